@@ -1,0 +1,27 @@
+// Host-build parts of CString: case rules and the string table.
+#include "framework/CString.h"
+#include "framework/CStringTable.h"
+
+// The host build has no ANSI code page to ask, and the C library's locale
+// would classify the bytes by some other character set; only the ASCII
+// letters are folded here. Case rules for the other ANSI letters are the
+// windows build's and are tested there.
+void ZvFoldUpper(char* p, size_t n)
+{
+    for (size_t i = 0; i < n; ++i)
+        if (p[i] >= 'a' && p[i] <= 'z')
+            p[i] = (char)(p[i] - 'a' + 'A');
+}
+
+void ZvFoldLower(char* p, size_t n)
+{
+    for (size_t i = 0; i < n; ++i)
+        if (p[i] >= 'A' && p[i] <= 'Z')
+            p[i] = (char)(p[i] - 'A' + 'a');
+}
+
+BOOL CString::LoadString(UINT nID)
+{
+    Empty();
+    return ZvFindRegisteredString(nID, *this) ? TRUE : FALSE;
+}

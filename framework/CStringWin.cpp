@@ -1,0 +1,39 @@
+// Windows parts of CString: case rules of the ANSI code page and the string
+// table of the resource module.
+#include <vector>
+
+#include "framework/CString.h"
+#include "framework/CStringTable.h"
+#include "framework/ResourceModuleWin.h"
+
+// Texts are in the ANSI code page, so its letters (accented ones included)
+// are folded by the system's rules for that code page.
+void ZvFoldUpper(char* p, size_t n)
+{
+    if (n)
+        CharUpperBuffA(p, (DWORD)n);
+}
+
+void ZvFoldLower(char* p, size_t n)
+{
+    if (n)
+        CharLowerBuffA(p, (DWORD)n);
+}
+
+BOOL CString::LoadString(UINT nID)
+{
+    Empty();
+    HINSTANCE hModule = AfxGetResourceHandle();
+    // A string-table entry holds at most 65535 characters.
+    for (int size = 256; size <= 65536 * 2; size *= 2) {
+        std::vector<char> buf((size_t)size);
+        const int n = ::LoadStringA(hModule, nID, buf.data(), size);
+        if (n <= 0)
+            break;
+        if (n < size - 1) {
+            *this = CString(buf.data(), n);
+            return TRUE;
+        }
+    }
+    return ZvFindRegisteredString(nID, *this) ? TRUE : FALSE;
+}
