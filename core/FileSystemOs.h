@@ -1,0 +1,27 @@
+#pragma once
+// The few operating-system calls behind the portable file helpers. Paths are
+// written with backslashes; the host implementation maps them to slashes.
+// FileSystemOsWin.cpp serves the windows build, FileSystemOsHost.cpp the host.
+#include <cstdint>
+#include <string>
+
+namespace zvos {
+
+// The run-time's existence test (files and folders).
+bool AccessExists(const std::string& path);
+// True when the system reports attributes for the path.
+bool HasAttributes(const std::string& path);
+// Creates one folder level; 0 or the system error code.
+int MakeDirectory(const std::string& path);
+// Opens an existing file for no access with read and write sharing and reads
+// the low 32 bits of its size. False when it cannot be opened.
+bool QueryFileSize(const std::string& path, uint32_t& size);
+// Whole contents of a file opened read-only with all sharing. 0, or -1 when it
+// cannot be opened or a read fails (bytes then holds what was read).
+int ReadWholeFile(const std::string& path, std::string& bytes);
+// The process's current directory; empty on failure.
+std::string CurrentDirectory();
+// Full path of the running executable; empty on failure.
+std::string ExecutablePath();
+
+}  // namespace zvos

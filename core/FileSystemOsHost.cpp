@@ -1,0 +1,71 @@
+#include "core/FileSystemOs.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zvos {
+namespace {
+
+std::string ToNative(std::string p) {
+    for (char& c : p)
+        if (c == '\\') c = '/';
+    return p;
+}
+
+std::string FromNative(std::string p) {
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    return p;
+}
+
+}  // namespace
+
+bool AccessExists(const std::string& path) { return access(ToNative(path).c_str(), F_OK) == 0; }
+
+bool HasAttributes(const std::string& path) {
+    struct stat st;
+    return stat(ToNative(path).c_str(), &st) == 0;
+}
+
+int MakeDirectory(const std::string& path) {
+    return mkdir(ToNative(path).c_str(), 0777) == 0 ? 0 : errno;
+}
+
+bool QueryFileSize(const std::string& path, uint32_t& size) {
+    struct stat st;
+    if (stat(ToNative(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    size = static_cast<uint32_t>(static_cast<uint64_t>(st.st_size));
+    return true;
+}
+
+int ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    std::string native = ToNative(path);
+    struct stat st;
+    if (stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    FILE* f = std::fopen(native.c_str(), "rb");
+    if (!f) return -1;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+    int result = std::ferror(f) ? -1 : 0;
+    std::fclose(f);
+    return result;
+}
+
+std::string CurrentDirectory() {
+    char buf[PATH_MAX];
+    return getcwd(buf, sizeof buf) ? FromNative(buf) : std::string();
+}
+
+std::string ExecutablePath() {
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return std::string();
+    return FromNative(std::string(buf, static_cast<size_t>(n)));
+}
+
+}  // namespace zvos
