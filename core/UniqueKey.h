@@ -1,0 +1,36 @@
+#pragma once
+#include <cstdint>
+
+// The 8-byte unique key that names a type or category and identifies a record
+// across databases, copies and synchronisations. Bytes, all big-endian:
+// 0-1 node value, 2-3 counter, 4-7 seconds since 1904-01-01 local time (low
+// 32 bits). Keys are compared and copied as raw bytes; all zeros is the null key.
+
+constexpr int kUniqueKeySize = 8;
+
+void NewUniqueKey(uint8_t key[kUniqueKeySize]);
+void ClearUniqueKey(uint8_t key[kUniqueKeySize]);
+bool IsNullUniqueKey(const uint8_t key[kUniqueKeySize]);
+void CopyUniqueKey(uint8_t dest[kUniqueKeySize], const uint8_t source[kUniqueKeySize]);
+bool IsSameUniqueKey(const uint8_t a[kUniqueKeySize], const uint8_t b[kUniqueKeySize]);
+
+// 16 upper-case hexadecimal digits, bytes in stored order, then a terminating
+// zero: 17 bytes in all.
+void UniqueKeyToHex(const uint8_t key[kUniqueKeySize], char text[2 * kUniqueKeySize + 1]);
+
+// Seconds from 1904-01-01 00:00:00 to a file time (100 ns units since 1601),
+// truncated to 32 bits.
+uint32_t FileTimeToSeconds1904(uint64_t fileTime);
+
+// The clock that unique keys read. Tests install their own; nullptr restores
+// the system clock.
+struct UniqueKeyClock {
+    uint32_t (*tickCount)();      // milliseconds, seeds the generator at the first key
+    uint64_t (*localFileTime)();  // local calendar time expressed as a file time
+};
+void SetUniqueKeyClock(const UniqueKeyClock* clock);
+
+// Forgets the counter and the node value, as at the start of the process, and
+// makes later keys ask source for the node value (nullptr: this build's NetBIOS).
+class AdapterStatusSource;
+void ResetUniqueKeyState(AdapterStatusSource* source = nullptr);
