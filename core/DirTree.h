@@ -1,0 +1,60 @@
+#pragma once
+// Copying, moving and emptying folder trees (windows only). Results: 0 on
+// success, -1 for an empty path argument, otherwise the system error code of
+// the first step that failed anywhere in the tree; what was done before a
+// failure stays done.
+#include <windows.h>
+
+#include <vector>
+
+#include "framework/CString.h"
+
+// Copies every file below source to the same place below destination,
+// overwriting, creating the folders it needs.
+int CopyDirectoryTree(const CString& source, const CString& destination);
+// Moves every file below source to the same place below destination; the
+// source folders stay, emptied. A file that exists at the destination is not
+// replaced: the move fails with the system's "already exists" code.
+int MoveDirectoryTree(const CString& source, const CString& destination);
+// Deletes every file below the folder; the folders stay.
+int DeleteFilesInTree(const CString& folder);
+
+// Copies every file below source to the same place below destination,
+// overwriting; stops at the first error. Paths beyond the system's limit are
+// refused with ERROR_FILENAME_EXCED_RANGE.
+int CopyFolderTree(const CString& source, const CString& destination);
+// Copies the file into the folder under its own name, overwriting.
+int CopyFileIntoFolder(const CString& sourceFile, const CString& destinationFolder);
+// Deletes the files that lie directly in the folder; sub-folders stay.
+int DeleteFilesInFolder(const CString& folder);
+
+// Lists one folder at a time; several listings of nested folders may be open
+// on one finder. Never descends into sub-folders.
+class CTreeFileFinder {
+public:
+    CTreeFileFinder();
+    // Closes the listings still open, the most recent first.
+    ~CTreeFileFinder();
+    CTreeFileFinder(const CTreeFileFinder&) = delete;
+    CTreeFileFinder& operator=(const CTreeFileFinder&) = delete;
+
+    // Starts a listing; null when the folder cannot be listed or holds
+    // nothing but "." and "..".
+    HANDLE FindFirst(const CString& folder);
+    // Yields the listing's current entry and moves on; the handle becomes
+    // null after the last entry, which is still yielded.
+    void FindNext(HANDLE& handle, CString& path, DWORD& attributes);
+    // Ends a listing before its last entry.
+    void Close(HANDLE& handle);
+
+private:
+    struct Listing {
+        CString folder;
+        HANDLE handle;
+        WIN32_FIND_DATAA data;
+    };
+    Listing* FindListing(HANDLE handle);
+    void Forget(HANDLE handle);
+
+    std::vector<Listing> m_listings;
+};
