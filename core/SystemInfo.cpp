@@ -24,9 +24,12 @@ bool QueryText(const void* block, const char* name, CString& out) {
 
 bool GetSpecialFolderPath(int folderId, CString& path) {
     char buffer[MAX_PATH] = {};
-    if (!SHGetSpecialFolderPathA(GetDesktopWindow(), buffer, folderId, FALSE)) buffer[0] = '\0';
+    // Callers build the data root from this path: a folder the shell cannot
+    // give must not read as success.
+    bool ok = SHGetSpecialFolderPathA(GetDesktopWindow(), buffer, folderId, FALSE) != FALSE;
+    if (!ok) buffer[0] = '\0';
     path = buffer;
-    return true;
+    return ok && buffer[0] != '\0';
 }
 
 bool IsWindowsXP() {

@@ -4,8 +4,8 @@
 
 #include "framework/CString.h"
 
-// The shell's path of a special folder (a CSIDL value); always true, an
-// unknown folder leaves path empty.
+// The shell's path of a special folder (a CSIDL value). False, and path
+// empty, when the shell cannot give it (an unknown folder, for one).
 bool GetSpecialFolderPath(int folderId, CString& path);
 
 bool IsWindowsXP();

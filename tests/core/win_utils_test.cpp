@@ -154,7 +154,8 @@ TEST(SystemInfo, VersionResourcesAndFolders) {
     EXPECT_TRUE(GetSpecialFolderPath(0x0024 /* CSIDL_WINDOWS */, windowsDir));
     EXPECT_FALSE(windowsDir.IsEmpty());
     CString unknown = "x";
-    EXPECT_TRUE(GetSpecialFolderPath(0x7E, unknown));
+    // A folder the shell cannot give is a failure, not an empty success.
+    EXPECT_FALSE(GetSpecialFolderPath(0x7E, unknown));
     EXPECT_EQ(unknown, "");
     EXPECT_FALSE(IsWindowsXP());  // the test system reports a later version
 }
