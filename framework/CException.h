@@ -54,6 +54,9 @@ public:
         : m_cause(cause), m_lOsError(lOsError), m_strFileName(pszFileName) {}
     const char* what() const noexcept override { return "file exception"; }
 
+    // The cause that stands for a system error code (errno on the host).
+    static int OsErrorToException(long lOsError);
+
     int m_cause = none;
     long m_lOsError = -1;  // the system's error code, -1 when there is none
     CString m_strFileName;

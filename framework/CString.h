@@ -157,3 +157,7 @@ struct hash<CString> {
     size_t operator()(const CString& s) const noexcept { return std::hash<std::string>()(s.Std()); }
 };
 }  // namespace std
+
+// UTF-16 text converted to the ANSI code page (Windows); the host build
+// keeps ASCII and writes '?' for everything else.
+CString ZvAnsiFromUtf16(const std::u16string& text);

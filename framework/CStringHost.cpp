@@ -25,3 +25,16 @@ BOOL CString::LoadString(UINT nID)
     Empty();
     return ZvFindRegisteredString(nID, *this) ? TRUE : FALSE;
 }
+
+CString ZvAnsiFromUtf16(const std::u16string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+            ++i;  // one character, one replacement
+        out += c < 0x80 ? (char)c : '?';
+    }
+    return CString(std::move(out));
+}

@@ -37,3 +37,17 @@ BOOL CString::LoadString(UINT nID)
     }
     return ZvFindRegisteredString(nID, *this) ? TRUE : FALSE;
 }
+
+CString ZvAnsiFromUtf16(const std::u16string& text)
+{
+    if (text.empty())
+        return CString();
+    const wchar_t* w = reinterpret_cast<const wchar_t*>(text.data());
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, w, (int)text.size(), nullptr, 0, nullptr, nullptr);
+    if (n <= 0)
+        return CString();
+    CString out;
+    char* p = out.GetBufferSetLength(n);
+    ::WideCharToMultiByte(CP_ACP, 0, w, (int)text.size(), p, n, nullptr, nullptr);
+    return out;
+}

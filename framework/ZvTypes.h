@@ -58,6 +58,11 @@ typedef BYTE* LPBYTE;
 
 #endif
 
+// Opaque position in a framework collection (CList, CMap).
+struct ZvPosition;
+typedef ZvPosition* POSITION;
+#define BEFORE_START_POSITION ((POSITION)-1L)
+
 #ifndef ASSERT
 #define ASSERT(f) assert(f)
 #endif
