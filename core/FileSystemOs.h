@@ -19,6 +19,11 @@ bool QueryFileSize(const std::string& path, uint32_t& size);
 // Whole contents of a file opened read-only with all sharing. 0, or -1 when it
 // cannot be opened or a read fails (bytes then holds what was read).
 int ReadWholeFile(const std::string& path, std::string& bytes);
+// Copies a file over any file at the destination. False on failure, and when
+// both paths name the same file.
+bool CopyFileOverwrite(const std::string& source, const std::string& destination);
+// Deletes one file. False when it could not be deleted.
+bool DeleteFileAt(const std::string& path);
 // The process's current directory; empty on failure.
 std::string CurrentDirectory();
 // Full path of the running executable; empty on failure.

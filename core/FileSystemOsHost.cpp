@@ -56,6 +56,35 @@ int ReadWholeFile(const std::string& path, std::string& bytes) {
     return result;
 }
 
+bool CopyFileOverwrite(const std::string& source, const std::string& destination) {
+    const std::string from = ToNative(source), to = ToNative(destination);
+    struct stat a, b;
+    if (stat(from.c_str(), &a) != 0 || !S_ISREG(a.st_mode)) return false;
+    // Copying a file onto itself would truncate it first.
+    if (stat(to.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino) return false;
+    FILE* in = std::fopen(from.c_str(), "rb");
+    if (!in) return false;
+    FILE* out = std::fopen(to.c_str(), "wb");
+    if (!out) {
+        std::fclose(in);
+        return false;
+    }
+    char buf[4096];
+    size_t n;
+    bool ok = true;
+    while ((n = std::fread(buf, 1, sizeof buf, in)) > 0)
+        if (std::fwrite(buf, 1, n, out) != n) {
+            ok = false;
+            break;
+        }
+    if (std::ferror(in)) ok = false;
+    std::fclose(in);
+    if (std::fclose(out) != 0) ok = false;
+    return ok;
+}
+
+bool DeleteFileAt(const std::string& path) { return unlink(ToNative(path).c_str()) == 0; }
+
 std::string CurrentDirectory() {
     char buf[PATH_MAX];
     return getcwd(buf, sizeof buf) ? FromNative(buf) : std::string();

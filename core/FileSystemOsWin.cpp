@@ -50,6 +50,12 @@ int ReadWholeFile(const std::string& path, std::string& bytes) {
     return result;
 }
 
+bool CopyFileOverwrite(const std::string& source, const std::string& destination) {
+    return CopyFileA(source.c_str(), destination.c_str(), FALSE) != FALSE;
+}
+
+bool DeleteFileAt(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+
 std::string CurrentDirectory() {
     char buf[MAX_PATH + 1];
     DWORD n = GetCurrentDirectoryA(sizeof buf, buf);

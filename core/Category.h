@@ -1,0 +1,38 @@
+#pragma once
+// CCategory: an item with a name, the base of types and categories (never
+// stored by itself); CCategoryItem: a record category.
+#include "core/BaseItem.h"
+
+class CCategory : public CBaseItem {
+    DECLARE_SERIAL(CCategory)
+
+public:
+    CCategory();
+    ~CCategory() override;
+
+    // Built-in items have keys whose bytes 0..6 are all zero.
+    bool NeedsTombstone() const override { return IsPresetKey() || m_id != 0; }
+    bool IsPresetKey() const override;
+    void CopyFrom(const CBaseItem* source) override;
+
+    CString GetName() const override { return m_name; }
+    void SetName(const CString& name) { m_name = name; }
+    int NameSize() const override { return m_name.GetLength() + 1; }
+    void WriteName(uint8_t*& cursor) const override;
+    void ReadName(const uint8_t*& cursor, const uint8_t* end) override;
+
+protected:
+    CString* MainText() override { return &m_name; }
+
+    CString m_name;
+};
+
+class CCategoryItem : public CCategory {
+    DECLARE_SERIAL(CCategoryItem)
+
+public:
+    CCategoryItem();
+    ~CCategoryItem() override;
+
+    int GetItemKind() const override { return kItemKindCategory; }
+};
