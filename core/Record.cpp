@@ -137,6 +137,8 @@ bool CRecord::MatchesFilter(const uint8_t typeKey[kUniqueKeySize], const uint8_t
 }
 
 bool CRecord::MatchesSearch(const CString& text, bool caseSensitive, bool wholeWord, WORD fieldMask) const {
+    // No search text: every record passes, whole word or not.
+    if (text.IsEmpty()) return true;
     for (int i = 0; i < kItemFieldCount; ++i)
         if ((fieldMask >> i) & 1 && FindTextInString(m_fields[i], text, caseSensitive, wholeWord)) return true;
     return FindTextInString(m_notes, text, caseSensitive, wholeWord);

@@ -55,7 +55,7 @@ public:
     // filter key is KEY_ALL. The null key matches only unfiled records.
     bool MatchesFilter(const uint8_t typeKey[kUniqueKeySize], const uint8_t categoryKey[kUniqueKeySize]) const;
     // Searches the fields whose bit is set in fieldMask (unmasked values),
-    // then the notes.
+    // then the notes. An empty text matches every record.
     bool MatchesSearch(const CString& text, bool caseSensitive, bool wholeWord, WORD fieldMask) const;
 
     int32_t GetViewCount() const { return m_viewCount; }

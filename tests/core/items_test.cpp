@@ -363,10 +363,21 @@ TEST(RecordSearch, FieldsUnderTheMaskThenNotes) {
         {"nowhere", false, false, 0x03FF, false},
         {"john", false, true, 0x0002, false},
         {"john", false, false, 0x0002, true},
+        {"", false, false, 0x0000, true},  // no search text: every record
+        {"", true, true, 0x03FF, true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(r.MatchesSearch(c.text, c.caseSensitive, c.wholeWord, c.fields), c.found)
             << c.text << " case=" << c.caseSensitive << " word=" << c.wholeWord << " fields=" << c.fields;
+}
+
+TEST(RecordSearch, EmptyTextMatchesEveryRecord) {
+    CRecord r;
+    r.SetField(0, "abc");
+    r.SetNotes("xyz");
+    EXPECT_TRUE(r.MatchesSearch("", false, true, 0x03FF));
+    EXPECT_TRUE(r.MatchesSearch("", true, false, 0x0000));
+    EXPECT_FALSE(r.MatchesSearch("b", false, true, 0x03FF));
 }
 
 // ---------------------------------------------------------------- keys
