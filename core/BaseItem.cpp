@@ -76,9 +76,8 @@ CString CBaseItem::GetField(int index) const { return IsFieldIndex(index) ? m_fi
 
 bool CBaseItem::HasFieldText(int index) const { return IsFieldIndex(index) && !m_fields[index].IsEmpty(); }
 
-void CBaseItem::SetFieldsFrom(const std::vector<CString>& strings) {
-    for (int i = 0; i < kItemFieldCount; ++i)
-        m_fields[i] = static_cast<size_t>(i) < strings.size() ? strings[static_cast<size_t>(i)] : CString();
+void CBaseItem::SetFieldsFrom(const CStringArray& strings) {
+    for (int i = 0; i < kItemFieldCount; ++i) m_fields[i] = i < strings.GetSize() ? strings[i] : CString();
 }
 
 CString CBaseItem::GetFieldDisplayText(int index, bool mask) const {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/UniqueKey.h"
+#include "framework/CArray.h"
 #include "framework/CObject.h"
 #include "framework/CString.h"
 
@@ -75,7 +76,7 @@ public:
     CString GetField(int index) const;
     bool HasFieldText(int index) const;
     // Field i = strings[i] for the entries given, empty for the rest.
-    void SetFieldsFrom(const std::vector<CString>& strings);
+    void SetFieldsFrom(const CStringArray& strings);
     // The field, or "****" when mask is asked, the field is masked and it is
     // not empty.
     CString GetFieldDisplayText(int index, bool mask) const;

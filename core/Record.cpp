@@ -95,9 +95,9 @@ CString CRecord::GetFieldLabel(int index, const CTypeItem* type, bool appendColo
     return label;
 }
 
-void CRecord::GetFieldLabels(const CTypeItem* type, std::vector<CString>& labels) const {
-    labels.resize(kItemFieldCount);
-    for (int i = 0; i < kItemFieldCount; ++i) labels[static_cast<size_t>(i)] = GetFieldLabel(i, type, false);
+void CRecord::GetFieldLabels(const CTypeItem* type, CStringArray& labels) const {
+    labels.SetSize(kItemFieldCount);
+    for (int i = 0; i < kItemFieldCount; ++i) labels[i] = GetFieldLabel(i, type, false);
 }
 
 void CRecord::SetFieldLabel(int index, const CString& text, const CTypeItem* type) {
@@ -105,9 +105,8 @@ void CRecord::SetFieldLabel(int index, const CString& text, const CTypeItem* typ
     m_customLabels[index] = (type && text == type->GetField(index)) ? CString() : text;
 }
 
-void CRecord::SetCustomLabels(const std::vector<CString>& labels) {
-    for (int i = 0; i < kItemFieldCount; ++i)
-        m_customLabels[i] = static_cast<size_t>(i) < labels.size() ? labels[static_cast<size_t>(i)] : CString();
+void CRecord::SetCustomLabels(const CStringArray& labels) {
+    for (int i = 0; i < kItemFieldCount; ++i) m_customLabels[i] = i < labels.GetSize() ? labels[i] : CString();
 }
 
 CString CRecord::GetCustomLabel(int index) const { return IsFieldIndex(index) ? m_customLabels[index] : CString(); }

@@ -40,10 +40,10 @@ public:
     // else (no type) the default label; with appendColon a ':' is added to a
     // non-empty label that does not end in one.
     CString GetFieldLabel(int index, const CTypeItem* type, bool appendColon) const;
-    void GetFieldLabels(const CTypeItem* type, std::vector<CString>& labels) const;
+    void GetFieldLabels(const CTypeItem* type, CStringArray& labels) const;
     // Keeps a label of its own only when it differs from the type's.
     void SetFieldLabel(int index, const CString& text, const CTypeItem* type);
-    void SetCustomLabels(const std::vector<CString>& labels);
+    void SetCustomLabels(const CStringArray& labels);
     CString GetCustomLabel(int index) const;
     // The other record's ten custom labels and its hidden mask.
     void CopyCustomLabels(const CRecord& other);

@@ -28,7 +28,16 @@ Key K(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3, uint8_t b4, uint8_t b5, ui
 
 bool Same(const uint8_t* a, const uint8_t* b) { return memcmp(a, b, kUniqueKeySize) == 0; }
 
-std::unique_ptr<CTypeItem> MakeType(const std::vector<CString>& labels, WORD icon = 21, WORD mask = 0x0004) {
+// A string array holding the texts (arrays are objects: no copies).
+struct Strings {
+    Strings(std::initializer_list<const char*> texts) {
+        for (const char* t : texts) array.Add(t);
+    }
+    operator const CStringArray&() const { return array; }
+    CStringArray array;
+};
+
+std::unique_ptr<CTypeItem> MakeType(const Strings& labels, WORD icon = 21, WORD mask = 0x0004) {
     auto type = std::make_unique<CTypeItem>();
     type->SetFieldsFrom(labels);
     type->SetIcon(icon);
@@ -123,15 +132,15 @@ TEST(ItemFields, SetGetAndOutOfRange) {
     EXPECT_THROW(r.SetField(-1, "x"), CInvalidArgException);
     EXPECT_THROW(r.SetFieldLabel(10, "x", nullptr), CInvalidArgException);
 
-    r.SetFieldsFrom({"a", "b"});
+    r.SetFieldsFrom(Strings{"a", "b"});
     EXPECT_EQ(r.GetField(0), "a");
     EXPECT_EQ(r.GetField(1), "b");
     for (int i = 2; i < kItemFieldCount; ++i) EXPECT_EQ(r.GetField(i), "") << i;
-    std::vector<CString> twelve;
-    for (int i = 0; i < 12; ++i) twelve.push_back(CString('a' + i, 1));
+    CStringArray twelve;
+    for (int i = 0; i < 12; ++i) twelve.Add(CString(static_cast<char>('a' + i), 1));
     r.SetFieldsFrom(twelve);
     EXPECT_EQ(r.GetField(9), "j");
-    r.SetFieldsFrom({});
+    r.SetFieldsFrom(CStringArray());
     EXPECT_TRUE(r.AllFieldsEmpty());
 }
 
@@ -227,7 +236,7 @@ TEST(RecordLabels, OwnLabelThenTypeLabelThenDefault) {
 }
 
 TEST(RecordLabels, AllLabelsAndSettingOnlyWhatDiffers) {
-    auto type = MakeType({"Description", "Username", "Password", "URL"});
+    auto type = MakeType(Strings{"Description", "Username", "Password", "URL"});
     CRecord r;
     r.SetFieldLabel(1, "Login", type.get());
     r.SetFieldLabel(2, "Password", type.get());  // same as the type's: nothing of its own
@@ -240,17 +249,20 @@ TEST(RecordLabels, AllLabelsAndSettingOnlyWhatDiffers) {
     r.SetFieldLabel(5, "Own", nullptr);
     EXPECT_EQ(r.GetCustomLabel(5), "Own");
 
-    std::vector<CString> labels{"stale"};
+    CStringArray labels;
+    labels.Add("stale");
     r.GetFieldLabels(type.get(), labels);
     const char* expected[] = {"Description", "Login", "Password", "url", "", "Own", "", "", "", ""};
-    ASSERT_EQ(labels.size(), 10u);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(labels[static_cast<size_t>(i)], CString(expected[i])) << i;
+    ASSERT_EQ(labels.GetSize(), 10);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(labels[i], CString(expected[i])) << i;
+    labels.SetSize(15);
     r.GetFieldLabels(nullptr, labels);
+    ASSERT_EQ(labels.GetSize(), 10);
     EXPECT_EQ(labels[0], "Field 1");
     EXPECT_EQ(labels[1], "Login");
     EXPECT_EQ(labels[9], "Date Mod");
 
-    r.SetCustomLabels({"x", "y"});
+    r.SetCustomLabels(Strings{"x", "y"});
     EXPECT_EQ(r.GetCustomLabel(0), "x");
     EXPECT_EQ(r.GetCustomLabel(1), "y");
     for (int i = 2; i < 10; ++i) EXPECT_EQ(r.GetCustomLabel(i), "") << i;
@@ -258,10 +270,10 @@ TEST(RecordLabels, AllLabelsAndSettingOnlyWhatDiffers) {
 
 TEST(RecordLabels, CopyCustomLabelsTakesLabelsAndMask) {
     CRecord a, b;
-    a.SetCustomLabels({"one", "", "three"});
+    a.SetCustomLabels(Strings{"one", "", "three"});
     a.SetHiddenMask(0x0101);
     a.SetField(0, "value");
-    b.SetCustomLabels({"", "two"});
+    b.SetCustomLabels(Strings{"", "two"});
     b.CopyCustomLabels(a);
     EXPECT_EQ(b.GetCustomLabel(0), "one");
     EXPECT_EQ(b.GetCustomLabel(1), "");
@@ -271,16 +283,16 @@ TEST(RecordLabels, CopyCustomLabelsTakesLabelsAndMask) {
 }
 
 TEST(RecordLabels, SetTypeTakesKeyIconMaskAndDropsOwnLabels) {
-    auto type = MakeType({"Description"}, 21, 0x0004);
+    auto type = MakeType(Strings{"Description"}, 21, 0x0004);
     CRecord r;
-    r.SetCustomLabels({"a", "b", "c"});
+    r.SetCustomLabels(Strings{"a", "b", "c"});
     r.SetType(type.get());
     EXPECT_TRUE(Same(r.GetTypeKey(), type->GetKey()));
     EXPECT_EQ(r.GetIcon(), 21);
     EXPECT_EQ(r.GetHiddenMask(), 0x0004);
     for (int i = 0; i < 10; ++i) EXPECT_EQ(r.GetCustomLabel(i), "") << i;
 
-    r.SetCustomLabels({"a"});
+    r.SetCustomLabels(Strings{"a"});
     r.SetType(nullptr);
     EXPECT_TRUE(IsNullUniqueKey(r.GetTypeKey()));
     EXPECT_EQ(r.GetIcon(), 24);
@@ -340,7 +352,7 @@ TEST(RecordFilter, AllKeyMatchesAnyNullKeyOnlyUnfiled) {
 
 TEST(RecordSearch, FieldsUnderTheMaskThenNotes) {
     CRecord r;
-    r.SetFieldsFrom({"Bank of Somewhere", "john.doe", "S3cret", "https://example.test/login"});
+    r.SetFieldsFrom(Strings{"Bank of Somewhere", "john.doe", "S3cret", "https://example.test/login"});
     r.SetHiddenMask(0x0004);  // masking never hides a field from the search
     r.SetNotes("PIN is in the drawer\r\nsecond line");
     struct Case {
@@ -493,7 +505,7 @@ TEST(ItemCopy, RecordPartButNotTheViewCount) {
     source.SetNotes("notes\r\nhere");
     const Key cat = K(0, 0, 0, 0, 0, 0, 0, 0x34);
     source.SetCategoryKey(cat.b);
-    source.SetCustomLabels({"L0", "", "L2"});
+    source.SetCustomLabels(Strings{"L0", "", "L2"});
     source.SetAttachmentName("scan.pdf");
     source.SetAttachmentKey("k3y");
     source.SetViewCount(12);
