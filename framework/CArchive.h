@@ -23,6 +23,7 @@
 
 #include <exception>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -84,6 +85,11 @@ public:
         WriteObject(pOb);
         return *this;
     }
+    // Any other pointer (a BYTE buffer, say) would quietly turn into a bool;
+    // raw bytes go through Write.
+    template <class T, class = std::enable_if_t<!std::is_base_of_v<CObject, std::remove_cv_t<T>> &&
+                                                !std::is_same_v<std::remove_cv_t<T>, char>>>
+    CArchive& operator<<(T*) = delete;
 
     CArchive& operator>>(bool& b);
     CArchive& operator>>(char& ch);

@@ -44,6 +44,7 @@ BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pErr
     if (IsOpen())
         Abort();
     m_strFileName = lpszFileName;
+    // POSIX has no share modes; the share flags have no effect here.
     int flags = O_CLOEXEC;
     switch (nOpenFlags & 3) {
     case modeRead: flags |= O_RDONLY; break;

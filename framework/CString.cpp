@@ -304,15 +304,15 @@ void CString::AppendFormatV(const char* pszFormat, va_list args)
 {
     if (!pszFormat)
         AfxThrowInvalidArgException();
-    char small[256];
+    char stackBuf[256];
     va_list copy;
     va_copy(copy, args);
-    const int n = std::vsnprintf(small, sizeof small, pszFormat, copy);
+    const int n = std::vsnprintf(stackBuf, sizeof stackBuf, pszFormat, copy);
     va_end(copy);
     if (n < 0)
         AfxThrowInvalidArgException();
-    if ((size_t)n < sizeof small) {
-        m_s.append(small, (size_t)n);
+    if ((size_t)n < sizeof stackBuf) {
+        m_s.append(stackBuf, (size_t)n);
         return;
     }
     std::vector<char> big((size_t)n + 1);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <type_traits>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,17 @@ using fwtest::Store;
 using fwtest::ToHex;
 
 namespace {
+
+template <class T, class = void>
+struct CanStore : std::false_type {};
+template <class T>
+struct CanStore<T, std::void_t<decltype(std::declval<CArchive&>() << std::declval<T>())>> : std::true_type {};
+// Objects and strings can be stored through pointers; other pointers cannot
+// (they would be written as a bool).
+static_assert(CanStore<CFwItemA*>::value && CanStore<const CObject*>::value && CanStore<const char*>::value &&
+              CanStore<const char (&)[3]>::value && CanStore<CString>::value);
+static_assert(!CanStore<BYTE*>::value && !CanStore<const BYTE*>::value && !CanStore<int*>::value &&
+              !CanStore<void*>::value);
 
 // Frees every object of a list that owns what it holds.
 struct OwnedList : CObList {
