@@ -73,13 +73,18 @@ std::shared_ptr<CAppPrefMgr> CAppPrefMgr::ReplaceInstance(std::shared_ptr<CAppPr
 
 CAppPrefMgr::CAppPrefMgr() {
     CString current = GetCurrentDirectoryPath();
-    if (IsRemovableDrive(current)) {
-        m_dataRoot = current;
-        m_removable = 1;
-    } else {
-        m_dataRoot = GetDocumentsDataRoot();
-    }
+    CString documents;
+    bool removable = IsRemovableDrive(current);
+    if (!removable)
+        GetSpecialFolderPath(CSIDL_PERSONAL, documents);
+    m_dataRoot = ChooseDataRoot(current, removable, documents, m_removable);
     MakeFixedFolders();
+}
+
+CString CAppPrefMgr::ChooseDataRoot(const CString& currentDirectory, bool currentIsRemovable,
+                                    const CString& documentsFolder, int& removable) {
+    removable = currentIsRemovable && !currentDirectory.IsEmpty() ? 1 : 0;
+    return removable ? currentDirectory : MakeDataRootUnder(documentsFolder);
 }
 
 CAppPrefMgr::CAppPrefMgr(const CString& dataRoot, int removable) : m_dataRoot(dataRoot), m_removable(removable) {

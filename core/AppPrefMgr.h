@@ -24,6 +24,11 @@ public:
     // Uses the given data root (creating the four fixed folders under it).
     explicit CAppPrefMgr(const CString& dataRoot, int removable = 0);
 
+    // The data root the program runs with: the current directory when it lies
+    // on a removable drive, else the root under the documents folder (made
+    // level by level). removable tells which was taken.
+    static CString ChooseDataRoot(const CString& currentDirectory, bool currentIsRemovable,
+                                  const CString& documentsFolder, int& removable);
     // The default data root under the documents folder, each level created.
     static CString GetDocumentsDataRoot();
     // The same below a given documents folder.

@@ -21,14 +21,18 @@ const int kHintDefault = 0x00010001;
 // ----- private-profile access, one call per value -----
 
 // The value of a key; empty when absent.
+// Without a file name the system would turn to a file of its own choosing:
+// an object without a path reads defaults and writes nothing.
 CString ReadText(const CString& path, const char* section, const char* key, int bufferSize = kTextBufferSize) {
+    if (path.IsEmpty())
+        return CString();
     std::vector<char> buffer((size_t)bufferSize, 0);
     DWORD n = GetPrivateProfileStringA(section, key, "", buffer.data(), (DWORD)bufferSize, path);
     return CString(buffer.data(), (int)n);
 }
 
 bool WriteText(const CString& path, const char* section, const char* key, const char* value) {
-    return WritePrivateProfileStringA(section, key, value, path) != FALSE;
+    return !path.IsEmpty() && WritePrivateProfileStringA(section, key, value, path) != FALSE;
 }
 
 // The number at the start of the value, as the system's profile reader takes
@@ -224,6 +228,8 @@ void CINIAppPrefs::SetNoPrint(const CString& section, int noPrint) {
 // ----- users and whole sections -----
 
 std::vector<CString> CINIAppPrefs::ReadSectionNames() const {
+    if (m_path.IsEmpty())
+        return std::vector<CString>();
     std::string list = ReadWholeList(
         [this](char* buffer, DWORD size) { return GetPrivateProfileSectionNamesA(buffer, size, m_path); });
     std::vector<CString> names;
@@ -239,6 +245,8 @@ std::vector<CString> CINIAppPrefs::ReadSectionNames() const {
 }
 
 CString CINIAppPrefs::ReadWholeSection(const CString& section) const {
+    if (m_path.IsEmpty())
+        return CString();
     std::string lines = ReadWholeList([this, &section](char* buffer, DWORD size) {
         return GetPrivateProfileSectionA(section, buffer, size, m_path);
     });
@@ -298,15 +306,15 @@ bool CINIAppPrefs::AddUser(CUserItem* user) {
 int CINIAppPrefs::DeleteUser(CUserItem* user) {
     if (!user)
         return 0;
-    return WritePrivateProfileStringA(SectionOf(user), nullptr, nullptr, m_path);
+    return WriteText(m_path, SectionOf(user), nullptr, nullptr);
 }
 
 int CINIAppPrefs::DeleteSection(const CString& section) {
-    return WritePrivateProfileStringA(section, nullptr, nullptr, m_path);
+    return WriteText(m_path, section, nullptr, nullptr);
 }
 
 void CINIAppPrefs::MoveUserSection(const CString& oldSection, CUserItem* user) {
-    if (oldSection.IsEmpty() || !user)
+    if (oldSection.IsEmpty() || !user || m_path.IsEmpty())
         return;
     CString lines = ReadWholeSection(oldSection);
     CString newSection = SectionOf(user);
@@ -317,7 +325,7 @@ void CINIAppPrefs::MoveUserSection(const CString& oldSection, CUserItem* user) {
     if (!WritePrivateProfileSectionA(newSection, data.c_str(), m_path))
         return;
     if (oldSection.CompareNoCase(newSection) != 0)
-        WritePrivateProfileStringA(oldSection, nullptr, nullptr, m_path);
+        WriteText(m_path, oldSection, nullptr, nullptr);
     SetDisplayName(user);
 }
 

@@ -208,6 +208,52 @@ TEST_F(ScratchRoot, DocumentsDataRootIsMadeLevelByLevel) {
     EXPECT_EQ(CAppPrefMgr::MakeDataRootUnder(""), "");
 }
 
+TEST_F(ScratchRoot, DataRootIsTheCurrentDirectoryOnlyOnARemovableDrive) {
+    zvtest::ScratchDir documents("docs");
+    int removable = -1;
+    EXPECT_EQ(CAppPrefMgr::ChooseDataRoot("R:\\stick", true, Str(documents.Path()), removable), "R:\\stick");
+    EXPECT_EQ(removable, 1);
+    EXPECT_FALSE(fs::exists(documents.Path() / "Corvantide"));
+    EXPECT_EQ(CAppPrefMgr::ChooseDataRoot("R:\\stick", false, Str(documents.Path()), removable),
+              Str(documents.Path() / "Corvantide" / "Zorvikan"));
+    EXPECT_EQ(removable, 0);
+    EXPECT_TRUE(fs::is_directory(documents.Path() / "Corvantide" / "Zorvikan"));
+    // Without a documents folder there is no root, and no folders are made.
+    EXPECT_EQ(CAppPrefMgr::ChooseDataRoot("", false, "", removable), "");
+    CAppPrefMgr rootless("");
+    EXPECT_EQ(rootless.GetPreferencesFilePath(), "");
+    CUserItem user(Record("A", "A", 3));
+    EXPECT_EQ(rootless.GetUserDirectory(&user), "");
+    EXPECT_EQ(rootless.GetDatabasePath(&user), "");
+    EXPECT_EQ(rootless.GetUserBackupDirectory(&user), "");
+    // Its preferences object has no file: defaults, and nothing written anywhere.
+    rootless.GetPrefs()->SetSleepMinutes(&user, 5);
+    EXPECT_EQ(rootless.GetPrefs()->GetSleepMinutes(&user), 10);
+    EXPECT_FALSE(rootless.GetPrefs()->SetUserDirectory(&user, "C:\\x"));
+    CUserList users;
+    rootless.GetPrefs()->EnumUsers("Zorvikan", kPrefix, users);
+    EXPECT_EQ(users.GetCount(), 1);
+}
+
+TEST_F(ScratchRoot, PlatformUsersThroughTheStandIn) {
+    SetEnvironmentVariableA("ZV_STANDIN", "active=Home;root=P:\\platform");
+    ASSERT_EQ(LoadPlatformLibrariesFrom(ZV_STANDIN_DIR, 1, "Zorvikan"), 0);
+    CUserList users;
+    CUserItem* work = users.AddNewUser("Work phone", "Wo:rk");
+    CUserItem* home = users.AddNewUser("Home", "Home");
+    ASSERT_NE(work, nullptr);
+    ASSERT_NE(home, nullptr);
+    EXPECT_EQ(users.FindActiveUser(), home);
+    EXPECT_EQ(work->GetPlatformRootDir("Zorvikan"), "P:\\platform\\Wo_rk");
+    home->SetStandalone(true);
+    EXPECT_EQ(home->GetPlatformRootDir("Zorvikan"), "");
+    SetEnvironmentVariableA("ZV_STANDIN", "");
+    EXPECT_EQ(users.FindActiveUser(), nullptr);
+    EXPECT_EQ(work->GetPlatformRootDir("Zorvikan"), "");
+    ReleasePlatformLibraries();
+    SetEnvironmentVariableA("ZV_STANDIN", nullptr);
+}
+
 TEST_F(ScratchRoot, PerUserPaths) {
     CUserItem user(Record("A", "a/b  ", 3));
     const fs::path folder = Root() / "a_b";
