@@ -1,0 +1,42 @@
+# Third-party libraries, as installed or built by scripts/deps.sh.
+#   zv::zlib, zv::minizip   zip archives
+#   Boost headers           (header-only use)
+#   sqlite3.dll             loaded by name at run time; copied next to the program
+add_library(zv_boost INTERFACE)
+add_library(zv::boost ALIAS zv_boost)
+if(ZV_WINDOWS)
+  # Boost is header-only for us; deps.sh links Debian's headers into the MinGW prefix.
+  if(NOT EXISTS ${ZV_DEPS_DIR}/include/boost/version.hpp)
+    message(FATAL_ERROR "Boost headers not found in ${ZV_DEPS_DIR}/include: run scripts/deps.sh")
+  endif()
+  target_include_directories(zv_boost SYSTEM INTERFACE ${ZV_DEPS_DIR}/include)
+else()
+  find_package(Boost REQUIRED)
+  target_link_libraries(zv_boost INTERFACE Boost::headers)
+endif()
+if(ZV_WINDOWS)
+  set(ZLIB_USE_STATIC_LIBS ON)  # no zlib1.dll next to the program
+endif()
+find_package(ZLIB REQUIRED)
+add_library(zv_zlib INTERFACE)
+add_library(zv::zlib ALIAS zv_zlib)
+target_link_libraries(zv_zlib INTERFACE ZLIB::ZLIB)
+
+add_library(zv_minizip INTERFACE)
+add_library(zv::minizip ALIAS zv_minizip)
+if(ZV_WINDOWS)
+  find_library(ZV_MINIZIP_LIB minizip PATHS ${ZV_DEPS_DIR}/lib NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  target_include_directories(zv_minizip INTERFACE ${ZV_DEPS_DIR}/include)
+else()
+  find_library(ZV_MINIZIP_LIB minizip REQUIRED)
+endif()
+target_link_libraries(zv_minizip INTERFACE ${ZV_MINIZIP_LIB} ZLIB::ZLIB)
+
+if(ZV_WINDOWS)
+  set(ZV_SQLITE_DLL ${ZV_DEPS_DIR}/bin/sqlite3.dll)
+  if(NOT EXISTS ${ZV_SQLITE_DLL})
+    message(FATAL_ERROR "sqlite3.dll not found in ${ZV_DEPS_DIR}/bin: run scripts/deps.sh")
+  endif()
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  configure_file(${ZV_SQLITE_DLL} ${CMAKE_BINARY_DIR}/bin/sqlite3.dll COPYONLY)
+endif()

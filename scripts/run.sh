@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds the program and starts it under Wine.
+# With an X display ($DISPLAY) it runs there until closed. Without one it runs
+# on a virtual display for a few seconds, writes a screenshot and ends:
+#   build/screenshot.png  (or the path in $ZV_SCREENSHOT)
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/env.sh"
+
+bash "$here/deps.sh"
+dir="$ZV_BUILD/windows"
+if [ ! -f "$dir/build.ninja" ]; then
+  cmake -S "$ZV_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$ZV_ROOT/cmake/mingw-w64.cmake" >/dev/null
+fi
+cmake --build "$dir" -j "$(nproc)" --target ZorvikanDesktop
+exe="$dir/bin/Zorvikan Desktop.exe"
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$ZV_WINE" "$exe" "$@"
+fi
+
+shot="${ZV_SCREENSHOT:-$ZV_BUILD/screenshot.png}"
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+xvfb_pid=$!
+trap '"$ZV_WINESERVER" -k >/dev/null 2>&1 || true; kill $xvfb_pid 2>/dev/null || true; rm -f "$display_file"' EXIT
+for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -1 "$display_file")"
+"$ZV_WINESERVER" -k >/dev/null 2>&1 || true  # a server started without a display would keep it
+"$ZV_WINE" "$exe" "$@" </dev/null >/dev/null 2>&1 &
+sleep "${ZV_RUN_SECONDS:-8}"
+xwd -root -silent | convert xwd:- "$shot"
+echo "No display: the program ran on a virtual display; screenshot written to $shot"
