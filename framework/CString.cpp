@@ -286,6 +286,18 @@ void CString::Format(const char* pszFormat, ...)
     va_end(args);
 }
 
+void CString::Format(UINT nFormatID, ...)
+{
+    CString format;
+    Empty();
+    if (!format.LoadString(nFormatID))
+        return;
+    va_list args;
+    va_start(args, nFormatID);
+    FormatV(format.GetString(), args);
+    va_end(args);
+}
+
 void CString::AppendFormat(const char* pszFormat, ...)
 {
     va_list args;

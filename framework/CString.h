@@ -102,6 +102,9 @@ public:
     // printf-style formatting; the text replaces the old contents.
     void Format(const char* pszFormat, ...) ZV_PRINTF_LIKE(2, 3);
     void AppendFormat(const char* pszFormat, ...) ZV_PRINTF_LIKE(2, 3);
+    // The same with the format text taken from the string table (empty
+    // result when there is no such entry).
+    void Format(UINT nFormatID, ...);
     void FormatV(const char* pszFormat, va_list args);
     void AppendFormatV(const char* pszFormat, va_list args);
 

@@ -225,6 +225,11 @@ TEST(CString, LoadStringUsesRegisteredEntries)
     ZvRegisterString(64998, "Field 1");
     EXPECT_TRUE(s.LoadString(64998));
     EXPECT_EQ(S(s), "Field 1");
+    ZvRegisterString(64997, "%d records in %s");
+    s.Format(64997u, 3, "Notes");
+    EXPECT_EQ(S(s), "3 records in Notes");
+    s.Format(64999u, 3);
+    EXPECT_TRUE(s.IsEmpty());
 }
 
 }  // namespace
