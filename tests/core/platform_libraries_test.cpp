@@ -80,6 +80,18 @@ TEST_F(PlatformLibraries, MissingManagerGivesTheLoadError) {
     EXPECT_EQ(PlatformGetPlatformName(), "");
 }
 
+TEST_F(PlatformLibraries, OnlyTheProgramsFolderIsSearched) {
+    // The test program's folder holds no platform libraries; that the current
+    // directory does must not matter.
+    char saved[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, saved);
+    SetCurrentDirectoryA(kStandinDir);
+    int result = LoadPlatformLibraries(1, "Zorvikan");
+    SetCurrentDirectoryA(saved);
+    EXPECT_EQ(result, ERROR_MOD_NOT_FOUND);
+    EXPECT_EQ(PlatformGetPlatformName(), "");
+}
+
 TEST_F(PlatformLibraries, UsersAndActiveUserOfThePlatform) {
     Answers("users=Work phone/Work,Home/Home;active=Home");
     ASSERT_EQ(LoadPlatformLibrariesFrom(kStandinDir, 1, "Zorvikan"), 0);
