@@ -4,4 +4,16 @@
 set -e
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/env.sh"
+# Without a window manager Wine waits up to 2 s for every top-level window
+# it hides or destroys, unless windows are unmanaged: set that once per prefix.
+if [ ! -f "$WINEPREFIX/.zv-unmanaged-windows" ]; then
+    mkdir -p "$ZV_CACHE"
+    (
+        flock 9
+        if [ ! -f "$WINEPREFIX/.zv-unmanaged-windows" ]; then
+            "$ZV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 &&
+                touch "$WINEPREFIX/.zv-unmanaged-windows"
+        fi
+    ) 9>"$ZV_CACHE/prefix-setup.lock"
+fi
 exec "$ZV_WINE" "$@"

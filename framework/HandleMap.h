@@ -1,0 +1,101 @@
+#pragma once
+// Maps a Win32 handle to the wrapper object that owns it.
+//
+// Permanent entries belong to wrappers that the program made and attached
+// (Attach/Create); they are shared by all threads, since a window may be
+// reached from a worker while its thread runs. Temporary entries are made by
+// FromHandle for a handle that no wrapper owns: the object only forwards
+// calls, belongs to the calling thread and is deleted on that thread's next
+// idle time (AfxDeleteTempMaps), so callers must not keep the pointer.
+
+#include <windows.h>
+
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+// Handle access for the wrapped class T: specialised next to each wrapper.
+template <class T>
+struct ZvHandleTraits;
+
+// Deletes the calling thread's temporary wrappers of every handle map.
+void AfxDeleteTempMaps();
+
+namespace ZvDetail {
+void RegisterTempMapCleaner(void (*cleaner)());
+}
+
+template <class T>
+class CHandleMap {
+public:
+    using Handle = typename ZvHandleTraits<T>::Handle;
+
+    static T* FromHandlePermanent(Handle h) {
+        if (!h) return nullptr;
+        std::lock_guard<std::mutex> lock(Mutex());
+        auto it = Permanent().find(h);
+        return it == Permanent().end() ? nullptr : it->second;
+    }
+
+    // The owning wrapper, or a temporary one made now.
+    static T* FromHandle(Handle h) {
+        if (!h) return nullptr;
+        if (T* p = FromHandlePermanent(h)) return p;
+        auto& temp = Temporary();
+        auto it = temp.find(h);
+        if (it != temp.end()) return it->second;
+        T* p = new T;
+        ZvHandleTraits<T>::Of(*p) = h;
+        temp[h] = p;
+        return p;
+    }
+
+    static void SetPermanent(Handle h, T* p) {
+        std::lock_guard<std::mutex> lock(Mutex());
+        Permanent()[h] = p;
+    }
+
+    static void RemoveHandle(Handle h) {
+        {
+            std::lock_guard<std::mutex> lock(Mutex());
+            Permanent().erase(h);
+        }
+        Temporary().erase(h);
+    }
+
+    static bool IsTemporary(const T* p) {
+        for (auto& e : Temporary())
+            if (e.second == p) return true;
+        return false;
+    }
+
+    static void DeleteTemp() {
+        auto& temp = Temporary();
+        std::vector<T*> objects;
+        for (auto& e : temp) objects.push_back(e.second);
+        temp.clear();
+        for (T* p : objects) {
+            ZvHandleTraits<T>::Of(*p) = nullptr;  // a temporary never owns its handle
+            delete p;
+        }
+    }
+
+private:
+    static std::mutex& Mutex() {
+        static std::mutex m;
+        return m;
+    }
+    static std::unordered_map<Handle, T*>& Permanent() {
+        static std::unordered_map<Handle, T*> map;
+        return map;
+    }
+    static std::unordered_map<Handle, T*>& Temporary() {
+        thread_local std::unordered_map<Handle, T*> map;
+        thread_local bool registered = false;
+        if (!registered) {
+            registered = true;
+            ZvDetail::RegisterTempMapCleaner(&CHandleMap::DeleteTemp);
+        }
+        return map;
+    }
+};

@@ -1,0 +1,25 @@
+#pragma once
+// Resource ids of the GUI tests' own resources (GuiTest.rc).
+#define IDR_TESTFRAME 200
+#define IDD_TEST_DIALOG 201
+#define IDD_TEST_BAR 202
+#define IDD_TEST_PAGE1 203
+#define IDD_TEST_PAGE2 204
+#define IDD_TEST_PAGE3 205
+
+#define ID_TEST_ACTION 40001
+#define ID_TEST_DISABLED 40002
+#define ID_TEST_NOHANDLER 40003
+#define ID_TEST_DOCCMD 40004
+#define ID_TEST_APPCMD 40005
+#define ID_TEST_RANGE_FIRST 40010
+#define ID_TEST_RANGE_LAST 40012
+
+#define IDC_NAME 1001
+#define IDC_COUNT 1002
+#define IDC_ENABLED 1003
+#define IDC_MODE_FIRST 1004
+#define IDC_MODE_SECOND 1005
+#define IDC_BAR_BUTTON 1010
+#define IDC_BAR_ORPHAN 1011
+#define IDC_PAGE_EDIT 1020
