@@ -8,16 +8,11 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#include "tests/support/TestText.h"
 
 namespace {
 
-std::vector<uint8_t> Hex(const std::string& hex)
-{
-    std::vector<uint8_t> bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(uint8_t(std::stoul(hex.substr(i, 2), nullptr, 16)));
-    return bytes;
-}
+const auto& Hex = zvtest::HexBytes;
 
 std::string ToHex(const uint8_t* p, size_t n)
 {

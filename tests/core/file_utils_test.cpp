@@ -6,18 +6,13 @@
 #include "core/FileUtils.h"
 #include "core/PathUtils.h"
 #include "tests/support/ScratchDir.h"
+#include "tests/support/TestText.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Our paths are written with backslashes in both builds.
-CString P(const fs::path& p) {
-    std::string s = p.string();
-    for (char& c : s)
-        if (c == '/') c = '\\';
-    return CString(s.c_str());
-}
+const auto& P = zvtest::WinPath;
 
 TEST(FileExists, FilesAndFoldersExistMissingOnesDoNot) {
     zvtest::ScratchDir dir;

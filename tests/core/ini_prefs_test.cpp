@@ -16,6 +16,7 @@
 #include "core/ShowColumns.h"
 #include "core/UserItem.h"
 #include "tests/support/ScratchDir.h"
+#include "tests/core/UserRecordTestSupport.h"
 
 namespace fs = std::filesystem;
 
@@ -23,13 +24,7 @@ namespace {
 
 const char kApp[] = "Preferences iPhone";
 
-UserRecord Record(const char* display, const char* key, int32_t type) {
-    UserRecord record = MakeEmptyUserRecord();
-    SetUserRecordText(record.displayName, sizeof(record.displayName), display);
-    SetUserRecordText(record.keyName, sizeof(record.keyName), key);
-    record.platformType = type;
-    return record;
-}
+const auto& Record = zvtest::MakeUserRecord;
 
 // The raw "key=value" texts of one section of an INI file, read by hand.
 std::map<std::string, std::string> RawSection(const fs::path& file, const std::string& section) {

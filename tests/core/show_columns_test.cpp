@@ -8,16 +8,11 @@
 #include "framework/CArchive.h"
 #include "framework/CException.h"
 #include "framework/CMemFile.h"
+#include "tests/support/TestText.h"
 
 namespace {
 
-std::vector<uint8_t> Hex(const std::string& hex)
-{
-    std::vector<uint8_t> bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(uint8_t(std::stoul(hex.substr(i, 2), nullptr, 16)));
-    return bytes;
-}
+const auto& Hex = zvtest::HexBytes;
 
 // The default layout's stored form, built by hand from its table: count 15,
 // then (id, width, visible, flag) per entry, then two bytes of padding.

@@ -5,16 +5,11 @@
 
 #include "core/Platform.h"
 #include "core/UserItem.h"
+#include "tests/core/UserRecordTestSupport.h"
 
 namespace {
 
-UserRecord Record(const char* display, const char* key, int32_t type) {
-    UserRecord record = MakeEmptyUserRecord();
-    SetUserRecordText(record.displayName, sizeof(record.displayName), display);
-    SetUserRecordText(record.keyName, sizeof(record.keyName), key);
-    record.platformType = type;
-    return record;
-}
+const auto& Record = zvtest::MakeUserRecord;
 
 TEST(UserItem, StartsFromItsRecord) {
     CUserItem user(Record("Work phone", "Work", 5));

@@ -19,6 +19,7 @@
 #include "core/SystemInfo.h"
 #include "core/UserItem.h"
 #include "tests/support/ScratchDir.h"
+#include "tests/core/UserRecordTestSupport.h"
 
 namespace fs = std::filesystem;
 
@@ -26,13 +27,7 @@ namespace {
 
 const char kPrefix[] = "software\\corvantide\\zorvikan desktop\\iPhone - ";
 
-UserRecord Record(const char* display, const char* key, int32_t type) {
-    UserRecord record = MakeEmptyUserRecord();
-    SetUserRecordText(record.displayName, sizeof(record.displayName), display);
-    SetUserRecordText(record.keyName, sizeof(record.keyName), key);
-    record.platformType = type;
-    return record;
-}
+const auto& Record = zvtest::MakeUserRecord;
 
 CString Str(const fs::path& p) {
     return CString(p.string().c_str());

@@ -12,17 +12,13 @@
 #include "core/SystemInfo.h"
 #include "core/TextFitting.h"
 #include "tests/support/ScratchDir.h"
+#include "tests/support/TestText.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-CString P(const fs::path& p) {
-    std::string s = p.string();
-    for (char& c : s)
-        if (c == '/') c = '\\';
-    return CString(s.c_str());
-}
+const auto& P = zvtest::WinPath;
 
 TEST(ShellFileOps, DeleteRenameAndMoveFilesAndFolders) {
     zvtest::ScratchDir dir;
