@@ -24,6 +24,12 @@ int ReadWholeFile(const std::string& path, std::string& bytes);
 bool CopyFileOverwrite(const std::string& source, const std::string& destination);
 // Deletes one file. False when it could not be deleted.
 bool DeleteFileAt(const std::string& path);
+// The path as the system's file calls take it (the host uses slashes).
+std::string NativePath(const std::string& path);
+// Puts the file at source in place of the one at destination in one step
+// (a reader sees the old file or the new one, never a mix), written through
+// to the disk. 0, or the system error code with both files as they were.
+int ReplaceFileAtomically(const std::string& source, const std::string& destination);
 // The process's current directory; empty on failure.
 std::string CurrentDirectory();
 // Full path of the running executable; empty on failure.

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <fcntl.h>
 #include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -84,6 +85,22 @@ bool CopyFileOverwrite(const std::string& source, const std::string& destination
 }
 
 bool DeleteFileAt(const std::string& path) { return unlink(ToNative(path).c_str()) == 0; }
+
+std::string NativePath(const std::string& path) { return ToNative(path); }
+
+int ReplaceFileAtomically(const std::string& source, const std::string& destination) {
+    const std::string to = ToNative(destination);
+    if (std::rename(ToNative(source).c_str(), to.c_str()) != 0) return errno;
+    // The new name must reach the disk too: sync the folder that holds it.
+    std::string folder = to.substr(0, to.find_last_of('/') == std::string::npos ? 0 : to.find_last_of('/'));
+    if (folder.empty()) folder = to.find('/') == 0 ? "/" : ".";
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+    return 0;
+}
 
 std::string CurrentDirectory() {
     char buf[PATH_MAX];

@@ -69,4 +69,13 @@ std::string ExecutablePath() {
     return (n == 0 || n >= sizeof buf) ? std::string() : std::string(buf, n);
 }
 
+std::string NativePath(const std::string& path) { return path; }
+
+int ReplaceFileAtomically(const std::string& source, const std::string& destination) {
+    if (MoveFileExA(source.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 0;
+    const DWORD error = GetLastError();
+    return error ? static_cast<int>(error) : -1;
+}
+
 }  // namespace zvos
