@@ -3,10 +3,26 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <string>
 #include <unistd.h>
 
 #include "framework/CException.h"
 #include "framework/CFile.h"
+
+namespace {
+
+// The program builds its paths with backslashes; the host's file system
+// separates folders with slashes.
+std::string NativePath(const char* path)
+{
+    std::string native = path ? path : "";
+    for (char& c : native)
+        if (c == '\\')
+            c = '/';
+    return native;
+}
+
+}  // namespace
 
 int CFileException::OsErrorToException(long lOsError)
 {
@@ -55,7 +71,7 @@ BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pErr
         flags |= (nOpenFlags & modeNoTruncate) ? O_CREAT : (O_CREAT | O_TRUNC);
     int fd;
     do {
-        fd = ::open(lpszFileName ? lpszFileName : "", flags, 0644);
+        fd = ::open(NativePath(lpszFileName).c_str(), flags, 0644);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         const int err = errno;
@@ -168,7 +184,7 @@ void CFile::Abort()
 
 void CFile::Remove(const char* lpszFileName)
 {
-    if (::unlink(lpszFileName) != 0) {
+    if (::unlink(NativePath(lpszFileName).c_str()) != 0) {
         const int err = errno;
         AfxThrowFileException(CFileException::OsErrorToException(err), err, lpszFileName);
     }
@@ -176,7 +192,7 @@ void CFile::Remove(const char* lpszFileName)
 
 void CFile::Rename(const char* lpszOldName, const char* lpszNewName)
 {
-    if (std::rename(lpszOldName, lpszNewName) != 0) {
+    if (std::rename(NativePath(lpszOldName).c_str(), NativePath(lpszNewName).c_str()) != 0) {
         const int err = errno;
         AfxThrowFileException(CFileException::OsErrorToException(err), err, lpszOldName);
     }
