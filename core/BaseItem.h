@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/Blowfish.h"
 #include "core/UniqueKey.h"
 #include "framework/CArray.h"
 #include "framework/CObject.h"
@@ -25,6 +26,8 @@ enum ItemKind { kItemKindNone = -1, kItemKindRecord = 0, kItemKindType = 1, kIte
 // the tenth field (and any index beyond). Taken from the string table when it
 // has them.
 CString DefaultFieldLabel(int index);
+
+class CObjectList;
 
 class CBaseItem : public CObject {
     DECLARE_SERIAL(CBaseItem)
@@ -115,7 +118,69 @@ public:
     const std::vector<uint8_t>& GetPackedBlob() const { return m_blob; }
     void SetPackedBlob(const uint8_t* bytes, size_t length) { m_blob.assign(bytes, bytes + length); }
 
+    // ---- Packed form: 22-byte header, class body, 7 random bytes; under a
+    // key everything from byte 22 on is encrypted in whole 8-byte blocks.
+
+    // Bytes of the packed form in the current layout (7 for items that have
+    // no packed form of their own).
+    virtual size_t PackedSize() const { return 7; }
+    // Writes the header (checksum field: the item's checksum) and the body;
+    // returns the position after the body.
+    virtual uint8_t* WriteBody(uint8_t* buffer) const { return buffer; }
+    // Reads header and body written with the given schema from the packed
+    // form [buffer, end) (end is the end of the whole form, tail included),
+    // never reading past end; returns the position after the last string.
+    virtual const uint8_t* ReadBody(const uint8_t* buffer, const uint8_t* end, int schema) { return buffer; }
+
+    // Replaces the packed form by a copy; checksum = its bytes 0-1.
+    void SetBlob(const uint8_t* bytes, size_t length);
+    // Copies the packed form out (buffer may be null to ask the size);
+    // returns its length.
+    size_t GetBlob(uint8_t* buffer) const;
+
+    // Builds a new packed form and puts it in place of the old one,
+    // encrypted under key (null: plain). The checksum field is left alone.
+    // 0, or -1 when the form cannot be built (too large, out of memory); the
+    // item then has no packed form.
+    int Pack(const BlowfishContext* key);
+    // Reads the item from its packed form of the given schema (3, 5, 6 or 7),
+    // decrypting it in place first under key (null: plain). -1 when the
+    // form is shorter than its header.
+    int Unpack(const BlowfishContext* key, int schema);
+    // The forms of database versions 2 and older, and of version 4.
+    virtual int UnpackV2(const BlowfishContext* key);
+    virtual int UnpackV4(const BlowfishContext* key);
+
+    // The item's record in the archive: packed form, id, uid, modification
+    // time, flags, reserved values. Packs and unpacks under the key of the
+    // thread's CItemKeyScope, or the master password's key without one.
+    // Throws CArchiveException when the item cannot be packed or its packed
+    // form is cut short or of an unknown schema.
+    void Serialize(CArchive& ar) override;
+    void SerializeWithKey(CArchive& ar, const BlowfishContext* key);
+
+    // ---- Copies into a list.
+
+    // When there is no target or the target is modified, a new item from the
+    // list's factory is appended (-1 when that fails) and becomes the target;
+    // then CopyInto (target, this, the two paths) and the target is marked
+    // modified. 0 on success.
+    virtual int CloneIntoList(CObjectList& list, CBaseItem* target, const CString& firstPath,
+                              const CString& secondPath) const;
+    // The same; records pass the two paths the other way round.
+    virtual int CloneIntoListReversed(CObjectList& list, CBaseItem* target, const CString& firstPath,
+                                      const CString& secondPath) const;
+
 protected:
+    // Fills what the forms before schema 6 did not carry (they had six fields).
+    virtual void FillOldSchemaDefaults() {}
+    // Name, six field strings and notes of the old forms.
+    void ReadOldStrings(const uint8_t*& cursor, const uint8_t* end);
+    // The key 00 00 00 00 00 00 hi lo made from an old form's 16-bit id.
+    void SetKeyFromOldId(const uint8_t* idBytes);
+    // Field strings (count of them) of a packed body; missing ones empty.
+    void ReadFieldStrings(const uint8_t*& cursor, const uint8_t* end, int count);
+
     // The string SetMainText and HasMainText work on; none in the base.
     virtual CString* MainText() { return nullptr; }
     const CString* MainText() const { return const_cast<CBaseItem*>(this)->MainText(); }

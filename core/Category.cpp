@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/ItemPacking.h"
 #include "framework/CArchive.h"
 
 IMPLEMENT_SERIAL(CCategory, CBaseItem, VERSIONABLE_SCHEMA | 7)
@@ -32,3 +33,26 @@ void CCategory::ReadName(const uint8_t*& cursor, const uint8_t* end) { m_name = 
 
 CCategoryItem::CCategoryItem() = default;
 CCategoryItem::~CCategoryItem() = default;
+
+size_t CCategoryItem::PackedSize() const { return kPackedHeaderSize + PackedStringSize(m_name) + kPackedTailSize; }
+
+uint8_t* CCategoryItem::WriteBody(uint8_t* buffer) const
+{
+    memset(buffer, 0, kPackedHeaderSize);
+    WriteBigEndian16(buffer, m_checksum);
+    memcpy(buffer + 2, m_key, kUniqueKeySize);
+    uint8_t* cursor = buffer + kPackedHeaderSize;
+    WriteName(cursor);
+    return cursor;
+}
+
+const uint8_t* CCategoryItem::ReadBody(const uint8_t* buffer, const uint8_t* end, int)
+{
+    if (end - buffer < static_cast<ptrdiff_t>(kPackedHeaderSize))
+        return buffer;
+    m_checksum = ReadBigEndian16(buffer);
+    SetKey(buffer + 2);
+    const uint8_t* cursor = buffer + kPackedHeaderSize;
+    ReadName(cursor, end);
+    return cursor;
+}

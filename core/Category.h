@@ -35,4 +35,9 @@ public:
     ~CCategoryItem() override;
 
     int GetItemKind() const override { return kItemKindCategory; }
+
+    // Header: key at 2-9, the rest zero; body: the name.
+    size_t PackedSize() const override;
+    uint8_t* WriteBody(uint8_t* buffer) const override;
+    const uint8_t* ReadBody(const uint8_t* buffer, const uint8_t* end, int schema) override;
 };

@@ -1,8 +1,10 @@
 #include "core/Record.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "core/FileSystemOs.h"
+#include "core/ItemPacking.h"
 #include "core/FileUtils.h"
 #include "core/FilterKeys.h"
 #include "core/PathUtils.h"
@@ -20,6 +22,36 @@ bool IsFieldIndex(int index) { return index >= 0 && index < kItemFieldCount; }
 // The "Files" folder beside a database file.
 CString AttachmentFolder(const CString& databasePath) {
     return JoinPath(GetDirectoryOfPath(databasePath, false), "Files");
+}
+
+CString ViewCountText(int32_t count)
+{
+    CString text;
+    text.Format("%d", static_cast<int>(count));
+    return text;
+}
+
+// Signed decimal text: leading blanks and a sign, digits up to the first
+// other character; no digits give 0. Kept within 32 bits.
+int32_t ParseViewCount(const CString& text)
+{
+    const char* p = text.GetString();
+    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\v' || *p == '\f')
+        ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-')
+        negative = *p++ == '-';
+    int64_t value = 0;
+    while (*p >= '0' && *p <= '9') {
+        value = value * 10 + (*p++ - '0');
+        if (value > 0x80000000LL)
+            value = 0x80000000LL;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT32_MAX)
+        value = INT32_MAX;
+    return static_cast<int32_t>(value);
 }
 
 bool KeyMatches(const uint8_t* filter, const uint8_t* key) {
@@ -156,4 +188,106 @@ int CRecord::DeleteAttachmentFile(const CString& databasePath) {
     m_attachmentName.Empty();
     m_attachmentKey.Empty();
     return deleted;
+}
+
+// ---------------------------------------------------------------- packing
+
+bool CRecord::HasCustomLabels() const
+{
+    for (const CString& label : m_customLabels)
+        if (!label.IsEmpty())
+            return true;
+    return false;
+}
+
+size_t CRecord::PackedSize() const
+{
+    size_t size = kPackedHeaderSize + kPackedTailSize;
+    for (const CString& value : m_fields)
+        size += PackedStringSize(value);
+    size += static_cast<size_t>(NotesSize());
+    size += PackedStringSize(ViewCountText(m_viewCount)) + PackedStringSize(m_attachmentName) +
+            PackedStringSize(m_attachmentKey);
+    if (HasCustomLabels())
+        for (const CString& label : m_customLabels)
+            size += PackedStringSize(label);
+    return size;
+}
+
+uint8_t* CRecord::WriteBody(uint8_t* buffer) const
+{
+    WriteBigEndian16(buffer, m_checksum);
+    memcpy(buffer + 2, m_key, kUniqueKeySize);
+    memcpy(buffer + 10, m_categoryKey, kUniqueKeySize);
+    WriteBigEndian16(buffer + 18, m_icon);
+    WriteBigEndian16(buffer + 20, m_hiddenMask);
+    uint8_t* cursor = buffer + kPackedHeaderSize;
+    for (const CString& value : m_fields)
+        WritePackedString(cursor, value);
+    WriteNotes(cursor);
+    WritePackedString(cursor, ViewCountText(m_viewCount));
+    WritePackedString(cursor, m_attachmentName);
+    WritePackedString(cursor, m_attachmentKey);
+    if (HasCustomLabels())
+        for (const CString& label : m_customLabels)
+            WritePackedString(cursor, label);
+    return cursor;
+}
+
+const uint8_t* CRecord::ReadBody(const uint8_t* buffer, const uint8_t* end, int schema)
+{
+    if (end - buffer < static_cast<ptrdiff_t>(kPackedHeaderSize))
+        return buffer;
+    m_checksum = ReadBigEndian16(buffer);
+    SetKey(buffer + 2);
+    SetCategoryKey(buffer + 10);
+    m_icon = ReadBigEndian16(buffer + 18);
+    m_hiddenMask = ReadBigEndian16(buffer + 20);
+    const uint8_t* cursor = buffer + kPackedHeaderSize;
+    const int fields = schema < 6 ? 6 : kItemFieldCount;
+    ReadFieldStrings(cursor, end, fields);
+    ReadNotes(cursor, end);
+    if (schema >= 7) {
+        m_viewCount = ParseViewCount(ReadPackedString(cursor, end));
+        m_attachmentName = ReadPackedString(cursor, end);
+        m_attachmentKey = ReadPackedString(cursor, end);
+    }
+    if (end - cursor > static_cast<ptrdiff_t>(kPackedTailSize))
+        for (int i = 0; i < fields; ++i)
+            m_customLabels[i] = ReadPackedString(cursor, end);
+    if (schema < 6)
+        FillOldSchemaDefaults();
+    return cursor;
+}
+
+void CRecord::FillOldSchemaDefaults()
+{
+    m_fields[kItemFieldCount - 1] = "Unknown";
+    m_customLabels[kItemFieldCount - 1] = "Date Mod";
+}
+
+int CRecord::UnpackV2(const BlowfishContext* key)
+{
+    if (m_blob.size() < 4)
+        return -1;
+    if (key) {
+        // Encrypted from the byte after the first field's zero (rounded up to
+        // an even offset by the decryption routine).
+        const uint8_t* data = m_blob.data();
+        const size_t size = m_blob.size();
+        size_t zero = 4;
+        while (zero < size && data[zero] != 0)
+            ++zero;
+        const size_t start = zero + 1;
+        if (start < size)
+            BlowfishDecryptInPlaceEven(m_blob.data(), static_cast<int32_t>(start),
+                                       static_cast<uint16_t>(size - start), key);
+    }
+    return CBaseItem::UnpackV2(nullptr);
+}
+
+int CRecord::CloneIntoListReversed(CObjectList& list, CBaseItem* target, const CString& firstPath,
+                                   const CString& secondPath) const
+{
+    return CloneIntoList(list, target, secondPath, firstPath);
 }

@@ -30,6 +30,17 @@ public:
     int CopyInto(CBaseItem* target, const CBaseItem* source, const CString& sourceDatabasePath,
                  const CString& targetDatabasePath) const override;
 
+    // Header: type key at 2-9, category key at 10-17, icon at 18-19, hidden
+    // mask at 20-21; body: ten values, notes, view count as decimal text,
+    // attachment name and key, then the custom labels when any is set.
+    size_t PackedSize() const override;
+    uint8_t* WriteBody(uint8_t* buffer) const override;
+    const uint8_t* ReadBody(const uint8_t* buffer, const uint8_t* end, int schema) override;
+    // The old record form encrypts from the field after the first one.
+    int UnpackV2(const BlowfishContext* key) override;
+    int CloneIntoListReversed(CObjectList& list, CBaseItem* target, const CString& firstPath,
+                              const CString& secondPath) const override;
+
     CString GetNotes() const override { return m_notes; }
     void SetNotes(const CString& notes) { m_notes = notes; }
     int NotesSize() const override;
@@ -75,6 +86,8 @@ public:
 
 protected:
     CString* MainText() override { return &m_notes; }
+    void FillOldSchemaDefaults() override;
+    bool HasCustomLabels() const;
 
     CString m_notes;
     uint8_t m_categoryKey[kUniqueKeySize] = {};

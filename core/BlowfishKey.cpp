@@ -1,0 +1,37 @@
+#include "core/BlowfishKey.h"
+
+#include <new>
+
+#include "core/SecureZero.h"
+
+namespace {
+
+struct WipingDelete {
+    void operator()(const BlowfishContext* ctx) const
+    {
+        BlowfishContext* p = const_cast<BlowfishContext*>(ctx);
+        SecureZero(p, sizeof(*p));
+        delete p;
+    }
+};
+
+}  // namespace
+
+BlowfishKeyPtr MakeBlowfishKey(const uint8_t* key, int32_t keyLength)
+{
+    BlowfishContext* ctx = new (std::nothrow) BlowfishContext;
+    if (!ctx)
+        return nullptr;
+    BlowfishInit(ctx, key, keyLength);
+    try {
+        return BlowfishKeyPtr(ctx, WipingDelete());
+    } catch (const std::bad_alloc&) {
+        WipingDelete()(ctx);
+        return nullptr;
+    }
+}
+
+BlowfishKeyPtr MakeBlowfishKey(const CString& text)
+{
+    return MakeBlowfishKey(reinterpret_cast<const uint8_t*>(text.GetString()), text.GetLength());
+}

@@ -1,0 +1,6 @@
+#pragma once
+#include <cstddef>
+
+// Overwrites n bytes with zeros in a way the compiler may not drop as a dead
+// store: for key schedules and password copies that are about to be freed.
+void SecureZero(void* p, size_t n);

@@ -1,0 +1,103 @@
+#include "core/UniqueList.h"
+
+#include <cstring>
+#include <new>
+
+#include "core/Category.h"
+#include "core/TypeItem.h"
+
+void CUniqueList::AddSorted(CBaseItem* item)
+{
+    if (!item)
+        return;
+    if (IsNullUniqueKey(item->GetKey())) {
+        uint8_t key[kUniqueKeySize];
+        NewUniqueKey(key);
+        item->SetKey(key);
+    }
+    InsertSorted(item);
+}
+
+void CUniqueList::InsertSorted(CBaseItem* item)
+{
+    if (!item)
+        return;
+    const CString name = item->GetName();
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        POSITION at = pos;
+        const CBaseItem* other = static_cast<CBaseItem*>(GetNext(pos));
+        // The C runtime's default collation: byte-wise and case-sensitive.
+        if (strcmp(other->GetName().GetString(), name.GetString()) >= 0) {
+            InsertBefore(at, item);
+            return;
+        }
+    }
+    AddTail(item);
+}
+
+void CUniqueList::SortByName()
+{
+    CObList items;
+    while (!IsEmpty())
+        items.AddTail(RemoveHead());
+    while (!items.IsEmpty())
+        InsertSorted(static_cast<CBaseItem*>(items.RemoveHead()));
+}
+
+CBaseItem* CUniqueList::FindCounterpart(const CBaseItem* item) const
+{
+    CBaseItem* found = CObjectList::FindCounterpart(item);
+    if (!found && item)
+        found = FindByKey(item->GetKey());
+    return found;
+}
+
+CTypesList::CTypesList() = default;
+
+CTypesList::~CTypesList() = default;
+
+CBaseItem* CTypesList::NewItem()
+{
+    try {
+        return WithFreeId(new CTypeItem);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+const CRuntimeClass* CTypesList::ElementClass() const { return RUNTIME_CLASS(CTypeItem); }
+
+CString CTypesList::GetFieldLabel(const uint8_t key[kUniqueKeySize], int index) const
+{
+    if (const CBaseItem* type = FindByKey(key))
+        return type->GetFieldName(index);
+    return DefaultFieldLabel(index);
+}
+
+void CTypesList::GetFieldLabels(const uint8_t key[kUniqueKeySize], CStringArray& labels) const
+{
+    labels.SetSize(kItemFieldCount);
+    for (int i = 0; i < kItemFieldCount; ++i)
+        labels[i] = GetFieldLabel(key, i);
+}
+
+WORD CTypesList::GetHiddenMask(const uint8_t key[kUniqueKeySize]) const
+{
+    const CBaseItem* type = FindByKey(key);
+    return type ? type->GetHiddenMask() : 0;
+}
+
+CCategoryList::CCategoryList() = default;
+
+CCategoryList::~CCategoryList() = default;
+
+CBaseItem* CCategoryList::NewItem()
+{
+    try {
+        return WithFreeId(new CCategoryItem);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+const CRuntimeClass* CCategoryList::ElementClass() const { return RUNTIME_CLASS(CCategoryItem); }
