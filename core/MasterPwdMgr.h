@@ -12,6 +12,8 @@
 #include "core/PasswordVerifier.h"
 #include "framework/CString.h"
 
+class CUserItem;
+
 class CMasterPwdMgr {
 public:
     CMasterPwdMgr() = default;
@@ -48,6 +50,8 @@ public:
     // empty password is right only when the file exists nowhere or has no
     // password; an unreadable file accepts no password at all.
     bool VerifyPassword(const CString& userFolder, const CString& password) const;
+    // The same for a user, in the folder the preference manager gives it.
+    bool VerifyPassword(CUserItem* user, const CString& password) const;
 
 private:
     mutable std::mutex m_lock;
@@ -56,3 +60,7 @@ private:
 
 // The singleton, created on the first call.
 std::shared_ptr<CMasterPwdMgr> GetMasterPwdMgr();
+
+// Whether the user's database file is protected (an unreadable file counts
+// as protected), in the folder the preference manager gives the user.
+bool UserHasMasterPassword(CUserItem* user);

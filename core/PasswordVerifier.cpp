@@ -95,6 +95,12 @@ int ReadPasswordVerifier(const CString& filePath, uint8_t out[kVerifierSize])
 
 int ReadUserDbVerifier(uint8_t out[kVerifierSize], const CString& userFolder)
 {
+    // A user without a folder has no database (and must not read one from
+    // the current directory).
+    if (userFolder.IsEmpty()) {
+        memset(out, 0, kVerifierSize);
+        return kVerifierNoFile;
+    }
     return ReadPasswordVerifier(DatabasePathIn(userFolder), out);
 }
 
@@ -107,7 +113,14 @@ bool DatabaseFileHasPassword(const CString& filePath)
     return result != 0 || !VerifierIsZero(verifier);
 }
 
-bool UserHasMasterPassword(const CString& userFolder) { return DatabaseFileHasPassword(DatabasePathIn(userFolder)); }
+bool UserHasMasterPassword(const CString& userFolder)
+{
+    uint8_t verifier[kVerifierSize];
+    const int result = ReadUserDbVerifier(verifier, userFolder);
+    if (result == kVerifierNoFile)
+        return false;
+    return result != 0 || !VerifierIsZero(verifier);
+}
 
 bool CheckDatabasePassword(const CString& filePath, const CString* password)
 {

@@ -35,13 +35,15 @@ bool VerifierIsZero(const uint8_t v[kVerifierSize]);
 // (mutex wait ran out, denied, locked, shorter than 40 bytes) gives its error
 // code. out is all zero unless 0 is returned.
 int ReadPasswordVerifier(const CString& filePath, uint8_t out[kVerifierSize]);
-// The same for the database file in a user's data folder.
+// The same for the database file in a user's data folder; a user without a
+// folder (empty text) has no file: kVerifierNoFile.
 int ReadUserDbVerifier(uint8_t out[kVerifierSize], const CString& userFolder);
 
 // Whether the file is protected. A file that exists but cannot be read counts
 // as protected: it is never taken for a file without password.
 bool DatabaseFileHasPassword(const CString& filePath);
-// The same for the database file in a user's data folder.
+// The same for the database file in a user's data folder; a user without a
+// folder (empty text) has no file: kVerifierNoFile.
 bool UserHasMasterPassword(const CString& userFolder);
 
 // True when no password is given; else whether the password's verifier
