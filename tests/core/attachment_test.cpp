@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <thread>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core/AttachmentCrypter.h"
 #include "core/Blowfish.h"
-#include "core/PackingKey.h"
 #include "core/Record.h"
 #include "core/ReplacingFile.h"
 #include "tests/support/ScratchDir.h"
@@ -193,28 +191,4 @@ TEST(AttachmentFiles, TwoRecordsWithTheSameNameHaveDifferentStoredFiles) {
     b.SetAttachmentName("scan.pdf");
     EXPECT_EQ(a.GetAttachmentFileName(), "1a2b.zfa");
     EXPECT_EQ(b.GetAttachmentFileName(), "0.zfa");
-}
-
-TEST(PackingKeyScope, NestsAndBelongsToItsThread) {
-    BlowfishContext a, b;
-    EXPECT_FALSE(PackingKeyScopeActive());
-    {
-        CPackingKeyScope outer(&a);
-        EXPECT_TRUE(PackingKeyScopeActive());
-        EXPECT_EQ(ScopedPackingKey(), &a);
-        {
-            CPackingKeyScope inner(nullptr);
-            EXPECT_TRUE(PackingKeyScopeActive());
-            EXPECT_EQ(ScopedPackingKey(), nullptr);
-            bool otherThreadSees = true;
-            std::thread t([&] {
-                otherThreadSees = PackingKeyScopeActive();
-                CPackingKeyScope own(&b);
-            });
-            t.join();
-            EXPECT_FALSE(otherThreadSees);
-        }
-        EXPECT_EQ(ScopedPackingKey(), &a);
-    }
-    EXPECT_FALSE(PackingKeyScopeActive());
 }

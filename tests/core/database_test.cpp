@@ -1,0 +1,746 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/BlowfishKey.h"
+#include "core/Category.h"
+#include "core/DatabaseObj.h"
+#include "core/DefaultItems.h"
+#include "core/ItemPacking.h"
+#include "core/MasterPwdMgr.h"
+#include "core/PathUtils.h"
+#include "core/PasswordVerifier.h"
+#include "core/Record.h"
+#include "core/ReplacingFile.h"
+#include "core/TypeItem.h"
+#include "tests/support/ScratchDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+CString Str(const fs::path& p) { return CString(p.string().c_str()); }
+
+// The MSVC runtime's rand(), the source the fixture script draws its random
+// tails from: the same bytes in both builds.
+uint32_t g_seed = 1;
+int MsvcrtRand() {
+    g_seed = g_seed * 214013u + 2531011u;
+    return static_cast<int>((g_seed >> 16) & 0x7FFF);
+}
+struct TailSource {
+    explicit TailSource(uint32_t seed) {
+        g_seed = seed;
+        SetPackRandomSource(&MsvcrtRand);
+    }
+    ~TailSource() { SetPackRandomSource(nullptr); }
+};
+
+const char kFixturePassword[] = "Correct Horse 7";
+
+struct Fixture {
+    const char* name;
+    uint32_t seed;
+    const char* password;  // null: none
+};
+const Fixture kFixtures[] = {
+    {"smallest.zdb", 1, nullptr},
+    {"defaults.zdb", 2, nullptr},
+    {"password.zdb", 3, kFixturePassword},
+};
+
+std::string FixtureBytes(const char* name) { return zvtest::ReadFileBytes(zvtest::FixturePath(std::string("db/") + name)); }
+
+BlowfishKeyPtr KeyOf(const char* password) { return password ? MakeBlowfishKey(CString(password)) : nullptr; }
+
+// A fixture copied into a scratch folder as the database file.
+fs::path CopyFixture(const zvtest::ScratchDir& dir, const char* name) {
+    return dir.WriteFile("ZorvikanDatabase.zdb", FixtureBytes(name));
+}
+
+std::vector<CBaseItem*> Items(const CObList& list) {
+    std::vector<CBaseItem*> out;
+    for (POSITION pos = list.GetHeadPosition(); pos;) out.push_back(static_cast<CBaseItem*>(const_cast<CObList&>(list).GetNext(pos)));
+    return out;
+}
+
+std::vector<uint8_t> K(std::initializer_list<int> bytes) {
+    std::vector<uint8_t> k;
+    for (int b : bytes) k.push_back(static_cast<uint8_t>(b));
+    return k;
+}
+std::vector<uint8_t> KeyBytes(const uint8_t* key) { return std::vector<uint8_t>(key, key + kUniqueKeySize); }
+std::vector<uint8_t> Preset(int n) { return K({0, 0, 0, 0, 0, 0, (n >> 8) & 255, n & 255}); }
+
+int FailBeforeReplace(const CString&, const CString&) { return 1117; }  // an I/O error at that moment
+struct HookGuard {
+    explicit HookGuard(CReplacingFile::BeforeReplaceHook hook) : old(CReplacingFile::SetBeforeReplaceHook(hook)) {}
+    ~HookGuard() { CReplacingFile::SetBeforeReplaceHook(old); }
+    CReplacingFile::BeforeReplaceHook old;
+};
+
+}  // namespace
+
+// ------------------------------------------------------------ fixtures
+
+TEST(DatabaseFixtures, SmallestFileLoads) {
+    zvtest::ScratchDir dir("db");
+    const fs::path path = CopyFixture(dir, "smallest.zdb");
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(path), nullptr), 0);
+    EXPECT_EQ(db.GetFormatVersion(), 7);
+    ASSERT_EQ(db.GetRecords().GetCount(), 1);
+    EXPECT_EQ(db.GetTypes().GetCount(), 0);
+    EXPECT_EQ(db.GetCategories().GetCount(), 0);
+    CRecord* r = dynamic_cast<CRecord*>(Items(db.GetRecords())[0]);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->GetId(), 0x1234);
+    EXPECT_EQ(KeyBytes(r->GetUid()), K({1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_TRUE(r->AllFieldsEmpty());
+    EXPECT_EQ(r->GetIcon(), 24);
+    EXPECT_EQ(r->GetNotes(), "");
+    EXPECT_FALSE(r->IsModified());
+    EXPECT_EQ(zvtest::ReadFileBytes(path), FixtureBytes("smallest.zdb"));  // a version-7 load writes nothing
+}
+
+TEST(DatabaseFixtures, DefaultsFileLoadsInNameOrder) {
+    zvtest::ScratchDir dir("db");
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(CopyFixture(dir, "defaults.zdb")), nullptr), 0);
+    const std::vector<CBaseItem*> types = Items(db.GetTypes());
+    ASSERT_EQ(types.size(), 18u);
+    const char* names[] = {"Bank Accts",     "Birthdays",      "Calling Cards",  "Clothes Size",  "Combinations",
+                           "Credit Cards",   "Email Accts",    "Emergency Info", "Frequent Flyer", "Identification",
+                           "Insurance",      "Memberships",    "Phone Numbers",  "Prescriptions", "Serial Numbers",
+                           "Vehicle Info",   "Voice Mail",     "Web Logins"};
+    for (int i = 0; i < 18; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(types[i]->GetName(), names[i]);
+        EXPECT_EQ(KeyBytes(types[i]->GetKey()), Preset(i + 1));
+        EXPECT_EQ(types[i]->GetId(), 0x0101 + i);
+        EXPECT_EQ(types[i]->GetField(9), "Date Mod");
+        EXPECT_EQ(dynamic_cast<CTypeItem*>(types[i])->GetColumns().GetColumnWidth(1), 140);
+    }
+    EXPECT_EQ(types[17]->GetField(3), "URL");
+    EXPECT_EQ(types[17]->GetField(4), "Field 5");
+    EXPECT_EQ(types[17]->GetIcon(), 21);
+    EXPECT_EQ(types[5]->GetHiddenMask(), 0x0012);
+    const std::vector<CBaseItem*> cats = Items(db.GetCategories());
+    ASSERT_EQ(cats.size(), 2u);
+    EXPECT_EQ(cats[0]->GetName(), "Business");
+    EXPECT_EQ(KeyBytes(cats[1]->GetKey()), Preset(0x34));
+}
+
+TEST(DatabaseFixtures, PasswordFileLoadsWithItsKeyAndCarriesTheHeader) {
+    zvtest::ScratchDir dir("db");
+    const fs::path path = CopyFixture(dir, "password.zdb");
+    uint8_t verifier[kVerifierSize];
+    ASSERT_EQ(MakeCheckVerifier(kFixturePassword, verifier), 0);
+    EXPECT_EQ(0, memcmp(FixtureBytes("password.zdb").data(), verifier, kVerifierSize));
+    EXPECT_TRUE(CheckDatabasePassword(Str(path), nullptr));
+
+    CDatabaseObj db;
+    const BlowfishKeyPtr key = KeyOf(kFixturePassword);
+    ASSERT_EQ(db.Load(Str(path), key.get()), 0);
+    EXPECT_TRUE(db.VerifierEquals(verifier));
+    EXPECT_EQ(db.GetHeaderLong(), 0x11223344);
+    EXPECT_EQ(db.GetHeaderText(), "hdr text");
+    EXPECT_EQ(db.GetHeaderWord(), 0x0506);
+    EXPECT_EQ(db.GetHeaderLong2(), -2);
+    EXPECT_EQ(db.GetHeaderLong3(), 0x7FFFFFFF);
+
+    const std::vector<CBaseItem*> records = Items(db.GetRecords());
+    ASSERT_EQ(records.size(), 3u);
+    CRecord* full = dynamic_cast<CRecord*>(records[0]);
+    ASSERT_NE(full, nullptr);
+    EXPECT_EQ(full->GetField(0), "My bank");
+    EXPECT_EQ(full->GetField(2), "s3cr3t!");
+    EXPECT_EQ(full->GetField(9), "2026-12-10");
+    EXPECT_EQ(full->GetNotes(), "line one\r\nline two");
+    EXPECT_EQ(full->GetViewCount(), 42);
+    EXPECT_EQ(full->GetAttachmentName(), "scan.pdf");
+    EXPECT_EQ(full->GetAttachmentKey(), "Ab3$Ab3$Ab3$Ab3$Ab3$");
+    EXPECT_EQ(full->GetCustomLabel(3), "Web site");
+    EXPECT_EQ(KeyBytes(full->GetTypeKey()), Preset(0x12));
+    EXPECT_EQ(KeyBytes(full->GetCategoryKey()), Preset(0x33));
+    EXPECT_EQ(full->GetIcon(), 21);
+    EXPECT_EQ(full->GetHiddenMask(), 4);
+    EXPECT_EQ(full->GetModifiedTime(), 1700000000);
+    EXPECT_TRUE(full->IsModified());
+    EXPECT_EQ(full->GetReservedWord(), 7);
+    EXPECT_EQ(full->GetReservedLong(), -2);
+    EXPECT_EQ(full->GetAttachmentChanged(), 1);
+    EXPECT_TRUE(records[2]->IsDeleted());
+    EXPECT_EQ(records[2]->GetField(0), "old");
+
+    const std::vector<CBaseItem*> types = Items(db.GetTypes());
+    ASSERT_EQ(types.size(), 2u);
+    EXPECT_EQ(types[0]->GetName(), "Web Logins");  // name order
+    EXPECT_EQ(types[1]->GetName(), "Wine Cellar");
+    EXPECT_EQ(types[1]->GetModifiedTime(), 1600000000);
+    EXPECT_EQ(dynamic_cast<CTypeItem*>(types[1])->GetColumns().IsColumnVisible(0), 0);
+    EXPECT_EQ(dynamic_cast<CTypeItem*>(types[1])->GetColumns().GetColumnWidth(0), 40);
+
+    // Under a wrong key the file still loads (the verifier decides), but
+    // the texts are garbage.
+    CDatabaseObj wrong;
+    const BlowfishKeyPtr other = KeyOf("not it");
+    ASSERT_EQ(wrong.Load(Str(path), other.get()), 0);
+    EXPECT_NE(Items(wrong.GetRecords())[0]->GetField(0), "My bank");
+}
+
+TEST(DatabaseFixtures, OurWriterReproducesEachFixtureByteForByte) {
+    for (const Fixture& f : kFixtures) {
+        SCOPED_TRACE(f.name);
+        zvtest::ScratchDir dir("db");
+        const fs::path path = CopyFixture(dir, f.name);
+        const BlowfishKeyPtr key = KeyOf(f.password);
+        CDatabaseObj db;
+        ASSERT_EQ(db.Load(Str(path), key.get()), 0);
+        db.SetFilePath(Str(dir / "again.zdb"));
+        // The types are written in name order, the order of the fixtures.
+        TailSource tails(f.seed);
+        ASSERT_EQ(db.Save(0, key.get()), 0);
+        EXPECT_EQ(zvtest::ReadFileBytes(dir / "again.zdb"), FixtureBytes(f.name));
+    }
+}
+
+TEST(DatabaseFixtures, NewDatabasesAreWrittenAsTheFixtures) {
+    zvtest::ScratchDir dir("db");
+    {
+        CDatabaseObj db;
+        db.SetFilePath(Str(dir / "smallest.zdb"));
+        CRecord* r = new CRecord;
+        r->SetId(0x1234);
+        const uint8_t uid[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+        r->SetUid(uid);
+        db.GetRecords().Add(r);
+        TailSource tails(1);
+        ASSERT_EQ(db.Save(0, nullptr), 0);
+        EXPECT_EQ(zvtest::ReadFileBytes(dir / "smallest.zdb"), FixtureBytes("smallest.zdb"));
+    }
+    {
+        CDatabaseObj db;
+        db.SetFilePath(Str(dir / "defaults.zdb"));
+        ASSERT_EQ(CreateDefaultTypes(db.GetTypes()), 0);
+        ASSERT_EQ(CreateDefaultCategories(db.GetCategories()), 0);
+        int n = 0;
+        for (CBaseItem* t : Items(db.GetTypes())) t->SetId(0x0101 + n++);
+        n = 0;
+        for (CBaseItem* c : Items(db.GetCategories())) c->SetId(0x0201 + n++);
+        TailSource tails(2);
+        ASSERT_EQ(db.Save(0, nullptr), 0);
+        EXPECT_EQ(zvtest::ReadFileBytes(dir / "defaults.zdb"), FixtureBytes("defaults.zdb"));
+    }
+}
+
+// ------------------------------------------------------------ round trips
+
+namespace {
+
+CRecord* MakeFullRecord(int n) {
+    CRecord* r = new CRecord;
+    for (int i = 0; i < kItemFieldCount; ++i) {
+        CString v;
+        v.Format("value %d of record %d", i, n);
+        r->SetField(i, v);
+    }
+    r->SetNotes("first line\r\nsecond line\r\n");
+    r->SetViewCount(n * 3);
+    r->SetAttachmentName("photo.jpg");
+    r->SetAttachmentKey("K3y!K3y!K3y!K3y!K3y!");
+    CStringArray labels;
+    for (int i = 0; i < kItemFieldCount; ++i) labels.Add(i == 2 ? "My label" : "");
+    r->SetCustomLabels(labels);
+    r->SetHiddenMask(0x0204);
+    r->SetIcon(33);
+    const uint8_t cat[8] = {0, 0, 0, 0, 0, 0, 0, 0x34};
+    r->SetCategoryKey(cat);
+    r->SetTypeKey(cat);
+    r->SetModifiedTime(1234567 + n);
+    r->SetReservedWord(static_cast<int16_t>(-n));
+    r->SetReservedLong(n * 1000);
+    r->SetAttachmentChanged(n & 1);
+    return r;
+}
+
+void ExpectSameRecord(const CRecord& a, const CRecord& b) {
+    for (int i = 0; i < kItemFieldCount; ++i) {
+        EXPECT_EQ(a.GetField(i), b.GetField(i));
+        EXPECT_EQ(a.GetCustomLabel(i), b.GetCustomLabel(i));
+    }
+    EXPECT_EQ(a.GetNotes(), b.GetNotes());
+    EXPECT_EQ(a.GetViewCount(), b.GetViewCount());
+    EXPECT_EQ(a.GetAttachmentName(), b.GetAttachmentName());
+    EXPECT_EQ(a.GetAttachmentKey(), b.GetAttachmentKey());
+    EXPECT_EQ(a.GetHiddenMask(), b.GetHiddenMask());
+    EXPECT_EQ(a.GetIcon(), b.GetIcon());
+    EXPECT_EQ(KeyBytes(a.GetCategoryKey()), KeyBytes(b.GetCategoryKey()));
+    EXPECT_EQ(KeyBytes(a.GetTypeKey()), KeyBytes(b.GetTypeKey()));
+    EXPECT_EQ(KeyBytes(a.GetUid()), KeyBytes(b.GetUid()));
+    EXPECT_EQ(a.GetId(), b.GetId());
+    EXPECT_EQ(a.GetModifiedTime(), b.GetModifiedTime());
+    EXPECT_EQ(a.GetReservedWord(), b.GetReservedWord());
+    EXPECT_EQ(a.GetReservedLong(), b.GetReservedLong());
+    EXPECT_EQ(a.GetAttachmentChanged(), b.GetAttachmentChanged());
+}
+
+}  // namespace
+
+TEST(DatabaseRoundTrip, AllThreeItemClassesWithAndWithoutPassword) {
+    for (const char* password : {static_cast<const char*>(nullptr), "pass phrase"}) {
+        SCOPED_TRACE(password ? password : "(none)");
+        zvtest::ScratchDir dir("db");
+        const CString path = Str(dir / "ZorvikanDatabase.zdb");
+        const BlowfishKeyPtr key = KeyOf(password);
+        CDatabaseObj db;
+        db.SetFilePath(path);
+        for (int n = 0; n < 5; ++n) db.GetRecords().Add(MakeFullRecord(n));
+        ASSERT_EQ(CreateDefaultTypes(db.GetTypes()), 0);
+        ASSERT_EQ(CreateDefaultCategories(db.GetCategories()), 0);
+        Items(db.GetTypes())[3]->SetDeleted(true);
+        if (password) {
+            uint8_t v[kVerifierSize];
+            MakePasswordVerifier(password, v);
+            db.SetVerifier(v);
+        }
+        ASSERT_EQ(db.Save(0, key.get()), 0);
+
+        const std::string bytes = zvtest::ReadFileBytes(dir / "ZorvikanDatabase.zdb");
+        EXPECT_EQ(bytes.find("value 3 of record 2") == std::string::npos, password != nullptr);
+        EXPECT_EQ(bytes.find("Bank Accts") == std::string::npos, password != nullptr);
+
+        CDatabaseObj back;
+        ASSERT_EQ(back.Load(path, key.get()), 0);
+        EXPECT_TRUE(back.VerifierEquals(db.GetVerifier()));
+        const std::vector<CBaseItem*> a = Items(db.GetRecords()), b = Items(back.GetRecords());
+        ASSERT_EQ(a.size(), b.size());
+        for (size_t i = 0; i < a.size(); ++i) ExpectSameRecord(*static_cast<CRecord*>(a[i]), *static_cast<CRecord*>(b[i]));
+        const std::vector<CBaseItem*> ta = Items(db.GetTypes()), tb = Items(back.GetTypes());
+        ASSERT_EQ(tb.size(), 18u);
+        for (size_t i = 0; i < ta.size(); ++i) {
+            EXPECT_EQ(ta[i]->GetName(), tb[i]->GetName());
+            EXPECT_EQ(ta[i]->IsDeleted(), tb[i]->IsDeleted());
+            for (int f = 0; f < kItemFieldCount; ++f) EXPECT_EQ(ta[i]->GetField(f), tb[i]->GetField(f));
+        }
+        ASSERT_EQ(back.GetCategories().GetCount(), 2);
+        EXPECT_EQ(Items(back.GetCategories())[1]->GetName(), "Personal");
+    }
+}
+
+TEST(DatabaseRoundTrip, A70KilobyteNoteStaysFullyEncrypted) {
+    zvtest::ScratchDir dir("db");
+    const CString path = Str(dir / "ZorvikanDatabase.zdb");
+    std::string note;
+    for (int i = 0; note.size() < 70000; ++i) note += "note line " + std::to_string(i) + "\r\n";
+    note += "THE VERY END OF THE NOTE";
+    const BlowfishKeyPtr key = KeyOf("long notes");
+    CDatabaseObj db;
+    db.SetFilePath(path);
+    CRecord* r = new CRecord;
+    r->SetNotes(note.c_str());
+    db.GetRecords().Add(r);
+    ASSERT_EQ(db.Save(0, key.get()), 0);
+    const std::string bytes = zvtest::ReadFileBytes(dir / "ZorvikanDatabase.zdb");
+    EXPECT_EQ(bytes.find("note line"), std::string::npos);
+    EXPECT_EQ(bytes.find("THE VERY END"), std::string::npos);
+    EXPECT_EQ(bytes.find("END OF"), std::string::npos);
+    CDatabaseObj back;
+    ASSERT_EQ(back.Load(path, key.get()), 0);
+    EXPECT_EQ(Items(back.GetRecords())[0]->GetNotes(), note.c_str());
+}
+
+TEST(DatabaseRoundTrip, LongHeaderTextAndManyRecordsUseTheLongForms) {
+    zvtest::ScratchDir dir("db");
+    const fs::path file = dir / "big.zdb";
+    CDatabaseObj db;
+    db.SetFilePath(Str(file));
+    // The header text is carried from file to file; give it 300 bytes.
+    {
+        std::string text(300, 'h');
+        const fs::path src = dir.WriteFile("src.zdb", FixtureBytes("smallest.zdb"));
+        std::string bytes = zvtest::ReadFileBytes(src);
+        bytes[46] = '\xFF';
+        bytes.insert(47, std::string("\x2C\x01", 2) + text);
+        dir.WriteFile("src.zdb", bytes);
+        ASSERT_EQ(db.Load(Str(src), nullptr), 0);
+        EXPECT_EQ(db.GetHeaderText().GetLength(), 300);
+        db.SetFilePath(Str(file));
+    }
+    for (int i = 0; i < 70000 - 1; ++i) db.GetRecords().Add(new CRecord);
+    ASSERT_EQ(db.Save(0, nullptr), 0);
+    const std::string bytes = zvtest::ReadFileBytes(file);
+    EXPECT_EQ(bytes.substr(46, 3), std::string("\xFF\x2C\x01", 3));
+    const size_t countAt = 46 + 3 + 300 + 2 + 4 + 4;
+    EXPECT_EQ(bytes.substr(countAt, 6), std::string("\xFF\xFF\x70\x11\x01\x00", 6));
+    CDatabaseObj back;
+    ASSERT_EQ(back.Load(Str(file), nullptr), 0);
+    EXPECT_EQ(back.GetRecords().GetCount(), 70000);
+}
+
+// ------------------------------------------------------------ old versions
+
+TEST(DatabaseUpgrade, Version6FileIsReadAndRewrittenAsVersion7) {
+    zvtest::ScratchDir dir("db");
+    const fs::path path = CopyFixture(dir, "version6.zdb");
+    EXPECT_EQ(ReadDatabaseFileVersion(Str(path)), 6);
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(path), nullptr), 0);
+    EXPECT_EQ(db.GetFormatVersion(), 7);
+    EXPECT_EQ(ReadDatabaseFileVersion(Str(path)), 7);
+    ASSERT_EQ(db.GetRecords().GetCount(), 1);
+    CRecord* r = static_cast<CRecord*>(Items(db.GetRecords())[0]);
+    EXPECT_EQ(r->GetField(0), "Front door");
+    EXPECT_EQ(r->GetField(1), "1234");
+    EXPECT_EQ(r->GetNotes(), "a\r\nb");
+    EXPECT_EQ(r->GetViewCount(), 0);
+    EXPECT_EQ(KeyBytes(r->GetUid()), K({0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38}));
+    EXPECT_EQ(r->GetModifiedTime(), 1500000000);
+    EXPECT_EQ(db.GetHeaderText(), "six");
+    CDatabaseObj again;
+    ASSERT_EQ(again.Load(Str(path), nullptr), 0);
+    EXPECT_EQ(Items(again.GetRecords())[0]->GetField(0), "Front door");
+    EXPECT_EQ(Items(again.GetTypes())[0]->GetName(), "Combinations");
+    EXPECT_EQ(Items(again.GetCategories())[0]->GetName(), "Personal");
+}
+
+TEST(DatabaseUpgrade, Version4FileGetsDefaultCategoriesAndItsTypesConverted) {
+    zvtest::ScratchDir dir("db");
+    const fs::path path = CopyFixture(dir, "version4.zdb");
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(path), nullptr), 0);
+    EXPECT_EQ(zvtest::ReadFileBytes(path).substr(44, 2), std::string("\x07\x00", 2));
+    ASSERT_EQ(db.GetRecords().GetCount(), 1);
+    CRecord* r = static_cast<CRecord*>(Items(db.GetRecords())[0]);
+    EXPECT_EQ(r->GetField(0), "Mail");
+    EXPECT_EQ(r->GetField(3), "http://x");
+    EXPECT_EQ(r->GetNotes(), "old note");
+    EXPECT_EQ(KeyBytes(r->GetTypeKey()), Preset(0x12));
+    EXPECT_EQ(r->GetIcon(), 21);
+    // The type without a key is dropped; the other becomes a CTypeItem.
+    const std::vector<CBaseItem*> types = Items(db.GetTypes());
+    ASSERT_EQ(types.size(), 1u);
+    EXPECT_NE(dynamic_cast<CTypeItem*>(types[0]), nullptr);
+    EXPECT_EQ(types[0]->GetName(), "Web Logins");
+    EXPECT_EQ(types[0]->GetField(2), "Password");
+    EXPECT_EQ(types[0]->GetId(), 0x0060);
+    const std::vector<CBaseItem*> cats = Items(db.GetCategories());
+    ASSERT_EQ(cats.size(), 2u);
+    EXPECT_EQ(cats[0]->GetName(), "Business");
+    EXPECT_EQ(db.GetHeaderLong(), 9);
+    // The rewritten file reads back the same.
+    CDatabaseObj again;
+    ASSERT_EQ(again.Load(Str(path), nullptr), 0);
+    EXPECT_EQ(Items(again.GetRecords())[0]->GetField(0), "Mail");
+    EXPECT_EQ(again.GetTypes().GetCount(), 1);
+    EXPECT_EQ(again.GetCategories().GetCount(), 2);
+}
+
+// ------------------------------------------------------------ faults
+
+TEST(DatabaseFaults, AMissingFileBecomesANewDatabaseWithDefaults) {
+    zvtest::ScratchDir dir("db");
+    CDatabaseObj db;
+    // Paths as the program writes them, with backslashes.
+    ASSERT_EQ(db.OpenInFolder(JoinPath(JoinPath(Str(dir.Path()), "new"), "user")), 0);
+    EXPECT_EQ(db.GetTypes().GetCount(), 18);
+    EXPECT_EQ(db.GetCategories().GetCount(), 2);
+    const fs::path file = dir / "new" / "user" / "ZorvikanDatabase.zdb";
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_EQ(ReadDatabaseFileVersion(Str(file)), 7);
+    EXPECT_EQ(ReadDatabaseFileVersion(Str(dir / "none.zdb")), 0xFFFF);
+    CDatabaseObj again;
+    ASSERT_EQ(again.Load(Str(file), nullptr), 0);
+    EXPECT_EQ(again.GetTypes().GetCount(), 18);
+}
+
+TEST(DatabaseFaults, SaveInterruptedAfterTheTemporaryFileLeavesTheOldFile) {
+    zvtest::ScratchDir dir("db");
+    const fs::path path = CopyFixture(dir, "password.zdb");
+    const std::string before = zvtest::ReadFileBytes(path);
+    const BlowfishKeyPtr key = KeyOf(kFixturePassword);
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(path), key.get()), 0);
+    Items(db.GetRecords())[0]->SetField(0, "changed");
+    {
+        HookGuard guard(&FailBeforeReplace);
+        EXPECT_EQ(db.Save(0, key.get()), 1117);
+    }
+    EXPECT_EQ(zvtest::ReadFileBytes(path), before);
+    EXPECT_FALSE(fs::exists(dir / "ZorvikanDatabase.zdb.tmp"));
+    // A temporary file left by a crash at that moment changes nothing either.
+    dir.WriteFile("ZorvikanDatabase.zdb.tmp", "half a database");
+    CDatabaseObj other;
+    ASSERT_EQ(other.Load(Str(path), key.get()), 0);
+    EXPECT_EQ(Items(other.GetRecords())[0]->GetField(0), "My bank");
+    // The next save goes through.
+    ASSERT_EQ(db.Save(0, key.get()), 0);
+    ASSERT_EQ(other.Load(Str(path), key.get()), 0);
+    EXPECT_EQ(Items(other.GetRecords())[0]->GetField(0), "changed");
+    EXPECT_FALSE(fs::exists(dir / "ZorvikanDatabase.zdb.tmp"));
+}
+
+namespace {
+
+// Loading the bytes must fail cleanly: an error, the file as it was, no
+// database created over it, and no save afterwards.
+void ExpectRejected(const std::string& bytes, const char* password = nullptr) {
+    zvtest::ScratchDir dir("db");
+    const fs::path path = dir.WriteFile("ZorvikanDatabase.zdb", bytes);
+    const BlowfishKeyPtr key = KeyOf(password);
+    CDatabaseObj db;
+    EXPECT_NE(db.Load(Str(path), key.get()), 0);
+    EXPECT_FALSE(db.CanSave());
+    EXPECT_EQ(db.GetRecords().GetCount() + db.GetTypes().GetCount() + db.GetCategories().GetCount(), 0);
+    EXPECT_EQ(db.Save(0, key.get()), -1);
+    EXPECT_EQ(zvtest::ReadFileBytes(path), bytes);
+}
+
+std::string WithByte(std::string bytes, size_t at, char value) {
+    bytes.replace(at, 1, 1, value);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(DatabaseFaults, EveryTruncationIsAnErrorAndLeavesTheFile) {
+    for (const Fixture& f : kFixtures) {
+        SCOPED_TRACE(f.name);
+        const std::string bytes = FixtureBytes(f.name);
+        // Cutting into the categories list, the last part, must fail too.
+        const size_t step = bytes.size() > 1000 ? 7 : 1;
+        for (size_t n = 0; n < bytes.size(); n += step) {
+            SCOPED_TRACE(n);
+            ExpectRejected(bytes.substr(0, n), f.password);
+        }
+    }
+}
+
+TEST(DatabaseFaults, CorruptFieldsAreErrors) {
+    const std::string smallest = FixtureBytes("smallest.zdb");
+    const size_t records = 57, tag = 59, length = 72;
+    struct Case {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"version 8", WithByte(smallest, 44, 8)},
+        {"version 0", WithByte(smallest, 44, 0)},
+        {"negative version", WithByte(smallest, 45, '\x80')},
+        {"record count beyond the data", WithByte(smallest, records, 9)},
+        {"huge 32-bit count", smallest.substr(0, records) + std::string("\xFF\xFF\xFF\xFF\xFF\x7F", 6) + smallest.substr(records + 2)},
+        {"unknown class", WithByte(smallest, tag + 6, 'X')},
+        {"class index never assigned", WithByte(WithByte(smallest, tag, '\x63'), tag + 1, '\x80')},
+        {"item length beyond the data", WithByte(smallest, length + 2, '\x7F')},
+        {"negative item length", WithByte(smallest, length + 3, '\x80')},
+        {"item shorter than its header", WithByte(smallest, length, 10)},
+        {"object in place of the type count", WithByte(smallest, smallest.size() - 4, '\x01')},
+    };
+    ASSERT_EQ(smallest.substr(tag + 6, 7), "CRecord");
+    ASSERT_EQ(smallest.substr(length, 4), std::string("\x2C\0\0\0", 4));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ExpectRejected(c.bytes);
+    }
+}
+
+TEST(DatabaseFaults, EverySingleByteCorruptionReadsCleanlyOrIsRefused) {
+    // Whatever a damaged byte does, loading never crashes and a refused
+    // file is left as it was (ExpectRejected); an accepted one may be saved.
+    const std::string bytes = FixtureBytes("password.zdb");
+    const BlowfishKeyPtr key = KeyOf(kFixturePassword);
+    zvtest::ScratchDir dir("db");
+    for (size_t at = 40; at < bytes.size(); at += 3) {
+        SCOPED_TRACE(at);
+        const std::string bad = WithByte(bytes, at, static_cast<char>(bytes[at] ^ 0x5A));
+        const fs::path path = dir.WriteFile("ZorvikanDatabase.zdb", bad);
+        CDatabaseObj db;
+        if (db.Load(Str(path), key.get()) != 0) {
+            EXPECT_FALSE(db.CanSave());
+            EXPECT_EQ(zvtest::ReadFileBytes(path), bad);
+        }
+    }
+}
+
+TEST(DatabaseFaults, AFileThatCannotBeOpenedIsNotTakenForMissing) {
+    zvtest::ScratchDir dir("db");
+    // A folder where the file should be: it exists but cannot be read.
+    fs::create_directory(dir / "ZorvikanDatabase.zdb");
+    CDatabaseObj db;
+    EXPECT_NE(db.Load(Str(dir / "ZorvikanDatabase.zdb"), nullptr), 0);
+    EXPECT_FALSE(db.CanSave());
+    EXPECT_EQ(db.GetTypes().GetCount(), 0);
+    EXPECT_TRUE(fs::is_directory(dir / "ZorvikanDatabase.zdb"));
+}
+
+TEST(DatabaseFaults, ReadOnlyAndPathlessObjectsDoNotSave) {
+    zvtest::ScratchDir dir("db");
+    const fs::path path = CopyFixture(dir, "smallest.zdb");
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(path), nullptr), 0);
+    db.GetRecords().Add(new CRecord);
+    db.SetReadOnly();
+    EXPECT_EQ(db.Save(0, nullptr), -1);
+    EXPECT_EQ(zvtest::ReadFileBytes(path), FixtureBytes("smallest.zdb"));
+    db.ClearReadOnly();
+    EXPECT_EQ(db.Save(0, nullptr), 0);
+    CDatabaseObj empty;
+    EXPECT_EQ(empty.Save(0, nullptr), -1);
+}
+
+TEST(DatabaseFaults, AFailedLoadAfterAGoodOneDoesNotLetAnEmptyObjectOverwrite) {
+    zvtest::ScratchDir dir("db");
+    const fs::path good = CopyFixture(dir, "password.zdb");
+    const fs::path bad = dir.WriteFile("bad.zdb", WithByte(FixtureBytes("password.zdb"), 44, 8));
+    const BlowfishKeyPtr key = KeyOf(kFixturePassword);
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(good), key.get()), 0);
+    EXPECT_EQ(db.Load(Str(bad), key.get()), -1);
+    EXPECT_EQ(db.Save(0, key.get()), -1);
+    // Another good load makes it saveable again.
+    ASSERT_EQ(db.Load(Str(good), key.get()), 0);
+    EXPECT_EQ(db.Save(0, key.get()), 0);
+}
+
+// ------------------------------------------------------------ keys
+
+TEST(DatabaseKeys, SaveAndLoadUseTheKeyGivenWhateverTheManagerHolds) {
+    zvtest::ScratchDir dir("db");
+    const CString path = Str(dir / "ZorvikanDatabase.zdb");
+    const BlowfishKeyPtr user = KeyOf("the user's key");
+    const BlowfishKeyPtr other = KeyOf("another file's key");
+    std::shared_ptr<CMasterPwdMgr> mgr = GetMasterPwdMgr();
+    const BlowfishKeyPtr saved = mgr->GetKey();
+    std::atomic<bool> stop{false};
+    // A merge or sync on another thread keeps putting another key in place.
+    std::thread swapper([&] {
+        while (!stop) {
+            mgr->SetKey(other);
+            mgr->SetKey(nullptr);
+        }
+    });
+    CDatabaseObj db;
+    db.SetFilePath(path);
+    for (int n = 0; n < 50; ++n) db.GetRecords().Add(MakeFullRecord(n));
+    for (int round = 0; round < 5; ++round) ASSERT_EQ(db.Save(0, user.get()), 0);
+    stop = true;
+    swapper.join();
+    mgr->SetKey(saved);
+    CDatabaseObj back;
+    ASSERT_EQ(back.Load(path, user.get()), 0);
+    for (CBaseItem* item : Items(back.GetRecords())) ASSERT_EQ(item->GetField(0).Left(8), "value 0 ");
+}
+
+TEST(DatabaseKeys, WithoutAKeyTheMasterPasswordManagersIsUsed) {
+    zvtest::ScratchDir dir("db");
+    const fs::path path = CopyFixture(dir, "password.zdb");
+    std::shared_ptr<CMasterPwdMgr> mgr = GetMasterPwdMgr();
+    const BlowfishKeyPtr saved = mgr->GetKey();
+    ASSERT_EQ(mgr->SetPassword(CString(kFixturePassword)), 0);
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(path)), 0);
+    EXPECT_EQ(Items(db.GetRecords())[0]->GetField(0), "My bank");
+    ASSERT_EQ(db.Save(), 0);
+    CDatabaseObj back;
+    const BlowfishKeyPtr key = KeyOf(kFixturePassword);
+    ASSERT_EQ(back.Load(Str(path), key.get()), 0);
+    EXPECT_EQ(Items(back.GetRecords())[0]->GetField(0), "My bank");
+    mgr->SetKey(saved);
+}
+
+TEST(DatabaseKeys, PasswordChangeReEncryptsAndAFailedOneIsRolledBack) {
+    zvtest::ScratchDir dir("db");
+    const fs::path path = CopyFixture(dir, "password.zdb");
+    std::shared_ptr<CMasterPwdMgr> mgr = GetMasterPwdMgr();
+    const BlowfishKeyPtr saved = mgr->GetKey();
+    ASSERT_EQ(mgr->SetPassword(CString(kFixturePassword)), 0);
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(path)), 0);
+    uint8_t oldVerifier[kVerifierSize];
+    memcpy(oldVerifier, db.GetVerifier(), kVerifierSize);
+    const auto save = [&](const uint8_t* v, const BlowfishContext* k) { return db.SaveWithVerifier(v, k); };
+    {
+        HookGuard guard(&FailBeforeReplace);
+        EXPECT_EQ(mgr->StoreNewPassword("new password", save), 1117);
+    }
+    EXPECT_TRUE(db.VerifierEquals(oldVerifier));
+    const CString oldPassword(kFixturePassword);
+    EXPECT_TRUE(CheckDatabasePassword(Str(path), &oldPassword));
+    ASSERT_EQ(mgr->StoreNewPassword("new password", save), 0);
+    const CString newPassword("new password");
+    EXPECT_TRUE(CheckDatabasePassword(Str(path), &newPassword));
+    CDatabaseObj back;
+    ASSERT_EQ(back.Load(Str(path)), 0);  // under the manager's new key
+    EXPECT_EQ(Items(back.GetRecords())[0]->GetField(0), "My bank");
+    mgr->SetKey(saved);
+}
+
+// ------------------------------------------------------------ items
+
+TEST(DatabaseItems, DeletingTypesAndCategoriesUnlinksTheirRecords) {
+    zvtest::ScratchDir dir("db");
+    const BlowfishKeyPtr key = KeyOf(kFixturePassword);
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(CopyFixture(dir, "password.zdb")), key.get()), 0);
+    CRecord* full = static_cast<CRecord*>(Items(db.GetRecords())[0]);
+    full->SetModified(false);
+    CBaseItem* web = db.GetTypes().FindByKey(Preset(0x12).data());
+    ASSERT_NE(web, nullptr);
+    db.DeleteType(web);
+    EXPECT_TRUE(IsNullUniqueKey(full->GetTypeKey()));
+    EXPECT_TRUE(full->IsModified());
+    EXPECT_TRUE(web->IsDeleted());  // a preset type leaves a tombstone
+    db.DeleteCategory(db.GetCategories().FindByKey(Preset(0x33).data()));
+    EXPECT_TRUE(IsNullUniqueKey(full->GetCategoryKey()));
+
+    CShowColumns columns(15);
+    columns.SetColumnWidth(2, 99);
+    db.SetColumnsForAllTypes(columns);
+    for (CBaseItem* t : Items(db.GetTypes())) EXPECT_EQ(static_cast<CTypeItem*>(t)->GetColumns().GetColumnWidth(2), 99);
+}
+
+TEST(DatabaseItems, FindDetachAndReloadSingleItems) {
+    zvtest::ScratchDir dir("db");
+    const fs::path path = CopyFixture(dir, "password.zdb");
+    std::shared_ptr<CMasterPwdMgr> mgr = GetMasterPwdMgr();
+    const BlowfishKeyPtr saved = mgr->GetKey();
+    ASSERT_EQ(mgr->SetPassword(CString(kFixturePassword)), 0);
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(path)), 0);
+    EXPECT_EQ(db.FindItemById(0x0A0B, kItemKindRecord)->GetField(0), "My bank");
+    EXPECT_EQ(db.FindItemById(0x0A0B, kItemKindType), nullptr);
+    EXPECT_EQ(db.FindItemById(0x0300, -1)->GetName(), "Wine Cellar");
+    EXPECT_EQ(db.FindItemById(0, -1), nullptr);
+
+    // Revert: the live record takes its saved state again.
+    CBaseItem* live = db.FindItemById(0x0A0B, kItemKindRecord);
+    live->SetField(0, "edited in memory");
+    EXPECT_EQ(db.RevertItem(kItemKindRecord, 0x0A0B), live);
+    EXPECT_EQ(live->GetField(0), "My bank");
+    EXPECT_EQ(live->GetNotes(), "line one\r\nline two");
+
+    std::unique_ptr<CBaseItem> fromFile(db.LoadItemFromFile(kItemKindCategory, 0x0201));
+    ASSERT_NE(fromFile, nullptr);
+    EXPECT_EQ(fromFile->GetName(), "Business");
+    EXPECT_EQ(db.LoadItemFromFile(kItemKindCategory, 0x7777), nullptr);
+
+    std::unique_ptr<CBaseItem> detached(db.DetachItem(kItemKindType, 0x0300));
+    ASSERT_NE(detached, nullptr);
+    EXPECT_EQ(db.GetTypes().GetCount(), 1);
+    mgr->SetKey(saved);
+}
+
+TEST(DatabaseItems, MoveToFolderSavesMovesAndAdoptsThePath) {
+    zvtest::ScratchDir dir("db");
+    const fs::path path = CopyFixture(dir, "smallest.zdb");
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(path), nullptr), 0);
+    ASSERT_EQ(db.MoveToFolder(Str(dir / "moved")), 0);
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_TRUE(fs::exists(dir / "moved" / "ZorvikanDatabase.zdb"));
+    EXPECT_EQ(db.GetFilePath(), JoinPath(Str(dir / "moved"), "ZorvikanDatabase.zdb"));
+}
