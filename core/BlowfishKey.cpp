@@ -1,16 +1,21 @@
 #include "core/BlowfishKey.h"
 
+#include <atomic>
 #include <new>
 
 #include "core/SecureZero.h"
 
 namespace {
 
+std::atomic<KeyWipeObserver> g_wipeObserver{nullptr};
+
 struct WipingDelete {
     void operator()(const BlowfishContext* ctx) const
     {
         BlowfishContext* p = const_cast<BlowfishContext*>(ctx);
         SecureZero(p, sizeof(*p));
+        if (KeyWipeObserver observer = g_wipeObserver.load())
+            observer(p, sizeof(*p));
         delete p;
     }
 };
@@ -35,3 +40,5 @@ BlowfishKeyPtr MakeBlowfishKey(const CString& text)
 {
     return MakeBlowfishKey(reinterpret_cast<const uint8_t*>(text.GetString()), text.GetLength());
 }
+
+void SetKeyWipeObserver(KeyWipeObserver observer) { g_wipeObserver.store(observer); }

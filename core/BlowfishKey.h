@@ -16,3 +16,8 @@ using BlowfishKeyPtr = std::shared_ptr<const BlowfishContext>;
 BlowfishKeyPtr MakeBlowfishKey(const uint8_t* key, int32_t keyLength);
 // Keyed with the text's bytes (its length as the key length).
 BlowfishKeyPtr MakeBlowfishKey(const CString& text);
+
+// Tests watch the release of keys: the observer sees each schedule after it
+// was wiped and before its memory is freed (nullptr: no observer).
+using KeyWipeObserver = void (*)(const void* schedule, size_t size);
+void SetKeyWipeObserver(KeyWipeObserver observer);

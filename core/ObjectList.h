@@ -74,12 +74,6 @@ public:
     // A free id for a new item (NewFreeItemId against IsIdInUse).
     int32_t NewFreeId() const;
 
-    // The item at a position (every element is an item).
-    static CBaseItem* ItemAt(POSITION pos, const CObList& list)
-    {
-        return static_cast<CBaseItem*>(const_cast<CObList&>(list).GetAt(pos));
-    }
-
 protected:
     // The class every loaded element must be of.
     virtual const CRuntimeClass* ElementClass() const = 0;

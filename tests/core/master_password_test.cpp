@@ -219,6 +219,41 @@ TEST(MasterPassword, StoreNewPasswordTakesTheKeyOnlyWhenTheSaveSucceeds)
     EXPECT_FALSE(manager->HasPassword());
 }
 
+namespace {
+std::atomic<int> g_wiped{0};
+std::atomic<int> g_notWiped{0};
+void CountWipe(const void* p, size_t n)
+{
+    const uint8_t* bytes = static_cast<const uint8_t*>(p);
+    bool zero = n == sizeof(BlowfishContext);
+    for (size_t i = 0; i < n; ++i)
+        zero = zero && bytes[i] == 0;
+    (zero ? g_wiped : g_notWiped)++;
+}
+}  // namespace
+
+TEST(Secrets, TheMasterKeyIsWipedWhenLockingOrSwitchingUsers)
+{
+    g_wiped = g_notWiped = 0;
+    SetKeyWipeObserver(&CountWipe);
+    auto manager = GetMasterPwdMgr();
+    manager->SetPassword(CString("first user"));
+    manager->SetPassword(CString("second user"));  // user switch
+    EXPECT_EQ(1, g_wiped.load());
+    {
+        BlowfishKeyPtr inUse = manager->GetKey();
+        manager->ClearPassword();  // lock while a save still holds the key
+        EXPECT_EQ(1, g_wiped.load()) << "still in use: not wiped yet";
+    }
+    EXPECT_EQ(2, g_wiped.load());
+    // The verifier's own schedule goes the same way.
+    uint8_t v[kVerifierSize];
+    MakeCheckVerifier("typed password", v);
+    EXPECT_EQ(3, g_wiped.load());
+    EXPECT_EQ(0, g_notWiped.load());
+    SetKeyWipeObserver(nullptr);
+}
+
 TEST(Secrets, SecureZeroClearsEveryByte)
 {
     std::vector<uint8_t> buffer(4168, 0xA5);
