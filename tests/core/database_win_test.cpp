@@ -1,0 +1,126 @@
+// The database file between processes and against locks held by others.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/DatabaseObj.h"
+#include "core/Record.h"
+#include "tests/support/ScratchDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+CString Str(const fs::path& p) { return CString(p.string().c_str()); }
+
+std::string PeerPath() {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string self(path, n);
+    return self.substr(0, self.find_last_of("\\/") + 1) + "database_save_peer.exe";
+}
+
+struct Peer {
+    PROCESS_INFORMATION pi{};
+    bool started = false;
+
+    explicit Peer(const std::string& arguments) {
+        std::string command = "\"" + PeerPath() + "\" " + arguments;
+        STARTUPINFOA si{};
+        si.cb = sizeof(si);
+        started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
+    }
+    ~Peer() {
+        if (started) {
+            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 99);
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
+        }
+    }
+    bool Finished(DWORD ms) { return WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
+    DWORD ExitCode() {
+        DWORD code = 0;
+        GetExitCodeProcess(pi.hProcess, &code);
+        return code;
+    }
+};
+
+const int kRecords = 40;
+
+void WriteStartDatabase(const fs::path& file) {
+    CDatabaseObj db;
+    db.SetFilePath(Str(file));
+    for (int i = 0; i < kRecords; ++i) {
+        CRecord* r = new CRecord;
+        r->SetField(0, "marker");
+        r->SetNotes(CString(std::string(2000, 'n').c_str()));  // a file of some size: many buffers per save
+        db.GetRecords().Add(r);
+    }
+    ASSERT_EQ(db.Save(0, nullptr), 0);
+}
+
+}  // namespace
+
+TEST(DatabaseProcesses, TwoProcessesSavingInALoopNeverSeeATornFile) {
+    zvtest::ScratchDir dir("dbproc");
+    const fs::path file = dir / "ZorvikanDatabase.zdb";
+    WriteStartDatabase(file);
+    const std::string args = "\"" + file.string() + "\" 60 ";
+    Peer a(args + "3"), b(args + "7");
+    ASSERT_TRUE(a.started);
+    ASSERT_TRUE(b.started);
+    // This process reads along meanwhile.
+    for (int i = 0; i < 60 && !(a.Finished(0) && b.Finished(0)); ++i) {
+        CDatabaseObj db;
+        ASSERT_EQ(db.Load(Str(file), nullptr), 0);
+        ASSERT_EQ(db.GetRecords().GetCount(), kRecords);
+    }
+    ASSERT_TRUE(a.Finished(120000));
+    ASSERT_TRUE(b.Finished(120000));
+    EXPECT_EQ(a.ExitCode(), 0u);
+    EXPECT_EQ(b.ExitCode(), 0u);
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(file), nullptr), 0);
+    // Each load and each save is whole; a peer's change between another's
+    // load and save may be lost (the file is not locked across both), but
+    // what is there is one peer's complete text.
+    int index = 0;
+    for (POSITION pos = db.GetRecords().GetHeadPosition(); pos; ++index) {
+        CBaseItem* item = static_cast<CBaseItem*>(db.GetRecords().GetNext(pos));
+        EXPECT_EQ(item->GetField(0), "marker");
+        const CString text = item->GetField(1);
+        if (index == 3 || index == 7) {
+            EXPECT_EQ(text.Left(7), index == 3 ? "peer 3 " : "peer 7 ");
+        } else {
+            EXPECT_EQ(text, "");
+        }
+    }
+    EXPECT_FALSE(fs::exists(dir / "ZorvikanDatabase.zdb.tmp"));
+}
+
+TEST(DatabaseProcesses, ALockedFileIsAnErrorAndStaysAsItWas) {
+    zvtest::ScratchDir dir("dblock");
+    const fs::path file = dir / "ZorvikanDatabase.zdb";
+    WriteStartDatabase(file);
+    CDatabaseObj loaded;
+    ASSERT_EQ(loaded.Load(Str(file), nullptr), 0);
+    const std::string before = zvtest::ReadFileBytes(file);
+    {
+        // Another program holds the file open without sharing it.
+        HANDLE h = CreateFileA(file.string().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        CDatabaseObj db;
+        EXPECT_EQ(db.Load(Str(file), nullptr), ERROR_SHARING_VIOLATION);
+        EXPECT_FALSE(db.CanSave());
+        EXPECT_EQ(db.GetTypes().GetCount(), 0);  // no defaults over it
+        // A save cannot replace the file while it is held.
+        EXPECT_NE(loaded.Save(0, nullptr), 0);
+        CloseHandle(h);
+    }
+    EXPECT_EQ(zvtest::ReadFileBytes(file), before);
+    EXPECT_FALSE(fs::exists(dir / "ZorvikanDatabase.zdb.tmp"));
+    EXPECT_EQ(loaded.Save(0, nullptr), 0);
+}
