@@ -6,9 +6,12 @@
 // and computes every per-user folder and file.
 #include <memory>
 
+#include "framework/ZvTypes.h"
+
 #include "framework/CString.h"
 
 class CAppPrefs;
+class CLegacyPrefs;
 class CUserItem;
 
 class CAppPrefMgr {
@@ -75,6 +78,28 @@ public:
     // True when deleting path would take the data root, a folder above it or
     // one of the fixed folders under it.
     bool IsProtectedPath(const CString& path) const;
+
+    // ---- Preference copy (windows build) ----
+    // Installs a fresh preferences-file object; when the older versions'
+    // registry key exists and the preferences file does not, moves every
+    // registry user and setting into it. 1 when it migrated, else 0.
+    int MigrateLegacyPreferences(const CString& section, std::shared_ptr<CLegacyPrefs> legacy);
+    // Copies the application section and the user (all users when null) from
+    // this manager's preferences file into another one. Always 1.
+    int CopyPreferencesTo(const CString& section, const CString& targetPath, CUserItem* user);
+    // Copies every user the source enumerates (mode: kPrefCopyMigrate or
+    // kPrefCopyCopy of PreferenceCopy.h).
+    void CopyAllUsers(const CString& section, int mode, CAppPrefs& source, CAppPrefs& target);
+
+    // ---- Installer prompts (windows build) ----
+    // Asks whether to install, finds the installer (the given path, else
+    // Locate...), runs it and waits. 0 when the user says No or nothing ran.
+    int OfferBonjourInstall(HWND parent, const CString& installerPath);
+    int OfferWebUpdateInstall(HWND parent, const CString& installerPath);
+    // The installer on a removable disk's "Installers" folder, else one the
+    // user chooses; empty when there is none.
+    CString LocateBonjourInstaller(HWND parent);
+    CString LocateWebUpdateInstaller(HWND parent);
 
 private:
     void MakeFixedFolders();
