@@ -12,6 +12,7 @@
 #include "core/PasswordVerifier.h"
 #include "framework/CString.h"
 
+class CDatabaseObj;
 class CUserItem;
 
 class CMasterPwdMgr {
@@ -45,6 +46,9 @@ public:
     // could be allocated (save is then not called).
     using SaveWithKey = std::function<int(const uint8_t verifier[kVerifierSize], const BlowfishContext* key)>;
     int StoreNewPassword(const CString& password, const SaveWithKey& save);
+    // The same for a database object: its verifier is set and it is saved
+    // under the new key (CDatabaseObj::SaveWithVerifier).
+    int StoreNewPassword(const CString& password, CDatabaseObj& database);
 
     // Whether the password opens the database in the user's data folder. An
     // empty password is right only when the file exists nowhere or has no

@@ -10,6 +10,8 @@
 #include <thread>
 
 #include "core/BlowfishKey.h"
+#include "core/DatabaseObj.h"
+#include "core/Record.h"
 #include "core/DatabaseMutex.h"
 #include "core/MasterPwdMgr.h"
 #include "core/PasswordVerifier.h"
@@ -252,6 +254,43 @@ TEST(Secrets, TheMasterKeyIsWipedWhenLockingOrSwitchingUsers)
     EXPECT_EQ(3, g_wiped.load());
     EXPECT_EQ(0, g_notWiped.load());
     SetKeyWipeObserver(nullptr);
+}
+
+TEST(MasterPassword, ChangingTheDatabasePasswordReEncryptsOrLeavesEverythingAsItWas)
+{
+    zvtest::ScratchDir scratch("zvchange");
+    const CString folder(scratch.Path().string().c_str());
+    auto manager = GetMasterPwdMgr();
+    manager->ClearPassword();
+    CDatabaseObj db;
+    ASSERT_EQ(0, db.OpenInFolder(folder));
+    CRecord* record = static_cast<CRecord*>(db.GetRecords().NewItem());
+    record->SetField(0, "kept secret");
+    db.GetRecords().Add(record);
+    ASSERT_EQ(0, db.Save());
+    const std::string before = zvtest::ReadFileBytes(scratch / kDatabaseFileName);
+
+    // A save that fails: key, verifier and file stay as they were.
+    db.SetReadOnly();
+    EXPECT_NE(0, manager->StoreNewPassword("new", db));
+    EXPECT_FALSE(manager->HasPassword());
+    EXPECT_TRUE(VerifierIsZero(db.GetVerifier()));
+    EXPECT_EQ(before, zvtest::ReadFileBytes(scratch / kDatabaseFileName));
+
+    db.ClearReadOnly();
+    ASSERT_EQ(0, manager->StoreNewPassword("new", db));
+    ASSERT_TRUE(manager->HasPassword());
+    EXPECT_EQ(Bytes(ExpectedVerifier("new")), Bytes(std::vector<uint8_t>(db.GetVerifier(), db.GetVerifier() + 40)));
+    const std::string after = zvtest::ReadFileBytes(scratch / kDatabaseFileName);
+    EXPECT_EQ(Bytes(ExpectedVerifier("new")), after.substr(0, 40));
+    EXPECT_EQ(std::string::npos, after.find("kept secret")) << "the record is encrypted now";
+
+    CDatabaseObj reread;
+    auto key = Keyed("new");
+    ASSERT_EQ(0, reread.Load(CString((scratch / kDatabaseFileName).string().c_str()), key.get()));
+    ASSERT_EQ(1, reread.GetRecords().GetCount());
+    EXPECT_EQ("kept secret", static_cast<CRecord*>(reread.GetRecords().GetHead())->GetField(0));
+    manager->ClearPassword();
 }
 
 TEST(Secrets, SecureZeroClearsEveryByte)
