@@ -64,9 +64,10 @@ int ScriptedModal::MessageBox(HWND, LPCSTR lpszText, LPCSTR lpszCaption, UINT nT
     }
 }
 
-BOOL ScriptedModal::GetFileName(OPENFILENAMEA& ofn, BOOL)
+BOOL ScriptedModal::GetFileName(OPENFILENAMEA& ofn, BOOL bOpen)
 {
     m_fileTitles.push_back(ofn.lpstrTitle ? ofn.lpstrTitle : "");
+    m_fileOpen.push_back(bOpen != FALSE);
     if (m_fileAnswers.empty()) {
         m_unanswered.push_back("file dialog");
         return FALSE;

@@ -49,6 +49,8 @@ public:
     const std::vector<MessageBoxCall>& MessageBoxes() const { return m_messageBoxes; }
     std::vector<std::string> MessageTexts() const;
     const std::vector<std::string>& FileDialogTitles() const { return m_fileTitles; }
+    // Per file dialog asked: true for an Open dialog, false for Save As.
+    const std::vector<bool>& FileDialogsOpen() const { return m_fileOpen; }
     const std::vector<std::string>& FolderTitles() const { return m_folderTitles; }
     // Everything modal that had no scripted answer.
     const std::vector<std::string>& Unanswered() const { return m_unanswered; }
@@ -77,6 +79,7 @@ private:
     std::deque<ModalStep> m_steps;
     std::vector<MessageBoxCall> m_messageBoxes;
     std::vector<std::string> m_fileTitles;
+    std::vector<bool> m_fileOpen;
     std::vector<std::string> m_folderTitles;
     std::vector<std::string> m_unanswered;
 };
