@@ -164,3 +164,6 @@ struct hash<CString> {
 // UTF-16 text converted to the ANSI code page (Windows); the host build
 // keeps ASCII and writes '?' for everything else.
 CString ZvAnsiFromUtf16(const std::u16string& text);
+// ANSI text converted to UTF-16 with the ANSI code page (Windows); the host
+// build keeps ASCII and writes '?' for everything else.
+std::u16string ZvUtf16FromAnsi(const CString& text);

@@ -38,3 +38,14 @@ CString ZvAnsiFromUtf16(const std::u16string& text)
     }
     return CString(std::move(out));
 }
+
+std::u16string ZvUtf16FromAnsi(const CString& text)
+{
+    std::u16string out;
+    out.reserve((size_t)text.GetLength());
+    for (int i = 0; i < text.GetLength(); ++i) {
+        const unsigned char c = (unsigned char)text.GetString()[i];
+        out += c < 0x80 ? (char16_t)c : u'?';
+    }
+    return out;
+}

@@ -51,3 +51,15 @@ CString ZvAnsiFromUtf16(const std::u16string& text)
     ::WideCharToMultiByte(CP_ACP, 0, w, (int)text.size(), p, n, nullptr, nullptr);
     return out;
 }
+
+std::u16string ZvUtf16FromAnsi(const CString& text)
+{
+    if (text.IsEmpty())
+        return std::u16string();
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.GetString(), text.GetLength(), nullptr, 0);
+    if (n <= 0)
+        return std::u16string();
+    std::u16string out((size_t)n, u'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.GetString(), text.GetLength(), reinterpret_cast<wchar_t*>(&out[0]), n);
+    return out;
+}
