@@ -1,5 +1,6 @@
 #include "core/DateValue.h"
 
+#include <atomic>
 #include <cctype>
 #include <ctime>
 
@@ -48,8 +49,19 @@ CDateValue::CDateValue(const CString& text, int format) {
         ParseLongDate(text);
 }
 
+namespace {
+std::atomic<LocalClockFn> g_localClock{nullptr};
+}  // namespace
+
+LocalClockFn SetLocalClock(LocalClockFn clock) {
+    return g_localClock.exchange(clock);
+}
+
 void CDateValue::InitNow() {
-    GetLocalDateValue(*this);
+    if (LocalClockFn clock = g_localClock.load())
+        clock(*this);
+    else
+        GetLocalDateValue(*this);
 }
 
 void CDateValue::Clear() {

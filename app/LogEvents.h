@@ -1,0 +1,62 @@
+#pragma once
+// CLogEvents: the process-wide event log. Any part of the program records
+// what happened here; every event of the run reaches "EventsLog.xml" as soon
+// as it is added, so an event is kept whichever way the program ends (a
+// failed log-on followed by Quit included).
+//
+//   CLogEvents::GetInstance()->AddEvent("Log on", "Log on Failed", user->GetDisplayName());
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "app/LogEvent.h"
+
+class CLogEventsSerializer;
+
+class CLogEvents {
+public:
+    // Days an event read from the file is kept.
+    static constexpr int64_t kDaysToKeep = 10;
+
+    // The process-wide log, made on the first call over the preference
+    // manager's events-log path (which reads the file into its document).
+    static std::shared_ptr<CLogEvents>& GetInstance();
+    // Puts another log in place and returns the one it replaces (tests).
+    static std::shared_ptr<CLogEvents> ReplaceInstance(std::shared_ptr<CLogEvents> log);
+
+    // A log over the file at path (empty: in memory only).
+    explicit CLogEvents(const CString& path);
+    virtual ~CLogEvents();
+    CLogEvents(const CLogEvents&) = delete;
+    CLogEvents& operator=(const CLogEvents&) = delete;
+
+    // Appends the event (a null one is dropped). An event of this run is
+    // written to the file at once.
+    void Add(std::shared_ptr<CLogEvent> event);
+    // Records a new event with these fields (empty ones are not stored).
+    void AddEvent(const CString& name, const CString& action, const CString& userName,
+                  const CString& description = CString(), const CString& oldValue = CString(),
+                  const CString& newValue = CString());
+    // Drops every event, from memory and from the file.
+    void Clear();
+    // Adds the file's events (once; events recorded before stay ahead).
+    void Load();
+    // Prunes the file's events that are older than the days to keep, makes
+    // sure every event of the run is in it, and writes the file.
+    void SaveAll();
+
+    // The events in the order they were added.
+    std::vector<std::shared_ptr<CLogEvent>> GetEvents() const;
+    int GetCount() const;
+
+private:
+    mutable std::recursive_mutex m_lock;
+    std::vector<std::shared_ptr<CLogEvent>> m_events;
+    std::shared_ptr<CLogEventsSerializer> m_serializer;
+};
+
+// Where the process-wide log lives: the preference manager's events-log path
+// (windows); the host build has no preference folders and keeps the log in
+// memory.
+CString DefaultEventsLogPath();

@@ -1,0 +1,3 @@
+#include "app/LogEvents.h"
+
+CString DefaultEventsLogPath() { return CString(); }

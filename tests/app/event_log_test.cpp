@@ -1,0 +1,244 @@
+// The event log and its file: reading the file's events, the exact bytes
+// written for new ones, pruning by age under an injected clock, and every
+// event of the run reaching the file when it happens.
+#include <gtest/gtest.h>
+
+#include "app/ComputerName.h"
+#include "app/LogEvents.h"
+#include "app/LogEventsSerializer.h"
+#include "tests/app/XmlTestSupport.h"
+#include "tests/support/FixedClock.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestText.h"
+#include "tests/support/TimeZone.h"
+
+namespace {
+
+const char16_t kDecl[] = u"<?xml version='1.0' encoding='utf-16'?>\r\n";
+
+std::u16string U16(const CString& s) { return ZvUtf16FromAnsi(s); }
+
+// One hand-written "LogEvent" element.
+std::u16string EventXml(const char16_t* name, const char16_t* date, const char16_t* description)
+{
+    std::u16string x = u"<LogEvent><Name>" + std::u16string(name) + u"</Name><Action>act</Action>";
+    if (description) x += u"<Description>" + std::u16string(description) + u"</Description>";
+    if (date) x += u"<Date>" + std::u16string(date) + u"</Date>";
+    return x + u"</LogEvent>";
+}
+
+std::string LogFile(const std::u16string& events) { return Utf16File(kDecl + (u"<LogEvents>" + events + u"</LogEvents>\r\n")); }
+
+// Descriptions of the events the file at path holds, in file order.
+std::vector<std::string> DescriptionsInFile(const CString& path)
+{
+    CLogEvents log(path);
+    log.Load();
+    std::vector<std::string> out;
+    for (const auto& e : log.GetEvents()) out.push_back(e->GetDescription().Std());
+    return out;
+}
+
+class EventLogTest : public ::testing::Test {
+protected:
+    EventLogTest() : zone("UTC0"), clock("2026-03-20 12:00:00") {}
+    CString PathOf(const char* name) const { return zvtest::WinPath(dir / name); }
+
+    zvtest::ScratchDir dir{"eventlog"};
+    zvtest::PinnedTimeZone zone;
+    zvtest::FixedClock clock;
+};
+
+TEST_F(EventLogTest, FixtureFileLoadsEveryEventWithItsFields)
+{
+    dir.WriteFile("EventsLog.xml", zvtest::ReadFileBytes(zvtest::FixturePath("xml/EventsLog.xml")));
+    CLogEvents log(PathOf("EventsLog.xml"));
+    log.Load();
+    const auto events = log.GetEvents();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0]->GetName(), "Add record");
+    EXPECT_EQ(events[0]->GetAction(), "Record added");
+    EXPECT_EQ(events[0]->GetDescription(), "Bank");
+    EXPECT_EQ(events[0]->GetDate().FormatTimestamp(), "2026-03-01 12:00:00 +0000");
+    EXPECT_EQ(events[0]->GetUserName(), "Alice");
+    EXPECT_EQ(events[0]->GetNewValue(), "Bank");
+    EXPECT_EQ(events[0]->GetSystemName(), "DESK-1") << "the computer the event happened on";
+    EXPECT_EQ(events[0]->IsNew(), 0);
+    EXPECT_EQ(events[1]->GetAction(), "Log on Failed");
+    EXPECT_EQ(events[1]->GetDescription(), "");
+    EXPECT_EQ(events[1]->GetDate().FormatTimestamp(), "2026-03-02 08:30:15 +0000");
+    EXPECT_EQ(events[2]->GetDescription(), "Mail & more");
+    EXPECT_EQ(events[2]->GetSystemName(), GetThisComputerName()) << "no stored name: this computer's";
+}
+
+TEST_F(EventLogTest, NewEventIsWrittenAtOnceInTheFileLayout)
+{
+    clock.Set("2026-03-10 09:08:07");
+    CLogEvents log(PathOf("EventsLog.xml"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "EventsLog.xml"));
+    log.AddEvent("Add record", "Record added", "Alice", "Bank", "", "Bank");
+    log.AddEvent("Log on", "Log on Failed", "Bob");
+    const CString host = GetThisComputerName();
+    const std::u16string system = host.IsEmpty() ? u"" : u"<SystemName>" + U16(host) + u"</SystemName>";
+    const std::string expected = LogFile(
+        u"<LogEvent><Name>Add record</Name><Action>Record added</Action><Description>Bank</Description>"
+        u"<Date>2026-03-10 09:08:07 +0000</Date><UserName>Alice</UserName><NewValue>Bank</NewValue>" + system +
+        u"</LogEvent>"
+        u"<LogEvent><Name>Log on</Name><Action>Log on Failed</Action>"
+        u"<Date>2026-03-10 09:08:07 +0000</Date><UserName>Bob</UserName>" + system + u"</LogEvent>");
+    EXPECT_EQ(zvtest::ReadFileBytes(dir / "EventsLog.xml"), expected);
+    EXPECT_FALSE(std::filesystem::exists(dir / "EventsLog.xml.tmp"));
+    log.SaveAll();
+    EXPECT_EQ(zvtest::ReadFileBytes(dir / "EventsLog.xml"), expected) << "saving again adds nothing twice";
+}
+
+TEST_F(EventLogTest, FailedLogOnFollowedByQuitIsInTheFile)
+{
+    const CString path = PathOf("EventsLog.xml");
+    {
+        auto log = std::make_shared<CLogEvents>(path);
+        auto previous = CLogEvents::ReplaceInstance(log);
+        log.reset();
+        // The log-on dialog's failure, then the program ends: no main view,
+        // so nothing else ever saves the log.
+        CLogEvents::GetInstance()->AddEvent("Log on", "Log on Failed", "Bob");
+        CLogEvents::ReplaceInstance(previous);
+    }
+    CLogEvents next(path);
+    next.Load();
+    const auto events = next.GetEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0]->GetName(), "Log on");
+    EXPECT_EQ(events[0]->GetAction(), "Log on Failed");
+    EXPECT_EQ(events[0]->GetUserName(), "Bob");
+}
+
+TEST_F(EventLogTest, EventsAfterTheViewsSaveStillReachTheFile)
+{
+    const CString path = PathOf("EventsLog.xml");
+    CLogEvents log(path);
+    log.AddEvent("Add record", "Record added", "A", "one");
+    log.SaveAll();
+    log.AddEvent("Lock application", "Application locked", "A", "two");
+    EXPECT_EQ(DescriptionsInFile(path), (std::vector<std::string>{"one", "two"}));
+}
+
+TEST_F(EventLogTest, AgeRuleUnderAnInjectedClock)
+{
+    // The clock stands at 2026-03-20 12:00:00 (UTC, so no daylight saving).
+    struct Case {
+        const char16_t* date;
+        bool kept;
+    } cases[] = {
+        {u"2026-03-09 13:00:00 +0000", true},   // 10 days 23 hours
+        {u"2026-03-09 12:00:01 +0000", true},   // one second short of 11 days
+        {u"2026-03-09 12:00:00 +0000", false},  // 11 days
+        {u"2026-02-01 00:00:00 +0000", false},
+        {u"2026-03-25 00:00:00 +0000", true},   // in the future
+        {u"1899-12-31 00:00:00 +0000", false},  // before 1900: the calendar origin
+        {u"garbage", false},
+    };
+    std::u16string events;
+    std::vector<std::string> expected;
+    int i = 0;
+    for (const Case& c : cases) {
+        const std::u16string d = u"e" + std::u16string(1, (char16_t)(u'0' + i++));
+        events += EventXml(u"Add record", c.date, d.c_str());
+        if (c.kept) expected.push_back(std::string(d.begin(), d.end()));
+    }
+    events += EventXml(u"Log on", nullptr, u"nodate");  // read back with the time of reading
+    expected.push_back("nodate");
+    dir.WriteFile("EventsLog.xml", LogFile(events));
+    const CString path = PathOf("EventsLog.xml");
+    {
+        CLogEvents log(path);
+        log.Load();
+        ASSERT_EQ(log.GetCount(), 8);
+        log.SaveAll();
+        EXPECT_EQ(log.GetCount(), 8) << "pruned events stay in memory";
+    }
+    EXPECT_EQ(DescriptionsInFile(path), expected);
+}
+
+TEST_F(EventLogTest, PruningRemovesTheExpiredEventsOwnElementNotAnotherOfTheSameName)
+{
+    // The file is not in time order: the recent "Add record" comes first.
+    dir.WriteFile("EventsLog.xml", LogFile(EventXml(u"Add record", u"2026-03-19 10:00:00 +0000", u"recent") +
+                                           EventXml(u"Add record", u"2026-01-01 10:00:00 +0000", u"old") +
+                                           EventXml(u"Add record", u"2026-03-18 10:00:00 +0000", u"later")));
+    const CString path = PathOf("EventsLog.xml");
+    {
+        CLogEvents log(path);
+        log.Load();
+        log.SaveAll();
+    }
+    EXPECT_EQ(DescriptionsInFile(path), (std::vector<std::string>{"recent", "later"}));
+}
+
+TEST_F(EventLogTest, EventRecordedBeforeLoadComesFirstAndIsNotReadTwice)
+{
+    dir.WriteFile("EventsLog.xml", LogFile(EventXml(u"Add record", u"2026-03-19 10:00:00 +0000", u"stored")));
+    const CString path = PathOf("EventsLog.xml");
+    CLogEvents log(path);
+    log.AddEvent("Log on", "Log on succeeded", "A", "logon");
+    log.Load();
+    const auto events = log.GetEvents();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0]->GetDescription(), "logon");
+    EXPECT_EQ(events[0]->IsNew(), 1);
+    EXPECT_EQ(events[1]->GetDescription(), "stored");
+    log.SaveAll();
+    EXPECT_EQ(DescriptionsInFile(path), (std::vector<std::string>{"stored", "logon"})) << "the file keeps time order";
+}
+
+TEST_F(EventLogTest, ClearEmptiesMemoryAndFileAndLaterEventsAreKept)
+{
+    dir.WriteFile("EventsLog.xml", LogFile(EventXml(u"Add record", u"2026-03-19 10:00:00 +0000", u"stored")));
+    const CString path = PathOf("EventsLog.xml");
+    {
+        CLogEvents log(path);
+        log.Load();
+        log.AddEvent("Add record", "Record added", "A", "before");
+        log.Clear();
+        EXPECT_EQ(log.GetCount(), 0);
+        EXPECT_EQ(zvtest::ReadFileBytes(dir / "EventsLog.xml"), Utf16File(std::u16string(kDecl) + u"<LogEvents/>\r\n"));
+        log.AddEvent("Add record", "Record added", "A", "after");
+        log.SaveAll();
+    }
+    EXPECT_EQ(DescriptionsInFile(path), (std::vector<std::string>{"after"}));
+}
+
+TEST_F(EventLogTest, EmptyTextsGetNoElementAndNullEventsAreDropped)
+{
+    const CString path = PathOf("EventsLog.xml");
+    CLogEvents log(path);
+    log.Add(nullptr);
+    EXPECT_EQ(log.GetCount(), 0);
+    auto param = std::make_shared<CLogEventParam>(1);
+    param->SetName("Lock application").SetAction("Application locked").SetSystemName("");
+    log.Add(std::make_shared<CLogEvent>(param));
+    EXPECT_EQ(zvtest::ReadFileBytes(dir / "EventsLog.xml"),
+              LogFile(u"<LogEvent><Name>Lock application</Name><Action>Application locked</Action>"
+                      u"<Date>2026-03-20 12:00:00 +0000</Date></LogEvent>"));
+    CLogEvents again(path);
+    again.Load();
+    ASSERT_EQ(again.GetCount(), 1);
+    EXPECT_EQ(again.GetEvents()[0]->GetDescription(), "");
+}
+
+TEST_F(EventLogTest, UnreadableOrUnwritableFileKeepsTheLogInMemory)
+{
+    dir.WriteFile("EventsLog.xml", "not xml at all");
+    {
+        CLogEvents log(PathOf("EventsLog.xml"));
+        log.Load();
+        EXPECT_EQ(log.GetCount(), 0);
+    }
+    CLogEvents nowhere(zvtest::WinPath(dir / "missing" / "EventsLog.xml"));
+    nowhere.AddEvent("Log on", "Log on Failed", "Bob");
+    nowhere.SaveAll();
+    EXPECT_EQ(nowhere.GetCount(), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+}
+
+}  // namespace
