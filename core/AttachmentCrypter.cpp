@@ -5,6 +5,7 @@
 
 #include "core/FileSystemOs.h"
 #include "core/FileUtils.h"
+#include "core/PasswordGenerator.h"
 #include "core/PathUtils.h"
 #include "core/ReplacingFile.h"
 #include "framework/CException.h"
@@ -52,6 +53,15 @@ std::vector<uint8_t> BlowfishDecryptChunk(const BlowfishContext* ctx, const uint
         CryptBlocks(ctx, out.data(), whole, false);
     }
     return out;
+}
+
+CString NewAttachmentKeyText() {
+    char buffer[kAttachmentKeyLength + 1] = {};
+    GeneratePassword(kAttachmentKeyLength, 0x01 | 0x02 | 0x04 | 0x08, buffer);
+    CString key(buffer);
+    volatile char* p = buffer;
+    for (size_t i = 0; i < sizeof buffer; ++i) p[i] = 0;
+    return key;
 }
 
 CAttachmentCrypter::CAttachmentCrypter(const CString& keyText, const CString& storedFileName,

@@ -19,6 +19,13 @@ std::vector<uint8_t> BlowfishEncryptChunk(const BlowfishContext* ctx, const uint
 // than 8 bytes comes out as zeros.
 std::vector<uint8_t> BlowfishDecryptChunk(const BlowfishContext* ctx, const uint8_t* data, size_t length);
 
+// Length of the key text made for a new attachment.
+constexpr int kAttachmentKeyLength = 20;
+// A new attachment key text: 20 characters of the lower-case, upper-case,
+// digit and symbol classes from the password generator. Empty when the
+// generator has no randomness to give.
+CString NewAttachmentKeyText();
+
 class CAttachmentCrypter {
 public:
     // Works on the stored file of that name in attachmentsFolder (the

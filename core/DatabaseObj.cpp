@@ -10,6 +10,7 @@
 #include "core/FileUtils.h"
 #include "core/ItemPacking.h"
 #include "core/MasterPwdMgr.h"
+#include "core/PasswordVerifier.h"
 #include "core/PathUtils.h"
 #include "core/Platform.h"
 #include "core/Record.h"
@@ -22,8 +23,6 @@
 IMPLEMENT_SERIAL(CDatabaseObj, CObject, VERSIONABLE_SCHEMA | 7)
 
 namespace {
-
-const char kDatabaseFileName_[] = "ZorvikanDatabase.zdb";
 
 int OsErrorOf(const CFileException& e) { return e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : -1; }
 
@@ -190,7 +189,7 @@ void CDatabaseObj::TakeContents(CDatabaseObj& other) {
 }
 
 int CDatabaseObj::OpenInFolder(const CString& folder) {
-    const CString path = JoinPath(folder, kDatabaseFileName_);
+    const CString path = JoinPath(folder, kDatabaseFileName);
     if (!PathExists(folder)) CreateFolderPath(folder);
     return Load(path);
 }
@@ -295,7 +294,7 @@ void CDatabaseObj::ReadTypesOfOldVersion(CArchive& ar) {
 int CDatabaseObj::MoveToFolder(const CString& folder) {
     if (int result = Save()) return result;
     if (!PathExists(folder)) zvos::MakeDirectory(folder.Std());
-    const CString target = JoinPath(folder, kDatabaseFileName_);
+    const CString target = JoinPath(folder, kDatabaseFileName);
     CDatabaseMutexLock lock(kDatabaseWaitMs);
     if (!lock.IsLocked()) return -1;
     try {
@@ -381,4 +380,9 @@ int ReadDatabaseFileVersion(const CString& filePath) {
         return 0xFFFF;
     }
     return bytes[0] | bytes[1] << 8;
+}
+
+int ReadUserDbVerifier(uint8_t out[40], CDatabaseObj& db, const CString& userFolder) {
+    db.SetFilePath(JoinPath(userFolder, kDatabaseFileName));
+    return ReadPasswordVerifier(db.GetFilePath(), out);
 }

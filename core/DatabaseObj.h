@@ -25,6 +25,7 @@
 #include "framework/CString.h"
 
 class CArchive;
+class CNotifyProviderList;
 class CRecord;
 
 // The format this build writes, and the newest one it reads.
@@ -108,6 +109,16 @@ public:
     // Puts the saved state of the live item back; the live item, or null.
     CBaseItem* RevertItem(int kind, int32_t id);
 
+    // A record from one line of imported columns: strings[0] names its type
+    // ("Unfiled" for none; a missing type is made with the default labels),
+    // the next ten are its fields and the non-empty rest its notes, joined by
+    // CR LF. A category name that is not empty or "Unfiled" names its
+    // category, made when missing. An icon of 255 takes the type's icon.
+    // Everything made is marked modified and gets an "added" notice. The new
+    // record (owned by the list), or null when it cannot be made.
+    CRecord* ImportRecord(const CStringArray& strings, WORD hiddenMask, const CStringArray& customLabels,
+                          const CString& categoryName, WORD icon, CNotifyProviderList* notices);
+
     // Verifier and header.
     const uint8_t* GetVerifier() const { return m_verifier; }
     void SetVerifier(const uint8_t verifier[40]);
@@ -153,3 +164,8 @@ private:
 
 // The 16-bit value at offset 44 of the file; 0xFFFF when it cannot be read.
 int ReadDatabaseFileVersion(const CString& filePath);
+
+// Binds the database object to the user folder's "ZorvikanDatabase.zdb" and
+// reads that file's verifier (ReadPasswordVerifier: 0, kVerifierNoFile for
+// a missing file, or the error; out all zero unless 0).
+int ReadUserDbVerifier(uint8_t out[40], CDatabaseObj& db, const CString& userFolder);

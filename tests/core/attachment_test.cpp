@@ -192,3 +192,16 @@ TEST(AttachmentFiles, TwoRecordsWithTheSameNameHaveDifferentStoredFiles) {
     EXPECT_EQ(a.GetAttachmentFileName(), "1a2b.zfa");
     EXPECT_EQ(b.GetAttachmentFileName(), "0.zfa");
 }
+
+TEST(AttachmentKeys, TwentyCharactersOfTheFourClasses) {
+    const std::string symbols = "`~!@#$%^&*()-_=+[{]}\\|'\";:,<.>/?";
+    CString previous;
+    for (int round = 0; round < 20; ++round) {
+        const CString key = NewAttachmentKeyText();
+        ASSERT_EQ(key.GetLength(), 20);
+        for (char c : key.Std())
+            EXPECT_TRUE(isalnum(static_cast<unsigned char>(c)) || symbols.find(c) != std::string::npos) << c;
+        EXPECT_NE(key, previous);
+        previous = key;
+    }
+}

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/BlowfishKey.h"
+#include "core/ChangeNotify.h"
 #include "core/Category.h"
 #include "core/DatabaseObj.h"
 #include "core/DefaultItems.h"
@@ -743,4 +744,105 @@ TEST(DatabaseItems, MoveToFolderSavesMovesAndAdoptsThePath) {
     EXPECT_FALSE(fs::exists(path));
     EXPECT_TRUE(fs::exists(dir / "moved" / "ZorvikanDatabase.zdb"));
     EXPECT_EQ(db.GetFilePath(), JoinPath(Str(dir / "moved"), "ZorvikanDatabase.zdb"));
+}
+
+// ------------------------------------------------------------ import
+
+namespace {
+
+struct Line {
+    Line(std::initializer_list<const char*> texts) {
+        for (const char* t : texts) array.Add(t);
+    }
+    CStringArray array;
+};
+
+}  // namespace
+
+TEST(DatabaseImport, ValuesBeyondTheTenthBecomeTheNotes) {
+    struct Case {
+        const char* eleventh;
+        const char* twelfth;
+        const char* notes;
+    } cases[] = {
+        {"first extra", "second extra", "first extra\r\nsecond extra"},
+        {"first extra", "", "first extra\r\n"},
+        {"", "second extra", "second extra"},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.notes);
+        CDatabaseObj db;
+        ASSERT_EQ(CreateDefaultTypes(db.GetTypes()), 0);
+        Line line{"Web Logins", "v1", "v2", "v3", "v4", "v5", "v6", "v7", "v8", "v9", "v10", c.eleventh, c.twelfth};
+        Line labels{"", "Login"};
+        CNotifyProviderList notices;
+        CRecord* r = db.ImportRecord(line.array, 0x0004, labels.array, "", 255, &notices);
+        ASSERT_NE(r, nullptr);
+        EXPECT_EQ(r->GetNotes(), c.notes);
+        EXPECT_EQ(r->GetField(0), "v1");
+        EXPECT_EQ(r->GetField(9), "v10");
+        EXPECT_EQ(KeyBytes(r->GetTypeKey()), Preset(0x12));  // the existing type
+        EXPECT_EQ(r->GetIcon(), 21);                           // 255: the type's icon
+        EXPECT_EQ(r->GetCustomLabel(1), "Login");
+        EXPECT_EQ(r->GetHiddenMask(), 0x0004);
+        EXPECT_TRUE(r->IsModified());
+        EXPECT_TRUE(IsNullUniqueKey(r->GetCategoryKey()));
+        EXPECT_EQ(db.GetTypes().GetCount(), 18);
+        ASSERT_EQ(notices.GetCount(), 1);
+        const CNotifyObject* n = static_cast<const CNotifyObject*>(notices.GetHead());
+        EXPECT_EQ(n->m_operation, NOTIFY_ADDED);
+        EXPECT_EQ(n->m_itemClass, NOTIFY_ITEM_RECORD);
+        EXPECT_EQ(n->m_itemId, r->GetId());
+    }
+}
+
+TEST(DatabaseImport, MissingTypesAndCategoriesAreMadeAndUnfiledMeansNone) {
+    CDatabaseObj db;
+    ASSERT_EQ(CreateDefaultCategories(db.GetCategories()), 0);
+    CNotifyProviderList notices;
+    Line line{"Garden Tools", "rake"};
+    Line none{};
+    CRecord* r = db.ImportRecord(line.array, 0, none.array, "Hobby", 255, &notices);
+    ASSERT_NE(r, nullptr);
+    CBaseItem* type = db.GetTypes().FindByName("garden tools");
+    ASSERT_NE(type, nullptr);
+    EXPECT_FALSE(IsNullUniqueKey(type->GetKey()));
+    EXPECT_EQ(KeyBytes(r->GetTypeKey()), KeyBytes(type->GetKey()));
+    EXPECT_EQ(type->GetField(0), "Field 1");
+    EXPECT_EQ(type->GetField(9), "Date Mod");
+    EXPECT_TRUE(type->IsModified());
+    EXPECT_EQ(r->GetIcon(), type->GetIcon());
+    CBaseItem* hobby = db.GetCategories().FindByName("Hobby");
+    ASSERT_NE(hobby, nullptr);
+    EXPECT_EQ(KeyBytes(r->GetCategoryKey()), KeyBytes(hobby->GetKey()));
+    EXPECT_EQ(Items(db.GetCategories())[1]->GetName(), "Hobby");  // name order
+    ASSERT_EQ(notices.GetCount(), 3);
+    const CNotifyObject* first = static_cast<const CNotifyObject*>(notices.GetHead());
+    EXPECT_EQ(first->m_itemClass, NOTIFY_ITEM_TYPE);
+    EXPECT_EQ(first->m_itemId, type->GetId());
+    // Ids are free across the whole database.
+    EXPECT_NE(r->GetId(), type->GetId());
+    EXPECT_NE(r->GetId(), hobby->GetId());
+
+    // "Unfiled" in any case: no type, and an icon of 255 stays.
+    Line unfiled{"UNFILED", "x"};
+    CRecord* u = db.ImportRecord(unfiled.array, 0, none.array, "unfiled", 255, nullptr);
+    ASSERT_NE(u, nullptr);
+    EXPECT_TRUE(IsNullUniqueKey(u->GetTypeKey()));
+    EXPECT_TRUE(IsNullUniqueKey(u->GetCategoryKey()));
+    EXPECT_EQ(u->GetIcon(), 255);
+    EXPECT_EQ(db.GetTypes().GetCount(), 1);
+    EXPECT_EQ(db.GetRecords().GetCount(), 2);
+}
+
+TEST(DatabaseImport, VerifierOfAUserFolderBindsTheObject) {
+    zvtest::ScratchDir dir("db");
+    CopyFixture(dir, "password.zdb");
+    CDatabaseObj db;
+    uint8_t out[kVerifierSize];
+    ASSERT_EQ(ReadUserDbVerifier(out, db, Str(dir.Path())), 0);
+    EXPECT_EQ(db.GetFilePath(), JoinPath(Str(dir.Path()), "ZorvikanDatabase.zdb"));
+    EXPECT_EQ(0, memcmp(out, FixtureBytes("password.zdb").data(), kVerifierSize));
+    EXPECT_EQ(ReadUserDbVerifier(out, db, Str(dir / "nobody")), kVerifierNoFile);
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/DatabaseFolder.h"
 #include "core/DatabaseObj.h"
 #include "core/Record.h"
 #include "tests/support/ScratchDir.h"
@@ -123,4 +124,32 @@ TEST(DatabaseProcesses, ALockedFileIsAnErrorAndStaysAsItWas) {
     EXPECT_EQ(zvtest::ReadFileBytes(file), before);
     EXPECT_FALSE(fs::exists(dir / "ZorvikanDatabase.zdb.tmp"));
     EXPECT_EQ(loaded.Save(0, nullptr), 0);
+}
+
+TEST(DatabaseFolder, MoveCopiesTheTreeAndEmptiesTheSourceFolder) {
+    zvtest::ScratchDir dir("dbmove");
+    const fs::path from = dir / "old", to = dir / "new" / "place";
+    dir.WriteFile("old/ZorvikanDatabase.zdb", "database");
+    dir.WriteFile("old/Files/1a.zfa", "attachment");
+    dir.WriteFile("old/notes.txt", "other");
+    ASSERT_EQ(MoveDatabaseFolder(Str(from), Str(to)), 0);
+    EXPECT_EQ(zvtest::ReadFileBytes(to / "ZorvikanDatabase.zdb"), "database");
+    EXPECT_EQ(zvtest::ReadFileBytes(to / "Files" / "1a.zfa"), "attachment");
+    EXPECT_FALSE(fs::exists(from / "ZorvikanDatabase.zdb"));
+    EXPECT_FALSE(fs::exists(from / "notes.txt"));
+    EXPECT_TRUE(fs::exists(from / "Files" / "1a.zfa"));  // sub-folders stay
+}
+
+TEST(DatabaseFolder, NothingHappensForTheSameFolderOrOneWithoutADatabase) {
+    zvtest::ScratchDir dir("dbmove");
+    dir.WriteFile("a/ZorvikanDatabase.zdb", "database");
+    dir.WriteFile("b/other.txt", "x");
+    CString upper = Str(dir / "a");
+    upper.MakeUpper();
+    EXPECT_EQ(MoveDatabaseFolder(Str(dir / "a"), upper), 0);
+    EXPECT_TRUE(fs::exists(dir / "a" / "ZorvikanDatabase.zdb"));
+    EXPECT_EQ(MoveDatabaseFolder(Str(dir / "b"), Str(dir / "c")), 0);
+    EXPECT_FALSE(fs::exists(dir / "c"));
+    EXPECT_TRUE(fs::exists(dir / "b" / "other.txt"));
+    EXPECT_EQ(MoveDatabaseFolder("", Str(dir / "c")), 0);
 }
