@@ -1,0 +1,33 @@
+#pragma once
+// Window messages, commands and copy-data identifiers of the application
+// shell. Plain defines first: the resource scripts include this file too.
+
+// Help menu commands of the main frame.
+#define ID_HELP_USER_GUIDE 32803
+#define ID_HELP_FAQ 32849
+#define ID_HELP_SUPPORT 32805
+#define ID_HELP_DOWNLOAD 32806
+
+// Tray menu commands; the main view handles them.
+#define ID_TRAY_OPEN 32916
+#define ID_TRAY_ADD 32917
+#define ID_TRAY_PREFERENCES 32918
+
+// Notifications of the tray icon to the main frame.
+#define WM_TRAY_NOTIFY 0x044B
+// Id of the tray icon.
+#define ZV_TRAY_ICON_ID 128
+
+// WM_COPYDATA identifier of a second start's command line.
+#define ZV_COPYDATA_COMMAND_LINE 0
+
+#ifndef RC_INVOKED
+#include <windows.h>
+
+// Registered at load time; every module that registers a name gets the same
+// number. The change notice: operation in the low word of wParam, item class
+// in the high word, item id in lParam.
+extern const UINT WM_Zorvikan10_DatabaseNotify;
+// Posted by the record editor to itself to finish a type or category choice.
+extern const UINT WM_Corvantide_Zorvikan_EndSelChange;
+#endif

@@ -1,0 +1,3 @@
+#include "app/MainViewBase.h"
+
+IMPLEMENT_DYNAMIC(CMainViewBase, CView)

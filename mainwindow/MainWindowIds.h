@@ -1,0 +1,13 @@
+#pragma once
+// Window messages, commands and timers of the main window.
+
+// Sent to the main view.
+#define WM_ADD_WEB_LOGIN 0x0603
+#define WM_BRING_TO_FRONT 0x0604
+
+// Posted by the first update when the platform wants a sync at start.
+#define ID_AUTO_SYNC_AT_START 2000
+
+// Timers of the main view.
+#define ZV_TIMER_AUTO_LOCK 1000
+#define ZV_TIMER_CLEAR_CLIPBOARD 1002
