@@ -26,6 +26,7 @@
 
 class CArchive;
 class CNotifyProviderList;
+class CMergeProgress;
 class CRecord;
 
 // The format this build writes, and the newest one it reads.
@@ -77,6 +78,17 @@ public:
     bool IsReadOnly() const { return m_readOnly; }
     // False after a failed load: saving would overwrite a file that was not read.
     bool CanSave() const { return !m_loadFailed; }
+
+    // Merges the database file at otherPath, read and written under
+    // otherKey (null: no password), with this one (core/DatabaseMerge.h):
+    // direction 0 this into the other file, 1 the other file into this, 2
+    // both ways; rule 0 this wins a conflict, 1 the other file, 2 the later
+    // change. Only the target side changes. 0; else the failure (the other
+    // file unreadable, locked or missing for direction 1, kMergeWrongKey for
+    // a key that does not open it, a failed save) with no file written
+    // before it. The process-wide key is never touched.
+    int MergeWithFile(const CString& otherPath, int direction, int rule, const BlowfishContext* otherKey,
+                      CMergeProgress* progress);
 
     // Saves, creates the folder (one level) when missing and moves the file
     // there, adopting the new path. 0, the save's error, or the system's.
