@@ -15,10 +15,14 @@
 #include "core/ItemPacking.h"
 #include "core/MasterPwdMgr.h"
 #include "core/PathUtils.h"
+#include "core/Platform.h"
 #include "core/PasswordVerifier.h"
 #include "core/Record.h"
 #include "core/ReplacingFile.h"
 #include "core/TypeItem.h"
+#include "framework/CArchive.h"
+#include "framework/CException.h"
+#include "tests/support/FailingFile.h"
 #include "tests/support/ScratchDir.h"
 
 namespace fs = std::filesystem;
@@ -845,4 +849,60 @@ TEST(DatabaseImport, VerifierOfAUserFolderBindsTheObject) {
     EXPECT_EQ(db.GetFilePath(), JoinPath(Str(dir.Path()), "ZorvikanDatabase.zdb"));
     EXPECT_EQ(0, memcmp(out, FixtureBytes("password.zdb").data(), kVerifierSize));
     EXPECT_EQ(ReadUserDbVerifier(out, db, Str(dir / "nobody")), kVerifierNoFile);
+}
+
+// ------------------------------------------------------------ more faults
+
+namespace {
+int NoDefaults() { return 0; }
+void* DeclineDefaults(PlatformLibrary library, const char* name) {
+    return library == PlatformLibrary::Manager && std::string(name) == "PlatformWantsDefaults"
+               ? reinterpret_cast<void*>(&NoDefaults)
+               : nullptr;
+}
+}  // namespace
+
+TEST(DatabaseFaults, WhenThePlatformDeclinesDefaultsAMissingFileStaysMissing) {
+    zvtest::ScratchDir dir("db");
+    const PlatformExportResolver old = SetPlatformExportResolver(&DeclineDefaults);
+    CDatabaseObj db;
+    EXPECT_EQ(db.Load(Str(dir / "ZorvikanDatabase.zdb"), nullptr), 0);
+    SetPlatformExportResolver(old);
+    EXPECT_EQ(db.GetTypes().GetCount(), 0);
+    EXPECT_EQ(db.GetCategories().GetCount(), 0);
+    EXPECT_FALSE(fs::exists(dir / "ZorvikanDatabase.zdb"));
+    EXPECT_TRUE(db.CanSave());
+}
+
+TEST(DatabaseFaults, ASaveThatCannotWriteReturnsTheErrorAndLeavesTheFile) {
+    zvtest::ScratchDir dir("db");
+    const fs::path path = CopyFixture(dir, "smallest.zdb");
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(path), nullptr), 0);
+    db.GetRecords().Add(new CRecord);
+    // Something in the way of the new version.
+    fs::create_directory(dir / "ZorvikanDatabase.zdb.tmp");
+    const int result = db.Save(0, nullptr);
+    EXPECT_NE(result, 0);
+    EXPECT_NE(result, -1);  // the system's error code
+    EXPECT_EQ(zvtest::ReadFileBytes(path), FixtureBytes("smallest.zdb"));
+    fs::remove(dir / "ZorvikanDatabase.zdb.tmp");
+    EXPECT_EQ(db.Save(0, nullptr), 0);
+}
+
+TEST(DatabaseFaults, WritingToAFullDiskThrowsForTheSaveToReport) {
+    // What Save turns into its result: the archive passes the file's error on.
+    CDatabaseObj db;
+    for (int n = 0; n < 20; ++n) db.GetRecords().Add(MakeFullRecord(n));
+    zvtest::FailingFile file;
+    file.FailWritesAfter(1000);
+    CItemKeyScope scope(nullptr);
+    try {
+        CArchive ar(&file, CArchive::store, 4096);
+        db.Serialize(ar);
+        ar.Close();
+        FAIL() << "no error";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_lOsError, 112);
+    }
 }
