@@ -223,6 +223,16 @@ TEST_F(Migration, OlderInstallationMovesIntoThePreferencesFile)
     EXPECT_NE(dynamic_cast<CINIAppPrefs*>(second->GetPrefs().get()), nullptr);
 }
 
+// The whole file, checked line by line against the registry fixture: the
+// section's four values, every value of bob, and Home with its defaults but
+// without a font or a hint.
+TEST_F(Migration, TheFixtureGivesTheExpectedPreferencesFile)
+{
+    EXPECT_EQ(m_manager->MigrateLegacyPreferences(kSection, m_legacy), 1);
+    std::string written = zvtest::ReadFileBytes(Ini());
+    EXPECT_EQ(written, zvtest::ReadFileBytes(zvtest::FixturePath("legacy/expected-Preferences.ini")));
+}
+
 TEST_F(Migration, AFailedMoveKeepsTheLegacyKeyAndRecordsWhereTheDatabaseIs)
 {
     fs::path homeOld = GiveHomeACustomFolder("Blocked");
