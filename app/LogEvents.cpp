@@ -1,6 +1,7 @@
 #include "app/LogEvents.h"
 
 #include "app/LogEventsSerializer.h"
+#include "app/UserFilePaths.h"
 
 namespace {
 

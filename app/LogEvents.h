@@ -55,8 +55,3 @@ private:
     std::vector<std::shared_ptr<CLogEvent>> m_events;
     std::shared_ptr<CLogEventsSerializer> m_serializer;
 };
-
-// Where the process-wide log lives: the preference manager's events-log path
-// (windows); the host build has no preference folders and keeps the log in
-// memory.
-CString DefaultEventsLogPath();

@@ -1,3 +1,0 @@
-#include "app/LogEvents.h"
-
-CString DefaultEventsLogPath() { return CString(); }
