@@ -13,10 +13,17 @@
 #include "app/ZorvikanDesktopDoc.h"
 #include "app/res/Resource.h"
 #include "core/AppPrefMgr.h"
+#include "app/PasswordRules.h"
 #include "core/AppPrefs.h"
+#include "core/CellCompare.h"
+#include "core/DatabaseFolder.h"
+#include "core/DatabaseObj.h"
 #include "core/FileUtils.h"
+#include "core/LegacyPrefs.h"
+#include "core/ObjectList.h"
 #include "core/Platform.h"
 #include "core/Random.h"
+#include "core/Registry.h"
 #include "framework/DocTemplate.h"
 #include "framework/FrameworkRes.h"
 #include "framework/ModalSeam.h"
@@ -73,13 +80,18 @@ void CZorvikanDesktopApp::SetCurrentUser(CUserItem* user)
     if (user) Prefs()->SetCurrentUser(GetPrefsSection(), user->GetKeyName());
 }
 
-bool CZorvikanDesktopApp::EnforcePasswordRequirements(CUserItem*, const CString&)
+bool CZorvikanDesktopApp::EnforcePasswordRequirements(CUserItem* user, const CString& password)
 {
-    BYTE block[32] = {};
+    BYTE block[kPasswordRequirementsSize] = {};
     if (!Prefs()->GetPasswordRequirements(GetPrefsSection(), block)) return true;
-    // The requirements are checked, and a new password asked for, by the
-    // set-password dialogs; without them a stored block lets the user in.
-    return true;
+    if (MeetsPasswordRequirements(block, password)) return true;
+    // A database on a network share that cannot be reached is let through.
+    CDatabaseObj database;
+    if (database.OpenInFolder(CAppPrefMgr::GetInstance()->GetUserDirectory(user)) == ERROR_BAD_NETPATH) return true;
+    // A new password would be asked for here; until the welcome form of the
+    // set-password dialog exists, a password that does not meet the
+    // requirements ends the start.
+    return false;
 }
 
 BOOL CZorvikanDesktopApp::InitInstance()
@@ -119,16 +131,43 @@ BOOL CZorvikanDesktopApp::StartPlatform()
     }
     GetPrefsSection().Format("Preferences %s", (LPCSTR)m_strPlatformName);
 
+    // Values of the older key "Preferences" move into the section's key;
+    // without that key there is nothing to move and no key is made.
+    const CString parent("Software\\Corvantide\\Zorvikan Desktop\\");
+    HKEY older = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, parent + "Preferences", 0, KEY_READ | KEY_WRITE, &older) == ERROR_SUCCESS) {
+        ::RegCloseKey(older);
+        RenameRegistryKey("Preferences", GetPrefsSection(), parent);
+    }
+
     // The framework's own profile lives under
     // HKEY_CURRENT_USER\Software\Corvantide\Zorvikan Desktop.
     free((void*)m_pszProfileName);
     m_pszProfileName = _strdup("Zorvikan Desktop");
+
+    SetHardDeleteMode(PlatformGetDeleteRecordMethod());
+    ReadLocaleFormats();
     return TRUE;
+}
+
+void CZorvikanDesktopApp::ReadLocaleFormats()
+{
+    char order[256] = {}, decimal[256] = {}, dateSeparator[256] = {};
+    ::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_IDATE, order, sizeof(order));
+    ::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, sizeof(decimal));
+    ::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDATE, dateSeparator, sizeof(dateSeparator));
+    int dateOrder = 0;
+    if (order[0] == '1') dateOrder = 1;
+    else if (order[0] == '2') dateOrder = 2;
+    SetLocaleFormats(decimal[0], dateSeparator[0], dateOrder);
 }
 
 BOOL CZorvikanDesktopApp::ChooseCurrentUser()
 {
     std::shared_ptr<CAppPrefMgr> manager = CAppPrefMgr::GetInstance();
+    // The registry preferences of older versions move into the preferences
+    // file at the first start.
+    m_bMigrated = manager->MigrateLegacyPreferences(GetPrefsSection(), std::make_shared<CLegacyPrefs>(this)) != 0;
     std::shared_ptr<CAppPrefs> prefs = manager->GetPrefs();
 
     CString legacyPrefix;
@@ -140,6 +179,10 @@ BOOL CZorvikanDesktopApp::ChooseCurrentUser()
         AfxMessageBox("No User found", MB_OK | MB_ICONINFORMATION);
         return FALSE;
     }
+
+    // The platform may keep the user's data in a folder of its own.
+    if (PlatformGetPlatform() == 0)
+        MoveDatabaseFolder(manager->GetUserDirectory(m_pCurrentUser), m_pCurrentUser->GetPlatformRootDir(kProductWord));
 
     // A custom user folder that cannot be reached (a network drive, a
     // removed disk): the user retries or gives up.

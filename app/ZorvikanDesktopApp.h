@@ -62,6 +62,7 @@ protected:
     HMODULE m_hLanguageLib = nullptr;
     BYTE m_bLogonPending = 0;
     int m_nFirstRun = 0;
+    bool m_bMigrated = false;
     const CRuntimeClass* m_pMainViewClass;
 
     DECLARE_MESSAGE_MAP()
@@ -69,6 +70,8 @@ protected:
 private:
     // The steps of InitInstance after the single-instance test.
     BOOL StartPlatform();
+    // The user locale's date order and separators, for sorting list cells.
+    void ReadLocaleFormats();
     BOOL ChooseCurrentUser();
     BOOL LogOn();
     BOOL CreateMainWindow();

@@ -1,6 +1,7 @@
 #include "mainwindow/ZorvikanDesktopView.h"
 
 #include "app/AppIds.h"
+#include "app/LogEvents.h"
 #include "app/MainFrm.h"
 #include "app/StartupLogon.h"
 #include "app/ZorvikanDesktopApp.h"
@@ -52,6 +53,7 @@ int CZorvikanDesktopView::OnCreate(LPCREATESTRUCTA lpcs)
 void CZorvikanDesktopView::OnInitialUpdate()
 {
     CView::OnInitialUpdate();
+    CLogEvents::GetInstance()->Load();
     OpenUserData();
     CUserItem* user = CurrentUser();
     CFrameWnd* frame = GetParentFrame();
@@ -68,7 +70,10 @@ void CZorvikanDesktopView::OpenUserData()
     CUserItem* user = CurrentUser();
     if (!user) return;
     CString folder = CAppPrefMgr::GetInstance()->GetUserDirectory(user);
-    if (!folder.IsEmpty()) CreateFolderPath(folder);
+    if (folder.IsEmpty()) return;
+    // A failed load leaves the object empty and unable to save, so the file
+    // on disk stays as it is.
+    m_nOpenResult = m_database.OpenInFolder(folder);
 }
 
 void CZorvikanDesktopView::OnDraw(CDC*) {}
@@ -134,6 +139,7 @@ void CZorvikanDesktopView::OnDestroy()
                                                                       (bar.GetStyle() & WS_VISIBLE) ? 1 : 0);
     }
     KillTimer(ZV_TIMER_AUTO_LOCK);
+    CLogEvents::GetInstance()->SaveAll();
     KillTimer(ZV_TIMER_CLEAR_CLIPBOARD);
     CUserItem* user = CurrentUser();
     if (user && CAppPrefMgr::GetInstance()->GetPrefs()->GetClearClipboardOnExit(user) && ::OpenClipboard(m_hWnd)) {

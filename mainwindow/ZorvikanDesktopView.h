@@ -4,6 +4,7 @@
 // on its first update, answers the change notices the frame passes on, keeps
 // the auto-lock countdown and saves its state when its window goes.
 #include "app/MainViewBase.h"
+#include "core/DatabaseObj.h"
 
 class CZorvikanDesktopView : public CMainViewBase {
     DECLARE_DYNCREATE(CZorvikanDesktopView)
@@ -32,8 +33,18 @@ protected:
     LRESULT OnBringToFront(WPARAM wParam, LPARAM lParam);
     void OnTrayOpen();
 
-    // Opens the current user's data: the user's folder exists afterwards.
+    // Opens the current user's database (a new one when there is none).
     void OpenUserData();
+
+public:
+    CDatabaseObj& GetDatabase() { return m_database; }
+    // The result of the last opening of the database (0: opened).
+    int GetOpenResult() const { return m_nOpenResult; }
+
+protected:
+    // The one database object of the program's windows.
+    CDatabaseObj m_database;
+    int m_nOpenResult = -1;
 
     bool m_bLocked = false;
     bool m_bReloadDue = false;

@@ -179,8 +179,10 @@ TEST_F(ProgramRun, StartsFromNothingShowsItsFrameAndExitsCleanly)
     EXPECT_NE(nullptr, ::GetDlgItem(frame, 0xE801));  // the status bar
     EXPECT_NE(nullptr, ::GetMenu(frame));
 
-    // The default user, its folder and the preferences file exist now.
+    // The default user, its folder, its database and the preferences file
+    // exist now.
     EXPECT_TRUE(std::filesystem::is_directory(m_root / "_Standalone_"));
+    EXPECT_GT(std::filesystem::file_size(m_root / "_Standalone_" / "ZorvikanDatabase.zdb"), 44u);
     ASSERT_TRUE(std::filesystem::exists(Ini()));
     EXPECT_EQ("_Standalone_", ReadIni(Ini(), "Preferences iPhone", "Current User"));
     EXPECT_EQ("Standalone", ReadIni(Ini(), "User-Standalone-_Standalone_-Standalone", "DisplayName"));
@@ -347,6 +349,28 @@ TEST_F(RunningCopyAtLogOn, SecondStartRunsWhenTheFirstGivesUp)
     DWORD code = 1;
     ASSERT_TRUE(second.WaitForExit(code));
     EXPECT_EQ(0u, code);
+}
+
+TEST_F(ProgramRun, PlatformFailuresEndTheStartWithAMessage)
+{
+    struct Case {
+        const char* standin;
+        const char* text;
+    } cases[] = {
+        {"init=0x1f", "There was an error initializing the platform manager. Try reinstalling Zorvikan Desktop. (1f)"},
+        {"name=", "There was an error getting the platform name. Try reinstalling Zorvikan Desktop."},
+    };
+    for (const Case& c : cases) {
+        ::SetEnvironmentVariableA("ZV_STANDIN", c.standin);
+        Program program("");
+        HWND box = program.WaitForMessageBox(c.text);
+        ::SetEnvironmentVariableA("ZV_STANDIN", nullptr);
+        ASSERT_NE(nullptr, box) << c.standin;
+        EXPECT_TRUE(TopWindows(program.Pid(), kFrameClass).empty());
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        DWORD code = 0;
+        EXPECT_TRUE(program.WaitForExit(code)) << c.standin;
+    }
 }
 
 TEST_F(ProgramRun, AutomationStartEndsAtOnce)

@@ -5,9 +5,11 @@
 // the document never asks to be saved.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "app/AppIds.h"
+#include "app/LogEvents.h"
 #include "app/MainFrm.h"
 #include "app/WindowPlacement.h"
 #include "app/ZorvikanDesktopApp.h"
@@ -73,6 +75,7 @@ protected:
         theApp.SetCurrentUser(nullptr);
         theApp.GetUsers().DeleteAll();
         CZorvikanDesktopApp::GetPrefsSection().Empty();
+        CLogEvents::ReplaceInstance(nullptr);  // the next one reads the next test's root
         CAppPrefMgr::ReplaceInstance(m_oldManager);
     }
 
@@ -105,6 +108,9 @@ TEST_F(ShellFrame, FrameIsTheProgramsWindowWithItsStatusBar)
     EXPECT_FALSE(::IsWindowVisible(bar));
     EXPECT_EQ(4, m_frame->GetStatusBar().GetCount());
     EXPECT_EQ((CView*)m_view, m_frame->GetActiveView());
+    // The first update opened (and so created) the user's database.
+    EXPECT_EQ(0, m_view->GetOpenResult());
+    EXPECT_TRUE(std::filesystem::exists(m_root / "_Standalone_" / "ZorvikanDatabase.zdb"));
 }
 
 TEST_F(ShellFrame, StatusBarShownWhenThePreferenceSaysSo)
