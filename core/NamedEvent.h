@@ -12,7 +12,9 @@ public:
     // Resets the event, then closes the handle.
     ~CNamedEvent() override;
 
-    // Blocks without time-out until the event is signalled.
+    // Blocks without time-out until the event is signalled. Returns at once
+    // when the event could not be created (IsValid false), so a caller that
+    // waits in a loop checks IsValid first.
     void Wait();
     // Releases one waiting thread, if any; not remembered otherwise.
     void Pulse();
