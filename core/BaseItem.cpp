@@ -271,8 +271,10 @@ void CBaseItem::SerializeWithKey(CArchive& ar, const BlowfishContext* key)
         int16_t oldChecksum = 0;
         ar >> oldChecksum;
         m_checksum = static_cast<WORD>(oldChecksum);
-        // Old forms are packed in the current layout at once.
-        if (Pack(key) != 0)
+        // Old forms are packed in the current layout at once. Older files
+        // also kept types under item classes without a packed form of their
+        // own (they become types on loading and are packed when saved).
+        if (PackedSize() >= kPackedHeaderSize + kPackedTailSize && Pack(key) != 0)
             AfxThrowArchiveException(CArchiveException::genericException);
     }
     m_checksum = m_blob.size() >= 2 ? ReadBigEndian16(m_blob.data()) : 0;

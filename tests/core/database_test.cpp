@@ -446,6 +446,36 @@ TEST(DatabaseUpgrade, Version4FileGetsDefaultCategoriesAndItsTypesConverted) {
     EXPECT_EQ(again.GetCategories().GetCount(), 2);
 }
 
+TEST(DatabaseUpgrade, Version2FileUnderAPasswordIsDecryptedAndRewritten) {
+    zvtest::ScratchDir dir("db");
+    const fs::path path = CopyFixture(dir, "version2.zdb");
+    const BlowfishKeyPtr key = KeyOf(kFixturePassword);
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(path), key.get()), 0);
+    EXPECT_EQ(ReadDatabaseFileVersion(Str(path)), 7);
+    ASSERT_EQ(db.GetRecords().GetCount(), 1);
+    CRecord* r = static_cast<CRecord*>(Items(db.GetRecords())[0]);
+    EXPECT_EQ(r->GetField(0), "Mail login");  // the plain first field
+    EXPECT_EQ(r->GetField(1), "me@example.com");
+    EXPECT_EQ(r->GetField(2), "secret pw");
+    EXPECT_EQ(r->GetField(3), "http://mail.example");
+    EXPECT_EQ(r->GetNotes(), "a note long enough to fill some blocks");
+    EXPECT_EQ(KeyBytes(r->GetTypeKey()), Preset(0x12));
+    EXPECT_EQ(r->GetId(), 0x0070);
+    EXPECT_TRUE(r->IsModified());
+    ASSERT_EQ(db.GetTypes().GetCount(), 1);
+    EXPECT_EQ(Items(db.GetTypes())[0]->GetName(), "Web Logins");
+    EXPECT_EQ(db.GetCategories().GetCount(), 2);
+    // Rewritten in the current form under the same key.
+    const std::string bytes = zvtest::ReadFileBytes(path);
+    EXPECT_EQ(bytes.find("secret pw"), std::string::npos);
+    EXPECT_EQ(bytes.find("Mail login"), std::string::npos);
+    CDatabaseObj again;
+    ASSERT_EQ(again.Load(Str(path), key.get()), 0);
+    EXPECT_EQ(Items(again.GetRecords())[0]->GetField(2), "secret pw");
+    EXPECT_EQ(Items(again.GetRecords())[0]->GetNotes(), "a note long enough to fill some blocks");
+}
+
 // ------------------------------------------------------------ faults
 
 TEST(DatabaseFaults, AMissingFileBecomesANewDatabaseWithDefaults) {
