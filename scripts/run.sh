@@ -28,7 +28,9 @@ trap '"$ZV_WINESERVER" -k >/dev/null 2>&1 || true; kill $xvfb_pid 2>/dev/null ||
 for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -1 "$display_file")"
 "$ZV_WINESERVER" -k >/dev/null 2>&1 || true  # a server started without a display would keep it
-"$ZV_WINE" "$exe" "$@" </dev/null >/dev/null 2>&1 &
+# Through wine-run.sh: without a window manager, windows must be unmanaged
+# for Wine to draw their title bars.
+bash "$here/wine-run.sh" "$exe" "$@" </dev/null >/dev/null 2>&1 &
 sleep "${ZV_RUN_SECONDS:-8}"
 xwd -root -silent | convert xwd:- "$shot"
 echo "No display: the program ran on a virtual display; screenshot written to $shot"

@@ -263,6 +263,25 @@ TEST_F(ShellFrame, DocumentKeepsNoTitleAndNeverAsksToSave)
     EXPECT_TRUE(modal.MessageBoxes().empty());
 }
 
+TEST_F(ShellFrame, MinimizingHidesInTheTrayOnlyWhenSetTo)
+{
+    OpenWindow();
+    m_frame->ShowWindow(SW_SHOW);
+    m_frame->SetMinimizeToTray(0);
+    ::SendMessageA(m_hFrame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(::IsIconic(m_hFrame));
+    ::SendMessageA(m_hFrame, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(::IsIconic(m_hFrame));
+
+    m_frame->SetMinimizeToTray(1);
+    ::SendMessageA(m_hFrame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_FALSE(::IsIconic(m_hFrame));
+    EXPECT_FALSE(::IsWindowVisible(m_hFrame));
+    // A double-click on the tray icon brings the window back.
+    EXPECT_EQ(0, ::SendMessageA(m_hFrame, WM_TRAY_NOTIFY, ZV_TRAY_ICON_ID, WM_LBUTTONDBLCLK));
+    EXPECT_TRUE(::IsWindowVisible(m_hFrame));
+}
+
 TEST_F(ShellFrame, UserMenuAndComboFollowTheUserList)
 {
     CUserList& users = theApp.GetUsers();
