@@ -247,6 +247,8 @@ void CDatabaseObj::Serialize(CArchive& ar) {
         m_categories.Serialize(ar);
         return;
     }
+    // Until everything is read the object holds part of a file: no save.
+    m_loadFailed = true;
     ar.ReadExact(m_verifier, sizeof m_verifier);
     ar >> m_headerLong >> m_formatVersion;
     if (m_formatVersion < 1 || m_formatVersion > kDatabaseFormatVersion)
@@ -261,6 +263,7 @@ void CDatabaseObj::Serialize(CArchive& ar) {
         m_types.Serialize(ar);
         m_categories.Serialize(ar);
     }
+    m_loadFailed = false;
 }
 
 void CDatabaseObj::ReadTypesOfOldVersion(CArchive& ar) {

@@ -76,7 +76,9 @@ public:
     void SetReadOnly() { m_readOnly = true; }
     void ClearReadOnly() { m_readOnly = false; }
     bool IsReadOnly() const { return m_readOnly; }
-    // False after a failed load: saving would overwrite a file that was not read.
+    // False after a failed load (or an incomplete Serialize): saving would
+    // overwrite a file that was not read. Only a load that succeeds makes
+    // the object saveable again; Clear and SetFilePath do not.
     bool CanSave() const { return !m_loadFailed; }
 
     // Merges the database file at otherPath, read and written under
@@ -144,7 +146,8 @@ public:
 
     // The file's fields in both directions; items are packed and unpacked
     // under the key of the thread's item key scope. Loading throws
-    // CArchiveException for a version newer than 7 or below 1.
+    // CArchiveException for a version newer than 7 or below 1; the object is
+    // saveable afterwards only when everything was read.
     void Serialize(CArchive& ar) override;
 
 private:

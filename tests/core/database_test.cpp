@@ -936,3 +936,27 @@ TEST(DatabaseFaults, WritingToAFullDiskThrowsForTheSaveToReport) {
         EXPECT_EQ(e.m_lOsError, 112);
     }
 }
+
+TEST(DatabaseFaults, ADirectReadMakesTheObjectSaveableOnlyWhenComplete) {
+    zvtest::ScratchDir dir("db");
+    const std::string bytes = FixtureBytes("smallest.zdb");
+    CItemKeyScope scope(nullptr);
+    CDatabaseObj db;
+    db.SetFilePath(Str(dir / "restored.zdb"));
+    {
+        zvtest::FailingFile cut(bytes.data(), static_cast<UINT>(bytes.size() - 5));
+        CArchive ar(&cut, CArchive::load);
+        EXPECT_THROW(db.Serialize(ar), CException);
+    }
+    EXPECT_FALSE(db.CanSave());
+    EXPECT_EQ(db.Save(0, nullptr), -1);
+    EXPECT_FALSE(fs::exists(dir / "restored.zdb"));
+    db.Clear(true);
+    {
+        zvtest::FailingFile whole(bytes.data(), static_cast<UINT>(bytes.size()));
+        CArchive ar(&whole, CArchive::load);
+        db.Serialize(ar);
+    }
+    EXPECT_TRUE(db.CanSave());
+    EXPECT_EQ(db.Save(0, nullptr), 0);
+}
