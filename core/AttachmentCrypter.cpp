@@ -8,6 +8,7 @@
 #include "core/PasswordGenerator.h"
 #include "core/PathUtils.h"
 #include "core/ReplacingFile.h"
+#include "core/SecureZero.h"
 #include "framework/CException.h"
 #include "framework/CFile.h"
 
@@ -59,8 +60,7 @@ CString NewAttachmentKeyText() {
     char buffer[kAttachmentKeyLength + 1] = {};
     GeneratePassword(kAttachmentKeyLength, 0x01 | 0x02 | 0x04 | 0x08, buffer);
     CString key(buffer);
-    volatile char* p = buffer;
-    for (size_t i = 0; i < sizeof buffer; ++i) p[i] = 0;
+    SecureZero(buffer, sizeof buffer);
     return key;
 }
 
@@ -76,10 +76,7 @@ CAttachmentCrypter::CAttachmentCrypter(const CString& keyText, const CString& st
 
 CAttachmentCrypter::~CAttachmentCrypter() {
     // The key schedule is as secret as the attachment key itself.
-    if (m_context) {
-        volatile uint8_t* p = reinterpret_cast<volatile uint8_t*>(m_context.get());
-        for (size_t i = 0; i < sizeof(BlowfishContext); ++i) p[i] = 0;
-    }
+    if (m_context) SecureZero(m_context.get(), sizeof(BlowfishContext));
 }
 
 int CAttachmentCrypter::EncryptFromFile(const CString& sourcePath) {
