@@ -90,12 +90,13 @@ private:
         return map;
     }
     static std::unordered_map<Handle, T*>& Temporary() {
-        thread_local std::unordered_map<Handle, T*> map;
-        thread_local bool registered = false;
-        if (!registered) {
-            registered = true;
+        // Plain pointers only in thread-local storage: MinGW's thread-exit
+        // destructors of thread_local objects are not dependable.
+        thread_local std::unordered_map<Handle, T*>* map = nullptr;
+        if (!map) {
+            map = new std::unordered_map<Handle, T*>;
             ZvDetail::RegisterTempMapCleaner(&CHandleMap::DeleteTemp);
         }
-        return map;
+        return *map;
     }
 };

@@ -92,7 +92,9 @@ public:
     void BeginModalState() { m_nFlags |= kContinueModal; }
     int RunModalLoop();
     void EndModalLoop(int nResult);
-    BOOL ContinueModal() const { return (m_nFlags & kContinueModal) != 0; }
+    // TRUE while the modal loop should go on; a window that ends its loop
+    // by other means (a property sheet) adds its own test.
+    virtual BOOL ContinueModal() { return (m_nFlags & kContinueModal) != 0; }
 
     // ---- Forwarding operations (no state of their own) ------------------
     HWND GetSafeHwnd() const { return m_hWnd; }
