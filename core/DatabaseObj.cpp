@@ -1,5 +1,6 @@
 #include "core/DatabaseObj.h"
 
+#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -23,6 +24,8 @@
 IMPLEMENT_SERIAL(CDatabaseObj, CObject, VERSIONABLE_SCHEMA | 7)
 
 namespace {
+
+std::atomic<uint32_t> g_mutexWaitMs{kDatabaseWaitMs};
 
 int OsErrorOf(const CFileException& e) { return e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : -1; }
 
@@ -85,6 +88,8 @@ int CDatabaseObj::Clear(bool resetHeader) {
     return 0;
 }
 
+uint32_t CDatabaseObj::SetMutexWaitMs(uint32_t waitMs) { return g_mutexWaitMs.exchange(waitMs); }
+
 void CDatabaseObj::SetVerifier(const uint8_t verifier[40]) { std::memcpy(m_verifier, verifier, sizeof m_verifier); }
 
 bool CDatabaseObj::VerifierEquals(const uint8_t verifier[40]) const {
@@ -100,7 +105,7 @@ int CDatabaseObj::Load(const CString& filePath) {
 }
 
 int CDatabaseObj::Load(const CString& filePath, const BlowfishContext* key) {
-    CDatabaseMutexLock lock(kDatabaseWaitMs);
+    CDatabaseMutexLock lock(g_mutexWaitMs.load());
     if (!lock.IsLocked()) return -1;
 
     // Read into a fresh object: nothing half-read ever reaches this one.
@@ -201,7 +206,7 @@ int CDatabaseObj::Save(int flag) {
 
 int CDatabaseObj::Save(int /*flag*/, const BlowfishContext* key) {
     if (m_readOnly || m_loadFailed || m_filePath.IsEmpty()) return -1;
-    CDatabaseMutexLock lock(kDatabaseWaitMs);
+    CDatabaseMutexLock lock(g_mutexWaitMs.load());
     if (!lock.IsLocked()) return -1;
     return WriteFile(key);
 }
@@ -298,7 +303,7 @@ int CDatabaseObj::MoveToFolder(const CString& folder) {
     if (int result = Save()) return result;
     if (!PathExists(folder)) zvos::MakeDirectory(folder.Std());
     const CString target = JoinPath(folder, kDatabaseFileName);
-    CDatabaseMutexLock lock(kDatabaseWaitMs);
+    CDatabaseMutexLock lock(g_mutexWaitMs.load());
     if (!lock.IsLocked()) return -1;
     try {
         CFile::Rename(zvos::NativePath(m_filePath.Std()).c_str(), zvos::NativePath(target.Std()).c_str());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -10,6 +11,7 @@
 #include "core/BlowfishKey.h"
 #include "core/ChangeNotify.h"
 #include "core/Category.h"
+#include "core/DatabaseMutex.h"
 #include "core/DatabaseObj.h"
 #include "core/DefaultItems.h"
 #include "core/ItemPacking.h"
@@ -958,5 +960,32 @@ TEST(DatabaseFaults, ADirectReadMakesTheObjectSaveableOnlyWhenComplete) {
         db.Serialize(ar);
     }
     EXPECT_TRUE(db.CanSave());
+    EXPECT_EQ(db.Save(0, nullptr), 0);
+}
+
+TEST(DatabaseFaults, WithoutTheMutexLoadAndSaveChangeNothing) {
+    zvtest::ScratchDir dir("db");
+    const fs::path path = CopyFixture(dir, "smallest.zdb");
+    CDatabaseObj db;
+    ASSERT_EQ(db.Load(Str(path), nullptr), 0);
+    db.GetRecords().Add(new CRecord);
+    const uint32_t oldWait = CDatabaseObj::SetMutexWaitMs(50);
+    std::atomic<bool> held{false}, release{false};
+    // Another user of the file holds the mutex (another thread stands for
+    // the other process here).
+    std::thread holder([&] {
+        CDatabaseMutexLock lock;
+        held = true;
+        while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    });
+    while (!held) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(db.Save(0, nullptr), -1);
+    EXPECT_EQ(db.Load(Str(path), nullptr), -1);
+    EXPECT_EQ(db.GetRecords().GetCount(), 2);  // the load changed nothing
+    EXPECT_TRUE(db.CanSave());
+    release = true;
+    holder.join();
+    CDatabaseObj::SetMutexWaitMs(oldWait);
+    EXPECT_EQ(zvtest::ReadFileBytes(path), FixtureBytes("smallest.zdb"));
     EXPECT_EQ(db.Save(0, nullptr), 0);
 }
