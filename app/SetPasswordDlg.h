@@ -17,7 +17,8 @@ class CNewPasswordDlgBase : public CDialog {
 public:
     // The user whose hint is stored.
     CUserItem* m_pUser = nullptr;
-    // The application section that may hold "Password requirements".
+    // The application section that may hold "Password requirements"; the
+    // opener sets it (CZorvikanDesktopApp::GetPrefsSection).
     CString m_strPrefsSection;
 
     CPasswordStrengthMeter m_meter;

@@ -1,9 +1,22 @@
-// Until the log-on dialog is part of the program, a log-on cannot be passed:
-// a database that asks for a password is never opened without it.
+// The start-up's log-on: the log-on dialog without a parent, with the choice
+// of user when there is more than one.
 #include "app/StartupLogon.h"
 
+#include "app/GetPasswordDlg.h"
 #include "core/MasterPwdMgr.h"
+#include "core/UserItem.h"
 
 bool StartupUserHasMasterPassword(CUserItem* user) { return user && UserHasMasterPassword(user); }
 
-INT_PTR RunStartupLogonDialog(CUserList&, CUserItem*&, CString&) { return IDCANCEL; }
+INT_PTR RunStartupLogonDialog(CUserList& users, CUserItem*& user, CString& password)
+{
+    CGetPasswordDlg dlg(nullptr, users.GetCount() > 1);
+    dlg.m_pUsers = &users;
+    dlg.m_pUser = user;
+    INT_PTR result = dlg.DoModal();
+    if (result == IDOK) {
+        user = dlg.m_pUser;
+        password = dlg.m_strPassword;
+    }
+    return result;
+}

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "app/LogonAttempts.h"
-#include "app/LogonEvents.h"
 
 namespace {
 
@@ -85,15 +84,6 @@ TEST(LogonAttemptsTest, LabelTexts)
     EXPECT_STREQ(AttemptsLeftText(3), "3 Attempts Left.");
     EXPECT_STREQ(AttemptsLeftText(5), "5 Attempts Left.");
     EXPECT_STREQ(kAttemptLimitText, "You have reached Attempt Limit.");
-}
-
-TEST(LogonAttemptsTest, EventTexts)
-{
-    LogonEventText failed = MakeLogonEvent("Alice", false);
-    EXPECT_STREQ(failed.name, "Log on");
-    EXPECT_STREQ(failed.action, "Log on Failed");
-    EXPECT_STREQ(failed.userName, "Alice");
-    EXPECT_STREQ(MakeLogonEvent("Bob", true).action, "Log on succeeded");
 }
 
 }  // namespace

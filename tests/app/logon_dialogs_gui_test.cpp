@@ -12,7 +12,8 @@
 #include "app/GetExportPasswordDlg.h"
 #include "app/GetPasswordDlg.h"
 #include "app/HintDlg.h"
-#include "app/LogonEvents.h"
+#include "app/LogEvent.h"
+#include "app/LogEvents.h"
 #include "app/LogonRes.h"
 #include "app/PasswordHint.h"
 #include "app/SetPasswordDlg.h"
@@ -48,13 +49,13 @@ protected:
         bob = new CUserItem(zvtest::MakeUserRecord("Bob", "bob", 3));
         m_users.AddTail(alice);
         m_users.AddTail(bob);
-        SetLogonEventReceiver([this](const LogonEventText& e) {
-            m_events.push_back({e.name.GetString(), e.action.GetString(), e.userName.GetString()});
-        });
+        // The events go to a log file in the scratch root.
+        m_log = std::make_shared<CLogEvents>(CString((m_root.Path() / "EventsLog.xml").string().c_str()));
+        m_previousLog = CLogEvents::ReplaceInstance(m_log);
         GetMasterPwdMgr()->ClearPassword();
     }
     void TearDown() override {
-        SetLogonEventReceiver(nullptr);
+        CLogEvents::ReplaceInstance(m_previousLog);
         GetMasterPwdMgr()->ClearPassword();
         CAppPrefMgr::ReplaceInstance(m_previous);
     }
@@ -98,7 +99,15 @@ protected:
     CUserList m_users;
     CUserItem* alice = nullptr;
     CUserItem* bob = nullptr;
-    std::vector<Event> m_events;
+    std::shared_ptr<CLogEvents> m_log;
+    std::shared_ptr<CLogEvents> m_previousLog;
+
+    std::vector<Event> Events() const {
+        std::vector<Event> events;
+        for (const auto& e : m_log->GetEvents())
+            events.push_back({e->GetName().GetString(), e->GetAction().GetString(), e->GetUserName().GetString()});
+        return events;
+    }
 };
 
 // ----- log-on -----
@@ -120,10 +129,11 @@ TEST_F(LogonDialogs, RightPasswordLogsOnAndResetsTheCount)
     EXPECT_TRUE(GetMasterPwdMgr()->HasPassword());
     EXPECT_TRUE(modal.MessageBoxes().empty());
     EXPECT_TRUE(modal.Unanswered().empty());
-    ASSERT_EQ(m_events.size(), 1u);
-    EXPECT_EQ(m_events[0].name, "Log on");
-    EXPECT_EQ(m_events[0].action, "Log on succeeded");
-    EXPECT_EQ(m_events[0].user, "Alice");
+    std::vector<Event> events = Events();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].name, "Log on");
+    EXPECT_EQ(events[0].action, "Log on succeeded");
+    EXPECT_EQ(events[0].user, "Alice");
 }
 
 TEST_F(LogonDialogs, WrongPasswordIsRefusedAndCounted)
@@ -149,9 +159,16 @@ TEST_F(LogonDialogs, WrongPasswordIsRefusedAndCounted)
     EXPECT_STREQ(modal.MessageBoxes()[0].caption.c_str(), "Zorvikan Desktop");
     EXPECT_EQ(m_prefs->GetLoginAttemptCount(alice), 1);
     EXPECT_FALSE(GetMasterPwdMgr()->HasPassword());
-    ASSERT_EQ(m_events.size(), 1u);
-    EXPECT_EQ(m_events[0].action, "Log on Failed");
-    EXPECT_EQ(m_events[0].user, "Alice");
+    std::vector<Event> events = Events();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].name, "Log on");
+    EXPECT_EQ(events[0].action, "Log on Failed");
+    EXPECT_EQ(events[0].user, "Alice");
+    // Already in the file, though the user quit.
+    CLogEvents reread(CString((m_root.Path() / "EventsLog.xml").string().c_str()));
+    reread.Load();
+    ASSERT_EQ(reread.GetCount(), 1);
+    EXPECT_STREQ(reread.GetEvents()[0]->GetAction(), "Log on Failed");
     EXPECT_TRUE(modal.Unanswered().empty());
 }
 
@@ -295,7 +312,7 @@ TEST_F(LogonDialogs, CountAtTheLimitIsLockedEvenForTheRightPassword)
         WritePrivateProfileStringA(alice->GetSectionName(), "Login Attempt Count", std::to_string(stored).c_str(),
                                    m_manager->GetPreferencesFilePath());
         ASSERT_EQ(m_prefs->GetLoginAttemptCount(alice), stored);
-        m_events.clear();
+        m_log->Clear();
         zvtest::ScriptedModal modal;
         modal.AnswerMessageBox(IDOK);
         modal.AnswerMessageBox(IDOK);
@@ -309,8 +326,8 @@ TEST_F(LogonDialogs, CountAtTheLimitIsLockedEvenForTheRightPassword)
         EXPECT_EQ(modal.MessageTexts()[0], "Your account is locked.");
         EXPECT_FALSE(fs::exists(UserFolder(alice) / kDatabaseFileName));
         EXPECT_EQ(m_prefs->GetLoginAttemptCount(alice), 0);
-        ASSERT_EQ(m_events.size(), 1u);
-        EXPECT_EQ(m_events[0].action, "Log on Failed");
+        ASSERT_EQ(Events().size(), 1u);
+        EXPECT_EQ(Events()[0].action, "Log on Failed");
     }
 }
 
