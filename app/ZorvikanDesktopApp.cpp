@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/CommandLineText.h"
+#include "app/HintMigration.h"
 #include "app/MainFrm.h"
 #include "app/MainViewBase.h"
 #include "app/OneInstance.h"
@@ -13,13 +14,16 @@
 #include "app/ZorvikanDesktopDoc.h"
 #include "app/res/Resource.h"
 #include "core/AppPrefMgr.h"
+#include "app/PasswordRequirementsCheck.h"
 #include "app/PasswordRules.h"
+#include "app/RecordIdRepair.h"
 #include "core/AppPrefs.h"
 #include "core/CellCompare.h"
 #include "core/DatabaseFolder.h"
 #include "core/DatabaseObj.h"
 #include "core/FileUtils.h"
 #include "core/LegacyPrefs.h"
+#include "core/MasterPwdMgr.h"
 #include "core/ObjectList.h"
 #include "core/Platform.h"
 #include "core/Random.h"
@@ -64,6 +68,9 @@ CZorvikanDesktopApp::CZorvikanDesktopApp(const CRuntimeClass* pMainViewClass)
 
 CZorvikanDesktopApp::~CZorvikanDesktopApp()
 {
+    // At the latest now the smart lists and recent searches are written,
+    // while their users still exist.
+    m_services.ReleaseHistories();
     m_pCurrentUser = nullptr;
     m_users.DeleteAll();
 }
@@ -82,16 +89,33 @@ void CZorvikanDesktopApp::SetCurrentUser(CUserItem* user)
 
 bool CZorvikanDesktopApp::EnforcePasswordRequirements(CUserItem* user, const CString& password)
 {
-    BYTE block[kPasswordRequirementsSize] = {};
-    if (!Prefs()->GetPasswordRequirements(GetPrefsSection(), block)) return true;
-    if (MeetsPasswordRequirements(block, password)) return true;
-    // A database on a network share that cannot be reached is let through.
-    CDatabaseObj database;
-    if (database.OpenInFolder(CAppPrefMgr::GetInstance()->GetUserDirectory(user)) == ERROR_BAD_NETPATH) return true;
-    // A new password would be asked for here; until the welcome form of the
-    // set-password dialog exists, a password that does not meet the
-    // requirements ends the start.
-    return false;
+    PasswordRequirementsEnv env;
+    env.readRequirements = [](BYTE block[kPasswordRequirementsSize]) {
+        return Prefs()->GetPasswordRequirements(GetPrefsSection(), block);
+    };
+    env.openDatabase = [user](CDatabaseObj& database) {
+        return database.OpenInFolder(CAppPrefMgr::GetInstance()->GetUserDirectory(user));
+    };
+    // The welcome form of the set-password dialog is not part of this build
+    // yet: a password that does not meet the requirements ends the start.
+    env.askNewPassword = [](CString&) { return false; };
+    env.storeNewPassword = [](const CString& newPassword, CDatabaseObj& database) {
+        return GetMasterPwdMgr()->StoreNewPassword(newPassword, database);
+    };
+    return CheckPasswordRequirements(password, env);
+}
+
+void CZorvikanDesktopApp::MigrateHints() { ::MigrateHints(m_users); }
+
+void CZorvikanDesktopApp::AssignMissingRecordIds()
+{
+    // Kept alive for the whole repair.
+    const BlowfishKeyPtr key = GetMasterPwdMgr()->GetKey();
+    RecordIdRepairEnv env;
+    env.databasePathOf = [](CUserItem* user) { return CAppPrefMgr::GetInstance()->GetDatabasePath(user); };
+    env.hasPassword = [](CUserItem* user) { return UserHasMasterPassword(user); };
+    env.currentKey = key.get();
+    ::AssignMissingRecordIds(m_users, m_pCurrentUser, env);
 }
 
 BOOL CZorvikanDesktopApp::InitInstance()
@@ -112,6 +136,7 @@ BOOL CZorvikanDesktopApp::InitInstance()
     if (!ChooseCurrentUser()) return FALSE;
     if (!LogOn()) return FALSE;
     SetCurrentUser(m_pCurrentUser);
+    if (m_bMigrated) AssignMissingRecordIds();
     return CreateMainWindow();
 }
 
@@ -173,6 +198,7 @@ BOOL CZorvikanDesktopApp::ChooseCurrentUser()
     CString legacyPrefix;
     legacyPrefix.Format("software\\corvantide\\zorvikan desktop\\%s - ", (LPCSTR)m_strPlatformName);
     m_users.LoadUsers(kProductWord, legacyPrefix);
+    if (m_bMigrated) MigrateHints();
 
     m_pCurrentUser = m_users.FindByKeyNameOrFirst(prefs->GetCurrentUser(GetPrefsSection()));
     if (!m_pCurrentUser) {

@@ -7,6 +7,7 @@
 // user; its message filter restarts the auto-lock countdown on user activity.
 #include <windows.h>
 
+#include "app/AppServices.h"
 #include "core/UserItem.h"
 #include "framework/CString.h"
 #include "framework/WinApp.h"
@@ -43,6 +44,34 @@ public:
     // false ends the start-up.
     bool EnforcePasswordRequirements(CUserItem* user, const CString& password);
 
+    // Record hooks of the record commands and the import: event log and
+    // smart lists (viewing raises the view count and logs nothing).
+    void OnRecordViewed(CRecord* record) { m_services.OnRecordViewed(record); }
+    void OnRecordAdded(CRecord* record) { m_services.OnRecordAdded(record); }
+    void OnRecordEdited(CRecord* record) { m_services.OnRecordEdited(record); }
+    void OnRecordDeleted(CRecord* record) { m_services.OnRecordDeleted(record); }
+    // The current user's smart lists against the view's records, and recent
+    // searches; each manager is made on first use for the current user.
+    void GetRecentlyAdded(const CRecordList& records, CRecordPtrArray& out) { m_services.GetRecentlyAdded(records, out); }
+    void GetRecentlyViewed(const CRecordList& records, CRecordPtrArray& out) { m_services.GetRecentlyViewed(records, out); }
+    void GetMostViewed(const CRecordList& records, CRecordPtrArray& out) { m_services.GetMostViewed(records, out); }
+    void GetRecentSearches(CStringArray& texts) { m_services.GetRecentSearches(texts); }
+    void AddRecentSearch(const CString& text) { m_services.AddRecentSearch(text); }
+    void ClearRecentSearches(bool clear) { m_services.ClearRecentSearches(clear); }
+    // A user switch (onlyIfOther true) or a reload of the view's database
+    // (false: the smart lists must drop the old records).
+    void SwitchHistoriesUser(CUserItem* user, bool onlyIfOther) { m_services.SwitchHistoriesUser(user, onlyIfOther); }
+    // The main view's end: both managers go and write their files.
+    void ReleaseHistories() { m_services.ReleaseHistories(); }
+    std::shared_ptr<CSmartTypesMgr> CreateSmartTypesMgr(CUserItem* user) { return m_services.CreateSmartTypesMgr(user); }
+    std::shared_ptr<CSearchHistoryMgr> CreateSearchHistoryMgr(CUserItem* user)
+    {
+        return m_services.CreateSearchHistoryMgr(user);
+    }
+    // One-off repairs after older preferences migrated.
+    void MigrateHints();
+    void AssignMissingRecordIds();
+
     // The main frame, once the start-up has made it.
     CMainFrame* GetMainFrame() const;
     // Restores the window placement from the text of "Winpos" (nothing for
@@ -64,6 +93,7 @@ protected:
     int m_nFirstRun = 0;
     bool m_bMigrated = false;
     const CRuntimeClass* m_pMainViewClass;
+    CAppServices m_services{[this] { return m_pCurrentUser; }};
 
     DECLARE_MESSAGE_MAP()
 

@@ -139,6 +139,8 @@ void CZorvikanDesktopView::OnDestroy()
                                                                       (bar.GetStyle() & WS_VISIBLE) ? 1 : 0);
     }
     KillTimer(ZV_TIMER_AUTO_LOCK);
+    // The smart lists and recent searches write their files as they go.
+    if (CZorvikanDesktopApp* app = App()) app->ReleaseHistories();
     CLogEvents::GetInstance()->SaveAll();
     KillTimer(ZV_TIMER_CLEAR_CLIPBOARD);
     CUserItem* user = CurrentUser();
