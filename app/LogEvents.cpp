@@ -43,7 +43,8 @@ void CLogEvents::Add(std::shared_ptr<CLogEvent> event)
     m_events.push_back(event);
     if (event->IsNew()) {
         m_serializer->Write(event);
-        m_serializer->SaveDocument();
+        if (m_batchDepth == 0)
+            m_serializer->SaveDocument();
     }
 }
 
@@ -62,6 +63,19 @@ void CLogEvents::Clear()
     m_serializer->Clear();
     m_events.clear();
     m_serializer->SaveDocument();
+}
+
+void CLogEvents::BeginBatch()
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    ++m_batchDepth;
+}
+
+void CLogEvents::EndBatch()
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    if (m_batchDepth > 0 && --m_batchDepth == 0 && m_serializer->HasUnsavedChanges())
+        m_serializer->SaveDocument();
 }
 
 void CLogEvents::Load()

@@ -5,6 +5,10 @@
 // failed log-on followed by Quit included).
 //
 //   CLogEvents::GetInstance()->AddEvent("Log on", "Log on Failed", user->GetDisplayName());
+//
+// Writing the whole file for every event would make an import of thousands
+// of records slow; such bulk work holds a CLogEventsBatch, and its events
+// reach the file together when the batch ends.
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -40,6 +44,11 @@ public:
                   const CString& newValue = CString());
     // Drops every event, from memory and from the file.
     void Clear();
+    // While a batch is open, events of the run go into the document only;
+    // the file is written when the outermost batch ends.
+    void BeginBatch();
+    void EndBatch();
+
     // Adds the file's events (once; events recorded before stay ahead).
     void Load();
     // Prunes the file's events that are older than the days to keep, makes
@@ -54,4 +63,17 @@ private:
     mutable std::recursive_mutex m_lock;
     std::vector<std::shared_ptr<CLogEvent>> m_events;
     std::shared_ptr<CLogEventsSerializer> m_serializer;
+    int m_batchDepth = 0;
+};
+
+// A batch of the process-wide log for as long as the object lives.
+class CLogEventsBatch {
+public:
+    CLogEventsBatch() : m_log(CLogEvents::GetInstance()) { m_log->BeginBatch(); }
+    ~CLogEventsBatch() { m_log->EndBatch(); }
+    CLogEventsBatch(const CLogEventsBatch&) = delete;
+    CLogEventsBatch& operator=(const CLogEventsBatch&) = delete;
+
+private:
+    std::shared_ptr<CLogEvents> m_log;
 };

@@ -33,6 +33,7 @@ public:
     // Writes the document to the file. 0 or the system's error code; the
     // document stays, and a failed write is tried again at the next save.
     int SaveDocument();
+    bool HasUnsavedChanges() const { return m_dirty; }
 
     // More than the days to keep between the event's date and now.
     bool IsExpired(const CLogEvent& event) const;

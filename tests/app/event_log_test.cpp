@@ -242,3 +242,37 @@ TEST_F(EventLogTest, UnreadableOrUnwritableFileKeepsTheLogInMemory)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EventLogTest, BatchWritesItsEventsOnceAtTheEnd)
+{
+    const CString path = PathOf("EventsLog.xml");
+    auto log = std::make_shared<CLogEvents>(path);
+    auto previous = CLogEvents::ReplaceInstance(log);
+    log->AddEvent("Log on", "Log on succeeded", "A", "before");
+    const std::string afterFirst = zvtest::ReadFileBytes(dir / "EventsLog.xml");
+    {
+        CLogEventsBatch outer;
+        {
+            CLogEventsBatch inner;
+            for (int i = 0; i < 3; ++i) log->AddEvent("Add record", "Record added", "A", "imported");
+        }
+        EXPECT_EQ(zvtest::ReadFileBytes(dir / "EventsLog.xml"), afterFirst) << "nothing written inside the batch";
+    }
+    EXPECT_EQ(DescriptionsInFile(path), (std::vector<std::string>{"before", "imported", "imported", "imported"}));
+    CLogEvents::ReplaceInstance(previous);
+}
+
+TEST_F(EventLogTest, EventsOfABatchLeftOpenReachTheFileWhenTheLogGoes)
+{
+    const CString path = PathOf("EventsLog.xml");
+    {
+        CLogEvents log(path);
+        log.BeginBatch();
+        log.AddEvent("Log on", "Log on Failed", "Bob", "pending");
+    }
+    EXPECT_EQ(DescriptionsInFile(path), std::vector<std::string>{"pending"});
+}
+
+}  // namespace
