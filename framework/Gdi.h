@@ -94,3 +94,9 @@ public:
     static CRgn* FromHandle(HRGN h) { return static_cast<CRgn*>(CGdiObject::FromHandle(h)); }
     operator HRGN() const { return (HRGN)m_hObject; }  // NOLINT
 };
+
+// Loads a 16-colour bitmap resource with its black, dark grey, light grey
+// and white mapped to the system's button text, shadow, face and highlight
+// colours, so that it matches the current colour scheme. Null when the
+// resource is not a bitmap of at most 8 bits per pixel.
+HBITMAP AfxLoadSysColorBitmap(HINSTANCE hInst, HRSRC hRsrc, BOOL bMono = FALSE);

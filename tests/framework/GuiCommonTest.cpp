@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "framework/CommonDialogs.h"
+#include "framework/Gdi.h"
+#include "tests/framework/GuiTestRes.h"
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"
@@ -177,6 +179,58 @@ TEST(ShellRegistrationTest, TemplateDocumentTypeIsRegistered)
     ::RegDeleteTreeA(HKEY_CLASSES_ROOT, "Test.Document");
     ::RegDeleteTreeA(HKEY_CLASSES_ROOT, ".tst");
     app.RemoveDocTemplates();
+}
+
+}  // namespace
+
+namespace {
+
+// The four pixels of the fixture as 0x00RRGGBB after loading.
+std::vector<COLORREF> LoadedPixels(HBITMAP bitmap)
+{
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = 4;
+    bmi.bmiHeader.biHeight = -1;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    DWORD pixels[4] = {};
+    HDC screen = ::GetDC(nullptr);
+    int lines = ::GetDIBits(screen, bitmap, 0, 1, pixels, &bmi, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    std::vector<COLORREF> out;
+    if (lines != 1) return out;
+    for (DWORD p : pixels) out.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    return out;
+}
+
+TEST(SysColorBitmapTest, GreysBecomeTheButtonColours)
+{
+    HINSTANCE module = ::GetModuleHandleA(nullptr);
+    HRSRC res = ::FindResourceA(module, MAKEINTRESOURCEA(IDB_GREYS), (LPCSTR)RT_BITMAP);
+    ASSERT_NE(res, nullptr);
+    HBITMAP bitmap = AfxLoadSysColorBitmap(module, res);
+    ASSERT_NE(bitmap, nullptr);
+    BITMAP bm{};
+    ASSERT_TRUE(::GetObjectA(bitmap, sizeof(bm), &bm));
+    EXPECT_EQ(bm.bmWidth, 4);
+    EXPECT_EQ(bm.bmHeight, 1);
+    HDC screen = ::GetDC(nullptr);
+    const bool trueColour = ::GetDeviceCaps(screen, BITSPIXEL) >= 24;
+    ::ReleaseDC(nullptr, screen);
+    if (trueColour) {
+        EXPECT_EQ(LoadedPixels(bitmap),
+                  (std::vector<COLORREF>{::GetSysColor(COLOR_BTNTEXT), ::GetSysColor(COLOR_BTNSHADOW),
+                                         ::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNHIGHLIGHT)}));
+    }
+    ::DeleteObject(bitmap);
+
+    // Not a bitmap resource at all: nothing, and no read past its end.
+    HRSRC menu = ::FindResourceA(module, MAKEINTRESOURCEA(200), (LPCSTR)RT_MENU);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(AfxLoadSysColorBitmap(module, menu), nullptr);
+    EXPECT_EQ(AfxLoadSysColorBitmap(module, nullptr), nullptr);
 }
 
 }  // namespace
