@@ -17,6 +17,7 @@
 #include "app/PasswordRequirementsCheck.h"
 #include "app/PasswordRules.h"
 #include "app/RecordIdRepair.h"
+#include "app/SetPasswordDlg.h"
 #include "core/AppPrefs.h"
 #include "core/CellCompare.h"
 #include "core/DatabaseFolder.h"
@@ -96,9 +97,14 @@ bool CZorvikanDesktopApp::EnforcePasswordRequirements(CUserItem* user, const CSt
     env.openDatabase = [user](CDatabaseObj& database) {
         return database.OpenInFolder(CAppPrefMgr::GetInstance()->GetUserDirectory(user));
     };
-    // The welcome form of the set-password dialog is not part of this build
-    // yet: a password that does not meet the requirements ends the start.
-    env.askNewPassword = [](CString&) { return false; };
+    env.askNewPassword = [user](CString& newPassword) {
+        CSetPasswordNoOldDlg dlg(nullptr, true);
+        dlg.m_pUser = user;  // the hint is stored for this user
+        dlg.m_strPrefsSection = GetPrefsSection();
+        if (dlg.DoModal() != IDOK) return false;
+        newPassword = dlg.m_strNewPassword;
+        return true;
+    };
     env.storeNewPassword = [](const CString& newPassword, CDatabaseObj& database) {
         return GetMasterPwdMgr()->StoreNewPassword(newPassword, database);
     };
