@@ -489,7 +489,9 @@ bool CXmlNode::IsSelfOrAncestor(const CXmlNode* node) const
 
 bool CXmlNode::AppendChild(const CXmlNodePtr& child)
 {
-    if (!child || IsSelfOrAncestor(child.get()) || child->m_type == kDocument)
+    // Only elements and the document hold children.
+    if (!child || (m_type != kElement && m_type != kDocument) || IsSelfOrAncestor(child.get()) ||
+        child->m_type == kDocument)
         return false;
     const CXmlNodePtr keep = child;
     if (child->m_parent)

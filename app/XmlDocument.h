@@ -37,7 +37,8 @@ public:
     const std::vector<CXmlNodePtr>& GetChildren() const { return m_children; }
     CXmlNode* GetParent() const { return m_parent; }
     // Appends the node at the end; a node that is in a tree leaves it first.
-    // False for a null node, for the node itself or one of its ancestors.
+    // False for a null node, for the node itself or one of its ancestors, and
+    // when this node cannot hold children (text, comment, instruction).
     bool AppendChild(const CXmlNodePtr& child);
     // Removes the child; false when it is not a child of this node.
     bool RemoveChild(const CXmlNode* child);

@@ -111,6 +111,7 @@ TEST(XmlDocument, NodeOperations)
     EXPECT_EQ(c->GetParent(), nullptr);
     c->SetText(u"t");
     EXPECT_EQ(c->GetText(), u"t");
+    EXPECT_FALSE(c->GetChildren()[0]->AppendChild(doc.CreateElement(u"x"))) << "a text node holds no children";
     c->SetText(u"");
     EXPECT_TRUE(c->GetChildren().empty());
 }
@@ -147,6 +148,15 @@ TEST_F(XmlFileDocumentTest, OpensOnlyFilesWithASecondTopLevelNode)
         {"xml/Malformed.xml", 0, nullptr},
         {"xml/NoSuchFile.xml", 0, nullptr},
     };
+    // A comment in second place is taken as the root, as a DOM would, but
+    // nothing can be put below it: a new document replaces it at the save.
+    const auto commentFirst = dir.WriteFile("Comment.xml", Utf16File(std::u16string(kDecl) + u"<!-- note --><Root/>\r\n"));
+    CXmlFileDocument comment;
+    ASSERT_EQ(comment.OpenDocument(Path(commentFirst).c_str()), 1);
+    const char* const names[] = {"Section"};
+    CXmlNodePtr section;
+    comment.EnsureSectionElement(names, &section, 1);
+    EXPECT_FALSE(section && section->GetParent()) << "no section below a comment";
     for (const Case& c : cases) {
         CXmlFileDocument doc;
         EXPECT_EQ(doc.OpenDocument(Path(zvtest::FixturePath(c.fixture)).c_str()), c.opened) << c.fixture;
