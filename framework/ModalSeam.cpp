@@ -3,12 +3,56 @@
 #include <shlobj.h>
 
 #include <atomic>
+#include <cstdio>
 
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
 namespace {
-CModalSeam g_realSeam;
+// Under the test runner (ZV_TEST_NO_MODAL set) nothing modal is ever shown:
+// a test that forgot to script an answer gets "cancel" and a line on
+// stderr instead of a window that nobody will click.
+class CRefusingSeam : public CModalSeam {
+public:
+    int MessageBox(HWND, LPCSTR lpszText, LPCSTR, UINT nType) override {
+        Report("message box", lpszText);
+        switch (nType & MB_TYPEMASK) {
+        case MB_OK: return IDOK;
+        case MB_YESNO: return IDNO;
+        case MB_ABORTRETRYIGNORE: return IDABORT;
+        default: return IDCANCEL;
+        }
+    }
+    BOOL GetFileName(OPENFILENAMEA& ofn, BOOL) override { return Report("file dialog", ofn.lpstrTitle), FALSE; }
+    BOOL ChooseFont(CHOOSEFONTA&) override { return Report("font dialog", nullptr), FALSE; }
+    BOOL ChooseColor(CHOOSECOLORA&) override { return Report("colour dialog", nullptr), FALSE; }
+    BOOL BrowseForFolder(HWND, LPCSTR lpszTitle, LPCSTR, CString&) override {
+        return Report("folder picker", lpszTitle), FALSE;
+    }
+    BOOL ModalIdle(CWnd& wndModal) override {
+        char title[256] = {};
+        ::GetWindowTextA(wndModal.m_hWnd, title, sizeof(title));
+        Report("modal window", title);
+        ::SendMessageA(wndModal.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                       (LPARAM)::GetDlgItem(wndModal.m_hWnd, IDCANCEL));
+        if (wndModal.ContinueModal()) wndModal.EndModalLoop(IDCANCEL);
+        return TRUE;
+    }
+
+private:
+    static void Report(const char* what, const char* text) {
+        fprintf(stderr, "unscripted %s: %s\n", what, text ? text : "");
+        fflush(stderr);
+    }
+};
+
+CModalSeam& DefaultSeam()
+{
+    static CModalSeam real;
+    static CRefusingSeam refusing;
+    static const bool underTests = ::GetEnvironmentVariableA("ZV_TEST_NO_MODAL", nullptr, 0) > 0;
+    return underTests ? static_cast<CModalSeam&>(refusing) : real;
+}
 std::atomic<CModalSeam*> g_seam{nullptr};
 
 int CALLBACK BrowseCallback(HWND hWnd, UINT uMsg, LPARAM, LPARAM lpData)
@@ -21,7 +65,7 @@ int CALLBACK BrowseCallback(HWND hWnd, UINT uMsg, LPARAM, LPARAM lpData)
 CModalSeam& AfxGetModalSeam()
 {
     CModalSeam* seam = g_seam.load();
-    return seam ? *seam : g_realSeam;
+    return seam ? *seam : DefaultSeam();
 }
 
 CModalSeam* AfxSetModalSeam(CModalSeam* pSeam) { return g_seam.exchange(pSeam); }

@@ -246,3 +246,17 @@ TEST(MessageBoxSeamTest, StringTableTextIsShown)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UnscriptedModalTest, UnderTheTestRunnerNothingModalWaits)
+{
+    // No ScriptedModal here: the runner's setting makes the default seam
+    // refuse instead of showing windows.
+    ASSERT_GT(::GetEnvironmentVariableA("ZV_TEST_NO_MODAL", nullptr, 0), 0u) << "run through ctest";
+    EXPECT_EQ(AfxMessageBox("Nobody answers this", MB_YESNO), IDNO);
+    CTestDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+}  // namespace
