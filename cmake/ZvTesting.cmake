@@ -33,7 +33,8 @@ function(zv_add_test name)
     endif()
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
     # A test that shows something modal without scripting it (tests/support
-    # ScriptedModal) gets "cancel" instead of a window nobody can click.
-    set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT 600 ENVIRONMENT ZV_TEST_NO_MODAL=1)
+    # ScriptedModal) gets "cancel" instead of a window nobody can click. The
+    # value names the test program, so programs it starts behave as usual.
+    set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT 600 ENVIRONMENT ZV_TEST_NO_MODAL=${name}.exe)
   endif()
 endfunction()

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
@@ -46,11 +47,24 @@ private:
     }
 };
 
+// ZV_TEST_NO_MODAL names the test program; a program that the test starts
+// inherits the setting but is not the one named.
+bool IsTestProgram()
+{
+    char wanted[MAX_PATH] = {};
+    if (!::GetEnvironmentVariableA("ZV_TEST_NO_MODAL", wanted, MAX_PATH)) return false;
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const char* name = strrchr(path, '\\');
+    name = name ? name + 1 : path;
+    return lstrcmpiA(name, wanted) == 0;
+}
+
 CModalSeam& DefaultSeam()
 {
     static CModalSeam real;
     static CRefusingSeam refusing;
-    static const bool underTests = ::GetEnvironmentVariableA("ZV_TEST_NO_MODAL", nullptr, 0) > 0;
+    static const bool underTests = IsTestProgram();
     return underTests ? static_cast<CModalSeam&>(refusing) : real;
 }
 std::atomic<CModalSeam*> g_seam{nullptr};

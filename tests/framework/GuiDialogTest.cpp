@@ -251,8 +251,8 @@ namespace {
 
 TEST(UnscriptedModalTest, UnderTheTestRunnerNothingModalWaits)
 {
-    // No ScriptedModal here: the runner's setting makes the default seam
-    // refuse instead of showing windows.
+    // No ScriptedModal here: the runner's setting, which names this
+    // program, makes the default seam refuse instead of showing windows.
     ASSERT_GT(::GetEnvironmentVariableA("ZV_TEST_NO_MODAL", nullptr, 0), 0u) << "run through ctest";
     EXPECT_EQ(AfxMessageBox("Nobody answers this", MB_YESNO), IDNO);
     CTestDlg dlg;
