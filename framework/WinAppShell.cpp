@@ -36,17 +36,15 @@ void CWinApp::RegisterShellFileTypes(BOOL bCompat)
         t->GetDocString(typeName, CDocTemplate::regFileTypeName);
         t->GetDocString(ext, CDocTemplate::filterExt);
 
-        SetClassesValue(typeId, typeName);
+        SetClassesValue(typeId, typeName.IsEmpty() ? typeId : typeName);
         SetClassesValue(typeId + "\\DefaultIcon", CString(exe) + ",0");
-        // With DDE the running program is asked to open the file; the
-        // command line then only starts it.
-        SetClassesValue(typeId + "\\shell\\open\\command",
-                        m_atomApp ? quoted + " /dde" : quoted + " \"%1\"");
-        if (m_atomApp) SetClassesValue(typeId + "\\shell\\open\\ddeexec", "[open(\"%1\")]");
+        // The path travels on the command line: no DDE server answers here,
+        // so a DDE open command would leave the shell's request unanswered.
+        SetClassesValue(typeId + "\\shell\\open\\command", quoted + " \"%1\"");
         if (bCompat) {
             SetClassesValue(typeId + "\\shell\\print\\command", quoted + " /p \"%1\"");
             SetClassesValue(typeId + "\\shell\\printto\\command", quoted + " /pt \"%1\" \"%2\" \"%3\" \"%4\"");
         }
-        if (!ext.IsEmpty()) SetClassesValue(ext, typeId);
+        if (!ext.IsEmpty() && ext[0] == '.') SetClassesValue(ext, typeId);
     }
 }

@@ -171,8 +171,8 @@ TEST(ShellRegistrationTest, TemplateDocumentTypeIsRegistered)
     EXPECT_STREQ(ClassesValue(".tst"), "Test.Document");
     EXPECT_STREQ(ClassesValue("Test.Document"), "Tst");
     EXPECT_STREQ(ClassesValue("Test.Document\\DefaultIcon"), CString(exe) + ",0");
-    EXPECT_STREQ(ClassesValue("Test.Document\\shell\\open\\command"), quoted + " /dde");
-    EXPECT_STREQ(ClassesValue("Test.Document\\shell\\open\\ddeexec"), "[open(\"%1\")]");
+    EXPECT_STREQ(ClassesValue("Test.Document\\shell\\open\\command"), quoted + " \"%1\"");
+    EXPECT_STREQ(ClassesValue("Test.Document\\shell\\open\\ddeexec"), "<none>");
     EXPECT_STREQ(ClassesValue("Test.Document\\shell\\print\\command"), quoted + " /p \"%1\"");
     EXPECT_STREQ(ClassesValue("Test.Document\\shell\\printto\\command"), quoted + " /pt \"%1\" \"%2\" \"%3\" \"%4\"");
 
