@@ -1,9 +1,8 @@
 #pragma once
 // Window messages, commands and timers of the main window.
 
-// Sent to the main view.
-#define WM_ADD_WEB_LOGIN 0x0603
-#define WM_BRING_TO_FRONT 0x0604
+// Sent to the main view by the plug-in link: WM_ADD_WEB_LOGIN and
+// WM_BRING_TO_FRONT, in app/PluginLink.h.
 
 // Posted by the first update when the platform wants a sync at start.
 #define ID_AUTO_SYNC_AT_START 2000

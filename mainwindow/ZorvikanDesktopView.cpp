@@ -3,6 +3,7 @@
 #include "app/AppIds.h"
 #include "app/LogEvents.h"
 #include "app/MainFrm.h"
+#include "app/PluginLink.h"
 #include "app/StartupLogon.h"
 #include "app/ZorvikanDesktopApp.h"
 #include "app/res/Resource.h"

@@ -2,8 +2,10 @@
 // CZorvikanDesktopView: the main view of the document template. It hands
 // itself to the main frame when it is built, opens the current user's data
 // on its first update, answers the change notices the frame passes on, keeps
-// the auto-lock countdown and saves its state when its window goes.
+// the auto-lock countdown and saves its state when its window goes. It owns
+// the link with the browser plug-in from its construction to its end.
 #include "app/MainViewBase.h"
+#include "app/PluginLink.h"
 #include "core/DatabaseObj.h"
 
 class CZorvikanDesktopView : public CMainViewBase {
@@ -40,11 +42,17 @@ public:
     CDatabaseObj& GetDatabase() { return m_database; }
     // The result of the last opening of the database (0: opened).
     int GetOpenResult() const { return m_nOpenResult; }
+    // The link with the browser plug-in: its busy flag is set while a modal
+    // dialog of the view is open; it signals changes to the plug-in.
+    CPluginLink& GetPluginLink() { return m_pluginLink; }
 
 protected:
     // The one database object of the program's windows.
     CDatabaseObj m_database;
     int m_nOpenResult = -1;
+    // Built with the view, so the plug-in sees the program running from then
+    // on; closed (its worker joined) when the view is destroyed.
+    CPluginLink m_pluginLink{this};
 
     bool m_bLocked = false;
     bool m_bReloadDue = false;

@@ -113,6 +113,24 @@ TEST_F(ShellFrame, FrameIsTheProgramsWindowWithItsStatusBar)
     EXPECT_TRUE(std::filesystem::exists(m_root / "_Standalone_" / "ZorvikanDatabase.zdb"));
 }
 
+TEST_F(ShellFrame, ViewOwnsThePluginLinkWhileItLives)
+{
+    auto programRunning = [] {
+        HANDLE event = ::OpenEventA(SYNCHRONIZE, FALSE, "Corvantide-Zorvikan-AppRunning");
+        if (event) ::CloseHandle(event);
+        return event != nullptr;
+    };
+    EXPECT_FALSE(programRunning());
+    OpenWindow();
+    // The plug-in sees the program running, and one worker waits for it.
+    EXPECT_TRUE(programRunning());
+    EXPECT_EQ(1, m_view->GetPluginLink().GetWorkerCount());
+    EXPECT_EQ(0, m_view->GetPluginLink().GetBusy());
+    CloseWindow();
+    zvtest::PumpPendingMessages();
+    EXPECT_FALSE(programRunning());
+}
+
 TEST_F(ShellFrame, StatusBarShownWhenThePreferenceSaysSo)
 {
     Prefs()->SetShowStatusBar(CZorvikanDesktopApp::GetPrefsSection(), 1);
