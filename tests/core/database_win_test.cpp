@@ -10,6 +10,7 @@
 #include "core/DatabaseFolder.h"
 #include "core/DatabaseObj.h"
 #include "core/Record.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/ScratchDir.h"
 
 namespace fs = std::filesystem;
@@ -18,37 +19,7 @@ namespace {
 
 CString Str(const fs::path& p) { return CString(p.string().c_str()); }
 
-std::string PeerPath() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string self(path, n);
-    return self.substr(0, self.find_last_of("\\/") + 1) + "database_save_peer.exe";
-}
-
-struct Peer {
-    PROCESS_INFORMATION pi{};
-    bool started = false;
-
-    explicit Peer(const std::string& arguments) {
-        std::string command = "\"" + PeerPath() + "\" " + arguments;
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
-    }
-    ~Peer() {
-        if (started) {
-            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 99);
-            CloseHandle(pi.hThread);
-            CloseHandle(pi.hProcess);
-        }
-    }
-    bool Finished(DWORD ms) { return WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
-    DWORD ExitCode() {
-        DWORD code = 0;
-        GetExitCodeProcess(pi.hProcess, &code);
-        return code;
-    }
-};
+std::string PeerPath() { return zvtest::SiblingExe("database_save_peer.exe"); }
 
 const int kRecords = 40;
 
@@ -71,9 +42,9 @@ TEST(DatabaseProcesses, TwoProcessesSavingInALoopNeverSeeATornFile) {
     const fs::path file = dir / "ZorvikanDatabase.zdb";
     WriteStartDatabase(file);
     const std::string args = "\"" + file.string() + "\" 60 ";
-    Peer a(args + "3"), b(args + "7");
-    ASSERT_TRUE(a.started);
-    ASSERT_TRUE(b.started);
+    zvtest::ChildProcess a(PeerPath(), args + "3"), b(PeerPath(), args + "7");
+    ASSERT_TRUE(a.Started());
+    ASSERT_TRUE(b.Started());
     // This process reads along meanwhile.
     for (int i = 0; i < 60 && !(a.Finished(0) && b.Finished(0)); ++i) {
         CDatabaseObj db;

@@ -8,6 +8,7 @@
 
 #include "core/AppPrefMgr.h"
 #include "core/InstallerPrompts.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ScriptedModal.h"
 
@@ -26,9 +27,7 @@ CString Str(const fs::path& p)
 
 fs::path PeerPath()
 {
-    char self[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    return fs::path(self).parent_path() / "installer_peer.exe";
+    return zvtest::SiblingExe("installer_peer.exe");
 }
 
 // A copy of the stand-in installer under the given name.

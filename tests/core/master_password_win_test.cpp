@@ -16,6 +16,7 @@
 #include "core/UserItem.h"
 #include "tests/core/UserRecordTestSupport.h"
 #include "tests/core/packing_support.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/ScratchDir.h"
 
 namespace fs = std::filesystem;
@@ -24,43 +25,11 @@ namespace {
 
 std::string PeerPath()
 {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string self(path, n);
-    return self.substr(0, self.find_last_of("\\/") + 1) + "database_mutex_peer.exe";
+    return zvtest::SiblingExe("database_mutex_peer.exe");
 }
 
-struct Peer {
-    PROCESS_INFORMATION pi{};
-    bool started = false;
-
-    explicit Peer(const std::string& arguments)
-    {
-        std::string command = "\"" + PeerPath() + "\" " + arguments;
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
-    }
-    ~Peer()
-    {
-        if (started) {
-            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(pi.hProcess, 99);
-            CloseHandle(pi.hThread);
-            CloseHandle(pi.hProcess);
-        }
-    }
-    bool Finished(DWORD ms) { return WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
-    DWORD ExitCode()
-    {
-        DWORD code = 0;
-        GetExitCodeProcess(pi.hProcess, &code);
-        return code;
-    }
-};
-
 // Waits (up to a minute) until the peer reports that it holds the mutex.
-bool WaitForMarker(const fs::path& marker, Peer& peer)
+bool WaitForMarker(const fs::path& marker, zvtest::ChildProcess& peer)
 {
     for (int i = 0; i < 6000; ++i) {
         if (fs::exists(marker))
@@ -85,8 +54,8 @@ TEST(DatabaseMutexAcrossProcesses, AReaderWaitsForTheOtherProcessAndTimesOut)
     zvtest::ScratchDir scratch("zvmutex");
     const fs::path marker = scratch / "held";
     const fs::path db = scratch.WriteFile(kDatabaseFileName, Verifier("pw") + std::string(20, 'x'));
-    Peer peer("hold \"" + marker.string() + "\" 1500");
-    ASSERT_TRUE(peer.started) << PeerPath();
+    zvtest::ChildProcess peer(PeerPath(), "hold \"" + marker.string() + "\" 1500");
+    ASSERT_TRUE(peer.Started()) << PeerPath();
     ASSERT_TRUE(WaitForMarker(marker, peer));
     {
         CDatabaseMutexLock shortWait(100);
@@ -105,8 +74,8 @@ TEST(DatabaseMutexAcrossProcesses, AMutexLeftByAProcessThatDiedIsTakenOver)
 {
     zvtest::ScratchDir scratch("zvmutex");
     const fs::path marker = scratch / "held";
-    Peer peer("abandon \"" + marker.string() + "\"");
-    ASSERT_TRUE(peer.started);
+    zvtest::ChildProcess peer(PeerPath(), "abandon \"" + marker.string() + "\"");
+    ASSERT_TRUE(peer.Started());
     ASSERT_TRUE(WaitForMarker(marker, peer));
     ASSERT_TRUE(peer.Finished(60000));
     CDatabaseMutexLock lock(5000);

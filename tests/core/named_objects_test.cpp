@@ -11,6 +11,7 @@
 #include "core/NamedEvent.h"
 #include "core/SharedMemory.h"
 #include "tests/core/NamedObjectsPattern.h"
+#include "tests/support/ChildProcess.h"
 
 namespace {
 
@@ -21,38 +22,7 @@ std::string UniqueName(const char* what) {
            std::to_string(++counter);
 }
 
-std::string PeerPath() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string self(path, n);
-    return self.substr(0, self.find_last_of("\\/") + 1) + "named_objects_peer.exe";
-}
-
-struct Peer {
-    PROCESS_INFORMATION pi{};
-    bool started = false;
-
-    explicit Peer(const std::string& arguments) {
-        std::string command = "\"" + PeerPath() + "\" " + arguments;
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
-    }
-    ~Peer() {
-        if (started) {
-            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(pi.hProcess, 99);
-            CloseHandle(pi.hThread);
-            CloseHandle(pi.hProcess);
-        }
-    }
-    bool Finished(DWORD ms) { return WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
-    DWORD ExitCode() {
-        DWORD code = 0;
-        GetExitCodeProcess(pi.hProcess, &code);
-        return code;
-    }
-};
+std::string PeerPath() { return zvtest::SiblingExe("named_objects_peer.exe"); }
 
 // A thread that waits once on its own event object of the given name.
 struct Waiter {
@@ -94,8 +64,8 @@ TEST(SharedMemory, TwoProcessesExchangeTheRecord) {
     zvtest::FillPattern(record, zvtest::kRequestSeed);
     section.Write(record);
 
-    Peer peer("echo " + sectionName + " " + eventName);
-    ASSERT_TRUE(peer.started) << PeerPath();
+    zvtest::ChildProcess peer(PeerPath(), "echo " + sectionName + " " + eventName);
+    ASSERT_TRUE(peer.Started()) << PeerPath();
     ASSERT_TRUE(PulseUntil(added, [&] { return peer.Finished(0); }));
     EXPECT_EQ(peer.ExitCode(), 0u) << "the peer did not read the record written here";
 
@@ -108,8 +78,8 @@ TEST(SharedMemory, AnotherProcessOpensTheSameBlock) {
     std::string name = UniqueName("section");
     CSharedMemory section(name.c_str());
     ASSERT_TRUE(section.IsValid());
-    Peer peer("write " + name);
-    ASSERT_TRUE(peer.started);
+    zvtest::ChildProcess peer(PeerPath(), "write " + name);
+    ASSERT_TRUE(peer.Started());
     ASSERT_TRUE(peer.Finished(60000));
     ASSERT_EQ(peer.ExitCode(), 0u);
     unsigned char record[CSharedMemory::kSize] = {};
