@@ -6,20 +6,12 @@
 #include <ctime>
 
 #include "core/DateValue.h"
+#include "tests/core/DateValueTestSupport.h"
 #include "tests/support/TimeZone.h"
 
 namespace {
 
-CDateValue Make(unsigned y, unsigned mo, unsigned d, unsigned h = 0, unsigned mi = 0, unsigned s = 0) {
-    CDateValue v;
-    v.wYear = (uint16_t)y;
-    v.wMonth = (uint16_t)mo;
-    v.wDay = (uint16_t)d;
-    v.wHour = (uint16_t)h;
-    v.wMinute = (uint16_t)mi;
-    v.wSecond = (uint16_t)s;
-    return v;
-}
+using zvtest::MakeDate;
 
 struct Fields {
     unsigned year, month, day, hour, minute, second;
@@ -42,13 +34,13 @@ TEST(DateValue, TextForms) {
         const char* longDate;
         const char* shortDate;
     } cases[] = {
-        {Make(2009, 3, 5, 7, 8, 9), "2009-03-05 07:08:09 +0000", "March 05, 2009", "03/05/2009"},
-        {Make(2010, 12, 31, 23, 59, 59), "2010-12-31 23:59:59 +0000", "December 31, 2010", "12/31/2010"},
-        {Make(1, 1, 1), "0001-01-01 00:00:00 +0000", "January 01, 0001", "01/01/0001"},
+        {MakeDate(2009, 3, 5, 7, 8, 9), "2009-03-05 07:08:09 +0000", "March 05, 2009", "03/05/2009"},
+        {MakeDate(2010, 12, 31, 23, 59, 59), "2010-12-31 23:59:59 +0000", "December 31, 2010", "12/31/2010"},
+        {MakeDate(1, 1, 1), "0001-01-01 00:00:00 +0000", "January 01, 0001", "01/01/0001"},
         // A cleared value: every number as zeros of its width, no month name.
         {CDateValue(), "0000-00-00 00:00:00 +0000", " 00, 0000", "00/00/0000"},
         // No validation: out-of-range fields are written as they are.
-        {Make(65535, 13, 99, 24, 60, 61), "65535-13-99 24:60:61 +0000", " 99, 65535", "13/99/65535"},
+        {MakeDate(65535, 13, 99, 24, 60, 61), "65535-13-99 24:60:61 +0000", " 99, 65535", "13/99/65535"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.timestamp);
@@ -116,7 +108,7 @@ TEST(DateValue, ParseLongDate) {
 }
 
 TEST(DateValue, ParsedFormsRoundTrip) {
-    CDateValue v = Make(2009, 3, 5, 7, 8, 9);
+    CDateValue v = MakeDate(2009, 3, 5, 7, 8, 9);
     ExpectFields(CDateValue(v.FormatTimestamp(), CDateValue::kTimestamp), {2009, 3, 5, 7, 8, 9}, "timestamp");
     ExpectFields(CDateValue(v.FormatLong(), CDateValue::kLongDate), {2009, 3, 5, 0, 0, 0}, "long");
     // Any other form leaves the value cleared.
@@ -145,15 +137,15 @@ TEST(DateValue, Comparisons) {
         CDateValue a, b;
         int dates, dateTimes;
     } cases[] = {
-        {Make(2010, 1, 1), Make(2009, 12, 31), 1, 1},
-        {Make(2009, 12, 31), Make(2010, 1, 1), -1, -1},
-        {Make(2009, 3, 5, 23, 0, 0), Make(2009, 3, 5, 1, 0, 0), 0, 1},
-        {Make(2009, 3, 5, 10, 0, 0), Make(2009, 3, 5, 10, 0, 1), 0, -1},
-        {Make(2009, 3, 5, 10, 1, 0), Make(2009, 3, 5, 10, 0, 59), 0, 1},
-        {Make(2009, 3, 5, 10, 0, 0), Make(2009, 3, 5, 10, 0, 0), 0, 0},
-        {Make(2009, 2, 28), Make(2009, 3, 1), -1, -1},
+        {MakeDate(2010, 1, 1), MakeDate(2009, 12, 31), 1, 1},
+        {MakeDate(2009, 12, 31), MakeDate(2010, 1, 1), -1, -1},
+        {MakeDate(2009, 3, 5, 23, 0, 0), MakeDate(2009, 3, 5, 1, 0, 0), 0, 1},
+        {MakeDate(2009, 3, 5, 10, 0, 0), MakeDate(2009, 3, 5, 10, 0, 1), 0, -1},
+        {MakeDate(2009, 3, 5, 10, 1, 0), MakeDate(2009, 3, 5, 10, 0, 59), 0, 1},
+        {MakeDate(2009, 3, 5, 10, 0, 0), MakeDate(2009, 3, 5, 10, 0, 0), 0, 0},
+        {MakeDate(2009, 2, 28), MakeDate(2009, 3, 1), -1, -1},
         // Unsigned fields: 0xFFFF is the largest month.
-        {Make(2009, 0xFFFF, 1), Make(2009, 12, 1), 1, 1},
+        {MakeDate(2009, 0xFFFF, 1), MakeDate(2009, 12, 1), 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.a.FormatTimestamp() + " vs " + c.b.FormatTimestamp());
@@ -172,26 +164,26 @@ TEST(DateValue, DaysAfterInUtc) {
         CDateValue a, b;
         long days;
     } cases[] = {
-        {Make(2009, 3, 6), Make(2009, 3, 5, 23, 0, 0), 0},
-        {Make(2009, 3, 6), Make(2009, 3, 5), 1},
-        {Make(2009, 3, 5), Make(2009, 3, 6), -1},
+        {MakeDate(2009, 3, 6), MakeDate(2009, 3, 5, 23, 0, 0), 0},
+        {MakeDate(2009, 3, 6), MakeDate(2009, 3, 5), 1},
+        {MakeDate(2009, 3, 5), MakeDate(2009, 3, 6), -1},
         // Truncated toward zero both ways.
-        {Make(2009, 3, 5, 1, 0, 0), Make(2009, 3, 6), 0},
-        {Make(2009, 3, 7, 23, 59, 59), Make(2009, 3, 5), 2},
-        {Make(2009, 3, 5), Make(1970, 1, 1), 14308},
-        {Make(1960, 1, 1), Make(1970, 1, 1), -3653},
-        {Make(2010, 1, 1), Make(2009, 12, 22), 10},
-        {Make(2009, 3, 1), Make(2009, 2, 28), 1},
-        {Make(2008, 3, 1), Make(2008, 2, 28), 2},
+        {MakeDate(2009, 3, 5, 1, 0, 0), MakeDate(2009, 3, 6), 0},
+        {MakeDate(2009, 3, 7, 23, 59, 59), MakeDate(2009, 3, 5), 2},
+        {MakeDate(2009, 3, 5), MakeDate(1970, 1, 1), 14308},
+        {MakeDate(1960, 1, 1), MakeDate(1970, 1, 1), -3653},
+        {MakeDate(2010, 1, 1), MakeDate(2009, 12, 22), 10},
+        {MakeDate(2009, 3, 1), MakeDate(2009, 2, 28), 1},
+        {MakeDate(2008, 3, 1), MakeDate(2008, 2, 28), 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.a.FormatTimestamp() + " vs " + c.b.FormatTimestamp());
         EXPECT_EQ(c.a.DaysAfter(c.b), c.days);
     }
     // A year before 1900 counts as 0 seconds.
-    EXPECT_EQ(Make(1899, 12, 31).DaysAfter(Make(1899, 1, 1)), 0);
-    EXPECT_EQ(LocalDateValueToSeconds(Make(1899, 12, 31)), 0);
-    EXPECT_EQ(LocalDateValueToSeconds(Make(2009, 3, 5, 7, 8, 9)), 14308LL * 86400 + 7 * 3600 + 8 * 60 + 9);
+    EXPECT_EQ(MakeDate(1899, 12, 31).DaysAfter(MakeDate(1899, 1, 1)), 0);
+    EXPECT_EQ(LocalDateValueToSeconds(MakeDate(1899, 12, 31)), 0);
+    EXPECT_EQ(LocalDateValueToSeconds(MakeDate(2009, 3, 5, 7, 8, 9)), 14308LL * 86400 + 7 * 3600 + 8 * 60 + 9);
 }
 
 TEST(DateValue, Now) {
