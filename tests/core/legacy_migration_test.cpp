@@ -15,7 +15,7 @@
 #include "core/Registry.h"
 #include "core/ShowColumns.h"
 #include "core/UserItem.h"
-#include "framework/WinApp.h"
+#include "tests/core/UserRecordTestSupport.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ScratchRegistry.h"
 
@@ -27,16 +27,6 @@ const char kSection[] = "Preferences iPhone";
 const char kLegacyKeyBob[] = "Software\\Corvantide\\Zorvikan Desktop\\iPhone - bob";
 const char kLegacyKeyHome[] = "Software\\Corvantide\\Zorvikan Desktop\\ - _Standalone_Home";
 const char kLegacySection[] = "Software\\Corvantide\\Zorvikan Desktop\\Preferences iPhone";
-
-CWinApp& App()
-{
-    static CWinApp* app = [] {
-        auto* a = new CWinApp("Zorvikan Desktop");
-        a->SetRegistryKey("Corvantide");
-        return a;
-    }();
-    return *app;
-}
 
 // The platform manager as the migration sees it: platform "iPhone" with the
 // one user "bob".
@@ -74,22 +64,15 @@ CString Str(const fs::path& p)
 
 std::unique_ptr<CUserItem> Bob()
 {
-    UserRecord record = MakeEmptyUserRecord();
-    SetUserRecordText(record.displayName, sizeof(record.displayName), "Bob");
-    SetUserRecordText(record.keyName, sizeof(record.keyName), "bob");
-    record.platformType = kPlatformTypeHandheld;
-    auto user = std::make_unique<CUserItem>(record);
+    auto user = std::make_unique<CUserItem>(zvtest::MakeUserRecord("Bob", "bob", kPlatformTypeHandheld));
     user->SetLegacyKey("software\\corvantide\\zorvikan desktop\\iPhone - ");
     return user;
 }
 
 std::unique_ptr<CUserItem> Home()
 {
-    UserRecord record = MakeEmptyUserRecord();
-    SetUserRecordText(record.displayName, sizeof(record.displayName), "Home");
-    SetUserRecordText(record.keyName, sizeof(record.keyName), "_Standalone_Home");
-    record.platformType = kPlatformTypeStandalone;
-    auto user = std::make_unique<CUserItem>(record);
+    auto user =
+        std::make_unique<CUserItem>(zvtest::MakeUserRecord("Home", "_Standalone_Home", kPlatformTypeStandalone));
     user->SetLegacyKey("software\\corvantide\\zorvikan desktop\\ - ");
     user->SetStandalone(true);
     return user;
@@ -113,7 +96,7 @@ protected:
         fs::create_directories(m_root.Path() / "Data");
         m_manager = std::make_shared<CAppPrefMgr>(Str(m_root.Path() / "Data"));
         m_previousManager = CAppPrefMgr::ReplaceInstance(m_manager);
-        m_legacy = std::make_shared<CLegacyPrefs>(&App());
+        m_legacy = std::make_shared<CLegacyPrefs>(&zvtest::ProfileApp());
         // bob's database lies in the default folder of the data root.
         fs::create_directories(m_root.Path() / "Data" / "bob");
         m_root.WriteFile("Data/bob/ZorvikanDatabase.zdb", "bob's records");

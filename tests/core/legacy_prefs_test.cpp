@@ -12,7 +12,7 @@
 #include "core/Registry.h"
 #include "core/ShowColumns.h"
 #include "core/UserItem.h"
-#include "framework/WinApp.h"
+#include "tests/core/UserRecordTestSupport.h"
 #include "tests/support/ScratchRegistry.h"
 
 namespace {
@@ -20,24 +20,9 @@ namespace {
 const char kRoot[] = "software\\corvantide\\zorvikan desktop\\";
 const char kPlatformSection[] = "Preferences iPhone";
 
-// The application object whose profile the legacy preferences use.
-CWinApp& App()
-{
-    static CWinApp* app = [] {
-        auto* a = new CWinApp("Zorvikan Desktop");
-        a->SetRegistryKey("Corvantide");
-        return a;
-    }();
-    return *app;
-}
-
 std::unique_ptr<CUserItem> MakeUser(const char* display, const char* key, const char* prefix)
 {
-    UserRecord record = MakeEmptyUserRecord();
-    SetUserRecordText(record.displayName, sizeof(record.displayName), display);
-    SetUserRecordText(record.keyName, sizeof(record.keyName), key);
-    record.platformType = kPlatformTypeHandheld;
-    auto user = std::make_unique<CUserItem>(record);
+    auto user = std::make_unique<CUserItem>(zvtest::MakeUserRecord(display, key, kPlatformTypeHandheld));
     user->SetLegacyKey(prefix);
     return user;
 }
@@ -249,7 +234,7 @@ TEST_F(Registry, LegacyEnumerationTakesPlatformAndStandaloneUsers)
         ASSERT_TRUE(key.CreateKey());
     }
     PlatformExportResolver previous = SetPlatformExportResolver(&FakeResolver);
-    CLegacyPrefs prefs(&App());
+    CLegacyPrefs prefs(&zvtest::ProfileApp());
     CUserList list;
     prefs.EnumUsers("Zorvikan", "software\\corvantide\\zorvikan desktop\\iPhone - ", list);
     SetPlatformExportResolver(previous);
@@ -288,7 +273,7 @@ protected:
         ASSERT_TRUE(key.CreateKey());
         ASSERT_TRUE(key.WriteBinary(name, data.data(), DWORD(data.size())));
     }
-    CLegacyPrefs m_prefs{&App()};
+    CLegacyPrefs m_prefs{&zvtest::ProfileApp()};
     std::unique_ptr<CUserItem> m_user;
     CString m_userKey, m_profileKey;
 };

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <vector>
 
+#include "framework/WinApp.h"
+
 namespace zvtest {
 
 namespace {
@@ -214,6 +216,16 @@ bool ScratchRegistry::ValueExists(const char* path, const char* name)
     bool exists = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
     RegCloseKey(key);
     return exists;
+}
+
+CWinApp& ProfileApp()
+{
+    static CWinApp* app = [] {
+        auto* a = new CWinApp("Zorvikan Desktop");
+        a->SetRegistryKey("Corvantide");
+        return a;
+    }();
+    return *app;
 }
 
 }  // namespace zvtest

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+class CWinApp;
+
 namespace zvtest {
 
 class ScratchRegistry {
@@ -35,5 +37,11 @@ private:
     HKEY m_scratch = nullptr;
     std::string m_path;  // below the real HKEY_CURRENT_USER
 };
+
+// The application object "Zorvikan Desktop" with the registry key
+// "Corvantide", so its profile lies under Software\Corvantide\Zorvikan Desktop
+// of the (private) HKEY_CURRENT_USER, where the older installations kept
+// their preferences. One for the whole run, as the program has one.
+CWinApp& ProfileApp();
 
 }  // namespace zvtest
