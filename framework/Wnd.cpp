@@ -250,9 +250,17 @@ LPCSTR CWnd::RegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackg
 BOOL CWnd::DestroyWindow()
 {
     if (!m_hWnd) return FALSE;
-    const bool owned = FromHandlePermanent(m_hWnd) == this;
-    BOOL result = ::DestroyWindow(m_hWnd);
-    if (!owned) m_hWnd = nullptr;  // a plain holder lets go of the handle
+    const HWND hWnd = m_hWnd;
+    const bool owned = FromHandlePermanent(hWnd) == this;
+    BOOL result = ::DestroyWindow(hWnd);
+    // A heap window may have deleted itself by now: only the map tells
+    // whether this object still holds the handle. An attached window that
+    // was never subclassed sent its WM_NCDESTROY elsewhere, so its entry
+    // must go here, or a later window given the same handle would find it.
+    if (!owned)
+        m_hWnd = nullptr;  // a plain holder lets go of the handle
+    else if (result && FromHandlePermanent(hWnd) == this)
+        Detach();
     return result;
 }
 

@@ -213,6 +213,20 @@ TEST_F(MessageMapTest, DestroyingTheWindowDetachesItsObject)
     EXPECT_EQ(parent.m_hWnd, nullptr);
 }
 
+TEST_F(MessageMapTest, DestroyingAnAttachedWindowLetsGoOfItsHandle)
+{
+    // Attached without subclassing: WM_NCDESTROY never passes the framework.
+    HWND h = ::CreateWindowExA(0, "STATIC", "attached", WS_CHILD, 0, 0, 10, 10, parent.m_hWnd, nullptr,
+                               ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(h, nullptr);
+    CWnd attached;
+    ASSERT_TRUE(attached.Attach(h));
+    EXPECT_TRUE(attached.DestroyWindow());
+    EXPECT_FALSE(::IsWindow(h));
+    EXPECT_EQ(attached.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
+}
+
 // ---- Threads ------------------------------------------------------------------
 
 UINT AddOne(LPVOID param)
