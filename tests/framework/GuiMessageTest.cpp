@@ -227,6 +227,36 @@ TEST_F(MessageMapTest, DestroyingAnAttachedWindowLetsGoOfItsHandle)
     EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
 }
 
+TEST_F(MessageMapTest, ModifyStyleChangesOnlyTheAskedBitsOfEitherStyle)
+{
+    CWnd child;
+    ASSERT_TRUE(child.Create(nullptr, "child", WS_CHILD | WS_BORDER, CRect(0, 0, 5, 5), &parent, 301));
+    struct Case {
+        bool extended;
+        DWORD remove, add;
+        BOOL changed;
+        DWORD set, clear;  // bits that must be set / clear afterwards
+    } cases[] = {
+        {false, 0, WS_DISABLED, TRUE, WS_DISABLED | WS_BORDER | WS_CHILD, 0},
+        {false, 0, WS_DISABLED, FALSE, WS_DISABLED, 0},  // already there
+        {false, WS_DISABLED | WS_BORDER, 0, TRUE, WS_CHILD, WS_DISABLED | WS_BORDER},
+        {true, 0, WS_EX_CLIENTEDGE, TRUE, WS_EX_CLIENTEDGE, 0},
+        {true, WS_EX_CLIENTEDGE, WS_EX_CLIENTEDGE, FALSE, WS_EX_CLIENTEDGE, 0},
+        {true, WS_EX_CLIENTEDGE, 0, TRUE, 0, WS_EX_CLIENTEDGE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.extended ? "ex " : "") << std::hex << c.remove << "/" << c.add);
+        const DWORD other = c.extended ? child.GetStyle() : child.GetExStyle();
+        EXPECT_EQ(c.extended ? child.ModifyStyleEx(c.remove, c.add, SWP_FRAMECHANGED)
+                             : child.ModifyStyle(c.remove, c.add),
+                  c.changed);
+        const DWORD style = c.extended ? child.GetExStyle() : child.GetStyle();
+        EXPECT_EQ(style & c.set, c.set);
+        EXPECT_EQ(style & c.clear, 0u);
+        EXPECT_EQ(c.extended ? child.GetStyle() : child.GetExStyle(), other) << "the other style stays";
+    }
+}
+
 // ---- Threads ------------------------------------------------------------------
 
 UINT AddOne(LPVOID param)
