@@ -17,6 +17,34 @@ BOOL CreateControl(CWnd& wnd, LPCSTR className, LPCSTR text, DWORD dwStyle, cons
 {
     return wnd.CreateEx(0, className, text, dwStyle | WS_CHILD, rect, pParentWnd, nID);
 }
+
+// An owner-drawn list or combo box gets the parent's WM_DRAWITEM and
+// WM_MEASUREITEM back as its DrawItem and MeasureItem.
+template <class Box>
+BOOL OwnerDrawNotify(Box& box, UINT message, LPARAM lParam, LRESULT* pResult)
+{
+    if (message == WM_DRAWITEM)
+        box.DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+    else if (message == WM_MEASUREITEM)
+        box.MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+    else
+        return FALSE;
+    if (pResult) *pResult = TRUE;
+    return TRUE;
+}
+
+// The text of a list or combo box item, through the box's length and text messages.
+void ItemText(const CWnd& box, UINT lengthMessage, UINT textMessage, int nIndex, CString& rString)
+{
+    const int n = (int)box.SendMessage(lengthMessage, (WPARAM)nIndex);
+    if (n < 0) {
+        rString.Empty();
+        return;
+    }
+    char* buf = rString.GetBuffer(n + 1);
+    box.SendMessage(textMessage, (WPARAM)nIndex, (LPARAM)buf);
+    rString.ReleaseBuffer();
+}
 }  // namespace
 
 BOOL CStatic::Create(LPCSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
@@ -69,27 +97,12 @@ void CListBox::MeasureItem(LPMEASUREITEMSTRUCT) {}
 
 BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (CWnd::OnChildNotify(message, wParam, lParam, pResult)) return TRUE;
-    if (message == WM_DRAWITEM)
-        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    else if (message == WM_MEASUREITEM)
-        MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-    else
-        return FALSE;
-    if (pResult) *pResult = TRUE;
-    return TRUE;
+    return CWnd::OnChildNotify(message, wParam, lParam, pResult) || OwnerDrawNotify(*this, message, lParam, pResult);
 }
 
 void CListBox::GetText(int nIndex, CString& rString) const
 {
-    int n = GetTextLen(nIndex);
-    if (n < 0) {
-        rString.Empty();
-        return;
-    }
-    char* buf = rString.GetBuffer(n + 1);
-    SendMessage(LB_GETTEXT, (WPARAM)nIndex, (LPARAM)buf);
-    rString.ReleaseBuffer();
+    ItemText(*this, LB_GETTEXTLEN, LB_GETTEXT, nIndex, rString);
 }
 
 BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
@@ -102,27 +115,12 @@ void CComboBox::MeasureItem(LPMEASUREITEMSTRUCT) {}
 
 BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (CWnd::OnChildNotify(message, wParam, lParam, pResult)) return TRUE;
-    if (message == WM_DRAWITEM)
-        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    else if (message == WM_MEASUREITEM)
-        MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-    else
-        return FALSE;
-    if (pResult) *pResult = TRUE;
-    return TRUE;
+    return CWnd::OnChildNotify(message, wParam, lParam, pResult) || OwnerDrawNotify(*this, message, lParam, pResult);
 }
 
 void CComboBox::GetLBText(int nIndex, CString& rString) const
 {
-    int n = GetLBTextLen(nIndex);
-    if (n < 0) {
-        rString.Empty();
-        return;
-    }
-    char* buf = rString.GetBuffer(n + 1);
-    SendMessage(CB_GETLBTEXT, (WPARAM)nIndex, (LPARAM)buf);
-    rString.ReleaseBuffer();
+    ItemText(*this, CB_GETLBTEXTLEN, CB_GETLBTEXT, nIndex, rString);
 }
 
 BOOL CProgressCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)

@@ -102,6 +102,17 @@ BEGIN_MESSAGE_MAP(CReflectList, CListCtrl)
     ON_NOTIFY_REFLECT(LVN_ITEMCHANGED, &CReflectList::OnItemChanged)
 END_MESSAGE_MAP()
 
+// Owner-drawn boxes that count the item measures reflected back to them.
+template <class Box>
+class CMeasuringBox : public Box {
+public:
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override {
+        ++m_measured;
+        lpMeasureItemStruct->itemHeight = 17;
+    }
+    int m_measured = 0;
+};
+
 class MessageMapTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -254,6 +265,36 @@ TEST_F(MessageMapTest, ModifyStyleChangesOnlyTheAskedBitsOfEitherStyle)
         EXPECT_EQ(style & c.set, c.set);
         EXPECT_EQ(style & c.clear, 0u);
         EXPECT_EQ(c.extended ? child.GetStyle() : child.GetExStyle(), other) << "the other style stays";
+    }
+}
+
+TEST_F(MessageMapTest, ListAndComboBoxesGiveWholeItemTextsAndTheirOwnerDrawMeasures)
+{
+    CMeasuringBox<CListBox> list;
+    ASSERT_TRUE(list.Create(WS_CHILD | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS, CRect(0, 0, 100, 100), &parent, 400));
+    CMeasuringBox<CComboBox> combo;
+    ASSERT_TRUE(combo.Create(WS_CHILD | CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE | CBS_HASSTRINGS,
+                             CRect(0, 0, 100, 100), &parent, 401));
+    const std::string longText(1000, 'x');
+    for (const char* text : {"short", longText.c_str()}) {
+        list.AddString(text);
+        combo.AddString(text);
+    }
+    EXPECT_GE(list.m_measured, 2) << "every item of the list was measured by the list itself";
+    EXPECT_GE(combo.m_measured, 2) << "every item of the combo box was measured by the box itself";
+    EXPECT_EQ(list.SendMessage(LB_GETITEMHEIGHT, 1), 17);
+
+    struct Case {
+        int index;
+        std::string text;
+    } cases[] = {{0, "short"}, {1, longText}, {2, ""}, {-1, ""}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        CString fromList("left over"), fromCombo("left over");
+        list.GetText(c.index, fromList);
+        combo.GetLBText(c.index, fromCombo);
+        EXPECT_EQ(std::string(fromList.GetString()), c.text);
+        EXPECT_EQ(std::string(fromCombo.GetString()), c.text);
     }
 }
 
