@@ -36,11 +36,7 @@ namespace {
 CString ControlText(HWND hControl)
 {
     CString text;
-    if (!hControl) return text;
-    int n = ::GetWindowTextLengthA(hControl);
-    char* buf = text.GetBuffer(n + 1);
-    ::GetWindowTextA(hControl, buf, n + 1);
-    text.ReleaseBuffer();
+    if (hControl) CWnd(hControl).GetWindowText(text);
     return text;
 }
 

@@ -554,12 +554,7 @@ void CWnd::GetWindowText(CString& rString) const
 int CWnd::GetDlgItemText(int nID, CString& rString) const
 {
     rString.Empty();
-    HWND h = ::GetDlgItem(m_hWnd, nID);
-    if (!h) return 0;
-    int n = ::GetWindowTextLengthA(h);
-    char* buf = rString.GetBuffer(n + 1);
-    ::GetWindowTextA(h, buf, n + 1);
-    rString.ReleaseBuffer();
+    if (HWND h = ::GetDlgItem(m_hWnd, nID)) CWnd(h).GetWindowText(rString);
     return rString.GetLength();
 }
 
