@@ -21,6 +21,18 @@ void FreePidl(LPITEMIDLIST pidl) {
     if (pidl) CoTaskMemFree(pidl);
 }
 
+// Shows the folder browser; the chosen folder into path, false when the user
+// cancelled or the choice is no file-system folder.
+bool RunBrowseDialog(BROWSEINFOA& info, CString& path) {
+    LPITEMIDLIST pidl = SHBrowseForFolderA(&info);
+    if (!pidl) return false;
+    char chosen[MAX_PATH];
+    const bool ok = SHGetPathFromIDListA(pidl, chosen) != FALSE;
+    FreePidl(pidl);
+    if (ok) path = chosen;
+    return ok;
+}
+
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM param, LPARAM) {
     switch (message) {
     case BFFM_SELCHANGED: {
@@ -90,13 +102,7 @@ bool BrowseForFolder(HWND parent, const CString& title, CString& path) {
     info.lpszTitle = title.GetString();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_VALIDATE | BIF_NEWDIALOGSTYLE;
     info.lpfn = BrowseCallback;
-    LPITEMIDLIST pidl = SHBrowseForFolderA(&info);
-    if (!pidl) return false;
-    char chosen[MAX_PATH];
-    const bool ok = SHGetPathFromIDListA(pidl, chosen) != FALSE;
-    FreePidl(pidl);
-    if (ok) path = chosen;
-    return ok;
+    return RunBrowseDialog(info, path);
 }
 
 CString BrowseForFolderWithTitleId(HWND parent, UINT titleId) {
@@ -121,13 +127,7 @@ bool ChooseFolder(HWND parent, const CString& title, CString& path) {
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_VALIDATE | BIF_NEWDIALOGSTYLE;
     info.lpfn = ChooseCallback;
     info.lParam = reinterpret_cast<LPARAM>(start);
-    LPITEMIDLIST pidl = SHBrowseForFolderA(&info);
-    if (!pidl) return false;
-    char chosen[MAX_PATH];
-    const bool ok = SHGetPathFromIDListA(pidl, chosen) != FALSE;
-    FreePidl(pidl);
-    if (ok) path = chosen;
-    return ok;
+    return RunBrowseDialog(info, path);
 }
 
 bool ChooseFolderWithTitleId(HWND parent, UINT titleId, CString& path) {
