@@ -235,14 +235,21 @@ void CLegacyPrefs::EnumUsers(const CString& productName, const CString& legacyKe
                 continue;
             CString keyName = GetUserRecordText(record.keyName, sizeof(record.keyName));
             CString displayName = GetUserRecordText(record.displayName, sizeof(record.displayName));
-            if (keyName.IsEmpty() || displayName.IsEmpty())
+            // A key that cannot name a folder below the data root is not taken
+            // as a user, as in the preferences file.
+            if (keyName.IsEmpty() || displayName.IsEmpty() || !IsUsableKeyName(keyName))
                 continue;
             // The record read back through the bounded texts, so a record
             // without terminators cannot run past its fields.
             SetUserRecordText(record.keyName, sizeof(record.keyName), keyName);
             SetUserRecordText(record.displayName, sizeof(record.displayName), displayName);
             CUserItem* user = new CUserItem(record);
-            user->SetLegacyKey(legacyKeyPrefix);
+            // Without its legacy key the user would read as defaults and be
+            // taken over with them.
+            if (!user->SetLegacyKey(legacyKeyPrefix)) {
+                delete user;
+                continue;
+            }
             users.AddTail(user);
         }
     }

@@ -258,6 +258,46 @@ TEST_F(Registry, LegacyEnumerationTakesPlatformAndStandaloneUsers)
     list.DeleteAll();
 }
 
+// Platform records whose key name cannot name a user's folder, or whose
+// legacy key would not fit, are not taken as users.
+const char* const kOddPlatformKeys[] = {"..", "CON", " . ", "ok"};
+
+int FakeEnumerateOddKeys(int index, const char*, void* buffer)
+{
+    if (index > 3)
+        return 0;
+    auto* record = static_cast<UserRecord*>(buffer);
+    SetUserRecordText(record->displayName, sizeof(record->displayName), "Someone");
+    SetUserRecordText(record->keyName, sizeof(record->keyName), kOddPlatformKeys[index]);
+    record->platformType = kPlatformTypeHandheld;
+    return 1;
+}
+
+void* FakeOddKeysResolver(PlatformLibrary library, const char* name)
+{
+    if (library == PlatformLibrary::Manager && std::strcmp(name, "EnumeratePlatformUsers") == 0)
+        return reinterpret_cast<void*>(&FakeEnumerateOddKeys);
+    return nullptr;
+}
+
+TEST_F(Registry, LegacyEnumerationRefusesUnusablePlatformUsers)
+{
+    PlatformExportResolver previous = SetPlatformExportResolver(&FakeOddKeysResolver);
+    CLegacyPrefs prefs(&zvtest::ProfileApp());
+    CUserList usable, tooLong;
+    prefs.EnumUsers("Zorvikan", "software\\corvantide\\zorvikan desktop\\iPhone - ", usable);
+    // A prefix that leaves no room for even a short key name.
+    prefs.EnumUsers("Zorvikan", CString('p', 254), tooLong);
+    SetPlatformExportResolver(previous);
+
+    std::vector<CUserItem*> users = Users(usable);
+    ASSERT_EQ(users.size(), 1u);
+    EXPECT_EQ(users[0]->GetKeyName(), "ok");
+    EXPECT_EQ(users[0]->GetLegacyKey(), "software\\corvantide\\zorvikan desktop\\iPhone - ok");
+    EXPECT_TRUE(tooLong.IsEmpty());
+    usable.DeleteAll();
+}
+
 class Legacy : public Registry {
 protected:
     void SetUp() override
