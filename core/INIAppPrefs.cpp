@@ -31,6 +31,21 @@ CString ReadText(const CString& path, const char* section, const char* key, int 
     return CString(buffer.data(), (int)n);
 }
 
+// A folder read in full: one cut at the text limit would name another folder
+// (its parent, when the cut falls after a backslash), which a user's removal
+// would then delete. Longer than any folder path: absent.
+CString ReadFolder(const CString& path, const char* section, const char* key) {
+    const int kLongestPath = 32767;
+    for (int size = kTextBufferSize;; size *= 2) {
+        CString text = ReadText(path, section, key, size);
+        // The system answers size - 1 when the value did not fit.
+        if (text.GetLength() < size - 1)
+            return text;
+        if (size > kLongestPath)
+            return CString();
+    }
+}
+
 bool WriteText(const CString& path, const char* section, const char* key, const char* value) {
     return !path.IsEmpty() && WritePrivateProfileStringA(section, key, value, path) != FALSE;
 }
@@ -487,7 +502,7 @@ void CINIAppPrefs::SetWholeWord(CUserItem* user, int value) {
 }
 
 CString CINIAppPrefs::GetUserDirectory(CUserItem* user) {
-    return user ? ReadText(m_path, SectionOf(user), "User Directory") : CString();
+    return user ? ReadFolder(m_path, SectionOf(user), "User Directory") : CString();
 }
 
 bool CINIAppPrefs::SetUserDirectory(CUserItem* user, const CString& folder) {
@@ -495,7 +510,7 @@ bool CINIAppPrefs::SetUserDirectory(CUserItem* user, const CString& folder) {
 }
 
 CString CINIAppPrefs::GetBackupDirectory(CUserItem* user) {
-    return user ? ReadText(m_path, SectionOf(user), "Backup Directory") : CString();
+    return user ? ReadFolder(m_path, SectionOf(user), "Backup Directory") : CString();
 }
 
 bool CINIAppPrefs::SetBackupDirectory(CUserItem* user, const CString& folder) {
@@ -503,7 +518,7 @@ bool CINIAppPrefs::SetBackupDirectory(CUserItem* user, const CString& folder) {
 }
 
 CString CINIAppPrefs::GetRestoreDirectory(CUserItem* user) {
-    return user ? ReadText(m_path, SectionOf(user), "Restore Directory") : CString();
+    return user ? ReadFolder(m_path, SectionOf(user), "Restore Directory") : CString();
 }
 
 bool CINIAppPrefs::SetRestoreDirectory(CUserItem* user, const CString& folder) {

@@ -309,6 +309,29 @@ TEST_F(ScratchPrefs, HintIsRemovedByAnEmptyText) {
     EXPECT_EQ(RawSection(IniPath(), user.GetSectionName().GetString()).count("Hint"), 0u);
 }
 
+// A folder longer than the text limit reads in full: cut after its 259th
+// character it would name the parent folder.
+TEST_F(ScratchPrefs, LongFoldersReadInFull) {
+    CUserItem user(Record("Standalone", "_Standalone_", 3));
+    const std::string parent = "C:\\" + std::string(255, 'a') + "\\";
+    ASSERT_EQ(parent.size(), 259u);
+    const CString folder((parent + "Zorvikan").c_str());
+    const CString tooLong(std::string(40000, 'b').c_str());
+    struct Case {
+        bool (CAppPrefs::*set)(CUserItem*, const CString&);
+        CString (CAppPrefs::*get)(CUserItem*);
+    };
+    const Case cases[] = {{&CAppPrefs::SetUserDirectory, &CAppPrefs::GetUserDirectory},
+                          {&CAppPrefs::SetBackupDirectory, &CAppPrefs::GetBackupDirectory},
+                          {&CAppPrefs::SetRestoreDirectory, &CAppPrefs::GetRestoreDirectory}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE((m_prefs.get()->*c.set)(&user, folder));
+        EXPECT_EQ((m_prefs.get()->*c.get)(&user), folder);
+        ASSERT_TRUE((m_prefs.get()->*c.set)(&user, tooLong));
+        EXPECT_EQ((m_prefs.get()->*c.get)(&user), "");
+    }
+}
+
 TEST_F(ScratchPrefs, ShowColumnsNeedADatabaseVersionOfSixOrMore) {
     CUserItem user(Record("Standalone", "_Standalone_", 3));
     CShowColumns layout = DefaultShowColumns();
