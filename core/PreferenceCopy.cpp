@@ -182,8 +182,9 @@ int CopyPreferences(int mode, const CString& section, CAppPrefMgr& env, CUserIte
         env.CopyAllUsers(section, mode, source, target);
     }
     // The section goes last, so that values read with it (the column layout)
-    // are still there while the users are copied.
-    if (mode == kPrefCopyMigrate && sectionCopied)
+    // are still there while the users are copied. Without a section name the
+    // key would be the whole older tree, users not taken over included.
+    if (mode == kPrefCopyMigrate && sectionCopied && !section.IsEmpty())
         source.DeleteSection(CString(kLegacyRegistryRoot) + section);
     return result;
 }

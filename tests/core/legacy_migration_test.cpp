@@ -234,6 +234,18 @@ TEST_F(Migration, AFailedMoveKeepsTheLegacyKeyAndRecordsWhereTheDatabaseIs)
     EXPECT_FALSE(zvtest::ScratchRegistry::KeyExists(kLegacyKeyBob));
 }
 
+// Without a section name there is no section key to delete: the older tree
+// with a user that was not taken over stays.
+TEST_F(Migration, AnEmptySectionNeverDeletesTheWholeOlderTree)
+{
+    fs::path homeOld = GiveHomeACustomFolder("Blocked");
+    fs::create_directories(homeOld / "_Standalone_Home");
+    m_root.WriteFile("Blocked/_Standalone_Home/ZorvikanDatabase.zdb", "someone else's");
+    EXPECT_EQ(m_manager->MigrateLegacyPreferences("", m_legacy), 1);
+    EXPECT_TRUE(zvtest::ScratchRegistry::KeyExists(kLegacyKeyHome));
+    EXPECT_TRUE(zvtest::ScratchRegistry::KeyExists(kLegacySection));
+}
+
 TEST_F(Migration, NothingHappensWithoutTheLegacyKeyOrWithAPreferencesFile)
 {
     // With a preferences file already there.
