@@ -108,11 +108,13 @@ public:
                 CXmlNodePtr pi;
                 if (!ParseProcessingInstruction(pi))
                     return false;
+                FlushText();
                 parent->AppendChild(pi);
             } else if (Starts(u"<!--")) {
                 const size_t end = m_s.find(u"-->", m_pos + 4);
                 if (end == std::u16string::npos)
                     return false;
+                FlushText();
                 parent->AppendChild(std::make_shared<CXmlNode>(CXmlNode::kComment, kNameComment,
                                                                m_s.substr(m_pos + 4, end - m_pos - 4)));
                 m_pos = end + 3;
@@ -136,6 +138,7 @@ public:
                 SkipSpace();
                 if (!Take(u'>'))
                     return false;
+                FlushText();
                 open.pop_back();
             } else if (Starts(u"<")) {
                 if (open.empty() && haveRoot)
@@ -144,6 +147,7 @@ public:
                 CXmlNodePtr element;
                 if (!ParseStartTag(element, empty))
                     return false;
+                FlushText();
                 parent->AppendChild(element);
                 if (open.empty())
                     haveRoot = true;
@@ -161,6 +165,7 @@ public:
                 }
             }
         }
+        FlushText();
         return open.empty() && haveRoot;
     }
 
@@ -329,23 +334,31 @@ private:
     }
 
     // Text between elements that is only white space is not kept; text next
-    // to text (a CDATA section beside character data) joins one node.
-    static void AddText(CXmlNode& parent, const std::u16string& text, bool cdata)
+    // to text (a CDATA section beside character data) joins one node. The
+    // pieces gather here until another node follows, so that joining many
+    // of them costs no more than reading them.
+    void AddText(CXmlNode& parent, const std::u16string& text, bool cdata)
     {
         if (text.empty() || (!cdata && IsAllSpace(text)))
             return;
-        const auto& children = parent.GetChildren();
-        if (!children.empty() && children.back()->GetType() == CXmlNode::kText) {
-            const CXmlNodePtr last = children.back();
-            parent.RemoveChild(last.get());
-            parent.AppendChild(std::make_shared<CXmlNode>(CXmlNode::kText, kNameText, last->GetValue() + text));
-            return;
-        }
-        parent.AppendChild(std::make_shared<CXmlNode>(CXmlNode::kText, kNameText, text));
+        if (m_textParent != &parent)
+            FlushText();
+        m_textParent = &parent;
+        m_text += text;
+    }
+
+    void FlushText()
+    {
+        if (m_textParent && !m_text.empty())
+            m_textParent->AppendChild(std::make_shared<CXmlNode>(CXmlNode::kText, kNameText, m_text));
+        m_textParent = nullptr;
+        m_text.clear();
     }
 
     std::u16string m_s;
     size_t m_pos = 0;
+    CXmlNode* m_textParent = nullptr;  // where the gathered text goes
+    std::u16string m_text;
 };
 
 void AppendEscaped(std::u16string& out, const std::u16string& text, bool attribute)

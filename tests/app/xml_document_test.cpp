@@ -94,6 +94,29 @@ TEST(XmlDocument, DeepNestingNeitherCrashesReadingNorWriting)
     EXPECT_EQ(doc.SaveBytes().size(), 2 + 2 * chars);
 }
 
+TEST(XmlDocument, ManyTextPiecesJoinIntoOneNode)
+{
+    // Character data and CDATA sections in turn, as a damaged or hostile file
+    // may hold them by the hundred thousand: one text node, read in one pass
+    // (joining piece by piece used to copy the text for every piece).
+    const int pieces = 100000;
+    std::string bytes = "<a>";
+    std::u16string expected;
+    for (int i = 0; i < pieces; ++i) {
+        bytes += "x<![CDATA[y]]>";
+        expected += u"xy";
+    }
+    bytes += "<b/>z<![CDATA[]]> <![CDATA[w]]></a>";
+    CXmlDocument doc;
+    ASSERT_TRUE(doc.LoadBytes(bytes));
+    const auto& children = doc.GetDocumentNode()->GetChildren()[0]->GetChildren();
+    ASSERT_EQ(children.size(), 3u);
+    EXPECT_EQ(children[0]->GetType(), CXmlNode::kText);
+    EXPECT_EQ(children[0]->GetValue(), expected);
+    EXPECT_EQ(children[1]->GetName(), u"b");
+    EXPECT_EQ(children[2]->GetValue(), u"zw") << "white space between sections is not kept";
+}
+
 TEST(XmlDocument, NodeOperations)
 {
     CXmlDocument doc;
