@@ -10,15 +10,10 @@
 
 #include "app/BrowserPlugin.h"
 #include "core/FileUtils.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/ScratchDir.h"
 
 namespace {
-
-std::filesystem::path BinFile(const char* name) {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::filesystem::path(std::string(path, n)).parent_path() / name;
-}
 
 TEST(BrowserPlugin, PathIsTheToolBarLibraryNextToTheProgram) {
     CString path = GetBrowserPluginPath();
@@ -28,7 +23,7 @@ TEST(BrowserPlugin, PathIsTheToolBarLibraryNextToTheProgram) {
 TEST(BrowserPlugin, RegistersAndUnregistersAndReportsTheToolsResult) {
     zvtest::ScratchDir dir("plugin");
     const std::filesystem::path plugin = dir / "ZorvikanToolBar.dll";
-    std::filesystem::copy_file(BinFile("fake_toolbar_plugin.dll"), plugin);
+    std::filesystem::copy_file(zvtest::SiblingExe("fake_toolbar_plugin.dll"), plugin);
     const CString path = plugin.string().c_str();
 
     EXPECT_EQ(RegisterBrowserPluginFile(path, 1, 1), 1);
@@ -52,23 +47,18 @@ TEST(BrowserPlugin, FindsTheBrowserWhateverTheCaseOfItsFileName) {
     EXPECT_EQ(IsInternetExplorerRunning(), 0);
     zvtest::ScratchDir dir("browser");
     const std::filesystem::path exe = dir / "IEXPLORE.EXE";
-    std::filesystem::copy_file(BinFile("plugin_link_peer.exe"), exe);
-    std::string command = "\"" + exe.string() + "\" sleep";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    bool found = false;
-    for (int i = 0; i < 100 && !found; ++i) {
-        found = IsInternetExplorerRunning() == 1;
-        if (!found)
-            Sleep(50);
-    }
-    EXPECT_TRUE(found);
-    TerminateProcess(pi.hProcess, 0);
-    WaitForSingleObject(pi.hProcess, 5000);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    std::filesystem::copy_file(zvtest::SiblingExe("plugin_link_peer.exe"), exe);
+    {
+        zvtest::ChildProcess browser(exe.string(), "sleep");
+        ASSERT_TRUE(browser.Started());
+        bool found = false;
+        for (int i = 0; i < 100 && !found; ++i) {
+            found = IsInternetExplorerRunning() == 1;
+            if (!found)
+                Sleep(50);
+        }
+        EXPECT_TRUE(found);
+    }  // the browser is ended here
     EXPECT_EQ(IsInternetExplorerRunning(), 0);
 }
 

@@ -19,19 +19,13 @@
 #include "framework/CEvent.h"
 #include "framework/Wnd.h"
 #include "tests/app/PluginLinkTestNames.h"
+#include "tests/support/ChildProcess.h"
 
 namespace {
 
 std::string UniqueSuffix() {
     static int counter = 0;
     return "-ZvTest-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-}
-
-std::string PeerPath() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string self(path, n);
-    return self.substr(0, self.find_last_of("\\/") + 1) + "plugin_link_peer.exe";
 }
 
 // Dispatches this thread's messages until the condition holds or the time
@@ -52,36 +46,16 @@ bool PumpUntil(Cond cond, DWORD ms = 10000) {
     return true;
 }
 
-struct Peer {
-    PROCESS_INFORMATION pi{};
-    bool started = false;
-
-    explicit Peer(const std::string& arguments) {
-        std::string command = "\"" + PeerPath() + "\" " + arguments;
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
-    }
-    ~Peer() {
-        if (started) {
-            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(pi.hProcess, 99);
-            CloseHandle(pi.hThread);
-            CloseHandle(pi.hProcess);
-        }
-    }
-    bool Finished(DWORD ms) const { return WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
-    DWORD ExitCode() const {
-        DWORD code = 0;
-        GetExitCodeProcess(pi.hProcess, &code);
-        return code;
-    }
+// The peer program, the browser plug-in's stand-in.
+struct Peer : zvtest::ChildProcess {
+    explicit Peer(const std::string& arguments)
+        : zvtest::ChildProcess(zvtest::SiblingExe("plugin_link_peer.exe"), arguments) {}
 };
 
 // Runs the peer to its end (it only writes and signals); its exit code.
 DWORD RunPeer(const std::string& arguments) {
     Peer peer(arguments);
-    if (!peer.started || !peer.Finished(20000))
+    if (!peer.Started() || !peer.Finished(20000))
         return 1000;
     return peer.ExitCode();
 }
@@ -312,7 +286,7 @@ TEST_F(PluginLinkTest, ChangeSignalsReachEveryListeningPlugin) {
     for (int i = 0; i < 2; ++i) {
         ready.push_back(std::make_unique<CEvent>(FALSE, TRUE, zvtest::ListenerReadyName(suffix, i).c_str()));
         listeners.push_back(std::make_unique<Peer>("listen " + suffix + " " + std::to_string(i)));
-        ASSERT_TRUE(listeners.back()->started);
+        ASSERT_TRUE(listeners.back()->Started());
     }
     for (auto& event : ready)
         ASSERT_TRUE(event->Lock(20000));

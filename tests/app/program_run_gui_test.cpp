@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ChildProcess.h"
 #include "tests/support/ScratchDir.h"
 
 namespace {
@@ -19,13 +20,7 @@ const char kFrameClass[] = "Zorvikan Desktop";
 const char kInstanceMutex[] = "Local\\Zorvikan Desktop Instance";
 const DWORD kStartTimeout = 60000;
 
-std::string ProgramPath()
-{
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + "Zorvikan Desktop.exe";
-}
+std::string ProgramPath() { return zvtest::SiblingExe("Zorvikan Desktop.exe"); }
 
 void PumpFor(DWORD milliseconds)
 {

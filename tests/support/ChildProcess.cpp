@@ -22,8 +22,9 @@ ChildProcess::~ChildProcess()
 {
     if (!m_started)
         return;
-    if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT)
-        TerminateProcess(m_pi.hProcess, 99);
+    // Ending is asynchronous: wait, so the program is gone when this returns.
+    if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT && TerminateProcess(m_pi.hProcess, 99))
+        WaitForSingleObject(m_pi.hProcess, 5000);
     CloseHandle(m_pi.hThread);
     CloseHandle(m_pi.hProcess);
 }

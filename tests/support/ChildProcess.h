@@ -1,7 +1,7 @@
 #pragma once
 // Another program run by a test (windows build only): the peers of the
 // two-process tests. A program still running when the object goes is ended,
-// so a failed test never leaves one behind.
+// and waited for, so a failed test never leaves one behind.
 #include <windows.h>
 
 #include <string>
