@@ -2,22 +2,10 @@
 
 #include "core/DatabaseObj.h"
 #include "core/FileUtils.h"
+#include "core/PasswordVerifier.h"
 #include "core/Random.h"
 #include "core/Record.h"
 #include "core/UserItem.h"
-
-namespace {
-
-bool VerifierIsEmpty(const CDatabaseObj& db)
-{
-    const uint8_t* v = db.GetVerifier();
-    for (int i = 0; i < 40; ++i)
-        if (v[i])
-            return false;
-    return true;
-}
-
-}  // namespace
 
 int AssignMissingRecordIdsIn(const CString& databasePath, const BlowfishContext* key, bool requirePlain)
 {
@@ -27,7 +15,7 @@ int AssignMissingRecordIdsIn(const CString& databasePath, const BlowfishContext*
     CDatabaseObj db;
     if (const int loaded = db.Load(databasePath, key))
         return loaded;
-    if (requirePlain && !VerifierIsEmpty(db))
+    if (requirePlain && !VerifierIsZero(db.GetVerifier()))
         return -1;
     CRecordList& records = db.GetRecords();
     for (POSITION pos = records.GetHeadPosition(); pos;) {
