@@ -395,7 +395,7 @@ void CArchive::WriteObject(const CObject* pOb)
 }
 
 const CRuntimeClass* CArchive::ReadTag(const CRuntimeClass* pClassRefRequested, UINT* pSchema, CObject** ppOb,
-                                       bool* pIsObjectRef)
+                                       bool* pIsObjectRef, bool bRefAllowed)
 {
     CheckLoading();
     *ppOb = nullptr;
@@ -440,7 +440,8 @@ const CRuntimeClass* CArchive::ReadTag(const CRuntimeClass* pClassRefRequested, 
         *pIsObjectRef = true;
         if (wTag == wNullTag)
             return nullptr;
-        if (obTag == 0 || obTag >= m_loadArray.size() || m_loadArray[obTag].kind != Kind::objectEntry)
+        if (!bRefAllowed || obTag == 0 || obTag >= m_loadArray.size() ||
+            m_loadArray[obTag].kind != Kind::objectEntry)
             ThrowArchive(CArchiveException::badIndex);
         CObject* pOb = const_cast<CObject*>(static_cast<const CObject*>(m_loadArray[obTag].ptr));
         if (pClassRefRequested && !pOb->IsKindOf(pClassRefRequested))
@@ -459,7 +460,7 @@ const CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested
 {
     CObject* pOb;
     bool isObjectRef;
-    const CRuntimeClass* pClass = ReadTag(pClassRefRequested, pSchema, &pOb, &isObjectRef);
+    const CRuntimeClass* pClass = ReadTag(pClassRefRequested, pSchema, &pOb, &isObjectRef, false);
     if (isObjectRef)
         ThrowArchive(CArchiveException::badIndex);
     return pClass;
@@ -480,10 +481,10 @@ CObject* CArchive::ReadObjectImpl(const CRuntimeClass* pClassRefRequested, bool 
     UINT schema = 0;
     CObject* pRef;
     bool isObjectRef;
-    const CRuntimeClass* pClass = ReadTag(pClassRefRequested, &schema, &pRef, &isObjectRef);
+    const CRuntimeClass* pClass = ReadTag(pClassRefRequested, &schema, &pRef, &isObjectRef, !bNewOnly);
     if (isObjectRef) {
         if (bNewOnly)
-            ThrowArchive(CArchiveException::badIndex);
+            ThrowArchive(CArchiveException::badIndex);  // the null object
         return pRef;
     }
     if (m_nDepth >= nMaxObjectDepth)

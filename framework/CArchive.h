@@ -155,8 +155,12 @@ private:
     DWORD NextIndex();
     UINT StoreSchemaOf(const CRuntimeClass* pClass) const;
     // Reads a tag; returns the class of a new object (and its schema), or
-    // null with *ppOb set to an object already read or to null.
-    const CRuntimeClass* ReadTag(const CRuntimeClass* pClassRefRequested, UINT* pSchema, CObject** ppOb, bool* pIsObjectRef);
+    // null with *ppOb set to an object already read or to null. A reference
+    // to an object read before throws badIndex unless bRefAllowed: its owner
+    // may have deleted it since, so only a caller that takes references
+    // looks at it.
+    const CRuntimeClass* ReadTag(const CRuntimeClass* pClassRefRequested, UINT* pSchema, CObject** ppOb,
+                                 bool* pIsObjectRef, bool bRefAllowed);
     CObject* ReadObjectImpl(const CRuntimeClass* pClassRefRequested, bool bNewOnly);
 
     template <typename T>

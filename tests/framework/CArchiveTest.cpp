@@ -431,6 +431,25 @@ TEST(ArchiveHostileInput, GivesArchiveExceptionsAndNoCrash)
     EXPECT_EQ(CFwItemA::s_live, 0);
 }
 
+TEST(ArchiveHostileInput, ReferencesToAnObjectItsOwnerDroppedAreRefusedUntouched)
+{
+    // An owner that reads an object and deletes it at once (a converted old
+    // item, say): a later tag naming that object must be refused without the
+    // reader looking at the freed object - for a new object and for a class.
+    const std::string bytes = Hex("FF FF 07 00 08 00 43 46 77 49 74 65 6D 41 01 00 00 00 02 00");
+    const auto objectAfterDropped = [](CArchive& ar) {
+        delete ar.ReadNewObject(RUNTIME_CLASS(CFwItemA));
+        delete ar.ReadNewObject(RUNTIME_CLASS(CFwItemA2));
+    };
+    const auto classAfterDropped = [](CArchive& ar) {
+        delete ar.ReadNewObject(RUNTIME_CLASS(CFwItemA));
+        ar.ReadClass(RUNTIME_CLASS(CFwItemA));
+    };
+    EXPECT_EQ(CauseOf(bytes, objectAfterDropped), CArchiveException::badIndex);
+    EXPECT_EQ(CauseOf(bytes, classAfterDropped), CArchiveException::badIndex);
+    EXPECT_EQ(CFwItemA::s_live, 0);
+}
+
 TEST(ArchiveHostileInput, DeepNestingStopsBeforeTheStackDoes)
 {
     // "CFwNest" objects each holding the next, far deeper than any real file.
