@@ -369,8 +369,11 @@ CBaseItem* CDatabaseObj::RevertItem(int kind, int32_t id) {
     if (!saved) return nullptr;
     CBaseItem* live = FindItemById(id, kind);
     if (live) {
+        // The packed form of a current item was decrypted when it was
+        // loaded, but an old one was repacked under the file's key: build it
+        // again in plain from what was read, so that it unpacks without one.
+        if (saved->PackedSize() >= kPackedHeaderSize + kPackedTailSize) saved->Pack(nullptr);
         live->CopyFrom(saved);
-        // The saved blob was decrypted when it was loaded.
         live->Unpack(nullptr, kDatabaseFormatVersion);
     }
     delete saved;

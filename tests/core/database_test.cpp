@@ -771,6 +771,30 @@ TEST(DatabaseItems, FindDetachAndReloadSingleItems) {
     mgr->SetKey(saved);
 }
 
+TEST(DatabaseItems, RevertFromAnOldFileThatCouldNotBeUpgradedKeepsThePlainText) {
+    // The old file stays as it was when its upgrade cannot be written; the
+    // saved state of a record read from it must still come back readable.
+    zvtest::ScratchDir dir("db");
+    const fs::path path = CopyFixture(dir, "version2.zdb");
+    std::shared_ptr<CMasterPwdMgr> mgr = GetMasterPwdMgr();
+    const BlowfishKeyPtr saved = mgr->GetKey();
+    ASSERT_EQ(mgr->SetPassword(CString(kFixturePassword)), 0);
+    {
+        HookGuard guard(&FailBeforeReplace);
+        CDatabaseObj db;
+        ASSERT_EQ(db.Load(Str(path)), 0);
+        ASSERT_EQ(ReadDatabaseFileVersion(Str(path)), 2);
+        CBaseItem* live = db.FindItemById(0x0070, kItemKindRecord);
+        ASSERT_NE(live, nullptr);
+        live->SetField(2, "edited in memory");
+        EXPECT_EQ(db.RevertItem(kItemKindRecord, 0x0070), live);
+        EXPECT_EQ(live->GetField(0), "Mail login");
+        EXPECT_EQ(live->GetField(2), "secret pw");
+        EXPECT_EQ(live->GetNotes(), "a note long enough to fill some blocks");
+    }
+    mgr->SetKey(saved);
+}
+
 TEST(DatabaseItems, MoveToFolderSavesMovesAndAdoptsThePath) {
     zvtest::ScratchDir dir("db");
     const fs::path path = CopyFixture(dir, "smallest.zdb");
