@@ -22,12 +22,7 @@ void CCategory::CopyFrom(const CBaseItem* source) {
     if (const CCategory* category = dynamic_cast<const CCategory*>(source)) m_name = category->m_name;
 }
 
-void CCategory::WriteName(uint8_t*& cursor) const {
-    const int length = m_name.GetLength();
-    memcpy(cursor, m_name.GetString(), static_cast<size_t>(length));
-    cursor[length] = 0;
-    cursor += length + 1;
-}
+void CCategory::WriteName(uint8_t*& cursor) const { WritePackedString(cursor, m_name); }
 
 void CCategory::ReadName(const uint8_t*& cursor, const uint8_t* end) { m_name = ReadPackedString(cursor, end); }
 
