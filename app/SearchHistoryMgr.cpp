@@ -16,8 +16,9 @@ void CSearchHistoryMgr::Add(const CString& text)
             return;
         }
     }
-    while (m_texts.GetSize() >= kCapacity)
-        m_texts.RemoveAt(0);
+    // A file may have held any number of texts: the oldest go in one step.
+    if (m_texts.GetSize() >= kCapacity)
+        m_texts.RemoveAt(0, m_texts.GetSize() - kCapacity + 1);
     m_texts.Add(text);
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/SearchHistoryMgr.h"
+#include "app/XmlFileDocument.h"
 #include "tests/app/AppTestUsers.h"
 #include "tests/app/XmlTestSupport.h"
 #include "tests/support/ScratchDir.h"
@@ -85,6 +86,25 @@ TEST_F(SearchHistoryTest, FixtureWithTwelveSearchesLoadsAllAndTheNextAddTrimsToT
     EXPECT_EQ(All(mgr), twelve);
     mgr.Add("new");
     std::vector<std::string> ten(twelve.begin() + 3, twelve.end());
+    ten.push_back("new");
+    EXPECT_EQ(All(mgr), ten);
+}
+
+TEST_F(SearchHistoryTest, AHugeDamagedFileIsTrimmedToTenAtTheNextAdd)
+{
+    // The oldest entries go in one step, not one at a time.
+    const int count = 50000;
+    std::u16string body;
+    for (int i = 0; i < count; ++i) body += u"<Search>s" + XmlName(std::to_string(i).c_str()) + u"</Search>";
+    std::filesystem::create_directories(dir / "alice");
+    dir.WriteFile("alice/SearchHistory.xml",
+                  Utf16File(std::u16string(kDecl) + u"<ZorvikanSearches><RecentSearches>" + body +
+                            u"</RecentSearches></ZorvikanSearches>\r\n"));
+    CSearchHistoryMgr mgr(alice.get(), pathOf);
+    EXPECT_EQ(All(mgr).size(), (size_t)count);
+    mgr.Add("new");
+    std::vector<std::string> ten;
+    for (int i = count - 9; i < count; ++i) ten.push_back("s" + std::to_string(i));
     ten.push_back("new");
     EXPECT_EQ(All(mgr), ten);
 }
