@@ -65,9 +65,11 @@ CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc, CFrameWnd* pOther)
         return nullptr;
     }
     auto* frame = static_cast<CFrameWnd*>(object);
+    const unsigned hooked = AfxGetThreadState()->m_nWndHooked;
     if (!frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context)) {
-        // A frame whose window was never made is not deleted by PostNcDestroy.
-        if (!frame->m_hWnd) delete frame;
+        // Only a frame whose window was never made is not deleted by
+        // PostNcDestroy; one made and refused is gone already.
+        if (AfxGetThreadState()->m_nWndHooked == hooked) delete frame;
         return nullptr;
     }
     return frame;

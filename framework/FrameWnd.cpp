@@ -106,8 +106,10 @@ CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
         return nullptr;
     }
     auto* view = static_cast<CWnd*>(object);
+    const unsigned hooked = AfxGetThreadState()->m_nWndHooked;
     if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 0, 0), this, nID, pContext)) {
-        if (!view->m_hWnd) delete view;
+        // A view whose window was made and refused has deleted itself already.
+        if (AfxGetThreadState()->m_nWndHooked == hooked) delete view;
         return nullptr;
     }
     return view;

@@ -57,6 +57,7 @@ LRESULT CALLBACK ZvCbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
     if (code == HCBT_CREATEWND && ts->m_pWndInit) {
         CWnd* pWnd = ts->m_pWndInit;
         ts->m_pWndInit = nullptr;
+        ++ts->m_nWndHooked;
         HWND hWnd = (HWND)wParam;
         pWnd->Attach(hWnd);
         auto old = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)&ZvWndProc);

@@ -4,6 +4,8 @@
 // what menus and bars show.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "framework/ControlBar.h"
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
@@ -83,6 +85,56 @@ protected:
 };
 IMPLEMENT_DYNCREATE(CTestFrame, CFrameWnd)
 BEGIN_MESSAGE_MAP(CTestFrame, CFrameWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+// A frame and a view whose windows refuse to be made (WM_CREATE gives -1);
+// each counts its destructions. Their memory is wiped when they are deleted,
+// as a reused heap block would be, so that any use after their end shows.
+int g_refusingFrameEnds = 0;
+int g_refusingViewEnds = 0;
+
+template <int N>
+struct WipedOnDelete {
+    static void* operator new(size_t size) {
+        EXPECT_LE(size, sizeof(storage));
+        return storage;
+    }
+    static void operator delete(void* p) { memset(p, 0, sizeof(storage)); }
+    alignas(16) static unsigned char storage[4096];
+};
+template <int N>
+alignas(16) unsigned char WipedOnDelete<N>::storage[4096];
+
+class CRefusingFrame : public CFrameWnd {
+    DECLARE_DYNCREATE(CRefusingFrame)
+public:
+    ~CRefusingFrame() override { ++g_refusingFrameEnds; }
+    static void* operator new(size_t size) { return WipedOnDelete<0>::operator new(size); }
+    static void operator delete(void* p) { WipedOnDelete<0>::operator delete(p); }
+
+protected:
+    int OnCreate(LPCREATESTRUCTA) { return -1; }
+    DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CRefusingFrame, CFrameWnd)
+BEGIN_MESSAGE_MAP(CRefusingFrame, CFrameWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+class CRefusingView : public CView {
+    DECLARE_DYNCREATE(CRefusingView)
+public:
+    ~CRefusingView() override { ++g_refusingViewEnds; }
+    static void* operator new(size_t size) { return WipedOnDelete<1>::operator new(size); }
+    static void operator delete(void* p) { WipedOnDelete<1>::operator delete(p); }
+
+protected:
+    int OnCreate(LPCREATESTRUCTA) { return -1; }
+    DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CRefusingView, CView)
+BEGIN_MESSAGE_MAP(CRefusingView, CView)
     ON_WM_CREATE()
 END_MESSAGE_MAP()
 
@@ -219,6 +271,34 @@ TEST_F(DocFrameViewTest, MenuPromptShowsInStatusBar)
     EXPECT_STREQ(frame->m_wndStatusBar.GetPaneText(0), "Runs the test action");
     frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     EXPECT_STREQ(frame->m_wndStatusBar.GetPaneText(0), "Ready");
+}
+
+TEST(DocFrameViewFailureTest, AFrameOrViewWhoseWindowIsRefusedEndsExactlyOnce)
+{
+    // A window made and then destroyed during its creation has already
+    // deleted its object (PostNcDestroy): the caller must not delete it again.
+    const struct {
+        const char* name;
+        const CRuntimeClass* frame;
+        const CRuntimeClass* view;
+        int frameEnds, viewEnds;
+    } cases[] = {
+        {"frame refused", RUNTIME_CLASS(CRefusingFrame), RUNTIME_CLASS(CTestView), 1, 0},
+        {"view refused", RUNTIME_CLASS(CTestFrame), RUNTIME_CLASS(CRefusingView), 0, 1},
+    };
+    zvtest::GuiTestApp* app = &zvtest::TheGuiTestApp();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        g_refusingFrameEnds = g_refusingViewEnds = 0;
+        app->m_pMainWnd = nullptr;
+        app->AddDocTemplate(new CSingleDocTemplate(IDR_TESTFRAME, RUNTIME_CLASS(CTestDoc), c.frame, c.view));
+        EXPECT_EQ(app->OpenDocumentFile(nullptr), nullptr);
+        zvtest::PumpPendingMessages();
+        EXPECT_EQ(g_refusingFrameEnds, c.frameEnds);
+        EXPECT_EQ(g_refusingViewEnds, c.viewEnds);
+        EXPECT_EQ(app->m_pMainWnd, nullptr);
+        app->RemoveDocTemplates();
+    }
 }
 
 TEST_F(DocFrameViewTest, ClosingTheMainWindowEndsDocumentAndFrame)
