@@ -130,13 +130,15 @@ int CDatabaseObj::Load(const CString& filePath, const BlowfishContext* key) {
             m_loadFailed = true;
             return -1;
         }
-        return WriteFile(key);
+        // Saved as Save would: never for a read-only database.
+        return m_readOnly ? -1 : WriteFile(key);
     }
     if (m_formatVersion < kDatabaseFormatVersion) {
-        // Rewrite an old file in the current format at once. When that fails
-        // the old file stays and the next save tries again.
+        // Rewrite an old file in the current format at once (not a read-only
+        // one). When that fails the old file stays and the next save tries
+        // again.
         m_formatVersion = kDatabaseFormatVersion;
-        WriteFile(key);
+        if (!m_readOnly) WriteFile(key);
     }
     return 0;
 }

@@ -49,7 +49,8 @@ public:
     // key as it is now, or under the key given (null: plain). Only a file
     // that does not exist becomes a new database (with the default types and
     // categories unless the platform declines them) and is saved at once.
-    // A file of an older version is read and rewritten as version 7.
+    // A file of an older version is read and rewritten as version 7. A
+    // read-only object writes neither (a missing file then gives -1).
     // 0; -1 when the mutex was not had within 10 s, the file is corrupt or
     // cut short, or of a newer version; the system's error code when it
     // cannot be opened or read; or the result of saving a new database. On

@@ -629,6 +629,26 @@ TEST(DatabaseFaults, ReadOnlyAndPathlessObjectsDoNotSave) {
     EXPECT_EQ(empty.Save(0, nullptr), -1);
 }
 
+TEST(DatabaseFaults, AReadOnlyObjectsLoadWritesNothing) {
+    // Read-only databases must not be written, also not by the upgrade of an
+    // old file or the creation of a missing one.
+    zvtest::ScratchDir dir("db");
+    const fs::path old = CopyFixture(dir, "version6.zdb");
+    CDatabaseObj db;
+    db.SetReadOnly();
+    ASSERT_EQ(db.Load(Str(old), nullptr), 0);
+    EXPECT_EQ(db.GetRecords().GetCount(), 1);
+    EXPECT_EQ(zvtest::ReadFileBytes(old), FixtureBytes("version6.zdb"));
+
+    const fs::path missing = dir / "missing.zdb";
+    CDatabaseObj fresh;
+    fresh.SetReadOnly();
+    EXPECT_EQ(fresh.Load(Str(missing), nullptr), -1);
+    EXPECT_FALSE(fs::exists(missing));
+    EXPECT_EQ(fresh.Save(0, nullptr), -1);
+    EXPECT_FALSE(fs::exists(missing));
+}
+
 TEST(DatabaseFaults, AFailedLoadAfterAGoodOneDoesNotLetAnEmptyObjectOverwrite) {
     zvtest::ScratchDir dir("db");
     const fs::path good = CopyFixture(dir, "password.zdb");
