@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/Category.h"
 #include "core/DefaultItems.h"
@@ -193,6 +194,30 @@ TEST(UniqueList, InsertSortedIsByteWiseAndGoesBeforeEquals)
     CTypeItem* empty = new CTypeItem;
     types.InsertSorted(empty);
     EXPECT_EQ(empty, types.GetHead());
+}
+
+TEST(UniqueList, SortByNameGivesTheOrderOfInsertingEachItemInTurn)
+{
+    // Byte-wise order, and among equal names the order that inserting the
+    // items one after the other (each before its equals) gives.
+    const char* const names[] = {"b", "B", "a", "b", "", "ab", "a", "B", "b", "Z", "", "ab"};
+    CCategoryList sorted, inserted;
+    int32_t id = 1;
+    for (const char* name : names) {
+        AddNamed<CCategoryItem>(sorted, name, id);
+        CCategoryItem* item = new CCategoryItem;
+        item->SetName(name);
+        item->SetId(id++);
+        inserted.InsertSorted(item);
+    }
+    sorted.SortByName();
+    std::vector<int32_t> sortedIds, insertedIds;
+    for (POSITION pos = sorted.GetHeadPosition(); pos;)
+        sortedIds.push_back(static_cast<CBaseItem*>(sorted.GetNext(pos))->GetId());
+    for (POSITION pos = inserted.GetHeadPosition(); pos;)
+        insertedIds.push_back(static_cast<CBaseItem*>(inserted.GetNext(pos))->GetId());
+    EXPECT_EQ(sortedIds, insertedIds);
+    EXPECT_EQ(sortedIds, (std::vector<int32_t>{11, 5, 8, 2, 10, 7, 3, 12, 6, 9, 4, 1}));
 }
 
 TEST(UniqueList, AddSortedGivesAKeyOnlyToItemsWithout)
