@@ -4,10 +4,17 @@
 
 #include "app/LogonRes.h"
 #include "app/PasswordRules.h"
+#include "core/SecureZero.h"
 #include "framework/DataExchange.h"
 #include "framework/ModalSeam.h"
 
 CGetExportPasswordDlg::CGetExportPasswordDlg(CWnd* pParent) : CDialog(IDD_GETEXPORTPASSWORD, pParent) {}
+
+CGetExportPasswordDlg::~CGetExportPasswordDlg()
+{
+    SecureWipe(m_strPassword);
+    SecureWipe(m_strConfirmation);
+}
 
 void CGetExportPasswordDlg::DoDataExchange(CDataExchange* pDX)
 {

@@ -7,6 +7,7 @@
 class CGetExportPasswordDlg : public CDialog {
 public:
     explicit CGetExportPasswordDlg(CWnd* pParent);
+    ~CGetExportPasswordDlg() override;
 
     CString m_strPassword;      // control 1042, at most 32 characters
     CString m_strConfirmation;  // control 1043, at most 32 characters

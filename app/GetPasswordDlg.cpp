@@ -15,6 +15,7 @@
 #include "core/DirTree.h"
 #include "core/MasterPwdMgr.h"
 #include "core/PathUtils.h"
+#include "core/SecureZero.h"
 #include "core/ShellFileOps.h"
 #include "core/SystemInfo.h"
 #include "core/UserItem.h"
@@ -67,7 +68,10 @@ CGetPasswordDlg::CGetPasswordDlg(CWnd* pParent, bool severalUsers)
 {
 }
 
-CGetPasswordDlg::~CGetPasswordDlg() = default;
+CGetPasswordDlg::~CGetPasswordDlg()
+{
+    SecureWipe(m_strPassword);
+}
 
 void CGetPasswordDlg::DoDataExchange(CDataExchange* pDX)
 {

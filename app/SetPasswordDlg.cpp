@@ -10,6 +10,7 @@
 #include "core/AppPrefMgr.h"
 #include "core/AppPrefs.h"
 #include "core/MasterPwdMgr.h"
+#include "core/SecureZero.h"
 #include "core/SystemInfo.h"
 #include "framework/DataExchange.h"
 #include "framework/DC.h"
@@ -145,7 +146,12 @@ void CNewPasswordDlgBase::OnChangeNewPassword()
 
 CSetPasswordDlg::CSetPasswordDlg(CWnd* pParent) : CNewPasswordDlgBase(IDD_SETPASSWORD, pParent) {}
 
-CSetPasswordDlg::~CSetPasswordDlg() = default;
+CSetPasswordDlg::~CSetPasswordDlg()
+{
+    SecureWipe(m_strNewPassword);
+    SecureWipe(m_strConfirmation);
+    SecureWipe(m_strOldPassword);
+}
 
 void CSetPasswordDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -187,7 +193,11 @@ CSetPasswordNoOldDlg::CSetPasswordNoOldDlg(CWnd* pParent, bool welcomeForm)
 {
 }
 
-CSetPasswordNoOldDlg::~CSetPasswordNoOldDlg() = default;
+CSetPasswordNoOldDlg::~CSetPasswordNoOldDlg()
+{
+    SecureWipe(m_strNewPassword);
+    SecureWipe(m_strConfirmation);
+}
 
 void CSetPasswordNoOldDlg::DoDataExchange(CDataExchange* pDX)
 {

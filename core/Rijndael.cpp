@@ -1,5 +1,7 @@
 #include "core/Rijndael.h"
 
+#include "core/SecureZero.h"
+
 #include <cstring>
 #include <stdexcept>
 
@@ -123,7 +125,14 @@ CRijndael::CRijndael() : m_bKeyInit(false), m_keylength(0), m_blockSize(0), m_iR
     std::memset(tk, 0, sizeof tk);
 }
 
-CRijndael::~CRijndael() {}
+CRijndael::~CRijndael()
+{
+    // The round keys and chain blocks derive from the hint key.
+    SecureZero(m_Ke, sizeof(m_Ke));
+    SecureZero(m_Kd, sizeof(m_Kd));
+    SecureZero(m_chain0, sizeof(m_chain0));
+    SecureZero(m_chain, sizeof(m_chain));
+}
 
 void CRijndael::PrepareKey(const char* key, const char* chain, int keyLength, int blockSize)
 {

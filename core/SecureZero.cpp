@@ -1,5 +1,7 @@
 #include "core/SecureZero.h"
 
+#include "framework/CString.h"
+
 void SecureZero(void* p, size_t n)
 {
     if (!p)
@@ -10,4 +12,14 @@ void SecureZero(void* p, size_t n)
     // Tell the optimiser the zeros are read, so the loop cannot be removed
     // even when the memory is freed right after.
     __asm__ __volatile__("" : : "r"(p) : "memory");
+}
+
+void SecureWipe(CString& text)
+{
+    const int length = text.GetLength();
+    if (length > 0) {
+        SecureZero(text.GetBuffer(), (size_t)length);
+        text.ReleaseBuffer(0);
+    }
+    text.Empty();
 }

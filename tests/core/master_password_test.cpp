@@ -301,6 +301,22 @@ TEST(Secrets, SecureZeroClearsEveryByte)
     SecureZero(nullptr, 10);
 }
 
+TEST(Secrets, SecureWipeZerosAPasswordTextBeforeEmptyingIt)
+{
+    CString password(std::string(100, 'p').c_str());  // long enough to live on the heap
+    const char* storage = password.GetBuffer();
+    password.ReleaseBuffer();
+    SecureWipe(password);
+    EXPECT_TRUE(password.IsEmpty());
+    // Emptying keeps the string's storage, so the old characters can be looked at.
+    EXPECT_EQ(storage, static_cast<const char*>(password));
+    EXPECT_EQ(std::string(100, '\0'), std::string(storage, 100));
+
+    CString empty;
+    SecureWipe(empty);
+    EXPECT_TRUE(empty.IsEmpty());
+}
+
 TEST(DatabaseMutex, HeldByOneThreadAtATimeAndAgainByItsHolder)
 {
     CDatabaseMutexLock outer;

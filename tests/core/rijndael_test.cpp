@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -177,3 +179,22 @@ TEST(Rijndael, SixteenBytePathsRefuseALargerPreparedBlock)
 }
 
 }  // namespace
+
+TEST(Rijndael, DestroyingTheCipherWipesItsRoundKeys)
+{
+    // The first round key is the key itself; after destruction nothing of it
+    // may be left in the object's memory.
+    const char key[17] = "0123456789abcdef";
+    alignas(CRijndael) unsigned char storage[sizeof(CRijndael)];
+    CRijndael* cipher = new (storage) CRijndael();
+    cipher->PrepareKey(key, "\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 16, 16);
+    const unsigned char firstWordBigEndian[4] = {'0', '1', '2', '3'};
+    const unsigned char firstWordLittleEndian[4] = {'3', '2', '1', '0'};
+    auto contains = [&](const unsigned char* word) {
+        return std::search(storage, storage + sizeof(storage), word, word + 4) != storage + sizeof(storage);
+    };
+    ASSERT_TRUE(contains(firstWordBigEndian) || contains(firstWordLittleEndian)) << "the schedule holds the key";
+    cipher->~CRijndael();
+    EXPECT_FALSE(contains(firstWordBigEndian));
+    EXPECT_FALSE(contains(firstWordLittleEndian));
+}
