@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <new>
+#include <vector>
 
 #include "core/FileSystemOs.h"
 #include "core/FileUtils.h"
@@ -102,19 +104,30 @@ int CAttachmentCrypter::TransformFile(const CString& sourcePath, const CString& 
         return OsErrorOf(openError);
     CReplacingFile destination(destinationPath);
     if (int error = destination.Open()) return error;
+    // The plain text passes through these buffers: wiped on every way out.
+    uint8_t buffer[kChunkSize];
+    std::vector<uint8_t> out;
+    struct Wipe {
+        uint8_t* b;
+        std::vector<uint8_t>& o;
+        ~Wipe() {
+            SecureZero(b, kChunkSize);
+            SecureZero(o.data(), o.size());
+        }
+    } wipe{buffer, out};
     try {
-        uint8_t buffer[kChunkSize];
         for (;;) {
             std::memset(buffer, 0, sizeof buffer);
             const UINT got = source.Read(buffer, sizeof buffer);
             if (got == 0) break;
+            SecureZero(out.data(), out.size());
             if (encrypt) {
                 // The zeros after the data in the cleared buffer are the padding.
                 size_t length = got;
-                const std::vector<uint8_t> out = BlowfishEncryptChunk(m_context.get(), buffer, length);
+                out = BlowfishEncryptChunk(m_context.get(), buffer, length);
                 destination.GetFile().Write(out.data(), static_cast<UINT>(length));
             } else {
-                const std::vector<uint8_t> out = BlowfishDecryptChunk(m_context.get(), buffer, got);
+                out = BlowfishDecryptChunk(m_context.get(), buffer, got);
                 destination.GetFile().Write(out.data(), got);
             }
             if (got < sizeof buffer) break;
@@ -122,6 +135,8 @@ int CAttachmentCrypter::TransformFile(const CString& sourcePath, const CString& 
         source.Close();
     } catch (const CFileException& e) {
         return OsErrorOf(e);  // the destination's destructor drops the new version
+    } catch (const std::bad_alloc&) {
+        return -1;
     }
     return destination.Commit();
 }
