@@ -1,18 +1,10 @@
 #include <windows.h>
 
 #include "app/LinkChangeCounts.h"
+#include "core/SharedMemory.h"
 
 CLinkChangeCounts::CLinkChangeCounts(const char* name) {
-    HANDLE mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSize, name);
-    if (!mapping)
-        return;
-    void* view = ::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, kSize);
-    if (!view) {
-        ::CloseHandle(mapping);
-        return;
-    }
-    m_mapping = mapping;
-    m_view = view;
+    OpenNamedMapping(name, kSize, m_mapping, m_view);
 }
 
 CLinkChangeCounts::~CLinkChangeCounts() {

@@ -5,6 +5,11 @@
 // The block has no lock: the writer writes the whole record before it pulses
 // the reader's event. Windows build only.
 
+// Creates the named page-file-backed mapping of size bytes, or opens the
+// existing one of that name, and maps all of it for reading and writing.
+// False, with both handles null, when either step fails.
+bool OpenNamedMapping(const char* name, unsigned size, void*& mapping, void*& view);
+
 class CSharedMemory {
 public:
     static const unsigned kSize = 1300;

@@ -4,19 +4,25 @@
 
 #include "core/SharedMemory.h"
 
-CSharedMemory::CSharedMemory(const char* name) {
+bool OpenNamedMapping(const char* name, unsigned size, void*& mapping, void*& view) {
+    mapping = view = nullptr;
     // CreateFileMapping opens the existing mapping of that name when there
     // is one; the other side made it with the same size.
-    HANDLE mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSize, name);
-    if (!mapping)
-        return;
-    void* view = ::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, kSize);
-    if (!view) {
-        ::CloseHandle(mapping);
-        return;
+    HANDLE handle = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, name);
+    if (!handle)
+        return false;
+    void* mapped = ::MapViewOfFile(handle, FILE_MAP_ALL_ACCESS, 0, 0, size);
+    if (!mapped) {
+        ::CloseHandle(handle);
+        return false;
     }
-    m_mapping = mapping;
-    m_view = view;
+    mapping = handle;
+    view = mapped;
+    return true;
+}
+
+CSharedMemory::CSharedMemory(const char* name) {
+    OpenNamedMapping(name, kSize, m_mapping, m_view);
 }
 
 CSharedMemory::~CSharedMemory() {
