@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "core/BlowfishKey.h"
-#include "core/DatabaseObj.h"
-#include "core/DefaultItems.h"
-#include "core/Record.h"
+#include "core/crypto/BlowfishKey.h"
+#include "core/store/DatabaseObj.h"
+#include "core/items/DefaultItems.h"
+#include "core/items/Record.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/LogEvents.h"
+#include "app/history/LogEvents.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/XmlDocument.h"
+#include "app/xml/XmlDocument.h"
 
 using Clock = std::chrono::steady_clock;
 

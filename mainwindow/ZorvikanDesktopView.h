@@ -4,9 +4,9 @@
 // on its first update, answers the change notices the frame passes on, keeps
 // the auto-lock countdown and saves its state when its window goes. It owns
 // the link with the browser plug-in from its construction to its end.
-#include "app/MainViewBase.h"
-#include "app/PluginLink.h"
-#include "core/DatabaseObj.h"
+#include "app/frame/MainViewBase.h"
+#include "app/pluginlink/PluginLink.h"
+#include "core/store/DatabaseObj.h"
 
 class CZorvikanDesktopView : public CMainViewBase {
     DECLARE_DYNCREATE(CZorvikanDesktopView)

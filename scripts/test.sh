@@ -8,6 +8,8 @@ set -uo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/env.sh"
 
+# Includes point down the layers (the build enforces it for what it compiles).
+python3 "$here/check_layers.py" "$ZV_ROOT" || exit 1
 bash "$here/deps.sh" || exit 1
 jobs=$(nproc)
 start=$(date +%s)

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/UserFilePaths.h"
-#include "core/UserItem.h"
+#include "app/services/UserFilePaths.h"
+#include "core/users/UserItem.h"
 #include "tests/support/TestText.h"
 
 inline std::unique_ptr<CUserItem> MakeTestUser(const char* name)

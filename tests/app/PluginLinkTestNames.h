@@ -4,7 +4,7 @@
 // and its plug-in peer process build them the same way.
 #include <string>
 
-#include "app/PluginLink.h"
+#include "app/pluginlink/PluginLink.h"
 
 namespace zvtest {
 

@@ -5,14 +5,14 @@
 
 #include <map>
 
-#include "app/AppServices.h"
-#include "app/LogEvents.h"
-#include "app/PasswordRequirementsCheck.h"
-#include "app/RecordIdRepair.h"
-#include "core/DatabaseObj.h"
-#include "core/MasterPwdMgr.h"
-#include "core/Record.h"
-#include "core/RecordList.h"
+#include "app/services/AppServices.h"
+#include "app/history/LogEvents.h"
+#include "app/logon/PasswordRequirementsCheck.h"
+#include "app/history/RecordIdRepair.h"
+#include "core/store/DatabaseObj.h"
+#include "core/store/MasterPwdMgr.h"
+#include "core/items/Record.h"
+#include "core/items/RecordList.h"
 #include "tests/app/AppTestUsers.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/ScratchDir.h"

@@ -5,15 +5,15 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/AppServices.h"
-#include "app/HintMigration.h"
-#include "app/LogEvents.h"
-#include "app/PasswordHint.h"
-#include "app/UserFilePaths.h"
-#include "core/AppPrefMgr.h"
-#include "core/AppPrefs.h"
-#include "core/RecordList.h"
-#include "core/UserItem.h"
+#include "app/services/AppServices.h"
+#include "app/logon/HintMigration.h"
+#include "app/history/LogEvents.h"
+#include "app/logon/PasswordHint.h"
+#include "app/services/UserFilePaths.h"
+#include "core/prefs/AppPrefMgr.h"
+#include "core/prefs/AppPrefs.h"
+#include "core/items/RecordList.h"
+#include "core/users/UserItem.h"
 #include "tests/app/AppTestUsers.h"
 #include "tests/support/ScratchDir.h"
 

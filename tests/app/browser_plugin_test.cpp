@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/BrowserPlugin.h"
-#include "core/FileUtils.h"
+#include "app/pluginlink/BrowserPlugin.h"
+#include "core/os/FileUtils.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/ScratchDir.h"
 

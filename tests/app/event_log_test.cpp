@@ -3,9 +3,9 @@
 // event of the run reaching the file when it happens.
 #include <gtest/gtest.h>
 
-#include "app/ComputerName.h"
-#include "app/LogEvents.h"
-#include "app/LogEventsSerializer.h"
+#include "app/services/ComputerName.h"
+#include "app/history/LogEvents.h"
+#include "app/history/LogEventsSerializer.h"
 #include "tests/app/XmlTestSupport.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/ScratchDir.h"

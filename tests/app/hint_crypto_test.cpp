@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PasswordHint.h"
+#include "app/logon/PasswordHint.h"
 #include "tests/support/ScratchDir.h"
 
 namespace {

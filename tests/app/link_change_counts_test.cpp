@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/LinkChangeCounts.h"
+#include "core/link/LinkChangeCounts.h"
 
 namespace {
 

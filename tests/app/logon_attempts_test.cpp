@@ -1,7 +1,7 @@
 // The failed-log-on counter: what one check does for every stored count.
 #include <gtest/gtest.h>
 
-#include "app/LogonAttempts.h"
+#include "app/logon/LogonAttempts.h"
 
 namespace {
 

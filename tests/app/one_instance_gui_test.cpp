@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/AppIds.h"
-#include "app/OneInstance.h"
+#include "app/frame/OneInstance.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/PasswordRules.h"
+#include "app/logon/PasswordRules.h"
 
 namespace {
 

@@ -20,10 +20,10 @@
 #include <string>
 #include <thread>
 
-#include "app/LinkChangeCounts.h"
-#include "app/WebLoginRecord.h"
-#include "core/NamedEvent.h"
-#include "core/SharedMemory.h"
+#include "core/link/LinkChangeCounts.h"
+#include "core/link/WebLoginRecord.h"
+#include "core/link/NamedEvent.h"
+#include "core/link/SharedMemory.h"
 #include "framework/CEvent.h"
 #include "tests/app/PluginLinkTestNames.h"
 

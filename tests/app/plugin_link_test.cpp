@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/LinkChangeCounts.h"
-#include "app/PluginLink.h"
-#include "core/SharedMemory.h"
+#include "core/link/LinkChangeCounts.h"
+#include "app/pluginlink/PluginLink.h"
+#include "core/link/SharedMemory.h"
 #include "framework/CEvent.h"
 #include "framework/Wnd.h"
 #include "tests/app/PluginLinkTestNames.h"

@@ -1,8 +1,8 @@
 // Search history: the list's rules and SearchHistory.xml.
 #include <gtest/gtest.h>
 
-#include "app/SearchHistoryMgr.h"
-#include "app/XmlFileDocument.h"
+#include "app/history/SearchHistoryMgr.h"
+#include "app/xml/XmlFileDocument.h"
 #include "tests/app/AppTestUsers.h"
 #include "tests/app/XmlTestSupport.h"
 #include "tests/support/ScratchDir.h"

@@ -2,9 +2,9 @@
 // against the database's records, resetting after a reload, and the file.
 #include <gtest/gtest.h>
 
-#include "app/SmartTypesMgr.h"
-#include "core/Record.h"
-#include "core/RecordList.h"
+#include "app/history/SmartTypesMgr.h"
+#include "core/items/Record.h"
+#include "core/items/RecordList.h"
 #include "tests/app/AppTestUsers.h"
 #include "tests/app/XmlTestSupport.h"
 #include "tests/support/ScratchDir.h"

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/PasswordStrengthMeter.h"
+#include "app/logon/PasswordStrengthMeter.h"
 #include "framework/DC.h"
 #include "framework/Gdi.h"
 #include "framework/Geometry.h"

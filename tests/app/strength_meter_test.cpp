@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/PasswordStrengthMeter.h"
+#include "app/logon/PasswordStrengthMeter.h"
 
 namespace {
 

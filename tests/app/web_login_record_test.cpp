@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/BrowserPlugin.h"
-#include "app/PluginLink.h"
-#include "app/WebLoginRecord.h"
+#include "app/pluginlink/BrowserPlugin.h"
+#include "app/pluginlink/PluginLink.h"
+#include "core/link/WebLoginRecord.h"
 
 namespace {
 

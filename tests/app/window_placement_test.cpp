@@ -3,8 +3,8 @@
 // file path the command line names.
 #include <gtest/gtest.h>
 
-#include "app/CommandLineText.h"
-#include "app/WindowPlacement.h"
+#include "app/services/CommandLineText.h"
+#include "app/frame/WindowPlacement.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/XmlDocument.h"
-#include "app/XmlFileDocument.h"
+#include "app/xml/XmlDocument.h"
+#include "app/xml/XmlFileDocument.h"
 #include "tests/app/XmlTestSupport.h"
 #include "tests/support/ScratchDir.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "core/DateValue.h"
+#include "core/values/DateValue.h"
 
 namespace zvtest {
 

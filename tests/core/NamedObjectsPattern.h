@@ -1,6 +1,6 @@
 #pragma once
 // The byte patterns the named-object tests and their peer process exchange.
-#include "core/SharedMemory.h"
+#include "core/link/SharedMemory.h"
 
 namespace zvtest {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "core/UserRecord.h"
+#include "core/users/UserRecord.h"
 
 namespace zvtest {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "core/AttachmentCrypter.h"
-#include "core/Blowfish.h"
-#include "core/Record.h"
-#include "core/ReplacingFile.h"
+#include "core/store/AttachmentCrypter.h"
+#include "core/crypto/Blowfish.h"
+#include "core/items/Record.h"
+#include "core/store/ReplacingFile.h"
 #include "tests/support/ScratchDir.h"
 
 namespace fs = std::filesystem;

@@ -1,5 +1,5 @@
-#include "core/Blowfish.h"
-#include "core/BlowfishTables.h"
+#include "core/crypto/Blowfish.h"
+#include "core/crypto/BlowfishTables.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/CellCompare.h"
-#include "core/TolerantSort.h"
+#include "core/values/CellCompare.h"
+#include "core/values/TolerantSort.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "core/ChangeNotify.h"
-#include "core/Platform.h"
-#include "core/UserItem.h"
-#include "core/UserRecord.h"
+#include "core/os/ChangeNotify.h"
+#include "core/users/Platform.h"
+#include "core/users/UserItem.h"
+#include "core/users/UserRecord.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "core/BlowfishKey.h"
-#include "core/Category.h"
-#include "core/DatabaseObj.h"
-#include "core/ItemPacking.h"
-#include "core/Record.h"
-#include "core/TypeItem.h"
+#include "core/crypto/BlowfishKey.h"
+#include "core/items/Category.h"
+#include "core/store/DatabaseObj.h"
+#include "core/items/ItemPacking.h"
+#include "core/items/Record.h"
+#include "core/items/TypeItem.h"
 #include "framework/CArchive.h"
 #include "framework/CException.h"
 #include "framework/CMemFile.h"

@@ -7,12 +7,12 @@
 #include <map>
 #include <string>
 
-#include "core/BlowfishKey.h"
-#include "core/DatabaseMerge.h"
-#include "core/DatabaseObj.h"
-#include "core/MasterPwdMgr.h"
-#include "core/PasswordVerifier.h"
-#include "core/Record.h"
+#include "core/crypto/BlowfishKey.h"
+#include "core/store/DatabaseMerge.h"
+#include "core/store/DatabaseObj.h"
+#include "core/store/MasterPwdMgr.h"
+#include "core/store/PasswordVerifier.h"
+#include "core/items/Record.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/TestText.h"
 

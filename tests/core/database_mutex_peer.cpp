@@ -10,7 +10,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "core/DatabaseMutex.h"
+#include "core/store/DatabaseMutex.h"
 
 namespace {
 void Mark(const char* path)

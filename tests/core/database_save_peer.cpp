@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/DatabaseObj.h"
-#include "core/Record.h"
+#include "core/store/DatabaseObj.h"
+#include "core/items/Record.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) return 1000;

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
-#include "core/DatabaseFolder.h"
-#include "core/DatabaseObj.h"
-#include "core/Record.h"
+#include "core/store/DatabaseFolder.h"
+#include "core/store/DatabaseObj.h"
+#include "core/items/Record.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/ScratchDir.h"
 

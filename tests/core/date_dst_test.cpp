@@ -3,7 +3,7 @@
 // the system instead, so this runs in the host build only.
 #include <gtest/gtest.h>
 
-#include "core/DateValue.h"
+#include "core/values/DateValue.h"
 #include "tests/core/DateValueTestSupport.h"
 #include "tests/support/TimeZone.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <ctime>
 
-#include "core/DateValue.h"
+#include "core/values/DateValue.h"
 #include "tests/core/DateValueTestSupport.h"
 #include "tests/support/TimeZone.h"
 

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "core/DirTree.h"
+#include "core/os/DirTree.h"
 #include "tests/support/ScratchDir.h"
 
 namespace fs = std::filesystem;

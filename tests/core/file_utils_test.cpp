@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "core/FileUtils.h"
-#include "core/PathUtils.h"
+#include "core/os/FileUtils.h"
+#include "core/os/PathUtils.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/TestText.h"
 

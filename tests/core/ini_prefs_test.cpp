@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "core/AppPrefMgr.h"
-#include "core/AppPrefs.h"
-#include "core/INIAppPrefs.h"
-#include "core/ShowColumns.h"
-#include "core/UserItem.h"
+#include "core/prefs/AppPrefMgr.h"
+#include "core/prefs/AppPrefs.h"
+#include "core/prefs/INIAppPrefs.h"
+#include "core/items/ShowColumns.h"
+#include "core/users/UserItem.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/core/UserRecordTestSupport.h"
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "core/AppPrefMgr.h"
-#include "core/InstallerPrompts.h"
+#include "core/prefs/AppPrefMgr.h"
+#include "core/winui/InstallerPrompts.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ScriptedModal.h"

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "core/Category.h"
-#include "core/DefaultItems.h"
-#include "core/ItemPacking.h"
-#include "core/Random.h"
-#include "core/Record.h"
-#include "core/RecordList.h"
-#include "core/TypeItem.h"
-#include "core/UniqueList.h"
+#include "core/items/Category.h"
+#include "core/items/DefaultItems.h"
+#include "core/items/ItemPacking.h"
+#include "core/crypto/Random.h"
+#include "core/items/Record.h"
+#include "core/items/RecordList.h"
+#include "core/items/TypeItem.h"
+#include "core/items/UniqueList.h"
 #include "framework/CArchive.h"
 #include "framework/CException.h"
 #include "framework/CMemFile.h"

@@ -8,11 +8,11 @@
 #include <thread>
 #include <vector>
 
-#include "core/Category.h"
-#include "core/ItemPacking.h"
-#include "core/MasterPwdMgr.h"
-#include "core/Record.h"
-#include "core/TypeItem.h"
+#include "core/items/Category.h"
+#include "core/items/ItemPacking.h"
+#include "core/store/MasterPwdMgr.h"
+#include "core/items/Record.h"
+#include "core/items/TypeItem.h"
 #include "framework/CException.h"
 #include "tests/core/packing_support.h"
 

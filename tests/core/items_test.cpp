@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "core/BaseItem.h"
-#include "core/Category.h"
-#include "core/FilterKeys.h"
-#include "core/Record.h"
-#include "core/TypeItem.h"
+#include "core/items/BaseItem.h"
+#include "core/items/Category.h"
+#include "core/items/FilterKeys.h"
+#include "core/items/Record.h"
+#include "core/items/TypeItem.h"
 #include "framework/CException.h"
 #include "tests/support/ScratchDir.h"
 

@@ -7,14 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "core/AppPrefMgr.h"
-#include "core/INIAppPrefs.h"
-#include "core/LegacyPrefs.h"
-#include "core/Platform.h"
-#include "core/PreferenceCopy.h"
-#include "core/Registry.h"
-#include "core/ShowColumns.h"
-#include "core/UserItem.h"
+#include "core/prefs/AppPrefMgr.h"
+#include "core/prefs/INIAppPrefs.h"
+#include "core/prefs/LegacyPrefs.h"
+#include "core/users/Platform.h"
+#include "core/prefs/PreferenceCopy.h"
+#include "core/prefs/Registry.h"
+#include "core/items/ShowColumns.h"
+#include "core/users/UserItem.h"
 #include "tests/core/UserRecordTestSupport.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ScratchRegistry.h"

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "core/LegacyPrefs.h"
-#include "core/Platform.h"
-#include "core/Registry.h"
-#include "core/ShowColumns.h"
-#include "core/UserItem.h"
+#include "core/prefs/LegacyPrefs.h"
+#include "core/users/Platform.h"
+#include "core/prefs/Registry.h"
+#include "core/items/ShowColumns.h"
+#include "core/users/UserItem.h"
 #include "tests/core/UserRecordTestSupport.h"
 #include "tests/support/ScratchRegistry.h"
 

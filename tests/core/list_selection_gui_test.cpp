@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "core/ListSelection.h"
-#include "core/SystemInfo.h"
+#include "core/winui/ListSelection.h"
+#include "core/os/SystemInfo.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <string>
 #include <thread>
 
-#include "core/BlowfishKey.h"
-#include "core/DatabaseObj.h"
-#include "core/Record.h"
-#include "core/DatabaseMutex.h"
-#include "core/MasterPwdMgr.h"
-#include "core/PasswordVerifier.h"
-#include "core/SecureZero.h"
+#include "core/crypto/BlowfishKey.h"
+#include "core/store/DatabaseObj.h"
+#include "core/items/Record.h"
+#include "core/store/DatabaseMutex.h"
+#include "core/store/MasterPwdMgr.h"
+#include "core/store/PasswordVerifier.h"
+#include "core/crypto/SecureZero.h"
 #include "tests/core/packing_support.h"
 #include "tests/support/ScratchDir.h"
 

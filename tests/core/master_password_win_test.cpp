@@ -9,11 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "core/AppPrefMgr.h"
-#include "core/DatabaseMutex.h"
-#include "core/MasterPwdMgr.h"
-#include "core/PasswordVerifier.h"
-#include "core/UserItem.h"
+#include "core/prefs/AppPrefMgr.h"
+#include "core/store/DatabaseMutex.h"
+#include "core/store/MasterPwdMgr.h"
+#include "core/store/PasswordVerifier.h"
+#include "core/users/UserItem.h"
 #include "tests/core/UserRecordTestSupport.h"
 #include "tests/core/packing_support.h"
 #include "tests/support/ChildProcess.h"

@@ -8,8 +8,8 @@
 //     writes the reply pattern into the section at once; exit code 0.
 #include <cstring>
 
-#include "core/NamedEvent.h"
-#include "core/SharedMemory.h"
+#include "core/link/NamedEvent.h"
+#include "core/link/SharedMemory.h"
 #include "tests/core/NamedObjectsPattern.h"
 
 int main(int argc, char** argv) {

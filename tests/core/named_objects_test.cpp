@@ -8,8 +8,8 @@
 #include <string>
 #include <thread>
 
-#include "core/NamedEvent.h"
-#include "core/SharedMemory.h"
+#include "core/link/NamedEvent.h"
+#include "core/link/SharedMemory.h"
 #include "tests/core/NamedObjectsPattern.h"
 #include "tests/support/ChildProcess.h"
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "core/BaseItem.h"
-#include "core/Blowfish.h"
-#include "core/ItemPacking.h"
+#include "core/items/BaseItem.h"
+#include "core/crypto/Blowfish.h"
+#include "core/items/ItemPacking.h"
 #include "framework/CArchive.h"
 #include "framework/CMemFile.h"
 

@@ -1,4 +1,4 @@
-#include "core/PasswordGenerator.h"
+#include "core/crypto/PasswordGenerator.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Random.h"
+#include "core/crypto/Random.h"
 
 namespace {
 

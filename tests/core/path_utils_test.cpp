@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/PathUtils.h"
+#include "core/os/PathUtils.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-#include "core/Platform.h"
-#include "core/UserRecord.h"
+#include "core/users/Platform.h"
+#include "core/users/UserRecord.h"
 #include "tests/support/ScratchDir.h"
 
 namespace fs = std::filesystem;

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "core/Platform.h"
-#include "core/UserRecord.h"
+#include "core/users/Platform.h"
+#include "core/users/UserRecord.h"
 
 namespace {
 

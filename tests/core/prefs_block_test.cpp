@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/AppPrefsBlock.h"
+#include "core/prefs/AppPrefsBlock.h"
 
 namespace {
 

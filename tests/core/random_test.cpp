@@ -1,4 +1,4 @@
-#include "core/Random.h"
+#include "core/crypto/Random.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/Rijndael.h"
+#include "core/crypto/Rijndael.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/ShowColumns.h"
+#include "core/items/ShowColumns.h"
 
 #include <gtest/gtest.h>
 

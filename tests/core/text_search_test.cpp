@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/TextSearch.h"
+#include "core/values/TextSearch.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "core/UniqueKey.h"
+#include "core/items/UniqueKey.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/NodeValue.h"
-#include "core/Random.h"
+#include "core/items/NodeValue.h"
+#include "core/crypto/Random.h"
 
 namespace {
 

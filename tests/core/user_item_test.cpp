@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "core/Platform.h"
-#include "core/UserItem.h"
+#include "core/users/Platform.h"
+#include "core/users/UserItem.h"
 #include "tests/core/UserRecordTestSupport.h"
 
 namespace {

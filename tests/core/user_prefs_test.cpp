@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "core/AppPrefMgr.h"
-#include "core/AppPrefs.h"
-#include "core/INIAppPrefs.h"
-#include "core/Platform.h"
-#include "core/SystemInfo.h"
-#include "core/UserItem.h"
+#include "core/prefs/AppPrefMgr.h"
+#include "core/prefs/AppPrefs.h"
+#include "core/prefs/INIAppPrefs.h"
+#include "core/users/Platform.h"
+#include "core/os/SystemInfo.h"
+#include "core/users/UserItem.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/core/UserRecordTestSupport.h"
 

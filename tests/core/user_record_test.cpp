@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/UserRecord.h"
+#include "core/users/UserRecord.h"
 
 namespace {
 

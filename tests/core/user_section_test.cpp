@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/UserSectionName.h"
+#include "core/users/UserSectionName.h"
 
 namespace {
 

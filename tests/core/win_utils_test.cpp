@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "core/FileUtils.h"
-#include "core/FolderDialogs.h"
-#include "core/ShellFileOps.h"
-#include "core/SystemInfo.h"
-#include "core/TextFitting.h"
+#include "core/os/FileUtils.h"
+#include "core/winui/FolderDialogs.h"
+#include "core/os/ShellFileOps.h"
+#include "core/os/SystemInfo.h"
+#include "core/winui/TextFitting.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/TestText.h"
 

@@ -1,3 +1,0 @@
-#include "app/MainViewBase.h"
-
-IMPLEMENT_DYNAMIC(CMainViewBase, CView)

@@ -1,7 +1,0 @@
-#include "app/UserFilePaths.h"
-
-CString DefaultEventsLogPath() { return CString(); }
-
-CString DefaultSmartTypesPath(CUserItem*) { return CString(); }
-
-CString DefaultSearchHistoryPath(CUserItem*) { return CString(); }

@@ -1,0 +1,3 @@
+#include "app/frame/MainViewBase.h"
+
+IMPLEMENT_DYNAMIC(CMainViewBase, CView)

@@ -1,0 +1,50 @@
+#pragma once
+// CLogEventsSerializer: the event log's file "EventsLog.xml". The file is
+// read into its document once; events of the run are appended to it, events
+// read from it are pruned once they are older than the days to keep, and the
+// document is written back whenever the log changes.
+#include <cstdint>
+#include <memory>
+
+#include "app/xml/XmlFileDocument.h"
+
+class CLogEvent;
+class CLogEvents;
+
+class CLogEventsSerializer {
+public:
+    // Reads the file at path, or begins a new document with an empty
+    // "LogEvents" root.
+    CLogEventsSerializer(const CString& path, int64_t daysToKeep);
+    // Writes the document when changes were not yet written.
+    virtual ~CLogEventsSerializer();
+
+    // An event read from the file: its element goes when it has expired. An
+    // event of this run: a "LogEvent" element is appended for it, once.
+    virtual void Write(const std::shared_ptr<CLogEvent>& event);
+    // Removes the event's own element from the document.
+    virtual void Remove(const std::shared_ptr<CLogEvent>& event);
+    // Drops every event from the document.
+    virtual void Clear();
+    // Every element under the root that no event of the log owns yet becomes
+    // an event (IsNew 0) added to the log.
+    virtual void Load(CLogEvents& log);
+
+    // Writes the document to the file. 0 or the system's error code; the
+    // document stays, and a failed write is tried again at the next save.
+    int SaveDocument();
+    bool HasUnsavedChanges() const { return m_dirty; }
+
+    // More than the days to keep between the event's date and now.
+    bool IsExpired(const CLogEvent& event) const;
+
+    CXmlFileDocument& GetDocument() { return m_doc; }
+
+private:
+    void WriteEventFields(const CXmlNodePtr& element, const CLogEvent& event);
+    std::shared_ptr<CLogEvent> ReadEvent(const CXmlNodePtr& element);
+
+    CXmlFileDocument m_doc;
+    int64_t m_daysToKeep;
+    bool m_dirty = false;
+};

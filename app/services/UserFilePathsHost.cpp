@@ -1,0 +1,7 @@
+#include "app/services/UserFilePaths.h"
+
+CString DefaultEventsLogPath() { return CString(); }
+
+CString DefaultSmartTypesPath(CUserItem*) { return CString(); }
+
+CString DefaultSearchHistoryPath(CUserItem*) { return CString(); }

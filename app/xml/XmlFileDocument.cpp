@@ -1,0 +1,180 @@
+#include "app/xml/XmlFileDocument.h"
+
+#include "core/os/FileSystemOs.h"
+#include "core/store/ReplacingFile.h"
+#include "framework/CException.h"
+#include "framework/CFile.h"
+
+namespace {
+
+const char kDeclarationData[] = "version='1.0' encoding='utf-16'";
+
+// The whole file; false when it cannot be read.
+bool ReadWholeFile(const CString& path, std::string& bytes)
+{
+    bytes.clear();
+    if (path.IsEmpty())
+        return false;
+    CFile file;
+    if (!file.Open(zvos::NativePath(path.Std()).c_str(), CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary))
+        return false;
+    try {
+        char buffer[16384];
+        for (;;) {
+            const UINT n = file.Read(buffer, sizeof buffer);
+            if (n == 0)
+                break;
+            bytes.append(buffer, n);
+        }
+    } catch (const CFileException&) {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::u16string XmlName(const char* name)
+{
+    std::u16string out;
+    for (; name && *name; ++name)
+        out += (char16_t)(unsigned char)*name;
+    return out;
+}
+
+CString XmlText(const std::u16string& text) { return ZvAnsiFromUtf16(text); }
+
+CXmlFileDocument::CXmlFileDocument() : m_document(std::make_shared<CXmlDocument>()) {}
+
+void CXmlFileDocument::ReleaseDocument()
+{
+    m_root.reset();
+    m_document.reset();
+}
+
+int CXmlFileDocument::OpenDocument(const CString& path)
+{
+    m_path = path;
+    if (!m_document)
+        return 0;
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes) || !m_document->LoadBytes(bytes))
+        return 0;
+    const auto& top = m_document->GetDocumentNode()->GetChildren();
+    if (top.size() < 2)
+        return 0;
+    m_root = top[1];
+    return 1;
+}
+
+int CXmlFileDocument::BeginDocument(const char* rootName)
+{
+    if (!m_document)
+        return 0;
+    const CXmlNodePtr& doc = m_document->GetDocumentNode();
+    doc->RemoveAllChildren();
+    m_root.reset();
+    if (!doc->AppendChild(m_document->CreateProcessingInstruction(u"xml", XmlName(kDeclarationData))))
+        return 0;
+    CXmlNodePtr root = m_document->CreateElement(XmlName(rootName));
+    if (!doc->AppendChild(root))
+        return 0;
+    m_root = root;
+    return 1;
+}
+
+void CXmlFileDocument::OpenOrBeginDocument(const CString& path, const char* rootName)
+{
+    m_root.reset();
+    if (!OpenDocument(path))
+        BeginDocument(rootName);
+}
+
+int CXmlFileDocument::SaveDocument()
+{
+    if (!m_document || m_path.IsEmpty())
+        return -1;
+    // A temporary file takes the file's place only once it is complete, so a
+    // crash or a full disk never leaves the file cut short.
+    const std::string bytes = m_document->SaveBytes();
+    CReplacingFile out(m_path);
+    if (const int result = out.Open())
+        return result;
+    try {
+        out.GetFile().Write(bytes.data(), (UINT)bytes.size());
+    } catch (const CFileException& e) {
+        return e.m_lOsError > 0 ? (int)e.m_lOsError : -1;
+    }
+    return out.Commit();
+}
+
+CXmlNodePtr CXmlFileDocument::MakeElement(const char* name) const
+{
+    if (!m_document || !name || !*name)
+        return nullptr;
+    return m_document->CreateElement(XmlName(name));
+}
+
+CXmlNodePtr CXmlFileDocument::AppendChildElement(const CXmlNodePtr& parent, const char* name) const
+{
+    CXmlNodePtr element = MakeElement(name);
+    if (element && parent)
+        parent->AppendChild(element);
+    return element;
+}
+
+void CXmlFileDocument::AppendTextElement(const CXmlNodePtr& parent, const char* name, const CString& text) const
+{
+    if (!name || !*name || text.IsEmpty() || !m_document || !parent)
+        return;
+    CXmlNodePtr element = m_document->CreateElement(XmlName(name));
+    element->SetText(ZvUtf16FromAnsi(text));
+    parent->AppendChild(element);
+}
+
+void CXmlFileDocument::RemoveAllChildren(const CXmlNodePtr& element) const
+{
+    if (element)
+        element->RemoveAllChildren();
+}
+
+void CXmlFileDocument::FindSectionElement(const char* const names[], CXmlNodePtr sections[], int count) const
+{
+    if (!m_root)
+        return;
+    for (const CXmlNodePtr& child : m_root->GetChildren()) {
+        if (child->GetType() != CXmlNode::kElement)
+            continue;
+        for (int i = 0; i < count; ++i)
+            if (child->GetName() == XmlName(names[i]))
+                sections[i] = child;
+    }
+}
+
+void CXmlFileDocument::EnsureSectionElement(const char* const names[], CXmlNodePtr sections[], int count) const
+{
+    FindSectionElement(names, sections, count);
+    if (!m_root)
+        return;
+    for (int i = 0; i < count; ++i) {
+        if (sections[i])
+            continue;
+        sections[i] = MakeElement(names[i]);
+        if (sections[i])
+            m_root->AppendChild(sections[i]);
+    }
+}
+
+void CXmlFileDocument::ReadChildTexts(const CXmlNodePtr& section, CStringArray& texts) const
+{
+    if (!section)
+        return;
+    // Entries are elements; an empty one stands for nothing.
+    for (const CXmlNodePtr& child : section->GetChildren()) {
+        if (child->GetType() != CXmlNode::kElement)
+            continue;
+        const std::u16string text = child->GetText();
+        if (!text.empty())
+            texts.Add(XmlText(text));
+    }
+}

@@ -1,4 +1,0 @@
-// The host build has no windows: a change notice goes nowhere.
-#include "core/ChangeNotify.h"
-
-void PostToListenerWindow(uint32_t, int32_t) {}

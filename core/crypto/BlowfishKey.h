@@ -1,0 +1,23 @@
+#pragma once
+// A keyed Blowfish context that can be handed around safely: whoever packs or
+// unpacks under it holds a reference, so replacing the master key on one
+// thread never frees or changes a key another thread is still using. The
+// schedule is wiped when the last holder lets go.
+#include <cstdint>
+#include <memory>
+
+#include "core/crypto/Blowfish.h"
+#include "framework/CString.h"
+
+using BlowfishKeyPtr = std::shared_ptr<const BlowfishContext>;
+
+// Keys a new context with the bytes; null when it cannot be allocated. A
+// length of 0 keys the single zero byte, as BlowfishInit does.
+BlowfishKeyPtr MakeBlowfishKey(const uint8_t* key, int32_t keyLength);
+// Keyed with the text's bytes (its length as the key length).
+BlowfishKeyPtr MakeBlowfishKey(const CString& text);
+
+// Tests watch the release of keys: the observer sees each schedule after it
+// was wiped and before its memory is freed (nullptr: no observer).
+using KeyWipeObserver = void (*)(const void* schedule, size_t size);
+void SetKeyWipeObserver(KeyWipeObserver observer);

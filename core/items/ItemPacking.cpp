@@ -1,0 +1,93 @@
+#include "core/items/ItemPacking.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+struct CrcTable {
+    uint16_t entries[256];
+    CrcTable()
+    {
+        for (int i = 0; i < 256; ++i) {
+            uint16_t crc = static_cast<uint16_t>(i << 8);
+            for (int bit = 0; bit < 8; ++bit)
+                crc = static_cast<uint16_t>((crc & 0x8000) ? (crc << 1) ^ 0x1021 : crc << 1);
+            entries[i] = crc;
+        }
+    }
+};
+
+const CrcTable& Table()
+{
+    static const CrcTable table;
+    return table;
+}
+
+std::atomic<PackRandomSource> g_randomSource{nullptr};
+
+int RuntimeRandom() { return std::rand(); }
+
+// Largest whole-block chunk a 16-bit buffer routine takes.
+constexpr size_t kCryptChunk = 0xFFF8;
+
+thread_local const BlowfishContext* t_scopeKey = nullptr;
+thread_local bool t_scopeActive = false;
+
+}  // namespace
+
+uint16_t PackedItemCrc(const uint8_t* data, size_t count)
+{
+    const CrcTable& table = Table();
+    uint16_t crc = 0x04EB;
+    for (size_t i = 0; i < count; ++i)
+        crc = static_cast<uint16_t>((crc << 8) ^ table.entries[((crc >> 8) ^ data[i]) & 0xFF]);
+    return crc;
+}
+
+void CryptPackedRange(uint8_t* data, size_t length, const BlowfishContext* key, bool encrypt)
+{
+    if (!key)
+        return;
+    while (length >= 8) {
+        size_t chunk = length < kCryptChunk ? length - length % 8 : kCryptChunk;
+        BlowfishCryptInPlace(static_cast<uint16_t>(chunk), data, key, encrypt ? 1 : 0);
+        data += chunk;
+        length -= chunk;
+    }
+}
+
+void SetPackRandomSource(PackRandomSource source) { g_randomSource.store(source); }
+
+uint8_t NextPackRandomByte()
+{
+    PackRandomSource source = g_randomSource.load();
+    int r = (source ? source() : RuntimeRandom()) & 0x7FFF;
+    return static_cast<uint8_t>(r >> 4);
+}
+
+void WritePackedString(uint8_t*& cursor, const CString& s)
+{
+    const size_t length = static_cast<size_t>(s.GetLength());
+    if (length)
+        memcpy(cursor, s.GetString(), length);
+    cursor[length] = 0;
+    cursor += length + 1;
+}
+
+CItemKeyScope::CItemKeyScope(const BlowfishContext* key) : m_previousKey(t_scopeKey), m_previousActive(t_scopeActive)
+{
+    t_scopeKey = key;
+    t_scopeActive = true;
+}
+
+CItemKeyScope::~CItemKeyScope()
+{
+    t_scopeKey = m_previousKey;
+    t_scopeActive = m_previousActive;
+}
+
+bool CItemKeyScope::IsActive() { return t_scopeActive; }
+
+const BlowfishContext* CItemKeyScope::CurrentKey() { return t_scopeKey; }

@@ -1,0 +1,86 @@
+#pragma once
+// CObjectList: an owning list of data-model items (records, types or
+// categories), looked up by id, uid, key or name. Deleting an item that
+// synchronisation must hear about leaves a tombstone instead.
+#include <cstdint>
+#include <functional>
+
+#include "core/items/BaseItem.h"
+#include "framework/CList.h"
+
+// Process-wide: whether soft deletion removes items at once (set at start-up
+// from the platform's answer).
+void SetHardDeleteMode(bool hardDelete);
+bool GetHardDeleteMode();
+
+class CObjectList : public CObList {
+public:
+    // How FindCounterpart finds an item's counterpart in this list.
+    enum MatchMode { kMatchById = 0, kMatchByUid = 1 };
+
+    CObjectList();
+    // Deletes every item.
+    ~CObjectList() override;
+
+    virtual int GetItemKind() const = 0;
+    // A new item of the list's class with an id that no item of the list
+    // (nor, with SetSharedIdCheck, of the database) has; not added. Null when
+    // it cannot be allocated.
+    virtual CBaseItem* NewItem() = 0;
+
+    // Appends; the list owns the item from then on.
+    virtual void Add(CBaseItem* item);
+    // Removes the item and deletes it; nothing for null or a stranger.
+    virtual void Remove(CBaseItem* item);
+    // Removes the item when hard deletion is on or it needs no tombstone;
+    // otherwise it stays, marked deleted and modified.
+    virtual void SoftDelete(CBaseItem* item);
+    virtual CBaseItem* FindCounterpart(const CBaseItem* item) const;
+    // The first item with that id; null for 0.
+    virtual CBaseItem* FindById(int32_t id) const;
+    // The first item whose uid (a record's uid, another item's key) is that
+    // uid; null for the null key.
+    virtual CBaseItem* FindByUid(const uint8_t uid[kUniqueKeySize]) const;
+
+    // Count of items, then each item; loading appends, and accepts only items
+    // of the list's class (the items read before an error stay owned here).
+    void Serialize(CArchive& ar) override;
+
+    void PurgeDeleted();
+    void SetModifiedAll(bool modified);
+    void ClearSyncWord();
+    // The first item with that id; with detach it leaves the list and the
+    // caller owns it.
+    CBaseItem* FindOrDetachById(int32_t id, bool detach);
+    CBaseItem* FindRecordById(int32_t id) const;
+    // Deleted items included.
+    CBaseItem* FindByKey(const uint8_t key[kUniqueKeySize]) const;
+    bool ContainsKey(const uint8_t key[kUniqueKeySize]) const;
+    // The first item not deleted whose name equals the text, case ignored.
+    CBaseItem* FindByName(const CString& text) const;
+    // The name of the item with that key (deleted included), or "Unfiled".
+    CString GetNameByKey(const uint8_t key[kUniqueKeySize]) const;
+    // The key of the n-th item that is not deleted; the null key when there
+    // is none.
+    const uint8_t* GetKeyAt(int n) const;
+
+    int GetMatchMode() const { return m_matchMode; }
+    void SetMatchMode(int mode) { m_matchMode = mode; }
+
+    // Ids of new items: also avoid those the check reports (the database
+    // lets its three lists share one id space this way).
+    void SetSharedIdCheck(std::function<bool(int32_t)> isIdInUse) { m_sharedIdCheck = std::move(isIdInUse); }
+    bool IsIdInUse(int32_t id) const;
+    // A free id for a new item (NewFreeItemId against IsIdInUse).
+    int32_t NewFreeId() const;
+
+protected:
+    // The class every loaded element must be of.
+    virtual const CRuntimeClass* ElementClass() const = 0;
+    // Gives a newly made item a free id; null stays null.
+    CBaseItem* WithFreeId(CBaseItem* item) const;
+    void DeleteAll();
+
+    int m_matchMode = kMatchById;
+    std::function<bool(int32_t)> m_sharedIdCheck;
+};

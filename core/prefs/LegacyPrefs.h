@@ -1,0 +1,126 @@
+#pragma once
+// CLegacyPrefs: the preferences where older versions of the program kept
+// them, in the registry under HKEY_CURRENT_USER. Created only to migrate
+// them into the preferences file at start-up and to delete the old tree.
+//
+// Platform values and most user values are profile values of the
+// application object (HKCU\Software\<registry key>\<profile name>\<section>);
+// a few user values sit directly under the user's legacy key
+// (HKCU\<legacy key>). Reading never creates a key, so values that the
+// migration deleted do not come back as empty keys.
+#include <vector>
+
+#include "core/prefs/AppPrefs.h"
+
+class CWinApp;
+
+class CLegacyPrefs : public CAppPrefs {
+public:
+    explicit CLegacyPrefs(const CWinApp* app);
+    ~CLegacyPrefs() override;
+
+    CString GetCurrentUser(const CString& section) override;
+    void SetCurrentUser(const CString& section, const CString& keyName) override;
+    void EnumUsers(const CString& productName, const CString& legacyKeyPrefix, CUserList& users) override;
+    bool AddUser(CUserItem* user) override;
+    int DeleteUser(CUserItem* user) override;
+    int DeleteSection(const CString& section) override;
+    int GetDBVersion(const CString& section) override;
+    void SetDBVersion(const CString& section, int version) override;
+    bool GetVirginSync(const CString& section) override;
+    void SetVirginSync(const CString& section, bool virgin) override;
+    int GetSyncDirection(const CString& section) override;
+    void SetSyncDirection(const CString& section, int direction) override;
+    bool GetShowStatusBar(const CString& section) override;
+    void SetShowStatusBar(const CString& section, int show) override;
+    bool GetPasswordRequirements(const CString& section, BYTE block[32]) override;
+    CString GetPasswordRequirementsMessage(const CString& section) override;
+    CString GetPasswordRequirementsError(const CString& section) override;
+    bool GetNoPrint(const CString& section) override;
+    void SetNoPrint(const CString& section, int noPrint) override;
+    void GetCurrentType(CUserItem* user, uint8_t key[8]) override;
+    void SetCurrentType(CUserItem* user, const uint8_t key[8]) override;
+    void GetCurrentCategory(CUserItem* user, uint8_t key[8]) override;
+    void SetCurrentCategory(CUserItem* user, const uint8_t key[8]) override;
+    CString GetWindowPos(CUserItem* user) override;
+    void SetWindowPos(CUserItem* user, const CString& placement) override;
+    CShowColumns GetShowColumns(const CString& section, CUserItem* user) override;
+    void SetShowColumns(const CString& section, CUserItem* user, const CShowColumns& columns) override;
+    int GetSortInfo(CUserItem* user) override;
+    void SetSortInfo(CUserItem* user, int sortInfo) override;
+    bool GetShowingDetails(CUserItem* user) override;
+    void SetShowingDetails(CUserItem* user, int showing) override;
+    int GetDetailsPaneWidth(CUserItem* user) override;
+    void SetDetailsPaneWidth(CUserItem* user, int width) override;
+    bool GetAutoLock(CUserItem* user) override;
+    void SetAutoLock(CUserItem* user, int autoLock) override;
+    bool GetFont(CUserItem* user, BYTE logFont[60]) override;
+    void SetFont(CUserItem* user, const BYTE logFont[60]) override;
+    DWORD GetRowColor(CUserItem* user) override;
+    void SetRowColor(CUserItem* user, DWORD color) override;
+    int GetSleepMinutes(CUserItem* user) override;
+    void SetSleepMinutes(CUserItem* user, int minutes) override;
+    int GetMaxSleepMinutes(CUserItem* user) override;
+    void SetMaxSleepMinutes(CUserItem* user, int minutes) override;
+    int GetPasswordGeneratorFlags(CUserItem* user) override;
+    void SetPasswordGeneratorFlags(CUserItem* user, int flags) override;
+    bool GetCaseSensitive(CUserItem* user) override;
+    void SetCaseSensitive(CUserItem* user, int value) override;
+    bool GetWholeWord(CUserItem* user) override;
+    void SetWholeWord(CUserItem* user, int value) override;
+    CString GetUserDirectory(CUserItem* user) override;
+    bool SetUserDirectory(CUserItem* user, const CString& folder) override;
+    CString GetBackupDirectory(CUserItem* user) override;
+    bool SetBackupDirectory(CUserItem* user, const CString& folder) override;
+    CString GetRestoreDirectory(CUserItem* user) override;
+    bool SetRestoreDirectory(CUserItem* user, const CString& folder) override;
+    int GetBackupFileCounter(CUserItem* user) override;
+    void SetBackupFileCounter(CUserItem* user, int counter) override;
+    int GetHintQuestionNumber(CUserItem* user) override;
+    void SetHintQuestionNumber(CUserItem* user, int number) override;
+    BufferPair GetHintQuestionBuffer(CUserItem* user) override;
+    void SetHintQuestionBuffer(CUserItem* user, const BYTE* buffer, int length) override;
+    BufferPair GetHintBuffer(CUserItem* user) override;
+    void SetHintBuffer(CUserItem* user, const BYTE* buffer, int length) override;
+    CString GetHint(CUserItem* user) override;
+    void SetHint(CUserItem* user, const CString& hint) override;
+    int GetLatestView(CUserItem* user) override;
+    void SetLatestView(CUserItem* user, int view) override;
+    bool GetAutoSubmit(CUserItem* user) override;
+    void SetAutoSubmit(CUserItem* user, int value) override;
+    bool GetSearchColumns(CUserItem* user) override;
+    void SetSearchColumns(CUserItem* user, int value) override;
+    bool GetClearClipboardOnExit(CUserItem* user) override;
+    void SetClearClipboardOnExit(CUserItem* user, int value) override;
+    TimerPair GetClearClipboardTimer(CUserItem* user) override;
+    void SetClearClipboardTimer(CUserItem* user, TimerPair timer) override;
+    CString GetDisplayName(CUserItem* user) override;
+    void SetDisplayName(CUserItem* user) override;
+    int GetSyncFileCount(CUserItem* user) override;
+    void SetSyncFileCount(CUserItem* user, int count) override;
+    void GetSyncFile(CUserItem* user, int index, BYTE* buffer, int size) override;
+    void SetSyncFile(CUserItem* user, int index, const BYTE* buffer, int size) override;
+    bool GetMinimizeToSystemTray(CUserItem* user) override;
+    void SetMinimizeToSystemTray(CUserItem* user, int value) override;
+    TimerPair GetClearPasswordTimer(CUserItem* user) override;
+    void SetClearPasswordTimer(CUserItem* user, TimerPair timer) override;
+    int GetExportImportHint(CUserItem* user) override;
+    void SetExportImportHint(CUserItem* user, int hint) override;
+    int GetBackupRestoreHint(CUserItem* user) override;
+    void SetBackupRestoreHint(CUserItem* user, int hint) override;
+    void SetLoginAttemptCount(CUserItem* user, int count) override;
+    int GetLoginAttemptCount(CUserItem* user) override;
+    void MoveUserSection(const CString& oldSection, CUserItem* user) override;
+
+private:
+    CString ProfileKeyPath(const CString& section) const;
+    bool ReadProfileInt(const CString& section, const char* entry, DWORD& value) const;
+    int GetProfileInt(const CString& section, const char* entry, int defaultValue) const;
+    CString GetProfileText(const CString& section, const char* entry) const;
+    bool ReadProfileBlock(const CString& section, const char* entry, std::vector<BYTE>& data) const;
+    void WriteProfileInt(const CString& section, const char* entry, int value) const;
+    void WriteProfileText(const CString& section, const char* entry, const CString& text) const;
+    void WriteProfileBlock(const CString& section, const char* entry, const BYTE* data, UINT size) const;
+
+    const CWinApp* m_app;
+};

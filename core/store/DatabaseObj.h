@@ -1,0 +1,191 @@
+#pragma once
+// CDatabaseObj: one user's record store in memory (records, types,
+// categories, the password verifier and a small header), bound to one
+// database file "ZorvikanDatabase.zdb". The whole file is loaded and saved at
+// once under the named database mutex that the desktop program and the
+// browser plug-in share.
+//
+// File (numbers little-endian): 40-byte verifier, header long, format
+// version (so it lies at offset 44), header text (an archive string; only in
+// files of version 5 and later), header word, header long 2, header long 3,
+// then the records, types and categories as object lists of the archive.
+//
+// Saving writes a complete new file beside the old one and moves it into
+// place in one step, so a failed or interrupted save leaves the old file. A
+// file that exists but cannot be read is reported, never replaced by a new
+// database; after a failed load the object refuses to save until a load
+// succeeds.
+#include <cstdint>
+
+#include "core/crypto/Blowfish.h"
+#include "core/items/RecordList.h"
+#include "core/items/ShowColumns.h"
+#include "core/items/UniqueList.h"
+#include "framework/CObject.h"
+#include "framework/CString.h"
+
+class CArchive;
+class CNotifyProviderList;
+class CMergeProgress;
+class CRecord;
+
+// The format this build writes, and the newest one it reads.
+constexpr int16_t kDatabaseFormatVersion = 7;
+// Load and save wait this long for the database mutex.
+constexpr uint32_t kDatabaseWaitMs = 10000;
+
+class CDatabaseObj : public CObject {
+    DECLARE_SERIAL(CDatabaseObj)
+
+public:
+    CDatabaseObj();
+    ~CDatabaseObj() override;
+
+    // Deletes every item; with resetHeader also zeroes verifier and header
+    // and sets the format version to 7. Returns 0.
+    int Clear(bool resetHeader);
+
+    // Reads the file into this object, packing under the master password's
+    // key as it is now, or under the key given (null: plain). Only a file
+    // that does not exist becomes a new database (with the default types and
+    // categories unless the platform declines them) and is saved at once.
+    // A file of an older version is read and rewritten as version 7. A
+    // read-only object writes neither (a missing file then gives -1).
+    // 0; -1 when the mutex was not had within 10 s, the file is corrupt or
+    // cut short, or of a newer version; the system's error code when it
+    // cannot be opened or read; or the result of saving a new database. On
+    // failure the object is empty and refuses to save until a load succeeds.
+    int Load(const CString& filePath);
+    int Load(const CString& filePath, const BlowfishContext* key);
+    // The file "ZorvikanDatabase.zdb" in the folder (created with all its
+    // missing levels), then Load.
+    int OpenInFolder(const CString& folder);
+
+    // Writes the whole file under the master password's key, or the key
+    // given (null: plain). flag has no effect. 0; -1 when read-only, not
+    // loaded successfully, without a path, when the mutex was not had within
+    // 10 s or an item could not be packed; else the system's error code of
+    // the failure. The old file is untouched unless 0 is returned.
+    int Save(int flag = 0);
+    int Save(int flag, const BlowfishContext* key);
+    // A password change: stores the verifier and saves under the key; when
+    // the save fails the old verifier is put back. The save's result.
+    int SaveWithVerifier(const uint8_t verifier[40], const BlowfishContext* key);
+
+    const CString& GetFilePath() const { return m_filePath; }
+    void SetFilePath(const CString& path) { m_filePath = path; }
+    void SetReadOnly() { m_readOnly = true; }
+    void ClearReadOnly() { m_readOnly = false; }
+    bool IsReadOnly() const { return m_readOnly; }
+    // False after a failed load (or an incomplete Serialize): saving would
+    // overwrite a file that was not read. Only a load that succeeds makes
+    // the object saveable again; Clear and SetFilePath do not.
+    bool CanSave() const { return !m_loadFailed; }
+
+    // Merges the database file at otherPath, read and written under
+    // otherKey (null: no password), with this one (core/DatabaseMerge.h):
+    // direction 0 this into the other file, 1 the other file into this, 2
+    // both ways; rule 0 this wins a conflict, 1 the other file, 2 the later
+    // change. Only the target side changes. 0; else the failure (the other
+    // file unreadable, locked or missing for direction 1, kMergeWrongKey for
+    // a key that does not open it, a failed save) with no file written
+    // before it. The process-wide key is never touched.
+    int MergeWithFile(const CString& otherPath, int direction, int rule, const BlowfishContext* otherKey,
+                      CMergeProgress* progress);
+
+    // Saves, creates the folder (one level) when missing and moves the file
+    // there, adopting the new path. 0, the save's error, or the system's.
+    int MoveToFolder(const CString& folder);
+
+    // Items.
+    CRecordList& GetRecords() { return m_records; }
+    CTypesList& GetTypes() { return m_types; }
+    CCategoryList& GetCategories() { return m_categories; }
+    const CRecordList& GetRecords() const { return m_records; }
+    const CTypesList& GetTypes() const { return m_types; }
+    const CCategoryList& GetCategories() const { return m_categories; }
+
+    // Deletes the record's attachment file; the record stays as a tombstone.
+    void DeleteRecord(CRecord* record);
+    // Records of the type (category) lose it and are marked modified; then
+    // the type (category) is soft-deleted.
+    void DeleteType(CBaseItem* type);
+    void DeleteCategory(CBaseItem* category);
+    void SetColumnsForAllTypes(const CShowColumns& columns);
+    // The item with that id of the kind (0 records, 1 types, 2 categories,
+    // -1 all three: types, categories, records); null when none.
+    CBaseItem* FindItemById(int32_t id, int kind) const;
+    // The same, removed from its list; the caller owns it.
+    CBaseItem* DetachItem(int kind, int32_t id);
+    // The saved state of an item: the file is loaded into a temporary object
+    // and the item detached from it (the caller owns it); null when the load
+    // fails or there is no such item.
+    CBaseItem* LoadItemFromFile(int kind, int32_t id);
+    // Puts the saved state of the live item back; the live item, or null.
+    CBaseItem* RevertItem(int kind, int32_t id);
+
+    // A record from one line of imported columns: strings[0] names its type
+    // ("Unfiled" for none; a missing type is made with the default labels),
+    // the next ten are its fields and the non-empty rest its notes, joined by
+    // CR LF. A category name that is not empty or "Unfiled" names its
+    // category, made when missing. An icon of 255 takes the type's icon.
+    // Everything made is marked modified and gets an "added" notice. The new
+    // record (owned by the list), or null when it cannot be made.
+    CRecord* ImportRecord(const CStringArray& strings, WORD hiddenMask, const CStringArray& customLabels,
+                          const CString& categoryName, WORD icon, CNotifyProviderList* notices);
+
+    // Test seam: how long load and save wait for the mutex (10 s unless
+    // changed). Returns the previous wait.
+    static uint32_t SetMutexWaitMs(uint32_t waitMs);
+
+    // Verifier and header.
+    const uint8_t* GetVerifier() const { return m_verifier; }
+    void SetVerifier(const uint8_t verifier[40]);
+    bool VerifierEquals(const uint8_t verifier[40]) const;
+    int16_t GetFormatVersion() const { return m_formatVersion; }
+    int32_t GetHeaderLong() const { return m_headerLong; }
+    int16_t GetHeaderWord() const { return m_headerWord; }
+    int32_t GetHeaderLong2() const { return m_headerLong2; }
+    int32_t GetHeaderLong3() const { return m_headerLong3; }
+    const CString& GetHeaderText() const { return m_headerText; }
+
+    // The file's fields in both directions; items are packed and unpacked
+    // under the key of the thread's item key scope. Loading throws
+    // CArchiveException for a version newer than 7 or below 1; the object is
+    // saveable afterwards only when everything was read.
+    void Serialize(CArchive& ar) override;
+
+private:
+    CDatabaseObj(const CDatabaseObj&) = delete;
+    CDatabaseObj& operator=(const CDatabaseObj&) = delete;
+
+    // Load without the mutex, into this (empty) object.
+    int ReadFile(const CString& filePath, const BlowfishContext* key, bool& missing);
+    // Save without the checks of Save.
+    int WriteFile(const BlowfishContext* key);
+    // Moves every item and the header of other into this object.
+    void TakeContents(CDatabaseObj& other);
+    void ReadTypesOfOldVersion(CArchive& ar);
+
+    uint8_t m_verifier[40] = {};
+    int32_t m_headerLong = 0;
+    int16_t m_formatVersion = kDatabaseFormatVersion;
+    int16_t m_headerWord = 0;
+    int32_t m_headerLong2 = 0;
+    int32_t m_headerLong3 = 0;
+    CString m_headerText;
+    CTypesList m_types;
+    CRecordList m_records;
+    CCategoryList m_categories;
+    CString m_filePath;
+    bool m_readOnly = false;
+    bool m_loadFailed = false;
+};
+
+// The 16-bit value at offset 44 of the file; 0xFFFF when it cannot be read.
+int ReadDatabaseFileVersion(const CString& filePath);
+
+// Binds the database object to the user folder's "ZorvikanDatabase.zdb" and
+// reads that file's verifier (ReadPasswordVerifier: 0, kVerifierNoFile for
+// a missing file, or the error; out all zero unless 0).
+int ReadUserDbVerifier(uint8_t out[40], CDatabaseObj& db, const CString& userFolder);

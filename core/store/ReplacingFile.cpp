@@ -1,0 +1,62 @@
+#include "core/store/ReplacingFile.h"
+
+#include <atomic>
+
+#include "core/os/FileSystemOs.h"
+#include "framework/CException.h"
+
+namespace {
+std::atomic<CReplacingFile::BeforeReplaceHook> g_beforeReplace{nullptr};
+
+int OsErrorOf(const CFileException& e) { return e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : -1; }
+}  // namespace
+
+CReplacingFile::BeforeReplaceHook CReplacingFile::SetBeforeReplaceHook(BeforeReplaceHook hook) {
+    return g_beforeReplace.exchange(hook);
+}
+
+CReplacingFile::CReplacingFile(const CString& targetPath) : m_target(targetPath), m_temp(targetPath + ".tmp") {}
+
+CReplacingFile::~CReplacingFile() { Discard(); }
+
+int CReplacingFile::Open() {
+    Discard();
+    CFileException error;
+    if (!m_file.Open(zvos::NativePath(m_temp.Std()).c_str(),
+                     CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive | CFile::typeBinary, &error))
+        return OsErrorOf(error);
+    m_created = true;
+    return 0;
+}
+
+int CReplacingFile::Commit() {
+    if (!m_created) return -1;
+    try {
+        m_file.Flush();
+        m_file.Close();
+    } catch (const CFileException& e) {
+        Discard();
+        return OsErrorOf(e);
+    }
+    if (BeforeReplaceHook hook = g_beforeReplace.load()) {
+        if (int result = hook(m_temp, m_target)) {
+            Discard();
+            return result;
+        }
+    }
+    const int result = zvos::ReplaceFileAtomically(m_temp.Std(), m_target.Std());
+    if (result != 0) {
+        Discard();
+        return result;
+    }
+    m_created = false;
+    return 0;
+}
+
+void CReplacingFile::Discard() {
+    m_file.Abort();
+    if (m_created) {
+        zvos::DeleteFileAt(m_temp.Std());
+        m_created = false;
+    }
+}
