@@ -15,6 +15,7 @@ PACKAGES=(
   cmake ninja-build ccache python3 git
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   wine wine64 xvfb xauth x11-apps imagemagick
+  fonts-wine fonts-liberation
   libboost-dev googletest libminizip-dev zlib1g-dev
   dpkg-dev npm
 )
@@ -106,10 +107,25 @@ make_wineprefix() {
   [ -f "$WINEPREFIX/system.reg" ] || { log "Wine prefix was not created"; exit 1; }
 }
 
+# Wine's own fonts (Marlett draws the caption buttons, MS Sans Serif the
+# dialogs) are looked up in the prefix's Fonts folder; without them captions
+# show "0 1 r" and labels fall back to a serif font. Arial, which programs
+# ask for by name, gets the metric-compatible Liberation Sans.
+install_wine_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  [ -f "$fonts/marlett.ttf" ] && return 0
+  log "installing Wine's fonts into the prefix"
+  mkdir -p "$fonts"
+  cp /usr/share/wine/fonts/* "$fonts/"
+  "$ZV_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1 </dev/null || true
+  "$ZV_WINESERVER" -w || true
+}
+
 mkdir -p "$ZV_CACHE"
 install_packages
 build_minizip
 build_sqlite
 link_boost
 make_wineprefix
+install_wine_fonts
 log "ready"
