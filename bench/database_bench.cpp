@@ -29,7 +29,8 @@ namespace {
 double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
 
 // Typical field lengths of a login or card record; every tenth has notes.
-CRecord* MakeRecord(int n) {
+CRecord* MakeRecord(int n)
+{
     CRecord* r = new CRecord;
     CString text;
     text.Format("Account number %d at a bank", n);
@@ -52,7 +53,8 @@ CRecord* MakeRecord(int n) {
     return r;
 }
 
-int Run(int count, const fs::path& folder) {
+int Run(int count, const fs::path& folder)
+{
     const BlowfishKeyPtr key = MakeBlowfishKey(CString("a typical master password"));
     const CString path((folder / "ZorvikanDatabase.zdb").string().c_str());
 
@@ -79,15 +81,17 @@ int Run(int count, const fs::path& folder) {
 
     struct rusage usage;
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("%8d records  create %9.1f ms  save %9.1f ms  load %9.1f ms  re-save %9.1f ms  file %7.2f MB  peak %7.1f MB\n",
-                count, create, save, load, resave, fs::file_size(folder / "ZorvikanDatabase.zdb") / 1048576.0,
-                usage.ru_maxrss / 1024.0);
+    std::printf(
+        "%8d records  create %9.1f ms  save %9.1f ms  load %9.1f ms  re-save %9.1f ms  file %7.2f MB  peak %7.1f MB\n",
+        count, create, save, load, resave, fs::file_size(folder / "ZorvikanDatabase.zdb") / 1048576.0,
+        usage.ru_maxrss / 1024.0);
     return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     std::vector<int> counts;
     for (int i = 1; i < argc; ++i) counts.push_back(std::atoi(argv[i]));
     if (counts.empty()) counts = {1000, 10000, 100000};

@@ -41,8 +41,8 @@ int main(int argc, char** argv)
                 if (batch) log.EndBatch();
             }
             const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-            std::printf("%6d events%s: %9.1f ms, %7.3f ms per event, file %llu bytes\n", n,
-                        batch ? " in a batch" : "", ms, ms / n, (unsigned long long)fs::file_size(file));
+            std::printf("%6d events%s: %9.1f ms, %7.3f ms per event, file %llu bytes\n", n, batch ? " in a batch" : "",
+                        ms, ms / n, (unsigned long long)fs::file_size(file));
         }
         fs::remove_all(dir);
     }

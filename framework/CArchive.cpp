@@ -27,14 +27,10 @@ void ThrowArchive(int cause) { AfxThrowArchiveException(cause); }
 }  // namespace
 
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void*)
-    : m_pFile(pFile),
-      m_bLoading((nMode & load) != 0),
-      m_bFlushOnDelete((nMode & bNoFlushOnDelete) == 0),
-      m_nUncaughtAtStart(std::uncaught_exceptions()),
-      m_buf((size_t)std::max(nBufSize, 128))
+    : m_pFile(pFile), m_bLoading((nMode & load) != 0), m_bFlushOnDelete((nMode & bNoFlushOnDelete) == 0),
+      m_nUncaughtAtStart(std::uncaught_exceptions()), m_buf((size_t)std::max(nBufSize, 128))
 {
-    if (!pFile)
-        AfxThrowInvalidArgException();
+    if (!pFile) AfxThrowInvalidArgException();
     m_loadArray.push_back(LoadEntry{Kind::nullEntry, 0, nullptr});
 }
 
@@ -52,8 +48,7 @@ CArchive::~CArchive()
 
 void CArchive::Close()
 {
-    if (!m_pFile)
-        return;
+    if (!m_pFile) return;
     Flush();
     m_pFile = nullptr;
 }
@@ -62,8 +57,7 @@ void CArchive::Abort() { m_pFile = nullptr; }
 
 void CArchive::Flush()
 {
-    if (!m_pFile)
-        return;
+    if (!m_pFile) return;
     if (IsStoring()) {
         if (m_cur) {
             const UINT n = (UINT)m_cur;
@@ -79,18 +73,14 @@ void CArchive::Flush()
 
 void CArchive::CheckLoading() const
 {
-    if (!m_pFile)
-        AfxThrowInvalidArgException();
-    if (!m_bLoading)
-        ThrowArchive(CArchiveException::writeOnly);
+    if (!m_pFile) AfxThrowInvalidArgException();
+    if (!m_bLoading) ThrowArchive(CArchiveException::writeOnly);
 }
 
 void CArchive::CheckStoring() const
 {
-    if (!m_pFile)
-        AfxThrowInvalidArgException();
-    if (m_bLoading)
-        ThrowArchive(CArchiveException::readOnly);
+    if (!m_pFile) AfxThrowInvalidArgException();
+    if (m_bLoading) ThrowArchive(CArchiveException::readOnly);
 }
 
 void CArchive::FillBuffer()
@@ -111,13 +101,11 @@ UINT CArchive::Read(void* lpBuf, UINT nMax)
                 // Large reads go straight to the file.
                 const UINT n = m_pFile->Read(out + done, left);
                 done += n;
-                if (n < left)
-                    break;
+                if (n < left) break;
                 continue;
             }
             FillBuffer();
-            if (m_lim == 0)
-                break;
+            if (m_lim == 0) break;
         }
         const size_t n = std::min<size_t>(nMax - done, m_lim - m_cur);
         std::memcpy(out + done, m_buf.data() + m_cur, n);
@@ -129,8 +117,7 @@ UINT CArchive::Read(void* lpBuf, UINT nMax)
 
 void CArchive::ReadExact(void* lpBuf, UINT nCount)
 {
-    if (Read(lpBuf, nCount) != nCount)
-        ThrowArchive(CArchiveException::endOfFile);
+    if (Read(lpBuf, nCount) != nCount) ThrowArchive(CArchiveException::endOfFile);
 }
 
 std::vector<BYTE> CArchive::ReadBlock(DWORD nCount)
@@ -152,8 +139,7 @@ void CArchive::Write(const void* lpBuf, UINT nMax)
     CheckStoring();
     const BYTE* in = static_cast<const BYTE*>(lpBuf);
     while (nMax) {
-        if (m_cur == m_buf.size())
-            Flush();
+        if (m_cur == m_buf.size()) Flush();
         const size_t n = std::min<size_t>(nMax, m_buf.size() - m_cur);
         std::memcpy(m_buf.data() + m_cur, in, n);
         m_cur += n;
@@ -162,54 +148,88 @@ void CArchive::Write(const void* lpBuf, UINT nMax)
     }
 }
 
-template <typename T>
-void CArchive::WriteLE(T v, int nBytes)
+template <typename T> void CArchive::WriteLE(T v, int nBytes)
 {
     BYTE b[8];
     unsigned long long u = (unsigned long long)v;
-    for (int i = 0; i < nBytes; ++i)
-        b[i] = (BYTE)(u >> (8 * i));
+    for (int i = 0; i < nBytes; ++i) b[i] = (BYTE)(u >> (8 * i));
     Write(b, (UINT)nBytes);
 }
 
-template <typename T>
-T CArchive::ReadLE(int nBytes)
+template <typename T> T CArchive::ReadLE(int nBytes)
 {
     BYTE b[8];
     ReadExact(b, (UINT)nBytes);
     unsigned long long u = 0;
-    for (int i = 0; i < nBytes; ++i)
-        u |= (unsigned long long)b[i] << (8 * i);
+    for (int i = 0; i < nBytes; ++i) u |= (unsigned long long)b[i] << (8 * i);
     return (T)u;
 }
 
 // Numbers.
 
-CArchive& CArchive::operator<<(bool b) { WriteLE<BYTE>(b ? 1 : 0, 1); return *this; }
-CArchive& CArchive::operator<<(char ch) { WriteLE<BYTE>((BYTE)ch, 1); return *this; }
-CArchive& CArchive::operator<<(signed char ch) { WriteLE<BYTE>((BYTE)ch, 1); return *this; }
-CArchive& CArchive::operator<<(unsigned char by) { WriteLE<BYTE>(by, 1); return *this; }
-CArchive& CArchive::operator<<(short w) { WriteLE<WORD>((WORD)w, 2); return *this; }
-CArchive& CArchive::operator<<(unsigned short w) { WriteLE<WORD>(w, 2); return *this; }
-CArchive& CArchive::operator<<(int i) { WriteLE<std::uint32_t>((std::uint32_t)i, 4); return *this; }
-CArchive& CArchive::operator<<(unsigned int u) { WriteLE<std::uint32_t>(u, 4); return *this; }
+CArchive& CArchive::operator<<(bool b)
+{
+    WriteLE<BYTE>(b ? 1 : 0, 1);
+    return *this;
+}
+CArchive& CArchive::operator<<(char ch)
+{
+    WriteLE<BYTE>((BYTE)ch, 1);
+    return *this;
+}
+CArchive& CArchive::operator<<(signed char ch)
+{
+    WriteLE<BYTE>((BYTE)ch, 1);
+    return *this;
+}
+CArchive& CArchive::operator<<(unsigned char by)
+{
+    WriteLE<BYTE>(by, 1);
+    return *this;
+}
+CArchive& CArchive::operator<<(short w)
+{
+    WriteLE<WORD>((WORD)w, 2);
+    return *this;
+}
+CArchive& CArchive::operator<<(unsigned short w)
+{
+    WriteLE<WORD>(w, 2);
+    return *this;
+}
+CArchive& CArchive::operator<<(int i)
+{
+    WriteLE<std::uint32_t>((std::uint32_t)i, 4);
+    return *this;
+}
+CArchive& CArchive::operator<<(unsigned int u)
+{
+    WriteLE<std::uint32_t>(u, 4);
+    return *this;
+}
 CArchive& CArchive::operator<<(long l)
 {
     // long is 32 bits on Windows; the host's wider long must not change the format.
-    if (l < INT32_MIN || l > INT32_MAX)
-        ThrowArchive(CArchiveException::genericException);
+    if (l < INT32_MIN || l > INT32_MAX) ThrowArchive(CArchiveException::genericException);
     WriteLE<std::uint32_t>((std::uint32_t)l, 4);
     return *this;
 }
 CArchive& CArchive::operator<<(unsigned long dw)
 {
-    if (dw > UINT32_MAX)
-        ThrowArchive(CArchiveException::genericException);
+    if (dw > UINT32_MAX) ThrowArchive(CArchiveException::genericException);
     WriteLE<std::uint32_t>((std::uint32_t)dw, 4);
     return *this;
 }
-CArchive& CArchive::operator<<(long long ll) { WriteLE<std::uint64_t>((std::uint64_t)ll, 8); return *this; }
-CArchive& CArchive::operator<<(unsigned long long ull) { WriteLE<std::uint64_t>(ull, 8); return *this; }
+CArchive& CArchive::operator<<(long long ll)
+{
+    WriteLE<std::uint64_t>((std::uint64_t)ll, 8);
+    return *this;
+}
+CArchive& CArchive::operator<<(unsigned long long ull)
+{
+    WriteLE<std::uint64_t>(ull, 8);
+    return *this;
+}
 CArchive& CArchive::operator<<(float f)
 {
     std::uint32_t u;
@@ -225,18 +245,66 @@ CArchive& CArchive::operator<<(double d)
     return *this;
 }
 
-CArchive& CArchive::operator>>(bool& b) { b = ReadLE<BYTE>(1) != 0; return *this; }
-CArchive& CArchive::operator>>(char& ch) { ch = (char)ReadLE<BYTE>(1); return *this; }
-CArchive& CArchive::operator>>(signed char& ch) { ch = (signed char)ReadLE<BYTE>(1); return *this; }
-CArchive& CArchive::operator>>(unsigned char& by) { by = ReadLE<BYTE>(1); return *this; }
-CArchive& CArchive::operator>>(short& w) { w = (short)ReadLE<WORD>(2); return *this; }
-CArchive& CArchive::operator>>(unsigned short& w) { w = ReadLE<WORD>(2); return *this; }
-CArchive& CArchive::operator>>(int& i) { i = (int)ReadLE<std::uint32_t>(4); return *this; }
-CArchive& CArchive::operator>>(unsigned int& u) { u = ReadLE<std::uint32_t>(4); return *this; }
-CArchive& CArchive::operator>>(long& l) { l = (long)(std::int32_t)ReadLE<std::uint32_t>(4); return *this; }
-CArchive& CArchive::operator>>(unsigned long& dw) { dw = ReadLE<std::uint32_t>(4); return *this; }
-CArchive& CArchive::operator>>(long long& ll) { ll = (long long)ReadLE<std::uint64_t>(8); return *this; }
-CArchive& CArchive::operator>>(unsigned long long& ull) { ull = ReadLE<std::uint64_t>(8); return *this; }
+CArchive& CArchive::operator>>(bool& b)
+{
+    b = ReadLE<BYTE>(1) != 0;
+    return *this;
+}
+CArchive& CArchive::operator>>(char& ch)
+{
+    ch = (char)ReadLE<BYTE>(1);
+    return *this;
+}
+CArchive& CArchive::operator>>(signed char& ch)
+{
+    ch = (signed char)ReadLE<BYTE>(1);
+    return *this;
+}
+CArchive& CArchive::operator>>(unsigned char& by)
+{
+    by = ReadLE<BYTE>(1);
+    return *this;
+}
+CArchive& CArchive::operator>>(short& w)
+{
+    w = (short)ReadLE<WORD>(2);
+    return *this;
+}
+CArchive& CArchive::operator>>(unsigned short& w)
+{
+    w = ReadLE<WORD>(2);
+    return *this;
+}
+CArchive& CArchive::operator>>(int& i)
+{
+    i = (int)ReadLE<std::uint32_t>(4);
+    return *this;
+}
+CArchive& CArchive::operator>>(unsigned int& u)
+{
+    u = ReadLE<std::uint32_t>(4);
+    return *this;
+}
+CArchive& CArchive::operator>>(long& l)
+{
+    l = (long)(std::int32_t)ReadLE<std::uint32_t>(4);
+    return *this;
+}
+CArchive& CArchive::operator>>(unsigned long& dw)
+{
+    dw = ReadLE<std::uint32_t>(4);
+    return *this;
+}
+CArchive& CArchive::operator>>(long long& ll)
+{
+    ll = (long long)ReadLE<std::uint64_t>(8);
+    return *this;
+}
+CArchive& CArchive::operator>>(unsigned long long& ull)
+{
+    ull = ReadLE<std::uint64_t>(8);
+    return *this;
+}
 CArchive& CArchive::operator>>(float& f)
 {
     const std::uint32_t u = ReadLE<std::uint32_t>(4);
@@ -279,15 +347,12 @@ CArchive& CArchive::operator>>(CString& s)
             // UTF-16 marker; the length follows in the same encoding.
             wide = true;
             len = ReadLE<BYTE>(1);
-            if (len == 0xFF)
-                len = ReadLE<WORD>(2);
+            if (len == 0xFF) len = ReadLE<WORD>(2);
         }
-        if (len == 0xFFFF)
-            len = ReadLE<std::uint32_t>(4);
+        if (len == 0xFFFF) len = ReadLE<std::uint32_t>(4);
     }
     const unsigned long long nBytes = wide ? 2ull * len : len;
-    if (nBytes > (unsigned long long)INT_MAX)
-        ThrowArchive(CArchiveException::genericException);
+    if (nBytes > (unsigned long long)INT_MAX) ThrowArchive(CArchiveException::genericException);
 
     std::string bytes;
     while (bytes.size() < nBytes) {
@@ -300,8 +365,7 @@ CArchive& CArchive::operator>>(CString& s)
         s = CString(std::move(bytes));
     } else {
         std::u16string units(len, u'\0');
-        for (DWORD i = 0; i < len; ++i)
-            units[i] = (char16_t)((BYTE)bytes[2 * i] | ((BYTE)bytes[2 * i + 1] << 8));
+        for (DWORD i = 0; i < len; ++i) units[i] = (char16_t)((BYTE)bytes[2 * i] | ((BYTE)bytes[2 * i + 1] << 8));
         s = ZvAnsiFromUtf16(units);
     }
     return *this;
@@ -312,15 +376,13 @@ CArchive& CArchive::operator>>(CString& s)
 DWORD CArchive::ReadCount()
 {
     const WORD w = ReadLE<WORD>(2);
-    if (w != 0xFFFF)
-        return w;
+    if (w != 0xFFFF) return w;
     return ReadLE<std::uint32_t>(4);
 }
 
 void CArchive::WriteCount(DWORD_PTR dwCount)
 {
-    if ((unsigned long long)dwCount > 0xFFFFFFFFull)
-        ThrowArchive(CArchiveException::genericException);
+    if ((unsigned long long)dwCount > 0xFFFFFFFFull) ThrowArchive(CArchiveException::genericException);
     if (dwCount < 0xFFFF) {
         WriteLE<WORD>((WORD)dwCount, 2);
     } else {
@@ -333,8 +395,7 @@ void CArchive::WriteCount(DWORD_PTR dwCount)
 
 DWORD CArchive::NextIndex()
 {
-    if (m_nMapCount > nMaxMapCount)
-        ThrowArchive(CArchiveException::bufferFull);
+    if (m_nMapCount > nMaxMapCount) ThrowArchive(CArchiveException::bufferFull);
     return m_nMapCount++;
 }
 
@@ -349,8 +410,7 @@ UINT CArchive::StoreSchemaOf(const CRuntimeClass* pClass) const
 void CArchive::WriteClass(const CRuntimeClass* pClassRef)
 {
     CheckStoring();
-    if (!pClassRef || !pClassRef->IsSerializable())
-        ThrowArchive(CArchiveException::badClass);
+    if (!pClassRef || !pClassRef->IsSerializable()) ThrowArchive(CArchiveException::badClass);
     auto it = m_storeMap.find(pClassRef);
     if (it != m_storeMap.end()) {
         const DWORD index = it->second;
@@ -412,21 +472,17 @@ const CRuntimeClass* CArchive::ReadTag(const CRuntimeClass* pClassRefRequested, 
     if (wTag == wNewClassTag) {
         const WORD wSchema = ReadLE<WORD>(2);
         const WORD nLen = ReadLE<WORD>(2);
-        if (nLen == 0 || nLen > nMaxClassNameLength)
-            ThrowArchive(CArchiveException::badClass);
+        if (nLen == 0 || nLen > nMaxClassNameLength) ThrowArchive(CArchiveException::badClass);
         char name[nMaxClassNameLength + 1];
         ReadExact(name, nLen);
         name[nLen] = 0;
-        if (std::strlen(name) != nLen)
-            ThrowArchive(CArchiveException::badClass);
+        if (std::strlen(name) != nLen) ThrowArchive(CArchiveException::badClass);
         pClass = CRuntimeClass::FromName(name);
-        if (!pClass || !pClass->IsSerializable())
-            ThrowArchive(CArchiveException::badClass);
+        if (!pClass || !pClass->IsSerializable()) ThrowArchive(CArchiveException::badClass);
         if (!(pClass->m_wSchema & VERSIONABLE_SCHEMA) && wSchema != (pClass->m_wSchema & 0xFFFFu))
             ThrowArchive(CArchiveException::badSchema);
         schema = wSchema;
-        if (m_nMapCount > nMaxMapCount)
-            ThrowArchive(CArchiveException::bufferFull);
+        if (m_nMapCount > nMaxMapCount) ThrowArchive(CArchiveException::bufferFull);
         m_loadArray.push_back(LoadEntry{Kind::classEntry, schema, pClass});
         ++m_nMapCount;
     } else if (obTag & dwBigClassTag) {
@@ -438,21 +494,16 @@ const CRuntimeClass* CArchive::ReadTag(const CRuntimeClass* pClassRefRequested, 
     } else {
         // A reference to an object read before, or no object.
         *pIsObjectRef = true;
-        if (wTag == wNullTag)
-            return nullptr;
-        if (!bRefAllowed || obTag == 0 || obTag >= m_loadArray.size() ||
-            m_loadArray[obTag].kind != Kind::objectEntry)
+        if (wTag == wNullTag) return nullptr;
+        if (!bRefAllowed || obTag == 0 || obTag >= m_loadArray.size() || m_loadArray[obTag].kind != Kind::objectEntry)
             ThrowArchive(CArchiveException::badIndex);
         CObject* pOb = const_cast<CObject*>(static_cast<const CObject*>(m_loadArray[obTag].ptr));
-        if (pClassRefRequested && !pOb->IsKindOf(pClassRefRequested))
-            ThrowArchive(CArchiveException::badClass);
+        if (pClassRefRequested && !pOb->IsKindOf(pClassRefRequested)) ThrowArchive(CArchiveException::badClass);
         *ppOb = pOb;
         return nullptr;
     }
-    if (pClassRefRequested && !pClass->IsDerivedFrom(pClassRefRequested))
-        ThrowArchive(CArchiveException::badClass);
-    if (pSchema)
-        *pSchema = schema;
+    if (pClassRefRequested && !pClass->IsDerivedFrom(pClassRefRequested)) ThrowArchive(CArchiveException::badClass);
+    if (pSchema) *pSchema = schema;
     return pClass;
 }
 
@@ -461,8 +512,7 @@ const CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested
     CObject* pOb;
     bool isObjectRef;
     const CRuntimeClass* pClass = ReadTag(pClassRefRequested, pSchema, &pOb, &isObjectRef, false);
-    if (isObjectRef)
-        ThrowArchive(CArchiveException::badIndex);
+    if (isObjectRef) ThrowArchive(CArchiveException::badIndex);
     return pClass;
 }
 
@@ -483,18 +533,14 @@ CObject* CArchive::ReadObjectImpl(const CRuntimeClass* pClassRefRequested, bool 
     bool isObjectRef;
     const CRuntimeClass* pClass = ReadTag(pClassRefRequested, &schema, &pRef, &isObjectRef, !bNewOnly);
     if (isObjectRef) {
-        if (bNewOnly)
-            ThrowArchive(CArchiveException::badIndex);  // the null object
+        if (bNewOnly) ThrowArchive(CArchiveException::badIndex);  // the null object
         return pRef;
     }
-    if (m_nDepth >= nMaxObjectDepth)
-        ThrowArchive(CArchiveException::genericException);
-    if (m_nMapCount > nMaxMapCount)
-        ThrowArchive(CArchiveException::bufferFull);
+    if (m_nDepth >= nMaxObjectDepth) ThrowArchive(CArchiveException::genericException);
+    if (m_nMapCount > nMaxMapCount) ThrowArchive(CArchiveException::bufferFull);
 
     CObject* pOb = pClass->CreateObject();
-    if (!pOb)
-        ThrowArchive(CArchiveException::badClass);
+    if (!pOb) ThrowArchive(CArchiveException::badClass);
     const size_t slot = m_loadArray.size();
     try {
         m_loadArray.push_back(LoadEntry{Kind::objectEntry, schema, pOb});
@@ -515,8 +561,7 @@ CObject* CArchive::ReadObjectImpl(const CRuntimeClass* pClassRefRequested, bool 
         // The half-read object goes, and with it whatever it read; nothing
         // may refer to them any more.
         for (size_t i = slot; i < m_loadArray.size(); ++i)
-            if (m_loadArray[i].kind == Kind::objectEntry)
-                m_loadArray[i] = LoadEntry{Kind::nullEntry, 0, nullptr};
+            if (m_loadArray[i].kind == Kind::objectEntry) m_loadArray[i] = LoadEntry{Kind::nullEntry, 0, nullptr};
         delete pOb;
         throw;
     }

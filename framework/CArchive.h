@@ -72,7 +72,7 @@ public:
     CArchive& operator<<(unsigned short w);
     CArchive& operator<<(int i);
     CArchive& operator<<(unsigned int u);
-    CArchive& operator<<(long l);           // 32 bits in the archive
+    CArchive& operator<<(long l);            // 32 bits in the archive
     CArchive& operator<<(unsigned long dw);  // 32 bits in the archive
     CArchive& operator<<(long long ll);
     CArchive& operator<<(unsigned long long ull);
@@ -163,10 +163,8 @@ private:
                                  bool* pIsObjectRef, bool bRefAllowed);
     CObject* ReadObjectImpl(const CRuntimeClass* pClassRefRequested, bool bNewOnly);
 
-    template <typename T>
-    void WriteLE(T v, int nBytes);
-    template <typename T>
-    T ReadLE(int nBytes);
+    template <typename T> void WriteLE(T v, int nBytes);
+    template <typename T> T ReadLE(int nBytes);
 
     CFile* m_pFile;
     bool m_bLoading;

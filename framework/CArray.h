@@ -12,8 +12,7 @@
 
 class CArchive;
 
-template <class TYPE, class ARG_TYPE = const TYPE&>
-class CArray : public CObject {
+template <class TYPE, class ARG_TYPE = const TYPE&> class CArray : public CObject {
 public:
     CArray() = default;
     CArray(const CArray&) = delete;
@@ -27,8 +26,7 @@ public:
     void SetSize(INT_PTR nNewSize, INT_PTR nGrowBy = -1)
     {
         (void)nGrowBy;
-        if (nNewSize < 0)
-            AfxThrowInvalidArgException();
+        if (nNewSize < 0) AfxThrowInvalidArgException();
         m_v.resize((size_t)nNewSize);
     }
     void FreeExtra() { m_v.shrink_to_fit(); }
@@ -47,10 +45,8 @@ public:
     // Grows the array to reach nIndex when needed.
     void SetAtGrow(INT_PTR nIndex, ARG_TYPE newElement)
     {
-        if (nIndex < 0)
-            AfxThrowInvalidArgException();
-        if ((size_t)nIndex >= m_v.size())
-            m_v.resize((size_t)nIndex + 1);
+        if (nIndex < 0) AfxThrowInvalidArgException();
+        if ((size_t)nIndex >= m_v.size()) m_v.resize((size_t)nIndex + 1);
         m_v[(size_t)nIndex] = newElement;
     }
     INT_PTR Add(ARG_TYPE newElement)
@@ -66,22 +62,18 @@ public:
     }
     void Copy(const CArray& src)
     {
-        if (&src != this)
-            m_v = src.m_v;
+        if (&src != this) m_v = src.m_v;
     }
     // nIndex may be the size (appends) or beyond (the gap is filled).
     void InsertAt(INT_PTR nIndex, ARG_TYPE newElement, INT_PTR nCount = 1)
     {
-        if (nIndex < 0 || nCount < 0)
-            AfxThrowInvalidArgException();
-        if ((size_t)nIndex > m_v.size())
-            m_v.resize((size_t)nIndex);
+        if (nIndex < 0 || nCount < 0) AfxThrowInvalidArgException();
+        if ((size_t)nIndex > m_v.size()) m_v.resize((size_t)nIndex);
         m_v.insert(m_v.begin() + nIndex, (size_t)nCount, newElement);
     }
     void RemoveAt(INT_PTR nIndex, INT_PTR nCount = 1)
     {
-        if (nIndex < 0 || nCount < 0 || (size_t)nIndex + (size_t)nCount > m_v.size())
-            AfxThrowInvalidArgException();
+        if (nIndex < 0 || nCount < 0 || (size_t)nIndex + (size_t)nCount > m_v.size()) AfxThrowInvalidArgException();
         m_v.erase(m_v.begin() + nIndex, m_v.begin() + nIndex + nCount);
     }
 
@@ -92,8 +84,7 @@ public:
 private:
     size_t Checked(INT_PTR nIndex) const
     {
-        if (nIndex < 0 || (size_t)nIndex >= m_v.size())
-            AfxThrowInvalidArgException();
+        if (nIndex < 0 || (size_t)nIndex >= m_v.size()) AfxThrowInvalidArgException();
         return (size_t)nIndex;
     }
 

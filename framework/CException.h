@@ -51,7 +51,8 @@ public:
 
     CFileException() = default;
     CFileException(int cause, long lOsError = -1, const char* pszFileName = nullptr)
-        : m_cause(cause), m_lOsError(lOsError), m_strFileName(pszFileName) {}
+        : m_cause(cause), m_lOsError(lOsError), m_strFileName(pszFileName)
+    {}
     const char* what() const noexcept override { return "file exception"; }
 
     // The cause that stands for a system error code (errno on the host).
@@ -78,7 +79,8 @@ public:
 
     CArchiveException() = default;
     explicit CArchiveException(int cause, const char* pszFileName = nullptr)
-        : m_cause(cause), m_strFileName(pszFileName) {}
+        : m_cause(cause), m_strFileName(pszFileName)
+    {}
     const char* what() const noexcept override { return "archive exception"; }
 
     int m_cause = none;

@@ -12,14 +12,12 @@ CFile::CFile() = default;
 CFile::CFile(const char* lpszFileName, UINT nOpenFlags)
 {
     CFileException e;
-    if (!Open(lpszFileName, nOpenFlags, &e))
-        throw e;
+    if (!Open(lpszFileName, nOpenFlags, &e)) throw e;
 }
 
 CFile::~CFile()
 {
-    if (IsOpen())
-        Abort();
+    if (IsOpen()) Abort();
 }
 
 CString CFile::GetFileName() const

@@ -17,8 +17,7 @@ std::string NativePath(const char* path)
 {
     std::string native = path ? path : "";
     for (char& c : native)
-        if (c == '\\')
-            c = '/';
+        if (c == '\\') c = '/';
     return native;
 }
 
@@ -57,8 +56,7 @@ void CFile::ThrowOsError(long lOsError) const
 
 BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pError)
 {
-    if (IsOpen())
-        Abort();
+    if (IsOpen()) Abort();
     m_strFileName = lpszFileName;
     // POSIX has no share modes; the share flags have no effect here.
     int flags = O_CLOEXEC;
@@ -67,16 +65,14 @@ BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pErr
     case modeWrite: flags |= O_WRONLY; break;
     default: flags |= O_RDWR; break;
     }
-    if (nOpenFlags & modeCreate)
-        flags |= (nOpenFlags & modeNoTruncate) ? O_CREAT : (O_CREAT | O_TRUNC);
+    if (nOpenFlags & modeCreate) flags |= (nOpenFlags & modeNoTruncate) ? O_CREAT : (O_CREAT | O_TRUNC);
     int fd;
     do {
         fd = ::open(NativePath(lpszFileName).c_str(), flags, 0644);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         const int err = errno;
-        if (pError)
-            *pError = CFileException(CFileException::OsErrorToException(err), err, lpszFileName);
+        if (pError) *pError = CFileException(CFileException::OsErrorToException(err), err, lpszFileName);
         return FALSE;
     }
     m_hFile = fd;
@@ -85,18 +81,15 @@ BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pErr
 
 UINT CFile::Read(void* lpBuf, UINT nCount)
 {
-    if (!IsOpen())
-        ThrowOsError(EBADF);
+    if (!IsOpen()) ThrowOsError(EBADF);
     UINT done = 0;
     while (done < nCount) {
         const ssize_t n = ::read((int)m_hFile, static_cast<char*>(lpBuf) + done, nCount - done);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             ThrowOsError(errno);
         }
-        if (n == 0)
-            break;
+        if (n == 0) break;
         done += (UINT)n;
     }
     return done;
@@ -104,81 +97,66 @@ UINT CFile::Read(void* lpBuf, UINT nCount)
 
 void CFile::Write(const void* lpBuf, UINT nCount)
 {
-    if (!IsOpen())
-        ThrowOsError(EBADF);
+    if (!IsOpen()) ThrowOsError(EBADF);
     UINT done = 0;
     while (done < nCount) {
         const ssize_t n = ::write((int)m_hFile, static_cast<const char*>(lpBuf) + done, nCount - done);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             ThrowOsError(errno);
         }
-        if (n == 0)
-            ThrowOsError(ENOSPC);
+        if (n == 0) ThrowOsError(ENOSPC);
         done += (UINT)n;
     }
 }
 
 ULONGLONG CFile::Seek(LONGLONG lOff, UINT nFrom)
 {
-    if (!IsOpen())
-        ThrowOsError(EBADF);
+    if (!IsOpen()) ThrowOsError(EBADF);
     const int whence = nFrom == begin ? SEEK_SET : (nFrom == current ? SEEK_CUR : SEEK_END);
     const off_t pos = ::lseek((int)m_hFile, (off_t)lOff, whence);
-    if (pos < 0)
-        ThrowOsError(errno);
+    if (pos < 0) ThrowOsError(errno);
     return (ULONGLONG)pos;
 }
 
 ULONGLONG CFile::GetPosition() const
 {
-    if (!IsOpen())
-        ThrowOsError(EBADF);
+    if (!IsOpen()) ThrowOsError(EBADF);
     const off_t pos = ::lseek((int)m_hFile, 0, SEEK_CUR);
-    if (pos < 0)
-        ThrowOsError(errno);
+    if (pos < 0) ThrowOsError(errno);
     return (ULONGLONG)pos;
 }
 
 ULONGLONG CFile::GetLength() const
 {
-    if (!IsOpen())
-        ThrowOsError(EBADF);
+    if (!IsOpen()) ThrowOsError(EBADF);
     struct stat st;
-    if (::fstat((int)m_hFile, &st) != 0)
-        ThrowOsError(errno);
+    if (::fstat((int)m_hFile, &st) != 0) ThrowOsError(errno);
     return (ULONGLONG)st.st_size;
 }
 
 void CFile::SetLength(ULONGLONG dwNewLen)
 {
-    if (!IsOpen())
-        ThrowOsError(EBADF);
-    if (::ftruncate((int)m_hFile, (off_t)dwNewLen) != 0)
-        ThrowOsError(errno);
+    if (!IsOpen()) ThrowOsError(EBADF);
+    if (::ftruncate((int)m_hFile, (off_t)dwNewLen) != 0) ThrowOsError(errno);
 }
 
 void CFile::Flush()
 {
-    if (IsOpen() && ::fsync((int)m_hFile) != 0 && errno != EINVAL)
-        ThrowOsError(errno);
+    if (IsOpen() && ::fsync((int)m_hFile) != 0 && errno != EINVAL) ThrowOsError(errno);
 }
 
 void CFile::Close()
 {
-    if (!IsOpen())
-        return;
+    if (!IsOpen()) return;
     const int fd = (int)m_hFile;
     m_hFile = hFileNull;
-    if (::close(fd) != 0 && errno != EINTR)
-        ThrowOsError(errno);
+    if (::close(fd) != 0 && errno != EINTR) ThrowOsError(errno);
 }
 
 void CFile::Abort()
 {
-    if (IsOpen())
-        ::close((int)m_hFile);
+    if (IsOpen()) ::close((int)m_hFile);
     m_hFile = hFileNull;
 }
 

@@ -50,8 +50,7 @@ HANDLE H(INT_PTR h) { return reinterpret_cast<HANDLE>(h); }
 
 BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pError)
 {
-    if (IsOpen())
-        Abort();
+    if (IsOpen()) Abort();
     m_strFileName = lpszFileName;
 
     DWORD access;
@@ -69,15 +68,13 @@ BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pErr
     }
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, (nOpenFlags & modeNoInherit) ? FALSE : TRUE};
     DWORD disposition = OPEN_EXISTING;
-    if (nOpenFlags & modeCreate)
-        disposition = (nOpenFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
+    if (nOpenFlags & modeCreate) disposition = (nOpenFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
 
-    HANDLE h = ::CreateFileA(lpszFileName ? lpszFileName : "", access, share, &sa, disposition,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileA(lpszFileName ? lpszFileName : "", access, share, &sa, disposition, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const long err = (long)::GetLastError();
-        if (pError)
-            *pError = CFileException(CFileException::OsErrorToException(err), err, lpszFileName);
+        if (pError) *pError = CFileException(CFileException::OsErrorToException(err), err, lpszFileName);
         return FALSE;
     }
     m_hFile = reinterpret_cast<INT_PTR>(h);
@@ -86,15 +83,13 @@ BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pErr
 
 UINT CFile::Read(void* lpBuf, UINT nCount)
 {
-    if (!IsOpen())
-        ThrowOsError(ERROR_INVALID_HANDLE);
+    if (!IsOpen()) ThrowOsError(ERROR_INVALID_HANDLE);
     UINT done = 0;
     while (done < nCount) {
         DWORD n = 0;
         if (!::ReadFile(H(m_hFile), static_cast<char*>(lpBuf) + done, nCount - done, &n, nullptr))
             ThrowOsError((long)::GetLastError());
-        if (n == 0)
-            break;
+        if (n == 0) break;
         done += n;
     }
     return done;
@@ -102,45 +97,36 @@ UINT CFile::Read(void* lpBuf, UINT nCount)
 
 void CFile::Write(const void* lpBuf, UINT nCount)
 {
-    if (!IsOpen())
-        ThrowOsError(ERROR_INVALID_HANDLE);
+    if (!IsOpen()) ThrowOsError(ERROR_INVALID_HANDLE);
     DWORD n = 0;
-    if (!::WriteFile(H(m_hFile), lpBuf, nCount, &n, nullptr))
-        ThrowOsError((long)::GetLastError());
-    if (n != nCount)
-        ThrowOsError(ERROR_DISK_FULL);
+    if (!::WriteFile(H(m_hFile), lpBuf, nCount, &n, nullptr)) ThrowOsError((long)::GetLastError());
+    if (n != nCount) ThrowOsError(ERROR_DISK_FULL);
 }
 
 ULONGLONG CFile::Seek(LONGLONG lOff, UINT nFrom)
 {
-    if (!IsOpen())
-        ThrowOsError(ERROR_INVALID_HANDLE);
+    if (!IsOpen()) ThrowOsError(ERROR_INVALID_HANDLE);
     LARGE_INTEGER dist, pos;
     dist.QuadPart = lOff;
     const DWORD method = nFrom == begin ? FILE_BEGIN : (nFrom == current ? FILE_CURRENT : FILE_END);
-    if (!::SetFilePointerEx(H(m_hFile), dist, &pos, method))
-        ThrowOsError((long)::GetLastError());
+    if (!::SetFilePointerEx(H(m_hFile), dist, &pos, method)) ThrowOsError((long)::GetLastError());
     return (ULONGLONG)pos.QuadPart;
 }
 
 ULONGLONG CFile::GetPosition() const
 {
-    if (!IsOpen())
-        ThrowOsError(ERROR_INVALID_HANDLE);
+    if (!IsOpen()) ThrowOsError(ERROR_INVALID_HANDLE);
     LARGE_INTEGER dist, pos;
     dist.QuadPart = 0;
-    if (!::SetFilePointerEx(H(m_hFile), dist, &pos, FILE_CURRENT))
-        ThrowOsError((long)::GetLastError());
+    if (!::SetFilePointerEx(H(m_hFile), dist, &pos, FILE_CURRENT)) ThrowOsError((long)::GetLastError());
     return (ULONGLONG)pos.QuadPart;
 }
 
 ULONGLONG CFile::GetLength() const
 {
-    if (!IsOpen())
-        ThrowOsError(ERROR_INVALID_HANDLE);
+    if (!IsOpen()) ThrowOsError(ERROR_INVALID_HANDLE);
     LARGE_INTEGER size;
-    if (!::GetFileSizeEx(H(m_hFile), &size))
-        ThrowOsError((long)::GetLastError());
+    if (!::GetFileSizeEx(H(m_hFile), &size)) ThrowOsError((long)::GetLastError());
     return (ULONGLONG)size.QuadPart;
 }
 
@@ -148,31 +134,26 @@ void CFile::SetLength(ULONGLONG dwNewLen)
 {
     const ULONGLONG keep = GetPosition();
     Seek((LONGLONG)dwNewLen, begin);
-    if (!::SetEndOfFile(H(m_hFile)))
-        ThrowOsError((long)::GetLastError());
+    if (!::SetEndOfFile(H(m_hFile))) ThrowOsError((long)::GetLastError());
     Seek((LONGLONG)(keep < dwNewLen ? keep : dwNewLen), begin);
 }
 
 void CFile::Flush()
 {
-    if (IsOpen() && !::FlushFileBuffers(H(m_hFile)))
-        ThrowOsError((long)::GetLastError());
+    if (IsOpen() && !::FlushFileBuffers(H(m_hFile))) ThrowOsError((long)::GetLastError());
 }
 
 void CFile::Close()
 {
-    if (!IsOpen())
-        return;
+    if (!IsOpen()) return;
     HANDLE h = H(m_hFile);
     m_hFile = hFileNull;
-    if (!::CloseHandle(h))
-        ThrowOsError((long)::GetLastError());
+    if (!::CloseHandle(h)) ThrowOsError((long)::GetLastError());
 }
 
 void CFile::Abort()
 {
-    if (IsOpen())
-        ::CloseHandle(H(m_hFile));
+    if (IsOpen()) ::CloseHandle(H(m_hFile));
     m_hFile = hFileNull;
 }
 

@@ -13,8 +13,7 @@
 
 class CArchive;
 
-template <class TYPE, class ARG_TYPE = const TYPE&>
-class CList : public CObject {
+template <class TYPE, class ARG_TYPE = const TYPE&> class CList : public CObject {
     struct Node {
         Node* pNext;
         Node* pPrev;
@@ -54,13 +53,11 @@ public:
     POSITION AddTail(ARG_TYPE newElement) { return InsertAfter(GetTailPosition(), newElement); }
     void AddHead(const CList* pNewList)
     {
-        for (POSITION pos = pNewList->GetTailPosition(); pos;)
-            AddHead(pNewList->GetPrev(pos));
+        for (POSITION pos = pNewList->GetTailPosition(); pos;) AddHead(pNewList->GetPrev(pos));
     }
     void AddTail(const CList* pNewList)
     {
-        for (POSITION pos = pNewList->GetHeadPosition(); pos;)
-            AddTail(pNewList->GetNext(pos));
+        for (POSITION pos = pNewList->GetHeadPosition(); pos;) AddTail(pNewList->GetNext(pos));
     }
 
     void RemoveAll()
@@ -147,18 +144,15 @@ public:
     {
         Node* p = startAfter ? NodeOf(startAfter)->pNext : m_pHead;
         for (; p; p = p->pNext)
-            if (p->data == searchValue)
-                return Pos(p);
+            if (p->data == searchValue) return Pos(p);
         return nullptr;
     }
     // Position of the element with that zero-based index, or null.
     POSITION FindIndex(INT_PTR nIndex) const
     {
-        if (nIndex < 0 || nIndex >= m_nCount)
-            return nullptr;
+        if (nIndex < 0 || nIndex >= m_nCount) return nullptr;
         Node* p = m_pHead;
-        while (nIndex--)
-            p = p->pNext;
+        while (nIndex--) p = p->pNext;
         return Pos(p);
     }
 
@@ -166,8 +160,7 @@ private:
     static POSITION Pos(Node* p) { return reinterpret_cast<POSITION>(p); }
     static Node* NodeOf(POSITION pos)
     {
-        if (!pos || pos == BEFORE_START_POSITION)
-            AfxThrowInvalidArgException();
+        if (!pos || pos == BEFORE_START_POSITION) AfxThrowInvalidArgException();
         return reinterpret_cast<Node*>(pos);
     }
     POSITION Head() const { return Pos(m_pHead); }

@@ -8,8 +8,7 @@
 #include "framework/CObject.h"
 #include "framework/ZvTypes.h"
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-class CMap : public CObject {
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE> class CMap : public CObject {
 public:
     // The hash block size of the classic map is accepted and not needed.
     explicit CMap(INT_PTR nBlockSize = 10) { (void)nBlockSize; }
@@ -21,8 +20,7 @@ public:
     BOOL Lookup(ARG_KEY key, VALUE& rValue) const
     {
         auto it = m_map.find(key);
-        if (it == m_map.end())
-            return FALSE;
+        if (it == m_map.end()) return FALSE;
         rValue = it->second;
         return TRUE;
     }
@@ -36,12 +34,10 @@ public:
     POSITION GetStartPosition() const { return m_map.empty() ? nullptr : Pos(&*m_map.begin()); }
     void GetNextAssoc(POSITION& rNextPosition, KEY& rKey, VALUE& rValue) const
     {
-        if (!rNextPosition || rNextPosition == BEFORE_START_POSITION)
-            AfxThrowInvalidArgException();
+        if (!rNextPosition || rNextPosition == BEFORE_START_POSITION) AfxThrowInvalidArgException();
         const Entry* e = reinterpret_cast<const Entry*>(rNextPosition);
         auto it = m_map.find(e->first);
-        if (it == m_map.end() || &*it != e)
-            AfxThrowInvalidArgException();
+        if (it == m_map.end() || &*it != e) AfxThrowInvalidArgException();
         rKey = it->first;
         rValue = it->second;
         ++it;

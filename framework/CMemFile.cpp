@@ -12,37 +12,31 @@ CMemFile::CMemFile(UINT) {}
 
 CMemFile::CMemFile(const BYTE* lpBuffer, UINT nBufferSize, UINT)
     : m_data(lpBuffer, lpBuffer + (lpBuffer ? nBufferSize : 0))
-{
-}
+{}
 
 CMemFile::~CMemFile() = default;
 
 BOOL CMemFile::Open(const char*, UINT, CFileException* pError)
 {
-    if (pError)
-        *pError = CFileException(CFileException::genericException);
+    if (pError) *pError = CFileException(CFileException::genericException);
     return FALSE;
 }
 
 UINT CMemFile::Read(void* lpBuf, UINT nCount)
 {
-    if (m_pos >= m_data.size())
-        return 0;
+    if (m_pos >= m_data.size()) return 0;
     const size_t n = std::min<size_t>(nCount, m_data.size() - m_pos);
-    if (n)
-        std::memcpy(lpBuf, m_data.data() + m_pos, n);
+    if (n) std::memcpy(lpBuf, m_data.data() + m_pos, n);
     m_pos += n;
     return (UINT)n;
 }
 
 void CMemFile::Write(const void* lpBuf, UINT nCount)
 {
-    if (!nCount)
-        return;
+    if (!nCount) return;
     const size_t end = m_pos + nCount;
     try {
-        if (end > m_data.size())
-            m_data.resize(end);
+        if (end > m_data.size()) m_data.resize(end);
     } catch (const std::exception&) {
         AfxThrowFileException(CFileException::diskFull);
     }
@@ -71,8 +65,7 @@ void CMemFile::SetLength(ULONGLONG dwNewLen)
     } catch (const std::exception&) {
         AfxThrowFileException(CFileException::diskFull);
     }
-    if (m_pos > m_data.size())
-        m_pos = m_data.size();
+    if (m_pos > m_data.size()) m_pos = m_data.size();
 }
 
 void CMemFile::Flush() {}

@@ -33,8 +33,7 @@ ZvClassRegistration::ZvClassRegistration(const CRuntimeClass* pClass)
 
 CObject* CRuntimeClass::CreateObject() const
 {
-    if (!m_pfnCreateObject)
-        return nullptr;
+    if (!m_pfnCreateObject) return nullptr;
     try {
         return m_pfnCreateObject();
     } catch (const std::bad_alloc&) {
@@ -45,22 +44,18 @@ CObject* CRuntimeClass::CreateObject() const
 bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const
 {
     for (const CRuntimeClass* p = this; p; p = p->m_pBaseClass)
-        if (p == pBaseClass)
-            return true;
+        if (p == pBaseClass) return true;
     return false;
 }
 
 const CRuntimeClass* CRuntimeClass::FromName(const char* lpszClassName)
 {
-    if (!lpszClassName)
-        return nullptr;
-    if (std::strcmp(lpszClassName, CObject::classCObject.m_lpszClassName) == 0)
-        return &CObject::classCObject;
+    if (!lpszClassName) return nullptr;
+    if (std::strcmp(lpszClassName, CObject::classCObject.m_lpszClassName) == 0) return &CObject::classCObject;
     Registry& r = TheRegistry();
     std::lock_guard<std::mutex> hold(r.lock);
     for (const CRuntimeClass* p : r.classes)
-        if (std::strcmp(p->m_lpszClassName, lpszClassName) == 0)
-            return p;
+        if (std::strcmp(p->m_lpszClassName, lpszClassName) == 0) return p;
     return nullptr;
 }
 

@@ -68,40 +68,40 @@ private:
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
 // The object as a pointer to the given class when it is one, else null.
-#define DYNAMIC_DOWNCAST(class_name, object) \
+#define DYNAMIC_DOWNCAST(class_name, object)                                                                           \
     ((object) && (object)->IsKindOf(RUNTIME_CLASS(class_name)) ? static_cast<class_name*>(object) : nullptr)
 
-#define DECLARE_DYNAMIC(class_name)                         \
-public:                                                     \
-    static const CRuntimeClass class##class_name;           \
+#define DECLARE_DYNAMIC(class_name)                                                                                    \
+public:                                                                                                                \
+    static const CRuntimeClass class##class_name;                                                                      \
     const CRuntimeClass* GetRuntimeClass() const override;
 
-#define DECLARE_DYNCREATE(class_name) \
-    DECLARE_DYNAMIC(class_name)       \
+#define DECLARE_DYNCREATE(class_name)                                                                                  \
+    DECLARE_DYNAMIC(class_name)                                                                                        \
     static CObject* CreateObject();
 
-#define DECLARE_SERIAL(class_name)   \
-    DECLARE_DYNCREATE(class_name)    \
+#define DECLARE_SERIAL(class_name)                                                                                     \
+    DECLARE_DYNCREATE(class_name)                                                                                      \
     friend CArchive& operator>>(CArchive& ar, class_name*& pOb);
 
-#define ZV_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, schema, pfnNew)                         \
-    const CRuntimeClass class_name::class##class_name = {#class_name, (int)sizeof(class_name), schema, \
-                                                         pfnNew, RUNTIME_CLASS(base_class_name)};      \
-    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }     \
+#define ZV_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, schema, pfnNew)                                         \
+    const CRuntimeClass class_name::class##class_name = {#class_name, (int)sizeof(class_name), schema, pfnNew,         \
+                                                         RUNTIME_CLASS(base_class_name)};                              \
+    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }                     \
     static const ZvClassRegistration zvRegistration##class_name(RUNTIME_CLASS(class_name));
 
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                                                 \
     ZV_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFFu, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                           \
-    CObject* class_name::CreateObject() { return new class_name; }                 \
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                                               \
+    CObject* class_name::CreateObject() { return new class_name; }                                                     \
     ZV_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFFu, class_name::CreateObject)
 
-#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                             \
-    CObject* class_name::CreateObject() { return new class_name; }                         \
-    ZV_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject) \
-    CArchive& operator>>(CArchive& ar, class_name*& pOb)                                   \
-    {                                                                                      \
-        pOb = static_cast<class_name*>(ar.ReadObject(RUNTIME_CLASS(class_name)));          \
-        return ar;                                                                         \
+#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                                         \
+    CObject* class_name::CreateObject() { return new class_name; }                                                     \
+    ZV_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)                          \
+    CArchive& operator>>(CArchive& ar, class_name*& pOb)                                                               \
+    {                                                                                                                  \
+        pOb = static_cast<class_name*>(ar.ReadObject(RUNTIME_CLASS(class_name)));                                      \
+        return ar;                                                                                                     \
     }

@@ -15,8 +15,7 @@ int Sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
 
 std::string Folded(std::string s)
 {
-    if (!s.empty())
-        ZvFoldLower(&s[0], s.size());
+    if (!s.empty()) ZvFoldLower(&s[0], s.size());
     return s;
 }
 
@@ -24,15 +23,13 @@ std::string Folded(std::string s)
 
 char CString::GetAt(int i) const
 {
-    if (i < 0 || i >= GetLength())
-        AfxThrowInvalidArgException();
+    if (i < 0 || i >= GetLength()) AfxThrowInvalidArgException();
     return m_s[(size_t)i];
 }
 
 void CString::SetAt(int i, char ch)
 {
-    if (i < 0 || i >= GetLength())
-        AfxThrowInvalidArgException();
+    if (i < 0 || i >= GetLength()) AfxThrowInvalidArgException();
     m_s[(size_t)i] = ch;
 }
 
@@ -43,10 +40,7 @@ int CString::Compare(const CString& s) const { return Sign(m_s.compare(s.m_s)); 
 
 // Case is folded to lower case before a byte-wise comparison, so that names
 // sort the same way as the C runtime's case-insensitive comparison puts them.
-int CString::CompareNoCase(const char* psz) const
-{
-    return Sign(Folded(m_s).compare(Folded(psz ? psz : "")));
-}
+int CString::CompareNoCase(const char* psz) const { return Sign(Folded(m_s).compare(Folded(psz ? psz : ""))); }
 int CString::CompareNoCase(const CString& s) const { return Sign(Folded(m_s).compare(Folded(s.m_s))); }
 
 CString CString::Mid(int nFirst) const { return Mid(nFirst, GetLength() - std::max(nFirst, 0)); }
@@ -54,28 +48,22 @@ CString CString::Mid(int nFirst) const { return Mid(nFirst, GetLength() - std::m
 CString CString::Mid(int nFirst, int nCount) const
 {
     const int len = GetLength();
-    if (nFirst < 0)
-        nFirst = 0;
-    if (nCount < 0)
-        nCount = 0;
-    if (nFirst > len)
-        return CString();
-    if (nCount > len - nFirst)
-        nCount = len - nFirst;
+    if (nFirst < 0) nFirst = 0;
+    if (nCount < 0) nCount = 0;
+    if (nFirst > len) return CString();
+    if (nCount > len - nFirst) nCount = len - nFirst;
     return CString(m_s.substr((size_t)nFirst, (size_t)nCount));
 }
 
 CString CString::Left(int nCount) const
 {
-    if (nCount < 0)
-        nCount = 0;
+    if (nCount < 0) nCount = 0;
     return CString(m_s.substr(0, std::min((size_t)nCount, m_s.size())));
 }
 
 CString CString::Right(int nCount) const
 {
-    if (nCount < 0)
-        nCount = 0;
+    if (nCount < 0) nCount = 0;
     const size_t n = std::min((size_t)nCount, m_s.size());
     return CString(m_s.substr(m_s.size() - n));
 }
@@ -94,8 +82,7 @@ CString CString::SpanExcluding(const char* pszCharSet) const
 
 CString CString::Tokenize(const char* pszTokens, int& iStart) const
 {
-    if (iStart < 0)
-        AfxThrowInvalidArgException();
+    if (iStart < 0) AfxThrowInvalidArgException();
     const int len = GetLength();
     if (iStart < len) {
         if (!pszTokens || !*pszTokens) {
@@ -108,8 +95,7 @@ CString CString::Tokenize(const char* pszTokens, int& iStart) const
         const size_t from = m_s.find_first_not_of(pszTokens, (size_t)iStart);
         if (from != std::string::npos) {
             size_t to = m_s.find_first_of(pszTokens, from);
-            if (to == std::string::npos)
-                to = m_s.size();
+            if (to == std::string::npos) to = m_s.size();
             iStart = (int)to + 1;
             return CString(m_s.substr(from, to - from));
         }
@@ -120,20 +106,16 @@ CString CString::Tokenize(const char* pszTokens, int& iStart) const
 
 int CString::Find(char ch, int nStart) const
 {
-    if (nStart < 0)
-        nStart = 0;
-    if (nStart >= GetLength())
-        return -1;
+    if (nStart < 0) nStart = 0;
+    if (nStart >= GetLength()) return -1;
     const size_t pos = m_s.find(ch, (size_t)nStart);
     return pos == std::string::npos ? -1 : (int)pos;
 }
 
 int CString::Find(const char* pszSub, int nStart) const
 {
-    if (nStart < 0)
-        nStart = 0;
-    if (nStart > GetLength())
-        return -1;
+    if (nStart < 0) nStart = 0;
+    if (nStart > GetLength()) return -1;
     const size_t pos = m_s.find(pszSub ? pszSub : "", (size_t)nStart);
     return pos == std::string::npos ? -1 : (int)pos;
 }
@@ -146,8 +128,7 @@ int CString::ReverseFind(char ch) const
 
 int CString::FindOneOf(const char* pszCharSet) const
 {
-    if (!pszCharSet || !*pszCharSet)
-        return -1;
+    if (!pszCharSet || !*pszCharSet) return -1;
     const size_t pos = m_s.find_first_of(pszCharSet);
     return pos == std::string::npos ? -1 : (int)pos;
 }
@@ -155,8 +136,7 @@ int CString::FindOneOf(const char* pszCharSet) const
 int CString::Replace(char chOld, char chNew)
 {
     int n = 0;
-    if (chOld == chNew)
-        return 0;
+    if (chOld == chNew) return 0;
     for (char& c : m_s)
         if (c == chOld) {
             c = chNew;
@@ -167,16 +147,14 @@ int CString::Replace(char chOld, char chNew)
 
 int CString::Replace(const char* pszOld, const char* pszNew)
 {
-    if (!pszOld || !*pszOld)
-        return 0;
+    if (!pszOld || !*pszOld) return 0;
     const std::string oldS(pszOld), newS(pszNew ? pszNew : "");
     std::string out;
     int n = 0;
     size_t pos = 0;
     for (;;) {
         const size_t hit = m_s.find(oldS, pos);
-        if (hit == std::string::npos)
-            break;
+        if (hit == std::string::npos) break;
         out.append(m_s, pos, hit - pos);
         out += newS;
         pos = hit + oldS.size();
@@ -212,10 +190,8 @@ int CString::Insert(int nIndex, const char* psz)
 
 int CString::Delete(int nIndex, int nCount)
 {
-    if (nIndex < 0)
-        nIndex = 0;
-    if (nCount > 0 && nIndex < GetLength())
-        m_s.erase((size_t)nIndex, (size_t)nCount);
+    if (nIndex < 0) nIndex = 0;
+    if (nCount > 0 && nIndex < GetLength()) m_s.erase((size_t)nIndex, (size_t)nCount);
     return GetLength();
 }
 
@@ -230,8 +206,7 @@ CString& CString::TrimLeft(char chTarget)
 }
 CString& CString::TrimLeft(const char* pszTargets)
 {
-    if (!pszTargets || !*pszTargets)
-        return *this;
+    if (!pszTargets || !*pszTargets) return *this;
     const size_t pos = m_s.find_first_not_of(pszTargets);
     m_s.erase(0, pos == std::string::npos ? m_s.size() : pos);
     return *this;
@@ -244,8 +219,7 @@ CString& CString::TrimRight(char chTarget)
 }
 CString& CString::TrimRight(const char* pszTargets)
 {
-    if (!pszTargets || !*pszTargets)
-        return *this;
+    if (!pszTargets || !*pszTargets) return *this;
     const size_t pos = m_s.find_last_not_of(pszTargets);
     m_s.erase(pos == std::string::npos ? 0 : pos + 1);
     return *this;
@@ -253,15 +227,13 @@ CString& CString::TrimRight(const char* pszTargets)
 
 CString& CString::MakeUpper()
 {
-    if (!m_s.empty())
-        ZvFoldUpper(&m_s[0], m_s.size());
+    if (!m_s.empty()) ZvFoldUpper(&m_s[0], m_s.size());
     return *this;
 }
 
 CString& CString::MakeLower()
 {
-    if (!m_s.empty())
-        ZvFoldLower(&m_s[0], m_s.size());
+    if (!m_s.empty()) ZvFoldLower(&m_s[0], m_s.size());
     return *this;
 }
 
@@ -273,8 +245,7 @@ CString& CString::MakeReverse()
 
 void CString::Truncate(int nNewLength)
 {
-    if (nNewLength < 0 || nNewLength > GetLength())
-        AfxThrowInvalidArgException();
+    if (nNewLength < 0 || nNewLength > GetLength()) AfxThrowInvalidArgException();
     m_s.resize((size_t)nNewLength);
 }
 
@@ -290,8 +261,7 @@ void CString::Format(UINT nFormatID, ...)
 {
     CString format;
     Empty();
-    if (!format.LoadString(nFormatID))
-        return;
+    if (!format.LoadString(nFormatID)) return;
     va_list args;
     va_start(args, nFormatID);
     FormatV(format.GetString(), args);
@@ -314,15 +284,13 @@ void CString::FormatV(const char* pszFormat, va_list args)
 
 void CString::AppendFormatV(const char* pszFormat, va_list args)
 {
-    if (!pszFormat)
-        AfxThrowInvalidArgException();
+    if (!pszFormat) AfxThrowInvalidArgException();
     char stackBuf[256];
     va_list copy;
     va_copy(copy, args);
     const int n = std::vsnprintf(stackBuf, sizeof stackBuf, pszFormat, copy);
     va_end(copy);
-    if (n < 0)
-        AfxThrowInvalidArgException();
+    if (n < 0) AfxThrowInvalidArgException();
     if ((size_t)n < sizeof stackBuf) {
         m_s.append(stackBuf, (size_t)n);
         return;
@@ -338,17 +306,14 @@ char* CString::GetBuffer() { return &m_s[0]; }
 
 char* CString::GetBuffer(int nMinBufferLength)
 {
-    if (nMinBufferLength < 0)
-        AfxThrowInvalidArgException();
-    if ((size_t)nMinBufferLength > m_s.size())
-        m_s.resize((size_t)nMinBufferLength, '\0');
+    if (nMinBufferLength < 0) AfxThrowInvalidArgException();
+    if ((size_t)nMinBufferLength > m_s.size()) m_s.resize((size_t)nMinBufferLength, '\0');
     return &m_s[0];
 }
 
 char* CString::GetBufferSetLength(int nLength)
 {
-    if (nLength < 0)
-        AfxThrowInvalidArgException();
+    if (nLength < 0) AfxThrowInvalidArgException();
     m_s.resize((size_t)nLength, '\0');
     return &m_s[0];
 }
@@ -358,8 +323,7 @@ void CString::ReleaseBuffer(int nNewLength)
     if (nNewLength < 0) {
         m_s.resize(std::strlen(m_s.c_str()));
     } else {
-        if ((size_t)nNewLength > m_s.size())
-            AfxThrowInvalidArgException();
+        if ((size_t)nNewLength > m_s.size()) AfxThrowInvalidArgException();
         m_s.resize((size_t)nNewLength);
     }
 }

@@ -23,15 +23,24 @@ public:
     CString& operator=(const CString&) = default;
     CString& operator=(CString&&) noexcept = default;
 
-    CString(const char* psz) : m_s(psz ? psz : "") {}                              // NOLINT
-    CString(const char* pch, int nLength) : m_s(pch && nLength > 0 ? std::string(pch, (size_t)nLength) : std::string()) {}
+    CString(const char* psz) : m_s(psz ? psz : "") {}  // NOLINT
+    CString(const char* pch, int nLength) : m_s(pch && nLength > 0 ? std::string(pch, (size_t)nLength) : std::string())
+    {}
     CString(char ch, int nRepeat = 1) : m_s(nRepeat > 0 ? (size_t)nRepeat : 0, ch) {}  // NOLINT
     explicit CString(const unsigned char* psz) : CString(reinterpret_cast<const char*>(psz)) {}
     explicit CString(const std::string& s) : m_s(s) {}
     explicit CString(std::string&& s) noexcept : m_s(std::move(s)) {}
 
-    CString& operator=(const char* psz) { m_s = psz ? psz : ""; return *this; }
-    CString& operator=(char ch) { m_s.assign(1, ch); return *this; }
+    CString& operator=(const char* psz)
+    {
+        m_s = psz ? psz : "";
+        return *this;
+    }
+    CString& operator=(char ch)
+    {
+        m_s.assign(1, ch);
+        return *this;
+    }
 
     // Size and access
     int GetLength() const { return (int)m_s.size(); }
@@ -47,10 +56,25 @@ public:
     const std::string& Std() const { return m_s; }
 
     // Concatenation
-    CString& operator+=(const CString& s) { m_s += s.m_s; return *this; }
-    CString& operator+=(const char* psz) { if (psz) m_s += psz; return *this; }
-    CString& operator+=(char ch) { m_s += ch; return *this; }
-    void Append(const char* pch, int nLength) { if (pch && nLength > 0) m_s.append(pch, (size_t)nLength); }
+    CString& operator+=(const CString& s)
+    {
+        m_s += s.m_s;
+        return *this;
+    }
+    CString& operator+=(const char* psz)
+    {
+        if (psz) m_s += psz;
+        return *this;
+    }
+    CString& operator+=(char ch)
+    {
+        m_s += ch;
+        return *this;
+    }
+    void Append(const char* pch, int nLength)
+    {
+        if (pch && nLength > 0) m_s.append(pch, (size_t)nLength);
+    }
     void AppendChar(char ch) { m_s += ch; }
 
     // Comparison: Compare is byte-wise (unsigned), CompareNoCase folds case
@@ -155,8 +179,7 @@ void ZvFoldUpper(char* p, size_t n);
 void ZvFoldLower(char* p, size_t n);
 
 namespace std {
-template <>
-struct hash<CString> {
+template <> struct hash<CString> {
     size_t operator()(const CString& s) const noexcept { return std::hash<std::string>()(s.Std()); }
 };
 }  // namespace std

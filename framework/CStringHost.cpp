@@ -9,15 +9,13 @@
 void ZvFoldUpper(char* p, size_t n)
 {
     for (size_t i = 0; i < n; ++i)
-        if (p[i] >= 'a' && p[i] <= 'z')
-            p[i] = (char)(p[i] - 'a' + 'A');
+        if (p[i] >= 'a' && p[i] <= 'z') p[i] = (char)(p[i] - 'a' + 'A');
 }
 
 void ZvFoldLower(char* p, size_t n)
 {
     for (size_t i = 0; i < n; ++i)
-        if (p[i] >= 'A' && p[i] <= 'Z')
-            p[i] = (char)(p[i] - 'A' + 'a');
+        if (p[i] >= 'A' && p[i] <= 'Z') p[i] = (char)(p[i] - 'A' + 'a');
 }
 
 BOOL CString::LoadString(UINT nID)

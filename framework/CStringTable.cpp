@@ -24,8 +24,7 @@ bool ZvFindRegisteredString(UINT nID, CString& text)
 {
     std::lock_guard<std::mutex> hold(g_lock);
     auto it = Table().find(nID);
-    if (it == Table().end())
-        return false;
+    if (it == Table().end()) return false;
     text = it->second;
     return true;
 }

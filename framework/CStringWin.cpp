@@ -10,14 +10,12 @@
 // are folded by the system's rules for that code page.
 void ZvFoldUpper(char* p, size_t n)
 {
-    if (n)
-        CharUpperBuffA(p, (DWORD)n);
+    if (n) CharUpperBuffA(p, (DWORD)n);
 }
 
 void ZvFoldLower(char* p, size_t n)
 {
-    if (n)
-        CharLowerBuffA(p, (DWORD)n);
+    if (n) CharLowerBuffA(p, (DWORD)n);
 }
 
 BOOL CString::LoadString(UINT nID)
@@ -28,8 +26,7 @@ BOOL CString::LoadString(UINT nID)
     for (int size = 256; size <= 65536 * 2; size *= 2) {
         std::vector<char> buf((size_t)size);
         const int n = ::LoadStringA(hModule, nID, buf.data(), size);
-        if (n <= 0)
-            break;
+        if (n <= 0) break;
         if (n < size - 1) {
             *this = CString(buf.data(), n);
             return TRUE;
@@ -40,12 +37,10 @@ BOOL CString::LoadString(UINT nID)
 
 CString ZvAnsiFromUtf16(const std::u16string& text)
 {
-    if (text.empty())
-        return CString();
+    if (text.empty()) return CString();
     const wchar_t* w = reinterpret_cast<const wchar_t*>(text.data());
     const int n = ::WideCharToMultiByte(CP_ACP, 0, w, (int)text.size(), nullptr, 0, nullptr, nullptr);
-    if (n <= 0)
-        return CString();
+    if (n <= 0) return CString();
     CString out;
     char* p = out.GetBufferSetLength(n);
     ::WideCharToMultiByte(CP_ACP, 0, w, (int)text.size(), p, n, nullptr, nullptr);
@@ -54,11 +49,9 @@ CString ZvAnsiFromUtf16(const std::u16string& text)
 
 std::u16string ZvUtf16FromAnsi(const CString& text)
 {
-    if (text.IsEmpty())
-        return std::u16string();
+    if (text.IsEmpty()) return std::u16string();
     const int n = ::MultiByteToWideChar(CP_ACP, 0, text.GetString(), text.GetLength(), nullptr, 0);
-    if (n <= 0)
-        return std::u16string();
+    if (n <= 0) return std::u16string();
     std::u16string out((size_t)n, u'\0');
     ::MultiByteToWideChar(CP_ACP, 0, text.GetString(), text.GetLength(), reinterpret_cast<wchar_t*>(&out[0]), n);
     return out;

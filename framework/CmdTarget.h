@@ -31,11 +31,11 @@ struct ZvMsgCall {
 typedef BOOL (*ZvMsgThunk)(CCmdTarget* target, ZvMsgCall& call);
 
 struct ZvMsgMapEntry {
-    UINT message;           // WM_..., WM_COMMAND, WM_NOTIFY, or reflected (ZV_WM_REFLECT_BASE + ...)
-    UINT code;              // notification code; CN_COMMAND / CN_UPDATE_COMMAND_UI for commands
-    UINT idFirst;           // control or command id range
+    UINT message;  // WM_..., WM_COMMAND, WM_NOTIFY, or reflected (ZV_WM_REFLECT_BASE + ...)
+    UINT code;     // notification code; CN_COMMAND / CN_UPDATE_COMMAND_UI for commands
+    UINT idFirst;  // control or command id range
     UINT idLast;
-    const UINT* registered; // ON_REGISTERED_MESSAGE: the variable that holds the number
+    const UINT* registered;  // ON_REGISTERED_MESSAGE: the variable that holds the number
     ZvMsgThunk thunk;
 };
 

@@ -13,8 +13,7 @@ void CObList::SerializeElements(CArchive& ar, const CRuntimeClass* pElementClass
 {
     if (ar.IsStoring()) {
         ar.WriteCount((DWORD_PTR)GetCount());
-        for (POSITION pos = GetHeadPosition(); pos;)
-            ar.WriteObject(GetNext(pos));
+        for (POSITION pos = GetHeadPosition(); pos;) ar.WriteObject(GetNext(pos));
         return;
     }
     // No room is reserved from the count: each element is read (or the data
@@ -34,8 +33,7 @@ void CStringList::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
         ar.WriteCount((DWORD_PTR)GetCount());
-        for (POSITION pos = GetHeadPosition(); pos;)
-            ar << GetNext(pos);
+        for (POSITION pos = GetHeadPosition(); pos;) ar << GetNext(pos);
         return;
     }
     for (DWORD n = ar.ReadCount(); n; --n) {
@@ -49,8 +47,7 @@ void CStringArray::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
         ar.WriteCount((DWORD_PTR)GetSize());
-        for (INT_PTR i = 0; i < GetSize(); ++i)
-            ar << GetAt(i);
+        for (INT_PTR i = 0; i < GetSize(); ++i) ar << GetAt(i);
         return;
     }
     RemoveAll();

@@ -10,8 +10,7 @@ IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
 IMPLEMENT_DYNAMIC(CTreeCtrl, CWnd)
 IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
 
-template <>
-struct ZvHandleTraits<CImageList> {
+template <> struct ZvHandleTraits<CImageList> {
     using Handle = HIMAGELIST;
     static HIMAGELIST& Of(CImageList& i) { return i.m_hImageList; }
 };

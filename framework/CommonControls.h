@@ -35,10 +35,12 @@ public:
     int Replace(int nImage, HICON hIcon) const { return ImageList_ReplaceIcon(m_hImageList, nImage, hIcon); }
     BOOL Remove(int nImage) const { return ImageList_Remove(m_hImageList, nImage); }
     HICON ExtractIcon(int nImage) const { return ImageList_GetIcon(m_hImageList, nImage, ILD_NORMAL); }
-    BOOL Draw(HDC hdc, int nImage, POINT pt, UINT nStyle) const {
+    BOOL Draw(HDC hdc, int nImage, POINT pt, UINT nStyle) const
+    {
         return ImageList_Draw(m_hImageList, nImage, hdc, pt.x, pt.y, nStyle);
     }
-    BOOL GetImageInfo(int nImage, IMAGEINFO* pImageInfo) const {
+    BOOL GetImageInfo(int nImage, IMAGEINFO* pImageInfo) const
+    {
         return ImageList_GetImageInfo(m_hImageList, nImage, pImageInfo);
     }
     COLORREF SetBkColor(COLORREF cr) const { return ImageList_SetBkColor(m_hImageList, cr); }
@@ -50,13 +52,16 @@ class CHeaderCtrl : public CWnd {
     DECLARE_DYNAMIC(CHeaderCtrl)
 public:
     int GetItemCount() const { return (int)SendMessage(HDM_GETITEMCOUNT); }
-    BOOL GetItem(int nPos, HDITEMA* pHeaderItem) const {
+    BOOL GetItem(int nPos, HDITEMA* pHeaderItem) const
+    {
         return (BOOL)SendMessage(HDM_GETITEMA, (WPARAM)nPos, (LPARAM)pHeaderItem);
     }
-    BOOL SetItem(int nPos, HDITEMA* pHeaderItem) const {
+    BOOL SetItem(int nPos, HDITEMA* pHeaderItem) const
+    {
         return (BOOL)SendMessage(HDM_SETITEMA, (WPARAM)nPos, (LPARAM)pHeaderItem);
     }
-    BOOL GetItemRect(int nIndex, LPRECT lpRect) const {
+    BOOL GetItemRect(int nIndex, LPRECT lpRect) const
+    {
         return (BOOL)SendMessage(HDM_GETITEMRECT, (WPARAM)nIndex, (LPARAM)lpRect);
     }
     CImageList* SetImageList(CImageList* pImageList) const;
@@ -86,50 +91,56 @@ public:
     CString GetItemText(int nItem, int nSubItem) const;
     DWORD_PTR GetItemData(int nItem) const;
     BOOL SetItemData(int nItem, DWORD_PTR dwData) const;
-    UINT GetItemState(int nItem, UINT nMask) const {
+    UINT GetItemState(int nItem, UINT nMask) const
+    {
         return (UINT)SendMessage(LVM_GETITEMSTATE, (WPARAM)nItem, (LPARAM)nMask);
     }
     BOOL SetItemState(int nItem, UINT nState, UINT nMask) const;
     BOOL GetItemRect(int nItem, LPRECT lpRect, UINT nCode) const;
-    BOOL GetItemPosition(int nItem, LPPOINT lpPoint) const {
+    BOOL GetItemPosition(int nItem, LPPOINT lpPoint) const
+    {
         return (BOOL)SendMessage(LVM_GETITEMPOSITION, (WPARAM)nItem, (LPARAM)lpPoint);
     }
     int GetNextItem(int nItem, int nFlags) const { return (int)SendMessage(LVM_GETNEXTITEM, (WPARAM)nItem, nFlags); }
     UINT GetSelectedCount() const { return (UINT)SendMessage(LVM_GETSELECTEDCOUNT); }
     int GetTopIndex() const { return (int)SendMessage(LVM_GETTOPINDEX); }
     int GetCountPerPage() const { return (int)SendMessage(LVM_GETCOUNTPERPAGE); }
-    BOOL EnsureVisible(int nItem, BOOL bPartialOK) const {
+    BOOL EnsureVisible(int nItem, BOOL bPartialOK) const
+    {
         return (BOOL)SendMessage(LVM_ENSUREVISIBLE, (WPARAM)nItem, bPartialOK);
     }
     BOOL Scroll(CSize size) const { return (BOOL)SendMessage(LVM_SCROLL, (WPARAM)size.cx, size.cy); }
     int HitTest(CPoint pt, UINT* pFlags = nullptr) const;
-    int HitTest(LVHITTESTINFO* pHitTestInfo) const {
-        return (int)SendMessage(LVM_HITTEST, 0, (LPARAM)pHitTestInfo);
-    }
+    int HitTest(LVHITTESTINFO* pHitTestInfo) const { return (int)SendMessage(LVM_HITTEST, 0, (LPARAM)pHitTestInfo); }
     int InsertColumn(int nCol, LPCSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
                      int nSubItem = -1) const;
-    int InsertColumn(int nCol, const LVCOLUMNA* pColumn) const {
+    int InsertColumn(int nCol, const LVCOLUMNA* pColumn) const
+    {
         return (int)SendMessage(LVM_INSERTCOLUMNA, (WPARAM)nCol, (LPARAM)pColumn);
     }
     BOOL DeleteColumn(int nCol) const { return (BOOL)SendMessage(LVM_DELETECOLUMN, (WPARAM)nCol); }
-    BOOL GetColumn(int nCol, LVCOLUMNA* pColumn) const {
+    BOOL GetColumn(int nCol, LVCOLUMNA* pColumn) const
+    {
         return (BOOL)SendMessage(LVM_GETCOLUMNA, (WPARAM)nCol, (LPARAM)pColumn);
     }
-    BOOL SetColumn(int nCol, const LVCOLUMNA* pColumn) const {
+    BOOL SetColumn(int nCol, const LVCOLUMNA* pColumn) const
+    {
         return (BOOL)SendMessage(LVM_SETCOLUMNA, (WPARAM)nCol, (LPARAM)pColumn);
     }
     int GetColumnWidth(int nCol) const { return (int)SendMessage(LVM_GETCOLUMNWIDTH, (WPARAM)nCol); }
     BOOL SetColumnWidth(int nCol, int cx) const { return (BOOL)SendMessage(LVM_SETCOLUMNWIDTH, (WPARAM)nCol, cx); }
     CHeaderCtrl* GetHeaderCtrl() const;
     DWORD GetExtendedStyle() const { return (DWORD)SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE); }
-    DWORD SetExtendedStyle(DWORD dwNewStyle) const {
+    DWORD SetExtendedStyle(DWORD dwNewStyle) const
+    {
         return (DWORD)SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwNewStyle);
     }
     CImageList* SetImageList(CImageList* pImageList, int nImageListType) const;
     COLORREF SetBkColor(COLORREF cr) const { return (COLORREF)SendMessage(LVM_SETBKCOLOR, 0, cr); }
     COLORREF SetTextBkColor(COLORREF cr) const { return (COLORREF)SendMessage(LVM_SETTEXTBKCOLOR, 0, cr); }
     COLORREF SetTextColor(COLORREF cr) const { return (COLORREF)SendMessage(LVM_SETTEXTCOLOR, 0, cr); }
-    BOOL SortItems(PFNLVCOMPARE pfnCompare, DWORD_PTR dwData) const {
+    BOOL SortItems(PFNLVCOMPARE pfnCompare, DWORD_PTR dwData) const
+    {
         return (BOOL)SendMessage(LVM_SORTITEMS, dwData, (LPARAM)pfnCompare);
     }
     BOOL RedrawItems(int nFirst, int nLast) const { return (BOOL)SendMessage(LVM_REDRAWITEMS, (WPARAM)nFirst, nLast); }
@@ -145,13 +156,15 @@ public:
     HTREEITEM InsertItem(LPCSTR lpszItem, HTREEITEM hParent = TVI_ROOT, HTREEITEM hInsertAfter = TVI_LAST) const;
     HTREEITEM InsertItem(LPCSTR lpszItem, int nImage, int nSelectedImage, HTREEITEM hParent = TVI_ROOT,
                          HTREEITEM hInsertAfter = TVI_LAST) const;
-    HTREEITEM InsertItem(LPTVINSERTSTRUCTA lpInsertStruct) const {
+    HTREEITEM InsertItem(LPTVINSERTSTRUCTA lpInsertStruct) const
+    {
         return (HTREEITEM)SendMessage(TVM_INSERTITEMA, 0, (LPARAM)lpInsertStruct);
     }
     BOOL DeleteItem(HTREEITEM hItem) const { return (BOOL)SendMessage(TVM_DELETEITEM, 0, (LPARAM)hItem); }
     BOOL DeleteAllItems() const { return DeleteItem(TVI_ROOT); }
     UINT GetCount() const { return (UINT)SendMessage(TVM_GETCOUNT); }
-    HTREEITEM GetNextItem(HTREEITEM hItem, UINT nCode) const {
+    HTREEITEM GetNextItem(HTREEITEM hItem, UINT nCode) const
+    {
         return (HTREEITEM)SendMessage(TVM_GETNEXTITEM, nCode, (LPARAM)hItem);
     }
     HTREEITEM GetRootItem() const { return GetNextItem(nullptr, TVGN_ROOT); }
@@ -161,7 +174,8 @@ public:
     HTREEITEM GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
     HTREEITEM GetDropHilightItem() const { return GetNextItem(nullptr, TVGN_DROPHILITE); }
     BOOL SelectItem(HTREEITEM hItem) const { return (BOOL)SendMessage(TVM_SELECTITEM, TVGN_CARET, (LPARAM)hItem); }
-    BOOL SelectDropTarget(HTREEITEM hItem) const {
+    BOOL SelectDropTarget(HTREEITEM hItem) const
+    {
         return (BOOL)SendMessage(TVM_SELECTITEM, TVGN_DROPHILITE, (LPARAM)hItem);
     }
     BOOL Expand(HTREEITEM hItem, UINT nCode) const { return (BOOL)SendMessage(TVM_EXPAND, nCode, (LPARAM)hItem); }
@@ -179,7 +193,8 @@ public:
     BOOL GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) const;
     HTREEITEM HitTest(CPoint pt, UINT* pFlags = nullptr) const;
     CImageList* SetImageList(CImageList* pImageList, int nImageListType) const;
-    HIMAGELIST CreateDragImage(HTREEITEM hItem) const {
+    HIMAGELIST CreateDragImage(HTREEITEM hItem) const
+    {
         return (HIMAGELIST)SendMessage(TVM_CREATEDRAGIMAGE, 0, (LPARAM)hItem);
     }
     BOOL SortChildren(HTREEITEM hItem) const { return (BOOL)SendMessage(TVM_SORTCHILDREN, 0, (LPARAM)hItem); }

@@ -18,8 +18,8 @@ HWND OwnerOf(CWnd* pParentWnd)
 
 // ---- CFileDialog ---------------------------------------------------------------
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName, DWORD dwFlags,
-                         LPCSTR lpszFilter, CWnd* pParentWnd)
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName, DWORD dwFlags, LPCSTR lpszFilter,
+                         CWnd* pParentWnd)
     : m_bOpenFileDialog(bOpenFileDialog), m_strDefExt(lpszDefExt), m_pParentWnd(pParentWnd)
 {
     if (lpszFileName) lstrcpynA(m_szFileName, lpszFileName, sizeof(m_szFileName));
@@ -90,8 +90,8 @@ INT_PTR CFontDialog::DoModal()
     if (m_cf.iPointSize == 0 && m_lf.lfHeight) {
         // A scripted or reused answer may give the height only: derive the size.
         HDC dc = ::GetDC(nullptr);
-        m_cf.iPointSize = ::MulDiv(m_lf.lfHeight < 0 ? -m_lf.lfHeight : m_lf.lfHeight, 720,
-                                   ::GetDeviceCaps(dc, LOGPIXELSY));
+        m_cf.iPointSize =
+            ::MulDiv(m_lf.lfHeight < 0 ? -m_lf.lfHeight : m_lf.lfHeight, 720, ::GetDeviceCaps(dc, LOGPIXELSY));
         ::ReleaseDC(nullptr, dc);
     }
     return IDOK;

@@ -77,8 +77,7 @@ LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // The bar's controls talk to the frame.
         if (HWND owner = ::GetParent(m_hWnd)) return ::SendMessageA(owner, message, wParam, lParam);
         break;
-    default:
-        break;
+    default: break;
     }
     return DefWindowProc(message, wParam, lParam);
 }
@@ -88,14 +87,16 @@ LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 namespace {
 class CStatusCmdUI : public CCmdUI {
 public:
-    void Enable(BOOL bOn) override {
+    void Enable(BOOL bOn) override
+    {
         m_bEnableChanged = TRUE;
         auto* bar = static_cast<CStatusBar*>(m_pOther);
         UINT style = bar->GetPaneStyle((int)m_nIndex);
         UINT newStyle = bOn ? (style & ~SBPS_DISABLED) : (style | SBPS_DISABLED);
         if (newStyle != style) bar->SetPaneStyle((int)m_nIndex, newStyle);
     }
-    void SetCheck(int nCheck) override {
+    void SetCheck(int nCheck) override
+    {
         auto* bar = static_cast<CStatusBar*>(m_pOther);
         UINT style = bar->GetPaneStyle((int)m_nIndex) & ~SBPS_POPOUT;
         bar->SetPaneStyle((int)m_nIndex, nCheck ? (style | SBPS_POPOUT) : style);

@@ -20,8 +20,7 @@ BOOL CreateControl(CWnd& wnd, LPCSTR className, LPCSTR text, DWORD dwStyle, cons
 
 // An owner-drawn list or combo box gets the parent's WM_DRAWITEM and
 // WM_MEASUREITEM back as its DrawItem and MeasureItem.
-template <class Box>
-BOOL OwnerDrawNotify(Box& box, UINT message, LPARAM lParam, LRESULT* pResult)
+template <class Box> BOOL OwnerDrawNotify(Box& box, UINT message, LPARAM lParam, LRESULT* pResult)
 {
     if (message == WM_DRAWITEM)
         box.DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));

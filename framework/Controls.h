@@ -16,7 +16,10 @@ public:
     BOOL Create(LPCSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xFFFF);
     HICON SetIcon(HICON hIcon) const { return (HICON)SendMessage(STM_SETICON, (WPARAM)hIcon); }
     HICON GetIcon() const { return (HICON)SendMessage(STM_GETICON); }
-    HBITMAP SetBitmap(HBITMAP hBitmap) const { return (HBITMAP)SendMessage(STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)hBitmap); }
+    HBITMAP SetBitmap(HBITMAP hBitmap) const
+    {
+        return (HBITMAP)SendMessage(STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)hBitmap);
+    }
     HBITMAP GetBitmap() const { return (HBITMAP)SendMessage(STM_GETIMAGE, IMAGE_BITMAP); }
 };
 
@@ -38,7 +41,8 @@ public:
     UINT GetButtonStyle() const { return (UINT)GetStyle() & 0xFFFF; }
     void SetButtonStyle(UINT nStyle, BOOL bRedraw = TRUE) const { SendMessage(BM_SETSTYLE, nStyle, bRedraw); }
     HICON SetIcon(HICON hIcon) const { return (HICON)SendMessage(BM_SETIMAGE, IMAGE_ICON, (LPARAM)hIcon); }
-    HBITMAP SetBitmap(HBITMAP hBitmap) const {
+    HBITMAP SetBitmap(HBITMAP hBitmap) const
+    {
         return (HBITMAP)SendMessage(BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)hBitmap);
     }
 };
@@ -50,7 +54,8 @@ public:
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     void SetSel(int nStartChar, int nEndChar, BOOL bNoScroll = FALSE) const;
     void GetSel(int& nStartChar, int& nEndChar) const;
-    void ReplaceSel(LPCSTR lpszNewText, BOOL bCanUndo = FALSE) const {
+    void ReplaceSel(LPCSTR lpszNewText, BOOL bCanUndo = FALSE) const
+    {
         SendMessage(EM_REPLACESEL, bCanUndo, (LPARAM)lpszNewText);
     }
     void LimitText(int nChars = 0) const { SendMessage(EM_LIMITTEXT, (WPARAM)nChars); }
@@ -59,7 +64,8 @@ public:
     BOOL GetModify() const { return (BOOL)SendMessage(EM_GETMODIFY); }
     void SetModify(BOOL bModified = TRUE) const { SendMessage(EM_SETMODIFY, bModified); }
     int GetLineCount() const { return (int)SendMessage(EM_GETLINECOUNT); }
-    void SetMargins(UINT nLeft, UINT nRight) const {
+    void SetMargins(UINT nLeft, UINT nRight) const
+    {
         SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(nLeft, nRight));
     }
     void Clear() const { SendMessage(WM_CLEAR); }
@@ -82,7 +88,8 @@ public:
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     int GetCount() const { return (int)SendMessage(LB_GETCOUNT); }
     int AddString(LPCSTR lpszItem) const { return (int)SendMessage(LB_ADDSTRING, 0, (LPARAM)lpszItem); }
-    int InsertString(int nIndex, LPCSTR lpszItem) const {
+    int InsertString(int nIndex, LPCSTR lpszItem) const
+    {
         return (int)SendMessage(LB_INSERTSTRING, (WPARAM)nIndex, (LPARAM)lpszItem);
     }
     int DeleteString(UINT nIndex) const { return (int)SendMessage(LB_DELETESTRING, nIndex); }
@@ -95,18 +102,22 @@ public:
     void GetText(int nIndex, CString& rString) const;
     int GetTextLen(int nIndex) const { return (int)SendMessage(LB_GETTEXTLEN, (WPARAM)nIndex); }
     DWORD_PTR GetItemData(int nIndex) const { return (DWORD_PTR)SendMessage(LB_GETITEMDATA, (WPARAM)nIndex); }
-    int SetItemData(int nIndex, DWORD_PTR dwItemData) const {
+    int SetItemData(int nIndex, DWORD_PTR dwItemData) const
+    {
         return (int)SendMessage(LB_SETITEMDATA, (WPARAM)nIndex, (LPARAM)dwItemData);
     }
-    int FindStringExact(int nIndexStart, LPCSTR lpszFind) const {
+    int FindStringExact(int nIndexStart, LPCSTR lpszFind) const
+    {
         return (int)SendMessage(LB_FINDSTRINGEXACT, (WPARAM)nIndexStart, (LPARAM)lpszFind);
     }
     int GetTopIndex() const { return (int)SendMessage(LB_GETTOPINDEX); }
     int SetTopIndex(int nIndex) const { return (int)SendMessage(LB_SETTOPINDEX, (WPARAM)nIndex); }
-    int SetItemHeight(int nIndex, UINT cyItemHeight) const {
+    int SetItemHeight(int nIndex, UINT cyItemHeight) const
+    {
         return (int)SendMessage(LB_SETITEMHEIGHT, (WPARAM)nIndex, MAKELONG(cyItemHeight, 0));
     }
-    int GetItemRect(int nIndex, LPRECT lpRect) const {
+    int GetItemRect(int nIndex, LPRECT lpRect) const
+    {
         return (int)SendMessage(LB_GETITEMRECT, (WPARAM)nIndex, (LPARAM)lpRect);
     }
 };
@@ -124,7 +135,8 @@ public:
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     int GetCount() const { return (int)SendMessage(CB_GETCOUNT); }
     int AddString(LPCSTR lpszString) const { return (int)SendMessage(CB_ADDSTRING, 0, (LPARAM)lpszString); }
-    int InsertString(int nIndex, LPCSTR lpszString) const {
+    int InsertString(int nIndex, LPCSTR lpszString) const
+    {
         return (int)SendMessage(CB_INSERTSTRING, (WPARAM)nIndex, (LPARAM)lpszString);
     }
     int DeleteString(UINT nIndex) const { return (int)SendMessage(CB_DELETESTRING, nIndex); }
@@ -134,23 +146,28 @@ public:
     void GetLBText(int nIndex, CString& rString) const;
     int GetLBTextLen(int nIndex) const { return (int)SendMessage(CB_GETLBTEXTLEN, (WPARAM)nIndex); }
     DWORD_PTR GetItemData(int nIndex) const { return (DWORD_PTR)SendMessage(CB_GETITEMDATA, (WPARAM)nIndex); }
-    int SetItemData(int nIndex, DWORD_PTR dwItemData) const {
+    int SetItemData(int nIndex, DWORD_PTR dwItemData) const
+    {
         return (int)SendMessage(CB_SETITEMDATA, (WPARAM)nIndex, (LPARAM)dwItemData);
     }
-    int FindStringExact(int nIndexStart, LPCSTR lpszFind) const {
+    int FindStringExact(int nIndexStart, LPCSTR lpszFind) const
+    {
         return (int)SendMessage(CB_FINDSTRINGEXACT, (WPARAM)nIndexStart, (LPARAM)lpszFind);
     }
-    int SelectString(int nStartAfter, LPCSTR lpszString) const {
+    int SelectString(int nStartAfter, LPCSTR lpszString) const
+    {
         return (int)SendMessage(CB_SELECTSTRING, (WPARAM)nStartAfter, (LPARAM)lpszString);
     }
     void ShowDropDown(BOOL bShowIt = TRUE) const { SendMessage(CB_SHOWDROPDOWN, bShowIt); }
     BOOL GetDroppedState() const { return (BOOL)SendMessage(CB_GETDROPPEDSTATE); }
     BOOL LimitText(int nMaxChars) const { return (BOOL)SendMessage(CB_LIMITTEXT, (WPARAM)nMaxChars); }
     DWORD GetEditSel() const { return (DWORD)SendMessage(CB_GETEDITSEL); }
-    BOOL SetEditSel(int nStartChar, int nEndChar) const {
+    BOOL SetEditSel(int nStartChar, int nEndChar) const
+    {
         return (BOOL)SendMessage(CB_SETEDITSEL, 0, MAKELONG(nStartChar, nEndChar));
     }
-    int SetItemHeight(int nIndex, UINT cyItemHeight) const {
+    int SetItemHeight(int nIndex, UINT cyItemHeight) const
+    {
         return (int)SendMessage(CB_SETITEMHEIGHT, (WPARAM)nIndex, MAKELONG(cyItemHeight, 0));
     }
     int SetDroppedWidth(UINT nWidth) const { return (int)SendMessage(CB_SETDROPPEDWIDTH, nWidth); }
@@ -161,7 +178,8 @@ class CScrollBar : public CWnd {
 public:
     int GetScrollPos() const { return ::GetScrollPos(m_hWnd, SB_CTL); }
     int SetScrollPos(int nPos, BOOL bRedraw = TRUE) const { return ::SetScrollPos(m_hWnd, SB_CTL, nPos, bRedraw); }
-    void SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw = TRUE) const {
+    void SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw = TRUE) const
+    {
         ::SetScrollRange(m_hWnd, SB_CTL, nMinPos, nMaxPos, bRedraw);
     }
 };
@@ -178,7 +196,8 @@ public:
     int OffsetPos(int nPos) const { return (int)SendMessage(PBM_DELTAPOS, (WPARAM)nPos); }
     int SetStep(int nStep) const { return (int)SendMessage(PBM_SETSTEP, (WPARAM)nStep); }
     int StepIt() const { return (int)SendMessage(PBM_STEPIT); }
-    BOOL SetMarquee(BOOL fMarqueeMode, int nInterval) const {
+    BOOL SetMarquee(BOOL fMarqueeMode, int nInterval) const
+    {
         return (BOOL)SendMessage(PBM_SETMARQUEE, fMarqueeMode, nInterval);
     }
 };
@@ -193,7 +212,8 @@ public:
     void GetRange32(int& nLower, int& nUpper) const { SendMessage(UDM_GETRANGE32, (WPARAM)&nLower, (LPARAM)&nUpper); }
     int SetPos(int nPos) const { return (int)SendMessage(UDM_SETPOS32, 0, nPos); }
     int GetPos() const { return (int)SendMessage(UDM_GETPOS32); }
-    CWnd* SetBuddy(CWnd* pWndBuddy) const {
+    CWnd* SetBuddy(CWnd* pWndBuddy) const
+    {
         return FromHandle((HWND)SendMessage(UDM_SETBUDDY, (WPARAM)(pWndBuddy ? pWndBuddy->m_hWnd : nullptr)));
     }
     CWnd* GetBuddy() const { return FromHandle((HWND)SendMessage(UDM_GETBUDDY)); }

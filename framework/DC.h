@@ -31,22 +31,30 @@ public:
 
     // Selection: returns the previous object (a temporary wrapper).
     CPen* SelectObject(CPen* pPen) const { return CPen::FromHandle((HPEN)::SelectObject(m_hDC, pPen->m_hObject)); }
-    CBrush* SelectObject(CBrush* pBrush) const {
+    CBrush* SelectObject(CBrush* pBrush) const
+    {
         return CBrush::FromHandle((HBRUSH)::SelectObject(m_hDC, pBrush->m_hObject));
     }
-    CFont* SelectObject(CFont* pFont) const { return CFont::FromHandle((HFONT)::SelectObject(m_hDC, pFont->m_hObject)); }
-    CBitmap* SelectObject(CBitmap* pBitmap) const {
+    CFont* SelectObject(CFont* pFont) const
+    {
+        return CFont::FromHandle((HFONT)::SelectObject(m_hDC, pFont->m_hObject));
+    }
+    CBitmap* SelectObject(CBitmap* pBitmap) const
+    {
         return CBitmap::FromHandle((HBITMAP)::SelectObject(m_hDC, pBitmap->m_hObject));
     }
     HGDIOBJ SelectObject(HGDIOBJ hObject) const { return ::SelectObject(m_hDC, hObject); }
-    CGdiObject* SelectStockObject(int nIndex) const {
+    CGdiObject* SelectStockObject(int nIndex) const
+    {
         return CGdiObject::FromHandle(::SelectObject(m_hDC, ::GetStockObject(nIndex)));
     }
     int SelectClipRgn(CRgn* pRgn) const { return ::SelectClipRgn(m_hDC, pRgn ? (HRGN)pRgn->m_hObject : nullptr); }
-    int ExcludeClipRect(LPCRECT lpRect) const {
+    int ExcludeClipRect(LPCRECT lpRect) const
+    {
         return ::ExcludeClipRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
     }
-    int IntersectClipRect(LPCRECT lpRect) const {
+    int IntersectClipRect(LPCRECT lpRect) const
+    {
         return ::IntersectClipRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
     }
     int SaveDC() const { return ::SaveDC(m_hDC); }
@@ -62,11 +70,15 @@ public:
     CSize GetTextExtent(LPCSTR lpszString, int nCount) const;
     CSize GetTextExtent(const CString& str) const;
 
-    int DrawText(LPCSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) const {
+    int DrawText(LPCSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) const
+    {
         return ::DrawTextA(m_hDC, lpszString, nCount, lpRect, nFormat);
     }
     int DrawText(const CString& str, LPRECT lpRect, UINT nFormat) const;
-    BOOL TextOut(int x, int y, LPCSTR lpszString, int nCount) const { return ::TextOutA(m_hDC, x, y, lpszString, nCount); }
+    BOOL TextOut(int x, int y, LPCSTR lpszString, int nCount) const
+    {
+        return ::TextOutA(m_hDC, x, y, lpszString, nCount);
+    }
     void FillRect(LPCRECT lpRect, CBrush* pBrush) const { ::FillRect(m_hDC, lpRect, (HBRUSH)pBrush->m_hObject); }
     void FillSolidRect(LPCRECT lpRect, COLORREF clr) const;
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF clr) const;
@@ -75,21 +87,25 @@ public:
     void DrawFocusRect(LPCRECT lpRect) const { ::DrawFocusRect(m_hDC, lpRect); }
     BOOL DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) const { return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags); }
     BOOL DrawIcon(int x, int y, HICON hIcon) const { return ::DrawIcon(m_hDC, x, y, hIcon); }
-    BOOL Rectangle(LPCRECT lpRect) const {
+    BOOL Rectangle(LPCRECT lpRect) const
+    {
         return ::Rectangle(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
     }
-    BOOL RoundRect(LPCRECT lpRect, POINT point) const {
+    BOOL RoundRect(LPCRECT lpRect, POINT point) const
+    {
         return ::RoundRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom, point.x, point.y);
     }
     CPoint MoveTo(int x, int y) const;
     BOOL LineTo(int x, int y) const { return ::LineTo(m_hDC, x, y); }
     COLORREF SetPixel(int x, int y, COLORREF crColor) const { return ::SetPixel(m_hDC, x, y, crColor); }
     COLORREF GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
-    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop) const {
+    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop) const
+    {
         return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC ? pSrcDC->m_hDC : nullptr, xSrc, ySrc, dwRop);
     }
     BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
-                    int nSrcHeight, DWORD dwRop) const {
+                    int nSrcHeight, DWORD dwRop) const
+    {
         return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->m_hDC, xSrc, ySrc, nSrcWidth, nSrcHeight, dwRop);
     }
     int GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
@@ -97,8 +113,7 @@ public:
     HDC m_hDC = nullptr;
 };
 
-template <>
-struct ZvHandleTraits<CDC> {
+template <> struct ZvHandleTraits<CDC> {
     using Handle = HDC;
     static HDC& Of(CDC& d) { return d.m_hDC; }
 };

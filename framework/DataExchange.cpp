@@ -64,8 +64,7 @@ void FailMessage(CDataExchange* pDX, const char* text)
     pDX->Fail();
 }
 
-template <class T>
-void TextInteger(CDataExchange* pDX, int nIDC, T& value, bool isSigned, long long lo, long long hi)
+template <class T> void TextInteger(CDataExchange* pDX, int nIDC, T& value, bool isSigned, long long lo, long long hi)
 {
     HWND hControl = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {

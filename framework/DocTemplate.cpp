@@ -11,8 +11,7 @@ IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
 CDocTemplate::CDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass, const CRuntimeClass* pFrameClass,
                            const CRuntimeClass* pViewClass)
     : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass), m_pViewClass(pViewClass)
-{
-}
+{}
 
 void CDocTemplate::LoadTemplate()
 {
@@ -83,8 +82,7 @@ void CDocTemplate::InitialUpdateFrame(CFrameWnd* pFrame, CDocument* pDoc, BOOL b
 CSingleDocTemplate::CSingleDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass,
                                        const CRuntimeClass* pFrameClass, const CRuntimeClass* pViewClass)
     : CDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass)
-{
-}
+{}
 
 CSingleDocTemplate::~CSingleDocTemplate()
 {

@@ -90,12 +90,9 @@ BOOL CDocument::SaveModified()
     prompt += name;
     prompt += "?";
     switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
-    case IDCANCEL:
-        return FALSE;
-    case IDYES:
-        return OnSaveDocument(m_strPathName);
-    default:
-        return TRUE;
+    case IDCANCEL: return FALSE;
+    case IDYES: return OnSaveDocument(m_strPathName);
+    default: return TRUE;
     }
 }
 

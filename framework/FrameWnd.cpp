@@ -35,14 +35,13 @@ CFrameWnd::~CFrameWnd()
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
 {
-    if (!cs.lpszClass)
-        cs.lpszClass = RegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW), nullptr, nullptr);
+    if (!cs.lpszClass) cs.lpszClass = RegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW), nullptr, nullptr);
     cs.style |= WS_CLIPCHILDREN;
     return TRUE;
 }
 
-BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                       CWnd* pParentWnd, LPCSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext)
+BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                       LPCSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext)
 {
     HMENU hMenu = nullptr;
     if (lpszMenuName) {
@@ -144,8 +143,8 @@ void CFrameWnd::ActivateFrame(int nCmdShow)
         else if (IsIconic())
             nCmdShow = SW_RESTORE;
     }
-    if (nCmdShow != SW_HIDE && nCmdShow != SW_MINIMIZE && nCmdShow != SW_SHOWMINNOACTIVE &&
-        nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE) {
+    if (nCmdShow != SW_HIDE && nCmdShow != SW_MINIMIZE && nCmdShow != SW_SHOWMINNOACTIVE && nCmdShow != SW_SHOWNA &&
+        nCmdShow != SW_SHOWNOACTIVATE) {
         HWND popup = ::GetLastActivePopup(m_hWnd);
         if (popup) ::BringWindowToTop(popup);
     }
@@ -255,8 +254,10 @@ void CFrameWnd::SetMessageText(LPCSTR lpszText) const
 void CFrameWnd::SetMessageText(UINT nID) const
 {
     CString text;
-    if (nID == AFX_IDS_IDLEMESSAGE && !text.LoadString(nID)) text = "Ready";
-    else if (nID != AFX_IDS_IDLEMESSAGE) text.LoadString(nID);
+    if (nID == AFX_IDS_IDLEMESSAGE && !text.LoadString(nID))
+        text = "Ready";
+    else if (nID != AFX_IDS_IDLEMESSAGE)
+        text.LoadString(nID);
     int nl = text.Find('\n');  // the prompt is the text before the tool tip
     if (nl >= 0) text = text.Left(nl);
     SetMessageText(text);
@@ -342,7 +343,7 @@ LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
 
 void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
 {
-    int key = pCmdUI->m_nID == ID_INDICATOR_CAPS ? VK_CAPITAL
+    int key = pCmdUI->m_nID == ID_INDICATOR_CAPS  ? VK_CAPITAL
               : pCmdUI->m_nID == ID_INDICATOR_NUM ? VK_NUMLOCK
                                                   : VK_SCROLL;
     pCmdUI->Enable(::GetKeyState(key) & 1);

@@ -28,8 +28,7 @@ public:
     HGDIOBJ m_hObject = nullptr;
 };
 
-template <>
-struct ZvHandleTraits<CGdiObject> {
+template <> struct ZvHandleTraits<CGdiObject> {
     using Handle = HGDIOBJ;
     static HGDIOBJ& Of(CGdiObject& o) { return o.m_hObject; }
 };
@@ -38,7 +37,10 @@ class CPen : public CGdiObject {
 public:
     CPen() = default;
     CPen(int nPenStyle, int nWidth, COLORREF crColor) { CreatePen(nPenStyle, nWidth, crColor); }
-    BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor) { return Attach(::CreatePen(nPenStyle, nWidth, crColor)); }
+    BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
+    {
+        return Attach(::CreatePen(nPenStyle, nWidth, crColor));
+    }
     static CPen* FromHandle(HPEN h) { return static_cast<CPen*>(CGdiObject::FromHandle(h)); }
     operator HPEN() const { return (HPEN)m_hObject; }  // NOLINT
 };
@@ -68,10 +70,12 @@ public:
     // From the resource module.
     BOOL LoadBitmap(UINT nIDResource);
     BOOL LoadBitmap(LPCSTR lpszResourceName);
-    BOOL CreateCompatibleBitmap(HDC hDC, int nWidth, int nHeight) {
+    BOOL CreateCompatibleBitmap(HDC hDC, int nWidth, int nHeight)
+    {
         return Attach(::CreateCompatibleBitmap(hDC, nWidth, nHeight));
     }
-    BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits) {
+    BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits)
+    {
         return Attach(::CreateBitmap(nWidth, nHeight, nPlanes, nBitcount, lpBits));
     }
     int GetBitmap(BITMAP* pBitMap) const { return ::GetObjectA(m_hObject, sizeof(BITMAP), pBitMap); }
@@ -83,10 +87,12 @@ class CRgn : public CGdiObject {
 public:
     BOOL CreateRectRgn(int x1, int y1, int x2, int y2) { return Attach(::CreateRectRgn(x1, y1, x2, y2)); }
     BOOL CreateRectRgnIndirect(LPCRECT lpRect) { return Attach(::CreateRectRgnIndirect(lpRect)); }
-    BOOL CreateRoundRectRgn(int x1, int y1, int x2, int y2, int x3, int y3) {
+    BOOL CreateRoundRectRgn(int x1, int y1, int x2, int y2, int x3, int y3)
+    {
         return Attach(::CreateRoundRectRgn(x1, y1, x2, y2, x3, y3));
     }
-    int CombineRgn(const CRgn* pRgn1, const CRgn* pRgn2, int nCombineMode) const {
+    int CombineRgn(const CRgn* pRgn1, const CRgn* pRgn2, int nCombineMode) const
+    {
         return ::CombineRgn((HRGN)m_hObject, (HRGN)pRgn1->m_hObject, pRgn2 ? (HRGN)pRgn2->m_hObject : nullptr,
                             nCombineMode);
     }

@@ -15,8 +15,7 @@
 #include <vector>
 
 // Handle access for the wrapped class T: specialised next to each wrapper.
-template <class T>
-struct ZvHandleTraits;
+template <class T> struct ZvHandleTraits;
 
 // Deletes the calling thread's temporary wrappers of every handle map.
 void AfxDeleteTempMaps();
@@ -25,12 +24,12 @@ namespace ZvDetail {
 void RegisterTempMapCleaner(void (*cleaner)());
 }
 
-template <class T>
-class CHandleMap {
+template <class T> class CHandleMap {
 public:
     using Handle = typename ZvHandleTraits<T>::Handle;
 
-    static T* FromHandlePermanent(Handle h) {
+    static T* FromHandlePermanent(Handle h)
+    {
         if (!h) return nullptr;
         std::lock_guard<std::mutex> lock(Mutex());
         auto it = Permanent().find(h);
@@ -38,7 +37,8 @@ public:
     }
 
     // The owning wrapper, or a temporary one made now.
-    static T* FromHandle(Handle h) {
+    static T* FromHandle(Handle h)
+    {
         if (!h) return nullptr;
         if (T* p = FromHandlePermanent(h)) return p;
         auto& temp = Temporary();
@@ -50,12 +50,14 @@ public:
         return p;
     }
 
-    static void SetPermanent(Handle h, T* p) {
+    static void SetPermanent(Handle h, T* p)
+    {
         std::lock_guard<std::mutex> lock(Mutex());
         Permanent()[h] = p;
     }
 
-    static void RemoveHandle(Handle h) {
+    static void RemoveHandle(Handle h)
+    {
         {
             std::lock_guard<std::mutex> lock(Mutex());
             Permanent().erase(h);
@@ -63,13 +65,15 @@ public:
         Temporary().erase(h);
     }
 
-    static bool IsTemporary(const T* p) {
+    static bool IsTemporary(const T* p)
+    {
         for (auto& e : Temporary())
             if (e.second == p) return true;
         return false;
     }
 
-    static void DeleteTemp() {
+    static void DeleteTemp()
+    {
         auto& temp = Temporary();
         std::vector<T*> objects;
         for (auto& e : temp) objects.push_back(e.second);
@@ -81,15 +85,18 @@ public:
     }
 
 private:
-    static std::mutex& Mutex() {
+    static std::mutex& Mutex()
+    {
         static std::mutex m;
         return m;
     }
-    static std::unordered_map<Handle, T*>& Permanent() {
+    static std::unordered_map<Handle, T*>& Permanent()
+    {
         static std::unordered_map<Handle, T*> map;
         return map;
     }
-    static std::unordered_map<Handle, T*>& Temporary() {
+    static std::unordered_map<Handle, T*>& Temporary()
+    {
         // Plain pointers only in thread-local storage: MinGW's thread-exit
         // destructors of thread_local objects are not dependable.
         thread_local std::unordered_map<Handle, T*>* map = nullptr;

@@ -41,31 +41,39 @@ public:
     UINT GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_hMenu, nID, nFlags); }
     int GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const;
     CMenu* GetSubMenu(int nPos) const { return FromHandle(::GetSubMenu(m_hMenu, nPos)); }
-    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCSTR lpszNewItem = nullptr) const {
+    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCSTR lpszNewItem = nullptr) const
+    {
         return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
     }
-    BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCSTR lpszNewItem = nullptr) const {
+    BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCSTR lpszNewItem = nullptr) const
+    {
         return ::InsertMenuA(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
     }
-    BOOL ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCSTR lpszNewItem = nullptr) const {
+    BOOL ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCSTR lpszNewItem = nullptr) const
+    {
         return ::ModifyMenuA(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
     }
     BOOL RemoveMenu(UINT nPosition, UINT nFlags) const { return ::RemoveMenu(m_hMenu, nPosition, nFlags); }
     BOOL DeleteMenu(UINT nPosition, UINT nFlags) const { return ::DeleteMenu(m_hMenu, nPosition, nFlags); }
-    UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable) const {
+    UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable) const
+    {
         return ::EnableMenuItem(m_hMenu, nIDEnableItem, nEnable);
     }
     UINT CheckMenuItem(UINT nIDCheckItem, UINT nCheck) const { return ::CheckMenuItem(m_hMenu, nIDCheckItem, nCheck); }
-    BOOL CheckMenuRadioItem(UINT nIDFirst, UINT nIDLast, UINT nIDItem, UINT nFlags) const {
+    BOOL CheckMenuRadioItem(UINT nIDFirst, UINT nIDLast, UINT nIDItem, UINT nFlags) const
+    {
         return ::CheckMenuRadioItem(m_hMenu, nIDFirst, nIDLast, nIDItem, nFlags);
     }
-    BOOL SetMenuItemBitmaps(UINT nPosition, UINT nFlags, HBITMAP hUnchecked, HBITMAP hChecked) const {
+    BOOL SetMenuItemBitmaps(UINT nPosition, UINT nFlags, HBITMAP hUnchecked, HBITMAP hChecked) const
+    {
         return ::SetMenuItemBitmaps(m_hMenu, nPosition, nFlags, hUnchecked, hChecked);
     }
-    BOOL GetMenuItemInfo(UINT uItem, LPMENUITEMINFOA lpMenuItemInfo, BOOL fByPos = FALSE) const {
+    BOOL GetMenuItemInfo(UINT uItem, LPMENUITEMINFOA lpMenuItemInfo, BOOL fByPos = FALSE) const
+    {
         return ::GetMenuItemInfoA(m_hMenu, uItem, fByPos, lpMenuItemInfo);
     }
-    BOOL SetMenuItemInfo(UINT uItem, LPMENUITEMINFOA lpMenuItemInfo, BOOL fByPos = FALSE) const {
+    BOOL SetMenuItemInfo(UINT uItem, LPMENUITEMINFOA lpMenuItemInfo, BOOL fByPos = FALSE) const
+    {
         return ::SetMenuItemInfoA(m_hMenu, uItem, fByPos, lpMenuItemInfo);
     }
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr) const;
@@ -73,8 +81,7 @@ public:
     HMENU m_hMenu = nullptr;
 };
 
-template <>
-struct ZvHandleTraits<CMenu> {
+template <> struct ZvHandleTraits<CMenu> {
     using Handle = HMENU;
     static HMENU& Of(CMenu& m) { return m.m_hMenu; }
 };

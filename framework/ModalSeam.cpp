@@ -15,7 +15,8 @@ namespace {
 // stderr instead of a window that nobody will click.
 class CRefusingSeam : public CModalSeam {
 public:
-    int MessageBox(HWND, LPCSTR lpszText, LPCSTR, UINT nType) override {
+    int MessageBox(HWND, LPCSTR lpszText, LPCSTR, UINT nType) override
+    {
         Report("message box", lpszText);
         switch (nType & MB_TYPEMASK) {
         case MB_OK: return IDOK;
@@ -27,10 +28,12 @@ public:
     BOOL GetFileName(OPENFILENAMEA& ofn, BOOL) override { return Report("file dialog", ofn.lpstrTitle), FALSE; }
     BOOL ChooseFont(CHOOSEFONTA&) override { return Report("font dialog", nullptr), FALSE; }
     BOOL ChooseColor(CHOOSECOLORA&) override { return Report("colour dialog", nullptr), FALSE; }
-    BOOL BrowseForFolder(HWND, LPCSTR lpszTitle, LPCSTR, CString&) override {
+    BOOL BrowseForFolder(HWND, LPCSTR lpszTitle, LPCSTR, CString&) override
+    {
         return Report("folder picker", lpszTitle), FALSE;
     }
-    BOOL ModalIdle(CWnd& wndModal) override {
+    BOOL ModalIdle(CWnd& wndModal) override
+    {
         char title[256] = {};
         ::GetWindowTextA(wndModal.m_hWnd, title, sizeof(title));
         Report("modal window", title);
@@ -41,7 +44,8 @@ public:
     }
 
 private:
-    static void Report(const char* what, const char* text) {
+    static void Report(const char* what, const char* text)
+    {
         fprintf(stderr, "unscripted %s: %s\n", what, text ? text : "");
         fflush(stderr);
     }
@@ -129,8 +133,10 @@ int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT)
     if (!(nType & MB_ICONMASK)) {
         // As the classic framework does: a plain box gets an icon by its buttons.
         UINT buttons = nType & MB_TYPEMASK;
-        if (buttons == MB_OK || buttons == MB_OKCANCEL) nType |= MB_ICONEXCLAMATION;
-        else if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) nType |= MB_ICONQUESTION;
+        if (buttons == MB_OK || buttons == MB_OKCANCEL)
+            nType |= MB_ICONEXCLAMATION;
+        else if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL)
+            nType |= MB_ICONQUESTION;
     }
     return AfxGetModalSeam().MessageBox(owner, lpszText, AfxGetAppName(), nType);
 }

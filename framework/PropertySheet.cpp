@@ -82,12 +82,8 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
     CPropertySheet* sheet = GetSheet();
     LRESULT result = 0;
     switch (nm->code) {
-    case PSN_SETACTIVE:
-        result = OnSetActive() ? 0 : -1;
-        break;
-    case PSN_KILLACTIVE:
-        result = OnKillActive() ? FALSE : TRUE;
-        break;
+    case PSN_SETACTIVE: result = OnSetActive() ? 0 : -1; break;
+    case PSN_KILLACTIVE: result = OnKillActive() ? FALSE : TRUE; break;
     case PSN_APPLY:
         result = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
         // lParam TRUE: the sheet closes (OK) rather than applies.
@@ -97,21 +93,14 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
         OnReset();
         if (sheet) sheet->NoteResult(IDCANCEL);
         break;
-    case PSN_QUERYCANCEL:
-        result = OnQueryCancel() ? FALSE : TRUE;
-        break;
-    case PSN_WIZNEXT:
-        result = OnWizardNext();
-        break;
-    case PSN_WIZBACK:
-        result = OnWizardBack();
-        break;
+    case PSN_QUERYCANCEL: result = OnQueryCancel() ? FALSE : TRUE; break;
+    case PSN_WIZNEXT: result = OnWizardNext(); break;
+    case PSN_WIZBACK: result = OnWizardBack(); break;
     case PSN_WIZFINISH:
         result = OnWizardFinish() ? FALSE : TRUE;
         if (sheet && !result) sheet->NoteResult(ID_WIZFINISH);
         break;
-    default:
-        return CDialog::OnNotify(wParam, lParam, pResult);
+    default: return CDialog::OnNotify(wParam, lParam, pResult);
     }
     // The sheet may read the answer from either place.
     ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
@@ -129,8 +118,7 @@ CPropertySheet::CPropertySheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPa
 
 CPropertySheet::CPropertySheet(LPCSTR pszCaption, CWnd* pParentWnd, UINT iSelectPage)
     : m_strCaption(pszCaption), m_pParentWnd(pParentWnd), m_nStartPage(iSelectPage)
-{
-}
+{}
 
 void CPropertySheet::AddPage(CPropertyPage* pPage)
 {

@@ -27,7 +27,8 @@ public:
     CCriticalSection() { ::InitializeCriticalSection(&m_sect); }
     ~CCriticalSection() override { ::DeleteCriticalSection(&m_sect); }
     BOOL Lock(DWORD dwTimeout = INFINITE) override;  // waits without limit
-    BOOL Unlock() override {
+    BOOL Unlock() override
+    {
         ::LeaveCriticalSection(&m_sect);
         return TRUE;
     }
@@ -38,7 +39,8 @@ public:
 class CMutex : public CSyncObject {
 public:
     // A named mutex is shared with every process that opens the same name.
-    explicit CMutex(BOOL bInitiallyOwn = FALSE, LPCSTR lpszName = nullptr, LPSECURITY_ATTRIBUTES lpsaAttribute = nullptr);
+    explicit CMutex(BOOL bInitiallyOwn = FALSE, LPCSTR lpszName = nullptr,
+                    LPSECURITY_ATTRIBUTES lpsaAttribute = nullptr);
     BOOL Unlock() override { return ::ReleaseMutex(m_hObject); }
 };
 

@@ -74,8 +74,7 @@ BOOL AfxPumpMessage()
 
 CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam)
     : m_pfnThreadProc(pfnThreadProc), m_pThreadParams(pParam)
-{
-}
+{}
 
 CWinThread::~CWinThread()
 {
@@ -155,10 +154,7 @@ BOOL CWinThread::OnIdle(LONG lCount)
 
 DWORD WINAPI ZvThreadEntry(LPVOID param);
 
-unsigned __stdcall ZvThreadStart(void* param)
-{
-    return (unsigned)ZvThreadEntry(param);
-}
+unsigned __stdcall ZvThreadStart(void* param) { return (unsigned)ZvThreadEntry(param); }
 
 DWORD WINAPI ZvThreadEntry(LPVOID param)
 {
@@ -342,13 +338,9 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) const
 BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
 {
     switch (rCmdInfo.m_nShellCommand) {
-    case CCommandLineInfo::FileNew:
-        OnFileNew();
-        return m_pMainWnd != nullptr;
-    case CCommandLineInfo::FileOpen:
-        return OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr;
-    default:
-        return TRUE;
+    case CCommandLineInfo::FileNew: OnFileNew(); return m_pMainWnd != nullptr;
+    case CCommandLineInfo::FileOpen: return OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr;
+    default: return TRUE;
     }
 }
 
@@ -469,8 +461,9 @@ BOOL CWinApp::WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lp
     }
     HKEY key = GetSectionKey(lpszSection);
     if (!key) return FALSE;
-    LONG rc = lpszValue ? ::RegSetValueExA(key, lpszEntry, 0, REG_SZ, (const BYTE*)lpszValue, (DWORD)strlen(lpszValue) + 1)
-                        : ::RegDeleteValueA(key, lpszEntry);
+    LONG rc = lpszValue
+                  ? ::RegSetValueExA(key, lpszEntry, 0, REG_SZ, (const BYTE*)lpszValue, (DWORD)strlen(lpszValue) + 1)
+                  : ::RegDeleteValueA(key, lpszEntry);
     ::RegCloseKey(key);
     return rc == ERROR_SUCCESS;
 }

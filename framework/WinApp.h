@@ -45,7 +45,8 @@ public:
     DWORD SuspendThread() const { return ::SuspendThread(m_hThread); }
     BOOL SetThreadPriority(int nPriority) const { return ::SetThreadPriority(m_hThread, nPriority); }
     int GetThreadPriority() const { return ::GetThreadPriority(m_hThread); }
-    BOOL PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+    BOOL PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) const
+    {
         return ::PostThreadMessageA(m_nThreadID, message, wParam, lParam);
     }
     operator HANDLE() const { return m_hThread; }  // NOLINT

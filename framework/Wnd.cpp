@@ -70,7 +70,8 @@ LRESULT CALLBACK ZvCbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 void AfxHookWindowCreate(CWnd* pWnd)
 {
     ZvThreadState* ts = AfxGetThreadState();
-    if (!ts->m_hHookCbt) ts->m_hHookCbt = ::SetWindowsHookExA(WH_CBT, &ZvCbtFilterHook, nullptr, ::GetCurrentThreadId());
+    if (!ts->m_hHookCbt)
+        ts->m_hHookCbt = ::SetWindowsHookExA(WH_CBT, &ZvCbtFilterHook, nullptr, ::GetCurrentThreadId());
     ts->m_pWndInit = pWnd;
 }
 
@@ -177,8 +178,8 @@ HWND CWnd::UnsubclassWindow()
 
 BOOL CWnd::PreCreateWindow(CREATESTRUCTA& cs)
 {
-    if (!cs.lpszClass) cs.lpszClass = RegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
-                                                       (HBRUSH)(COLOR_WINDOW + 1));
+    if (!cs.lpszClass)
+        cs.lpszClass = RegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW), (HBRUSH)(COLOR_WINDOW + 1));
     return TRUE;
 }
 
@@ -229,8 +230,7 @@ LPCSTR CWnd::RegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackg
     static std::set<std::string> names;
     HINSTANCE hInst = AfxGetInstanceHandle();
     char name[128];
-    wsprintfA(name, "Zv:%p:%x:%p:%p:%p", (void*)hInst, nClassStyle, (void*)hCursor, (void*)hbrBackground,
-              (void*)hIcon);
+    wsprintfA(name, "Zv:%p:%x:%p:%p:%p", (void*)hInst, nClassStyle, (void*)hCursor, (void*)hbrBackground, (void*)hIcon);
     std::lock_guard<std::mutex> lock(mutex);
     auto it = names.find(name);
     if (it != names.end()) return it->c_str();
@@ -320,8 +320,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         }
         return FALSE;
     }
-    default:
-        break;
+    default: break;
     }
 
     if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
@@ -354,10 +353,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         return ReflectLastMsg(hChild, pResult);
     }
     case WM_HSCROLL:
-    case WM_VSCROLL:
-        return lParam ? ReflectLastMsg((HWND)lParam, pResult) : FALSE;
-    default:
-        return FALSE;
+    case WM_VSCROLL: return lParam ? ReflectLastMsg((HWND)lParam, pResult) : FALSE;
+    default: return FALSE;
     }
 }
 
@@ -403,7 +400,8 @@ namespace {
 // The enabled state an update handler gives a command, without a menu.
 class CTestCmdUI : public CCmdUI {
 public:
-    void Enable(BOOL bOn) override {
+    void Enable(BOOL bOn) override
+    {
         m_bEnabled = bOn;
         m_bEnableChanged = TRUE;
     }
@@ -504,7 +502,8 @@ BOOL ModifyStyleLong(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nF
     const DWORD newStyle = (style & ~dwRemove) | dwAdd;
     if (style == newStyle) return FALSE;
     ::SetWindowLongPtrA(hWnd, nIndex, (LONG_PTR)newStyle);
-    if (nFlags) ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    if (nFlags)
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
 }
 }  // namespace

@@ -60,10 +60,10 @@ public:
     virtual BOOL DestroyWindow();
 
     // ---- Creation and ownership of the handle ---------------------------
-    virtual BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                        CWnd* pParentWnd, UINT nID, void* pContext = nullptr);
-    BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x, int y,
-                  int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
+    virtual BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                        UINT nID, void* pContext = nullptr);
+    BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x, int y, int nWidth,
+                  int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
     BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                   CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
     BOOL Attach(HWND hWndNew);  // owns the handle without subclassing it
@@ -122,17 +122,23 @@ public:
     int GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
     void SetDlgItemText(int nID, LPCSTR lpszString) const { ::SetDlgItemTextA(m_hWnd, nID, lpszString); }
     int GetDlgItemText(int nID, CString& rString) const;
-    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) const { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
-    UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const {
+    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) const
+    {
+        ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned);
+    }
+    UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const
+    {
         return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned);
     }
     void CheckDlgButton(int nIDButton, UINT nCheck) const { ::CheckDlgButton(m_hWnd, nIDButton, nCheck); }
     UINT IsDlgButtonChecked(int nIDButton) const { return ::IsDlgButtonChecked(m_hWnd, nIDButton); }
-    void CheckRadioButton(int nIDFirst, int nIDLast, int nIDCheck) const {
+    void CheckRadioButton(int nIDFirst, int nIDLast, int nIDCheck) const
+    {
         ::CheckRadioButton(m_hWnd, nIDFirst, nIDLast, nIDCheck);
     }
     int GetCheckedRadioButton(int nIDFirst, int nIDLast) const;
-    LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
         return ::SendDlgItemMessageA(m_hWnd, nID, message, wParam, lParam);
     }
 
@@ -142,10 +148,12 @@ public:
     void ClientToScreen(LPRECT lpRect) const;
     void ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
     void ScreenToClient(LPRECT lpRect) const;
-    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE) const {
+    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE) const
+    {
         ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
     }
-    void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE) const {
+    void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE) const
+    {
         MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint);
     }
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) const;
@@ -164,7 +172,8 @@ public:
     static CWnd* GetActiveWindow() { return FromHandle(::GetActiveWindow()); }
     static CWnd* GetForegroundWindow() { return FromHandle(::GetForegroundWindow()); }
     static CWnd* GetDesktopWindow() { return FromHandle(::GetDesktopWindow()); }
-    static CWnd* FindWindow(LPCSTR lpszClassName, LPCSTR lpszWindowName) {
+    static CWnd* FindWindow(LPCSTR lpszClassName, LPCSTR lpszWindowName)
+    {
         return FromHandle(::FindWindowA(lpszClassName, lpszWindowName));
     }
     CWnd* SetActiveWindow() const { return FromHandle(::SetActiveWindow(m_hWnd)); }
@@ -178,21 +187,25 @@ public:
     void ValidateRect(LPCRECT lpRect) const { ::ValidateRect(m_hWnd, lpRect); }
     void UpdateWindow() const { ::UpdateWindow(m_hWnd); }
     BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, HRGN hrgn = nullptr,
-                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE) const {
+                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE) const
+    {
         return ::RedrawWindow(m_hWnd, lpRectUpdate, hrgn, flags);
     }
     CDC* GetDC() const;
     CDC* GetWindowDC() const;
     int ReleaseDC(CDC* pDC) const;
 
-    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }
-    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
         return ::PostMessageA(m_hWnd, message, wParam, lParam);
     }
     void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE) const;
-    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr) const {
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr) const
+    {
         return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
     }
     BOOL KillTimer(UINT_PTR nIDEvent) const { return ::KillTimer(m_hWnd, nIDEvent); }
@@ -203,7 +216,8 @@ public:
     CMenu* GetSystemMenu(BOOL bRevert) const;
     void SetFont(CFont* pFont, BOOL bRedraw = TRUE) const;
     CFont* GetFont() const;
-    HICON SetIcon(HICON hIcon, BOOL bBigIcon) const {
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon) const
+    {
         return (HICON)SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, (LPARAM)hIcon);
     }
     void DragAcceptFiles(BOOL bAccept = TRUE) const;
@@ -296,8 +310,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-template <>
-struct ZvHandleTraits<CWnd> {
+template <> struct ZvHandleTraits<CWnd> {
     using Handle = HWND;
     static HWND& Of(CWnd& w) { return w.m_hWnd; }
 };

@@ -7,80 +7,192 @@
 #include "framework/Menu.h"
 
 namespace ZvMsg {
-template <auto F> BOOL Create(CCmdTarget* t, ZvMsgCall& c) {
-    c.result = (ZvTarget<F>(t).*F)(reinterpret_cast<LPCREATESTRUCTA>(c.lParam)); return TRUE; }
-template <auto F> BOOL Void(CCmdTarget* t, ZvMsgCall& c) { (ZvTarget<F>(t).*F)(); c.result = 0; return TRUE; }
-template <auto F> BOOL Size(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)((UINT)c.wParam, (short)LOWORD(c.lParam), (short)HIWORD(c.lParam)); return TRUE; }
-template <auto F> BOOL Move(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)((short)LOWORD(c.lParam), (short)HIWORD(c.lParam)); return TRUE; }
-template <auto F> BOOL EraseBkgnd(CCmdTarget* t, ZvMsgCall& c) {
-    c.result = (ZvTarget<F>(t).*F)(CDC::FromHandle((HDC)c.wParam)); return TRUE; }
-template <auto F> BOOL Timer(CCmdTarget* t, ZvMsgCall& c) { (ZvTarget<F>(t).*F)((UINT_PTR)c.wParam); return TRUE; }
-template <auto F> BOOL MinMax(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)(reinterpret_cast<MINMAXINFO*>(c.lParam)); return TRUE; }
-template <auto F> BOOL CopyData(CCmdTarget* t, ZvMsgCall& c) {
+template <auto F> BOOL Create(CCmdTarget* t, ZvMsgCall& c)
+{
+    c.result = (ZvTarget<F>(t).*F)(reinterpret_cast<LPCREATESTRUCTA>(c.lParam));
+    return TRUE;
+}
+template <auto F> BOOL Void(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)();
+    c.result = 0;
+    return TRUE;
+}
+template <auto F> BOOL Size(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((UINT)c.wParam, (short)LOWORD(c.lParam), (short)HIWORD(c.lParam));
+    return TRUE;
+}
+template <auto F> BOOL Move(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((short)LOWORD(c.lParam), (short)HIWORD(c.lParam));
+    return TRUE;
+}
+template <auto F> BOOL EraseBkgnd(CCmdTarget* t, ZvMsgCall& c)
+{
+    c.result = (ZvTarget<F>(t).*F)(CDC::FromHandle((HDC)c.wParam));
+    return TRUE;
+}
+template <auto F> BOOL Timer(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((UINT_PTR)c.wParam);
+    return TRUE;
+}
+template <auto F> BOOL MinMax(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)(reinterpret_cast<MINMAXINFO*>(c.lParam));
+    return TRUE;
+}
+template <auto F> BOOL CopyData(CCmdTarget* t, ZvMsgCall& c)
+{
     c.result = (ZvTarget<F>(t).*F)(CWnd::FromHandle((HWND)c.wParam), reinterpret_cast<COPYDATASTRUCT*>(c.lParam));
-    return TRUE; }
-template <auto F> BOOL MenuChar(CCmdTarget* t, ZvMsgCall& c) {
+    return TRUE;
+}
+template <auto F> BOOL MenuChar(CCmdTarget* t, ZvMsgCall& c)
+{
     c.result = (ZvTarget<F>(t).*F)((UINT)LOWORD(c.wParam), (UINT)HIWORD(c.wParam), CMenu::FromHandle((HMENU)c.lParam));
-    return TRUE; }
-template <auto F> BOOL SysCommand(CCmdTarget* t, ZvMsgCall& c) { (ZvTarget<F>(t).*F)((UINT)c.wParam, c.lParam); return TRUE; }
-template <auto F> BOOL MenuSelect(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)((UINT)LOWORD(c.wParam), (UINT)HIWORD(c.wParam), (HMENU)c.lParam); return TRUE; }
-template <auto F> BOOL InitMenuPopup(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)(CMenu::FromHandle((HMENU)c.wParam), (UINT)LOWORD(c.lParam), (BOOL)HIWORD(c.lParam)); return TRUE; }
-template <auto F> BOOL Key(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)((UINT)c.wParam, (UINT)LOWORD(c.lParam), (UINT)HIWORD(c.lParam)); return TRUE; }
-template <auto F> BOOL Mouse(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)((UINT)c.wParam, CPoint(c.lParam)); return TRUE; }
-template <auto F> BOOL MouseWheel(CCmdTarget* t, ZvMsgCall& c) {
-    c.result = (ZvTarget<F>(t).*F)((UINT)LOWORD(c.wParam), (short)HIWORD(c.wParam), CPoint(c.lParam)); return TRUE; }
-template <auto F> BOOL ContextMenu(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)(CWnd::FromHandle((HWND)c.wParam), CPoint(c.lParam)); return TRUE; }
-template <auto F> BOOL Focus(CCmdTarget* t, ZvMsgCall& c) { (ZvTarget<F>(t).*F)(CWnd::FromHandle((HWND)c.wParam)); return TRUE; }
-template <auto F> BOOL SetCursor(CCmdTarget* t, ZvMsgCall& c) {
+    return TRUE;
+}
+template <auto F> BOOL SysCommand(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((UINT)c.wParam, c.lParam);
+    return TRUE;
+}
+template <auto F> BOOL MenuSelect(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((UINT)LOWORD(c.wParam), (UINT)HIWORD(c.wParam), (HMENU)c.lParam);
+    return TRUE;
+}
+template <auto F> BOOL InitMenuPopup(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)(CMenu::FromHandle((HMENU)c.wParam), (UINT)LOWORD(c.lParam), (BOOL)HIWORD(c.lParam));
+    return TRUE;
+}
+template <auto F> BOOL Key(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((UINT)c.wParam, (UINT)LOWORD(c.lParam), (UINT)HIWORD(c.lParam));
+    return TRUE;
+}
+template <auto F> BOOL Mouse(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((UINT)c.wParam, CPoint(c.lParam));
+    return TRUE;
+}
+template <auto F> BOOL MouseWheel(CCmdTarget* t, ZvMsgCall& c)
+{
+    c.result = (ZvTarget<F>(t).*F)((UINT)LOWORD(c.wParam), (short)HIWORD(c.wParam), CPoint(c.lParam));
+    return TRUE;
+}
+template <auto F> BOOL ContextMenu(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)(CWnd::FromHandle((HWND)c.wParam), CPoint(c.lParam));
+    return TRUE;
+}
+template <auto F> BOOL Focus(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)(CWnd::FromHandle((HWND)c.wParam));
+    return TRUE;
+}
+template <auto F> BOOL SetCursor(CCmdTarget* t, ZvMsgCall& c)
+{
     c.result = (ZvTarget<F>(t).*F)(CWnd::FromHandle((HWND)c.wParam), (UINT)LOWORD(c.lParam), (UINT)HIWORD(c.lParam));
-    return TRUE; }
-template <auto F> BOOL Scroll(CCmdTarget* t, ZvMsgCall& c) {
+    return TRUE;
+}
+template <auto F> BOOL Scroll(CCmdTarget* t, ZvMsgCall& c)
+{
     (ZvTarget<F>(t).*F)((UINT)LOWORD(c.wParam), (UINT)(short)HIWORD(c.wParam),
                         reinterpret_cast<CScrollBar*>(CWnd::FromHandle((HWND)c.lParam)));
-    return TRUE; }
-template <auto F> BOOL DrawItem(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)((int)c.wParam, reinterpret_cast<LPDRAWITEMSTRUCT>(c.lParam)); c.result = TRUE; return TRUE; }
-template <auto F> BOOL MeasureItem(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)((int)c.wParam, reinterpret_cast<LPMEASUREITEMSTRUCT>(c.lParam)); c.result = TRUE; return TRUE; }
+    return TRUE;
+}
+template <auto F> BOOL DrawItem(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((int)c.wParam, reinterpret_cast<LPDRAWITEMSTRUCT>(c.lParam));
+    c.result = TRUE;
+    return TRUE;
+}
+template <auto F> BOOL MeasureItem(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((int)c.wParam, reinterpret_cast<LPMEASUREITEMSTRUCT>(c.lParam));
+    c.result = TRUE;
+    return TRUE;
+}
 // WM_CTLCOLORxxx: extra carries the kind (CTLCOLOR_EDIT ...).
-template <auto F> BOOL CtlColor(CCmdTarget* t, ZvMsgCall& c) {
+template <auto F> BOOL CtlColor(CCmdTarget* t, ZvMsgCall& c)
+{
     c.result = (LRESULT)(ZvTarget<F>(t).*F)(CDC::FromHandle((HDC)c.wParam), CWnd::FromHandle((HWND)c.lParam),
                                             (UINT)(UINT_PTR)c.extra);
-    return TRUE; }
-template <auto F> BOOL ShowWindow(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)((BOOL)c.wParam, (UINT)c.lParam); return TRUE; }
-template <auto F> BOOL DropFiles(CCmdTarget* t, ZvMsgCall& c) { (ZvTarget<F>(t).*F)((HDROP)c.wParam); return TRUE; }
-template <auto F> BOOL NcHitTest(CCmdTarget* t, ZvMsgCall& c) { c.result = (ZvTarget<F>(t).*F)(CPoint(c.lParam)); return TRUE; }
-template <auto F> BOOL NcMouse(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)((UINT)c.wParam, CPoint(c.lParam)); return TRUE; }
-template <auto F> BOOL NcCalcSize(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)((BOOL)c.wParam, reinterpret_cast<NCCALCSIZE_PARAMS*>(c.lParam)); return TRUE; }
-template <auto F> BOOL WindowPos(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)(reinterpret_cast<WINDOWPOS*>(c.lParam)); return TRUE; }
-template <auto F> BOOL GetDlgCode(CCmdTarget* t, ZvMsgCall& c) { c.result = (ZvTarget<F>(t).*F)(); return TRUE; }
-template <auto F> BOOL ActivateApp(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)((BOOL)c.wParam, (DWORD)c.lParam); return TRUE; }
-template <auto F> BOOL Activate(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)((UINT)LOWORD(c.wParam), CWnd::FromHandle((HWND)c.lParam), (BOOL)HIWORD(c.wParam)); return TRUE; }
-template <auto F> BOOL Enable(CCmdTarget* t, ZvMsgCall& c) { (ZvTarget<F>(t).*F)((BOOL)c.wParam); return TRUE; }
+    return TRUE;
+}
+template <auto F> BOOL ShowWindow(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((BOOL)c.wParam, (UINT)c.lParam);
+    return TRUE;
+}
+template <auto F> BOOL DropFiles(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((HDROP)c.wParam);
+    return TRUE;
+}
+template <auto F> BOOL NcHitTest(CCmdTarget* t, ZvMsgCall& c)
+{
+    c.result = (ZvTarget<F>(t).*F)(CPoint(c.lParam));
+    return TRUE;
+}
+template <auto F> BOOL NcMouse(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((UINT)c.wParam, CPoint(c.lParam));
+    return TRUE;
+}
+template <auto F> BOOL NcCalcSize(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((BOOL)c.wParam, reinterpret_cast<NCCALCSIZE_PARAMS*>(c.lParam));
+    return TRUE;
+}
+template <auto F> BOOL WindowPos(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)(reinterpret_cast<WINDOWPOS*>(c.lParam));
+    return TRUE;
+}
+template <auto F> BOOL GetDlgCode(CCmdTarget* t, ZvMsgCall& c)
+{
+    c.result = (ZvTarget<F>(t).*F)();
+    return TRUE;
+}
+template <auto F> BOOL ActivateApp(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((BOOL)c.wParam, (DWORD)c.lParam);
+    return TRUE;
+}
+template <auto F> BOOL Activate(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((UINT)LOWORD(c.wParam), CWnd::FromHandle((HWND)c.lParam), (BOOL)HIWORD(c.wParam));
+    return TRUE;
+}
+template <auto F> BOOL Enable(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)((BOOL)c.wParam);
+    return TRUE;
+}
 // Reflected owner-draw and colour messages, handled by the control itself.
-template <auto F> BOOL DrawItemReflect(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)(reinterpret_cast<LPDRAWITEMSTRUCT>(c.lParam)); c.result = TRUE; return TRUE; }
-template <auto F> BOOL MeasureItemReflect(CCmdTarget* t, ZvMsgCall& c) {
-    (ZvTarget<F>(t).*F)(reinterpret_cast<LPMEASUREITEMSTRUCT>(c.lParam)); c.result = TRUE; return TRUE; }
+template <auto F> BOOL DrawItemReflect(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)(reinterpret_cast<LPDRAWITEMSTRUCT>(c.lParam));
+    c.result = TRUE;
+    return TRUE;
+}
+template <auto F> BOOL MeasureItemReflect(CCmdTarget* t, ZvMsgCall& c)
+{
+    (ZvTarget<F>(t).*F)(reinterpret_cast<LPMEASUREITEMSTRUCT>(c.lParam));
+    c.result = TRUE;
+    return TRUE;
+}
 // A null brush means "not handled": the parent's default colours apply.
-template <auto F> BOOL CtlColorReflect(CCmdTarget* t, ZvMsgCall& c) {
+template <auto F> BOOL CtlColorReflect(CCmdTarget* t, ZvMsgCall& c)
+{
     HBRUSH b = (ZvTarget<F>(t).*F)(CDC::FromHandle((HDC)c.wParam), (UINT)(UINT_PTR)c.extra);
     c.result = (LRESULT)b;
-    return b != nullptr; }
+    return b != nullptr;
+}
 }  // namespace ZvMsg
 
 #define ZV_ON_WM(msg, kind, fn) {(UINT)(msg), 0, 0, 0, nullptr, &ZvMsg::kind<&ThisClass::fn>},

@@ -29,8 +29,7 @@ namespace {
 CZorvikanDesktopApp* App()
 {
     CWinApp* app = AfxGetApp();
-    return app && app->IsKindOf(RUNTIME_CLASS(CZorvikanDesktopApp)) ? static_cast<CZorvikanDesktopApp*>(app)
-                                                                     : nullptr;
+    return app && app->IsKindOf(RUNTIME_CLASS(CZorvikanDesktopApp)) ? static_cast<CZorvikanDesktopApp*>(app) : nullptr;
 }
 
 CUserItem* CurrentUser()
@@ -137,7 +136,7 @@ void CZorvikanDesktopView::OnDestroy()
         CStatusBar& bar = static_cast<CMainFrame*>(frame)->GetStatusBar();
         if (bar.m_hWnd)
             CAppPrefMgr::GetInstance()->GetPrefs()->SetShowStatusBar(CZorvikanDesktopApp::GetPrefsSection(),
-                                                                      (bar.GetStyle() & WS_VISIBLE) ? 1 : 0);
+                                                                     (bar.GetStyle() & WS_VISIBLE) ? 1 : 0);
     }
     KillTimer(ZV_TIMER_AUTO_LOCK);
     // The smart lists and recent searches write their files as they go.

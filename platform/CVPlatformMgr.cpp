@@ -16,29 +16,28 @@ struct Record {
 };
 static_assert(sizeof(Record) == 460, "user record layout");
 
-std::string PlatformName() {
+std::string PlatformName()
+{
     std::string name = "iPhone";
     standin::Setting("name", name);
     return name;
 }
 
 // The index-th "display/key" pair of the users setting.
-bool UserAt(int index, std::string& display, std::string& key) {
+bool UserAt(int index, std::string& display, std::string& key)
+{
     std::string users;
-    if (index < 0 || !standin::Setting("users", users) || users.empty())
-        return false;
+    if (index < 0 || !standin::Setting("users", users) || users.empty()) return false;
     size_t pos = 0;
     for (int i = 0; i < index; ++i) {
         pos = users.find(',', pos);
-        if (pos == std::string::npos)
-            return false;
+        if (pos == std::string::npos) return false;
         ++pos;
     }
     size_t end = users.find(',', pos);
     std::string pair = users.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
     size_t slash = pair.find('/');
-    if (slash == std::string::npos)
-        return false;
+    if (slash == std::string::npos) return false;
     display = pair.substr(0, slash);
     key = pair.substr(slash + 1);
     return true;
@@ -48,32 +47,29 @@ bool UserAt(int index, std::string& display, std::string& key) {
 
 extern "C" {
 
-__declspec(dllexport) int InitializePlatform(int /*mode*/, const char* /*product*/) {
+__declspec(dllexport) int InitializePlatform(int /*mode*/, const char* /*product*/)
+{
     return standin::NumberSetting("init", 0);
 }
 
 __declspec(dllexport) void ReleasePlatform() {}
 
-__declspec(dllexport) int GetPlatform() {
-    return standin::NumberSetting("kind", 5);
-}
+__declspec(dllexport) int GetPlatform() { return standin::NumberSetting("kind", 5); }
 
-__declspec(dllexport) void GetPlatformName(char* buffer) {
-    standin::CopyText(buffer, 256, PlatformName());
-}
+__declspec(dllexport) void GetPlatformName(char* buffer) { standin::CopyText(buffer, 256, PlatformName()); }
 
-__declspec(dllexport) void GetPlatformRootDir(const char* /*product*/, const void* /*record*/,
-                                              const char* safeKeyName, char* buffer) {
+__declspec(dllexport) void GetPlatformRootDir(const char* /*product*/, const void* /*record*/, const char* safeKeyName,
+                                              char* buffer)
+{
     std::string root;
-    if (!standin::Setting("root", root) || root.empty() || !safeKeyName)
-        return;
+    if (!standin::Setting("root", root) || root.empty() || !safeKeyName) return;
     standin::CopyText(buffer, 261, root + "\\" + safeKeyName);
 }
 
-__declspec(dllexport) int EnumeratePlatformUsers(int index, const char* /*product*/, void* buffer) {
+__declspec(dllexport) int EnumeratePlatformUsers(int index, const char* /*product*/, void* buffer)
+{
     std::string display, key;
-    if (!buffer || !UserAt(index, display, key))
-        return 0;
+    if (!buffer || !UserAt(index, display, key)) return 0;
     Record* record = static_cast<Record*>(buffer);
     std::memset(record, 0, sizeof(*record));
     standin::CopyText(record->displayName, sizeof(record->displayName), display);
@@ -84,7 +80,8 @@ __declspec(dllexport) int EnumeratePlatformUsers(int index, const char* /*produc
     return 1;
 }
 
-__declspec(dllexport) int IsPlatformUserActive(const char* /*display*/, const char* key, int /*value*/) {
+__declspec(dllexport) int IsPlatformUserActive(const char* /*display*/, const char* key, int /*value*/)
+{
     std::string active;
     return key && standin::Setting("active", active) && active == key;
 }

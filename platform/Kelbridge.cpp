@@ -4,7 +4,8 @@
 
 extern "C" {
 
-__declspec(dllexport) int InitializePlatform(int /*mode*/, const char* /*product*/) {
+__declspec(dllexport) int InitializePlatform(int /*mode*/, const char* /*product*/)
+{
     return standin::NumberSetting("syncinit", 0);
 }
 

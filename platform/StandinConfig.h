@@ -21,18 +21,17 @@
 namespace standin {
 
 // Value of one key of ZV_STANDIN; false when the key is not given.
-inline bool Setting(const char* key, std::string& value) {
+inline bool Setting(const char* key, std::string& value)
+{
     char buffer[4096];
     DWORD n = GetEnvironmentVariableA("ZV_STANDIN", buffer, sizeof(buffer));
-    if (n == 0 || n >= sizeof(buffer))
-        return false;
+    if (n == 0 || n >= sizeof(buffer)) return false;
     std::string all(buffer, n);
     std::string wanted = std::string(key) + "=";
     size_t pos = 0;
     while (pos <= all.size()) {
         size_t end = all.find(';', pos);
-        if (end == std::string::npos)
-            end = all.size();
+        if (end == std::string::npos) end = all.size();
         std::string word = all.substr(pos, end - pos);
         if (word.compare(0, wanted.size(), wanted) == 0) {
             value = word.substr(wanted.size());
@@ -43,17 +42,17 @@ inline bool Setting(const char* key, std::string& value) {
     return false;
 }
 
-inline int NumberSetting(const char* key, int fallback) {
+inline int NumberSetting(const char* key, int fallback)
+{
     std::string value;
-    if (!Setting(key, value) || value.empty())
-        return fallback;
+    if (!Setting(key, value) || value.empty()) return fallback;
     return static_cast<int>(std::strtoul(value.c_str(), nullptr, 0));
 }
 
 // Copies text into a buffer of the given size, always zero-terminated.
-inline void CopyText(char* to, size_t size, const std::string& text) {
-    if (!to || size == 0)
-        return;
+inline void CopyText(char* to, size_t size, const std::string& text)
+{
+    if (!to || size == 0) return;
     size_t n = text.size() < size - 1 ? text.size() : size - 1;
     std::memcpy(to, text.data(), n);
     to[n] = 0;

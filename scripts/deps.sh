@@ -12,7 +12,7 @@ source "$here/env.sh"
 log() { printf '[deps] %s\n' "$*"; }
 
 PACKAGES=(
-  cmake ninja-build ccache python3 git
+  cmake ninja-build ccache python3 git clang-format
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   wine wine64 xvfb xauth x11-apps imagemagick
   fonts-wine fonts-liberation

@@ -45,6 +45,7 @@ def main():
     out.append("// Blowfish's initial values, the fractional hexadecimal digits of pi.")
     out.append('#include "core/crypto/BlowfishTables.h"')
     out.append("")
+    out.append("// clang-format off")
     out.append("const uint32_t kBlowfishInitP[18] = {")
     out.append(rows(w[:18]))
     out.append("};")

@@ -11,6 +11,8 @@ source "$here/env.sh"
 # Includes point down the layers (the build enforces it for what it compiles).
 python3 "$here/check_layers.py" "$ZV_ROOT" || exit 1
 bash "$here/deps.sh" || exit 1
+# One style through the tree.
+bash "$here/check_format.sh" || exit 1
 jobs=$(nproc)
 start=$(date +%s)
 

@@ -50,8 +50,7 @@ bool g_firstShowPending = true;
 CZorvikanDesktopApp* App()
 {
     CWinApp* app = AfxGetApp();
-    return app && app->IsKindOf(RUNTIME_CLASS(CZorvikanDesktopApp)) ? static_cast<CZorvikanDesktopApp*>(app)
-                                                                     : nullptr;
+    return app && app->IsKindOf(RUNTIME_CLASS(CZorvikanDesktopApp)) ? static_cast<CZorvikanDesktopApp*>(app) : nullptr;
 }
 
 void OpenStringTarget(UINT nID, bool inAppFolder)
@@ -112,8 +111,8 @@ void CMainFrame::ActivateFrame(int nCmdShow)
         else if (IsIconic())
             nCmdShow = SW_RESTORE;
     }
-    if (nCmdShow != SW_HIDE && nCmdShow != SW_SHOWMINNOACTIVE && nCmdShow != SW_MINIMIZE &&
-        nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE) {
+    if (nCmdShow != SW_HIDE && nCmdShow != SW_SHOWMINNOACTIVE && nCmdShow != SW_MINIMIZE && nCmdShow != SW_SHOWNA &&
+        nCmdShow != SW_SHOWNOACTIVATE) {
         if (HWND popup = ::GetLastActivePopup(m_hWnd)) ::BringWindowToTop(popup);
     }
     if (nCmdShow == -1) return;
@@ -234,8 +233,7 @@ LRESULT CMainFrame::OnTrayNotify(WPARAM, LPARAM lParam)
         ShowWindow(SW_SHOW);
         RemoveTrayIcon();
         break;
-    default:
-        break;
+    default: break;
     }
     return 0;
 }

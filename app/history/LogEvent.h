@@ -14,15 +14,51 @@ public:
     // Date: now (local time); SystemName: this computer's name.
     explicit CLogEventParam(int isNew);
 
-    CLogEventParam& SetName(const CString& text) { m_name = text; return *this; }
-    CLogEventParam& SetDescription(const CString& text) { m_description = text; return *this; }
-    CLogEventParam& SetAction(const CString& text) { m_action = text; return *this; }
-    CLogEventParam& SetDate(const CDateValue& date) { m_date = date; return *this; }
-    CLogEventParam& SetUserName(const CString& text) { m_userName = text; return *this; }
-    CLogEventParam& SetUserID(const CString& text) { m_userID = text; return *this; }
-    CLogEventParam& SetSystemName(const CString& text) { m_systemName = text; return *this; }
-    CLogEventParam& SetOldValue(const CString& text) { m_oldValue = text; return *this; }
-    CLogEventParam& SetNewValue(const CString& text) { m_newValue = text; return *this; }
+    CLogEventParam& SetName(const CString& text)
+    {
+        m_name = text;
+        return *this;
+    }
+    CLogEventParam& SetDescription(const CString& text)
+    {
+        m_description = text;
+        return *this;
+    }
+    CLogEventParam& SetAction(const CString& text)
+    {
+        m_action = text;
+        return *this;
+    }
+    CLogEventParam& SetDate(const CDateValue& date)
+    {
+        m_date = date;
+        return *this;
+    }
+    CLogEventParam& SetUserName(const CString& text)
+    {
+        m_userName = text;
+        return *this;
+    }
+    CLogEventParam& SetUserID(const CString& text)
+    {
+        m_userID = text;
+        return *this;
+    }
+    CLogEventParam& SetSystemName(const CString& text)
+    {
+        m_systemName = text;
+        return *this;
+    }
+    CLogEventParam& SetOldValue(const CString& text)
+    {
+        m_oldValue = text;
+        return *this;
+    }
+    CLogEventParam& SetNewValue(const CString& text)
+    {
+        m_newValue = text;
+        return *this;
+    }
 
     CString m_name;
     CString m_description;

@@ -16,8 +16,7 @@ std::shared_ptr<CLogEvents>& InstanceSlot()
 std::shared_ptr<CLogEvents>& CLogEvents::GetInstance()
 {
     std::shared_ptr<CLogEvents>& instance = InstanceSlot();
-    if (!instance)
-        instance = std::make_shared<CLogEvents>(DefaultEventsLogPath());
+    if (!instance) instance = std::make_shared<CLogEvents>(DefaultEventsLogPath());
     return instance;
 }
 
@@ -28,23 +27,18 @@ std::shared_ptr<CLogEvents> CLogEvents::ReplaceInstance(std::shared_ptr<CLogEven
     return previous;
 }
 
-CLogEvents::CLogEvents(const CString& path)
-    : m_serializer(std::make_shared<CLogEventsSerializer>(path, kDaysToKeep))
-{
-}
+CLogEvents::CLogEvents(const CString& path) : m_serializer(std::make_shared<CLogEventsSerializer>(path, kDaysToKeep)) {}
 
 CLogEvents::~CLogEvents() = default;
 
 void CLogEvents::Add(std::shared_ptr<CLogEvent> event)
 {
-    if (!event)
-        return;
+    if (!event) return;
     std::lock_guard<std::recursive_mutex> guard(m_lock);
     m_events.push_back(event);
     if (event->IsNew()) {
         m_serializer->Write(event);
-        if (m_batchDepth == 0)
-            m_serializer->SaveDocument();
+        if (m_batchDepth == 0) m_serializer->SaveDocument();
     }
 }
 
@@ -74,8 +68,7 @@ void CLogEvents::BeginBatch()
 void CLogEvents::EndBatch()
 {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    if (m_batchDepth > 0 && --m_batchDepth == 0 && m_serializer->HasUnsavedChanges())
-        m_serializer->SaveDocument();
+    if (m_batchDepth > 0 && --m_batchDepth == 0 && m_serializer->HasUnsavedChanges()) m_serializer->SaveDocument();
 }
 
 void CLogEvents::Load()
@@ -87,8 +80,7 @@ void CLogEvents::Load()
 void CLogEvents::SaveAll()
 {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    for (const auto& event : m_events)
-        m_serializer->Write(event);
+    for (const auto& event : m_events) m_serializer->Write(event);
     m_serializer->SaveDocument();
 }
 

@@ -10,18 +10,14 @@
 int AssignMissingRecordIdsIn(const CString& databasePath, const BlowfishContext* key, bool requirePlain)
 {
     // Loading a missing file would make a new database; nothing to repair.
-    if (databasePath.IsEmpty() || !FileExists(databasePath))
-        return -1;
+    if (databasePath.IsEmpty() || !FileExists(databasePath)) return -1;
     CDatabaseObj db;
-    if (const int loaded = db.Load(databasePath, key))
-        return loaded;
-    if (requirePlain && !VerifierIsZero(db.GetVerifier()))
-        return -1;
+    if (const int loaded = db.Load(databasePath, key)) return loaded;
+    if (requirePlain && !VerifierIsZero(db.GetVerifier())) return -1;
     CRecordList& records = db.GetRecords();
     for (POSITION pos = records.GetHeadPosition(); pos;) {
         CBaseItem* item = static_cast<CBaseItem*>(records.GetNext(pos));
-        if (item && item->GetId() == 0)
-            item->SetId(NewItemId());
+        if (item && item->GetId() == 0) item->SetId(NewItemId());
     }
     return db.Save(0, key);
 }
@@ -30,8 +26,7 @@ void AssignMissingRecordIds(CUserList& users, CUserItem* currentUser, const Reco
 {
     for (POSITION pos = users.GetHeadPosition(); pos;) {
         CUserItem* user = static_cast<CUserItem*>(users.GetNext(pos));
-        if (!user || !env.databasePathOf)
-            continue;
+        if (!user || !env.databasePathOf) continue;
         const CString path = env.databasePathOf(user);
         if (user == currentUser) {
             AssignMissingRecordIdsIn(path, env.currentKey, env.currentKey == nullptr);

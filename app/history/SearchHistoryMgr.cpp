@@ -2,8 +2,7 @@
 
 CSearchHistoryMgr::CSearchHistoryMgr(CUserItem* user, UserFilePathFn pathOf)
     : m_user(user), m_serializer(user, std::move(pathOf))
-{
-}
+{}
 
 CSearchHistoryMgr::~CSearchHistoryMgr() { Save(); }
 
@@ -17,8 +16,7 @@ void CSearchHistoryMgr::Add(const CString& text)
         }
     }
     // A file may have held any number of texts: the oldest go in one step.
-    if (m_texts.GetSize() >= kCapacity)
-        m_texts.RemoveAt(0, m_texts.GetSize() - kCapacity + 1);
+    if (m_texts.GetSize() >= kCapacity) m_texts.RemoveAt(0, m_texts.GetSize() - kCapacity + 1);
     m_texts.Add(text);
 }
 
@@ -26,22 +24,19 @@ void CSearchHistoryMgr::GetAll(CStringArray& texts)
 {
     EnsureLoaded();
     texts.RemoveAll();
-    for (INT_PTR i = 0; i < m_texts.GetSize(); ++i)
-        texts.Add(m_texts[i]);
+    for (INT_PTR i = 0; i < m_texts.GetSize(); ++i) texts.Add(m_texts[i]);
 }
 
 void CSearchHistoryMgr::Save()
 {
-    if (m_loaded)
-        m_serializer.Clear();
+    if (m_loaded) m_serializer.Clear();
     m_serializer.Write(m_texts);
 }
 
 void CSearchHistoryMgr::SetUser(CUserItem* user)
 {
     Save();
-    if (!user)
-        return;
+    if (!user) return;
     m_serializer.SetUser(user);
     m_user = user;
     Reset();
@@ -49,8 +44,7 @@ void CSearchHistoryMgr::SetUser(CUserItem* user)
 
 void CSearchHistoryMgr::Clear(bool clear)
 {
-    if (!clear)
-        return;
+    if (!clear) return;
     // The document's entries go even when the list was never read: the user
     // asked for an empty history, and the list now says what the file holds.
     m_serializer.Clear();
@@ -60,8 +54,7 @@ void CSearchHistoryMgr::Clear(bool clear)
 
 void CSearchHistoryMgr::EnsureLoaded()
 {
-    if (m_loaded)
-        return;
+    if (m_loaded) return;
     m_serializer.Load(m_texts);
     m_loaded = 1;
 }

@@ -25,23 +25,19 @@ void CSearchHistorySerializer::Open(CUserItem* user)
 
 void CSearchHistorySerializer::Load(CStringArray& texts)
 {
-    if (!m_doc.HasDocument() || !m_doc.GetRoot() || !m_section)
-        return;
+    if (!m_doc.HasDocument() || !m_doc.GetRoot() || !m_section) return;
     m_doc.ReadChildTexts(m_section, texts);
 }
 
 void CSearchHistorySerializer::Write(const CStringArray& texts)
 {
-    if (!m_doc.HasDocument() || !m_doc.GetRoot() || !m_section)
-        return;
-    for (INT_PTR i = 0; i < texts.GetSize(); ++i)
-        m_doc.AppendTextElement(m_section, kEntryName, texts[i]);
+    if (!m_doc.HasDocument() || !m_doc.GetRoot() || !m_section) return;
+    for (INT_PTR i = 0; i < texts.GetSize(); ++i) m_doc.AppendTextElement(m_section, kEntryName, texts[i]);
 }
 
 void CSearchHistorySerializer::Clear()
 {
-    if (!m_doc.HasDocument() || !m_doc.GetRoot())
-        return;
+    if (!m_doc.HasDocument() || !m_doc.GetRoot()) return;
     m_doc.RemoveAllChildren(m_section);
 }
 

@@ -5,17 +5,14 @@
 
 CSmartType::CSmartType(int kind, CSmartTypesSerializer* serializer, int capacity)
     : m_capacity(capacity), m_serializer(serializer), m_kind(kind)
-{
-}
+{}
 
 CSmartType::~CSmartType() = default;
 
 void CSmartType::Add(CRecord* record)
 {
-    if (!record || Contains(record))
-        return;
-    while (m_entries.GetSize() > 0 && m_entries.GetSize() >= m_capacity)
-        m_entries.RemoveAt(0);
+    if (!record || Contains(record)) return;
+    while (m_entries.GetSize() > 0 && m_entries.GetSize() >= m_capacity) m_entries.RemoveAt(0);
     m_entries.Add(record);
     Save();
 }
@@ -34,8 +31,7 @@ void CSmartType::Remove(CRecord* record)
 void CSmartType::GetRecords(const CRecordList& records, CRecordPtrArray& out)
 {
     Load(records);
-    for (INT_PTR i = 0; i < m_entries.GetSize(); ++i)
-        out.Add(m_entries[i]);
+    for (INT_PTR i = 0; i < m_entries.GetSize(); ++i) out.Add(m_entries[i]);
 }
 
 void CSmartType::Reset()
@@ -46,62 +42,51 @@ void CSmartType::Reset()
 
 bool CSmartType::Contains(CRecord* record) const
 {
-    if (!record)
-        return false;
+    if (!record) return false;
     for (INT_PTR i = 0; i < m_entries.GetSize(); ++i)
-        if (m_entries[i]->GetId() == record->GetId())
-            return true;
+        if (m_entries[i]->GetId() == record->GetId()) return true;
     return false;
 }
 
 void CSmartType::Save()
 {
-    if (!m_serializer)
-        return;
+    if (!m_serializer) return;
     m_serializer->ClearKind(m_kind);
-    for (INT_PTR i = 0; i < m_entries.GetSize(); ++i)
-        m_serializer->AddId(m_kind, (DWORD)m_entries[i]->GetId());
+    for (INT_PTR i = 0; i < m_entries.GetSize(); ++i) m_serializer->AddId(m_kind, (DWORD)m_entries[i]->GetId());
 }
 
 void CSmartType::Load(const CRecordList& records)
 {
-    if (m_loaded)
-        return;
+    if (m_loaded) return;
     CDWordArray ids;
-    if (m_serializer)
-        m_serializer->GetIds(m_kind, ids);
+    if (m_serializer) m_serializer->GetIds(m_kind, ids);
     for (INT_PTR i = 0; i < ids.GetSize(); ++i) {
         CBaseItem* item = records.FindRecordById((int32_t)ids[i]);
-        if (item && item->GetItemKind() == kItemKindRecord && !item->IsDeleted())
-            Add(static_cast<CRecord*>(item));
+        if (item && item->GetItemKind() == kItemKindRecord && !item->IsDeleted()) Add(static_cast<CRecord*>(item));
     }
     m_loaded = 1;
 }
 
 CMostViewed::CMostViewed(CSmartTypesSerializer* serializer, int capacity)
     : CSmartType(kSmartMostViewed, serializer, capacity)
-{
-}
+{}
 
 int CMostViewed::IndexOfLeastViewed() const
 {
     int least = -1;
     for (INT_PTR i = 0; i < m_entries.GetSize(); ++i)
-        if (least < 0 || m_entries[i]->GetViewCount() <= m_entries[least]->GetViewCount())
-            least = (int)i;
+        if (least < 0 || m_entries[i]->GetViewCount() <= m_entries[least]->GetViewCount()) least = (int)i;
     return least;
 }
 
 void CMostViewed::Add(CRecord* record)
 {
-    if (!record || Contains(record))
-        return;
+    if (!record || Contains(record)) return;
     if (m_entries.GetSize() < m_capacity) {
         m_entries.Add(record);
     } else {
         const int least = IndexOfLeastViewed();
-        if (least >= 0 && m_entries[least]->GetViewCount() < record->GetViewCount())
-            m_entries[least] = record;
+        if (least >= 0 && m_entries[least]->GetViewCount() < record->GetViewCount()) m_entries[least] = record;
     }
     Save();
 }

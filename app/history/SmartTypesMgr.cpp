@@ -7,37 +7,29 @@ UserFilePathFn OrDefault(UserFilePathFn pathOf) { return pathOf ? pathOf : UserF
 }  // namespace
 
 CSmartTypesMgr::CSmartTypesMgr(CUserItem* user, UserFilePathFn pathOf)
-    : m_user(user),
-      m_pathOf(OrDefault(std::move(pathOf))),
-      m_serializer(m_pathOf(user)),
-      m_recentlyAdded(kSmartRecentlyAdded, &m_serializer),
-      m_recentlyViewed(kSmartRecentlyViewed, &m_serializer),
-      m_recentlyModified(kSmartRecentlyModified, &m_serializer),
-      m_mostViewed(&m_serializer)
-{
-}
+    : m_user(user), m_pathOf(OrDefault(std::move(pathOf))), m_serializer(m_pathOf(user)),
+      m_recentlyAdded(kSmartRecentlyAdded, &m_serializer), m_recentlyViewed(kSmartRecentlyViewed, &m_serializer),
+      m_recentlyModified(kSmartRecentlyModified, &m_serializer), m_mostViewed(&m_serializer)
+{}
 
 CSmartTypesMgr::~CSmartTypesMgr() = default;
 
 void CSmartTypesMgr::OnRecordAdded(CRecord* record)
 {
-    if (!record)
-        return;
+    if (!record) return;
     m_recentlyAdded.Add(record);
     m_recentlyModified.Add(record);
 }
 
 void CSmartTypesMgr::OnRecordEdited(CRecord* record)
 {
-    if (!record)
-        return;
+    if (!record) return;
     m_recentlyModified.Add(record);
 }
 
 void CSmartTypesMgr::OnRecordViewed(CRecord* record)
 {
-    if (!record)
-        return;
+    if (!record) return;
     m_recentlyViewed.Add(record);
     m_mostViewed.Add(record);
 }
@@ -67,8 +59,7 @@ void CSmartTypesMgr::GetMostViewed(const CRecordList& records, CRecordPtrArray& 
 
 void CSmartTypesMgr::SetUser(CUserItem* user, bool onlyIfOther)
 {
-    if (!user || (onlyIfOther && user == m_user))
-        return;
+    if (!user || (onlyIfOther && user == m_user)) return;
     m_user = user;
     m_recentlyAdded.Reset();
     m_recentlyModified.Reset();

@@ -7,7 +7,8 @@ namespace {
 const char kRootName[] = "SmartTypes";
 const char kEntryName[] = "Record";
 // Creation order of a new file, and the kind of each.
-const char* const kSectionNames[kSmartTypeKinds] = {"RecentlyAdded", "RecentlyViewed", "RecentlyModified", "MostViewed"};
+const char* const kSectionNames[kSmartTypeKinds] = {"RecentlyAdded", "RecentlyViewed", "RecentlyModified",
+                                                    "MostViewed"};
 const int kSectionKinds[kSmartTypeKinds] = {kSmartRecentlyAdded, kSmartRecentlyViewed, kSmartRecentlyModified,
                                             kSmartMostViewed};
 
@@ -19,27 +20,23 @@ CSmartTypesSerializer::~CSmartTypesSerializer() { SaveDocument(); }
 
 void CSmartTypesSerializer::Open(const CString& path)
 {
-    for (auto& s : m_sections)
-        s.reset();
+    for (auto& s : m_sections) s.reset();
     m_doc.OpenOrBeginDocument(path, kRootName);
     CXmlNodePtr ordered[kSmartTypeKinds];
     m_doc.EnsureSectionElement(kSectionNames, ordered, kSmartTypeKinds);
-    for (int i = 0; i < kSmartTypeKinds; ++i)
-        m_sections[kSectionKinds[i]] = ordered[i];
+    for (int i = 0; i < kSmartTypeKinds; ++i) m_sections[kSectionKinds[i]] = ordered[i];
 }
 
 CXmlNodePtr CSmartTypesSerializer::Section(int kind) const
 {
-    if (kind < 0 || kind >= kSmartTypeKinds || !m_doc.HasDocument() || !m_doc.GetRoot())
-        return nullptr;
+    if (kind < 0 || kind >= kSmartTypeKinds || !m_doc.HasDocument() || !m_doc.GetRoot()) return nullptr;
     return m_sections[kind];
 }
 
 void CSmartTypesSerializer::GetIds(int kind, CDWordArray& ids) const
 {
     const CXmlNodePtr section = Section(kind);
-    if (!section)
-        return;
+    if (!section) return;
     CStringArray texts;
     m_doc.ReadChildTexts(section, texts);
     for (INT_PTR i = 0; i < texts.GetSize(); ++i) {
@@ -53,8 +50,7 @@ void CSmartTypesSerializer::GetIds(int kind, CDWordArray& ids) const
 void CSmartTypesSerializer::AddId(int kind, DWORD id)
 {
     const CXmlNodePtr section = Section(kind);
-    if (!section)
-        return;
+    if (!section) return;
     CString text;
     text.Format("%u", (unsigned)id);
     m_doc.AppendTextElement(section, kEntryName, text);
@@ -62,8 +58,7 @@ void CSmartTypesSerializer::AddId(int kind, DWORD id)
 
 void CSmartTypesSerializer::ClearKind(int kind)
 {
-    if (const CXmlNodePtr section = Section(kind))
-        m_doc.RemoveAllChildren(section);
+    if (const CXmlNodePtr section = Section(kind)) m_doc.RemoveAllChildren(section);
 }
 
 void CSmartTypesSerializer::Reopen(const CString& path)

@@ -27,8 +27,7 @@ void CGetExportPasswordDlg::DoDataExchange(CDataExchange* pDX)
 
 void CGetExportPasswordDlg::OnOK()
 {
-    if (!UpdateData(TRUE))
-        return;
+    if (!UpdateData(TRUE)) return;
     if (m_strPassword.Compare(m_strConfirmation) != 0) {
         AfxMessageBox(IDS_PASSWORDS_DONT_MATCH, MB_OK);
         return;

@@ -28,31 +28,25 @@ const int kMaxPasswordChars = 32;
 
 const char kAccountLocked[] = "Your account is locked.";
 const char kUserLockedCaption[] = "User Locked";
-const char kUserLockedText[] =
-    "Since you have entered an incorrect password 10 times,\n"
-    "your data will now be deleted. Quit Zorvikan, and you\n"
-    "can start the app again and start entering data from scratch.";
+const char kUserLockedText[] = "Since you have entered an incorrect password 10 times,\n"
+                               "your data will now be deleted. Quit Zorvikan, and you\n"
+                               "can start the app again and start entering data from scratch.";
 const char kFiveAttemptsLeft[] = "Only 5 attempts left...!!!";
 const char kNoHintCaption[] = "No Hint Set";
 const char kNoHintText[] = "You have not set any hint.";
 
-std::shared_ptr<CAppPrefs> Prefs()
-{
-    return CAppPrefMgr::GetInstance()->GetPrefs();
-}
+std::shared_ptr<CAppPrefs> Prefs() { return CAppPrefMgr::GetInstance()->GetPrefs(); }
 
 }  // namespace
 
 void DeleteLockedOutUserData(CUserItem* user)
 {
-    if (!user)
-        return;
+    if (!user) return;
     std::shared_ptr<CAppPrefMgr> manager = CAppPrefMgr::GetInstance();
     CString folder = manager->GetUserDirectory(user);
     // Only ever the user's own folder: never a relative path, the data
     // root, anything above it or its fixed folders.
-    if (folder.IsEmpty() || ::PathIsRelativeA(folder.GetString()) || manager->IsProtectedPath(folder))
-        return;
+    if (folder.IsEmpty() || ::PathIsRelativeA(folder.GetString()) || manager->IsProtectedPath(folder)) return;
     DeleteFilesInFolder(folder);
     DeletePathSilently(JoinPath(folder, "Files"), nullptr);
     DeletePathSilently(JoinPath(folder, "Icons"), nullptr);
@@ -65,13 +59,9 @@ END_MESSAGE_MAP()
 
 CGetPasswordDlg::CGetPasswordDlg(CWnd* pParent, bool severalUsers)
     : CDialog(severalUsers ? IDD_GETPASSWORD_USERS : IDD_GETPASSWORD, pParent)
-{
-}
+{}
 
-CGetPasswordDlg::~CGetPasswordDlg()
-{
-    SecureWipe(m_strPassword);
-}
+CGetPasswordDlg::~CGetPasswordDlg() { SecureWipe(m_strPassword); }
 
 void CGetPasswordDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -91,26 +81,20 @@ BOOL CGetPasswordDlg::OnInitDialog()
         LRESULT index = m_userCombo.SendMessage(CB_ADDSTRING, 0, (LPARAM)name.GetString());
         if (index >= 0) {
             m_userCombo.SendMessage(CB_SETITEMDATA, (WPARAM)index, (LPARAM)user);
-            if (user == m_pUser)
-                m_userCombo.SendMessage(CB_SETCURSEL, (WPARAM)index);
+            if (user == m_pUser) m_userCombo.SendMessage(CB_SETCURSEL, (WPARAM)index);
         }
     };
     if (m_pUsers) {
-        for (POSITION pos = m_pUsers->GetHeadPosition(); pos;)
-            add(static_cast<CUserItem*>(m_pUsers->GetNext(pos)));
+        for (POSITION pos = m_pUsers->GetHeadPosition(); pos;) add(static_cast<CUserItem*>(m_pUsers->GetNext(pos)));
     } else if (m_pUser) {
         add(m_pUser);
     }
 
-    if (m_bLockUser)
-        m_userCombo.EnableWindow(FALSE);
-    if (m_bCancelCaption)
-        SetDlgItemText(IDCANCEL, "Cancel");
-    if (IsWindowsXP())
-        SendDlgItemMessage(IDC_PASSWORD, EM_SETPASSWORDCHAR, (WPARAM)'*');
+    if (m_bLockUser) m_userCombo.EnableWindow(FALSE);
+    if (m_bCancelCaption) SetDlgItemText(IDCANCEL, "Cancel");
+    if (IsWindowsXP()) SendDlgItemMessage(IDC_PASSWORD, EM_SETPASSWORDCHAR, (WPARAM)'*');
 
-    if (m_labelFont.CreatePointFont(100, "Comic Sans MS"))
-        GetDlgItem(IDC_ATTEMPTS_LABEL)->SetFont(&m_labelFont);
+    if (m_labelFont.CreatePointFont(100, "Comic Sans MS")) GetDlgItem(IDC_ATTEMPTS_LABEL)->SetFont(&m_labelFont);
     ReadAttemptCount();
     ShowAttemptsLabel(ShowsAttemptsLabel(m_nAttemptCount));
     return TRUE;
@@ -119,8 +103,7 @@ BOOL CGetPasswordDlg::OnInitDialog()
 CUserItem* CGetPasswordDlg::SelectedUser() const
 {
     LRESULT index = m_userCombo.SendMessage(CB_GETCURSEL);
-    if (index == CB_ERR)
-        return m_pUser;
+    if (index == CB_ERR) return m_pUser;
     return reinterpret_cast<CUserItem*>(m_userCombo.SendMessage(CB_GETITEMDATA, (WPARAM)index));
 }
 
@@ -133,10 +116,8 @@ void CGetPasswordDlg::ReadAttemptCount()
 void CGetPasswordDlg::ShowAttemptsLabel(bool show)
 {
     CWnd* label = GetDlgItem(IDC_ATTEMPTS_LABEL);
-    if (!label)
-        return;
-    if (show)
-        label->SetWindowText(AttemptsLeftText(m_nAttemptsLeft));
+    if (!label) return;
+    if (show) label->SetWindowText(AttemptsLeftText(m_nAttemptsLeft));
     label->ShowWindow(show ? SW_SHOW : SW_HIDE);
 }
 
@@ -149,8 +130,7 @@ void CGetPasswordDlg::OnSelChangeUser()
 
 void CGetPasswordDlg::OnOK()
 {
-    if (!UpdateData(TRUE))
-        return;
+    if (!UpdateData(TRUE)) return;
     m_pUser = SelectedUser();
     std::shared_ptr<CAppPrefs> prefs = Prefs();
     ReadAttemptCount();
@@ -210,9 +190,7 @@ void CGetPasswordDlg::OnHint()
     case kHintNone:
         AfxGetModalSeam().MessageBox(m_hWnd, kNoHintText, kNoHintCaption, MB_OK | MB_ICONEXCLAMATION);
         break;
-    case kHintWithoutQuestion:
-        AfxMessageBox(hint.GetHint(CPasswordHint::kFallbackKey, kHintKeyFallback), MB_OK);
-        break;
+    case kHintWithoutQuestion: AfxMessageBox(hint.GetHint(CPasswordHint::kFallbackKey, kHintKeyFallback), MB_OK); break;
     default: {
         CHintDlg dlg(this);
         dlg.m_pHint = &hint;

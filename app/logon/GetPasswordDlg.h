@@ -17,8 +17,8 @@ public:
     CGetPasswordDlg(CWnd* pParent, bool severalUsers);
     ~CGetPasswordDlg() override;
 
-    CWnd m_userCombo;          // control 1043
-    CString m_strPassword;     // control 1042, at most 32 characters
+    CWnd m_userCombo;       // control 1043
+    CString m_strPassword;  // control 1042, at most 32 characters
     // Preselected by the opener; after OK, the user who logged on.
     CUserItem* m_pUser = nullptr;
     // The user choice is disabled.

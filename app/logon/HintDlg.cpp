@@ -24,16 +24,14 @@ void CHintDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CHintDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    if (m_pHint)
-        SetDlgItemText(IDC_HINT_CHALLENGE_QUESTION, m_pHint->GetQuestionText());
+    if (m_pHint) SetDlgItemText(IDC_HINT_CHALLENGE_QUESTION, m_pHint->GetQuestionText());
     GotoDlgCtrl(GetDlgItem(IDC_HINT_CHALLENGE_ANSWER));
     return FALSE;
 }
 
 void CHintDlg::OnOK()
 {
-    if (!m_pHint || !UpdateData(TRUE))
-        return;
+    if (!m_pHint || !UpdateData(TRUE)) return;
     if (m_strAnswer.IsEmpty()) {
         AfxMessageBox(IDS_HINT_ANSWER_WRONG, MB_OK);
         return;

@@ -10,13 +10,11 @@ void MigrateHints(CUserList& users)
     std::shared_ptr<CAppPrefs> prefs = CAppPrefMgr::GetInstance()->GetPrefs();
     for (POSITION pos = users.GetHeadPosition(); pos;) {
         CUserItem* user = static_cast<CUserItem*>(users.GetNext(pos));
-        if (!user)
-            continue;
+        if (!user) continue;
         const CString hint = prefs->GetHint(user);
         CPasswordHint passwordHint(user);
         if (!hint.IsEmpty()) {
-            if (passwordHint.SetHint(0, CString(), hint))
-                prefs->SetHint(user, CString());
+            if (passwordHint.SetHint(0, CString(), hint)) prefs->SetHint(user, CString());
         } else {
             passwordHint.ClearHint();
         }

@@ -2,10 +2,7 @@
 
 const char kAttemptLimitText[] = "You have reached Attempt Limit.";
 
-bool IsLockedAttemptCount(int storedCount)
-{
-    return storedCount >= kLoginAttemptLimit;
-}
+bool IsLockedAttemptCount(int storedCount) { return storedCount >= kLoginAttemptLimit; }
 
 bool ShowsAttemptsLabel(int storedCount)
 {
@@ -21,8 +18,7 @@ CString AttemptsLeftText(int attemptsLeft)
 
 LogonStep NextLogonStep(int storedCount, bool passwordRight)
 {
-    if (storedCount < 0)
-        storedCount = 0;
+    if (storedCount < 0) storedCount = 0;
     LogonStep step{LogonOutcome::Retry, true, 0, 0, false, 0};
     if (IsLockedAttemptCount(storedCount)) {
         // Finish the lock-out that was left undone.

@@ -18,8 +18,7 @@ CString GetHintQuestionText(int index)
                                                      IDS_HINT_QUESTION_3,    IDS_HINT_QUESTION_4, IDS_HINT_QUESTION_5,
                                                      IDS_HINT_QUESTION_6};
     CString text;
-    if (index >= 0 && index <= kHintQuestionCount && !text.LoadString(ids[index]))
-        text.Empty();
+    if (index >= 0 && index <= kHintQuestionCount && !text.LoadString(ids[index])) text.Empty();
     return text;
 }
 
@@ -56,8 +55,7 @@ CString CPasswordHint::DecryptBlocks(const char key[16], const BYTE* buffer, siz
         char block[kBlock];
         cipher.DecryptBlock16(reinterpret_cast<const char*>(buffer + i * kBlock), block);
         size_t n = 0;
-        while (n < kBlock && block[n] != '\0')
-            ++n;
+        while (n < kBlock && block[n] != '\0') ++n;
         result.Append(block, (int)n);
     }
     return result;
@@ -84,8 +82,7 @@ std::vector<BYTE> CPasswordHint::EncryptText(const CString& key, const CString& 
 
 CString CPasswordHint::DecryptText(const CString& key, const BYTE* buffer, int length)
 {
-    if (!buffer || length < (int)kBlock)
-        return CString();
+    if (!buffer || length < (int)kBlock) return CString();
     char rawKey[kBlock];
     MakeKey(key, rawKey);
     return DecryptBlocks(rawKey, buffer, (size_t)length / kBlock);

@@ -12,10 +12,7 @@
 
 namespace {
 
-std::shared_ptr<CAppPrefs> Prefs()
-{
-    return CAppPrefMgr::GetInstance()->GetPrefs();
-}
+std::shared_ptr<CAppPrefs> Prefs() { return CAppPrefMgr::GetInstance()->GetPrefs(); }
 
 // A stored buffer, freed when it goes.
 struct StoredBuffer {
@@ -43,13 +40,11 @@ bool CPasswordHint::SetHint(int questionIndex, const CString& answer, const CStr
     if (questionIndex >= 1 && !answer.IsEmpty()) {
         prefs->SetHintQuestionNumber(m_pUser, questionIndex);
         CString question = GetHintQuestionText(questionIndex);
-        if (question.IsEmpty())
-            return false;
+        if (question.IsEmpty()) return false;
         StoreBuffer(&CAppPrefs::SetHintQuestionBuffer, m_pUser, EncryptText(answer, question));
         key = answer;
     } else {
-        if (!answer.IsEmpty() || hint.IsEmpty())
-            return false;
+        if (!answer.IsEmpty() || hint.IsEmpty()) return false;
         prefs->SetHintQuestionNumber(m_pUser, questionIndex);
         prefs->SetHintQuestionBuffer(m_pUser, nullptr, 0);
         key = kFallbackKey;
@@ -69,43 +64,32 @@ void CPasswordHint::ClearHint()
 int CPasswordHint::GetHintState()
 {
     std::shared_ptr<CAppPrefs> prefs = Prefs();
-    if (prefs->GetHintQuestionNumber(m_pUser) > 0)
-        return kHintBehindQuestion;
+    if (prefs->GetHintQuestionNumber(m_pUser) > 0) return kHintBehindQuestion;
     StoredBuffer hint(prefs->GetHintBuffer(m_pUser));
     return hint.length > 0 ? kHintWithoutQuestion : kHintNone;
 }
 
-CString CPasswordHint::GetQuestionText()
-{
-    return GetHintQuestionText(Prefs()->GetHintQuestionNumber(m_pUser));
-}
+CString CPasswordHint::GetQuestionText() { return GetHintQuestionText(Prefs()->GetHintQuestionNumber(m_pUser)); }
 
 bool CPasswordHint::CheckAnswer(const CString& answer)
 {
-    if (answer.IsEmpty())
-        return false;
+    if (answer.IsEmpty()) return false;
     std::shared_ptr<CAppPrefs> prefs = Prefs();
     int number = prefs->GetHintQuestionNumber(m_pUser);
-    if (number < 1)
-        return false;
+    if (number < 1) return false;
     CString question = GetHintQuestionText(number);
-    if (question.IsEmpty())
-        return false;
+    if (question.IsEmpty()) return false;
     StoredBuffer check(prefs->GetHintQuestionBuffer(m_pUser));
-    if (check.length < 1)
-        return false;
+    if (check.length < 1) return false;
     return DecryptText(answer, check.buffer, check.length) == question;
 }
 
 CString CPasswordHint::GetHint(const CString& key, int mode)
 {
-    if (key.IsEmpty())
-        return CString();
-    if (mode == kHintKeyAnswer && !CheckAnswer(key))
-        return CString();
+    if (key.IsEmpty()) return CString();
+    if (mode == kHintKeyAnswer && !CheckAnswer(key)) return CString();
     StoredBuffer hint(Prefs()->GetHintBuffer(m_pUser));
-    if (hint.length <= 0)
-        return CString();
+    if (hint.length <= 0) return CString();
     return DecryptText(key, hint.buffer, hint.length);
 }
 

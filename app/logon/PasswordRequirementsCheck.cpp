@@ -5,18 +5,13 @@
 bool CheckPasswordRequirements(const CString& password, const PasswordRequirementsEnv& env)
 {
     BYTE block[kPasswordRequirementsSize] = {};
-    if (!env.readRequirements || !env.readRequirements(block))
-        return true;
-    if (MeetsPasswordRequirements(block, password))
-        return true;
+    if (!env.readRequirements || !env.readRequirements(block)) return true;
+    if (MeetsPasswordRequirements(block, password)) return true;
     CDatabaseObj database;
     const int loaded = env.openDatabase ? env.openDatabase(database) : -1;
-    if (loaded != 0)
-        return true;  // 67 (the share cannot be reached) and every other failure alike
+    if (loaded != 0) return true;  // 67 (the share cannot be reached) and every other failure alike
     CString newPassword;
-    if (!env.askNewPassword || !env.askNewPassword(newPassword))
-        return false;
-    if (env.storeNewPassword)
-        env.storeNewPassword(newPassword, database);
+    if (!env.askNewPassword || !env.askNewPassword(newPassword)) return false;
+    if (env.storeNewPassword) env.storeNewPassword(newPassword, database);
     return true;
 }

@@ -6,10 +6,8 @@
 bool IsAcceptablePassword(const CString& password)
 {
     const int length = password.GetLength();
-    if (length == 0)
-        return true;
-    if (length == 1)
-        return false;
+    if (length == 0) return true;
+    if (length == 1) return false;
     const std::string& text = password.Std();
     return text.find_first_not_of(text[0]) != std::string::npos;
 }
@@ -18,8 +16,7 @@ bool MeetsPasswordRequirements(const BYTE block[kPasswordRequirementsSize], cons
 {
     const std::string& text = password.Std();
     const size_t length = text.size();
-    if (length < block[kReqMinLength] || length > block[kReqMaxLength])
-        return false;
+    if (length < block[kReqMinLength] || length > block[kReqMaxLength]) return false;
 
     unsigned upper = 0, lower = 0, digits = 0, others = 0;
     for (char ch : text) {
@@ -38,9 +35,7 @@ bool MeetsPasswordRequirements(const BYTE block[kPasswordRequirementsSize], cons
 
     const char* field = reinterpret_cast<const char*>(block + kReqForbiddenText);
     size_t forbiddenLength = 0;
-    while (forbiddenLength < (size_t)kReqForbiddenTextSize && field[forbiddenLength] != '\0')
-        ++forbiddenLength;
-    if (forbiddenLength > 0 && text.find(std::string(field, forbiddenLength)) != std::string::npos)
-        return false;
+    while (forbiddenLength < (size_t)kReqForbiddenTextSize && field[forbiddenLength] != '\0') ++forbiddenLength;
+    if (forbiddenLength > 0 && text.find(std::string(field, forbiddenLength)) != std::string::npos) return false;
     return true;
 }

@@ -19,13 +19,11 @@ const int kPointsPerClass = 10;
 
 int CPasswordStrengthMeter::ScorePassword(const CString& password)
 {
-    if (password.IsEmpty())
-        return 0;
+    if (password.IsEmpty()) return 0;
     const std::string& text = password.Std();
     int score = 0;
     for (const xp::sregex* pattern : {&DigitPattern, &LowerPattern, &UpperPattern, &SymbolPattern}) {
-        if (xp::regex_search(text, *pattern))
-            score += kPointsPerClass;
+        if (xp::regex_search(text, *pattern)) score += kPointsPerClass;
     }
     const int length = password.GetLength();
     score += length > 250 ? 50 : 3 * length;
@@ -34,12 +32,11 @@ int CPasswordStrengthMeter::ScorePassword(const CString& password)
 
 int CPasswordStrengthMeter::ScoreGeneratorSettings(const GeneratorSettings& settings)
 {
-    if (settings.length <= 0)
-        return 0;
+    if (settings.length <= 0) return 0;
     int classes = 0;
-    for (int32_t chosen : {settings.lowerCase, settings.upperCase, settings.digits, settings.symbols, settings.latin1}) {
-        if (chosen == 1)
-            classes += kPointsPerClass;
+    for (int32_t chosen :
+         {settings.lowerCase, settings.upperCase, settings.digits, settings.symbols, settings.latin1}) {
+        if (chosen == 1) classes += kPointsPerClass;
     }
     int score;
     if (settings.length > 125)
@@ -51,21 +48,14 @@ int CPasswordStrengthMeter::ScoreGeneratorSettings(const GeneratorSettings& sett
 
 CString CPasswordStrengthMeter::LabelForScore(int score)
 {
-    if (score <= 0)
-        return CString();
-    if (score < 25)
-        return "Short";
-    if (score < 50)
-        return "Weak";
-    if (score < 75)
-        return "Good";
+    if (score <= 0) return CString();
+    if (score < 25) return "Short";
+    if (score < 50) return "Weak";
+    if (score < 75) return "Good";
     return "Strong";
 }
 
-void CPasswordStrengthMeter::SetScore(int score)
-{
-    m_barWidth = (int)(score * 2.68);
-}
+void CPasswordStrengthMeter::SetScore(int score) { m_barWidth = (int)(score * 2.68); }
 
 void CPasswordStrengthMeter::UpdateFromPassword(const CString& password)
 {

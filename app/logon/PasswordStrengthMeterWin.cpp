@@ -18,20 +18,17 @@ CPasswordStrengthMeter::CPasswordStrengthMeter()
 {
     Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback
     ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok)
-        m_gdiplusToken = token;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) m_gdiplusToken = token;
 }
 
 CPasswordStrengthMeter::~CPasswordStrengthMeter()
 {
-    if (m_gdiplusToken != 0)
-        Gdiplus::GdiplusShutdown(m_gdiplusToken);
+    if (m_gdiplusToken != 0) Gdiplus::GdiplusShutdown(m_gdiplusToken);
 }
 
 void CPasswordStrengthMeter::DrawBackground(CDC* pDC, const CRect& rect)
 {
-    if (!pDC || m_gdiplusToken == 0)
-        return;
+    if (!pDC || m_gdiplusToken == 0) return;
     Gdiplus::Graphics graphics(pDC->GetSafeHdc());
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     Gdiplus::Rect area(rect.left, rect.top, rect.Width(), rect.Height());
@@ -43,10 +40,8 @@ void CPasswordStrengthMeter::DrawBackground(CDC* pDC, const CRect& rect)
 
 void CPasswordStrengthMeter::DrawBar(CDC* pDC, const CRect& rect)
 {
-    if (!pDC)
-        return;
-    if (m_barWidth > rect.Width())
-        m_barWidth = rect.Width();
+    if (!pDC) return;
+    if (m_barWidth > rect.Width()) m_barWidth = rect.Width();
     if (m_gdiplusToken != 0 && m_barWidth > 0) {
         Gdiplus::Graphics graphics(pDC->GetSafeHdc());
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);

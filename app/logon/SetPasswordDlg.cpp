@@ -22,10 +22,7 @@ const int kMaxPasswordChars = 32;
 const int kMaxAnswerChars = 16;
 const char kHintFailed[] = "Failed to set Hint for the user";
 
-std::shared_ptr<CAppPrefs> Prefs()
-{
-    return CAppPrefMgr::GetInstance()->GetPrefs();
-}
+std::shared_ptr<CAppPrefs> Prefs() { return CAppPrefMgr::GetInstance()->GetPrefs(); }
 
 void ExchangePassword(CDataExchange* pDX, int nID, CString& value)
 {
@@ -47,8 +44,7 @@ BOOL CNewPasswordDlgBase::OnInitDialog()
     CDialog::OnInitDialog();
     if (IsWindowsXP()) {
         for (int id : {IDC_OLD_PASSWORD, IDC_PASSWORD, IDC_CONFIRM_PASSWORD}) {
-            if (GetDlgItem(id))
-                SendDlgItemMessage(id, EM_SETPASSWORDCHAR, (WPARAM)'*');
+            if (GetDlgItem(id)) SendDlgItemMessage(id, EM_SETPASSWORDCHAR, (WPARAM)'*');
         }
     }
     FillHintQuestionCombo(m_questionCombo);
@@ -65,16 +61,14 @@ void CNewPasswordDlgBase::ExchangeHintQuestion(CDataExchange* pDX)
 
 bool CNewPasswordDlgBase::CheckConfirmation(const CString& password, const CString& confirmation)
 {
-    if (password.Compare(confirmation) == 0)
-        return true;
+    if (password.Compare(confirmation) == 0) return true;
     AfxMessageBox(IDS_PASSWORDS_DONT_MATCH, MB_OK);
     return false;
 }
 
 bool CNewPasswordDlgBase::CheckAcceptable(const CString& password)
 {
-    if (IsAcceptablePassword(password))
-        return true;
+    if (IsAcceptablePassword(password)) return true;
     AfxMessageBox(IDS_PASSWORD_TOO_SIMPLE, MB_OK);
     return false;
 }
@@ -84,10 +78,8 @@ bool CNewPasswordDlgBase::CheckRequirements(const CString& password)
     std::shared_ptr<CAppPrefs> prefs = Prefs();
     BYTE block[kPasswordRequirementsSize] = {0};
     // No block stored: no requirements.
-    if (!prefs->GetPasswordRequirements(m_strPrefsSection, block))
-        return true;
-    if (MeetsPasswordRequirements(block, password))
-        return true;
+    if (!prefs->GetPasswordRequirements(m_strPrefsSection, block)) return true;
+    if (MeetsPasswordRequirements(block, password)) return true;
     AfxMessageBox(prefs->GetPasswordRequirementsError(m_strPrefsSection), MB_OK);
     return false;
 }
@@ -117,16 +109,14 @@ void CNewPasswordDlgBase::OnPaint()
 {
     CPaintDC dc(this);
     CWnd* area = GetDlgItem(IDC_STRENGTH_METER);
-    if (!area)
-        return;
+    if (!area) return;
     CRect rect;
     area->GetWindowRect(&rect);
     ScreenToClient(&rect);
     CFont* oldFont = m_labelFont.m_hObject ? dc.SelectObject(&m_labelFont) : nullptr;
     m_meter.DrawBackground(&dc, rect);
     m_meter.DrawBar(&dc, rect);
-    if (oldFont)
-        dc.SelectObject(oldFont);
+    if (oldFont) dc.SelectObject(oldFont);
 }
 
 void CNewPasswordDlgBase::OnChangeNewPassword()
@@ -165,19 +155,15 @@ void CSetPasswordDlg::DoDataExchange(CDataExchange* pDX)
 
 void CSetPasswordDlg::OnOK()
 {
-    if (!UpdateData(TRUE))
-        return;
-    if (!CheckConfirmation(m_strNewPassword, m_strConfirmation))
-        return;
+    if (!UpdateData(TRUE)) return;
+    if (!CheckConfirmation(m_strNewPassword, m_strConfirmation)) return;
     CString folder = CAppPrefMgr::GetInstance()->GetUserDirectory(m_pUser);
     if (!GetMasterPwdMgr()->VerifyPassword(folder, m_strOldPassword)) {
         AfxMessageBox(IDS_OLD_PASSWORD_WRONG, MB_OK);
         return;
     }
-    if (!CheckAcceptable(m_strNewPassword) || !CheckRequirements(m_strNewPassword))
-        return;
-    if (!StoreHint(m_strHint))
-        return;
+    if (!CheckAcceptable(m_strNewPassword) || !CheckRequirements(m_strNewPassword)) return;
+    if (!StoreHint(m_strHint)) return;
     EndDialog(IDOK);
 }
 
@@ -190,8 +176,7 @@ END_MESSAGE_MAP()
 CSetPasswordNoOldDlg::CSetPasswordNoOldDlg(CWnd* pParent, bool welcomeForm)
     : CNewPasswordDlgBase(welcomeForm ? IDD_SETPASSWORD_WELCOME : IDD_SETPASSWORD_NOOLD, pParent),
       m_bWelcome(welcomeForm)
-{
-}
+{}
 
 CSetPasswordNoOldDlg::~CSetPasswordNoOldDlg()
 {
@@ -204,8 +189,7 @@ void CSetPasswordNoOldDlg::DoDataExchange(CDataExchange* pDX)
     CNewPasswordDlgBase::DoDataExchange(pDX);
     ExchangePassword(pDX, IDC_CONFIRM_PASSWORD, m_strConfirmation);
     ExchangePassword(pDX, IDC_PASSWORD, m_strNewPassword);
-    if (m_bWelcome)
-        DDX_Check(pDX, IDC_DONT_SET_PASSWORD, m_bDontSet);
+    if (m_bWelcome) DDX_Check(pDX, IDC_DONT_SET_PASSWORD, m_bDontSet);
     ExchangeHintQuestion(pDX);
 }
 
@@ -214,8 +198,7 @@ BOOL CSetPasswordNoOldDlg::OnInitDialog()
     BOOL result = CNewPasswordDlgBase::OnInitDialog();
     if (m_bWelcome) {
         CString message = Prefs()->GetPasswordRequirementsMessage(m_strPrefsSection);
-        if (!message.IsEmpty())
-            SetDlgItemText(IDC_REQUIREMENTS_TEXT, message);
+        if (!message.IsEmpty()) SetDlgItemText(IDC_REQUIREMENTS_TEXT, message);
     }
     return result;
 }
@@ -224,22 +207,17 @@ void CSetPasswordNoOldDlg::OnDontSet()
 {
     m_bDontSet = m_bDontSet ? 0 : 1;
     for (int id : {IDC_PASSWORD, IDC_CONFIRM_PASSWORD, IDC_HINT_TEXT, IDC_HINT_QUESTION, IDC_HINT_ANSWER}) {
-        if (CWnd* control = GetDlgItem(id))
-            control->EnableWindow(m_bDontSet ? FALSE : TRUE);
+        if (CWnd* control = GetDlgItem(id)) control->EnableWindow(m_bDontSet ? FALSE : TRUE);
     }
 }
 
 void CSetPasswordNoOldDlg::OnOK()
 {
-    if (!UpdateData(TRUE))
-        return;
-    if (!CheckConfirmation(m_strNewPassword, m_strConfirmation))
-        return;
-    if (!CheckAcceptable(m_strNewPassword) || !CheckRequirements(m_strNewPassword))
-        return;
+    if (!UpdateData(TRUE)) return;
+    if (!CheckConfirmation(m_strNewPassword, m_strConfirmation)) return;
+    if (!CheckAcceptable(m_strNewPassword) || !CheckRequirements(m_strNewPassword)) return;
     CString hintText;
     GetDlgItemText(IDC_HINT_TEXT, hintText);
-    if (!StoreHint(hintText))
-        return;
+    if (!StoreHint(hintText)) return;
     EndDialog(IDOK);
 }

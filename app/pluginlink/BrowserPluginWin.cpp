@@ -15,43 +15,43 @@ namespace {
 const char kPluginFileName[] = "ZorvikanToolBar.dll";
 const char kBrowserExe[] = "iexplore.exe";
 
-bool IsBrowserExe(const char* exeFile) {
+bool IsBrowserExe(const char* exeFile)
+{
     const char* name = std::strrchr(exeFile, '\\');
     name = name ? name + 1 : exeFile;
     return ::lstrcmpiA(name, kBrowserExe) == 0;
 }
 
 // Calls visit(process id) for every browser process in a snapshot.
-template <typename Visit>
-void ForEachBrowserProcess(Visit visit) {
+template <typename Visit> void ForEachBrowserProcess(Visit visit)
+{
     HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return;
+    if (snapshot == INVALID_HANDLE_VALUE) return;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
-        if (IsBrowserExe(entry.szExeFile) && !visit(entry.th32ProcessID))
-            break;
+        if (IsBrowserExe(entry.szExeFile) && !visit(entry.th32ProcessID)) break;
     }
     ::CloseHandle(snapshot);
 }
 
 }  // namespace
 
-CString GetBrowserPluginPath() {
+CString GetBrowserPluginPath()
+{
     CString folder = GetAppDirectory();
-    if (folder.IsEmpty())
-        return CString();
+    if (folder.IsEmpty()) return CString();
     return folder + kPluginFileName;
 }
 
-int RegisterBrowserPlugin(int silent, int install) {
+int RegisterBrowserPlugin(int silent, int install)
+{
     return RegisterBrowserPluginFile(GetBrowserPluginPath(), silent, install);
 }
 
-int RegisterBrowserPluginFile(const CString& pluginPath, int silent, int install) {
-    if (pluginPath.IsEmpty() || !FileExists(pluginPath))
-        return 0;
+int RegisterBrowserPluginFile(const CString& pluginPath, int silent, int install)
+{
+    if (pluginPath.IsEmpty() || !FileExists(pluginPath)) return 0;
     CString parameters = BrowserPluginRegisterParameters(pluginPath, silent != 0, install != 0);
     SHELLEXECUTEINFOA info = {};
     info.cbSize = sizeof info;
@@ -60,19 +60,18 @@ int RegisterBrowserPluginFile(const CString& pluginPath, int silent, int install
     info.lpFile = "regsvr32";
     info.lpParameters = parameters;
     info.nShow = SW_HIDE;
-    if (!::ShellExecuteExA(&info) || !info.hProcess)
-        return 0;
+    if (!::ShellExecuteExA(&info) || !info.hProcess) return 0;
     // The tool's exit code is the only word on whether the plug-in's own
     // registration succeeded; a failure must not read as installed.
     WaitForProcessPumping(info.hProcess);
     DWORD code = STILL_ACTIVE;
-    if (!::GetExitCodeProcess(info.hProcess, &code))
-        code = STILL_ACTIVE;
+    if (!::GetExitCodeProcess(info.hProcess, &code)) code = STILL_ACTIVE;
     ::CloseHandle(info.hProcess);
     return code == 0 ? 1 : 0;
 }
 
-int IsInternetExplorerRunning() {
+int IsInternetExplorerRunning()
+{
     int running = 0;
     ForEachBrowserProcess([&](DWORD) {
         running = 1;
@@ -81,7 +80,8 @@ int IsInternetExplorerRunning() {
     return running;
 }
 
-void RestartInternetExplorer() {
+void RestartInternetExplorer()
+{
     ForEachBrowserProcess([](DWORD processId) {
         HANDLE process = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId);
         if (process) {
@@ -95,7 +95,8 @@ void RestartInternetExplorer() {
     StartInternetExplorer();
 }
 
-void StartInternetExplorer() {
+void StartInternetExplorer()
+{
     char programFiles[MAX_PATH] = "";
     if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles)))
         programFiles[0] = '\0';

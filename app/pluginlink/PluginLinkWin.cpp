@@ -30,17 +30,13 @@ unsigned __stdcall PluginLinkWaitThread(void* pParam);
 // members follow the link's order of creation, and go in the reverse one.
 struct CPluginLink::State : std::enable_shared_from_this<CPluginLink::State> {
     explicit State(const WebLoginLinkNames& names)
-        : appRunning(FALSE, FALSE, names.appRunning),
-          dbChange(names.dbChange),
-          userChange(names.userChange),
-          memory(names.sharedMemory),
-          eventAdded(names.eventAdded),
-          counts(names.changeCounts),
-          stop(FALSE, TRUE) {}
+        : appRunning(FALSE, FALSE, names.appRunning), dbChange(names.dbChange), userChange(names.userChange),
+          memory(names.sharedMemory), eventAdded(names.eventAdded), counts(names.changeCounts), stop(FALSE, TRUE)
+    {}
 
-    ~State() {
-        for (HANDLE thread : threads)
-            ::CloseHandle(thread);
+    ~State()
+    {
+        for (HANDLE thread : threads) ::CloseHandle(thread);
     }
 
     CEvent appRunning;
@@ -53,19 +49,21 @@ struct CPluginLink::State : std::enable_shared_from_this<CPluginLink::State> {
     CEvent stop;  // manual reset: every worker sees it
 
     mutable std::mutex lock;
-    CWnd* owner = nullptr;       // null once the link is stopping
+    CWnd* owner = nullptr;  // null once the link is stopping
     bool stopping = false;
     std::vector<HANDLE> threads;  // the workers, for joining
 
     // The owner's window, or null once the link stops (or before the window
     // exists).
-    HWND OwnerWindow() const {
+    HWND OwnerWindow() const
+    {
         std::lock_guard<std::mutex> guard(lock);
         return owner ? owner->GetSafeHwnd() : nullptr;
     }
 
     // Closes the handles of workers that have ended.
-    void PruneEnded() {
+    void PruneEnded()
+    {
         std::vector<HANDLE> running;
         for (HANDLE thread : threads) {
             if (::WaitForSingleObject(thread, 0) == WAIT_OBJECT_0)
@@ -76,10 +74,10 @@ struct CPluginLink::State : std::enable_shared_from_this<CPluginLink::State> {
         threads.swap(running);
     }
 
-    void StartWaitThread() {
+    void StartWaitThread()
+    {
         std::lock_guard<std::mutex> guard(lock);
-        if (stopping)
-            return;
+        if (stopping) return;
         PruneEnded();
         auto* param = new std::shared_ptr<State>(shared_from_this());
         // A plain run-time thread (normal priority, default stack): the worker
@@ -92,18 +90,21 @@ struct CPluginLink::State : std::enable_shared_from_this<CPluginLink::State> {
         threads.push_back(handle);
     }
 
-    void SignalDatabaseChange() {
+    void SignalDatabaseChange()
+    {
         counts.Increment(CLinkChangeCounts::kDatabase);
         dbChange.SetEvent();
     }
 
-    void SignalUserChange() {
+    void SignalUserChange()
+    {
         counts.Increment(CLinkChangeCounts::kUser);
         userChange.SetEvent();
     }
 
     // On a worker, after EventAdded was set.
-    void OnWebLoginAdded() {
+    void OnWebLoginAdded()
+    {
         // Copied first: the next hand-over may overwrite the block once the
         // successor waits. The block may hold anything: terminated here.
         WebLoginRecord record;
@@ -114,15 +115,12 @@ struct CPluginLink::State : std::enable_shared_from_this<CPluginLink::State> {
         StartWaitThread();
 
         HWND view = OwnerWindow();
-        if (!view)
-            return;
+        if (!view) return;
         ::SendMessageA(view, WM_BRING_TO_FRONT, 0, 0);
         // A modal dialog of the view is open: the login is dropped.
-        if (busy.load() != 0)
-            return;
+        if (busy.load() != 0) return;
         view = OwnerWindow();
-        if (!view)
-            return;
+        if (!view) return;
         ::SendMessageA(view, WM_ADD_WEB_LOGIN, (WPARAM)record.title, (LPARAM)record.address);
         SignalDatabaseChange();
     }
@@ -130,7 +128,8 @@ struct CPluginLink::State : std::enable_shared_from_this<CPluginLink::State> {
 
 namespace {
 
-unsigned __stdcall PluginLinkWaitThread(void* pParam) {
+unsigned __stdcall PluginLinkWaitThread(void* pParam)
+{
     std::shared_ptr<CPluginLink::State> state;
     {
         std::unique_ptr<std::shared_ptr<CPluginLink::State>> holder(
@@ -148,17 +147,16 @@ unsigned __stdcall PluginLinkWaitThread(void* pParam) {
 // Waits for the thread to end, handling the messages other threads send to
 // this one (a worker may be inside SendMessage to a window of this thread),
 // until the deadline.
-bool JoinHandlingSentMessages(HANDLE thread, DWORD deadline) {
+bool JoinHandlingSentMessages(HANDLE thread, DWORD deadline)
+{
     for (;;) {
         MSG msg;
         ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         DWORD now = ::GetTickCount();
         DWORD left = (LONG)(deadline - now) > 0 ? deadline - now : 0;
         DWORD woke = ::MsgWaitForMultipleObjects(1, &thread, FALSE, left, QS_SENDMESSAGE);
-        if (woke == WAIT_OBJECT_0)
-            return true;
-        if (woke != WAIT_OBJECT_0 + 1)
-            return false;
+        if (woke == WAIT_OBJECT_0) return true;
+        if (woke != WAIT_OBJECT_0 + 1) return false;
     }
 }
 
@@ -166,13 +164,14 @@ bool JoinHandlingSentMessages(HANDLE thread, DWORD deadline) {
 
 CPluginLink::CPluginLink(CWnd* pOwnerView) : CPluginLink(pOwnerView, WebLoginLinkNames()) {}
 
-CPluginLink::CPluginLink(CWnd* pOwnerView, const WebLoginLinkNames& names)
-    : m_state(std::make_shared<State>(names)) {
+CPluginLink::CPluginLink(CWnd* pOwnerView, const WebLoginLinkNames& names) : m_state(std::make_shared<State>(names))
+{
     m_state->owner = pOwnerView;
     m_state->StartWaitThread();
 }
 
-CPluginLink::~CPluginLink() {
+CPluginLink::~CPluginLink()
+{
     std::vector<HANDLE> threads;
     {
         std::lock_guard<std::mutex> guard(m_state->lock);
@@ -191,23 +190,16 @@ CPluginLink::~CPluginLink() {
     m_state.reset();
 }
 
-void CPluginLink::SignalDatabaseChange() {
-    m_state->SignalDatabaseChange();
-}
+void CPluginLink::SignalDatabaseChange() { m_state->SignalDatabaseChange(); }
 
-void CPluginLink::SignalUserChange() {
-    m_state->SignalUserChange();
-}
+void CPluginLink::SignalUserChange() { m_state->SignalUserChange(); }
 
-void CPluginLink::SetBusy(int busy) {
-    m_state->busy.store(busy);
-}
+void CPluginLink::SetBusy(int busy) { m_state->busy.store(busy); }
 
-int CPluginLink::GetBusy() const {
-    return m_state->busy.load();
-}
+int CPluginLink::GetBusy() const { return m_state->busy.load(); }
 
-int CPluginLink::GetWorkerCount() const {
+int CPluginLink::GetWorkerCount() const
+{
     std::lock_guard<std::mutex> guard(m_state->lock);
     m_state->PruneEnded();
     return (int)m_state->threads.size();

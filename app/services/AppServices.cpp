@@ -5,25 +5,21 @@
 #include "core/users/UserItem.h"
 
 CAppServices::CAppServices(CurrentUserFn currentUser, UserFilePathFn smartTypesPath, UserFilePathFn searchHistoryPath)
-    : m_currentUser(std::move(currentUser)),
-      m_smartTypesPath(std::move(smartTypesPath)),
+    : m_currentUser(std::move(currentUser)), m_smartTypesPath(std::move(smartTypesPath)),
       m_searchHistoryPath(std::move(searchHistoryPath))
-{
-}
+{}
 
 CAppServices::~CAppServices() { ReleaseHistories(); }
 
 CSmartTypesMgr& CAppServices::SmartTypes()
 {
-    if (!m_smartTypes)
-        m_smartTypes = CreateSmartTypesMgr(m_currentUser ? m_currentUser() : nullptr);
+    if (!m_smartTypes) m_smartTypes = CreateSmartTypesMgr(m_currentUser ? m_currentUser() : nullptr);
     return *m_smartTypes;
 }
 
 CSearchHistoryMgr& CAppServices::SearchHistory()
 {
-    if (!m_searchHistory)
-        m_searchHistory = CreateSearchHistoryMgr(m_currentUser ? m_currentUser() : nullptr);
+    if (!m_searchHistory) m_searchHistory = CreateSearchHistoryMgr(m_currentUser ? m_currentUser() : nullptr);
     return *m_searchHistory;
 }
 
@@ -50,8 +46,7 @@ void CAppServices::LogRecordEvent(CRecord* record, const char* name, const char*
 
 void CAppServices::OnRecordViewed(CRecord* record)
 {
-    if (!record)
-        return;
+    if (!record) return;
     // The most-viewed list compares the new count.
     record->SetViewCount(record->GetViewCount() + 1);
     SmartTypes().OnRecordViewed(record);
@@ -59,24 +54,21 @@ void CAppServices::OnRecordViewed(CRecord* record)
 
 void CAppServices::OnRecordAdded(CRecord* record)
 {
-    if (!record)
-        return;
+    if (!record) return;
     LogRecordEvent(record, "Add record", "Record added");
     SmartTypes().OnRecordAdded(record);
 }
 
 void CAppServices::OnRecordEdited(CRecord* record)
 {
-    if (!record)
-        return;
+    if (!record) return;
     LogRecordEvent(record, "Edit record ", "Record edited");
     SmartTypes().OnRecordEdited(record);
 }
 
 void CAppServices::OnRecordDeleted(CRecord* record)
 {
-    if (!record)
-        return;
+    if (!record) return;
     LogRecordEvent(record, "Delete record", "Record deleted");
     SmartTypes().OnRecordDeleted(record);
 }
@@ -104,10 +96,8 @@ void CAppServices::ClearRecentSearches(bool clear) { SearchHistory().Clear(clear
 
 void CAppServices::SwitchHistoriesUser(CUserItem* user, bool onlyIfOther)
 {
-    if (m_smartTypes)
-        m_smartTypes->SetUser(user, onlyIfOther);
-    if (m_searchHistory)
-        m_searchHistory->SetUser(user);
+    if (m_smartTypes) m_smartTypes->SetUser(user, onlyIfOther);
+    if (m_searchHistory) m_searchHistory->SetUser(user);
 }
 
 void CAppServices::ReleaseHistories()

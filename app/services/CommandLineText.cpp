@@ -25,7 +25,4 @@ CString GetImportPathFromCommandLine(const CString& commandLine)
     return path;
 }
 
-bool IsShiftedPlacementCommandLine(const CString& commandLine)
-{
-    return Trimmed(commandLine) == "/rl";
-}
+bool IsShiftedPlacementCommandLine(const CString& commandLine) { return Trimmed(commandLine) == "/rl"; }

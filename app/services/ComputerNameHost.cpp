@@ -5,7 +5,6 @@
 CString GetThisComputerName()
 {
     char buffer[260] = {};
-    if (gethostname(buffer, sizeof buffer - 1) != 0)
-        return CString();
+    if (gethostname(buffer, sizeof buffer - 1) != 0) return CString();
     return CString(buffer);
 }

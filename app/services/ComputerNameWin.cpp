@@ -6,7 +6,6 @@ CString GetThisComputerName()
 {
     char buffer[260] = {};
     DWORD size = sizeof buffer;
-    if (!::GetComputerNameA(buffer, &size))
-        return CString();
+    if (!::GetComputerNameA(buffer, &size)) return CString();
     return CString(buffer);
 }

@@ -64,8 +64,7 @@ void UseDataRootFromEnvironment()
 
 CZorvikanDesktopApp::CZorvikanDesktopApp(const CRuntimeClass* pMainViewClass)
     : CWinApp(nullptr), m_pMainViewClass(pMainViewClass)
-{
-}
+{}
 
 CZorvikanDesktopApp::~CZorvikanDesktopApp()
 {
@@ -188,8 +187,10 @@ void CZorvikanDesktopApp::ReadLocaleFormats()
     ::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, sizeof(decimal));
     ::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDATE, dateSeparator, sizeof(dateSeparator));
     int dateOrder = 0;
-    if (order[0] == '1') dateOrder = 1;
-    else if (order[0] == '2') dateOrder = 2;
+    if (order[0] == '1')
+        dateOrder = 1;
+    else if (order[0] == '2')
+        dateOrder = 2;
     SetLocaleFormats(decimal[0], dateSeparator[0], dateOrder);
 }
 
@@ -247,8 +248,8 @@ BOOL CZorvikanDesktopApp::LogOn()
 
 BOOL CZorvikanDesktopApp::CreateMainWindow()
 {
-    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CZorvikanDesktopDoc),
-                                          RUNTIME_CLASS(CMainFrame), m_pMainViewClass));
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CZorvikanDesktopDoc), RUNTIME_CLASS(CMainFrame),
+                                          m_pMainViewClass));
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);

@@ -52,8 +52,14 @@ public:
     void OnRecordDeleted(CRecord* record) { m_services.OnRecordDeleted(record); }
     // The current user's smart lists against the view's records, and recent
     // searches; each manager is made on first use for the current user.
-    void GetRecentlyAdded(const CRecordList& records, CRecordPtrArray& out) { m_services.GetRecentlyAdded(records, out); }
-    void GetRecentlyViewed(const CRecordList& records, CRecordPtrArray& out) { m_services.GetRecentlyViewed(records, out); }
+    void GetRecentlyAdded(const CRecordList& records, CRecordPtrArray& out)
+    {
+        m_services.GetRecentlyAdded(records, out);
+    }
+    void GetRecentlyViewed(const CRecordList& records, CRecordPtrArray& out)
+    {
+        m_services.GetRecentlyViewed(records, out);
+    }
     void GetMostViewed(const CRecordList& records, CRecordPtrArray& out) { m_services.GetMostViewed(records, out); }
     void GetRecentSearches(CStringArray& texts) { m_services.GetRecentSearches(texts); }
     void AddRecentSearch(const CString& text) { m_services.AddRecentSearch(text); }
@@ -63,7 +69,10 @@ public:
     void SwitchHistoriesUser(CUserItem* user, bool onlyIfOther) { m_services.SwitchHistoriesUser(user, onlyIfOther); }
     // The main view's end: both managers go and write their files.
     void ReleaseHistories() { m_services.ReleaseHistories(); }
-    std::shared_ptr<CSmartTypesMgr> CreateSmartTypesMgr(CUserItem* user) { return m_services.CreateSmartTypesMgr(user); }
+    std::shared_ptr<CSmartTypesMgr> CreateSmartTypesMgr(CUserItem* user)
+    {
+        return m_services.CreateSmartTypesMgr(user);
+    }
     std::shared_ptr<CSearchHistoryMgr> CreateSearchHistoryMgr(CUserItem* user)
     {
         return m_services.CreateSearchHistoryMgr(user);

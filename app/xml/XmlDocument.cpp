@@ -53,8 +53,7 @@ bool DecodeBytes(const std::string& bytes, std::u16string& out)
         pos = 3;
     }
     if (utf16) {
-        if ((n - pos) % 2)
-            return false;
+        if ((n - pos) % 2) return false;
         out.reserve((n - pos) / 2);
         for (; pos < n; pos += 2)
             out += utf16 == 1 ? (char16_t)(b[pos] | (b[pos + 1] << 8)) : (char16_t)((b[pos] << 8) | b[pos + 1]);
@@ -81,8 +80,7 @@ bool DecodeBytes(const std::string& bytes, std::u16string& out)
             return false;
         }
         for (int i = 1; i <= extra; ++i) {
-            if (pos + i >= n || (b[pos + i] & 0xC0) != 0x80)
-                return false;
+            if (pos + i >= n || (b[pos + i] & 0xC0) != 0x80) return false;
             cp = (cp << 6) | (b[pos + i] & 0x3F);
         }
         if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
@@ -106,60 +104,47 @@ public:
             CXmlNode* parent = open.empty() ? document.get() : open.back().get();
             if (Starts(u"<?")) {
                 CXmlNodePtr pi;
-                if (!ParseProcessingInstruction(pi))
-                    return false;
+                if (!ParseProcessingInstruction(pi)) return false;
                 FlushText();
                 parent->AppendChild(pi);
             } else if (Starts(u"<!--")) {
                 const size_t end = m_s.find(u"-->", m_pos + 4);
-                if (end == std::u16string::npos)
-                    return false;
+                if (end == std::u16string::npos) return false;
                 FlushText();
                 parent->AppendChild(std::make_shared<CXmlNode>(CXmlNode::kComment, kNameComment,
                                                                m_s.substr(m_pos + 4, end - m_pos - 4)));
                 m_pos = end + 3;
             } else if (Starts(u"<![CDATA[")) {
-                if (open.empty())
-                    return false;
+                if (open.empty()) return false;
                 const size_t end = m_s.find(u"]]>", m_pos + 9);
-                if (end == std::u16string::npos)
-                    return false;
+                if (end == std::u16string::npos) return false;
                 AddText(*parent, m_s.substr(m_pos + 9, end - m_pos - 9), true);
                 m_pos = end + 3;
             } else if (Starts(u"<!")) {
                 return false;  // document types and entity declarations are not part of these files
             } else if (Starts(u"</")) {
-                if (open.empty())
-                    return false;
+                if (open.empty()) return false;
                 m_pos += 2;
                 std::u16string name;
-                if (!ParseName(name) || name != open.back()->GetName())
-                    return false;
+                if (!ParseName(name) || name != open.back()->GetName()) return false;
                 SkipSpace();
-                if (!Take(u'>'))
-                    return false;
+                if (!Take(u'>')) return false;
                 FlushText();
                 open.pop_back();
             } else if (Starts(u"<")) {
-                if (open.empty() && haveRoot)
-                    return false;  // one root element only
+                if (open.empty() && haveRoot) return false;  // one root element only
                 bool empty = false;
                 CXmlNodePtr element;
-                if (!ParseStartTag(element, empty))
-                    return false;
+                if (!ParseStartTag(element, empty)) return false;
                 FlushText();
                 parent->AppendChild(element);
-                if (open.empty())
-                    haveRoot = true;
-                if (!empty)
-                    open.push_back(element);
+                if (open.empty()) haveRoot = true;
+                if (!empty) open.push_back(element);
             } else {
                 std::u16string text;
-                if (!ParseText(text))
-                    return false;
+                if (!ParseText(text)) return false;
                 if (open.empty()) {
-                    if (!IsAllSpace(text))
-                        return false;
+                    if (!IsAllSpace(text)) return false;
                 } else {
                     AddText(*parent, text, false);
                 }
@@ -177,8 +162,7 @@ private:
         for (size_t i = 0; i < m_s.size(); ++i) {
             if (m_s[i] == u'\r') {
                 out += u'\n';
-                if (i + 1 < m_s.size() && m_s[i + 1] == u'\n')
-                    ++i;
+                if (i + 1 < m_s.size() && m_s[i + 1] == u'\n') ++i;
             } else {
                 out += m_s[i];
             }
@@ -186,7 +170,10 @@ private:
         m_s.swap(out);
     }
 
-    bool Starts(const char16_t* prefix) const { return m_s.compare(m_pos, std::char_traits<char16_t>::length(prefix), prefix) == 0; }
+    bool Starts(const char16_t* prefix) const
+    {
+        return m_s.compare(m_pos, std::char_traits<char16_t>::length(prefix), prefix) == 0;
+    }
     bool Take(char16_t c)
     {
         if (m_pos < m_s.size() && m_s[m_pos] == c) {
@@ -197,17 +184,14 @@ private:
     }
     void SkipSpace()
     {
-        while (m_pos < m_s.size() && IsSpace(m_s[m_pos]))
-            ++m_pos;
+        while (m_pos < m_s.size() && IsSpace(m_s[m_pos])) ++m_pos;
     }
 
     bool ParseName(std::u16string& name)
     {
-        if (m_pos >= m_s.size() || !IsNameStart(m_s[m_pos]))
-            return false;
+        if (m_pos >= m_s.size() || !IsNameStart(m_s[m_pos])) return false;
         const size_t start = m_pos;
-        while (m_pos < m_s.size() && IsNameChar(m_s[m_pos]))
-            ++m_pos;
+        while (m_pos < m_s.size() && IsNameChar(m_s[m_pos])) ++m_pos;
         name = m_s.substr(start, m_pos - start);
         return true;
     }
@@ -216,17 +200,13 @@ private:
     {
         m_pos += 2;
         std::u16string target;
-        if (!ParseName(target))
-            return false;
+        if (!ParseName(target)) return false;
         const size_t end = m_s.find(u"?>", m_pos);
-        if (end == std::u16string::npos)
-            return false;
-        if (m_pos < end && !IsSpace(m_s[m_pos]))
-            return false;
+        if (end == std::u16string::npos) return false;
+        if (m_pos < end && !IsSpace(m_s[m_pos])) return false;
         SkipSpace();
         std::u16string data = m_pos < end ? m_s.substr(m_pos, end - m_pos) : std::u16string();
-        while (!data.empty() && IsSpace(data.back()))
-            data.pop_back();
+        while (!data.empty() && IsSpace(data.back())) data.pop_back();
         node = std::make_shared<CXmlNode>(CXmlNode::kProcessingInstruction, target, data);
         m_pos = end + 2;
         return true;
@@ -236,34 +216,39 @@ private:
     bool ParseReference(std::u16string& out)
     {
         const size_t semi = m_s.find(u';', m_pos);
-        if (semi == std::u16string::npos || semi - m_pos > 10)
-            return false;
+        if (semi == std::u16string::npos || semi - m_pos > 10) return false;
         const std::u16string ref = m_s.substr(m_pos, semi - m_pos);
         m_pos = semi + 1;
-        if (ref == u"lt") out += u'<';
-        else if (ref == u"gt") out += u'>';
-        else if (ref == u"amp") out += u'&';
-        else if (ref == u"quot") out += u'"';
-        else if (ref == u"apos") out += u'\'';
+        if (ref == u"lt")
+            out += u'<';
+        else if (ref == u"gt")
+            out += u'>';
+        else if (ref == u"amp")
+            out += u'&';
+        else if (ref == u"quot")
+            out += u'"';
+        else if (ref == u"apos")
+            out += u'\'';
         else if (ref.size() >= 2 && ref[0] == u'#') {
             const bool hex = ref[1] == u'x';
             size_t i = hex ? 2 : 1;
-            if (i >= ref.size())
-                return false;
+            if (i >= ref.size()) return false;
             unsigned long cp = 0;
             for (; i < ref.size(); ++i) {
                 const char16_t c = ref[i];
                 int digit;
-                if (c >= u'0' && c <= u'9') digit = c - u'0';
-                else if (hex && c >= u'a' && c <= u'f') digit = c - u'a' + 10;
-                else if (hex && c >= u'A' && c <= u'F') digit = c - u'A' + 10;
-                else return false;
-                cp = cp * (hex ? 16 : 10) + (unsigned long)digit;
-                if (cp > 0x10FFFF)
+                if (c >= u'0' && c <= u'9')
+                    digit = c - u'0';
+                else if (hex && c >= u'a' && c <= u'f')
+                    digit = c - u'a' + 10;
+                else if (hex && c >= u'A' && c <= u'F')
+                    digit = c - u'A' + 10;
+                else
                     return false;
+                cp = cp * (hex ? 16 : 10) + (unsigned long)digit;
+                if (cp > 0x10FFFF) return false;
             }
-            if (cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF))
-                return false;
+            if (cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
             AppendCodePoint(out, cp);
         } else {
             return false;
@@ -276,8 +261,7 @@ private:
         while (m_pos < m_s.size() && m_s[m_pos] != u'<') {
             if (m_s[m_pos] == u'&') {
                 ++m_pos;
-                if (!ParseReference(text))
-                    return false;
+                if (!ParseReference(text)) return false;
             } else {
                 text += m_s[m_pos++];
             }
@@ -289,46 +273,37 @@ private:
     {
         ++m_pos;
         std::u16string name;
-        if (!ParseName(name))
-            return false;
+        if (!ParseName(name)) return false;
         element = std::make_shared<CXmlNode>(CXmlNode::kElement, name);
         for (;;) {
             const size_t before = m_pos;
             SkipSpace();
-            if (Take(u'>'))
-                return true;
+            if (Take(u'>')) return true;
             if (Starts(u"/>")) {
                 m_pos += 2;
                 empty = true;
                 return true;
             }
-            if (m_pos == before)
-                return false;  // attributes are separated by white space
+            if (m_pos == before) return false;  // attributes are separated by white space
             std::u16string attrName, value;
-            if (!ParseName(attrName))
-                return false;
+            if (!ParseName(attrName)) return false;
             SkipSpace();
-            if (!Take(u'='))
-                return false;
+            if (!Take(u'=')) return false;
             SkipSpace();
-            if (m_pos >= m_s.size() || (m_s[m_pos] != u'"' && m_s[m_pos] != u'\''))
-                return false;
+            if (m_pos >= m_s.size() || (m_s[m_pos] != u'"' && m_s[m_pos] != u'\'')) return false;
             const char16_t quote = m_s[m_pos++];
             while (m_pos < m_s.size() && m_s[m_pos] != quote) {
                 const char16_t c = m_s[m_pos];
-                if (c == u'<')
-                    return false;
+                if (c == u'<') return false;
                 if (c == u'&') {
                     ++m_pos;
-                    if (!ParseReference(value))
-                        return false;
+                    if (!ParseReference(value)) return false;
                 } else {
                     value += c;
                     ++m_pos;
                 }
             }
-            if (!Take(quote))
-                return false;
+            if (!Take(quote)) return false;
             element->Attributes().emplace_back(attrName, value);
         }
     }
@@ -339,10 +314,8 @@ private:
     // of them costs no more than reading them.
     void AddText(CXmlNode& parent, const std::u16string& text, bool cdata)
     {
-        if (text.empty() || (!cdata && IsAllSpace(text)))
-            return;
-        if (m_textParent != &parent)
-            FlushText();
+        if (text.empty() || (!cdata && IsAllSpace(text))) return;
+        if (m_textParent != &parent) FlushText();
         m_textParent = &parent;
         m_text += text;
     }
@@ -370,13 +343,17 @@ void AppendEscaped(std::u16string& out, const std::u16string& text, bool attribu
         case u'>': out += u"&gt;"; break;
         case u'\r': out += u"&#13;"; break;
         case u'"':
-            if (attribute) out += u"&quot;";
-            else out += c;
+            if (attribute)
+                out += u"&quot;";
+            else
+                out += c;
             break;
         case u'\n':
         case u'\t':
-            if (attribute) out += c == u'\n' ? u"&#10;" : u"&#9;";
-            else out += c;
+            if (attribute)
+                out += c == u'\n' ? u"&#10;" : u"&#9;";
+            else
+                out += c;
             break;
         default: out += c;
         }
@@ -408,13 +385,11 @@ void Serialise(const CXmlNode& top, std::u16string& out)
                 continue;
             case CXmlNode::kProcessingInstruction:
                 out += u"<?" + n.GetName();
-                if (!n.GetValue().empty())
-                    out += u" " + n.GetValue();
+                if (!n.GetValue().empty()) out += u" " + n.GetValue();
                 out += u"?>";
                 stack.pop_back();
                 continue;
-            default:
-                break;
+            default: break;
             }
             out += u"<" + n.GetName();
             for (const auto& a : n.Attributes()) {
@@ -443,8 +418,7 @@ void Serialise(const CXmlNode& top, std::u16string& out)
 
 CXmlNode::CXmlNode(NodeType type, const std::u16string& name, const std::u16string& value)
     : m_type(type), m_name(name), m_value(value)
-{
-}
+{}
 
 CXmlNode::~CXmlNode()
 {
@@ -456,8 +430,7 @@ CXmlNode::~CXmlNode()
         pending.pop_back();
         node->m_parent = nullptr;
         if (node.use_count() == 1) {
-            for (auto& child : node->m_children)
-                pending.push_back(std::move(child));
+            for (auto& child : node->m_children) pending.push_back(std::move(child));
             node->m_children.clear();
         }
     }
@@ -465,38 +438,31 @@ CXmlNode::~CXmlNode()
 
 std::u16string CXmlNode::GetText() const
 {
-    if (m_type != kElement && m_type != kDocument)
-        return m_value;
+    if (m_type != kElement && m_type != kDocument) return m_value;
     std::u16string text;
     std::vector<const CXmlNode*> stack(1, this);
     while (!stack.empty()) {
         const CXmlNode* n = stack.back();
         stack.pop_back();
-        if (n->m_type == kText)
-            text += n->m_value;
-        for (auto it = n->m_children.rbegin(); it != n->m_children.rend(); ++it)
-            stack.push_back(it->get());
+        if (n->m_type == kText) text += n->m_value;
+        for (auto it = n->m_children.rbegin(); it != n->m_children.rend(); ++it) stack.push_back(it->get());
     }
     return text;
 }
 
 void CXmlNode::SetText(const std::u16string& text)
 {
-    if (m_type != kElement)
-        return;
+    if (m_type != kElement) return;
     RemoveAllChildren();
-    if (!text.empty())
-        AppendChild(std::make_shared<CXmlNode>(kText, kNameText, text));
+    if (!text.empty()) AppendChild(std::make_shared<CXmlNode>(kText, kNameText, text));
 }
 
 bool CXmlNode::IsSelfOrAncestor(const CXmlNode* node) const
 {
     // A node without children can only be an ancestor by being this node.
-    if (node->m_children.empty())
-        return node == this;
+    if (node->m_children.empty()) return node == this;
     for (const CXmlNode* n = this; n; n = n->m_parent)
-        if (n == node)
-            return true;
+        if (n == node) return true;
     return false;
 }
 
@@ -507,8 +473,7 @@ bool CXmlNode::AppendChild(const CXmlNodePtr& child)
         child->m_type == kDocument)
         return false;
     const CXmlNodePtr keep = child;
-    if (child->m_parent)
-        child->m_parent->RemoveChild(child.get());
+    if (child->m_parent) child->m_parent->RemoveChild(child.get());
     child->m_parent = this;
     m_children.push_back(child);
     return true;
@@ -528,8 +493,7 @@ bool CXmlNode::RemoveChild(const CXmlNode* child)
 
 void CXmlNode::RemoveAllChildren()
 {
-    for (auto& c : m_children)
-        c->m_parent = nullptr;
+    for (auto& c : m_children) c->m_parent = nullptr;
     m_children.clear();
 }
 
@@ -549,8 +513,7 @@ bool CXmlDocument::LoadBytes(const std::string& bytes)
 {
     m_document->RemoveAllChildren();
     std::u16string text;
-    if (!DecodeBytes(bytes, text))
-        return false;
+    if (!DecodeBytes(bytes, text)) return false;
     Parser parser(std::move(text));
     if (!parser.Parse(m_document)) {
         m_document->RemoveAllChildren();

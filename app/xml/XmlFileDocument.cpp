@@ -13,8 +13,7 @@ const char kDeclarationData[] = "version='1.0' encoding='utf-16'";
 bool ReadWholeFile(const CString& path, std::string& bytes)
 {
     bytes.clear();
-    if (path.IsEmpty())
-        return false;
+    if (path.IsEmpty()) return false;
     CFile file;
     if (!file.Open(zvos::NativePath(path.Std()).c_str(), CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary))
         return false;
@@ -22,8 +21,7 @@ bool ReadWholeFile(const CString& path, std::string& bytes)
         char buffer[16384];
         for (;;) {
             const UINT n = file.Read(buffer, sizeof buffer);
-            if (n == 0)
-                break;
+            if (n == 0) break;
             bytes.append(buffer, n);
         }
     } catch (const CFileException&) {
@@ -37,8 +35,7 @@ bool ReadWholeFile(const CString& path, std::string& bytes)
 std::u16string XmlName(const char* name)
 {
     std::u16string out;
-    for (; name && *name; ++name)
-        out += (char16_t)(unsigned char)*name;
+    for (; name && *name; ++name) out += (char16_t)(unsigned char)*name;
     return out;
 }
 
@@ -55,30 +52,24 @@ void CXmlFileDocument::ReleaseDocument()
 int CXmlFileDocument::OpenDocument(const CString& path)
 {
     m_path = path;
-    if (!m_document)
-        return 0;
+    if (!m_document) return 0;
     std::string bytes;
-    if (!ReadWholeFile(path, bytes) || !m_document->LoadBytes(bytes))
-        return 0;
+    if (!ReadWholeFile(path, bytes) || !m_document->LoadBytes(bytes)) return 0;
     const auto& top = m_document->GetDocumentNode()->GetChildren();
-    if (top.size() < 2)
-        return 0;
+    if (top.size() < 2) return 0;
     m_root = top[1];
     return 1;
 }
 
 int CXmlFileDocument::BeginDocument(const char* rootName)
 {
-    if (!m_document)
-        return 0;
+    if (!m_document) return 0;
     const CXmlNodePtr& doc = m_document->GetDocumentNode();
     doc->RemoveAllChildren();
     m_root.reset();
-    if (!doc->AppendChild(m_document->CreateProcessingInstruction(u"xml", XmlName(kDeclarationData))))
-        return 0;
+    if (!doc->AppendChild(m_document->CreateProcessingInstruction(u"xml", XmlName(kDeclarationData)))) return 0;
     CXmlNodePtr root = m_document->CreateElement(XmlName(rootName));
-    if (!doc->AppendChild(root))
-        return 0;
+    if (!doc->AppendChild(root)) return 0;
     m_root = root;
     return 1;
 }
@@ -86,20 +77,17 @@ int CXmlFileDocument::BeginDocument(const char* rootName)
 void CXmlFileDocument::OpenOrBeginDocument(const CString& path, const char* rootName)
 {
     m_root.reset();
-    if (!OpenDocument(path))
-        BeginDocument(rootName);
+    if (!OpenDocument(path)) BeginDocument(rootName);
 }
 
 int CXmlFileDocument::SaveDocument()
 {
-    if (!m_document || m_path.IsEmpty())
-        return -1;
+    if (!m_document || m_path.IsEmpty()) return -1;
     // A temporary file takes the file's place only once it is complete, so a
     // crash or a full disk never leaves the file cut short.
     const std::string bytes = m_document->SaveBytes();
     CReplacingFile out(m_path);
-    if (const int result = out.Open())
-        return result;
+    if (const int result = out.Open()) return result;
     try {
         out.GetFile().Write(bytes.data(), (UINT)bytes.size());
     } catch (const CFileException& e) {
@@ -110,23 +98,20 @@ int CXmlFileDocument::SaveDocument()
 
 CXmlNodePtr CXmlFileDocument::MakeElement(const char* name) const
 {
-    if (!m_document || !name || !*name)
-        return nullptr;
+    if (!m_document || !name || !*name) return nullptr;
     return m_document->CreateElement(XmlName(name));
 }
 
 CXmlNodePtr CXmlFileDocument::AppendChildElement(const CXmlNodePtr& parent, const char* name) const
 {
     CXmlNodePtr element = MakeElement(name);
-    if (element && parent)
-        parent->AppendChild(element);
+    if (element && parent) parent->AppendChild(element);
     return element;
 }
 
 void CXmlFileDocument::AppendTextElement(const CXmlNodePtr& parent, const char* name, const CString& text) const
 {
-    if (!name || !*name || text.IsEmpty() || !m_document || !parent)
-        return;
+    if (!name || !*name || text.IsEmpty() || !m_document || !parent) return;
     CXmlNodePtr element = m_document->CreateElement(XmlName(name));
     element->SetText(ZvUtf16FromAnsi(text));
     parent->AppendChild(element);
@@ -134,47 +119,37 @@ void CXmlFileDocument::AppendTextElement(const CXmlNodePtr& parent, const char* 
 
 void CXmlFileDocument::RemoveAllChildren(const CXmlNodePtr& element) const
 {
-    if (element)
-        element->RemoveAllChildren();
+    if (element) element->RemoveAllChildren();
 }
 
 void CXmlFileDocument::FindSectionElement(const char* const names[], CXmlNodePtr sections[], int count) const
 {
-    if (!m_root)
-        return;
+    if (!m_root) return;
     for (const CXmlNodePtr& child : m_root->GetChildren()) {
-        if (child->GetType() != CXmlNode::kElement)
-            continue;
+        if (child->GetType() != CXmlNode::kElement) continue;
         for (int i = 0; i < count; ++i)
-            if (child->GetName() == XmlName(names[i]))
-                sections[i] = child;
+            if (child->GetName() == XmlName(names[i])) sections[i] = child;
     }
 }
 
 void CXmlFileDocument::EnsureSectionElement(const char* const names[], CXmlNodePtr sections[], int count) const
 {
     FindSectionElement(names, sections, count);
-    if (!m_root)
-        return;
+    if (!m_root) return;
     for (int i = 0; i < count; ++i) {
-        if (sections[i])
-            continue;
+        if (sections[i]) continue;
         sections[i] = MakeElement(names[i]);
-        if (sections[i])
-            m_root->AppendChild(sections[i]);
+        if (sections[i]) m_root->AppendChild(sections[i]);
     }
 }
 
 void CXmlFileDocument::ReadChildTexts(const CXmlNodePtr& section, CStringArray& texts) const
 {
-    if (!section)
-        return;
+    if (!section) return;
     // Entries are elements; an empty one stands for nothing.
     for (const CXmlNodePtr& child : section->GetChildren()) {
-        if (child->GetType() != CXmlNode::kElement)
-            continue;
+        if (child->GetType() != CXmlNode::kElement) continue;
         const std::u16string text = child->GetText();
-        if (!text.empty())
-            texts.Add(XmlText(text));
+        if (!text.empty()) texts.Add(XmlText(text));
     }
 }

@@ -8,8 +8,7 @@ namespace {
 
 inline uint32_t F(const BlowfishContext* ctx, uint32_t x)
 {
-    return ((ctx->S[0][x >> 24] + ctx->S[1][(x >> 16) & 0xFF]) ^ ctx->S[2][(x >> 8) & 0xFF]) +
-           ctx->S[3][x & 0xFF];
+    return ((ctx->S[0][x >> 24] + ctx->S[1][(x >> 16) & 0xFF]) ^ ctx->S[2][(x >> 8) & 0xFF]) + ctx->S[3][x & 0xFF];
 }
 
 inline void Encrypt(const BlowfishContext* ctx, uint32_t& left, uint32_t& right)
@@ -50,8 +49,7 @@ inline void StoreBE(uint8_t* p, uint32_t v)
     p[3] = uint8_t(v);
 }
 
-template <bool kEncrypt>
-void CryptBlocks(const BlowfishContext* ctx, const uint8_t* src, uint8_t* dst, uint16_t length)
+template <bool kEncrypt> void CryptBlocks(const BlowfishContext* ctx, const uint8_t* src, uint8_t* dst, uint16_t length)
 {
     for (unsigned off = 0; off + 8 <= length; off += 8) {
         uint32_t l = LoadBE(src + off), r = LoadBE(src + off + 4);
@@ -80,8 +78,7 @@ void BlowfishInit(BlowfishContext* ctx, const uint8_t* key, int32_t keyLength)
         uint32_t word = 0;
         for (int b = 0; b < 4; ++b) {
             word = (word << 8) | key[j];
-            if (++j >= keyLength)
-                j = 0;
+            if (++j >= keyLength) j = 0;
         }
         ctx->P[i] = kBlowfishInitP[i] ^ word;
     }
@@ -143,14 +140,12 @@ void BlowfishCryptInPlace(uint16_t length, uint8_t* buffer, const BlowfishContex
 
 void BlowfishDecryptInPlaceEven(uint8_t* blob, int32_t startOffset, uint16_t length, const BlowfishContext* ctx)
 {
-    if (startOffset < 0)
-        return;
+    if (startOffset < 0) return;
     if (startOffset & 1) {
         // The old format kept the body at an even offset; from an odd one it
         // starts a byte later. With nothing left there is nothing to decrypt
         // (and the length must not wrap round to 65535).
-        if (length == 0)
-            return;
+        if (length == 0) return;
         ++startOffset;
         --length;
     }

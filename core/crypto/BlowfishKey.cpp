@@ -14,8 +14,7 @@ struct WipingDelete {
     {
         BlowfishContext* p = const_cast<BlowfishContext*>(ctx);
         SecureZero(p, sizeof(*p));
-        if (KeyWipeObserver observer = g_wipeObserver.load())
-            observer(p, sizeof(*p));
+        if (KeyWipeObserver observer = g_wipeObserver.load()) observer(p, sizeof(*p));
         delete p;
     }
 };
@@ -25,8 +24,7 @@ struct WipingDelete {
 BlowfishKeyPtr MakeBlowfishKey(const uint8_t* key, int32_t keyLength)
 {
     BlowfishContext* ctx = new (std::nothrow) BlowfishContext;
-    if (!ctx)
-        return nullptr;
+    if (!ctx) return nullptr;
     BlowfishInit(ctx, key, keyLength);
     try {
         return BlowfishKeyPtr(ctx, WipingDelete());

@@ -2,6 +2,7 @@
 // Blowfish's initial values, the fractional hexadecimal digits of pi.
 #include "core/crypto/BlowfishTables.h"
 
+// clang-format off
 const uint32_t kBlowfishInitP[18] = {
     0x243F6A88, 0x85A308D3, 0x13198A2E, 0x03707344, 0xA4093822, 0x299F31D0,
     0x082EFA98, 0xEC4E6C89, 0x452821E6, 0x38D01377, 0xBE5466CF, 0x34E90C6C,

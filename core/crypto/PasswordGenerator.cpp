@@ -35,23 +35,17 @@ uint32_t Draw()
 {
     uint32_t value = 0;
     bool ok = g_source ? g_source(value) : SystemRandomBytes(&value, sizeof value);
-    if (!ok)
-        throw SourceFailed();
+    if (!ok) throw SourceFailed();
     return value;
 }
 
 bool InClasses(unsigned char c, UINT flags)
 {
-    if (c >= 'a' && c <= 'z')
-        return (flags & kPwLower) != 0;
-    if (c >= 'A' && c <= 'Z')
-        return (flags & kPwUpper) != 0;
-    if (c >= '0' && c <= '9')
-        return (flags & kPwDigits) != 0;
-    if (std::memchr(kPasswordSymbols, c, sizeof kPasswordSymbols))
-        return (flags & kPwSymbols) != 0;
-    if (std::memchr(kPasswordLatin1, c, sizeof kPasswordLatin1))
-        return (flags & kPwLatin1) != 0;
+    if (c >= 'a' && c <= 'z') return (flags & kPwLower) != 0;
+    if (c >= 'A' && c <= 'Z') return (flags & kPwUpper) != 0;
+    if (c >= '0' && c <= '9') return (flags & kPwDigits) != 0;
+    if (std::memchr(kPasswordSymbols, c, sizeof kPasswordSymbols)) return (flags & kPwSymbols) != 0;
+    if (std::memchr(kPasswordLatin1, c, sizeof kPasswordLatin1)) return (flags & kPwLatin1) != 0;
     return false;
 }
 
@@ -60,8 +54,7 @@ void RandomCharacters(WORD length, UINT flags, char* buffer)
 {
     for (WORD written = 0; written < length;) {
         unsigned char c = (unsigned char)(Draw() & 0xFF);
-        if (c != 0 && InClasses(c, flags))
-            buffer[written++] = char(c);
+        if (c != 0 && InClasses(c, flags)) buffer[written++] = char(c);
     }
     buffer[length] = '\0';
 }
@@ -91,16 +84,14 @@ bool IllegalPlacement(const int* units, int last)
     int vowels = 0;
     for (int i = 0; i <= last; ++i) {
         if (i >= 1) {
-            bool splitVowels = !IsVowel(units[i - 1]) && IsVowel(units[i]) &&
-                               !(HasNoFinalSplit(units[i]) && i == last) && vowels != 0;
+            bool splitVowels =
+                !IsVowel(units[i - 1]) && IsVowel(units[i]) && !(HasNoFinalSplit(units[i]) && i == last) && vowels != 0;
             bool threeConsonants = i >= 2 && !IsVowel(units[i - 2]) && !IsVowel(units[i - 1]) && !IsVowel(units[i]);
-            bool threeVowels = i >= 2 && IsVowel(units[i - 2]) && !(leadingY && i == 2) && IsVowel(units[i - 1]) &&
-                               IsVowel(units[i]);
-            if (splitVowels || threeConsonants || threeVowels)
-                return true;
+            bool threeVowels =
+                i >= 2 && IsVowel(units[i - 2]) && !(leadingY && i == 2) && IsVowel(units[i - 1]) && IsVowel(units[i]);
+            if (splitVowels || threeConsonants || threeVowels) return true;
         }
-        if (IsVowel(units[i]) && !(leadingY && i == 0 && last != 0))
-            ++vowels;
+        if (IsVowel(units[i]) && !(leadingY && i == 0 && last != 0)) ++vowels;
     }
     return false;
 }
@@ -130,8 +121,7 @@ void MakeSyllable(int lengthFree, std::string& text, int* units, int& last)
                     if (g_savedCount == 2) {
                         // Checked by the syllable that left it: placed as it is.
                         units[0] = g_savedPair[1];
-                        if (IsVowel(g_savedPair[1]))
-                            ++vowels;
+                        if (IsVowel(g_savedPair[1])) ++vowels;
                         ++pos;
                         text = kUnits[g_savedPair[1]].text;
                         left -= int(text.size());
@@ -161,8 +151,7 @@ void MakeSyllable(int lengthFree, std::string& text, int* units, int& last)
                         broken = true;
 
                     if (pos == 1) {
-                        if (pair & kNotBegin)
-                            broken = true;
+                        if (pair & kNotBegin) broken = true;
                     } else {
                         previous = units[pos - 1];
                         const uint8_t before = kDigram[units[pos - 2]][previous];
@@ -208,22 +197,18 @@ void MakeSyllable(int lengthFree, std::string& text, int* units, int& last)
                     }
                 }
                 ++tries;
-                if (broken)
-                    left += UnitLength(unit);
+                if (broken) left += UnitLength(unit);
             } while (broken && tries <= maxTries);
 
             if (tries <= maxTries) {
                 // A y that opens a syllable counts as a consonant.
-                if (IsVowel(unit) && (pos > 0 || !IsAlternateVowel(unit)))
-                    ++vowels;
+                if (IsVowel(unit) && (pos > 0 || !IsAlternateVowel(unit))) ++vowels;
                 switch (g_savedCount) {
                 case 0:
                     units[pos] = unit;
                     text += kUnits[unit].text;
                     break;
-                case 1:
-                    --pos;
-                    break;
+                case 1: --pos; break;
                 case 2:
                     text.erase(text.size() - size_t(UnitLength(previous)));
                     left += UnitLength(previous);
@@ -244,14 +229,12 @@ void MakeSyllable(int lengthFree, std::string& text, int* units, int& last)
 bool ImproperWord(const std::vector<int>& units)
 {
     for (size_t i = 0; i < units.size(); ++i) {
-        if (i != 0 && (kDigram[units[i - 1]][units[i]] & kIllegalPair))
-            return true;
+        if (i != 0 && (kDigram[units[i - 1]][units[i]] & kIllegalPair)) return true;
         if (i >= 2) {
-            bool threeVowels = IsVowel(units[i - 2]) && !IsAlternateVowel(units[i - 2]) && IsVowel(units[i - 1]) &&
-                               IsVowel(units[i]);
+            bool threeVowels =
+                IsVowel(units[i - 2]) && !IsAlternateVowel(units[i - 2]) && IsVowel(units[i - 1]) && IsVowel(units[i]);
             bool threeConsonants = !IsVowel(units[i - 2]) && !IsVowel(units[i - 1]) && !IsVowel(units[i]);
-            if (threeVowels || threeConsonants)
-                return true;
+            if (threeVowels || threeConsonants) return true;
         }
     }
     return false;
@@ -264,8 +247,7 @@ bool HasInitialY(const int* units, int last)
     for (int i = 0; i <= last; ++i)
         if (IsVowel(units[i])) {
             ++vowels;
-            if (!IsAlternateVowel(units[i]) || i != 0)
-                ++normalVowels;
+            if (!IsAlternateVowel(units[i]) || i != 0) ++normalVowels;
         }
     return vowels <= 1 && normalVowels == 0;
 }
@@ -275,8 +257,7 @@ bool HasFinalSplit(const int* units, int last)
 {
     int vowels = 0;
     for (int i = 0; i <= last; ++i)
-        if (IsVowel(units[i]))
-            ++vowels;
+        if (IsVowel(units[i])) ++vowels;
     return vowels == 1 && HasNoFinalSplit(units[last]);
 }
 
@@ -285,8 +266,7 @@ int NextClass(int previous, UINT flags)
 {
     for (int step = 1; step <= 5; ++step) {
         int c = (previous + step) % 5;
-        if (flags & (1u << c))
-            return c;
+        if (flags & (1u << c)) return c;
     }
     return 0;
 }
@@ -295,20 +275,11 @@ void DressSyllable(std::string& syllable, int cls)
 {
     for (char& ch : syllable) {
         switch (cls) {
-        case 0:
-            break;
-        case 1:
-            ch = char(ch - 32);
-            break;
-        case 2:
-            ch = char('0' + Draw() % 10);
-            break;
-        case 3:
-            ch = char(kPasswordSymbols[Draw() & 31]);
-            break;
-        case 4:
-            ch = char(kPasswordLatin1[Draw() % 31]);
-            break;
+        case 0: break;
+        case 1: ch = char(ch - 32); break;
+        case 2: ch = char('0' + Draw() % 10); break;
+        case 3: ch = char(kPasswordSymbols[Draw() & 31]); break;
+        case 4: ch = char(kPasswordLatin1[Draw() % 31]); break;
         }
     }
 }
@@ -351,21 +322,15 @@ WORD PronounceableWord(WORD requested, UINT flags, char* buffer)
 
 }  // namespace
 
-void SetPasswordRandomSource(PasswordRandomSource source)
-{
-    g_source = std::move(source);
-}
+void SetPasswordRandomSource(PasswordRandomSource source) { g_source = std::move(source); }
 
 WORD GeneratePassword(WORD length, UINT flags, char* buffer)
 {
-    if (!buffer)
-        return 0;
+    if (!buffer) return 0;
     buffer[0] = '\0';
-    if (!(flags & kClassMask))
-        return 0;
+    if (!(flags & kClassMask)) return 0;
     try {
-        if (flags & kPwPronounceable)
-            return PronounceableWord(length, flags, buffer);
+        if (flags & kPwPronounceable) return PronounceableWord(length, flags, buffer);
         RandomCharacters(length, flags, buffer);
         return 0;
     } catch (const SourceFailed&) {

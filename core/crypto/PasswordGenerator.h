@@ -9,11 +9,11 @@
 
 // Class flags.
 enum : UINT {
-    kPwLower = 0x01,       // "a".."z"
-    kPwUpper = 0x02,       // "A".."Z"
-    kPwDigits = 0x04,      // "0".."9"
-    kPwSymbols = 0x08,     // the 32 symbols of kPasswordSymbols
-    kPwLatin1 = 0x10,      // the 31 accented small letters of kPasswordLatin1
+    kPwLower = 0x01,          // "a".."z"
+    kPwUpper = 0x02,          // "A".."Z"
+    kPwDigits = 0x04,         // "0".."9"
+    kPwSymbols = 0x08,        // the 32 symbols of kPasswordSymbols
+    kPwLatin1 = 0x10,         // the 31 accented small letters of kPasswordLatin1
     kPwPronounceable = 0x20,  // not a class: selects the pronounceable mode
 };
 

@@ -2,6 +2,8 @@
 
 namespace fips181 {
 
+// The tables keep their row layout.
+// clang-format off
 const Unit kUnits[kUnitCount] = {
     {"a", kVowel}, {"b", 0}, {"c", 0}, {"d", 0}, {"e", kVowel | kNoFinalSplit}, {"f", 0}, {"g", 0},
     {"h", 0}, {"i", kVowel}, {"j", 0}, {"k", 0}, {"l", 0}, {"m", 0}, {"n", 0}, {"o", kVowel},
@@ -64,5 +66,7 @@ const uint8_t kUnitFrequency[kFrequencyCount] = {
 
 // a, a, e, e, e, i, i, o, o, u, u, y.
 const uint8_t kVowelUnits[kVowelCount] = {0, 0, 4, 4, 4, 8, 8, 14, 14, 19, 19, 23};
+
+// clang-format on
 
 }  // namespace fips181

@@ -10,10 +10,10 @@ const int kUnitCount = 34;
 
 // Unit flags.
 enum : uint8_t {
-    kAlternateVowel = 0x01,   // y: a vowel that may also act as a consonant
+    kAlternateVowel = 0x01,  // y: a vowel that may also act as a consonant
     kVowel = 0x02,
-    kNoFinalSplit = 0x04,     // e: may not be the lone vowel ending a word
-    kNotBeginSyllable = 0x08, // x, ck
+    kNoFinalSplit = 0x04,      // e: may not be the lone vowel ending a word
+    kNotBeginSyllable = 0x08,  // x, ck
 };
 
 // Digram flags (first unit, second unit).

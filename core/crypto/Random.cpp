@@ -43,14 +43,11 @@ inline uint32_t Twist(uint32_t upper, uint32_t lower, uint32_t far)
 
 void RefillLocked()
 {
-    if (!g_mt.seeded)
-        SeedLocked(5489u);
+    if (!g_mt.seeded) SeedLocked(5489u);
     uint32_t* s = g_mt.words;
     int i = 0;
-    for (; i < kStateWords - kShift; ++i)
-        s[i] = Twist(s[i], s[i + 1], s[i + kShift]);
-    for (; i < kStateWords - 1; ++i)
-        s[i] = Twist(s[i], s[i + 1], s[i + kShift - kStateWords]);
+    for (; i < kStateWords - kShift; ++i) s[i] = Twist(s[i], s[i + 1], s[i + kShift]);
+    for (; i < kStateWords - 1; ++i) s[i] = Twist(s[i], s[i + 1], s[i + kShift - kStateWords]);
     s[kStateWords - 1] = Twist(s[kStateWords - 1], s[0], s[kShift - 1]);
     g_mt.left = kStateWords;
     g_mt.next = 0;
@@ -58,8 +55,7 @@ void RefillLocked()
 
 uint32_t NextLocked()
 {
-    if (--g_mt.left == 0)
-        RefillLocked();
+    if (--g_mt.left == 0) RefillLocked();
     uint32_t y = g_mt.words[g_mt.next++];
     y ^= y >> 11;
     y ^= (y << 7) & 0x9D2C5680u;
@@ -75,8 +71,7 @@ double MinStdLocked()
     int32_t hi = g_minStdState / kQ;
     int32_t lo = g_minStdState % kQ;
     int32_t next = kMultiplier * lo - kR * hi;
-    if (next <= 0)
-        next += kModulus;
+    if (next <= 0) next += kModulus;
     g_minStdState = next;
     return next / 2147483647.0;
 }
@@ -130,24 +125,20 @@ int32_t NewFreeItemId(const std::function<bool(int32_t)>& isIdInUse)
     constexpr int kWideDraws = 1024;
     for (int i = 0; i < kNarrowDraws; ++i) {
         int32_t id = NewItemId();
-        if (id != 0 && !isIdInUse(id))
-            return id;
+        if (id != 0 && !isIdInUse(id)) return id;
     }
     // The 16-bit range is full or nearly so: draw from all positive ids.
     for (int i = 0; i < kWideDraws; ++i) {
         int32_t id = int32_t(NextRandom() & 0x7FFFFFFFu);
-        if (id != 0 && !isIdInUse(id))
-            return id;
+        if (id != 0 && !isIdInUse(id)) return id;
     }
     // Practically unreachable; walking the ids keeps the search finite, the
     // small ones first because the draws above found them nearly all taken.
     for (int32_t id = 1; id <= 0xFFFF; ++id) {
-        if (!isIdInUse(id))
-            return id;
+        if (!isIdInUse(id)) return id;
     }
     for (int64_t id = 0x10000; id <= INT32_MAX; ++id) {
-        if (!isIdInUse(int32_t(id)))
-            return int32_t(id);
+        if (!isIdInUse(int32_t(id))) return int32_t(id);
     }
     return 0;
 }

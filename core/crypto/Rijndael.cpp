@@ -12,8 +12,7 @@ uint8_t Mul(uint8_t a, uint8_t b)
 {
     uint8_t product = 0;
     while (b) {
-        if (b & 1)
-            product ^= a;
+        if (b & 1) product ^= a;
         a = uint8_t((a << 1) ^ ((a & 0x80) ? 0x1B : 0));
         b >>= 1;
     }
@@ -25,10 +24,7 @@ uint32_t Word(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3)
     return (uint32_t(b0) << 24) | (uint32_t(b1) << 16) | (uint32_t(b2) << 8) | b3;
 }
 
-uint32_t Rotr8(uint32_t w, int n)
-{
-    return n ? (w >> (8 * n)) | (w << (32 - 8 * n)) : w;
-}
+uint32_t Rotr8(uint32_t w, int n) { return n ? (w >> (8 * n)) | (w << (32 - 8 * n)) : w; }
 
 // The cipher's tables, derived once from the field: the S-box is the
 // multiplicative inverse followed by the affine map; each round table folds
@@ -53,8 +49,7 @@ struct Tables {
         for (int x = 0; x < 256; ++x) {
             uint8_t b = inverse[x];
             uint8_t s = b;
-            for (int i = 1; i <= 4; ++i)
-                s ^= uint8_t((b << i) | (b >> (8 - i)));
+            for (int i = 1; i <= 4; ++i) s ^= uint8_t((b << i) | (b >> (8 - i)));
             s ^= 0x63;
             sbox[x] = s;
             inv[s] = uint8_t(x);
@@ -109,10 +104,7 @@ void WriteWord(char* p, uint32_t w)
     p[3] = char(w);
 }
 
-[[noreturn]] void Fail(const char* message)
-{
-    throw std::runtime_error(message);
-}
+[[noreturn]] void Fail(const char* message) { throw std::runtime_error(message); }
 
 }  // namespace
 
@@ -136,12 +128,9 @@ CRijndael::~CRijndael()
 
 void CRijndael::PrepareKey(const char* key, const char* chain, int keyLength, int blockSize)
 {
-    if (!key)
-        Fail("Empty key");
-    if (keyLength != 16 && keyLength != 24 && keyLength != 32)
-        Fail("Incorrect key length");
-    if (blockSize != 16 && blockSize != 24 && blockSize != 32)
-        Fail("Incorrect block length");
+    if (!key) Fail("Empty key");
+    if (keyLength != 16 && keyLength != 24 && keyLength != 32) Fail("Incorrect key length");
+    if (blockSize != 16 && blockSize != 24 && blockSize != 32) Fail("Incorrect block length");
     // A failed set-up leaves no usable key behind.
     m_bKeyInit = false;
     m_keylength = keyLength;
@@ -162,8 +151,7 @@ void CRijndael::PrepareKey(const char* key, const char* chain, int keyLength, in
     const Tables& t = T();
     const int total = (m_iROUNDS + 1) * blockWords;
     uint32_t w[(kMaxRounds + 1) * kMaxBlockWords];
-    for (int i = 0; i < keyWords; ++i)
-        tk[i] = ReadWord(key + 4 * i);
+    for (int i = 0; i < keyWords; ++i) tk[i] = ReadWord(key + 4 * i);
     for (int i = 0; i < total; ++i) {
         if (i < keyWords) {
             w[i] = tk[i];
@@ -196,8 +184,7 @@ void CRijndael::PrepareKey(const char* key, const char* chain, int keyLength, in
 
 void CRijndael::CheckKeyed() const
 {
-    if (!m_bKeyInit)
-        Fail("Object not Initialized");
+    if (!m_bKeyInit) Fail("Object not Initialized");
 }
 
 void CRijndael::EncryptWords(int blockWords, const char* in, char* out) const
@@ -206,8 +193,7 @@ void CRijndael::EncryptWords(int blockWords, const char* in, char* out) const
     int c[4];
     ShiftOffsets(blockWords, c);
     uint32_t s[kMaxBlockWords], n[kMaxBlockWords];
-    for (int j = 0; j < blockWords; ++j)
-        s[j] = ReadWord(in + 4 * j) ^ m_Ke[0][j];
+    for (int j = 0; j < blockWords; ++j) s[j] = ReadWord(in + 4 * j) ^ m_Ke[0][j];
     for (int r = 1; r < m_iROUNDS; ++r) {
         for (int j = 0; j < blockWords; ++j)
             n[j] = t.te[0][s[j] >> 24] ^ t.te[1][(s[(j + c[1]) % blockWords] >> 16) & 0xFF] ^
@@ -228,11 +214,9 @@ void CRijndael::DecryptWords(int blockWords, const char* in, char* out) const
     int c[4];
     ShiftOffsets(blockWords, c);
     // The inverse row shift takes from the columns to the left.
-    for (int i = 1; i < 4; ++i)
-        c[i] = blockWords - c[i];
+    for (int i = 1; i < 4; ++i) c[i] = blockWords - c[i];
     uint32_t s[kMaxBlockWords], n[kMaxBlockWords];
-    for (int j = 0; j < blockWords; ++j)
-        s[j] = ReadWord(in + 4 * j) ^ m_Kd[0][j];
+    for (int j = 0; j < blockWords; ++j) s[j] = ReadWord(in + 4 * j) ^ m_Kd[0][j];
     for (int r = 1; r < m_iROUNDS; ++r) {
         for (int j = 0; j < blockWords; ++j)
             n[j] = t.td[0][s[j] >> 24] ^ t.td[1][(s[(j + c[1]) % blockWords] >> 16) & 0xFF] ^
@@ -250,16 +234,14 @@ void CRijndael::DecryptWords(int blockWords, const char* in, char* out) const
 void CRijndael::EncryptBlock16(const char* in, char* out)
 {
     CheckKeyed();
-    if (m_blockSize != 16)
-        Fail("Incorrect block length");
+    if (m_blockSize != 16) Fail("Incorrect block length");
     EncryptWords(4, in, out);
 }
 
 void CRijndael::DecryptBlock16(const char* in, char* out)
 {
     CheckKeyed();
-    if (m_blockSize != 16)
-        Fail("Incorrect block length");
+    if (m_blockSize != 16) Fail("Incorrect block length");
     DecryptWords(4, in, out);
 }
 

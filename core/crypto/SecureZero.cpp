@@ -4,11 +4,9 @@
 
 void SecureZero(void* p, size_t n)
 {
-    if (!p)
-        return;
+    if (!p) return;
     volatile unsigned char* v = static_cast<volatile unsigned char*>(p);
-    while (n--)
-        *v++ = 0;
+    while (n--) *v++ = 0;
     // Tell the optimiser the zeros are read, so the loop cannot be removed
     // even when the memory is freed right after.
     __asm__ __volatile__("" : : "r"(p) : "memory");

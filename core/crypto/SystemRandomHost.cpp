@@ -15,16 +15,13 @@ bool SystemRandomBytes(void* buffer, size_t size)
             done += size_t(n);
             continue;
         }
-        if (n < 0 && errno == EINTR)
-            continue;
+        if (n < 0 && errno == EINTR) continue;
         break;
     }
-    if (done == size)
-        return true;
+    if (done == size) return true;
     // Kernels without getrandom: the device gives the same generator.
     FILE* f = std::fopen("/dev/urandom", "rb");
-    if (!f)
-        return false;
+    if (!f) return false;
     size_t got = std::fread(p + done, 1, size - done, f);
     std::fclose(f);
     return got == size - done;

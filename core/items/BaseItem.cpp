@@ -22,7 +22,8 @@ bool IsFieldIndex(int index) { return index >= 0 && index < kItemFieldCount; }
 
 }  // namespace
 
-CString DefaultFieldLabel(int index) {
+CString DefaultFieldLabel(int index)
+{
     CString label;
     if (index >= 0 && index < kItemFieldCount - 1) {
         if (!label.LoadString(kFirstFieldLabelId + static_cast<UINT>(index))) label.Format("Field %d", index + 1);
@@ -32,7 +33,8 @@ CString DefaultFieldLabel(int index) {
     return label;
 }
 
-CString ReadPackedString(const uint8_t*& cursor, const uint8_t* end) {
+CString ReadPackedString(const uint8_t*& cursor, const uint8_t* end)
+{
     const uint8_t* start = cursor;
     while (cursor < end && *cursor != 0) ++cursor;
     CString text(reinterpret_cast<const char*>(start), static_cast<int>(cursor - start));
@@ -48,13 +50,15 @@ void CBaseItem::SetKey(const uint8_t key[kUniqueKeySize]) { CopyUniqueKey(m_key,
 
 void CBaseItem::SetUid(const uint8_t uid[kUniqueKeySize]) { CopyUniqueKey(m_key, uid); }
 
-bool CBaseItem::AllFieldsEmpty() const {
+bool CBaseItem::AllFieldsEmpty() const
+{
     for (const CString& field : m_fields)
         if (!field.IsEmpty()) return false;
     return true;
 }
 
-void CBaseItem::CopyFrom(const CBaseItem* source) {
+void CBaseItem::CopyFrom(const CBaseItem* source)
+{
     if (!source || source == this) return;
     m_modified = source->m_modified;
     m_deleted = source->m_deleted;
@@ -67,13 +71,15 @@ void CBaseItem::CopyFrom(const CBaseItem* source) {
     if (source->m_modifiedTime > 0) m_modifiedTime = source->m_modifiedTime;
 }
 
-int CBaseItem::CopyInto(CBaseItem* target, const CBaseItem* source, const CString&, const CString&) const {
+int CBaseItem::CopyInto(CBaseItem* target, const CBaseItem* source, const CString&, const CString&) const
+{
     if (!target || !source) return 0;
     target->CopyFrom(source);
     return 1;
 }
 
-void CBaseItem::SetField(int index, const CString& text) {
+void CBaseItem::SetField(int index, const CString& text)
+{
     if (!IsFieldIndex(index)) throw CInvalidArgException();
     m_fields[index] = text;
 }
@@ -82,26 +88,31 @@ CString CBaseItem::GetField(int index) const { return IsFieldIndex(index) ? m_fi
 
 bool CBaseItem::HasFieldText(int index) const { return IsFieldIndex(index) && !m_fields[index].IsEmpty(); }
 
-void CBaseItem::SetFieldsFrom(const CStringArray& strings) {
+void CBaseItem::SetFieldsFrom(const CStringArray& strings)
+{
     for (int i = 0; i < kItemFieldCount; ++i) m_fields[i] = i < strings.GetSize() ? strings[i] : CString();
 }
 
-CString CBaseItem::GetFieldDisplayText(int index, bool mask) const {
+CString CBaseItem::GetFieldDisplayText(int index, bool mask) const
+{
     CString text = GetField(index);
     if (mask && !text.IsEmpty() && IsFieldMasked(index)) return CString(kMaskedFieldText);
     return text;
 }
 
-CString CBaseItem::GetFieldName(int index) const {
+CString CBaseItem::GetFieldName(int index) const
+{
     CString label = GetField(index);
     return label.IsEmpty() ? DefaultFieldLabel(index) : label;
 }
 
-void CBaseItem::SetMainText(const CString& text) {
+void CBaseItem::SetMainText(const CString& text)
+{
     if (CString* main = MainText()) *main = text;
 }
 
-bool CBaseItem::HasMainText() const {
+bool CBaseItem::HasMainText() const
+{
     const CString* main = MainText();
     return main && !main->IsEmpty();
 }
@@ -116,8 +127,7 @@ void CBaseItem::SetBlob(const uint8_t* bytes, size_t length)
 
 size_t CBaseItem::GetBlob(uint8_t* buffer) const
 {
-    if (buffer && !m_blob.empty())
-        memcpy(buffer, m_blob.data(), m_blob.size());
+    if (buffer && !m_blob.empty()) memcpy(buffer, m_blob.data(), m_blob.size());
     return m_blob.size();
 }
 
@@ -126,8 +136,7 @@ int CBaseItem::Pack(const BlowfishContext* key)
     m_blob.clear();
     m_blob.shrink_to_fit();
     const size_t size = PackedSize();
-    if (size < kPackedHeaderSize + kPackedTailSize || size > kMaxPackedSize)
-        return -1;
+    if (size < kPackedHeaderSize + kPackedTailSize || size > kMaxPackedSize) return -1;
     std::vector<uint8_t> blob;
     try {
         blob.assign(size, 0);
@@ -136,10 +145,8 @@ int CBaseItem::Pack(const BlowfishContext* key)
     }
     uint8_t* end = WriteBody(blob.data());
     // Size and body must agree, or the tail would land in the wrong place.
-    if (end != blob.data() + size - kPackedTailSize)
-        return -1;
-    for (size_t i = 0; i < kPackedTailSize; ++i)
-        *end++ = NextPackRandomByte();
+    if (end != blob.data() + size - kPackedTailSize) return -1;
+    for (size_t i = 0; i < kPackedTailSize; ++i) *end++ = NextPackRandomByte();
     blob[0] = blob[1] = 0;
     // Over the whole form but its random tail, however long it is.
     WriteBigEndian16(blob.data(), PackedItemCrc(blob.data(), size - kPackedTailSize));
@@ -150,8 +157,7 @@ int CBaseItem::Pack(const BlowfishContext* key)
 
 int CBaseItem::Unpack(const BlowfishContext* key, int schema)
 {
-    if (m_blob.size() < kPackedHeaderSize)
-        return -1;
+    if (m_blob.size() < kPackedHeaderSize) return -1;
     CryptPackedRange(m_blob.data() + kPackedHeaderSize, m_blob.size() - kPackedHeaderSize, key, false);
     ReadBody(m_blob.data(), m_blob.data() + m_blob.size(), schema);
     return 0;
@@ -165,8 +171,7 @@ void CBaseItem::SetKeyFromOldId(const uint8_t* idBytes)
 
 void CBaseItem::ReadFieldStrings(const uint8_t*& cursor, const uint8_t* end, int count)
 {
-    for (int i = 0; i < count && i < kItemFieldCount; ++i)
-        m_fields[i] = ReadPackedString(cursor, end);
+    for (int i = 0; i < count && i < kItemFieldCount; ++i) m_fields[i] = ReadPackedString(cursor, end);
 }
 
 void CBaseItem::ReadOldStrings(const uint8_t*& cursor, const uint8_t* end)
@@ -181,8 +186,7 @@ int CBaseItem::UnpackV2(const BlowfishContext*)
 {
     // 0-1 id, 2 icon, 3 unused, then the strings; types and categories
     // were never encrypted in this form.
-    if (m_blob.size() < 4)
-        return -1;
+    if (m_blob.size() < 4) return -1;
     SetKeyFromOldId(m_blob.data());
     m_icon = m_blob[2];
     const uint8_t* cursor = m_blob.data() + 4;
@@ -193,8 +197,7 @@ int CBaseItem::UnpackV2(const BlowfishContext*)
 int CBaseItem::UnpackV4(const BlowfishContext* key)
 {
     // 0-1 id, 2 icon, 3 unused, 4-5 checksum, then the strings, encrypted.
-    if (m_blob.size() < 6)
-        return -1;
+    if (m_blob.size() < 6) return -1;
     CryptPackedRange(m_blob.data() + 6, m_blob.size() - 6, key, false);
     SetKeyFromOldId(m_blob.data());
     m_icon = m_blob[2];
@@ -219,8 +222,7 @@ void CBaseItem::SerializeWithKey(CArchive& ar, const BlowfishContext* key)
 {
     if (ar.IsStoring()) {
         // A save must fail rather than write an item without content.
-        if (Pack(key) != 0)
-            AfxThrowArchiveException(CArchiveException::genericException);
+        if (Pack(key) != 0) AfxThrowArchiveException(CArchiveException::genericException);
         ar << static_cast<int32_t>(m_blob.size());
         ar.Write(m_blob.data(), static_cast<UINT>(m_blob.size()));
         ar << m_id;
@@ -235,13 +237,11 @@ void CBaseItem::SerializeWithKey(CArchive& ar, const BlowfishContext* key)
     }
 
     const UINT schema = ar.GetObjectSchema();
-    if (schema > static_cast<UINT>(kCurrentItemSchema))
-        AfxThrowArchiveException(CArchiveException::badSchema);
+    if (schema > static_cast<UINT>(kCurrentItemSchema)) AfxThrowArchiveException(CArchiveException::badSchema);
     const int v = static_cast<int>(schema);
     int32_t length = 0;
     ar >> length;
-    if (length < 0)
-        AfxThrowArchiveException(CArchiveException::genericException);
+    if (length < 0) AfxThrowArchiveException(CArchiveException::genericException);
     // ReadBlock grows only as data arrives, so a length beyond the data
     // ends in endOfFile instead of a huge allocation.
     m_blob = ar.ReadBlock(static_cast<DWORD>(length));
@@ -252,14 +252,12 @@ void CBaseItem::SerializeWithKey(CArchive& ar, const BlowfishContext* key)
         unpacked = UnpackV4(key);
     else
         unpacked = Unpack(key, v);
-    if (unpacked != 0)
-        AfxThrowArchiveException(CArchiveException::genericException);
+    if (unpacked != 0) AfxThrowArchiveException(CArchiveException::genericException);
     ar >> m_id;
     if (v >= 6) {
         uint8_t uid[kUniqueKeySize];
         ar.ReadExact(uid, kUniqueKeySize);
-        if (GetItemKind() == kItemKindRecord)
-            SetUid(uid);
+        if (GetItemKind() == kItemKindRecord) SetUid(uid);
         ar >> m_modifiedTime;
     }
     int16_t flag = 0;
@@ -290,8 +288,7 @@ int CBaseItem::CloneIntoList(CObjectList& list, CBaseItem* target, const CString
 {
     if (!target || target->IsModified()) {
         target = list.NewItem();
-        if (!target)
-            return -1;
+        if (!target) return -1;
         list.Add(target);
     }
     CopyInto(target, this, firstPath, secondPath);

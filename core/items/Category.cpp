@@ -11,13 +11,15 @@ IMPLEMENT_SERIAL(CCategoryItem, CCategory, VERSIONABLE_SCHEMA | 7)
 CCategory::CCategory() = default;
 CCategory::~CCategory() = default;
 
-bool CCategory::IsPresetKey() const {
+bool CCategory::IsPresetKey() const
+{
     for (int i = 0; i < kUniqueKeySize - 1; ++i)
         if (m_key[i] != 0) return false;
     return true;
 }
 
-void CCategory::CopyFrom(const CBaseItem* source) {
+void CCategory::CopyFrom(const CBaseItem* source)
+{
     CBaseItem::CopyFrom(source);
     if (const CCategory* category = dynamic_cast<const CCategory*>(source)) m_name = category->m_name;
 }
@@ -43,8 +45,7 @@ uint8_t* CCategoryItem::WriteBody(uint8_t* buffer) const
 
 const uint8_t* CCategoryItem::ReadBody(const uint8_t* buffer, const uint8_t* end, int)
 {
-    if (end - buffer < static_cast<ptrdiff_t>(kPackedHeaderSize))
-        return buffer;
+    if (end - buffer < static_cast<ptrdiff_t>(kPackedHeaderSize)) return buffer;
     m_checksum = ReadBigEndian16(buffer);
     SetKey(buffer + 2);
     const uint8_t* cursor = buffer + kPackedHeaderSize;

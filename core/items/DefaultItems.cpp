@@ -55,8 +55,7 @@ constexpr UINT kDateModLabelId = 61449;
 CString TableText(UINT id, const char* fallback)
 {
     CString text;
-    if (!text.LoadString(id))
-        text = fallback;
+    if (!text.LoadString(id)) text = fallback;
     return text;
 }
 
@@ -75,8 +74,7 @@ int CreateDefaultTypes(CTypesList& types)
     for (int n = 0; n < kDefaultTypeCount; ++n) {
         const DefaultType& d = kDefaultTypes[n];
         CTypeItem* type = static_cast<CTypeItem*>(types.NewItem());
-        if (!type)
-            return -1;
+        if (!type) return -1;
         uint8_t key[kUniqueKeySize];
         PresetKey(key, n + 1);
         type->SetKey(key);
@@ -96,8 +94,7 @@ int CreateDefaultCategories(CCategoryList& categories)
 {
     for (const DefaultCategory& d : kDefaultCategories) {
         CCategoryItem* category = static_cast<CCategoryItem*>(categories.NewItem());
-        if (!category)
-            return -1;
+        if (!category) return -1;
         uint8_t key[kUniqueKeySize];
         PresetKey(key, d.keyLow);
         category->SetKey(key);

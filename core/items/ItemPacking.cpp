@@ -48,8 +48,7 @@ uint16_t PackedItemCrc(const uint8_t* data, size_t count)
 
 void CryptPackedRange(uint8_t* data, size_t length, const BlowfishContext* key, bool encrypt)
 {
-    if (!key)
-        return;
+    if (!key) return;
     while (length >= 8) {
         size_t chunk = length < kCryptChunk ? length - length % 8 : kCryptChunk;
         BlowfishCryptInPlace(static_cast<uint16_t>(chunk), data, key, encrypt ? 1 : 0);
@@ -70,8 +69,7 @@ uint8_t NextPackRandomByte()
 void WritePackedString(uint8_t*& cursor, const CString& s)
 {
     const size_t length = static_cast<size_t>(s.GetLength());
-    if (length)
-        memcpy(cursor, s.GetString(), length);
+    if (length) memcpy(cursor, s.GetString(), length);
     cursor[length] = 0;
     cursor += length + 1;
 }

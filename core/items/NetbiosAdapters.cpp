@@ -22,11 +22,9 @@ public:
         ncb.ncb_command = NCBENUM;
         ncb.ncb_buffer = reinterpret_cast<PUCHAR>(&lanas);
         ncb.ncb_length = sizeof lanas;
-        if (Netbios(&ncb) != NRC_GOODRET)
-            return false;
+        if (Netbios(&ncb) != NRC_GOODRET) return false;
         unsigned count = lanas.length;
-        if (count > MAX_LANA + 1)
-            count = MAX_LANA + 1;
+        if (count > MAX_LANA + 1) count = MAX_LANA + 1;
         numbers.assign(lanas.lana, lanas.lana + count);
         return true;
     }

@@ -12,8 +12,7 @@ constexpr std::array<uint16_t, 256> MakeCrcTable()
     std::array<uint16_t, 256> table{};
     for (unsigned i = 0; i < 256; ++i) {
         uint16_t crc = uint16_t(i << 8);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 0x8000) ? uint16_t((crc << 1) ^ 0x1021) : uint16_t(crc << 1);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc & 0x8000) ? uint16_t((crc << 1) ^ 0x1021) : uint16_t(crc << 1);
         table[i] = crc;
     }
     return table;
@@ -36,23 +35,17 @@ uint16_t ComputeNodeValue(AdapterStatusSource& source)
     std::vector<uint8_t> adapters;
     if (source.EnumerateAdapters(adapters)) {
         for (uint8_t number : adapters) {
-            if (!source.ResetAdapter(number))
-                continue;
+            if (!source.ResetAdapter(number)) continue;
             // Cleared first, so bytes the answer leaves unfilled cannot make the
             // value differ between calls on one machine.
             uint8_t status[kAdapterStatusSize];
             std::memset(status, 0, sizeof status);
-            if (!source.QueryAdapterStatus(number, status))
-                continue;
+            if (!source.QueryAdapterStatus(number, status)) continue;
             uint16_t crc = AdapterStatusCrc(status);
-            if (crc != 0)
-                return crc;
+            if (crc != 0) return crc;
         }
     }
     return uint16_t(NextRandom() % 65535u);
 }
 
-uint16_t ComputeNodeValue()
-{
-    return ComputeNodeValue(PlatformAdapterStatusSource());
-}
+uint16_t ComputeNodeValue() { return ComputeNodeValue(PlatformAdapterStatusSource()); }

@@ -27,31 +27,26 @@ CObjectList::~CObjectList() { DeleteAll(); }
 
 void CObjectList::DeleteAll()
 {
-    while (!IsEmpty())
-        delete static_cast<CBaseItem*>(RemoveHead());
+    while (!IsEmpty()) delete static_cast<CBaseItem*>(RemoveHead());
 }
 
 void CObjectList::Add(CBaseItem* item)
 {
-    if (item)
-        AddTail(item);
+    if (item) AddTail(item);
 }
 
 void CObjectList::Remove(CBaseItem* item)
 {
-    if (!item)
-        return;
+    if (!item) return;
     POSITION pos = Find(item);
-    if (!pos)
-        return;
+    if (!pos) return;
     RemoveAt(pos);
     delete item;
 }
 
 void CObjectList::SoftDelete(CBaseItem* item)
 {
-    if (!item)
-        return;
+    if (!item) return;
     if (GetHardDeleteMode() || !item->NeedsTombstone()) {
         Remove(item);
         return;
@@ -62,38 +57,30 @@ void CObjectList::SoftDelete(CBaseItem* item)
 
 CBaseItem* CObjectList::FindCounterpart(const CBaseItem* item) const
 {
-    if (!item)
-        return nullptr;
+    if (!item) return nullptr;
     switch (m_matchMode) {
-    case kMatchById:
-        return FindById(item->GetId());
-    case kMatchByUid:
-        return FindByUid(item->GetUid());
-    default:
-        return nullptr;
+    case kMatchById: return FindById(item->GetId());
+    case kMatchByUid: return FindByUid(item->GetUid());
+    default: return nullptr;
     }
 }
 
 CBaseItem* CObjectList::FindById(int32_t id) const
 {
-    if (id == 0)
-        return nullptr;
+    if (id == 0) return nullptr;
     for (POSITION pos = GetHeadPosition(); pos;) {
         CBaseItem* item = static_cast<CBaseItem*>(GetNext(pos));
-        if (item->GetId() == id)
-            return item;
+        if (item->GetId() == id) return item;
     }
     return nullptr;
 }
 
 CBaseItem* CObjectList::FindByUid(const uint8_t uid[kUniqueKeySize]) const
 {
-    if (!uid || IsNullUniqueKey(uid))
-        return nullptr;
+    if (!uid || IsNullUniqueKey(uid)) return nullptr;
     for (POSITION pos = GetHeadPosition(); pos;) {
         CBaseItem* item = static_cast<CBaseItem*>(GetNext(pos));
-        if (IsSameUniqueKey(item->GetUid(), uid))
-            return item;
+        if (IsSameUniqueKey(item->GetUid(), uid)) return item;
     }
     return nullptr;
 }
@@ -114,14 +101,12 @@ void CObjectList::PurgeDeleted()
 
 void CObjectList::SetModifiedAll(bool modified)
 {
-    for (POSITION pos = GetHeadPosition(); pos;)
-        static_cast<CBaseItem*>(GetNext(pos))->SetModified(modified);
+    for (POSITION pos = GetHeadPosition(); pos;) static_cast<CBaseItem*>(GetNext(pos))->SetModified(modified);
 }
 
 void CObjectList::ClearSyncWord()
 {
-    for (POSITION pos = GetHeadPosition(); pos;)
-        static_cast<CBaseItem*>(GetNext(pos))->SetAttachmentChanged(0);
+    for (POSITION pos = GetHeadPosition(); pos;) static_cast<CBaseItem*>(GetNext(pos))->SetAttachmentChanged(0);
 }
 
 CBaseItem* CObjectList::FindOrDetachById(int32_t id, bool detach)
@@ -130,8 +115,7 @@ CBaseItem* CObjectList::FindOrDetachById(int32_t id, bool detach)
         POSITION at = pos;
         CBaseItem* item = static_cast<CBaseItem*>(GetNext(pos));
         if (item->GetId() == id) {
-            if (detach)
-                RemoveAt(at);
+            if (detach) RemoveAt(at);
             return item;
         }
     }
@@ -142,20 +126,17 @@ CBaseItem* CObjectList::FindRecordById(int32_t id) const
 {
     for (POSITION pos = GetHeadPosition(); pos;) {
         CBaseItem* item = static_cast<CBaseItem*>(GetNext(pos));
-        if (item->GetItemKind() == kItemKindRecord && item->GetId() == id)
-            return item;
+        if (item->GetItemKind() == kItemKindRecord && item->GetId() == id) return item;
     }
     return nullptr;
 }
 
 CBaseItem* CObjectList::FindByKey(const uint8_t key[kUniqueKeySize]) const
 {
-    if (!key)
-        return nullptr;
+    if (!key) return nullptr;
     for (POSITION pos = GetHeadPosition(); pos;) {
         CBaseItem* item = static_cast<CBaseItem*>(GetNext(pos));
-        if (IsSameUniqueKey(item->GetKey(), key))
-            return item;
+        if (IsSameUniqueKey(item->GetKey(), key)) return item;
     }
     return nullptr;
 }
@@ -166,40 +147,33 @@ CBaseItem* CObjectList::FindByName(const CString& text) const
 {
     for (POSITION pos = GetHeadPosition(); pos;) {
         CBaseItem* item = static_cast<CBaseItem*>(GetNext(pos));
-        if (!item->IsDeleted() && item->GetName().CompareNoCase(text) == 0)
-            return item;
+        if (!item->IsDeleted() && item->GetName().CompareNoCase(text) == 0) return item;
     }
     return nullptr;
 }
 
 CString CObjectList::GetNameByKey(const uint8_t key[kUniqueKeySize]) const
 {
-    if (const CBaseItem* item = FindByKey(key))
-        return item->GetName();
+    if (const CBaseItem* item = FindByKey(key)) return item->GetName();
     CString unfiled;
-    if (!unfiled.LoadString(kUnfiledId))
-        unfiled = "Unfiled";
+    if (!unfiled.LoadString(kUnfiledId)) unfiled = "Unfiled";
     return unfiled;
 }
 
 const uint8_t* CObjectList::GetKeyAt(int n) const
 {
-    if (n < 0)
-        return kNullKey;
+    if (n < 0) return kNullKey;
     for (POSITION pos = GetHeadPosition(); pos;) {
         CBaseItem* item = static_cast<CBaseItem*>(GetNext(pos));
-        if (item->IsDeleted())
-            continue;
-        if (n-- == 0)
-            return item->GetKey();
+        if (item->IsDeleted()) continue;
+        if (n-- == 0) return item->GetKey();
     }
     return kNullKey;
 }
 
 bool CObjectList::IsIdInUse(int32_t id) const
 {
-    if (FindById(id))
-        return true;
+    if (FindById(id)) return true;
     return m_sharedIdCheck && m_sharedIdCheck(id);
 }
 
@@ -210,7 +184,6 @@ int32_t CObjectList::NewFreeId() const
 
 CBaseItem* CObjectList::WithFreeId(CBaseItem* item) const
 {
-    if (item)
-        item->SetId(NewFreeId());
+    if (item) item->SetId(NewFreeId());
     return item;
 }

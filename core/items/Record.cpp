@@ -20,7 +20,8 @@ namespace {
 bool IsFieldIndex(int index) { return index >= 0 && index < kItemFieldCount; }
 
 // The "Files" folder beside a database file.
-CString AttachmentFolder(const CString& databasePath) {
+CString AttachmentFolder(const CString& databasePath)
+{
     return JoinPath(GetDirectoryOfPath(databasePath, false), "Files");
 }
 
@@ -36,25 +37,21 @@ CString ViewCountText(int32_t count)
 int32_t ParseViewCount(const CString& text)
 {
     const char* p = text.GetString();
-    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\v' || *p == '\f')
-        ++p;
+    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\v' || *p == '\f') ++p;
     bool negative = false;
-    if (*p == '+' || *p == '-')
-        negative = *p++ == '-';
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
     int64_t value = 0;
     while (*p >= '0' && *p <= '9') {
         value = value * 10 + (*p++ - '0');
-        if (value > 0x80000000LL)
-            value = 0x80000000LL;
+        if (value > 0x80000000LL) value = 0x80000000LL;
     }
-    if (negative)
-        value = -value;
-    if (value > INT32_MAX)
-        value = INT32_MAX;
+    if (negative) value = -value;
+    if (value > INT32_MAX) value = INT32_MAX;
     return static_cast<int32_t>(value);
 }
 
-bool KeyMatches(const uint8_t* filter, const uint8_t* key) {
+bool KeyMatches(const uint8_t* filter, const uint8_t* key)
+{
     return IsSameUniqueKey(filter, KEY_ALL) || IsSameUniqueKey(filter, key);
 }
 
@@ -68,7 +65,8 @@ void CRecord::SetUid(const uint8_t uid[kUniqueKeySize]) { CopyUniqueKey(m_uid, u
 
 void CRecord::SetCategoryKey(const uint8_t key[kUniqueKeySize]) { CopyUniqueKey(m_categoryKey, key); }
 
-void CRecord::CopyFrom(const CBaseItem* source) {
+void CRecord::CopyFrom(const CBaseItem* source)
+{
     CBaseItem::CopyFrom(source);
     const CRecord* record = dynamic_cast<const CRecord*>(source);
     if (!record || record == this) return;
@@ -81,7 +79,8 @@ void CRecord::CopyFrom(const CBaseItem* source) {
 }
 
 int CRecord::CopyInto(CBaseItem* target, const CBaseItem* source, const CString& sourceDatabasePath,
-                      const CString& targetDatabasePath) const {
+                      const CString& targetDatabasePath) const
+{
     if (!target || !source) return 0;
     target->CopyFrom(source);
     CRecord* to = dynamic_cast<CRecord*>(target);
@@ -103,13 +102,15 @@ int CRecord::CopyInto(CBaseItem* target, const CBaseItem* source, const CString&
 
 int CRecord::NotesSize() const { return m_notes.GetLength() - CountCarriageReturns(m_notes) + 1; }
 
-void CRecord::WriteNotes(uint8_t*& cursor) const {
+void CRecord::WriteNotes(uint8_t*& cursor) const
+{
     for (char c : m_notes.Std())
         if (c != '\r') *cursor++ = static_cast<uint8_t>(c);
     *cursor++ = 0;
 }
 
-void CRecord::ReadNotes(const uint8_t*& cursor, const uint8_t* end) {
+void CRecord::ReadNotes(const uint8_t*& cursor, const uint8_t* end)
+{
     const CString packed = ReadPackedString(cursor, end);
     std::string notes;
     notes.reserve(static_cast<size_t>(packed.GetLength()) + 16);
@@ -120,36 +121,42 @@ void CRecord::ReadNotes(const uint8_t*& cursor, const uint8_t* end) {
     m_notes = CString(std::move(notes));
 }
 
-CString CRecord::GetFieldLabel(int index, const CTypeItem* type, bool appendColon) const {
+CString CRecord::GetFieldLabel(int index, const CTypeItem* type, bool appendColon) const
+{
     CString label = GetCustomLabel(index);
     if (label.IsEmpty()) label = type ? type->GetField(index) : DefaultFieldLabel(index);
     if (appendColon && !label.IsEmpty() && label[label.GetLength() - 1] != ':') label += ':';
     return label;
 }
 
-void CRecord::GetFieldLabels(const CTypeItem* type, CStringArray& labels) const {
+void CRecord::GetFieldLabels(const CTypeItem* type, CStringArray& labels) const
+{
     labels.SetSize(kItemFieldCount);
     for (int i = 0; i < kItemFieldCount; ++i) labels[i] = GetFieldLabel(i, type, false);
 }
 
-void CRecord::SetFieldLabel(int index, const CString& text, const CTypeItem* type) {
+void CRecord::SetFieldLabel(int index, const CString& text, const CTypeItem* type)
+{
     if (!IsFieldIndex(index)) throw CInvalidArgException();
     m_customLabels[index] = (type && text == type->GetField(index)) ? CString() : text;
 }
 
-void CRecord::SetCustomLabels(const CStringArray& labels) {
+void CRecord::SetCustomLabels(const CStringArray& labels)
+{
     for (int i = 0; i < kItemFieldCount; ++i) m_customLabels[i] = i < labels.GetSize() ? labels[i] : CString();
 }
 
 CString CRecord::GetCustomLabel(int index) const { return IsFieldIndex(index) ? m_customLabels[index] : CString(); }
 
-void CRecord::CopyCustomLabels(const CRecord& other) {
+void CRecord::CopyCustomLabels(const CRecord& other)
+{
     if (&other == this) return;
     for (int i = 0; i < kItemFieldCount; ++i) m_customLabels[i] = other.m_customLabels[i];
     m_hiddenMask = other.m_hiddenMask;
 }
 
-void CRecord::SetType(const CTypeItem* type) {
+void CRecord::SetType(const CTypeItem* type)
+{
     if (type) {
         SetKey(type->GetKey());
         m_icon = type->GetIcon();
@@ -162,12 +169,14 @@ void CRecord::SetType(const CTypeItem* type) {
     for (CString& label : m_customLabels) label.Empty();
 }
 
-bool CRecord::MatchesFilter(const uint8_t typeKey[kUniqueKeySize], const uint8_t categoryKey[kUniqueKeySize]) const {
+bool CRecord::MatchesFilter(const uint8_t typeKey[kUniqueKeySize], const uint8_t categoryKey[kUniqueKeySize]) const
+{
     if (m_deleted) return false;
     return KeyMatches(typeKey, GetTypeKey()) && KeyMatches(categoryKey, m_categoryKey);
 }
 
-bool CRecord::MatchesSearch(const CString& text, bool caseSensitive, bool wholeWord, WORD fieldMask) const {
+bool CRecord::MatchesSearch(const CString& text, bool caseSensitive, bool wholeWord, WORD fieldMask) const
+{
     // No search text: every record passes, whole word or not.
     if (text.IsEmpty()) return true;
     for (int i = 0; i < kItemFieldCount; ++i)
@@ -175,13 +184,15 @@ bool CRecord::MatchesSearch(const CString& text, bool caseSensitive, bool wholeW
     return FindTextInString(m_notes, text, caseSensitive, wholeWord);
 }
 
-CString CRecord::GetAttachmentFileName() const {
+CString CRecord::GetAttachmentFileName() const
+{
     CString name;
     name.Format("%x.zfa", static_cast<unsigned int>(m_id));
     return name;
 }
 
-int CRecord::DeleteAttachmentFile(const CString& databasePath) {
+int CRecord::DeleteAttachmentFile(const CString& databasePath)
+{
     if (databasePath.IsEmpty()) return 0;
     const CString file = JoinPath(AttachmentFolder(databasePath), GetAttachmentFileName());
     const int deleted = zvos::DeleteFileAt(file.Std()) ? 1 : 0;
@@ -195,22 +206,19 @@ int CRecord::DeleteAttachmentFile(const CString& databasePath) {
 bool CRecord::HasCustomLabels() const
 {
     for (const CString& label : m_customLabels)
-        if (!label.IsEmpty())
-            return true;
+        if (!label.IsEmpty()) return true;
     return false;
 }
 
 size_t CRecord::PackedSize() const
 {
     size_t size = kPackedHeaderSize + kPackedTailSize;
-    for (const CString& value : m_fields)
-        size += PackedStringSize(value);
+    for (const CString& value : m_fields) size += PackedStringSize(value);
     size += static_cast<size_t>(NotesSize());
     size += PackedStringSize(ViewCountText(m_viewCount)) + PackedStringSize(m_attachmentName) +
             PackedStringSize(m_attachmentKey);
     if (HasCustomLabels())
-        for (const CString& label : m_customLabels)
-            size += PackedStringSize(label);
+        for (const CString& label : m_customLabels) size += PackedStringSize(label);
     return size;
 }
 
@@ -222,22 +230,19 @@ uint8_t* CRecord::WriteBody(uint8_t* buffer) const
     WriteBigEndian16(buffer + 18, m_icon);
     WriteBigEndian16(buffer + 20, m_hiddenMask);
     uint8_t* cursor = buffer + kPackedHeaderSize;
-    for (const CString& value : m_fields)
-        WritePackedString(cursor, value);
+    for (const CString& value : m_fields) WritePackedString(cursor, value);
     WriteNotes(cursor);
     WritePackedString(cursor, ViewCountText(m_viewCount));
     WritePackedString(cursor, m_attachmentName);
     WritePackedString(cursor, m_attachmentKey);
     if (HasCustomLabels())
-        for (const CString& label : m_customLabels)
-            WritePackedString(cursor, label);
+        for (const CString& label : m_customLabels) WritePackedString(cursor, label);
     return cursor;
 }
 
 const uint8_t* CRecord::ReadBody(const uint8_t* buffer, const uint8_t* end, int schema)
 {
-    if (end - buffer < static_cast<ptrdiff_t>(kPackedHeaderSize))
-        return buffer;
+    if (end - buffer < static_cast<ptrdiff_t>(kPackedHeaderSize)) return buffer;
     m_checksum = ReadBigEndian16(buffer);
     SetKey(buffer + 2);
     SetCategoryKey(buffer + 10);
@@ -253,10 +258,8 @@ const uint8_t* CRecord::ReadBody(const uint8_t* buffer, const uint8_t* end, int 
         m_attachmentKey = ReadPackedString(cursor, end);
     }
     if (end - cursor > static_cast<ptrdiff_t>(kPackedTailSize))
-        for (int i = 0; i < fields; ++i)
-            m_customLabels[i] = ReadPackedString(cursor, end);
-    if (schema < 6)
-        FillOldSchemaDefaults();
+        for (int i = 0; i < fields; ++i) m_customLabels[i] = ReadPackedString(cursor, end);
+    if (schema < 6) FillOldSchemaDefaults();
     return cursor;
 }
 
@@ -268,20 +271,18 @@ void CRecord::FillOldSchemaDefaults()
 
 int CRecord::UnpackV2(const BlowfishContext* key)
 {
-    if (m_blob.size() < 4)
-        return -1;
+    if (m_blob.size() < 4) return -1;
     if (key) {
         // Encrypted from the byte after the first field's zero (rounded up to
         // an even offset by the decryption routine).
         const uint8_t* data = m_blob.data();
         const size_t size = m_blob.size();
         size_t zero = 4;
-        while (zero < size && data[zero] != 0)
-            ++zero;
+        while (zero < size && data[zero] != 0) ++zero;
         const size_t start = zero + 1;
         if (start < size)
-            BlowfishDecryptInPlaceEven(m_blob.data(), static_cast<int32_t>(start),
-                                       static_cast<uint16_t>(size - start), key);
+            BlowfishDecryptInPlaceEven(m_blob.data(), static_cast<int32_t>(start), static_cast<uint16_t>(size - start),
+                                       key);
     }
     return CBaseItem::UnpackV2(nullptr);
 }

@@ -26,8 +26,7 @@ int CRecordList::CountMatching(const uint8_t typeKey[kUniqueKeySize], const uint
     int count = 0;
     for (POSITION pos = GetHeadPosition(); pos;) {
         const CRecord* record = dynamic_cast<const CRecord*>(static_cast<CBaseItem*>(GetNext(pos)));
-        if (record && record->MatchesFilter(typeKey, categoryKey))
-            ++count;
+        if (record && record->MatchesFilter(typeKey, categoryKey)) ++count;
     }
     return count;
 }
@@ -35,12 +34,10 @@ int CRecordList::CountMatching(const uint8_t typeKey[kUniqueKeySize], const uint
 CRecord* CRecordList::NthMatching(const uint8_t typeKey[kUniqueKeySize], const uint8_t categoryKey[kUniqueKeySize],
                                   int n) const
 {
-    if (n < 0)
-        return nullptr;
+    if (n < 0) return nullptr;
     for (POSITION pos = GetHeadPosition(); pos;) {
         CRecord* record = dynamic_cast<CRecord*>(static_cast<CBaseItem*>(GetNext(pos)));
-        if (record && record->MatchesFilter(typeKey, categoryKey) && n-- == 0)
-            return record;
+        if (record && record->MatchesFilter(typeKey, categoryKey) && n-- == 0) return record;
     }
     return nullptr;
 }
@@ -48,10 +45,8 @@ CRecord* CRecordList::NthMatching(const uint8_t typeKey[kUniqueKeySize], const u
 bool CRecordList::DeleteRecord(CBaseItem* item, const CString& databasePath)
 {
     CRecord* record = dynamic_cast<CRecord*>(item);
-    if (!record)
-        return false;
-    if (record->HasAttachment() && !databasePath.IsEmpty())
-        record->DeleteAttachmentFile(databasePath);
+    if (!record) return false;
+    if (record->HasAttachment() && !databasePath.IsEmpty()) record->DeleteAttachmentFile(databasePath);
     record->SetDeleted(true);
     record->SetModified(true);
     return true;
@@ -63,8 +58,7 @@ void CRecordList::ApplyTypeChanges(const CTypeItem& type, WORD clearMask, WORD h
         CRecord* record = dynamic_cast<CRecord*>(static_cast<CBaseItem*>(GetNext(pos)));
         // Records of this type in every category: KEY_ALL, not the null key
         // (which would find only the unfiled ones).
-        if (!record || !record->MatchesFilter(type.GetKey(), KEY_ALL))
-            continue;
+        if (!record || !record->MatchesFilter(type.GetKey(), KEY_ALL)) continue;
         CStringArray labels;
         labels.SetSize(kItemFieldCount);
         for (int i = 0; i < kItemFieldCount; ++i)
@@ -72,8 +66,7 @@ void CRecordList::ApplyTypeChanges(const CTypeItem& type, WORD clearMask, WORD h
         record->SetCustomLabels(labels);
         const WORD mask = static_cast<WORD>((record->GetHiddenMask() & ~hideMask) | (type.GetHiddenMask() & hideMask));
         record->SetHiddenMask(mask);
-        if (copyIcon)
-            record->SetIcon(type.GetIcon());
+        if (copyIcon) record->SetIcon(type.GetIcon());
         record->SetModified(true);
     }
 }

@@ -16,8 +16,7 @@ public:
     // Records for which CRecord::MatchesFilter (type key, category key) holds.
     int CountMatching(const uint8_t typeKey[kUniqueKeySize], const uint8_t categoryKey[kUniqueKeySize]) const;
     // The n-th of them (from 0), null when there are fewer.
-    CRecord* NthMatching(const uint8_t typeKey[kUniqueKeySize], const uint8_t categoryKey[kUniqueKeySize],
-                         int n) const;
+    CRecord* NthMatching(const uint8_t typeKey[kUniqueKeySize], const uint8_t categoryKey[kUniqueKeySize], int n) const;
     // Deletes the record's attachment file (when it has one and the path is
     // given) and marks it deleted and modified: a record deleted this way
     // always stays as a tombstone. False for anything that is not a record.

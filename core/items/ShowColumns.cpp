@@ -14,14 +14,10 @@ inline void StoreLE16(uint8_t* p, uint16_t v)
 
 inline void StoreLE32(uint8_t* p, uint32_t v)
 {
-    for (int i = 0; i < 4; ++i)
-        p[i] = uint8_t(v >> (8 * i));
+    for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
 }
 
-inline uint16_t LoadLE16(const uint8_t* p)
-{
-    return uint16_t(p[0] | p[1] << 8);
-}
+inline uint16_t LoadLE16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
 inline uint32_t LoadLE32(const uint8_t* p)
 {
@@ -35,14 +31,12 @@ constexpr size_t kEntrySize = 6;
 
 CShowColumns::CShowColumns(int32_t count) : m_count(count)
 {
-    for (int i = 0; i < kColumns; ++i)
-        m_entries[i] = ShowColumnEntry{uint16_t(i), 50, 1, 0};
+    for (int i = 0; i < kColumns; ++i) m_entries[i] = ShowColumnEntry{uint16_t(i), 50, 1, 0};
 }
 
 CShowColumns::CShowColumns(const ShowColumnEntry (&entries)[kColumns]) : m_count(kColumns)
 {
-    for (int i = 0; i < kColumns; ++i)
-        m_entries[i] = entries[i];
+    for (int i = 0; i < kColumns; ++i) m_entries[i] = entries[i];
 }
 
 CShowColumns::CShowColumns(const CShowColumns& other) : CObject(), m_count(other.m_count)
@@ -57,37 +51,26 @@ CShowColumns& CShowColumns::operator=(const CShowColumns& other)
     return *this;
 }
 
-uint8_t CShowColumns::IsColumnVisible(uint16_t n) const
-{
-    return n < kColumns ? m_entries[n].visible : 0;
-}
+uint8_t CShowColumns::IsColumnVisible(uint16_t n) const { return n < kColumns ? m_entries[n].visible : 0; }
 
 void CShowColumns::SetColumnVisible(uint16_t n, int value)
 {
-    if (n < kColumns)
-        m_entries[n].visible = uint8_t(value);
+    if (n < kColumns) m_entries[n].visible = uint8_t(value);
 }
 
-uint16_t CShowColumns::GetColumnWidth(uint16_t n) const
-{
-    return n < kColumns ? m_entries[n].width : 0;
-}
+uint16_t CShowColumns::GetColumnWidth(uint16_t n) const { return n < kColumns ? m_entries[n].width : 0; }
 
 void CShowColumns::SetColumnWidth(uint16_t n, int width)
 {
-    if (n >= kColumns)
-        return;
-    if (width < kMinWidth)
-        width = kMinWidth;
-    if (width > 0xFFFF)
-        width = 0xFFFF;
+    if (n >= kColumns) return;
+    if (width < kMinWidth) width = kMinWidth;
+    if (width > 0xFFFF) width = 0xFFFF;
     m_entries[n].width = uint16_t(width);
 }
 
 int CShowColumns::CountedEntries() const
 {
-    if (m_count <= 0)
-        return 0;
+    if (m_count <= 0) return 0;
     return m_count < kColumns ? int(m_count) : kColumns;
 }
 
@@ -95,18 +78,15 @@ int CShowColumns::GetVisibleCount() const
 {
     int visible = 0;
     for (int i = 0; i < CountedEntries(); ++i)
-        if (m_entries[i].visible)
-            ++visible;
+        if (m_entries[i].visible) ++visible;
     return visible;
 }
 
 uint16_t CShowColumns::GetVisibleColumnId(int k) const
 {
-    if (k < 0)
-        return 0;
+    if (k < 0) return 0;
     for (int i = 0; i < CountedEntries(); ++i) {
-        if (m_entries[i].visible && k-- == 0)
-            return m_entries[i].id;
+        if (m_entries[i].visible && k-- == 0) return m_entries[i].id;
     }
     return 0;
 }
@@ -150,9 +130,9 @@ void CShowColumns::Serialize(CArchive& ar)
 const CShowColumns& DefaultShowColumns()
 {
     static const ShowColumnEntry kDefault[CShowColumns::kColumns] = {
-        {0, 27, 1, 1},   {1, 140, 1, 0},  {2, 140, 1, 0},  {3, 85, 1, 0},   {4, 85, 1, 0},
-        {5, 85, 1, 0},   {6, 85, 1, 0},   {7, 85, 1, 0},   {8, 85, 1, 0},   {9, 85, 1, 0},
-        {10, 85, 1, 0},  {11, 85, 1, 0},  {12, 85, 1, 0},  {13, 24, 1, 1},  {14, 24, 1, 1},
+        {0, 27, 1, 1},  {1, 140, 1, 0}, {2, 140, 1, 0}, {3, 85, 1, 0},  {4, 85, 1, 0},
+        {5, 85, 1, 0},  {6, 85, 1, 0},  {7, 85, 1, 0},  {8, 85, 1, 0},  {9, 85, 1, 0},
+        {10, 85, 1, 0}, {11, 85, 1, 0}, {12, 85, 1, 0}, {13, 24, 1, 1}, {14, 24, 1, 1},
     };
     static const CShowColumns layout(kDefault);
     return layout;

@@ -14,8 +14,7 @@ CTypeItem::~CTypeItem() = default;
 size_t CTypeItem::PackedSize() const
 {
     size_t size = kPackedHeaderSize + PackedStringSize(m_name) + kPackedTailSize;
-    for (const CString& label : m_fields)
-        size += PackedStringSize(label);
+    for (const CString& label : m_fields) size += PackedStringSize(label);
     return size;
 }
 
@@ -28,15 +27,13 @@ uint8_t* CTypeItem::WriteBody(uint8_t* buffer) const
     WriteBigEndian16(buffer + 12, m_hiddenMask);
     uint8_t* cursor = buffer + kPackedHeaderSize;
     WriteName(cursor);
-    for (const CString& label : m_fields)
-        WritePackedString(cursor, label);
+    for (const CString& label : m_fields) WritePackedString(cursor, label);
     return cursor;
 }
 
 const uint8_t* CTypeItem::ReadBody(const uint8_t* buffer, const uint8_t* end, int schema)
 {
-    if (end - buffer < static_cast<ptrdiff_t>(kPackedHeaderSize))
-        return buffer;
+    if (end - buffer < static_cast<ptrdiff_t>(kPackedHeaderSize)) return buffer;
     m_checksum = ReadBigEndian16(buffer);
     SetKey(buffer + 2);
     m_icon = ReadBigEndian16(buffer + 10);
@@ -44,8 +41,7 @@ const uint8_t* CTypeItem::ReadBody(const uint8_t* buffer, const uint8_t* end, in
     const uint8_t* cursor = buffer + kPackedHeaderSize;
     ReadName(cursor, end);
     ReadFieldStrings(cursor, end, schema < 6 ? 6 : kItemFieldCount);
-    if (schema < 6)
-        FillOldSchemaDefaults();
+    if (schema < 6) FillOldSchemaDefaults();
     return cursor;
 }
 

@@ -36,12 +36,11 @@ uint64_t SystemLocalFileTime()
     std::lock_guard<std::mutex> guard(lock);
     std::time_t now = std::time(nullptr);
     const std::tm* local = std::localtime(&now);
-    if (local == nullptr)
-        return kFileTimeOf1904;
+    if (local == nullptr) return kFileTimeOf1904;
     // The local calendar time taken as if it were UTC.
     const int64_t kDays1601To1970 = 134774;
-    int64_t days = DaysFromCivil(local->tm_year + 1900LL, unsigned(local->tm_mon + 1), unsigned(local->tm_mday)) +
-                   kDays1601To1970;
+    int64_t days =
+        DaysFromCivil(local->tm_year + 1900LL, unsigned(local->tm_mon + 1), unsigned(local->tm_mday)) + kDays1601To1970;
     int64_t seconds = days * 86400 + local->tm_hour * 3600 + local->tm_min * 60 + local->tm_sec;
     return uint64_t(seconds) * kFileTicksPerSecond;
 }
@@ -82,18 +81,14 @@ void NewUniqueKey(uint8_t key[kUniqueKeySize])
         SeedRandom(g_clock.tickCount());
         g_counter = uint16_t(NextRandom() % 65535u);
     }
-    if (g_node == 0)
-        g_node = g_adapters ? ComputeNodeValue(*g_adapters) : ComputeNodeValue();
+    if (g_node == 0) g_node = g_adapters ? ComputeNodeValue(*g_adapters) : ComputeNodeValue();
     ++g_counter;  // wraps from 65535 to 0
     StoreBE16(key, g_node);
     StoreBE16(key + 2, g_counter);
     StoreBE32(key + 4, FileTimeToSeconds1904(g_clock.localFileTime()));
 }
 
-void ClearUniqueKey(uint8_t key[kUniqueKeySize])
-{
-    std::memset(key, 0, kUniqueKeySize);
-}
+void ClearUniqueKey(uint8_t key[kUniqueKeySize]) { std::memset(key, 0, kUniqueKeySize); }
 
 bool IsNullUniqueKey(const uint8_t key[kUniqueKeySize])
 {
@@ -131,10 +126,8 @@ void SetUniqueKeyClock(const UniqueKeyClock* clock)
 {
     std::lock_guard<std::mutex> guard(g_lock);
     g_clock = clock ? *clock : kSystemClock;
-    if (!g_clock.tickCount)
-        g_clock.tickCount = SystemTickCount;
-    if (!g_clock.localFileTime)
-        g_clock.localFileTime = SystemLocalFileTime;
+    if (!g_clock.tickCount) g_clock.tickCount = SystemTickCount;
+    if (!g_clock.localFileTime) g_clock.localFileTime = SystemLocalFileTime;
 }
 
 void ResetUniqueKeyState(AdapterStatusSource* source)

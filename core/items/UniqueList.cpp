@@ -11,8 +11,7 @@
 
 void CUniqueList::AddSorted(CBaseItem* item)
 {
-    if (!item)
-        return;
+    if (!item) return;
     if (IsNullUniqueKey(item->GetKey())) {
         uint8_t key[kUniqueKeySize];
         NewUniqueKey(key);
@@ -23,8 +22,7 @@ void CUniqueList::AddSorted(CBaseItem* item)
 
 void CUniqueList::InsertSorted(CBaseItem* item)
 {
-    if (!item)
-        return;
+    if (!item) return;
     const CString name = item->GetName();
     for (POSITION pos = GetHeadPosition(); pos;) {
         POSITION at = pos;
@@ -49,9 +47,8 @@ void CUniqueList::SortByName()
         CBaseItem* item = static_cast<CBaseItem*>(GetPrev(pos));
         items.emplace_back(item->GetName(), item);
     }
-    std::stable_sort(items.begin(), items.end(), [](const auto& a, const auto& b) {
-        return strcmp(a.first.GetString(), b.first.GetString()) < 0;
-    });
+    std::stable_sort(items.begin(), items.end(),
+                     [](const auto& a, const auto& b) { return strcmp(a.first.GetString(), b.first.GetString()) < 0; });
     POSITION pos = GetHeadPosition();
     for (const auto& entry : items) {
         SetAt(pos, entry.second);
@@ -62,8 +59,7 @@ void CUniqueList::SortByName()
 CBaseItem* CUniqueList::FindCounterpart(const CBaseItem* item) const
 {
     CBaseItem* found = CObjectList::FindCounterpart(item);
-    if (!found && item)
-        found = FindByKey(item->GetKey());
+    if (!found && item) found = FindByKey(item->GetKey());
     return found;
 }
 
@@ -84,16 +80,14 @@ const CRuntimeClass* CTypesList::ElementClass() const { return RUNTIME_CLASS(CTy
 
 CString CTypesList::GetFieldLabel(const uint8_t key[kUniqueKeySize], int index) const
 {
-    if (const CBaseItem* type = FindByKey(key))
-        return type->GetFieldName(index);
+    if (const CBaseItem* type = FindByKey(key)) return type->GetFieldName(index);
     return DefaultFieldLabel(index);
 }
 
 void CTypesList::GetFieldLabels(const uint8_t key[kUniqueKeySize], CStringArray& labels) const
 {
     labels.SetSize(kItemFieldCount);
-    for (int i = 0; i < kItemFieldCount; ++i)
-        labels[i] = GetFieldLabel(key, i);
+    for (int i = 0; i < kItemFieldCount; ++i) labels[i] = GetFieldLabel(key, i);
 }
 
 WORD CTypesList::GetHiddenMask(const uint8_t key[kUniqueKeySize]) const

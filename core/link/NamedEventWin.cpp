@@ -2,14 +2,8 @@
 
 CNamedEvent::CNamedEvent(const char* name) : CEvent(FALSE, FALSE, name) {}
 
-CNamedEvent::~CNamedEvent() {
-    ResetEvent();
-}
+CNamedEvent::~CNamedEvent() { ResetEvent(); }
 
-void CNamedEvent::Wait() {
-    Lock();
-}
+void CNamedEvent::Wait() { Lock(); }
 
-void CNamedEvent::Pulse() {
-    PulseEvent();
-}
+void CNamedEvent::Pulse() { PulseEvent(); }

@@ -40,7 +40,8 @@ class CNotifyObject : public CObject {
     DECLARE_DYNAMIC(CNotifyObject)
 public:
     CNotifyObject(int operation, int itemClass, int itemId)
-        : m_operation(operation), m_itemClass(itemClass), m_itemId(itemId) {}
+        : m_operation(operation), m_itemClass(itemClass), m_itemId(itemId)
+    {}
     void Serialize(CArchive&) override {}
 
     int m_operation;

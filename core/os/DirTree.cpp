@@ -7,11 +7,10 @@
 
 namespace {
 
-bool IsDotEntry(const char* name) {
-    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
-}
+bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
 
-int LastError() {
+int LastError()
+{
     DWORD error = GetLastError();
     return error ? (int)error : -1;
 }
@@ -20,20 +19,18 @@ enum class WalkOp { Copy, Move, Delete };
 
 // The direct walkers: list the folder with the system's find calls and
 // recurse into sub-folders. The first failure anywhere ends the walk.
-int WalkTree(WalkOp op, const CString& source, const CString& destination) {
-    if (source.IsEmpty() || (op != WalkOp::Delete && destination.IsEmpty()))
-        return -1;
+int WalkTree(WalkOp op, const CString& source, const CString& destination)
+{
+    if (source.IsEmpty() || (op != WalkOp::Delete && destination.IsEmpty())) return -1;
     if (op != WalkOp::Delete && !FileExists(destination))
         CreateDirectoryA(destination, nullptr);  // a failure shows at the first file
 
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(JoinPath(source, "*"), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return LastError();
+    if (find == INVALID_HANDLE_VALUE) return LastError();
     int result = 0;
     do {
-        if (IsDotEntry(data.cFileName))
-            continue;
+        if (IsDotEntry(data.cFileName)) continue;
         CString from = JoinPath(source, data.cFileName);
         CString to = op == WalkOp::Delete ? CString() : JoinPath(destination, data.cFileName);
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -45,50 +42,51 @@ int WalkTree(WalkOp op, const CString& source, const CString& destination) {
             case WalkOp::Move: ok = MoveFileA(from, to); break;
             case WalkOp::Delete: ok = DeleteFileA(from); break;
             }
-            if (!ok)
-                result = LastError();
+            if (!ok) result = LastError();
         }
     } while (result == 0 && FindNextFileA(find, &data));
     FindClose(find);
     return result;
 }
 
-CTreeFileFinder& ProcessFinder() {
+CTreeFileFinder& ProcessFinder()
+{
     static CTreeFileFinder finder;
     return finder;
 }
 
 }  // namespace
 
-int CopyDirectoryTree(const CString& source, const CString& destination) {
+int CopyDirectoryTree(const CString& source, const CString& destination)
+{
     return WalkTree(WalkOp::Copy, source, destination);
 }
 
-int MoveDirectoryTree(const CString& source, const CString& destination) {
+int MoveDirectoryTree(const CString& source, const CString& destination)
+{
     return WalkTree(WalkOp::Move, source, destination);
 }
 
-int DeleteFilesInTree(const CString& folder) {
-    return WalkTree(WalkOp::Delete, folder, CString());
-}
+int DeleteFilesInTree(const CString& folder) { return WalkTree(WalkOp::Delete, folder, CString()); }
 
 // ----- the finder -----
 
 CTreeFileFinder::CTreeFileFinder() {}
 
-CTreeFileFinder::~CTreeFileFinder() {
-    for (auto it = m_listings.rbegin(); it != m_listings.rend(); ++it)
-        FindClose(it->handle);
+CTreeFileFinder::~CTreeFileFinder()
+{
+    for (auto it = m_listings.rbegin(); it != m_listings.rend(); ++it) FindClose(it->handle);
 }
 
-CTreeFileFinder::Listing* CTreeFileFinder::FindListing(HANDLE handle) {
+CTreeFileFinder::Listing* CTreeFileFinder::FindListing(HANDLE handle)
+{
     for (Listing& listing : m_listings)
-        if (listing.handle == handle)
-            return &listing;
+        if (listing.handle == handle) return &listing;
     return nullptr;
 }
 
-void CTreeFileFinder::Forget(HANDLE handle) {
+void CTreeFileFinder::Forget(HANDLE handle)
+{
     for (auto it = m_listings.begin(); it != m_listings.end(); ++it) {
         if (it->handle == handle) {
             FindClose(handle);
@@ -98,16 +96,15 @@ void CTreeFileFinder::Forget(HANDLE handle) {
     }
 }
 
-HANDLE CTreeFileFinder::FindFirst(const CString& folder) {
+HANDLE CTreeFileFinder::FindFirst(const CString& folder)
+{
     Listing listing;
     listing.folder = folder;
     CString pattern = folder;
-    if (pattern.IsEmpty() || pattern[pattern.GetLength() - 1] != '\\')
-        pattern += "\\";
+    if (pattern.IsEmpty() || pattern[pattern.GetLength() - 1] != '\\') pattern += "\\";
     pattern += "*.*";
     listing.handle = FindFirstFileA(pattern, &listing.data);
-    if (listing.handle == INVALID_HANDLE_VALUE)
-        return nullptr;
+    if (listing.handle == INVALID_HANDLE_VALUE) return nullptr;
     while (IsDotEntry(listing.data.cFileName)) {
         if (!FindNextFileA(listing.handle, &listing.data)) {
             FindClose(listing.handle);
@@ -118,7 +115,8 @@ HANDLE CTreeFileFinder::FindFirst(const CString& folder) {
     return listing.handle;
 }
 
-void CTreeFileFinder::FindNext(HANDLE& handle, CString& path, DWORD& attributes) {
+void CTreeFileFinder::FindNext(HANDLE& handle, CString& path, DWORD& attributes)
+{
     Listing* listing = handle ? FindListing(handle) : nullptr;
     if (!listing) {
         handle = nullptr;
@@ -126,8 +124,7 @@ void CTreeFileFinder::FindNext(HANDLE& handle, CString& path, DWORD& attributes)
     }
     path = listing->folder;
     const char* name = listing->data.cFileName;
-    if (!path.IsEmpty() && path[path.GetLength() - 1] != '\\' && name[0] != '\\')
-        path += "\\";
+    if (!path.IsEmpty() && path[path.GetLength() - 1] != '\\' && name[0] != '\\') path += "\\";
     path += name;
     attributes = listing->data.dwFileAttributes;
     do {
@@ -139,28 +136,27 @@ void CTreeFileFinder::FindNext(HANDLE& handle, CString& path, DWORD& attributes)
     } while (IsDotEntry(listing->data.cFileName));
 }
 
-void CTreeFileFinder::Close(HANDLE& handle) {
-    if (handle)
-        Forget(handle);
+void CTreeFileFinder::Close(HANDLE& handle)
+{
+    if (handle) Forget(handle);
     handle = nullptr;
 }
 
 // ----- finder-based operations -----
 
-int CopyFileIntoFolder(const CString& sourceFile, const CString& destinationFolder) {
+int CopyFileIntoFolder(const CString& sourceFile, const CString& destinationFolder)
+{
     CString target = destinationFolder + "\\" + GetFileNameOfPath(sourceFile);
-    if (target.GetLength() >= MAX_PATH)
-        return ERROR_FILENAME_EXCED_RANGE;
+    if (target.GetLength() >= MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
     return CopyFileA(sourceFile, target, FALSE) ? 0 : LastError();
 }
 
-int CopyFolderTree(const CString& source, const CString& destination) {
-    if (source.GetLength() >= MAX_PATH || destination.GetLength() >= MAX_PATH)
-        return ERROR_FILENAME_EXCED_RANGE;
+int CopyFolderTree(const CString& source, const CString& destination)
+{
+    if (source.GetLength() >= MAX_PATH || destination.GetLength() >= MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
     if (!FileExists(destination) && !CreateDirectoryA(destination, nullptr)) {
         int error = LastError();
-        if (error != ERROR_FILE_EXISTS)
-            return error;
+        if (error != ERROR_FILE_EXISTS) return error;
     }
     CTreeFileFinder& finder = ProcessFinder();
     HANDLE handle = finder.FindFirst(source);
@@ -183,7 +179,8 @@ int CopyFolderTree(const CString& source, const CString& destination) {
     return 0;
 }
 
-int DeleteFilesInFolder(const CString& folder) {
+int DeleteFilesInFolder(const CString& folder)
+{
     CTreeFileFinder finder;
     std::vector<CString> files;
     HANDLE handle = finder.FindFirst(folder);
@@ -191,11 +188,9 @@ int DeleteFilesInFolder(const CString& folder) {
         CString path;
         DWORD attributes = 0;
         finder.FindNext(handle, path, attributes);
-        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            files.push_back(path);
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(path);
     }
     for (const CString& file : files)
-        if (!DeleteFileA(file))
-            return LastError();
+        if (!DeleteFileA(file)) return LastError();
     return 0;
 }

@@ -10,13 +10,15 @@
 namespace zvos {
 namespace {
 
-std::string ToNative(std::string p) {
+std::string ToNative(std::string p)
+{
     for (char& c : p)
         if (c == '\\') c = '/';
     return p;
 }
 
-std::string FromNative(std::string p) {
+std::string FromNative(std::string p)
+{
     for (char& c : p)
         if (c == '/') c = '\\';
     return p;
@@ -26,23 +28,24 @@ std::string FromNative(std::string p) {
 
 bool AccessExists(const std::string& path) { return access(ToNative(path).c_str(), F_OK) == 0; }
 
-bool HasAttributes(const std::string& path) {
+bool HasAttributes(const std::string& path)
+{
     struct stat st;
     return stat(ToNative(path).c_str(), &st) == 0;
 }
 
-int MakeDirectory(const std::string& path) {
-    return mkdir(ToNative(path).c_str(), 0777) == 0 ? 0 : errno;
-}
+int MakeDirectory(const std::string& path) { return mkdir(ToNative(path).c_str(), 0777) == 0 ? 0 : errno; }
 
-bool QueryFileSize(const std::string& path, uint32_t& size) {
+bool QueryFileSize(const std::string& path, uint32_t& size)
+{
     struct stat st;
     if (stat(ToNative(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     size = static_cast<uint32_t>(static_cast<uint64_t>(st.st_size));
     return true;
 }
 
-int ReadWholeFile(const std::string& path, std::string& bytes) {
+int ReadWholeFile(const std::string& path, std::string& bytes)
+{
     bytes.clear();
     std::string native = ToNative(path);
     struct stat st;
@@ -57,7 +60,8 @@ int ReadWholeFile(const std::string& path, std::string& bytes) {
     return result;
 }
 
-bool CopyFileOverwrite(const std::string& source, const std::string& destination) {
+bool CopyFileOverwrite(const std::string& source, const std::string& destination)
+{
     const std::string from = ToNative(source), to = ToNative(destination);
     struct stat a, b;
     if (stat(from.c_str(), &a) != 0 || !S_ISREG(a.st_mode)) return false;
@@ -88,7 +92,8 @@ bool DeleteFileAt(const std::string& path) { return unlink(ToNative(path).c_str(
 
 std::string NativePath(const std::string& path) { return ToNative(path); }
 
-int ReplaceFileAtomically(const std::string& source, const std::string& destination) {
+int ReplaceFileAtomically(const std::string& source, const std::string& destination)
+{
     const std::string to = ToNative(destination);
     if (std::rename(ToNative(source).c_str(), to.c_str()) != 0) return errno;
     // The new name must reach the disk too: sync the folder that holds it.
@@ -102,12 +107,14 @@ int ReplaceFileAtomically(const std::string& source, const std::string& destinat
     return 0;
 }
 
-std::string CurrentDirectory() {
+std::string CurrentDirectory()
+{
     char buf[PATH_MAX];
     return getcwd(buf, sizeof buf) ? FromNative(buf) : std::string();
 }
 
-std::string ExecutablePath() {
+std::string ExecutablePath()
+{
     char buf[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
     if (n <= 0) return std::string();

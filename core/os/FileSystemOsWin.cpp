@@ -7,15 +7,15 @@ namespace zvos {
 
 bool AccessExists(const std::string& path) { return _access(path.c_str(), 0) == 0; }
 
-bool HasAttributes(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool HasAttributes(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-int MakeDirectory(const std::string& path) {
+int MakeDirectory(const std::string& path)
+{
     return CreateDirectoryA(path.c_str(), nullptr) ? 0 : static_cast<int>(GetLastError());
 }
 
-bool QueryFileSize(const std::string& path, uint32_t& size) {
+bool QueryFileSize(const std::string& path, uint32_t& size)
+{
     HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
@@ -24,10 +24,11 @@ bool QueryFileSize(const std::string& path, uint32_t& size) {
     return true;
 }
 
-int ReadWholeFile(const std::string& path, std::string& bytes) {
+int ReadWholeFile(const std::string& path, std::string& bytes)
+{
     bytes.clear();
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return -1;
     DWORD size = GetFileSize(h, nullptr);
     int result = 0;
@@ -50,19 +51,22 @@ int ReadWholeFile(const std::string& path, std::string& bytes) {
     return result;
 }
 
-bool CopyFileOverwrite(const std::string& source, const std::string& destination) {
+bool CopyFileOverwrite(const std::string& source, const std::string& destination)
+{
     return CopyFileA(source.c_str(), destination.c_str(), FALSE) != FALSE;
 }
 
 bool DeleteFileAt(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
-std::string CurrentDirectory() {
+std::string CurrentDirectory()
+{
     char buf[MAX_PATH + 1];
     DWORD n = GetCurrentDirectoryA(sizeof buf, buf);
     return (n == 0 || n >= sizeof buf) ? std::string() : std::string(buf, n);
 }
 
-std::string ExecutablePath() {
+std::string ExecutablePath()
+{
     // Wider than the system's path limit: a cut path would name the wrong folder.
     char buf[1024];
     DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
@@ -71,9 +75,9 @@ std::string ExecutablePath() {
 
 std::string NativePath(const std::string& path) { return path; }
 
-int ReplaceFileAtomically(const std::string& source, const std::string& destination) {
-    if (MoveFileExA(source.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return 0;
+int ReplaceFileAtomically(const std::string& source, const std::string& destination)
+{
+    if (MoveFileExA(source.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
     const DWORD error = GetLastError();
     return error ? static_cast<int>(error) : -1;
 }

@@ -7,13 +7,15 @@
 
 namespace {
 
-std::string ToStd(const CString& s) {
+std::string ToStd(const CString& s)
+{
     return std::string(static_cast<const char*>(s), static_cast<size_t>(s.GetLength()));
 }
 
 }  // namespace
 
-CString GetAppDirectory() {
+CString GetAppDirectory()
+{
     CString path(zvos::ExecutablePath().c_str());
     CString folder;
     SplitPath(path, &folder, true);
@@ -26,7 +28,8 @@ bool FileExists(const CString& path) { return zvos::AccessExists(ToStd(path)); }
 
 bool PathExists(const CString& path) { return zvos::HasAttributes(ToStd(path)); }
 
-int CreateFolderPath(const CString& path) {
+int CreateFolderPath(const CString& path)
+{
     const std::string p = ToStd(path);
     for (size_t pos = p.find('\\'); pos != std::string::npos; pos = p.find('\\', pos + 1)) {
         const std::string prefix = p.substr(0, pos);
@@ -43,12 +46,14 @@ int CreateFolderPath(const CString& path) {
     return zvos::MakeDirectory(p);
 }
 
-unsigned int GetFileSizeOfPath(const CString& path) {
+unsigned int GetFileSizeOfPath(const CString& path)
+{
     uint32_t size = 0;
     return zvos::QueryFileSize(ToStd(path), size) ? size : 0;
 }
 
-int ReadTextFile(const CString& path, CString& text) {
+int ReadTextFile(const CString& path, CString& text)
+{
     std::string p = ToStd(path);
     size_t first = p.find_first_not_of('"');
     p = first == std::string::npos ? std::string() : p.substr(first);
@@ -59,7 +64,8 @@ int ReadTextFile(const CString& path, CString& text) {
     return result;
 }
 
-CString FormatFileSizeText(const CString& path) {
+CString FormatFileSizeText(const CString& path)
+{
     uint32_t size = 0;
     if (zvos::AccessExists(ToStd(path)) && !zvos::QueryFileSize(ToStd(path), size)) size = 0;
     return FormatByteSizeText(size);

@@ -5,19 +5,19 @@
 
 namespace {
 
-std::string ToStd(const CString& s) {
+std::string ToStd(const CString& s)
+{
     return std::string(static_cast<const char*>(s), static_cast<size_t>(s.GetLength()));
 }
 
-CString FromStd(const std::string& s) {
-    return CString(s.c_str(), static_cast<int>(s.size()));
-}
+CString FromStd(const std::string& s) { return CString(s.c_str(), static_cast<int>(s.size())); }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // Where the name starts: after the drive ("C:") and the last separator,
 // the way the run-time's path splitter divides a path.
-size_t NameStart(const std::string& p) {
+size_t NameStart(const std::string& p)
+{
     size_t start = (p.size() >= 2 && p[1] == ':') ? 2 : 0;
     for (size_t i = start; i < p.size(); ++i)
         if (IsSeparator(p[i])) start = i + 1;
@@ -26,7 +26,8 @@ size_t NameStart(const std::string& p) {
 
 // Position of the dot that starts the extension, or npos when the scan from
 // the end meets a backslash first, finds no dot, or finds it at position 0.
-size_t ExtensionDot(const std::string& p) {
+size_t ExtensionDot(const std::string& p)
+{
     for (size_t i = p.size(); i-- > 0;) {
         if (p[i] == '\\') return std::string::npos;
         if (p[i] == '.') return i > 0 ? i : std::string::npos;
@@ -36,13 +37,15 @@ size_t ExtensionDot(const std::string& p) {
 
 }  // namespace
 
-CString JoinPath(const CString& first, const CString& second) {
+CString JoinPath(const CString& first, const CString& second)
+{
     std::string a = ToStd(first), b = ToStd(second);
     if (!a.empty() && a.back() != '\\' && !b.empty() && b.front() != '\\') a += '\\';
     return FromStd(a + b);
 }
 
-void SplitPath(CString& path, CString* folder, bool keepBackslash) {
+void SplitPath(CString& path, CString* folder, bool keepBackslash)
+{
     std::string p = ToStd(path);
     size_t nameStart = NameStart(p);
     if (nameStart == 0) return;
@@ -52,13 +55,15 @@ void SplitPath(CString& path, CString* folder, bool keepBackslash) {
     if (folder) *folder = FromStd(dir);
 }
 
-CString GetFileNameOfPath(const CString& path) {
+CString GetFileNameOfPath(const CString& path)
+{
     CString name = path;
     SplitPath(name, nullptr, true);
     return name;
 }
 
-CString GetDirectoryOfPath(const CString& path, bool trailingBackslash) {
+CString GetDirectoryOfPath(const CString& path, bool trailingBackslash)
+{
     std::string p = ToStd(path);
     size_t last = p.rfind('\\');
     std::string dir = last == std::string::npos ? std::string() : p.substr(0, last);
@@ -66,7 +71,8 @@ CString GetDirectoryOfPath(const CString& path, bool trailingBackslash) {
     return FromStd(dir);
 }
 
-bool StripExtension(CString& path) {
+bool StripExtension(CString& path)
+{
     std::string p = ToStd(path);
     if (p.empty()) return true;
     size_t dot = ExtensionDot(p);
@@ -75,13 +81,15 @@ bool StripExtension(CString& path) {
     return true;
 }
 
-CString GetExtensionOfPath(const CString& path) {
+CString GetExtensionOfPath(const CString& path)
+{
     std::string p = ToStd(path);
     size_t dot = ExtensionDot(p);
     return dot == std::string::npos ? CString() : FromStd(p.substr(dot + 1));
 }
 
-CString MakeSafeFileName(const CString& text) {
+CString MakeSafeFileName(const CString& text)
+{
     static const char kForbidden[] = "\\/:*?\"<>|";
     std::string s = ToStd(text);
     for (char& c : s)
@@ -90,7 +98,8 @@ CString MakeSafeFileName(const CString& text) {
     return FromStd(s);
 }
 
-CString FormatByteSizeText(unsigned int size) {
+CString FormatByteSizeText(unsigned int size)
+{
     char text[64];
     if (size <= 1024) {
         snprintf(text, sizeof text, "%u Bytes", size);

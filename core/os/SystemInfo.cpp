@@ -12,7 +12,8 @@ namespace {
 const int kNoVersionResource = static_cast<int>(0x8000FFFFu);
 const int kOutOfMemory = static_cast<int>(0x8007000Eu);
 
-bool QueryText(const void* block, const char* name, CString& out) {
+bool QueryText(const void* block, const char* name, CString& out)
+{
     char* value = nullptr;
     UINT length = 0;
     if (!VerQueryValueA(block, name, reinterpret_cast<LPVOID*>(&value), &length) || !value) return false;
@@ -22,7 +23,8 @@ bool QueryText(const void* block, const char* name, CString& out) {
 
 }  // namespace
 
-bool GetSpecialFolderPath(int folderId, CString& path) {
+bool GetSpecialFolderPath(int folderId, CString& path)
+{
     char buffer[MAX_PATH] = {};
     // Callers build the data root from this path: a folder the shell cannot
     // give must not read as success.
@@ -32,7 +34,8 @@ bool GetSpecialFolderPath(int folderId, CString& path) {
     return ok && buffer[0] != '\0';
 }
 
-bool IsWindowsXP() {
+bool IsWindowsXP()
+{
     OSVERSIONINFOA info = {};
     info.dwOSVersionInfoSize = sizeof info;
 #pragma GCC diagnostic push
@@ -42,7 +45,8 @@ bool IsWindowsXP() {
     return info.dwMajorVersion == 5 && info.dwMinorVersion == 1;
 }
 
-int GetModuleVersionInfo(const CString& path, CString& dottedVersion, CString& fileVersion, CString& productVersion) {
+int GetModuleVersionInfo(const CString& path, CString& dottedVersion, CString& fileVersion, CString& productVersion)
+{
     DWORD handle = 0;
     const DWORD size = GetFileVersionInfoSizeA(path.GetString(), &handle);
     HGLOBAL memory = GlobalAlloc(GMEM_FIXED, size + 5);
@@ -79,7 +83,8 @@ int GetModuleVersionInfo(const CString& path, CString& dottedVersion, CString& f
     return 0;
 }
 
-CString GetModuleProductVersion(HMODULE module) {
+CString GetModuleProductVersion(HMODULE module)
+{
     char fileName[MAX_PATH] = {};
     if (!GetModuleFileNameA(module, fileName, MAX_PATH)) return CString();
     CString dotted, fileVersion, productVersion;
@@ -87,7 +92,8 @@ CString GetModuleProductVersion(HMODULE module) {
     return productVersion;
 }
 
-void SetCaptionVersion(HWND window) {
+void SetCaptionVersion(HWND window)
+{
     if (!window || !IsWindow(window)) return;
     const int length = GetWindowTextLengthA(window);
     std::vector<char> format(static_cast<size_t>(length) + 1, '\0');
@@ -103,7 +109,8 @@ void SetCaptionVersion(HWND window) {
     SetWindowTextA(window, text.GetString());
 }
 
-CString GetLocalIPAddress() {
+CString GetLocalIPAddress()
+{
     WSADATA data;
     if (WSAStartup(MAKEWORD(1, 1), &data) != 0) return CString();
     char host[256] = {};

@@ -12,33 +12,33 @@
 
 namespace {
 
-std::shared_ptr<CAppPrefMgr>& Instance() {
+std::shared_ptr<CAppPrefMgr>& Instance()
+{
     static std::shared_ptr<CAppPrefMgr> instance;
     return instance;
 }
 
 // One folder level, when it does not exist yet; failures show up later.
-void CreateOneFolder(const CString& path) {
-    if (!path.IsEmpty() && !FileExists(path))
-        CreateDirectoryA(path, nullptr);
+void CreateOneFolder(const CString& path)
+{
+    if (!path.IsEmpty() && !FileExists(path)) CreateDirectoryA(path, nullptr);
 }
 
-bool IsRemovableDrive(const CString& folder) {
+bool IsRemovableDrive(const CString& folder)
+{
     char root[MAX_PATH + 1] = {};
-    if (folder.IsEmpty() || !GetVolumePathNameA(folder, root, MAX_PATH))
-        return false;
+    if (folder.IsEmpty() || !GetVolumePathNameA(folder, root, MAX_PATH)) return false;
     return GetDriveTypeA(root) == DRIVE_REMOVABLE;
 }
 
 // Full, normalised form for comparing folders: no trailing backslash, upper
 // case. Empty when the system cannot make it full.
-CString ComparablePath(const CString& path) {
-    if (path.IsEmpty())
-        return CString();
+CString ComparablePath(const CString& path)
+{
+    if (path.IsEmpty()) return CString();
     char full[MAX_PATH * 4] = {};
     DWORD n = GetFullPathNameA(path, sizeof(full), full, nullptr);
-    if (n == 0 || n >= sizeof(full))
-        return CString();
+    if (n == 0 || n >= sizeof(full)) return CString();
     CString result(full);
     result.Replace('/', '\\');
     result.TrimRight('\\');
@@ -47,60 +47,62 @@ CString ComparablePath(const CString& path) {
 }
 
 // True when ancestor is folder or lies above it.
-bool IsSameOrAbove(const CString& ancestor, const CString& folder) {
-    if (ancestor.IsEmpty() || folder.IsEmpty())
-        return false;
-    if (ancestor == folder)
-        return true;
+bool IsSameOrAbove(const CString& ancestor, const CString& folder)
+{
+    if (ancestor.IsEmpty() || folder.IsEmpty()) return false;
+    if (ancestor == folder) return true;
     return folder.GetLength() > ancestor.GetLength() && folder.Left(ancestor.GetLength()) == ancestor &&
            folder[ancestor.GetLength()] == '\\';
 }
 
 }  // namespace
 
-std::shared_ptr<CAppPrefMgr> CAppPrefMgr::GetInstance() {
+std::shared_ptr<CAppPrefMgr> CAppPrefMgr::GetInstance()
+{
     std::shared_ptr<CAppPrefMgr>& instance = Instance();
-    if (!instance)
-        instance = std::make_shared<CAppPrefMgr>();
+    if (!instance) instance = std::make_shared<CAppPrefMgr>();
     return instance;
 }
 
-std::shared_ptr<CAppPrefMgr> CAppPrefMgr::ReplaceInstance(std::shared_ptr<CAppPrefMgr> instance) {
+std::shared_ptr<CAppPrefMgr> CAppPrefMgr::ReplaceInstance(std::shared_ptr<CAppPrefMgr> instance)
+{
     std::shared_ptr<CAppPrefMgr> previous = Instance();
     Instance() = std::move(instance);
     return previous;
 }
 
-CAppPrefMgr::CAppPrefMgr() {
+CAppPrefMgr::CAppPrefMgr()
+{
     CString current = GetCurrentDirectoryPath();
     CString documents;
     bool removable = IsRemovableDrive(current);
-    if (!removable)
-        GetSpecialFolderPath(CSIDL_PERSONAL, documents);
+    if (!removable) GetSpecialFolderPath(CSIDL_PERSONAL, documents);
     m_dataRoot = ChooseDataRoot(current, removable, documents, m_removable);
     MakeFixedFolders();
 }
 
 CString CAppPrefMgr::ChooseDataRoot(const CString& currentDirectory, bool currentIsRemovable,
-                                    const CString& documentsFolder, int& removable) {
+                                    const CString& documentsFolder, int& removable)
+{
     removable = currentIsRemovable && !currentDirectory.IsEmpty() ? 1 : 0;
     return removable ? currentDirectory : MakeDataRootUnder(documentsFolder);
 }
 
-CAppPrefMgr::CAppPrefMgr(const CString& dataRoot, int removable) : m_dataRoot(dataRoot), m_removable(removable) {
+CAppPrefMgr::CAppPrefMgr(const CString& dataRoot, int removable) : m_dataRoot(dataRoot), m_removable(removable)
+{
     MakeFixedFolders();
 }
 
-CString CAppPrefMgr::GetDocumentsDataRoot() {
+CString CAppPrefMgr::GetDocumentsDataRoot()
+{
     CString documents;
-    if (!GetSpecialFolderPath(CSIDL_PERSONAL, documents) || documents.IsEmpty())
-        return CString();
+    if (!GetSpecialFolderPath(CSIDL_PERSONAL, documents) || documents.IsEmpty()) return CString();
     return MakeDataRootUnder(documents);
 }
 
-CString CAppPrefMgr::MakeDataRootUnder(const CString& documentsFolder) {
-    if (documentsFolder.IsEmpty())
-        return CString();
+CString CAppPrefMgr::MakeDataRootUnder(const CString& documentsFolder)
+{
+    if (documentsFolder.IsEmpty()) return CString();
     CString maker = JoinPath(documentsFolder, "Corvantide");
     CreateOneFolder(maker);
     CString root = JoinPath(maker, "Zorvikan");
@@ -108,11 +110,11 @@ CString CAppPrefMgr::MakeDataRootUnder(const CString& documentsFolder) {
     return root;
 }
 
-void CAppPrefMgr::MakeFixedFolders() {
+void CAppPrefMgr::MakeFixedFolders()
+{
     // Without a data root nothing is made: the fixed folders would otherwise
     // land in whatever the current directory is.
-    if (m_dataRoot.IsEmpty())
-        return;
+    if (m_dataRoot.IsEmpty()) return;
     CString preferences = JoinPath(m_dataRoot, "Preferences");
     CreateOneFolder(preferences);
     m_backupRoot = JoinPath(m_dataRoot, "Backup");
@@ -125,126 +127,123 @@ void CAppPrefMgr::MakeFixedFolders() {
     m_eventsLogPath = JoinPath(preferences, "EventsLog.xml");
 }
 
-std::shared_ptr<CAppPrefs> CAppPrefMgr::GetPrefs() {
-    if (!m_prefs)
-        m_prefs = std::make_shared<CINIAppPrefs>(m_prefsPath);
+std::shared_ptr<CAppPrefs> CAppPrefMgr::GetPrefs()
+{
+    if (!m_prefs) m_prefs = std::make_shared<CINIAppPrefs>(m_prefsPath);
     return m_prefs;
 }
 
-void CAppPrefMgr::SetPrefs(std::shared_ptr<CAppPrefs> prefs) {
-    m_prefs = std::move(prefs);
-}
+void CAppPrefMgr::SetPrefs(std::shared_ptr<CAppPrefs> prefs) { m_prefs = std::move(prefs); }
 
-CString CAppPrefMgr::SafeKeyFolder(const CString& root, CUserItem* user, bool create) {
-    if (!user || root.IsEmpty() || !IsUsableKeyName(user->GetKeyName()))
-        return CString();
+CString CAppPrefMgr::SafeKeyFolder(const CString& root, CUserItem* user, bool create)
+{
+    if (!user || root.IsEmpty() || !IsUsableKeyName(user->GetKeyName())) return CString();
     CString folder = JoinPath(root, MakeSafeUserName(user->GetKeyName()));
-    if (create)
-        CreateOneFolder(folder);
+    if (create) CreateOneFolder(folder);
     return folder;
 }
 
-CString CAppPrefMgr::GetUserDirectory(CUserItem* user) {
-    if (!user)
-        return CString();
+CString CAppPrefMgr::GetUserDirectory(CUserItem* user)
+{
+    if (!user) return CString();
     CString custom = GetPrefs()->GetUserDirectory(user);
-    if (!custom.IsEmpty())
-        return custom;
+    if (!custom.IsEmpty()) return custom;
     return SafeKeyFolder(m_dataRoot, user, false);
 }
 
-CString CAppPrefMgr::GetDatabasePath(CUserItem* user) {
-    if (!user || m_dataRoot.IsEmpty())
-        return CString();
+CString CAppPrefMgr::GetDatabasePath(CUserItem* user)
+{
+    if (!user || m_dataRoot.IsEmpty()) return CString();
     CString folder = GetUserDirectory(user);
     return folder.IsEmpty() ? CString() : JoinPath(folder, "ZorvikanDatabase.zdb");
 }
 
-CString CAppPrefMgr::GetAttachmentsDirectory(CUserItem* user) {
+CString CAppPrefMgr::GetAttachmentsDirectory(CUserItem* user)
+{
     CString folder = GetUserDirectory(user);
-    if (folder.IsEmpty())
-        return CString();
+    if (folder.IsEmpty()) return CString();
     CString files = JoinPath(folder, "Files");
     CreateOneFolder(files);
     return files;
 }
 
-CString CAppPrefMgr::GetIconsDirectory(CUserItem* user) {
+CString CAppPrefMgr::GetIconsDirectory(CUserItem* user)
+{
     CString folder = GetUserDirectory(user);
-    if (folder.IsEmpty())
-        return CString();
+    if (folder.IsEmpty()) return CString();
     CString icons = JoinPath(folder, "Icons");
     CreateOneFolder(icons);
     return icons;
 }
 
-CString CAppPrefMgr::GetUserBackupDirectory(CUserItem* user) {
-    if (!user)
-        return CString();
+CString CAppPrefMgr::GetUserBackupDirectory(CUserItem* user)
+{
+    if (!user) return CString();
     CString custom = GetPrefs()->GetBackupDirectory(user);
-    if (!custom.IsEmpty())
-        return custom;
+    if (!custom.IsEmpty()) return custom;
     return SafeKeyFolder(m_backupRoot, user, true);
 }
 
-CString CAppPrefMgr::GetBackupFolderOrDocuments(CUserItem* user) {
+CString CAppPrefMgr::GetBackupFolderOrDocuments(CUserItem* user)
+{
     if (user) {
         CString custom = GetPrefs()->GetBackupDirectory(user);
-        if (!custom.IsEmpty())
-            return custom;
+        if (!custom.IsEmpty()) return custom;
     }
     CString documents;
     GetSpecialFolderPath(CSIDL_PERSONAL, documents);
     return documents;
 }
 
-CString CAppPrefMgr::GetUserSmartTypesFolder(CUserItem* user) {
-    return SafeKeyFolder(m_smartTypesRoot, user, true);
-}
+CString CAppPrefMgr::GetUserSmartTypesFolder(CUserItem* user) { return SafeKeyFolder(m_smartTypesRoot, user, true); }
 
-CString CAppPrefMgr::GetUserSearchHistoryFolder(CUserItem* user) {
+CString CAppPrefMgr::GetUserSearchHistoryFolder(CUserItem* user)
+{
     return SafeKeyFolder(m_searchHistoryRoot, user, true);
 }
 
-CString CAppPrefMgr::GetSmartTypesPath(CUserItem* user) {
+CString CAppPrefMgr::GetSmartTypesPath(CUserItem* user)
+{
     CString folder = GetUserSmartTypesFolder(user);
     return folder.IsEmpty() ? CString() : JoinPath(folder, "SmartTypes.xml");
 }
 
-CString CAppPrefMgr::GetSearchHistoryPath(CUserItem* user) {
+CString CAppPrefMgr::GetSearchHistoryPath(CUserItem* user)
+{
     CString folder = GetUserSearchHistoryFolder(user);
     return folder.IsEmpty() ? CString() : JoinPath(folder, "SearchHistory.xml");
 }
 
-CString CAppPrefMgr::GetTempDirectory() {
+CString CAppPrefMgr::GetTempDirectory()
+{
     char buffer[MAX_PATH] = {};
     DWORD n = GetTempPathA(MAX_PATH, buffer);
-    if (n == 0 || n >= MAX_PATH)
-        return CString();
+    if (n == 0 || n >= MAX_PATH) return CString();
     CString folder = JoinPath(buffer, "Zorvikan");
     CreateOneFolder(folder);
     return folder;
 }
 
-bool CAppPrefMgr::HasCustomUserDirectory(CUserItem* user) {
+bool CAppPrefMgr::HasCustomUserDirectory(CUserItem* user)
+{
     return user && !GetPrefs()->GetUserDirectory(user).IsEmpty();
 }
 
-bool CAppPrefMgr::HasCustomBackupDirectory(CUserItem* user) {
+bool CAppPrefMgr::HasCustomBackupDirectory(CUserItem* user)
+{
     return user && !GetPrefs()->GetBackupDirectory(user).IsEmpty();
 }
 
-int CAppPrefMgr::RenameUser(CUserItem* user, const CString& displayName, const CString& keyName) {
-    if (!user || displayName.IsEmpty())
-        return -1;
+int CAppPrefMgr::RenameUser(CUserItem* user, const CString& displayName, const CString& keyName)
+{
+    if (!user || displayName.IsEmpty()) return -1;
     CString oldFolder = GetUserDirectory(user);
     CString oldBackup = GetUserBackupDirectory(user);
     CString oldSection = user->GetSectionName();
     CString oldDisplay = user->GetDisplayName();
     CString oldKey = user->GetKeyName();
 
-    if (!user->SetNames(displayName, keyName))
-        return -1;
+    if (!user->SetNames(displayName, keyName)) return -1;
     CString newFolder = GetUserDirectory(user);
     CString newBackup = GetUserBackupDirectory(user);
 
@@ -255,8 +254,7 @@ int CAppPrefMgr::RenameUser(CUserItem* user, const CString& displayName, const C
     };
     // The new backup folder was created by the look-up above; an empty one
     // makes way for the renamed folder.
-    if (needsRename(oldBackup, newBackup))
-        RemoveDirectoryA(newBackup);
+    if (needsRename(oldBackup, newBackup)) RemoveDirectoryA(newBackup);
 
     bool folderRenamed = false;
     bool ok = true;
@@ -264,12 +262,10 @@ int CAppPrefMgr::RenameUser(CUserItem* user, const CString& displayName, const C
         ok = RenamePathSilently(oldFolder, newFolder, nullptr);
         folderRenamed = ok;
     }
-    if (ok && needsRename(oldBackup, newBackup))
-        ok = RenamePathSilently(oldBackup, newBackup, nullptr);
+    if (ok && needsRename(oldBackup, newBackup)) ok = RenamePathSilently(oldBackup, newBackup, nullptr);
     if (!ok) {
         // Put everything back as it was: names, and the folder already moved.
-        if (folderRenamed)
-            RenamePathSilently(newFolder, oldFolder, nullptr);
+        if (folderRenamed) RenamePathSilently(newFolder, oldFolder, nullptr);
         user->SetNames(oldDisplay, oldKey);
         return -1;
     }
@@ -277,38 +273,33 @@ int CAppPrefMgr::RenameUser(CUserItem* user, const CString& displayName, const C
     return 0;
 }
 
-bool CAppPrefMgr::IsProtectedPath(const CString& path) const {
+bool CAppPrefMgr::IsProtectedPath(const CString& path) const
+{
     CString target = ComparablePath(path);
-    if (target.IsEmpty())
-        return true;
+    if (target.IsEmpty()) return true;
     // A drive or share root is never a user's folder.
-    if (target.GetLength() <= 2 || (target.GetLength() == 3 && target[1] == ':'))
-        return true;
-    if (IsSameOrAbove(target, ComparablePath(m_dataRoot)))
-        return true;
+    if (target.GetLength() <= 2 || (target.GetLength() == 3 && target[1] == ':')) return true;
+    if (IsSameOrAbove(target, ComparablePath(m_dataRoot))) return true;
     CString preferences = JoinPath(m_dataRoot, "Preferences");
     const CString fixed[] = {preferences, m_backupRoot, m_smartTypesRoot, m_searchHistoryRoot};
     for (const CString& folder : fixed)
-        if (!folder.IsEmpty() && IsSameOrAbove(target, ComparablePath(folder)))
-            return true;
+        if (!folder.IsEmpty() && IsSameOrAbove(target, ComparablePath(folder))) return true;
     return false;
 }
 
-int CAppPrefMgr::DeleteUserData(CUserItem* user) {
-    if (!user)
-        return -1;
-    const CString folders[] = {GetUserDirectory(user), GetUserBackupDirectory(user),
-                               GetUserSmartTypesFolder(user), GetUserSearchHistoryFolder(user)};
+int CAppPrefMgr::DeleteUserData(CUserItem* user)
+{
+    if (!user) return -1;
+    const CString folders[] = {GetUserDirectory(user), GetUserBackupDirectory(user), GetUserSmartTypesFolder(user),
+                               GetUserSearchHistoryFolder(user)};
     int result = 0;
     for (const CString& folder : folders) {
-        if (folder.IsEmpty())
-            continue;
+        if (folder.IsEmpty()) continue;
         if (IsProtectedPath(folder)) {
             result = -1;
             continue;
         }
-        if (FileExists(folder) && !DeletePathSilently(folder, nullptr))
-            result = -1;
+        if (FileExists(folder) && !DeletePathSilently(folder, nullptr)) result = -1;
     }
     GetPrefs()->DeleteUser(user);
     return result;

@@ -23,9 +23,9 @@ const int kHintDefault = 0x00010001;
 // The value of a key; empty when absent.
 // Without a file name the system would turn to a file of its own choosing:
 // an object without a path reads defaults and writes nothing.
-CString ReadText(const CString& path, const char* section, const char* key, int bufferSize = kTextBufferSize) {
-    if (path.IsEmpty())
-        return CString();
+CString ReadText(const CString& path, const char* section, const char* key, int bufferSize = kTextBufferSize)
+{
+    if (path.IsEmpty()) return CString();
     std::vector<char> buffer((size_t)bufferSize, 0);
     DWORD n = GetPrivateProfileStringA(section, key, "", buffer.data(), (DWORD)bufferSize, path);
     return CString(buffer.data(), (int)n);
@@ -34,72 +34,70 @@ CString ReadText(const CString& path, const char* section, const char* key, int 
 // A folder read in full: one cut at the text limit would name another folder
 // (its parent, when the cut falls after a backslash), which a user's removal
 // would then delete. Longer than any folder path: absent.
-CString ReadFolder(const CString& path, const char* section, const char* key) {
+CString ReadFolder(const CString& path, const char* section, const char* key)
+{
     const int kLongestPath = 32767;
     for (int size = kTextBufferSize;; size *= 2) {
         CString text = ReadText(path, section, key, size);
         // The system answers size - 1 when the value did not fit.
-        if (text.GetLength() < size - 1)
-            return text;
-        if (size > kLongestPath)
-            return CString();
+        if (text.GetLength() < size - 1) return text;
+        if (size > kLongestPath) return CString();
     }
 }
 
-bool WriteText(const CString& path, const char* section, const char* key, const char* value) {
+bool WriteText(const CString& path, const char* section, const char* key, const char* value)
+{
     return !path.IsEmpty() && WritePrivateProfileStringA(section, key, value, path) != FALSE;
 }
 
 // The number at the start of the value, as the system's profile reader takes
 // it; the default for an absent or empty value.
-int ReadInt(const CString& path, const char* section, const char* key, int absent) {
+int ReadInt(const CString& path, const char* section, const char* key, int absent)
+{
     CString text = ReadText(path, section, key);
-    if (text.IsEmpty())
-        return absent;
+    if (text.IsEmpty()) return absent;
     const char* p = text;
-    while (*p == ' ' || *p == '\t')
-        ++p;
+    while (*p == ' ' || *p == '\t') ++p;
     bool negative = false;
-    if (*p == '-' || *p == '+')
-        negative = *p++ == '-';
+    if (*p == '-' || *p == '+') negative = *p++ == '-';
     long long value = 0;
-    while (*p >= '0' && *p <= '9' && value <= (long long)UINT_MAX)
-        value = value * 10 + (*p++ - '0');
-    if (negative)
-        value = -value;
+    while (*p >= '0' && *p <= '9' && value <= (long long)UINT_MAX) value = value * 10 + (*p++ - '0');
+    if (negative) value = -value;
     // Beyond 32 bits the reader wraps, like the system's.
     return (int)(unsigned int)(unsigned long long)value;
 }
 
-void WriteInt(const CString& path, const char* section, const char* key, int value) {
+void WriteInt(const CString& path, const char* section, const char* key, int value)
+{
     CString text;
     text.Format("%d", value);
     WriteText(path, section, key, text);
 }
 
 // A block in the struct form; false (out untouched) when absent or damaged.
-bool ReadBlock(const CString& path, const char* section, const char* key, void* out, int size) {
-    if (size < 0 || size > kMaxPrefsBlockSize)
-        return false;
+bool ReadBlock(const CString& path, const char* section, const char* key, void* out, int size)
+{
+    if (size < 0 || size > kMaxPrefsBlockSize) return false;
     // Room for one digit more than a sound value has, so a longer one shows.
     CString text = ReadText(path, section, key, 2 * size + 4);
     return DecodePrefsBlock(text, out, (size_t)size);
 }
 
-bool WriteBlock(const CString& path, const char* section, const char* key, const void* data, int size) {
-    if (size < 0 || size > kMaxPrefsBlockSize || (!data && size > 0))
-        return false;
+bool WriteBlock(const CString& path, const char* section, const char* key, const void* data, int size)
+{
+    if (size < 0 || size > kMaxPrefsBlockSize || (!data && size > 0)) return false;
     return WriteText(path, section, key, EncodePrefsBlock(data, (size_t)size));
 }
 
-int ReadBlockInt(const CString& path, const char* section, const char* key, int absent) {
+int ReadBlockInt(const CString& path, const char* section, const char* key, int absent)
+{
     BYTE bytes[4];
-    if (!ReadBlock(path, section, key, bytes, 4))
-        return absent;
+    if (!ReadBlock(path, section, key, bytes, 4)) return absent;
     return (int)((DWORD)bytes[0] | (DWORD)bytes[1] << 8 | (DWORD)bytes[2] << 16 | (DWORD)bytes[3] << 24);
 }
 
-void WriteBlockInt(const CString& path, const char* section, const char* key, int value) {
+void WriteBlockInt(const CString& path, const char* section, const char* key, int value)
+{
     DWORD v = (DWORD)value;
     BYTE bytes[4] = {(BYTE)v, (BYTE)(v >> 8), (BYTE)(v >> 16), (BYTE)(v >> 24)};
     WriteBlock(path, section, key, bytes, 4);
@@ -107,40 +105,36 @@ void WriteBlockInt(const CString& path, const char* section, const char* key, in
 
 // Reads a profile list ("a\0b\0\0") of any size: the system answers
 // size - 2 when the list did not fit, so the buffer grows until it does.
-template <typename ReadFn>
-std::string ReadWholeList(ReadFn read) {
+template <typename ReadFn> std::string ReadWholeList(ReadFn read)
+{
     for (DWORD size = 4096;; size *= 2) {
         std::vector<char> buffer(size, 0);
         DWORD n = read(buffer.data(), size);
-        if (n < size - 2 || size >= (1u << 28))
-            return std::string(buffer.data(), n);
+        if (n < size - 2 || size >= (1u << 28)) return std::string(buffer.data(), n);
     }
 }
 
-CString SectionOf(CUserItem* user) {
-    return user->GetSectionName();
-}
+CString SectionOf(CUserItem* user) { return user->GetSectionName(); }
 
 // Reads the 32-bit flag keys whose value is true only for 1.
-bool ReadOne(const CString& path, CUserItem* user, const char* key) {
+bool ReadOne(const CString& path, CUserItem* user, const char* key)
+{
     return user && ReadInt(path, SectionOf(user), key, 0) == 1;
 }
 
-void WriteUserInt(const CString& path, CUserItem* user, const char* key, int value) {
-    if (user)
-        WriteInt(path, SectionOf(user), key, value);
+void WriteUserInt(const CString& path, CUserItem* user, const char* key, int value)
+{
+    if (user) WriteInt(path, SectionOf(user), key, value);
 }
 
-CAppPrefs::BufferPair ReadHintBuffer(const CString& path, CUserItem* user, const char* lengthKey,
-                                     const char* blockKey) {
+CAppPrefs::BufferPair ReadHintBuffer(const CString& path, CUserItem* user, const char* lengthKey, const char* blockKey)
+{
     CAppPrefs::BufferPair none = {nullptr, 0};
-    if (!user)
-        return none;
+    if (!user) return none;
     CString section = SectionOf(user);
     int length = ReadInt(path, section, lengthKey, -1);
     // A length from the file is only trusted within what a hint can need.
-    if (length <= 0 || length > kMaxPrefsBlockSize)
-        return none;
+    if (length <= 0 || length > kMaxPrefsBlockSize) return none;
     BYTE* buffer = new BYTE[(size_t)length]();
     if (!ReadBlock(path, section, blockKey, buffer, length)) {
         delete[] buffer;
@@ -151,22 +145,23 @@ CAppPrefs::BufferPair ReadHintBuffer(const CString& path, CUserItem* user, const
 }
 
 void WriteHintBuffer(const CString& path, CUserItem* user, const char* lengthKey, const char* blockKey,
-                     const BYTE* buffer, int length) {
-    if (!user || length < 0 || length > kMaxPrefsBlockSize || (!buffer && length > 0))
-        return;
+                     const BYTE* buffer, int length)
+{
+    if (!user || length < 0 || length > kMaxPrefsBlockSize || (!buffer && length > 0)) return;
     CString section = SectionOf(user);
     WriteInt(path, section, lengthKey, length);
     WriteBlock(path, section, blockKey, buffer, length);
 }
 
-CAppPrefs::TimerPair ReadTimer(const CString& path, CUserItem* user, const char* key, int offMinutes) {
-    if (!user)
-        return CAppPrefs::TimerPair{0, 0};
+CAppPrefs::TimerPair ReadTimer(const CString& path, CUserItem* user, const char* key, int offMinutes)
+{
+    if (!user) return CAppPrefs::TimerPair{0, 0};
     int v = ReadInt(path, SectionOf(user), key, 0);
     return v > 0 ? CAppPrefs::TimerPair{1, v} : CAppPrefs::TimerPair{0, offMinutes};
 }
 
-void WriteTimer(const CString& path, CUserItem* user, const char* key, CAppPrefs::TimerPair timer) {
+void WriteTimer(const CString& path, CUserItem* user, const char* key, CAppPrefs::TimerPair timer)
+{
     WriteUserInt(path, user, key, timer.enabled ? timer.minutes : 0);
 }
 
@@ -178,105 +173,101 @@ CINIAppPrefs::~CINIAppPrefs() {}
 
 // ----- platform section -----
 
-CString CINIAppPrefs::GetCurrentUser(const CString& section) {
-    return ReadText(m_path, section, "Current User");
+CString CINIAppPrefs::GetCurrentUser(const CString& section) { return ReadText(m_path, section, "Current User"); }
+
+void CINIAppPrefs::SetCurrentUser(const CString& section, const CString& keyName)
+{
+    if (!keyName.IsEmpty()) WriteText(m_path, section, "Current User", keyName);
 }
 
-void CINIAppPrefs::SetCurrentUser(const CString& section, const CString& keyName) {
-    if (!keyName.IsEmpty())
-        WriteText(m_path, section, "Current User", keyName);
-}
+int CINIAppPrefs::GetDBVersion(const CString& section) { return ReadInt(m_path, section, "DBVersion", -1); }
 
-int CINIAppPrefs::GetDBVersion(const CString& section) {
-    return ReadInt(m_path, section, "DBVersion", -1);
-}
-
-void CINIAppPrefs::SetDBVersion(const CString& section, int version) {
+void CINIAppPrefs::SetDBVersion(const CString& section, int version)
+{
     WriteInt(m_path, section, "DBVersion", version);
 }
 
-bool CINIAppPrefs::GetVirginSync(const CString& section) {
-    return ReadInt(m_path, section, "Virgin Sync", 2) != 1;
-}
+bool CINIAppPrefs::GetVirginSync(const CString& section) { return ReadInt(m_path, section, "Virgin Sync", 2) != 1; }
 
-void CINIAppPrefs::SetVirginSync(const CString& section, bool virgin) {
+void CINIAppPrefs::SetVirginSync(const CString& section, bool virgin)
+{
     WriteInt(m_path, section, "Virgin Sync", (virgin ? 1 : 0) + 1);
 }
 
-int CINIAppPrefs::GetSyncDirection(const CString& section) {
+int CINIAppPrefs::GetSyncDirection(const CString& section)
+{
     int direction = ReadInt(m_path, section, "Sync Direction", -1);
     return direction == -1 ? 2 : direction;
 }
 
-void CINIAppPrefs::SetSyncDirection(const CString& section, int direction) {
+void CINIAppPrefs::SetSyncDirection(const CString& section, int direction)
+{
     WriteInt(m_path, section, "Sync Direction", direction);
 }
 
-bool CINIAppPrefs::GetShowStatusBar(const CString& section) {
+bool CINIAppPrefs::GetShowStatusBar(const CString& section)
+{
     return ReadInt(m_path, section, "Show Status bar", 0) != 0;
 }
 
-void CINIAppPrefs::SetShowStatusBar(const CString& section, int show) {
+void CINIAppPrefs::SetShowStatusBar(const CString& section, int show)
+{
     WriteInt(m_path, section, "Show Status bar", show);
 }
 
-bool CINIAppPrefs::GetPasswordRequirements(const CString& section, BYTE block[32]) {
+bool CINIAppPrefs::GetPasswordRequirements(const CString& section, BYTE block[32])
+{
     return block && ReadBlock(m_path, section, "Password requirements", block, 32);
 }
 
-CString CINIAppPrefs::GetPasswordRequirementsMessage(const CString& section) {
+CString CINIAppPrefs::GetPasswordRequirementsMessage(const CString& section)
+{
     return ReadText(m_path, section, "Password requirements message");
 }
 
-CString CINIAppPrefs::GetPasswordRequirementsError(const CString& section) {
+CString CINIAppPrefs::GetPasswordRequirementsError(const CString& section)
+{
     return ReadText(m_path, section, "Password requirements error");
 }
 
-bool CINIAppPrefs::GetNoPrint(const CString& section) {
-    return ReadInt(m_path, section, "NoPrint", 0) == 1;
-}
+bool CINIAppPrefs::GetNoPrint(const CString& section) { return ReadInt(m_path, section, "NoPrint", 0) == 1; }
 
-void CINIAppPrefs::SetNoPrint(const CString& section, int noPrint) {
-    WriteInt(m_path, section, "NoPrint", noPrint);
-}
+void CINIAppPrefs::SetNoPrint(const CString& section, int noPrint) { WriteInt(m_path, section, "NoPrint", noPrint); }
 
 // ----- users and whole sections -----
 
-std::vector<CString> CINIAppPrefs::ReadSectionNames() const {
-    if (m_path.IsEmpty())
-        return std::vector<CString>();
+std::vector<CString> CINIAppPrefs::ReadSectionNames() const
+{
+    if (m_path.IsEmpty()) return std::vector<CString>();
     std::string list = ReadWholeList(
         [this](char* buffer, DWORD size) { return GetPrivateProfileSectionNamesA(buffer, size, m_path); });
     std::vector<CString> names;
     for (size_t pos = 0; pos < list.size();) {
         size_t end = list.find('\0', pos);
-        if (end == std::string::npos)
-            end = list.size();
-        if (end > pos)
-            names.push_back(CString(list.substr(pos, end - pos)));
+        if (end == std::string::npos) end = list.size();
+        if (end > pos) names.push_back(CString(list.substr(pos, end - pos)));
         pos = end + 1;
     }
     return names;
 }
 
-CString CINIAppPrefs::ReadWholeSection(const CString& section) const {
-    if (m_path.IsEmpty())
-        return CString();
+CString CINIAppPrefs::ReadWholeSection(const CString& section) const
+{
+    if (m_path.IsEmpty()) return CString();
     std::string lines = ReadWholeList([this, &section](char* buffer, DWORD size) {
         return GetPrivateProfileSectionA(section, buffer, size, m_path);
     });
     return CString(lines);
 }
 
-void CINIAppPrefs::EnumUsers(const CString& productName, const CString& legacyKeyPrefix, CUserList& users) {
+void CINIAppPrefs::EnumUsers(const CString& productName, const CString& legacyKeyPrefix, CUserList& users)
+{
     for (const CString& section : ReadSectionNames()) {
-        if (GetPlatformTypeOfSection(section) < 0)
-            continue;
+        if (GetPlatformTypeOfSection(section) < 0) continue;
         CString displayName = ReadText(m_path, section, "DisplayName");
         int32_t type = -1;
         CString keyName;
-        if (!ParseUserSectionName(section, displayName, type, keyName))
-            continue;
+        if (!ParseUserSectionName(section, displayName, type, keyName)) continue;
         // Names that do not fit the record, or a key that cannot name a
         // folder below the data root, are not taken as users.
         UserRecord record = MakeEmptyUserRecord();
@@ -311,374 +302,378 @@ void CINIAppPrefs::EnumUsers(const CString& productName, const CString& legacyKe
     }
 }
 
-bool CINIAppPrefs::AddUser(CUserItem* user) {
-    if (!user)
-        return false;
+bool CINIAppPrefs::AddUser(CUserItem* user)
+{
+    if (!user) return false;
     SetDisplayName(user);
     return true;
 }
 
-int CINIAppPrefs::DeleteUser(CUserItem* user) {
-    if (!user)
-        return 0;
+int CINIAppPrefs::DeleteUser(CUserItem* user)
+{
+    if (!user) return 0;
     return WriteText(m_path, SectionOf(user), nullptr, nullptr);
 }
 
-int CINIAppPrefs::DeleteSection(const CString& section) {
-    return WriteText(m_path, section, nullptr, nullptr);
-}
+int CINIAppPrefs::DeleteSection(const CString& section) { return WriteText(m_path, section, nullptr, nullptr); }
 
-void CINIAppPrefs::MoveUserSection(const CString& oldSection, CUserItem* user) {
-    if (oldSection.IsEmpty() || !user || m_path.IsEmpty())
-        return;
+void CINIAppPrefs::MoveUserSection(const CString& oldSection, CUserItem* user)
+{
+    if (oldSection.IsEmpty() || !user || m_path.IsEmpty()) return;
     CString lines = ReadWholeSection(oldSection);
     CString newSection = SectionOf(user);
     // The settings are written under the new name before the old section goes,
     // so a failed write loses nothing.
     std::string data = lines.Std();
     data.append(2, '\0');
-    if (!WritePrivateProfileSectionA(newSection, data.c_str(), m_path))
-        return;
-    if (oldSection.CompareNoCase(newSection) != 0)
-        WriteText(m_path, oldSection, nullptr, nullptr);
+    if (!WritePrivateProfileSectionA(newSection, data.c_str(), m_path)) return;
+    if (oldSection.CompareNoCase(newSection) != 0) WriteText(m_path, oldSection, nullptr, nullptr);
     SetDisplayName(user);
 }
 
 // ----- user section -----
 
-void CINIAppPrefs::GetCurrentType(CUserItem* user, uint8_t key[8]) {
-    if (!user || !ReadBlock(m_path, SectionOf(user), "Current Type", key, 8))
-        std::memcpy(key, kAllItemsKey, 8);
+void CINIAppPrefs::GetCurrentType(CUserItem* user, uint8_t key[8])
+{
+    if (!user || !ReadBlock(m_path, SectionOf(user), "Current Type", key, 8)) std::memcpy(key, kAllItemsKey, 8);
 }
 
-void CINIAppPrefs::SetCurrentType(CUserItem* user, const uint8_t key[8]) {
-    if (user)
-        WriteBlock(m_path, SectionOf(user), "Current Type", key, 8);
+void CINIAppPrefs::SetCurrentType(CUserItem* user, const uint8_t key[8])
+{
+    if (user) WriteBlock(m_path, SectionOf(user), "Current Type", key, 8);
 }
 
-void CINIAppPrefs::GetCurrentCategory(CUserItem* user, uint8_t key[8]) {
-    if (!user || !ReadBlock(m_path, SectionOf(user), "Current CategoryID", key, 8))
-        std::memcpy(key, kAllItemsKey, 8);
+void CINIAppPrefs::GetCurrentCategory(CUserItem* user, uint8_t key[8])
+{
+    if (!user || !ReadBlock(m_path, SectionOf(user), "Current CategoryID", key, 8)) std::memcpy(key, kAllItemsKey, 8);
 }
 
-void CINIAppPrefs::SetCurrentCategory(CUserItem* user, const uint8_t key[8]) {
-    if (user)
-        WriteBlock(m_path, SectionOf(user), "Current CategoryID", key, 8);
+void CINIAppPrefs::SetCurrentCategory(CUserItem* user, const uint8_t key[8])
+{
+    if (user) WriteBlock(m_path, SectionOf(user), "Current CategoryID", key, 8);
 }
 
-CString CINIAppPrefs::GetWindowPos(CUserItem* user) {
+CString CINIAppPrefs::GetWindowPos(CUserItem* user)
+{
     return user ? ReadText(m_path, SectionOf(user), "Winpos") : CString();
 }
 
-void CINIAppPrefs::SetWindowPos(CUserItem* user, const CString& placement) {
-    if (user)
-        WriteText(m_path, SectionOf(user), "Winpos", placement);
+void CINIAppPrefs::SetWindowPos(CUserItem* user, const CString& placement)
+{
+    if (user) WriteText(m_path, SectionOf(user), "Winpos", placement);
 }
 
-CShowColumns CINIAppPrefs::GetShowColumns(const CString& section, CUserItem* user) {
+CShowColumns CINIAppPrefs::GetShowColumns(const CString& section, CUserItem* user)
+{
     CShowColumns columns = DefaultShowColumns();
     if (user && GetDBVersion(section) >= 6) {
         uint8_t block[CShowColumns::kStoredSize];
-        if (ReadBlock(m_path, SectionOf(user), "Show Columns2", block, (int)sizeof(block)))
-            columns.ReadBytes(block);
+        if (ReadBlock(m_path, SectionOf(user), "Show Columns2", block, (int)sizeof(block))) columns.ReadBytes(block);
     }
     return columns;
 }
 
-void CINIAppPrefs::SetShowColumns(const CString& section, CUserItem* user, const CShowColumns& columns) {
-    if (!user)
-        return;
+void CINIAppPrefs::SetShowColumns(const CString& section, CUserItem* user, const CShowColumns& columns)
+{
+    if (!user) return;
     SetDBVersion(section, 7);
     uint8_t block[CShowColumns::kStoredSize];
     columns.WriteBytes(block);
     WriteBlock(m_path, SectionOf(user), "Show Columns2", block, (int)sizeof(block));
 }
 
-int CINIAppPrefs::GetSortInfo(CUserItem* user) {
+int CINIAppPrefs::GetSortInfo(CUserItem* user)
+{
     return user ? ReadBlockInt(m_path, SectionOf(user), "Sort Info", kSortInfoDefault) : kSortInfoDefault;
 }
 
-void CINIAppPrefs::SetSortInfo(CUserItem* user, int sortInfo) {
-    if (user)
-        WriteBlockInt(m_path, SectionOf(user), "Sort Info", sortInfo);
+void CINIAppPrefs::SetSortInfo(CUserItem* user, int sortInfo)
+{
+    if (user) WriteBlockInt(m_path, SectionOf(user), "Sort Info", sortInfo);
 }
 
-bool CINIAppPrefs::GetShowingDetails(CUserItem* user) {
+bool CINIAppPrefs::GetShowingDetails(CUserItem* user)
+{
     return !user || ReadInt(m_path, SectionOf(user), "Showing Details", 1) != 0;
 }
 
-void CINIAppPrefs::SetShowingDetails(CUserItem* user, int showing) {
+void CINIAppPrefs::SetShowingDetails(CUserItem* user, int showing)
+{
     WriteUserInt(m_path, user, "Showing Details", showing);
 }
 
-int CINIAppPrefs::GetDetailsPaneWidth(CUserItem* user) {
+int CINIAppPrefs::GetDetailsPaneWidth(CUserItem* user)
+{
     int width = user ? ReadInt(m_path, SectionOf(user), "Details Pane Width", 250) : 250;
     return width > 0 ? width : 250;
 }
 
-void CINIAppPrefs::SetDetailsPaneWidth(CUserItem* user, int width) {
-    if (width != 0)
-        WriteUserInt(m_path, user, "Details Pane Width", width);
+void CINIAppPrefs::SetDetailsPaneWidth(CUserItem* user, int width)
+{
+    if (width != 0) WriteUserInt(m_path, user, "Details Pane Width", width);
 }
 
-bool CINIAppPrefs::GetAutoLock(CUserItem* user) {
-    if (!user)
-        return true;
+bool CINIAppPrefs::GetAutoLock(CUserItem* user)
+{
+    if (!user) return true;
     std::shared_ptr<CAppPrefs> prefs = CAppPrefMgr::GetInstance()->GetPrefs();
-    if (prefs && prefs->GetMaxSleepMinutes(user) < 60)
-        return true;
+    if (prefs && prefs->GetMaxSleepMinutes(user) < 60) return true;
     return ReadInt(m_path, SectionOf(user), "Auto Lock", 0) == 1;
 }
 
-void CINIAppPrefs::SetAutoLock(CUserItem* user, int autoLock) {
-    WriteUserInt(m_path, user, "Auto Lock", autoLock);
-}
+void CINIAppPrefs::SetAutoLock(CUserItem* user, int autoLock) { WriteUserInt(m_path, user, "Auto Lock", autoLock); }
 
-bool CINIAppPrefs::GetFont(CUserItem* user, BYTE logFont[60]) {
+bool CINIAppPrefs::GetFont(CUserItem* user, BYTE logFont[60])
+{
     return user && logFont && ReadBlock(m_path, SectionOf(user), "Font", logFont, 60);
 }
 
-void CINIAppPrefs::SetFont(CUserItem* user, const BYTE logFont[60]) {
-    if (user)
-        WriteBlock(m_path, SectionOf(user), "Font", logFont, 60);
+void CINIAppPrefs::SetFont(CUserItem* user, const BYTE logFont[60])
+{
+    if (user) WriteBlock(m_path, SectionOf(user), "Font", logFont, 60);
 }
 
-DWORD CINIAppPrefs::GetRowColor(CUserItem* user) {
+DWORD CINIAppPrefs::GetRowColor(CUserItem* user)
+{
     return user ? (DWORD)ReadBlockInt(m_path, SectionOf(user), "Row Color", 0xFFFFFF) : 0xFFFFFF;
 }
 
-void CINIAppPrefs::SetRowColor(CUserItem* user, DWORD color) {
-    if (user)
-        WriteBlockInt(m_path, SectionOf(user), "Row Color", (int)color);
+void CINIAppPrefs::SetRowColor(CUserItem* user, DWORD color)
+{
+    if (user) WriteBlockInt(m_path, SectionOf(user), "Row Color", (int)color);
 }
 
-int CINIAppPrefs::GetSleepMinutes(CUserItem* user) {
-    if (!user)
-        return 60;
+int CINIAppPrefs::GetSleepMinutes(CUserItem* user)
+{
+    if (!user) return 60;
     int minutes = ReadInt(m_path, SectionOf(user), "Sleep Minutes", 10);
     std::shared_ptr<CAppPrefs> prefs = CAppPrefMgr::GetInstance()->GetPrefs();
     if (prefs) {
         int maximum = prefs->GetMaxSleepMinutes(user);
-        if (minutes > maximum)
-            minutes = maximum;
+        if (minutes > maximum) minutes = maximum;
     }
     return minutes;
 }
 
-void CINIAppPrefs::SetSleepMinutes(CUserItem* user, int minutes) {
+void CINIAppPrefs::SetSleepMinutes(CUserItem* user, int minutes)
+{
     WriteUserInt(m_path, user, "Sleep Minutes", minutes);
 }
 
-int CINIAppPrefs::GetMaxSleepMinutes(CUserItem* user) {
+int CINIAppPrefs::GetMaxSleepMinutes(CUserItem* user)
+{
     return user ? ReadInt(m_path, SectionOf(user), "Max Sleep Minutes", 60) : -1;
 }
 
-void CINIAppPrefs::SetMaxSleepMinutes(CUserItem* user, int minutes) {
+void CINIAppPrefs::SetMaxSleepMinutes(CUserItem* user, int minutes)
+{
     WriteUserInt(m_path, user, "Max Sleep Minutes", minutes);
 }
 
-int CINIAppPrefs::GetPasswordGeneratorFlags(CUserItem* user) {
+int CINIAppPrefs::GetPasswordGeneratorFlags(CUserItem* user)
+{
     return user ? ReadInt(m_path, SectionOf(user), "Password generator flags", 0xFFFF) : -1;
 }
 
-void CINIAppPrefs::SetPasswordGeneratorFlags(CUserItem* user, int flags) {
+void CINIAppPrefs::SetPasswordGeneratorFlags(CUserItem* user, int flags)
+{
     WriteUserInt(m_path, user, "Password generator flags", flags);
 }
 
-bool CINIAppPrefs::GetCaseSensitive(CUserItem* user) {
-    return ReadOne(m_path, user, "Case Sensitive");
-}
+bool CINIAppPrefs::GetCaseSensitive(CUserItem* user) { return ReadOne(m_path, user, "Case Sensitive"); }
 
-void CINIAppPrefs::SetCaseSensitive(CUserItem* user, int value) {
-    WriteUserInt(m_path, user, "Case Sensitive", value);
-}
+void CINIAppPrefs::SetCaseSensitive(CUserItem* user, int value) { WriteUserInt(m_path, user, "Case Sensitive", value); }
 
-bool CINIAppPrefs::GetWholeWord(CUserItem* user) {
-    return ReadOne(m_path, user, "Whole Word");
-}
+bool CINIAppPrefs::GetWholeWord(CUserItem* user) { return ReadOne(m_path, user, "Whole Word"); }
 
-void CINIAppPrefs::SetWholeWord(CUserItem* user, int value) {
-    WriteUserInt(m_path, user, "Whole Word", value);
-}
+void CINIAppPrefs::SetWholeWord(CUserItem* user, int value) { WriteUserInt(m_path, user, "Whole Word", value); }
 
-CString CINIAppPrefs::GetUserDirectory(CUserItem* user) {
+CString CINIAppPrefs::GetUserDirectory(CUserItem* user)
+{
     return user ? ReadFolder(m_path, SectionOf(user), "User Directory") : CString();
 }
 
-bool CINIAppPrefs::SetUserDirectory(CUserItem* user, const CString& folder) {
+bool CINIAppPrefs::SetUserDirectory(CUserItem* user, const CString& folder)
+{
     return user && WriteText(m_path, SectionOf(user), "User Directory", folder);
 }
 
-CString CINIAppPrefs::GetBackupDirectory(CUserItem* user) {
+CString CINIAppPrefs::GetBackupDirectory(CUserItem* user)
+{
     return user ? ReadFolder(m_path, SectionOf(user), "Backup Directory") : CString();
 }
 
-bool CINIAppPrefs::SetBackupDirectory(CUserItem* user, const CString& folder) {
+bool CINIAppPrefs::SetBackupDirectory(CUserItem* user, const CString& folder)
+{
     return user && WriteText(m_path, SectionOf(user), "Backup Directory", folder);
 }
 
-CString CINIAppPrefs::GetRestoreDirectory(CUserItem* user) {
+CString CINIAppPrefs::GetRestoreDirectory(CUserItem* user)
+{
     return user ? ReadFolder(m_path, SectionOf(user), "Restore Directory") : CString();
 }
 
-bool CINIAppPrefs::SetRestoreDirectory(CUserItem* user, const CString& folder) {
+bool CINIAppPrefs::SetRestoreDirectory(CUserItem* user, const CString& folder)
+{
     return user && WriteText(m_path, SectionOf(user), "Restore Directory", folder);
 }
 
-int CINIAppPrefs::GetBackupFileCounter(CUserItem* user) {
+int CINIAppPrefs::GetBackupFileCounter(CUserItem* user)
+{
     return user ? ReadInt(m_path, SectionOf(user), "Current Backup File Counter", 0) : 0;
 }
 
-void CINIAppPrefs::SetBackupFileCounter(CUserItem* user, int counter) {
+void CINIAppPrefs::SetBackupFileCounter(CUserItem* user, int counter)
+{
     WriteUserInt(m_path, user, "Current Backup File Counter", counter);
 }
 
-int CINIAppPrefs::GetHintQuestionNumber(CUserItem* user) {
+int CINIAppPrefs::GetHintQuestionNumber(CUserItem* user)
+{
     return user ? ReadInt(m_path, SectionOf(user), "Hint question number", -1) : -1;
 }
 
-void CINIAppPrefs::SetHintQuestionNumber(CUserItem* user, int number) {
+void CINIAppPrefs::SetHintQuestionNumber(CUserItem* user, int number)
+{
     WriteUserInt(m_path, user, "Hint question number", number);
 }
 
-CAppPrefs::BufferPair CINIAppPrefs::GetHintQuestionBuffer(CUserItem* user) {
+CAppPrefs::BufferPair CINIAppPrefs::GetHintQuestionBuffer(CUserItem* user)
+{
     return ReadHintBuffer(m_path, user, "Hint Question buffer length", "Hint Question buffer");
 }
 
-void CINIAppPrefs::SetHintQuestionBuffer(CUserItem* user, const BYTE* buffer, int length) {
+void CINIAppPrefs::SetHintQuestionBuffer(CUserItem* user, const BYTE* buffer, int length)
+{
     WriteHintBuffer(m_path, user, "Hint Question buffer length", "Hint Question buffer", buffer, length);
 }
 
-CAppPrefs::BufferPair CINIAppPrefs::GetHintBuffer(CUserItem* user) {
+CAppPrefs::BufferPair CINIAppPrefs::GetHintBuffer(CUserItem* user)
+{
     return ReadHintBuffer(m_path, user, "Hint buffer length", "Hint buffer");
 }
 
-void CINIAppPrefs::SetHintBuffer(CUserItem* user, const BYTE* buffer, int length) {
+void CINIAppPrefs::SetHintBuffer(CUserItem* user, const BYTE* buffer, int length)
+{
     WriteHintBuffer(m_path, user, "Hint buffer length", "Hint buffer", buffer, length);
 }
 
-CString CINIAppPrefs::GetHint(CUserItem* user) {
-    return user ? ReadText(m_path, SectionOf(user), "Hint") : CString();
+CString CINIAppPrefs::GetHint(CUserItem* user) { return user ? ReadText(m_path, SectionOf(user), "Hint") : CString(); }
+
+void CINIAppPrefs::SetHint(CUserItem* user, const CString& hint)
+{
+    if (user) WriteText(m_path, SectionOf(user), "Hint", hint.IsEmpty() ? nullptr : (const char*)hint);
 }
 
-void CINIAppPrefs::SetHint(CUserItem* user, const CString& hint) {
-    if (user)
-        WriteText(m_path, SectionOf(user), "Hint", hint.IsEmpty() ? nullptr : (const char*)hint);
-}
-
-int CINIAppPrefs::GetLatestView(CUserItem* user) {
+int CINIAppPrefs::GetLatestView(CUserItem* user)
+{
     return user ? ReadInt(m_path, SectionOf(user), "latestView", 0) : 0;
 }
 
-void CINIAppPrefs::SetLatestView(CUserItem* user, int view) {
-    WriteUserInt(m_path, user, "latestView", view);
-}
+void CINIAppPrefs::SetLatestView(CUserItem* user, int view) { WriteUserInt(m_path, user, "latestView", view); }
 
-bool CINIAppPrefs::GetAutoSubmit(CUserItem* user) {
-    return ReadOne(m_path, user, "Auto Submit");
-}
+bool CINIAppPrefs::GetAutoSubmit(CUserItem* user) { return ReadOne(m_path, user, "Auto Submit"); }
 
-void CINIAppPrefs::SetAutoSubmit(CUserItem* user, int value) {
-    WriteUserInt(m_path, user, "Auto Submit", value);
-}
+void CINIAppPrefs::SetAutoSubmit(CUserItem* user, int value) { WriteUserInt(m_path, user, "Auto Submit", value); }
 
-bool CINIAppPrefs::GetSearchColumns(CUserItem* user) {
-    return ReadOne(m_path, user, "SearchColumns");
-}
+bool CINIAppPrefs::GetSearchColumns(CUserItem* user) { return ReadOne(m_path, user, "SearchColumns"); }
 
-void CINIAppPrefs::SetSearchColumns(CUserItem* user, int value) {
-    WriteUserInt(m_path, user, "SearchColumns", value);
-}
+void CINIAppPrefs::SetSearchColumns(CUserItem* user, int value) { WriteUserInt(m_path, user, "SearchColumns", value); }
 
-bool CINIAppPrefs::GetClearClipboardOnExit(CUserItem* user) {
-    return ReadOne(m_path, user, "ClearClipboardOnExit");
-}
+bool CINIAppPrefs::GetClearClipboardOnExit(CUserItem* user) { return ReadOne(m_path, user, "ClearClipboardOnExit"); }
 
-void CINIAppPrefs::SetClearClipboardOnExit(CUserItem* user, int value) {
+void CINIAppPrefs::SetClearClipboardOnExit(CUserItem* user, int value)
+{
     WriteUserInt(m_path, user, "ClearClipboardOnExit", value);
 }
 
-CAppPrefs::TimerPair CINIAppPrefs::GetClearClipboardTimer(CUserItem* user) {
+CAppPrefs::TimerPair CINIAppPrefs::GetClearClipboardTimer(CUserItem* user)
+{
     return ReadTimer(m_path, user, "ClearClipboardOnTimer", 1);
 }
 
-void CINIAppPrefs::SetClearClipboardTimer(CUserItem* user, TimerPair timer) {
+void CINIAppPrefs::SetClearClipboardTimer(CUserItem* user, TimerPair timer)
+{
     WriteTimer(m_path, user, "ClearClipboardOnTimer", timer);
 }
 
-CString CINIAppPrefs::GetDisplayName(CUserItem* user) {
+CString CINIAppPrefs::GetDisplayName(CUserItem* user)
+{
     return user ? ReadText(m_path, SectionOf(user), "DisplayName") : CString();
 }
 
-void CINIAppPrefs::SetDisplayName(CUserItem* user) {
-    if (user)
-        WriteText(m_path, SectionOf(user), "DisplayName", user->GetDisplayName());
+void CINIAppPrefs::SetDisplayName(CUserItem* user)
+{
+    if (user) WriteText(m_path, SectionOf(user), "DisplayName", user->GetDisplayName());
 }
 
-int CINIAppPrefs::GetSyncFileCount(CUserItem* user) {
+int CINIAppPrefs::GetSyncFileCount(CUserItem* user)
+{
     return user ? ReadInt(m_path, SectionOf(user), "SyncFileCount", 0) : 0;
 }
 
-void CINIAppPrefs::SetSyncFileCount(CUserItem* user, int count) {
-    WriteUserInt(m_path, user, "SyncFileCount", count);
-}
+void CINIAppPrefs::SetSyncFileCount(CUserItem* user, int count) { WriteUserInt(m_path, user, "SyncFileCount", count); }
 
-void CINIAppPrefs::GetSyncFile(CUserItem* user, int index, BYTE* buffer, int size) {
-    if (!user || size <= 0 || !buffer)
-        return;
+void CINIAppPrefs::GetSyncFile(CUserItem* user, int index, BYTE* buffer, int size)
+{
+    if (!user || size <= 0 || !buffer) return;
     CString key;
     key.Format("SyncFile%d", index);
     ReadBlock(m_path, SectionOf(user), key, buffer, size);
 }
 
-void CINIAppPrefs::SetSyncFile(CUserItem* user, int index, const BYTE* buffer, int size) {
-    if (!user)
-        return;
+void CINIAppPrefs::SetSyncFile(CUserItem* user, int index, const BYTE* buffer, int size)
+{
+    if (!user) return;
     CString key;
     key.Format("SyncFile%d", index);
     WriteBlock(m_path, SectionOf(user), key, buffer, size);
 }
 
-bool CINIAppPrefs::GetMinimizeToSystemTray(CUserItem* user) {
-    return ReadOne(m_path, user, "MinimizeToSystemTray");
-}
+bool CINIAppPrefs::GetMinimizeToSystemTray(CUserItem* user) { return ReadOne(m_path, user, "MinimizeToSystemTray"); }
 
-void CINIAppPrefs::SetMinimizeToSystemTray(CUserItem* user, int value) {
+void CINIAppPrefs::SetMinimizeToSystemTray(CUserItem* user, int value)
+{
     WriteUserInt(m_path, user, "MinimizeToSystemTray", value);
 }
 
-CAppPrefs::TimerPair CINIAppPrefs::GetClearPasswordTimer(CUserItem* user) {
+CAppPrefs::TimerPair CINIAppPrefs::GetClearPasswordTimer(CUserItem* user)
+{
     return ReadTimer(m_path, user, "ClearPasswordTime", 30);
 }
 
-void CINIAppPrefs::SetClearPasswordTimer(CUserItem* user, TimerPair timer) {
+void CINIAppPrefs::SetClearPasswordTimer(CUserItem* user, TimerPair timer)
+{
     WriteTimer(m_path, user, "ClearPasswordTime", timer);
 }
 
-int CINIAppPrefs::GetExportImportHint(CUserItem* user) {
+int CINIAppPrefs::GetExportImportHint(CUserItem* user)
+{
     return user ? ReadBlockInt(m_path, SectionOf(user), "ExportImportHint", kHintDefault) : 0;
 }
 
-void CINIAppPrefs::SetExportImportHint(CUserItem* user, int hint) {
-    if (user)
-        WriteBlockInt(m_path, SectionOf(user), "ExportImportHint", hint);
+void CINIAppPrefs::SetExportImportHint(CUserItem* user, int hint)
+{
+    if (user) WriteBlockInt(m_path, SectionOf(user), "ExportImportHint", hint);
 }
 
-int CINIAppPrefs::GetBackupRestoreHint(CUserItem* user) {
+int CINIAppPrefs::GetBackupRestoreHint(CUserItem* user)
+{
     return user ? ReadBlockInt(m_path, SectionOf(user), "BackupRestoreHint", kHintDefault) : 0;
 }
 
-void CINIAppPrefs::SetBackupRestoreHint(CUserItem* user, int hint) {
-    if (user)
-        WriteBlockInt(m_path, SectionOf(user), "BackupRestoreHint", hint);
+void CINIAppPrefs::SetBackupRestoreHint(CUserItem* user, int hint)
+{
+    if (user) WriteBlockInt(m_path, SectionOf(user), "BackupRestoreHint", hint);
 }
 
-void CINIAppPrefs::SetLoginAttemptCount(CUserItem* user, int count) {
-    if (count <= 10)
-        WriteUserInt(m_path, user, "Login Attempt Count", count);
+void CINIAppPrefs::SetLoginAttemptCount(CUserItem* user, int count)
+{
+    if (count <= 10) WriteUserInt(m_path, user, "Login Attempt Count", count);
 }
 
-int CINIAppPrefs::GetLoginAttemptCount(CUserItem* user) {
+int CINIAppPrefs::GetLoginAttemptCount(CUserItem* user)
+{
     int count = user ? ReadInt(m_path, SectionOf(user), "Login Attempt Count", 0) : 0;
     return count < 0 ? 0 : count;
 }

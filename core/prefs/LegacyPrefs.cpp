@@ -19,10 +19,7 @@ const DWORD kRowColorDefault = 0xFFFFFF;
 // the start-up in a loop.
 const int kMaxPlatformUsers = 0x10000;
 
-CString LegacyKeyOf(CUserItem* user)
-{
-    return user ? user->GetLegacyKey() : CString();
-}
+CString LegacyKeyOf(CUserItem* user) { return user ? user->GetLegacyKey() : CString(); }
 
 // The user's legacy key opened for reading (and writing where allowed).
 bool OpenUserKey(CUserItem* user, CRegistry& key)
@@ -35,8 +32,7 @@ CString ReadDirectString(CUserItem* user, const char* name)
 {
     CRegistry key;
     CString text;
-    if (OpenUserKey(user, key))
-        key.ReadString(name, text);
+    if (OpenUserKey(user, key)) key.ReadString(name, text);
     return text;
 }
 
@@ -44,8 +40,7 @@ DWORD ReadDirectDword(CUserItem* user, const char* name)
 {
     CRegistry key;
     DWORD value = 0;
-    if (OpenUserKey(user, key) && key.ReadDWORD(name, value))
-        return value;
+    if (OpenUserKey(user, key) && key.ReadDWORD(name, value)) return value;
     return 0;
 }
 
@@ -53,11 +48,9 @@ DWORD ReadDirectDword(CUserItem* user, const char* name)
 // kind counts as set, as older versions only tested that it exists.
 bool ReadStoredFlag(CRegistry& key, const char* name)
 {
-    if (!key.ValueExists(name))
-        return false;
+    if (!key.ValueExists(name)) return false;
     DWORD value = 0;
-    if (key.ReadDWORD(name, value))
-        return value != 0;
+    if (key.ReadDWORD(name, value)) return value != 0;
     return true;
 }
 
@@ -65,10 +58,8 @@ bool ReadStoredFlag(CRegistry& key, const char* name)
 bool OpenOrCreateUserKey(CUserItem* user, CRegistry& key)
 {
     CString path = LegacyKeyOf(user);
-    if (path.IsEmpty())
-        return false;
-    if (key.Open(HKEY_CURRENT_USER, path))
-        return true;
+    if (path.IsEmpty()) return false;
+    if (key.Open(HKEY_CURRENT_USER, path)) return true;
     return key.CreateKey();
 }
 
@@ -76,8 +67,7 @@ bool OpenOrCreateUserKey(CUserItem* user, CRegistry& key)
 // may create it report success. An empty legacy key counts as done.
 bool WriteDirectString(CUserItem* user, const char* name, const CString& text)
 {
-    if (user && LegacyKeyOf(user).IsEmpty())
-        return true;
+    if (user && LegacyKeyOf(user).IsEmpty()) return true;
     CRegistry key;
     return OpenOrCreateUserKey(user, key) && key.WriteString(name, text);
 }
@@ -85,26 +75,22 @@ bool WriteDirectString(CUserItem* user, const char* name, const CString& text)
 void WriteDirectDwordCreating(CUserItem* user, const char* name, DWORD value)
 {
     CRegistry key;
-    if (OpenOrCreateUserKey(user, key))
-        key.WriteDWORD(name, value);
+    if (OpenOrCreateUserKey(user, key)) key.WriteDWORD(name, value);
 }
 
 void WriteDirectDwordExisting(CUserItem* user, const char* name, DWORD value)
 {
     CRegistry key;
-    if (OpenUserKey(user, key))
-        key.WriteDWORD(name, value);
+    if (OpenUserKey(user, key)) key.WriteDWORD(name, value);
 }
 
 CAppPrefs::BufferPair ReadDirectBuffer(CUserItem* user, const char* name)
 {
     CRegistry key;
-    if (!OpenUserKey(user, key))
-        return {nullptr, 0};
+    if (!OpenUserKey(user, key)) return {nullptr, 0};
     BYTE data[260];
     DWORD size = sizeof data;
-    if (!key.ReadValue(name, data, size) || size == 0)
-        return {nullptr, 0};
+    if (!key.ReadValue(name, data, size) || size == 0) return {nullptr, 0};
     BYTE* copy = new BYTE[size];
     std::memcpy(copy, data, size);
     return {copy, int(size)};
@@ -112,17 +98,12 @@ CAppPrefs::BufferPair ReadDirectBuffer(CUserItem* user, const char* name)
 
 void WriteDirectBuffer(CUserItem* user, const char* name, const BYTE* buffer, int length)
 {
-    if (length < 0 || (!buffer && length > 0))
-        return;
+    if (length < 0 || (!buffer && length > 0)) return;
     CRegistry key;
-    if (OpenUserKey(user, key))
-        key.WriteBinary(name, buffer, DWORD(length));
+    if (OpenUserKey(user, key)) key.WriteBinary(name, buffer, DWORD(length));
 }
 
-void RemoveAll(CString& text, const char* what)
-{
-    text.Replace(what, "");
-}
+void RemoveAll(CString& text, const char* what) { text.Replace(what, ""); }
 
 }  // namespace
 
@@ -134,8 +115,7 @@ CLegacyPrefs::~CLegacyPrefs() {}
 
 CString CLegacyPrefs::ProfileKeyPath(const CString& section) const
 {
-    if (!m_app || !m_app->m_pszRegistryKey || !m_app->m_pszProfileName || section.IsEmpty())
-        return CString();
+    if (!m_app || !m_app->m_pszRegistryKey || !m_app->m_pszProfileName || section.IsEmpty()) return CString();
     CString path("Software\\");
     path += m_app->m_pszRegistryKey;
     path += "\\";
@@ -180,8 +160,7 @@ bool CLegacyPrefs::ReadProfileBlock(const CString& section, const char* entry, s
     data.clear();
     CString path = ProfileKeyPath(section);
     CRegistry key;
-    if (path.IsEmpty() || !key.Open(HKEY_CURRENT_USER, path))
-        return false;
+    if (path.IsEmpty() || !key.Open(HKEY_CURRENT_USER, path)) return false;
     DWORD size = key.GetValueSize(entry), type = 0;
     data.resize(size);
     if (!key.ReadValue(entry, data.data(), size, &type) || type != REG_BINARY) {
@@ -194,28 +173,22 @@ bool CLegacyPrefs::ReadProfileBlock(const CString& section, const char* entry, s
 
 void CLegacyPrefs::WriteProfileInt(const CString& section, const char* entry, int value) const
 {
-    if (m_app && !section.IsEmpty())
-        m_app->WriteProfileInt(section, entry, value);
+    if (m_app && !section.IsEmpty()) m_app->WriteProfileInt(section, entry, value);
 }
 
 void CLegacyPrefs::WriteProfileText(const CString& section, const char* entry, const CString& text) const
 {
-    if (m_app && !section.IsEmpty())
-        m_app->WriteProfileString(section, entry, text);
+    if (m_app && !section.IsEmpty()) m_app->WriteProfileString(section, entry, text);
 }
 
 void CLegacyPrefs::WriteProfileBlock(const CString& section, const char* entry, const BYTE* data, UINT size) const
 {
-    if (m_app && !section.IsEmpty())
-        m_app->WriteProfileBinary(section, entry, data, size);
+    if (m_app && !section.IsEmpty()) m_app->WriteProfileBinary(section, entry, data, size);
 }
 
 // ---- platform values ----
 
-CString CLegacyPrefs::GetCurrentUser(const CString& section)
-{
-    return GetProfileText(section, "Current User");
-}
+CString CLegacyPrefs::GetCurrentUser(const CString& section) { return GetProfileText(section, "Current User"); }
 
 void CLegacyPrefs::SetCurrentUser(const CString& section, const CString& keyName)
 {
@@ -229,16 +202,13 @@ void CLegacyPrefs::EnumUsers(const CString& productName, const CString& legacyKe
         for (int index = 0; index < kMaxPlatformUsers; ++index) {
             UserRecord record = MakeEmptyUserRecord();
             int result = enumerate(index, productName, &record);
-            if (result == 0)
-                break;
-            if (result != 1)
-                continue;
+            if (result == 0) break;
+            if (result != 1) continue;
             CString keyName = GetUserRecordText(record.keyName, sizeof(record.keyName));
             CString displayName = GetUserRecordText(record.displayName, sizeof(record.displayName));
             // A key that cannot name a folder below the data root is not taken
             // as a user, as in the preferences file.
-            if (keyName.IsEmpty() || displayName.IsEmpty() || !IsUsableKeyName(keyName))
-                continue;
+            if (keyName.IsEmpty() || displayName.IsEmpty() || !IsUsableKeyName(keyName)) continue;
             // The record read back through the bounded texts, so a record
             // without terminators cannot run past its fields.
             SetUserRecordText(record.keyName, sizeof(record.keyName), keyName);
@@ -256,8 +226,7 @@ void CLegacyPrefs::EnumUsers(const CString& productName, const CString& legacyKe
 
     // Stand-alone users of older versions: sub-keys named with the separator.
     CRegistry root;
-    if (!root.Open(HKEY_CURRENT_USER, kLegacyRoot))
-        return;
+    if (!root.Open(HKEY_CURRENT_USER, kLegacyRoot)) return;
     for (DWORD index = 0;; ++index) {
         char name[256];
         DWORD nameSize = sizeof name;
@@ -267,17 +236,14 @@ void CLegacyPrefs::EnumUsers(const CString& productName, const CString& legacyKe
         CString prefix = legacyKeyPrefix;
         if (subKey.Find("Standalone") == 0) {
             RemoveAll(subKey, kStandaloneSeparator);
-            if (subKey == "Standalone")
-                subKey = CString(kStandaloneSeparator) + "Standalone";
+            if (subKey == "Standalone") subKey = CString(kStandaloneSeparator) + "Standalone";
             prefix.Replace("iPhone -", "Standalone -");
         } else {
             RemoveAll(prefix, "iPhone");
         }
-        if (subKey.Find(kStandaloneSeparator) != 0)
-            continue;
+        if (subKey.Find(kStandaloneSeparator) != 0) continue;
         int removed = subKey.Replace(kStandaloneSeparator, "");
-        if (removed < 1 || subKey.IsEmpty())
-            continue;
+        if (removed < 1 || subKey.IsEmpty()) continue;
         CString keyName = subKey == "Standalone" ? CString("_Standalone_") : "_Standalone_" + subKey;
         UserRecord record = MakeEmptyUserRecord();
         // Names that do not fit the record are not taken as users.
@@ -297,11 +263,9 @@ void CLegacyPrefs::EnumUsers(const CString& productName, const CString& legacyKe
 
 bool CLegacyPrefs::AddUser(CUserItem* user)
 {
-    if (!user)
-        return false;
+    if (!user) return false;
     CString path = user->GetLegacyKey();
-    if (path.IsEmpty())
-        return true;
+    if (path.IsEmpty()) return true;
     CRegistry key(HKEY_CURRENT_USER, path);
     return key.CreateKey() && key.WriteString("DisplayName", user->GetDisplayName());
 }
@@ -309,32 +273,21 @@ bool CLegacyPrefs::AddUser(CUserItem* user)
 int CLegacyPrefs::DeleteUser(CUserItem* user)
 {
     CString path = LegacyKeyOf(user);
-    if (path.IsEmpty())
-        return 0;  // never the whole hive
+    if (path.IsEmpty()) return 0;  // never the whole hive
     return int(DeleteRegistryTree(HKEY_CURRENT_USER, path));
 }
 
 int CLegacyPrefs::DeleteSection(const CString& section)
 {
-    if (section.IsEmpty())
-        return ERROR_INVALID_PARAMETER;
+    if (section.IsEmpty()) return ERROR_INVALID_PARAMETER;
     return int(DeleteRegistryTree(HKEY_CURRENT_USER, section));
 }
 
-int CLegacyPrefs::GetDBVersion(const CString& section)
-{
-    return GetProfileInt(section, "DBVersion", 5);
-}
+int CLegacyPrefs::GetDBVersion(const CString& section) { return GetProfileInt(section, "DBVersion", 5); }
 
-void CLegacyPrefs::SetDBVersion(const CString& section, int version)
-{
-    WriteProfileInt(section, "DBVersion", version);
-}
+void CLegacyPrefs::SetDBVersion(const CString& section, int version) { WriteProfileInt(section, "DBVersion", version); }
 
-bool CLegacyPrefs::GetVirginSync(const CString& section)
-{
-    return GetProfileInt(section, "Virgin Sync", -1) != 0;
-}
+bool CLegacyPrefs::GetVirginSync(const CString& section) { return GetProfileInt(section, "Virgin Sync", -1) != 0; }
 
 void CLegacyPrefs::SetVirginSync(const CString& section, bool virgin)
 {
@@ -364,12 +317,10 @@ void CLegacyPrefs::SetShowStatusBar(const CString& section, int show)
 
 bool CLegacyPrefs::GetPasswordRequirements(const CString& section, BYTE block[32])
 {
-    if (!block)
-        return false;
+    if (!block) return false;
     std::memset(block, 0, 32);
     std::vector<BYTE> data;
-    if (!ReadProfileBlock(section, "Password requirements", data) || data.size() != 32)
-        return false;
+    if (!ReadProfileBlock(section, "Password requirements", data) || data.size() != 32) return false;
     std::memcpy(block, data.data(), 32);
     return true;
 }
@@ -397,8 +348,7 @@ void CLegacyPrefs::SetNoPrint(const CString&, int) {}
 
 void CLegacyPrefs::GetCurrentType(CUserItem* user, uint8_t key[8])
 {
-    if (!key)
-        return;
+    if (!key) return;
     std::vector<BYTE> data;
     if (user && ReadProfileBlock(user->GetLegacyProfileSection(), "Current Type", data) && data.size() == 8)
         std::memcpy(key, data.data(), 8);
@@ -408,14 +358,12 @@ void CLegacyPrefs::GetCurrentType(CUserItem* user, uint8_t key[8])
 
 void CLegacyPrefs::SetCurrentType(CUserItem* user, const uint8_t key[8])
 {
-    if (user && key)
-        WriteProfileBlock(user->GetLegacyProfileSection(), "Current Type", key, 8);
+    if (user && key) WriteProfileBlock(user->GetLegacyProfileSection(), "Current Type", key, 8);
 }
 
 void CLegacyPrefs::GetCurrentCategory(CUserItem* user, uint8_t key[8])
 {
-    if (!key)
-        return;
+    if (!key) return;
     std::vector<BYTE> data;
     if (user && ReadProfileBlock(user->GetLegacyProfileSection(), "Current CategoryID", data) && data.size() == 8)
         std::memcpy(key, data.data(), 8);
@@ -425,8 +373,7 @@ void CLegacyPrefs::GetCurrentCategory(CUserItem* user, uint8_t key[8])
 
 void CLegacyPrefs::SetCurrentCategory(CUserItem* user, const uint8_t key[8])
 {
-    if (user && key)
-        WriteProfileBlock(user->GetLegacyProfileSection(), "Current CategoryID", key, 8);
+    if (user && key) WriteProfileBlock(user->GetLegacyProfileSection(), "Current CategoryID", key, 8);
 }
 
 CString CLegacyPrefs::GetWindowPos(CUserItem* user)
@@ -436,29 +383,24 @@ CString CLegacyPrefs::GetWindowPos(CUserItem* user)
 
 void CLegacyPrefs::SetWindowPos(CUserItem* user, const CString& placement)
 {
-    if (user)
-        WriteProfileText(user->GetLegacyProfileSection(), "Winpos", placement);
+    if (user) WriteProfileText(user->GetLegacyProfileSection(), "Winpos", placement);
 }
 
 CShowColumns CLegacyPrefs::GetShowColumns(const CString& section, CUserItem* user)
 {
     CShowColumns columns = DefaultShowColumns();
-    if (!user)
-        return columns;
+    if (!user) return columns;
     std::vector<BYTE> data;
     bool read = ReadProfileBlock(user->GetLegacyProfileSection(), "Show Columns2", data);
-    if (!read)
-        read = ReadProfileBlock(section, "Show Columns2", data);
+    if (!read) read = ReadProfileBlock(section, "Show Columns2", data);
     // A stored layout shorter than the fixed form is not read past its end.
-    if (read && data.size() >= size_t(CShowColumns::kStoredSize))
-        columns.ReadBytes(data.data());
+    if (read && data.size() >= size_t(CShowColumns::kStoredSize)) columns.ReadBytes(data.data());
     return columns;
 }
 
 void CLegacyPrefs::SetShowColumns(const CString& section, CUserItem* user, const CShowColumns& columns)
 {
-    if (!user)
-        return;
+    if (!user) return;
     WriteProfileInt(section, "DBVersion", 6);
     uint8_t block[CShowColumns::kStoredSize];
     columns.WriteBytes(block);
@@ -489,8 +431,7 @@ bool CLegacyPrefs::GetShowingDetails(CUserItem* user)
 
 void CLegacyPrefs::SetShowingDetails(CUserItem* user, int showing)
 {
-    if (user)
-        WriteProfileInt(user->GetLegacyProfileSection(), "Showing Details", showing);
+    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Showing Details", showing);
 }
 
 int CLegacyPrefs::GetDetailsPaneWidth(CUserItem* user)
@@ -500,8 +441,7 @@ int CLegacyPrefs::GetDetailsPaneWidth(CUserItem* user)
 
 void CLegacyPrefs::SetDetailsPaneWidth(CUserItem* user, int width)
 {
-    if (user)
-        WriteProfileInt(user->GetLegacyProfileSection(), "Details Pane Width", width);
+    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Details Pane Width", width);
 }
 
 bool CLegacyPrefs::GetAutoLock(CUserItem* user)
@@ -511,8 +451,7 @@ bool CLegacyPrefs::GetAutoLock(CUserItem* user)
 
 void CLegacyPrefs::SetAutoLock(CUserItem* user, int autoLock)
 {
-    if (user)
-        WriteProfileInt(user->GetLegacyProfileSection(), "Auto Lock", autoLock);
+    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Auto Lock", autoLock);
 }
 
 bool CLegacyPrefs::GetFont(CUserItem* user, BYTE logFont[60])
@@ -526,8 +465,7 @@ bool CLegacyPrefs::GetFont(CUserItem* user, BYTE logFont[60])
 
 void CLegacyPrefs::SetFont(CUserItem* user, const BYTE logFont[60])
 {
-    if (user && logFont)
-        WriteProfileBlock(user->GetLegacyProfileSection(), "Font", logFont, 60);
+    if (user && logFont) WriteProfileBlock(user->GetLegacyProfileSection(), "Font", logFont, 60);
 }
 
 DWORD CLegacyPrefs::GetRowColor(CUserItem* user)
@@ -542,14 +480,12 @@ DWORD CLegacyPrefs::GetRowColor(CUserItem* user)
 
 void CLegacyPrefs::SetRowColor(CUserItem* user, DWORD color)
 {
-    if (user)
-        WriteProfileBlock(user->GetLegacyProfileSection(), "Row Color", reinterpret_cast<const BYTE*>(&color), 4);
+    if (user) WriteProfileBlock(user->GetLegacyProfileSection(), "Row Color", reinterpret_cast<const BYTE*>(&color), 4);
 }
 
 int CLegacyPrefs::GetSleepMinutes(CUserItem* user)
 {
-    if (!user)
-        return 10;
+    if (!user) return 10;
     unsigned minutes = unsigned(GetProfileInt(user->GetLegacyProfileSection(), "Sleep Minutes", 10));
     unsigned maximum = unsigned(GetMaxSleepMinutes(user));
     return int(minutes < maximum ? minutes : maximum);
@@ -557,8 +493,7 @@ int CLegacyPrefs::GetSleepMinutes(CUserItem* user)
 
 void CLegacyPrefs::SetSleepMinutes(CUserItem* user, int minutes)
 {
-    if (user)
-        WriteProfileInt(user->GetLegacyProfileSection(), "Sleep Minutes", minutes);
+    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Sleep Minutes", minutes);
 }
 
 int CLegacyPrefs::GetMaxSleepMinutes(CUserItem* user)
@@ -568,8 +503,7 @@ int CLegacyPrefs::GetMaxSleepMinutes(CUserItem* user)
 
 void CLegacyPrefs::SetMaxSleepMinutes(CUserItem* user, int minutes)
 {
-    if (user)
-        WriteProfileInt(user->GetLegacyProfileSection(), "Max Sleep Minutes", minutes);
+    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Max Sleep Minutes", minutes);
 }
 
 int CLegacyPrefs::GetPasswordGeneratorFlags(CUserItem* user)
@@ -579,8 +513,7 @@ int CLegacyPrefs::GetPasswordGeneratorFlags(CUserItem* user)
 
 void CLegacyPrefs::SetPasswordGeneratorFlags(CUserItem* user, int flags)
 {
-    if (user)
-        WriteProfileInt(user->GetLegacyProfileSection(), "Password generator flags", flags);
+    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Password generator flags", flags);
 }
 
 bool CLegacyPrefs::GetCaseSensitive(CUserItem* user)
@@ -590,8 +523,7 @@ bool CLegacyPrefs::GetCaseSensitive(CUserItem* user)
 
 void CLegacyPrefs::SetCaseSensitive(CUserItem* user, int value)
 {
-    if (user)
-        WriteProfileInt(user->GetLegacyProfileSection(), "Case Sensitive", value);
+    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Case Sensitive", value);
 }
 
 bool CLegacyPrefs::GetWholeWord(CUserItem* user)
@@ -601,8 +533,7 @@ bool CLegacyPrefs::GetWholeWord(CUserItem* user)
 
 void CLegacyPrefs::SetWholeWord(CUserItem* user, int value)
 {
-    if (user)
-        WriteProfileInt(user->GetLegacyProfileSection(), "Whole Word", value);
+    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Whole Word", value);
 }
 
 // ---- user values directly under the user's legacy key ----
@@ -623,7 +554,10 @@ bool CLegacyPrefs::SetRestoreDirectory(CUserItem* user, const CString& folder)
     return WriteDirectString(user, "Restore Directory", folder);
 }
 
-int CLegacyPrefs::GetBackupFileCounter(CUserItem* user) { return int(ReadDirectDword(user, "Current Backup File Counter")); }
+int CLegacyPrefs::GetBackupFileCounter(CUserItem* user)
+{
+    return int(ReadDirectDword(user, "Current Backup File Counter"));
+}
 void CLegacyPrefs::SetBackupFileCounter(CUserItem* user, int counter)
 {
     WriteDirectDwordExisting(user, "Current Backup File Counter", DWORD(counter));
@@ -652,7 +586,10 @@ CString CLegacyPrefs::GetHint(CUserItem* user) { return ReadDirectString(user, "
 void CLegacyPrefs::SetHint(CUserItem* user, const CString& hint) { WriteDirectString(user, "Hint", hint); }
 
 int CLegacyPrefs::GetLatestView(CUserItem* user) { return int(ReadDirectDword(user, "latestView")); }
-void CLegacyPrefs::SetLatestView(CUserItem* user, int view) { WriteDirectDwordCreating(user, "latestView", DWORD(view)); }
+void CLegacyPrefs::SetLatestView(CUserItem* user, int view)
+{
+    WriteDirectDwordCreating(user, "latestView", DWORD(view));
+}
 
 bool CLegacyPrefs::GetAutoSubmit(CUserItem* user)
 {
@@ -673,7 +610,10 @@ void CLegacyPrefs::SetSearchColumns(CUserItem* user, int value)
     WriteDirectDwordCreating(user, "SearchColumns", DWORD(value));
 }
 
-bool CLegacyPrefs::GetClearClipboardOnExit(CUserItem* user) { return ReadDirectDword(user, "ClearClipboardOnExit") != 0; }
+bool CLegacyPrefs::GetClearClipboardOnExit(CUserItem* user)
+{
+    return ReadDirectDword(user, "ClearClipboardOnExit") != 0;
+}
 void CLegacyPrefs::SetClearClipboardOnExit(CUserItem* user, int value)
 {
     WriteDirectDwordExisting(user, "ClearClipboardOnExit", DWORD(value));
@@ -683,8 +623,7 @@ CString CLegacyPrefs::GetDisplayName(CUserItem* user) { return ReadDirectString(
 void CLegacyPrefs::SetDisplayName(CUserItem* user)
 {
     CRegistry key;
-    if (user && OpenUserKey(user, key))
-        key.WriteString("DisplayName", user->GetDisplayName());
+    if (user && OpenUserKey(user, key)) key.WriteString("DisplayName", user->GetDisplayName());
 }
 
 // ---- values older versions did not keep ----

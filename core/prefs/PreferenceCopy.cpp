@@ -65,8 +65,7 @@ void CopyUserValues(const CString& section, CUserItem* user, CAppPrefs& source, 
     target.SetDetailsPaneWidth(user, source.GetDetailsPaneWidth(user));
     target.SetAutoLock(user, source.GetAutoLock(user) ? 1 : 0);
     BYTE font[60];
-    if (source.GetFont(user, font))
-        target.SetFont(user, font);
+    if (source.GetFont(user, font)) target.SetFont(user, font);
     target.SetRowColor(user, source.GetRowColor(user));
     target.SetSleepMinutes(user, source.GetSleepMinutes(user));
     target.SetMaxSleepMinutes(user, source.GetMaxSleepMinutes(user));
@@ -77,8 +76,7 @@ void CopyUserValues(const CString& section, CUserItem* user, CAppPrefs& source, 
     target.SetRestoreDirectory(user, source.GetRestoreDirectory(user));
     target.SetBackupFileCounter(user, source.GetBackupFileCounter(user));
     CString hint = source.GetHint(user);
-    if (!hint.IsEmpty())
-        target.SetHint(user, hint);
+    if (!hint.IsEmpty()) target.SetHint(user, hint);
     target.SetLatestView(user, source.GetLatestView(user));
     target.SetAutoSubmit(user, source.GetAutoSubmit(user) ? 1 : 0);
     target.SetSearchColumns(user, source.GetSearchColumns(user) ? 1 : 0);
@@ -87,32 +85,27 @@ void CopyUserValues(const CString& section, CUserItem* user, CAppPrefs& source, 
 
 int MoveUserDatabase(CAppPrefs& source, CAppPrefs& target, CUserItem* user, CAppPrefMgr& env)
 {
-    if (!user)
-        return 0;
+    if (!user) return 0;
     const CString oldCustom = source.GetUserDirectory(user);
     const CString keyName = user->GetKeyName();
     if (!IsUsableKeyName(keyName)) {
         // No folder can be named after this key: the database stays, and the
         // target finds it where it is.
-        if (!oldCustom.IsEmpty() && !target.SetUserDirectory(user, oldCustom))
-            return -1;
+        if (!oldCustom.IsEmpty() && !target.SetUserDirectory(user, oldCustom)) return -1;
         return 0;
     }
 
     // Where the new layout expects the folder.
     CString newFolder = target.GetUserDirectory(user);
-    if (newFolder.IsEmpty())
-        newFolder = JoinPath(env.GetDataRoot(), MakeSafeUserName(keyName));
+    if (newFolder.IsEmpty()) newFolder = JoinPath(env.GetDataRoot(), MakeSafeUserName(keyName));
     CString oldFolder = oldCustom;
     if (!oldFolder.IsEmpty())
         newFolder = JoinPath(oldFolder, MakeSafeFileName(keyName));
     else
         oldFolder = newFolder;  // nothing moves
-    if (newFolder.IsEmpty())
-        return 0;
+    if (newFolder.IsEmpty()) return 0;
 
-    if (!FolderExists(newFolder))
-        ::CreateDirectoryA(newFolder, nullptr);
+    if (!FolderExists(newFolder)) ::CreateDirectoryA(newFolder, nullptr);
 
     int result = 0;
     CString recorded = newFolder;
@@ -128,31 +121,26 @@ int MoveUserDatabase(CAppPrefs& source, CAppPrefs& target, CUserItem* user, CApp
         }
     }
     // Recorded only now, where the database really is.
-    if (!oldCustom.IsEmpty() && !target.SetUserDirectory(user, recorded))
-        return -1;
+    if (!oldCustom.IsEmpty() && !target.SetUserDirectory(user, recorded)) return -1;
     return result;
 }
 
 int CopyUserPreferences(CUserItem* user, const CString& section, CAppPrefMgr& env, int mode, CAppPrefs& source,
                         CAppPrefs& target)
 {
-    if (!user)
-        return -1;
+    if (!user) return -1;
     // Copy mode leaves the database to the caller (the removable-disk install
     // copies the user's folder itself): the source's files stay where the
     // source preferences expect them, and the copy keeps the default folder.
     int result = mode == kPrefCopyMigrate ? MoveUserDatabase(source, target, user, env) : 0;
-    if (!target.AddUser(user))
-        result = -1;
+    if (!target.AddUser(user)) result = -1;
     CopyUserValues(section, user, source, target);
     target.SetVirginSync(section, false);
 
     // The copy is complete only when the target reads back what it was given.
-    if (target.GetDisplayName(user) != user->GetDisplayName())
-        result = -1;
+    if (target.GetDisplayName(user) != user->GetDisplayName()) result = -1;
 
-    if (mode == kPrefCopyMigrate && result == 0)
-        source.DeleteUser(user);
+    if (mode == kPrefCopyMigrate && result == 0) source.DeleteUser(user);
     return result;
 }
 
@@ -176,8 +164,7 @@ int CopyPreferences(int mode, const CString& section, CAppPrefMgr& env, CUserIte
     bool sectionCopied = CopyApplicationSection(section, source, target, mode);
     int result = sectionCopied ? 0 : -1;
     if (user) {
-        if (CopyUserPreferences(user, section, env, mode, source, target) != 0)
-            result = -1;
+        if (CopyUserPreferences(user, section, env, mode, source, target) != 0) result = -1;
     } else {
         env.CopyAllUsers(section, mode, source, target);
     }
@@ -193,8 +180,7 @@ int CAppPrefMgr::MigrateLegacyPreferences(const CString& section, std::shared_pt
 {
     auto prefs = std::make_shared<CINIAppPrefs>(m_prefsPath);
     SetPrefs(prefs);
-    if (!legacy || !LegacyRegistryKeyExists() || m_prefsPath.IsEmpty() || FileExists(m_prefsPath))
-        return 0;
+    if (!legacy || !LegacyRegistryKeyExists() || m_prefsPath.IsEmpty() || FileExists(m_prefsPath)) return 0;
     CopyPreferences(kPrefCopyMigrate, section, *this, nullptr, *legacy, *prefs);
     return 1;
 }

@@ -7,16 +7,12 @@ CRegistry::CRegistry() : m_hRoot(nullptr), m_hKey(nullptr) {}
 
 CRegistry::CRegistry(HKEY root, LPCSTR subKey) : m_hRoot(root), m_hKey(nullptr), m_subKey(subKey) {}
 
-CRegistry::~CRegistry()
-{
-    CloseKey();
-}
+CRegistry::~CRegistry() { CloseKey(); }
 
 bool CRegistry::CreateKey()
 {
     CloseKey();
-    if (!m_hRoot)
-        return false;
+    if (!m_hRoot) return false;
     HKEY key = nullptr;
     DWORD disposition = 0;
     if (::RegCreateKeyExA(m_hRoot, m_subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &key,
@@ -29,8 +25,7 @@ bool CRegistry::CreateKey()
 bool CRegistry::OpenKey()
 {
     CloseKey();
-    if (!m_hRoot)
-        return false;
+    if (!m_hRoot) return false;
     HKEY key = nullptr;
     if (::RegOpenKeyExA(m_hRoot, m_subKey, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS &&
         ::RegOpenKeyExA(m_hRoot, m_subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
@@ -48,8 +43,7 @@ bool CRegistry::Open(HKEY root, LPCSTR subKey)
 
 bool CRegistry::CloseKey()
 {
-    if (!m_hKey)
-        return false;
+    if (!m_hKey) return false;
     LONG rc = ::RegCloseKey(m_hKey);
     m_hKey = nullptr;
     return rc == ERROR_SUCCESS;
@@ -57,46 +51,39 @@ bool CRegistry::CloseKey()
 
 bool CRegistry::WriteString(LPCSTR name, LPCSTR text)
 {
-    if (!m_hKey || !text)
-        return false;
+    if (!m_hKey || !text) return false;
     return ::RegSetValueExA(m_hKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), DWORD(strlen(text) + 1)) ==
            ERROR_SUCCESS;
 }
 
 bool CRegistry::WriteBinary(LPCSTR name, const void* data, DWORD size)
 {
-    if (!m_hKey || (!data && size))
-        return false;
+    if (!m_hKey || (!data && size)) return false;
     return ::RegSetValueExA(m_hKey, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
 }
 
 bool CRegistry::WriteDWORD(LPCSTR name, DWORD value)
 {
-    if (!m_hKey)
-        return false;
+    if (!m_hKey) return false;
     return ::RegSetValueExA(m_hKey, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) ==
            ERROR_SUCCESS;
 }
 
 bool CRegistry::ReadValue(LPCSTR name, void* buffer, DWORD& size, DWORD* type)
 {
-    if (!m_hKey)
-        return false;
+    if (!m_hKey) return false;
     DWORD t = 0;
     LONG rc = ::RegQueryValueExA(m_hKey, name, nullptr, &t, static_cast<BYTE*>(buffer), &size);
-    if (type)
-        *type = t;
+    if (type) *type = t;
     return rc == ERROR_SUCCESS;
 }
 
 bool CRegistry::ReadString(LPCSTR name, CString& text)
 {
     DWORD size = GetValueSize(name);
-    if (size == 0)
-        return false;
+    if (size == 0) return false;
     std::vector<char> data(size_t(size) + 1, '\0');
-    if (!ReadValue(name, data.data(), size))
-        return false;
+    if (!ReadValue(name, data.data(), size)) return false;
     data[std::min<size_t>(size, data.size() - 1)] = '\0';
     text = data.data();
     return true;
@@ -105,26 +92,19 @@ bool CRegistry::ReadString(LPCSTR name, CString& text)
 bool CRegistry::ReadDWORD(LPCSTR name, DWORD& value)
 {
     DWORD data = 0, size = sizeof data, type = 0;
-    if (!ReadValue(name, &data, size, &type) || size != sizeof data)
-        return false;
-    if (type != REG_DWORD && type != REG_BINARY)
-        return false;
+    if (!ReadValue(name, &data, size, &type) || size != sizeof data) return false;
+    if (type != REG_DWORD && type != REG_BINARY) return false;
     value = data;
     return true;
 }
 
-bool CRegistry::DeleteValue(LPCSTR name)
-{
-    return m_hKey && ::RegDeleteValueA(m_hKey, name) == ERROR_SUCCESS;
-}
+bool CRegistry::DeleteValue(LPCSTR name) { return m_hKey && ::RegDeleteValueA(m_hKey, name) == ERROR_SUCCESS; }
 
 DWORD CRegistry::GetValueSize(LPCSTR name)
 {
-    if (!m_hKey)
-        return 0;
+    if (!m_hKey) return 0;
     DWORD size = 0;
-    if (::RegQueryValueExA(m_hKey, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
-        return 0;
+    if (::RegQueryValueExA(m_hKey, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) return 0;
     return size;
 }
 
@@ -137,15 +117,13 @@ CString ReadRegistryString(HKEY root, LPCSTR subKey, LPCSTR name, LPCSTR default
 {
     CString text(defaultText);
     CRegistry key(root, subKey);
-    if (key.OpenKey())
-        key.ReadString(name, text);
+    if (key.OpenKey()) key.ReadString(name, text);
     return text;
 }
 
 LONG DeleteRegistryTree(HKEY root, LPCSTR path)
 {
-    if (!path || !*path)
-        return ERROR_INVALID_PARAMETER;  // never the whole root
+    if (!path || !*path) return ERROR_INVALID_PARAMETER;  // never the whole root
     return ::RegDeleteTreeA(root, path);
 }
 
@@ -164,13 +142,10 @@ bool CopyValuesFaithfully(HKEY from, HKEY to)
     for (DWORD index = 0;; ++index) {
         DWORD nameSize = DWORD(name.size()), dataSize = DWORD(data.size()), type = 0;
         LONG rc = ::RegEnumValueA(from, index, name.data(), &nameSize, nullptr, &type, data.data(), &dataSize);
-        if (rc == ERROR_NO_MORE_ITEMS)
-            return index >= count;
-        if (rc != ERROR_SUCCESS)
-            return false;  // a value grew while we copied, or cannot be read
+        if (rc == ERROR_NO_MORE_ITEMS) return index >= count;
+        if (rc != ERROR_SUCCESS) return false;  // a value grew while we copied, or cannot be read
         // The unnamed default value is copied like any other.
-        if (::RegSetValueExA(to, name.data(), 0, type, data.data(), dataSize) != ERROR_SUCCESS)
-            return false;
+        if (::RegSetValueExA(to, name.data(), 0, type, data.data(), dataSize) != ERROR_SUCCESS) return false;
     }
 }
 
@@ -179,18 +154,14 @@ bool CopyValuesFaithfully(HKEY from, HKEY to)
 bool RenameRegistryKey(const CString& oldKey, const CString& newKey, const CString& parent)
 {
     CString relativeNew = newKey;
-    if (!parent.IsEmpty())
-        relativeNew.Replace(parent, "");
+    if (!parent.IsEmpty()) relativeNew.Replace(parent, "");
     CString relativeOld = oldKey;
-    if (!parent.IsEmpty())
-        relativeOld.Replace(parent, "");
+    if (!parent.IsEmpty()) relativeOld.Replace(parent, "");
 
     // Copying a key onto itself and deleting it would lose it.
-    if (relativeOld.CompareNoCase(relativeNew) == 0)
-        return false;
+    if (relativeOld.CompareNoCase(relativeNew) == 0) return false;
     CRegistry parentKey(HKEY_CURRENT_USER, parent);
-    if (!parentKey.OpenKey())
-        return false;
+    if (!parentKey.OpenKey()) return false;
     HKEY newHandle = nullptr;
     DWORD disposition = 0;
     if (::RegCreateKeyExA(parentKey.GetKey(), relativeNew, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
@@ -205,7 +176,6 @@ bool RenameRegistryKey(const CString& oldKey, const CString& newKey, const CStri
     ::RegCloseKey(oldHandle);
     ::RegCloseKey(newHandle);
     // Only a complete copy lets the old key go; a key with sub-keys stays.
-    if (!faithful)
-        return false;
+    if (!faithful) return false;
     return ::RegDeleteKeyA(parentKey.GetKey(), relativeOld) == ERROR_SUCCESS;
 }

@@ -20,7 +20,8 @@ const size_t kChunkSize = 4096;
 // The block routines take 16-bit lengths; longer buffers go in whole-block pieces.
 const size_t kMaxPiece = 0xFFF8;
 
-void CryptBlocks(const BlowfishContext* ctx, uint8_t* buffer, size_t length, bool encrypt) {
+void CryptBlocks(const BlowfishContext* ctx, uint8_t* buffer, size_t length, bool encrypt)
+{
     for (size_t done = 0; done < length;) {
         const size_t piece = length - done < kMaxPiece ? length - done : kMaxPiece;
         if (encrypt)
@@ -35,7 +36,8 @@ int OsErrorOf(const CFileException& e) { return e.m_lOsError > 0 ? static_cast<i
 
 }  // namespace
 
-std::vector<uint8_t> BlowfishEncryptChunk(const BlowfishContext* ctx, const uint8_t* data, size_t& length) {
+std::vector<uint8_t> BlowfishEncryptChunk(const BlowfishContext* ctx, const uint8_t* data, size_t& length)
+{
     if (!data || length == 0 || length > SIZE_MAX - 7) {
         length = 0;
         return {};
@@ -48,7 +50,8 @@ std::vector<uint8_t> BlowfishEncryptChunk(const BlowfishContext* ctx, const uint
     return out;
 }
 
-std::vector<uint8_t> BlowfishDecryptChunk(const BlowfishContext* ctx, const uint8_t* data, size_t length) {
+std::vector<uint8_t> BlowfishDecryptChunk(const BlowfishContext* ctx, const uint8_t* data, size_t length)
+{
     std::vector<uint8_t> out(length, 0);
     const size_t whole = length & ~static_cast<size_t>(7);
     if (data && whole) {
@@ -58,7 +61,8 @@ std::vector<uint8_t> BlowfishDecryptChunk(const BlowfishContext* ctx, const uint
     return out;
 }
 
-CString NewAttachmentKeyText() {
+CString NewAttachmentKeyText()
+{
     char buffer[kAttachmentKeyLength + 1] = {};
     GeneratePassword(kAttachmentKeyLength, 0x01 | 0x02 | 0x04 | 0x08, buffer);
     CString key(buffer);
@@ -68,7 +72,8 @@ CString NewAttachmentKeyText() {
 
 CAttachmentCrypter::CAttachmentCrypter(const CString& keyText, const CString& storedFileName,
                                        const CString& attachmentsFolder)
-    : m_folder(attachmentsFolder) {
+    : m_folder(attachmentsFolder)
+{
     if (storedFileName.IsEmpty()) return;
     m_path = JoinPath(attachmentsFolder, storedFileName);
     if (keyText.IsEmpty()) return;
@@ -76,12 +81,14 @@ CAttachmentCrypter::CAttachmentCrypter(const CString& keyText, const CString& st
     BlowfishInitContext(m_context.get(), reinterpret_cast<const uint8_t*>(keyText.GetString()), keyText.GetLength());
 }
 
-CAttachmentCrypter::~CAttachmentCrypter() {
+CAttachmentCrypter::~CAttachmentCrypter()
+{
     // The key schedule is as secret as the attachment key itself.
     if (m_context) SecureZero(m_context.get(), sizeof(BlowfishContext));
 }
 
-int CAttachmentCrypter::EncryptFromFile(const CString& sourcePath) {
+int CAttachmentCrypter::EncryptFromFile(const CString& sourcePath)
+{
     if (!m_context || m_path.IsEmpty()) return -1;
     if (!PathExists(m_folder)) {
         if (int error = CreateFolderPath(m_folder)) return error;
@@ -89,12 +96,14 @@ int CAttachmentCrypter::EncryptFromFile(const CString& sourcePath) {
     return TransformFile(sourcePath, m_path, true);
 }
 
-int CAttachmentCrypter::DecryptToFile(const CString& destinationPath) {
+int CAttachmentCrypter::DecryptToFile(const CString& destinationPath)
+{
     if (!m_context || m_path.IsEmpty()) return -1;
     return TransformFile(m_path, destinationPath, false);
 }
 
-int CAttachmentCrypter::TransformFile(const CString& sourcePath, const CString& destinationPath, bool encrypt) {
+int CAttachmentCrypter::TransformFile(const CString& sourcePath, const CString& destinationPath, bool encrypt)
+{
     // The source first: a missing or locked source must not cost the old
     // destination anything.
     CFile source;
@@ -110,7 +119,8 @@ int CAttachmentCrypter::TransformFile(const CString& sourcePath, const CString& 
     struct Wipe {
         uint8_t* b;
         std::vector<uint8_t>& o;
-        ~Wipe() {
+        ~Wipe()
+        {
             SecureZero(b, kChunkSize);
             SecureZero(o.data(), o.size());
         }
@@ -141,7 +151,8 @@ int CAttachmentCrypter::TransformFile(const CString& sourcePath, const CString& 
     return destination.Commit();
 }
 
-int CAttachmentCrypter::CopyFromStoredFile(const CString& storedFileName) {
+int CAttachmentCrypter::CopyFromStoredFile(const CString& storedFileName)
+{
     if (m_path.IsEmpty() || storedFileName.IsEmpty()) return 0;
     return zvos::CopyFileOverwrite(JoinPath(m_folder, storedFileName).Std(), m_path.Std()) ? 1 : 0;
 }

@@ -5,7 +5,8 @@
 #include "core/store/PasswordVerifier.h"
 #include "core/os/PathUtils.h"
 
-int MoveDatabaseFolder(const CString& sourceFolder, const CString& destinationFolder) {
+int MoveDatabaseFolder(const CString& sourceFolder, const CString& destinationFolder)
+{
     if (sourceFolder.IsEmpty() || sourceFolder.CompareNoCase(destinationFolder) == 0) return 0;
     if (!FileExists(JoinPath(sourceFolder, kDatabaseFileName))) return 0;
     if (int error = CreateFolderPath(destinationFolder)) return error;

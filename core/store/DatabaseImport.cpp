@@ -12,19 +12,22 @@ namespace {
 const UINT kUnfiledStringId = 2111;
 const WORD kIconOfType = 255;
 
-CString UnfiledName() {
+CString UnfiledName()
+{
     CString name;
     if (!name.LoadString(kUnfiledStringId)) name = "Unfiled";
     return name;
 }
 
-void Notice(CNotifyProviderList* notices, int itemClass, int id) {
+void Notice(CNotifyProviderList* notices, int itemClass, int id)
+{
     if (notices) notices->AddNotice(NOTIFY_ADDED, itemClass, id);
 }
 
 // The type or category of that name, made (with a new key, in name order)
 // when there is none. Null when it cannot be made.
-CBaseItem* FindOrMake(CUniqueList& list, const CString& name, int itemClass, CNotifyProviderList* notices) {
+CBaseItem* FindOrMake(CUniqueList& list, const CString& name, int itemClass, CNotifyProviderList* notices)
+{
     if (CBaseItem* found = list.FindByName(name)) return found;
     std::unique_ptr<CBaseItem> item(list.NewItem());
     if (!item) return nullptr;
@@ -42,7 +45,8 @@ CBaseItem* FindOrMake(CUniqueList& list, const CString& name, int itemClass, CNo
 }  // namespace
 
 CRecord* CDatabaseObj::ImportRecord(const CStringArray& strings, WORD hiddenMask, const CStringArray& customLabels,
-                                    const CString& categoryName, WORD icon, CNotifyProviderList* notices) {
+                                    const CString& categoryName, WORD icon, CNotifyProviderList* notices)
+{
     static const uint8_t kNull[kUniqueKeySize] = {};
     const CString unfiled = UnfiledName();
 

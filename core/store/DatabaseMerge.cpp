@@ -17,14 +17,16 @@
 
 namespace {
 
-CString AttachmentPath(const CString& databasePath, const CString& storedName) {
+CString AttachmentPath(const CString& databasePath, const CString& storedName)
+{
     return JoinPath(JoinPath(GetDirectoryOfPath(databasePath, false), "Files"), storedName);
 }
 
 // Copies from over to (both already paired) and marks to modified. With
 // attachments, the record's file is collected instead of copied now.
 void CopyOver(const CBaseItem* from, CBaseItem* to, const CString& fromPath, const CString& toPath,
-              CMergeAttachments* attachments) {
+              CMergeAttachments* attachments)
+{
     if (!attachments) {
         to->CopyInto(to, from, fromPath, toPath);
         to->SetModified(true);
@@ -39,22 +41,21 @@ void CopyOver(const CBaseItem* from, CBaseItem* to, const CString& fromPath, con
 }
 
 // A new item in list with from's state; its attachment as above.
-void CloneInto(const CBaseItem* from, CObjectList& list, const CString& fromPath, const CString& toPath,
-               bool reversed, CMergeAttachments* attachments) {
+void CloneInto(const CBaseItem* from, CObjectList& list, const CString& fromPath, const CString& toPath, bool reversed,
+               CMergeAttachments* attachments)
+{
     // Clone operations take the own path first; records swap them back in
     // the reversed form.
     const CString& ownPath = reversed ? toPath : fromPath;
     const CString& otherPath = reversed ? fromPath : toPath;
     const INT_PTR before = list.GetCount();
     const CString none;
-    int rc = reversed ? from->CloneIntoListReversed(list, nullptr, attachments ? none : ownPath,
-                                                    attachments ? none : otherPath)
-                      : from->CloneIntoList(list, nullptr, attachments ? none : ownPath,
-                                            attachments ? none : otherPath);
-    if (rc != 0)
-        AfxThrowMemoryException();
-    if (!attachments || list.GetCount() == before)
-        return;
+    int rc =
+        reversed
+            ? from->CloneIntoListReversed(list, nullptr, attachments ? none : ownPath, attachments ? none : otherPath)
+            : from->CloneIntoList(list, nullptr, attachments ? none : ownPath, attachments ? none : otherPath);
+    if (rc != 0) AfxThrowMemoryException();
+    if (!attachments || list.GetCount() == before) return;
     const CRecord* source = dynamic_cast<const CRecord*>(from);
     const CRecord* clone = dynamic_cast<const CRecord*>(list.GetTail());
     if (source && clone && source->HasAttachment() && !fromPath.IsEmpty() && !toPath.IsEmpty())
@@ -67,21 +68,20 @@ void CloneInto(const CBaseItem* from, CObjectList& list, const CString& fromPath
 // walked item over (the one-way walk). mayChangeWalked: whether the walked
 // side may be changed at all (not in the one-way directions).
 void Walk(CObjectList& walked, CObjectList& paired, const CString& walkedPath, const CString& pairedPath,
-          bool walkedIsOwn, int direction, int rule, CMergeProgress* progress, CMergeAttachments* attachments) {
+          bool walkedIsOwn, int direction, int rule, CMergeProgress* progress, CMergeAttachments* attachments)
+{
     const bool oneWay = direction != kMergeBothWays;
     POSITION pos = walked.GetHeadPosition();
     while (pos) {
         CBaseItem* q = static_cast<CBaseItem*>(walked.GetNext(pos));
-        if (progress)
-            progress->Step();
+        if (progress) progress->Step();
         CBaseItem* p = paired.FindCounterpart(q);
         if (p && q->IsDeleted()) {
             paired.SoftDelete(p);
             continue;
         }
         if (!p) {
-            if (!q->IsDeleted())
-                CloneInto(q, paired, walkedPath, pairedPath, !walkedIsOwn, attachments);
+            if (!q->IsDeleted()) CloneInto(q, paired, walkedPath, pairedPath, !walkedIsOwn, attachments);
             continue;
         }
         if (oneWay && p->IsDeleted()) {
@@ -89,8 +89,7 @@ void Walk(CObjectList& walked, CObjectList& paired, const CString& walkedPath, c
             continue;
         }
         if (q->GetChecksum() == p->GetChecksum()) {
-            if (oneWay)
-                CopyOver(q, p, walkedPath, pairedPath, attachments);
+            if (oneWay) CopyOver(q, p, walkedPath, pairedPath, attachments);
             continue;
         }
         // A conflict: which side's item wins.
@@ -117,15 +116,16 @@ void Walk(CObjectList& walked, CObjectList& paired, const CString& walkedPath, c
 // Sets the match mode of three lists and puts the old ones back at the end.
 class MatchModeScope {
 public:
-    MatchModeScope(CObjectList& a, CObjectList& b, CObjectList& c, int mode) : m_lists{&a, &b, &c} {
+    MatchModeScope(CObjectList& a, CObjectList& b, CObjectList& c, int mode) : m_lists{&a, &b, &c}
+    {
         for (int i = 0; i < 3; ++i) {
             m_old[i] = m_lists[i]->GetMatchMode();
             m_lists[i]->SetMatchMode(mode);
         }
     }
-    ~MatchModeScope() {
-        for (int i = 0; i < 3; ++i)
-            m_lists[i]->SetMatchMode(m_old[i]);
+    ~MatchModeScope()
+    {
+        for (int i = 0; i < 3; ++i) m_lists[i]->SetMatchMode(m_old[i]);
     }
 
 private:
@@ -138,25 +138,25 @@ private:
 // look equal to its old counterpart: take the CRC of what each item holds now
 // (it leaves out the random tail and comes before encryption, so it does not
 // depend on the key). The packed form itself is left as it was.
-void RefreshChecksums(CObjectList& list) {
+void RefreshChecksums(CObjectList& list)
+{
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         CBaseItem* item = static_cast<CBaseItem*>(list.GetNext(pos));
         const std::vector<uint8_t> kept = item->GetPackedBlob();
         if (item->Pack(nullptr) == 0) {
             const std::vector<uint8_t>& fresh = item->GetPackedBlob();
-            if (fresh.size() >= 2)
-                item->SetChecksum(static_cast<WORD>((fresh[0] << 8) | fresh[1]));
+            if (fresh.size() >= 2) item->SetChecksum(static_cast<WORD>((fresh[0] << 8) | fresh[1]));
         }
         item->SetPackedBlob(kept.data(), kept.size());
     }
 }
 
-int CountNotDeleted(const CObjectList& list) {
+int CountNotDeleted(const CObjectList& list)
+{
     int n = 0;
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         const CBaseItem* item = static_cast<const CBaseItem*>(list.GetNext(pos));
-        if (!item->IsDeleted())
-            ++n;
+        if (!item->IsDeleted()) ++n;
     }
     return n;
 }
@@ -164,7 +164,8 @@ int CountNotDeleted(const CObjectList& list) {
 }  // namespace
 
 int MergeItemLists(CObjectList& own, CObjectList& other, int direction, int rule, CMergeProgress* progress,
-                   const CString& ownPath, const CString& otherPath, CMergeAttachments* attachments) {
+                   const CString& ownPath, const CString& otherPath, CMergeAttachments* attachments)
+{
     if (direction == kMergeThisIntoOther || direction == kMergeBothWays)
         Walk(own, other, ownPath, otherPath, true, direction, rule, progress, attachments);
     if (direction == kMergeOtherIntoThis || direction == kMergeBothWays)
@@ -173,24 +174,21 @@ int MergeItemLists(CObjectList& own, CObjectList& other, int direction, int rule
 }
 
 int CDatabaseObj::MergeWithFile(const CString& otherPath, int direction, int rule, const BlowfishContext* otherKey,
-                                CMergeProgress* progress) {
-    if (direction != kMergeThisIntoOther && direction != kMergeOtherIntoThis && direction != kMergeBothWays)
-        return -1;
+                                CMergeProgress* progress)
+{
+    if (direction != kMergeThisIntoOther && direction != kMergeOtherIntoThis && direction != kMergeBothWays) return -1;
     const bool writeOther = direction != kMergeOtherIntoThis;
     const bool writeThis = direction != kMergeThisIntoOther;
     // Refuse before anything changes when this side could not be saved.
-    if (writeThis && (IsReadOnly() || !CanSave() || GetFilePath().IsEmpty()))
-        return -1;
-    if (otherPath.IsEmpty())
-        return -1;
+    if (writeThis && (IsReadOnly() || !CanSave() || GetFilePath().IsEmpty())) return -1;
+    if (otherPath.IsEmpty()) return -1;
     // This database is saved under the key it has now; the other file only
     // under its own, passed explicitly: the process-wide key is never
     // swapped, so no other thread ever saves under the wrong one.
     BlowfishKeyPtr ownKey = GetMasterPwdMgr()->GetKey();
 
     uint8_t expected[kVerifierSize] = {};
-    if (otherKey)
-        MakeVerifierWithKey(otherKey, expected);
+    if (otherKey) MakeVerifierWithKey(otherKey, expected);
 
     try {
         std::unique_ptr<CDatabaseObj> theirs(new CDatabaseObj);
@@ -199,8 +197,7 @@ int CDatabaseObj::MergeWithFile(const CString& otherPath, int direction, int rul
         if (rc == kVerifierNoFile) {
             // Nothing to take from a file that does not exist; into it, it
             // becomes a new database with the defaults, keyed like the file.
-            if (!writeOther)
-                return rc;
+            if (!writeOther) return rc;
             theirs->SetFilePath(otherPath);
             theirs->SetVerifier(expected);
             if (PlatformWantsDefaults()) {
@@ -209,17 +206,13 @@ int CDatabaseObj::MergeWithFile(const CString& otherPath, int direction, int rul
                     return -1;
             }
         } else {
-            if (rc != 0)
-                return rc;
+            if (rc != 0) return rc;
             // The wrong key would read every item as garbage (and an old
             // file's upgrade would write that garbage back): check first.
-            if (!VerifiersEqual(verifier, expected))
-                return kMergeWrongKey;
+            if (!VerifiersEqual(verifier, expected)) return kMergeWrongKey;
             rc = theirs->Load(otherPath, otherKey);
-            if (rc != 0)
-                return rc;
-            if (!VerifiersEqual(theirs->GetVerifier(), expected))
-                return kMergeWrongKey;
+            if (rc != 0) return rc;
+            if (!VerifiersEqual(theirs->GetVerifier(), expected)) return kMergeWrongKey;
         }
 
         CMergeAttachments attachments;
@@ -227,43 +220,37 @@ int CDatabaseObj::MergeWithFile(const CString& otherPath, int direction, int rul
             MatchModeScope mine(GetTypes(), GetCategories(), GetRecords(), CObjectList::kMatchByUid);
             MatchModeScope others(theirs->GetTypes(), theirs->GetCategories(), theirs->GetRecords(),
                                   CObjectList::kMatchByUid);
-            for (CObjectList* list : {static_cast<CObjectList*>(&GetTypes()), static_cast<CObjectList*>(&GetCategories()),
-                                      static_cast<CObjectList*>(&GetRecords()),
-                                      static_cast<CObjectList*>(&theirs->GetTypes()),
-                                      static_cast<CObjectList*>(&theirs->GetCategories()),
-                                      static_cast<CObjectList*>(&theirs->GetRecords())})
+            for (CObjectList* list :
+                 {static_cast<CObjectList*>(&GetTypes()), static_cast<CObjectList*>(&GetCategories()),
+                  static_cast<CObjectList*>(&GetRecords()), static_cast<CObjectList*>(&theirs->GetTypes()),
+                  static_cast<CObjectList*>(&theirs->GetCategories()),
+                  static_cast<CObjectList*>(&theirs->GetRecords())})
                 RefreshChecksums(*list);
             if (progress)
                 progress->SetTotal(2 * (CountNotDeleted(GetRecords()) + static_cast<int>(GetTypes().GetCount()) +
                                         static_cast<int>(GetCategories().GetCount())));
             const CString& ownPath = GetFilePath();
-            MergeItemLists(GetTypes(), theirs->GetTypes(), direction, rule, progress, ownPath, otherPath,
+            MergeItemLists(GetTypes(), theirs->GetTypes(), direction, rule, progress, ownPath, otherPath, &attachments);
+            MergeItemLists(GetCategories(), theirs->GetCategories(), direction, rule, progress, ownPath, otherPath,
                            &attachments);
-            MergeItemLists(GetCategories(), theirs->GetCategories(), direction, rule, progress, ownPath,
-                           otherPath, &attachments);
             MergeItemLists(GetRecords(), theirs->GetRecords(), direction, rule, progress, ownPath, otherPath,
                            &attachments);
         }
 
         // Every attachment copy is made before either file is written.
         rc = attachments.Stage();
-        if (rc != 0)
-            return rc;
+        if (rc != 0) return rc;
         if (writeOther) {
             rc = theirs->Save(0, otherKey);
-            if (rc != 0)
-                return rc;
+            if (rc != 0) return rc;
             rc = attachments.Commit(otherPath);
-            if (rc != 0)
-                return rc;
+            if (rc != 0) return rc;
         }
         if (writeThis) {
             rc = Save(0, ownKey.get());
-            if (rc != 0)
-                return rc;
+            if (rc != 0) return rc;
             rc = attachments.Commit(GetFilePath());
-            if (rc != 0)
-                return rc;
+            if (rc != 0) return rc;
         }
         return 0;
     } catch (const CException&) {
@@ -273,12 +260,11 @@ int CDatabaseObj::MergeWithFile(const CString& otherPath, int direction, int rul
     }
 }
 
-CMergeAttachments::~CMergeAttachments() {
-    Discard();
-}
+CMergeAttachments::~CMergeAttachments() { Discard(); }
 
 void CMergeAttachments::Add(const CString& sourceDatabase, const CString& sourceName, const CString& targetDatabase,
-                            const CString& targetName) {
+                            const CString& targetName)
+{
     Transfer t;
     t.targetDatabase = targetDatabase;
     t.source = AttachmentPath(sourceDatabase, sourceName);
@@ -287,20 +273,19 @@ void CMergeAttachments::Add(const CString& sourceDatabase, const CString& source
     m_transfers.push_back(t);
 }
 
-int CMergeAttachments::Stage() {
+int CMergeAttachments::Stage()
+{
     for (size_t i = 0; i < m_transfers.size(); ++i) {
         Transfer& t = m_transfers[i];
         // A file that an earlier transfer replaces is read from its new copy.
         CString from = t.source;
         for (size_t j = i; j-- > 0;) {
             if (m_transfers[j].target.CompareNoCase(t.source) == 0) {
-                if (m_transfers[j].staged)
-                    from = m_transfers[j].temp;
+                if (m_transfers[j].staged) from = m_transfers[j].temp;
                 break;
             }
         }
-        if (!FileExists(from))
-            continue;  // nothing stored to copy, as when the record has none
+        if (!FileExists(from)) continue;  // nothing stored to copy, as when the record has none
         CString folder = GetDirectoryOfPath(t.target, false);
         if (!PathExists(folder) && CreateFolderPath(folder) != 0) {
             Discard();
@@ -312,30 +297,28 @@ int CMergeAttachments::Stage() {
         }
         // An earlier transfer to the same target is superseded.
         for (size_t j = 0; j < i; ++j)
-            if (m_transfers[j].temp.CompareNoCase(t.temp) == 0)
-                m_transfers[j].staged = false;
+            if (m_transfers[j].temp.CompareNoCase(t.temp) == 0) m_transfers[j].staged = false;
         t.staged = true;
     }
     return 0;
 }
 
-int CMergeAttachments::Commit(const CString& targetDatabase) {
+int CMergeAttachments::Commit(const CString& targetDatabase)
+{
     int result = 0;
     for (Transfer& t : m_transfers) {
-        if (!t.staged || t.committed || t.targetDatabase.CompareNoCase(targetDatabase) != 0)
-            continue;
+        if (!t.staged || t.committed || t.targetDatabase.CompareNoCase(targetDatabase) != 0) continue;
         int rc = zvos::ReplaceFileAtomically(t.temp.Std(), t.target.Std());
-        if (rc != 0 && result == 0)
-            result = rc;
+        if (rc != 0 && result == 0) result = rc;
         t.committed = rc == 0;
     }
     return result;
 }
 
-void CMergeAttachments::Discard() {
+void CMergeAttachments::Discard()
+{
     for (Transfer& t : m_transfers) {
-        if (t.staged && !t.committed)
-            zvos::DeleteFileAt(t.temp.Std());
+        if (t.staged && !t.committed) zvos::DeleteFileAt(t.temp.Std());
         t.staged = false;
     }
 }

@@ -25,6 +25,5 @@ CDatabaseMutexLock::CDatabaseMutexLock(uint32_t waitMs)
 
 CDatabaseMutexLock::~CDatabaseMutexLock()
 {
-    if (m_handle)
-        HostDatabaseMutex().unlock();
+    if (m_handle) HostDatabaseMutex().unlock();
 }

@@ -18,8 +18,7 @@ CDatabaseMutexLock::CDatabaseMutexLock(uint32_t waitMs)
         return;
     }
     m_error = result == WAIT_TIMEOUT ? kDatabaseMutexTimeout : static_cast<int>(GetLastError());
-    if (m_error == 0)
-        m_error = -1;
+    if (m_error == 0) m_error = -1;
     CloseHandle(h);
 }
 

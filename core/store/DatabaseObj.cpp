@@ -29,15 +29,18 @@ std::atomic<uint32_t> g_mutexWaitMs{kDatabaseWaitMs};
 
 int OsErrorOf(const CFileException& e) { return e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : -1; }
 
-void DeleteItems(CObList& list) {
+void DeleteItems(CObList& list)
+{
     while (!list.IsEmpty()) delete static_cast<CBaseItem*>(list.RemoveHead());
 }
 
-void MoveItems(CObList& from, CObList& to) {
+void MoveItems(CObList& from, CObList& to)
+{
     while (!from.IsEmpty()) to.AddTail(from.RemoveHead());
 }
 
-CObjectList* ListOfKind(CDatabaseObj& db, int kind) {
+CObjectList* ListOfKind(CDatabaseObj& db, int kind)
+{
     switch (kind) {
     case kItemKindRecord: return &db.GetRecords();
     case kItemKindType: return &db.GetTypes();
@@ -47,7 +50,8 @@ CObjectList* ListOfKind(CDatabaseObj& db, int kind) {
 }
 
 // Records whose type (category) key is the key lose it.
-void UnlinkRecords(CRecordList& records, const uint8_t* key, bool category) {
+void UnlinkRecords(CRecordList& records, const uint8_t* key, bool category)
+{
     static const uint8_t kNull[kUniqueKeySize] = {};
     for (POSITION pos = records.GetHeadPosition(); pos;) {
         CRecord* record = dynamic_cast<CRecord*>(static_cast<CObject*>(records.GetNext(pos)));
@@ -64,7 +68,8 @@ void UnlinkRecords(CRecordList& records, const uint8_t* key, bool category) {
 
 }  // namespace
 
-CDatabaseObj::CDatabaseObj() {
+CDatabaseObj::CDatabaseObj()
+{
     // The three lists share one id space, so that an id names one item of
     // the database (change notices and FindItemById rely on it).
     m_records.SetSharedIdCheck([this](int32_t id) { return m_types.FindById(id) || m_categories.FindById(id); });
@@ -74,7 +79,8 @@ CDatabaseObj::CDatabaseObj() {
 
 CDatabaseObj::~CDatabaseObj() { Clear(false); }
 
-int CDatabaseObj::Clear(bool resetHeader) {
+int CDatabaseObj::Clear(bool resetHeader)
+{
     DeleteItems(m_records);
     DeleteItems(m_types);
     DeleteItems(m_categories);
@@ -92,19 +98,22 @@ uint32_t CDatabaseObj::SetMutexWaitMs(uint32_t waitMs) { return g_mutexWaitMs.ex
 
 void CDatabaseObj::SetVerifier(const uint8_t verifier[40]) { std::memcpy(m_verifier, verifier, sizeof m_verifier); }
 
-bool CDatabaseObj::VerifierEquals(const uint8_t verifier[40]) const {
+bool CDatabaseObj::VerifierEquals(const uint8_t verifier[40]) const
+{
     return std::memcmp(m_verifier, verifier, sizeof m_verifier) == 0;
 }
 
 // ---------------------------------------------------------------- file
 
-int CDatabaseObj::Load(const CString& filePath) {
+int CDatabaseObj::Load(const CString& filePath)
+{
     // Held for the whole load, whatever the manager is given meanwhile.
     const BlowfishKeyPtr key = GetMasterPwdMgr()->GetKey();
     return Load(filePath, key.get());
 }
 
-int CDatabaseObj::Load(const CString& filePath, const BlowfishContext* key) {
+int CDatabaseObj::Load(const CString& filePath, const BlowfishContext* key)
+{
     CDatabaseMutexLock lock(g_mutexWaitMs.load());
     if (!lock.IsLocked()) return -1;
 
@@ -143,7 +152,8 @@ int CDatabaseObj::Load(const CString& filePath, const BlowfishContext* key) {
     return 0;
 }
 
-int CDatabaseObj::ReadFile(const CString& filePath, const BlowfishContext* key, bool& missing) {
+int CDatabaseObj::ReadFile(const CString& filePath, const BlowfishContext* key, bool& missing)
+{
     missing = false;
     if (filePath.IsEmpty()) return -1;
     CFile file;
@@ -181,7 +191,8 @@ int CDatabaseObj::ReadFile(const CString& filePath, const BlowfishContext* key, 
     return 0;
 }
 
-void CDatabaseObj::TakeContents(CDatabaseObj& other) {
+void CDatabaseObj::TakeContents(CDatabaseObj& other)
+{
     Clear(true);
     std::memcpy(m_verifier, other.m_verifier, sizeof m_verifier);
     m_headerLong = other.m_headerLong;
@@ -195,25 +206,29 @@ void CDatabaseObj::TakeContents(CDatabaseObj& other) {
     MoveItems(other.m_categories, m_categories);
 }
 
-int CDatabaseObj::OpenInFolder(const CString& folder) {
+int CDatabaseObj::OpenInFolder(const CString& folder)
+{
     const CString path = JoinPath(folder, kDatabaseFileName);
     if (!PathExists(folder)) CreateFolderPath(folder);
     return Load(path);
 }
 
-int CDatabaseObj::Save(int flag) {
+int CDatabaseObj::Save(int flag)
+{
     const BlowfishKeyPtr key = GetMasterPwdMgr()->GetKey();
     return Save(flag, key.get());
 }
 
-int CDatabaseObj::Save(int /*flag*/, const BlowfishContext* key) {
+int CDatabaseObj::Save(int /*flag*/, const BlowfishContext* key)
+{
     if (m_readOnly || m_loadFailed || m_filePath.IsEmpty()) return -1;
     CDatabaseMutexLock lock(g_mutexWaitMs.load());
     if (!lock.IsLocked()) return -1;
     return WriteFile(key);
 }
 
-int CDatabaseObj::SaveWithVerifier(const uint8_t verifier[40], const BlowfishContext* key) {
+int CDatabaseObj::SaveWithVerifier(const uint8_t verifier[40], const BlowfishContext* key)
+{
     uint8_t old[40];
     std::memcpy(old, m_verifier, sizeof old);
     SetVerifier(verifier);
@@ -222,7 +237,8 @@ int CDatabaseObj::SaveWithVerifier(const uint8_t verifier[40], const BlowfishCon
     return result;
 }
 
-int CDatabaseObj::WriteFile(const BlowfishContext* key) {
+int CDatabaseObj::WriteFile(const BlowfishContext* key)
+{
     CReplacingFile out(m_filePath);
     if (int error = out.Open()) return error;
     try {
@@ -240,7 +256,8 @@ int CDatabaseObj::WriteFile(const BlowfishContext* key) {
     return out.Commit();
 }
 
-void CDatabaseObj::Serialize(CArchive& ar) {
+void CDatabaseObj::Serialize(CArchive& ar)
+{
     if (ar.IsStoring()) {
         // Every item is written in the current layout, so the file is too.
         m_formatVersion = kDatabaseFormatVersion;
@@ -273,7 +290,8 @@ void CDatabaseObj::Serialize(CArchive& ar) {
     m_loadFailed = false;
 }
 
-void CDatabaseObj::ReadTypesOfOldVersion(CArchive& ar) {
+void CDatabaseObj::ReadTypesOfOldVersion(CArchive& ar)
+{
     // Older files kept their types under another item class: each becomes a
     // CTypeItem with the same state and name; those without a key are dropped.
     const DWORD count = ar.ReadCount();
@@ -301,7 +319,8 @@ void CDatabaseObj::ReadTypesOfOldVersion(CArchive& ar) {
     }
 }
 
-int CDatabaseObj::MoveToFolder(const CString& folder) {
+int CDatabaseObj::MoveToFolder(const CString& folder)
+{
     if (int result = Save()) return result;
     if (!PathExists(folder)) zvos::MakeDirectory(folder.Std());
     const CString target = JoinPath(folder, kDatabaseFileName);
@@ -320,26 +339,30 @@ int CDatabaseObj::MoveToFolder(const CString& folder) {
 
 void CDatabaseObj::DeleteRecord(CRecord* record) { m_records.DeleteRecord(record, m_filePath); }
 
-void CDatabaseObj::DeleteType(CBaseItem* type) {
+void CDatabaseObj::DeleteType(CBaseItem* type)
+{
     if (!type) return;
     UnlinkRecords(m_records, type->GetKey(), false);
     m_types.SoftDelete(type);
 }
 
-void CDatabaseObj::DeleteCategory(CBaseItem* category) {
+void CDatabaseObj::DeleteCategory(CBaseItem* category)
+{
     if (!category) return;
     UnlinkRecords(m_records, category->GetKey(), true);
     m_categories.SoftDelete(category);
 }
 
-void CDatabaseObj::SetColumnsForAllTypes(const CShowColumns& columns) {
+void CDatabaseObj::SetColumnsForAllTypes(const CShowColumns& columns)
+{
     for (POSITION pos = m_types.GetHeadPosition(); pos;) {
         CTypeItem* type = dynamic_cast<CTypeItem*>(static_cast<CObject*>(m_types.GetNext(pos)));
         if (type) type->GetColumns() = columns;
     }
 }
 
-CBaseItem* CDatabaseObj::FindItemById(int32_t id, int kind) const {
+CBaseItem* CDatabaseObj::FindItemById(int32_t id, int kind) const
+{
     CDatabaseObj& self = const_cast<CDatabaseObj&>(*this);
     if (kind == -1) {
         for (int k : {kItemKindType, kItemKindCategory, kItemKindRecord})
@@ -350,7 +373,8 @@ CBaseItem* CDatabaseObj::FindItemById(int32_t id, int kind) const {
     return list ? list->FindById(id) : nullptr;
 }
 
-CBaseItem* CDatabaseObj::DetachItem(int kind, int32_t id) {
+CBaseItem* CDatabaseObj::DetachItem(int kind, int32_t id)
+{
     if (kind == -1) {
         for (int k : {kItemKindType, kItemKindCategory, kItemKindRecord})
             if (CBaseItem* item = ListOfKind(*this, k)->FindOrDetachById(id, true)) return item;
@@ -360,13 +384,15 @@ CBaseItem* CDatabaseObj::DetachItem(int kind, int32_t id) {
     return list ? list->FindOrDetachById(id, true) : nullptr;
 }
 
-CBaseItem* CDatabaseObj::LoadItemFromFile(int kind, int32_t id) {
+CBaseItem* CDatabaseObj::LoadItemFromFile(int kind, int32_t id)
+{
     CDatabaseObj saved;
     if (saved.Load(m_filePath) != 0) return nullptr;
     return saved.DetachItem(kind, id);
 }
 
-CBaseItem* CDatabaseObj::RevertItem(int kind, int32_t id) {
+CBaseItem* CDatabaseObj::RevertItem(int kind, int32_t id)
+{
     CBaseItem* saved = LoadItemFromFile(kind, id);
     if (!saved) return nullptr;
     CBaseItem* live = FindItemById(id, kind);
@@ -382,9 +408,11 @@ CBaseItem* CDatabaseObj::RevertItem(int kind, int32_t id) {
     return live;
 }
 
-int ReadDatabaseFileVersion(const CString& filePath) {
+int ReadDatabaseFileVersion(const CString& filePath)
+{
     CFile file;
-    if (!file.Open(zvos::NativePath(filePath.Std()).c_str(), CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary))
+    if (!file.Open(zvos::NativePath(filePath.Std()).c_str(),
+                   CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary))
         return 0xFFFF;
     uint8_t bytes[2];
     try {
@@ -395,7 +423,8 @@ int ReadDatabaseFileVersion(const CString& filePath) {
     return bytes[0] | bytes[1] << 8;
 }
 
-int ReadUserDbVerifier(uint8_t out[40], CDatabaseObj& db, const CString& userFolder) {
+int ReadUserDbVerifier(uint8_t out[40], CDatabaseObj& db, const CString& userFolder)
+{
     db.SetFilePath(JoinPath(userFolder, kDatabaseFileName));
     return ReadPasswordVerifier(db.GetFilePath(), out);
 }

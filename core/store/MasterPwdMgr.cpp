@@ -8,8 +8,7 @@ int CMasterPwdMgr::SetPassword(const CString* password)
     int result = 0;
     if (password && !password->IsEmpty()) {
         key = MakeBlowfishKey(*password);
-        if (!key)
-            result = -1;
+        if (!key) result = -1;
     }
     SetKey(std::move(key));
     return result;
@@ -41,13 +40,11 @@ int CMasterPwdMgr::StoreNewPassword(const CString& password, const SaveWithKey& 
     BlowfishKeyPtr key;
     if (!password.IsEmpty()) {
         key = MakeBlowfishKey(password);
-        if (!key)
-            return -1;
+        if (!key) return -1;
         MakeVerifierWithKey(key.get(), verifier);
     }
     const int result = save ? save(verifier, key.get()) : -1;
-    if (result == 0)
-        SetKey(std::move(key));
+    if (result == 0) SetKey(std::move(key));
     return result;
 }
 
@@ -55,13 +52,10 @@ bool CMasterPwdMgr::VerifyPassword(const CString& userFolder, const CString& pas
 {
     uint8_t stored[kVerifierSize];
     const int read = ReadUserDbVerifier(stored, userFolder);
-    if (read != 0 && read != kVerifierNoFile)
-        return false;
-    if (password.IsEmpty() && VerifierIsZero(stored))
-        return true;
+    if (read != 0 && read != kVerifierNoFile) return false;
+    if (password.IsEmpty() && VerifierIsZero(stored)) return true;
     uint8_t candidate[kVerifierSize];
-    if (MakeCheckVerifier(password, candidate) != 0)
-        return false;
+    if (MakeCheckVerifier(password, candidate) != 0) return false;
     return VerifiersEqual(candidate, stored);
 }
 

@@ -8,10 +8,9 @@
 #include "framework/CException.h"
 #include "framework/CFile.h"
 
-const uint8_t VERIFIER_PLAINTEXT[kVerifierSize] = {'Z', 'o', 'r', 'v', 'i', 'k', 'a', 'n', ' ', 'D',
-                                                   'e', 's', 'k', 't', 'o', 'p', ' ', 'm', 'a', 's',
-                                                   't', 'e', 'r', ' ', 'p', 'a', 's', 's', 'w', 'o',
-                                                   'r', 'd', ' ', 'c', 'h', 'e', 'c', 'k', '.', 0};
+const uint8_t VERIFIER_PLAINTEXT[kVerifierSize] = {'Z', 'o', 'r', 'v', 'i', 'k', 'a', 'n', ' ', 'D', 'e', 's', 'k', 't',
+                                                   'o', 'p', ' ', 'm', 'a', 's', 't', 'e', 'r', ' ', 'p', 'a', 's', 's',
+                                                   'w', 'o', 'r', 'd', ' ', 'c', 'h', 'e', 'c', 'k', '.', 0};
 
 namespace {
 
@@ -19,8 +18,7 @@ int MakeKeyedVerifier(const CString& password, uint8_t out[kVerifierSize])
 {
     memset(out, 0, kVerifierSize);
     BlowfishKeyPtr key = MakeBlowfishKey(password);
-    if (!key)
-        return -1;
+    if (!key) return -1;
     MakeVerifierWithKey(key.get(), out);
     return 0;
 }
@@ -54,8 +52,7 @@ bool VerifiersEqual(const uint8_t a[kVerifierSize], const uint8_t b[kVerifierSiz
 bool VerifierIsZero(const uint8_t v[kVerifierSize])
 {
     for (int i = 0; i < kVerifierSize; ++i)
-        if (v[i])
-            return false;
+        if (v[i]) return false;
     return true;
 }
 
@@ -63,8 +60,7 @@ int ReadPasswordVerifier(const CString& filePath, uint8_t out[kVerifierSize])
 {
     memset(out, 0, kVerifierSize);
     CDatabaseMutexLock lock;
-    if (!lock.IsLocked())
-        return lock.Error();
+    if (!lock.IsLocked()) return lock.Error();
     uint8_t bytes[kVerifierSize];
     try {
         CFile file;
@@ -77,13 +73,11 @@ int ReadPasswordVerifier(const CString& filePath, uint8_t out[kVerifierSize])
         UINT got = 0;
         while (got < kVerifierSize) {
             UINT n = file.Read(bytes + got, kVerifierSize - got);
-            if (n == 0)
-                break;
+            if (n == 0) break;
             got += n;
         }
         file.Close();
-        if (got < kVerifierSize)
-            return -1;  // too short to be a database file
+        if (got < kVerifierSize) return -1;  // too short to be a database file
     } catch (const CFileException& e) {
         return e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : -1;
     } catch (const CException&) {
@@ -108,8 +102,7 @@ bool DatabaseFileHasPassword(const CString& filePath)
 {
     uint8_t verifier[kVerifierSize];
     const int result = ReadPasswordVerifier(filePath, verifier);
-    if (result == kVerifierNoFile)
-        return false;
+    if (result == kVerifierNoFile) return false;
     return result != 0 || !VerifierIsZero(verifier);
 }
 
@@ -117,20 +110,16 @@ bool UserHasMasterPassword(const CString& userFolder)
 {
     uint8_t verifier[kVerifierSize];
     const int result = ReadUserDbVerifier(verifier, userFolder);
-    if (result == kVerifierNoFile)
-        return false;
+    if (result == kVerifierNoFile) return false;
     return result != 0 || !VerifierIsZero(verifier);
 }
 
 bool CheckDatabasePassword(const CString& filePath, const CString* password)
 {
-    if (!password)
-        return true;
+    if (!password) return true;
     uint8_t candidate[kVerifierSize];
-    if (MakeCheckVerifier(*password, candidate) != 0)
-        return false;
+    if (MakeCheckVerifier(*password, candidate) != 0) return false;
     uint8_t stored[kVerifierSize];
-    if (ReadPasswordVerifier(filePath, stored) != 0)
-        return false;
+    if (ReadPasswordVerifier(filePath, stored) != 0) return false;
     return VerifiersEqual(candidate, stored);
 }

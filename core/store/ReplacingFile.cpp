@@ -11,7 +11,8 @@ std::atomic<CReplacingFile::BeforeReplaceHook> g_beforeReplace{nullptr};
 int OsErrorOf(const CFileException& e) { return e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : -1; }
 }  // namespace
 
-CReplacingFile::BeforeReplaceHook CReplacingFile::SetBeforeReplaceHook(BeforeReplaceHook hook) {
+CReplacingFile::BeforeReplaceHook CReplacingFile::SetBeforeReplaceHook(BeforeReplaceHook hook)
+{
     return g_beforeReplace.exchange(hook);
 }
 
@@ -19,7 +20,8 @@ CReplacingFile::CReplacingFile(const CString& targetPath) : m_target(targetPath)
 
 CReplacingFile::~CReplacingFile() { Discard(); }
 
-int CReplacingFile::Open() {
+int CReplacingFile::Open()
+{
     Discard();
     CFileException error;
     if (!m_file.Open(zvos::NativePath(m_temp.Std()).c_str(),
@@ -29,7 +31,8 @@ int CReplacingFile::Open() {
     return 0;
 }
 
-int CReplacingFile::Commit() {
+int CReplacingFile::Commit()
+{
     if (!m_created) return -1;
     try {
         m_file.Flush();
@@ -53,7 +56,8 @@ int CReplacingFile::Commit() {
     return 0;
 }
 
-void CReplacingFile::Discard() {
+void CReplacingFile::Discard()
+{
     m_file.Abort();
     if (m_created) {
         zvos::DeleteFileAt(m_temp.Std());

@@ -8,25 +8,28 @@ namespace {
 PlatformExportResolver g_resolver = nullptr;
 }
 
-PlatformExportResolver SetPlatformExportResolver(PlatformExportResolver resolver) {
+PlatformExportResolver SetPlatformExportResolver(PlatformExportResolver resolver)
+{
     PlatformExportResolver previous = g_resolver;
     g_resolver = resolver;
     return previous;
 }
 
-void* PlatformFindExport(PlatformLibrary library, const char* name) {
+void* PlatformFindExport(PlatformLibrary library, const char* name)
+{
     return g_resolver ? g_resolver(library, name) : nullptr;
 }
 
-int PlatformGetPlatform() {
+int PlatformGetPlatform()
+{
     auto* fn = PlatformExport<PlatformGetPlatformFn>(PlatformLibrary::Manager, "GetPlatform");
     return fn ? fn() : -1;
 }
 
-CString PlatformGetPlatformName() {
+CString PlatformGetPlatformName()
+{
     auto* fn = PlatformExport<PlatformGetPlatformNameFn>(PlatformLibrary::Manager, "GetPlatformName");
-    if (!fn)
-        return CString();
+    if (!fn) return CString();
     char buffer[kPlatformNameBufferSize];
     std::memset(buffer, 0, sizeof(buffer));
     fn(buffer);
@@ -35,22 +38,26 @@ CString PlatformGetPlatformName() {
     return CString(buffer);
 }
 
-bool PlatformGetDeleteRecordMethod() {
+bool PlatformGetDeleteRecordMethod()
+{
     auto* fn = PlatformExport<PlatformBoolFn>(PlatformLibrary::Manager, "GetDeleteRecordMethod");
     return fn ? fn() != 0 : false;
 }
 
-bool PlatformWantsDefaults() {
+bool PlatformWantsDefaults()
+{
     auto* fn = PlatformExport<PlatformBoolFn>(PlatformLibrary::Manager, "PlatformWantsDefaults");
     return fn ? fn() != 0 : true;
 }
 
-bool PlatformWantsAutoSync() {
+bool PlatformWantsAutoSync()
+{
     auto* fn = PlatformExport<PlatformBoolFn>(PlatformLibrary::Sync, "WantsAutoSync");
     return fn ? fn() != 0 : false;
 }
 
-bool PlatformCanUserSyncNow(const UserRecord& record) {
+bool PlatformCanUserSyncNow(const UserRecord& record)
+{
     auto* fn = PlatformExport<PlatformCanUserSyncNowFn>(PlatformLibrary::Sync, "CanUserSyncNow");
     return fn ? fn(&record) != 0 : false;
 }

@@ -46,15 +46,15 @@ typedef void* (*PlatformExportResolver)(PlatformLibrary library, const char* nam
 PlatformExportResolver SetPlatformExportResolver(PlatformExportResolver resolver);
 
 // Wrappers of the exports used in several places.
-int PlatformGetPlatform();               // -1 when missing
-CString PlatformGetPlatformName();       // empty when missing
-bool PlatformGetDeleteRecordMethod();    // false when missing
-bool PlatformWantsDefaults();            // true when missing
-bool PlatformWantsAutoSync();            // false when missing
+int PlatformGetPlatform();                              // -1 when missing
+CString PlatformGetPlatformName();                      // empty when missing
+bool PlatformGetDeleteRecordMethod();                   // false when missing
+bool PlatformWantsDefaults();                           // true when missing
+bool PlatformWantsAutoSync();                           // false when missing
 bool PlatformCanUserSyncNow(const UserRecord& record);  // false when missing
 
 // Typed look-up of an export.
-template <typename Fn>
-Fn* PlatformExport(PlatformLibrary library, const char* name) {
+template <typename Fn> Fn* PlatformExport(PlatformLibrary library, const char* name)
+{
     return reinterpret_cast<Fn*>(PlatformFindExport(library, name));
 }

@@ -10,14 +10,15 @@ namespace {
 HMODULE g_manager = nullptr;
 HMODULE g_sync = nullptr;
 
-void* FindLoadedExport(PlatformLibrary library, const char* name) {
+void* FindLoadedExport(PlatformLibrary library, const char* name)
+{
     HMODULE module = library == PlatformLibrary::Manager ? g_manager : g_sync;
-    if (!module || !name)
-        return nullptr;
+    if (!module || !name) return nullptr;
     return reinterpret_cast<void*>(GetProcAddress(module, name));
 }
 
-HMODULE LoadFrom(const CString& folder, const char* file) {
+HMODULE LoadFrom(const CString& folder, const char* file)
+{
     CString path = JoinPath(folder, file);
     // The libraries are found by full path only, never along the search path.
     return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
@@ -25,11 +26,13 @@ HMODULE LoadFrom(const CString& folder, const char* file) {
 
 }  // namespace
 
-int LoadPlatformLibraries(int mode, const char* productName) {
+int LoadPlatformLibraries(int mode, const char* productName)
+{
     return LoadPlatformLibrariesFrom(GetAppDirectory(), mode, productName);
 }
 
-int LoadPlatformLibrariesFrom(const CString& folder, int mode, const char* productName) {
+int LoadPlatformLibrariesFrom(const CString& folder, int mode, const char* productName)
+{
     ReleasePlatformLibraries();
     g_manager = LoadFrom(folder, "CVPlatformMgr.dll");
     if (!g_manager) {
@@ -41,8 +44,7 @@ int LoadPlatformLibrariesFrom(const CString& folder, int mode, const char* produ
     int result = 0;
     if (auto* init = PlatformExport<PlatformInitializeFn>(PlatformLibrary::Manager, "InitializePlatform"))
         result = init(mode, productName);
-    if (result != 0)
-        return result;
+    if (result != 0) return result;
 
     g_sync = LoadFrom(folder, "Kelbridge.dll");
     if (auto* init = PlatformExport<PlatformInitializeFn>(PlatformLibrary::Sync, "InitializePlatform"))
@@ -50,19 +52,17 @@ int LoadPlatformLibrariesFrom(const CString& folder, int mode, const char* produ
     return result;
 }
 
-void ReleasePlatformLibraries() {
+void ReleasePlatformLibraries()
+{
     HMODULE* modules[] = {&g_sync, &g_manager};
     PlatformLibrary libraries[] = {PlatformLibrary::Sync, PlatformLibrary::Manager};
     for (int i = 0; i < 2; ++i) {
-        if (!*modules[i])
-            continue;
-        if (auto* release = PlatformExport<PlatformReleaseFn>(libraries[i], "ReleasePlatform"))
-            release();
+        if (!*modules[i]) continue;
+        if (auto* release = PlatformExport<PlatformReleaseFn>(libraries[i], "ReleasePlatform")) release();
         FreeLibrary(*modules[i]);
         *modules[i] = nullptr;
     }
     // Only our own resolver goes; one a test installed stays.
     PlatformExportResolver previous = SetPlatformExportResolver(nullptr);
-    if (previous != &FindLoadedExport)
-        SetPlatformExportResolver(previous);
+    if (previous != &FindLoadedExport) SetPlatformExportResolver(previous);
 }

@@ -9,13 +9,14 @@
 #include "core/os/ShellFileOps.h"
 #include "core/users/UserItem.h"
 
-void CUserList::LoadUsers(const CString& productName, const CString& legacyKeyPrefix) {
+void CUserList::LoadUsers(const CString& productName, const CString& legacyKeyPrefix)
+{
     CAppPrefMgr::GetInstance()->GetPrefs()->EnumUsers(productName, legacyKeyPrefix, *this);
 }
 
-CUserItem* CUserList::AddNewUser(const CString& displayName, const CString& keyName) {
-    if (displayName.IsEmpty() || keyName.IsEmpty() || !IsUsableKeyName(keyName))
-        return nullptr;
+CUserItem* CUserList::AddNewUser(const CString& displayName, const CString& keyName)
+{
+    if (displayName.IsEmpty() || keyName.IsEmpty() || !IsUsableKeyName(keyName)) return nullptr;
     UserRecord record = MakeEmptyUserRecord();
     // A platform name that does not fit the record is left out.
     SetUserRecordText(record.platformName, sizeof(record.platformName), PlatformGetPlatformName());
@@ -29,20 +30,18 @@ CUserItem* CUserList::AddNewUser(const CString& displayName, const CString& keyN
     return user;
 }
 
-CString CUserItem::GetNextBackupFilePath() {
+CString CUserItem::GetNextBackupFilePath()
+{
     std::shared_ptr<CAppPrefMgr> manager = CAppPrefMgr::GetInstance();
     CString folder = manager->GetUserBackupDirectory(this);
-    if (folder.IsEmpty())
-        return CString();
+    if (folder.IsEmpty()) return CString();
     std::shared_ptr<CAppPrefs> prefs = manager->GetPrefs();
     int next = prefs->GetBackupFileCounter(this) + 1;
-    if (next > 4 || next < 0)
-        next = 0;
+    if (next > 4 || next < 0) next = 0;
     CString name;
     name.Format("Backup-%d.zkv", next);
     CString path = JoinPath(folder, name);
-    if (FileExists(path))
-        DeletePathSilently(path, nullptr);
+    if (FileExists(path)) DeletePathSilently(path, nullptr);
     prefs->SetBackupFileCounter(this, next);
     return path;
 }

@@ -7,12 +7,12 @@
 #include "framework/CString.h"
 
 struct UserRecord {
-    char displayName[200];   // at most 199 characters
-    char keyName[200];       // at most 199 characters
-    int32_t platformType;    // 3 stand-alone, 5 handheld
-    char platformName[40];   // at most 39 characters
-    int32_t platformValue;   // the platform manager's own value
-    uint8_t reserved[12];    // unused, zero in records the program builds
+    char displayName[200];  // at most 199 characters
+    char keyName[200];      // at most 199 characters
+    int32_t platformType;   // 3 stand-alone, 5 handheld
+    char platformName[40];  // at most 39 characters
+    int32_t platformValue;  // the platform manager's own value
+    uint8_t reserved[12];   // unused, zero in records the program builds
 };
 static_assert(sizeof(UserRecord) == 460, "user record is a fixed 460-byte layout");
 static_assert(offsetof(UserRecord, keyName) == 200, "user record layout");

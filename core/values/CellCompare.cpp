@@ -10,23 +10,21 @@ char g_decimalSeparator = 0;
 char g_dateSeparator = 0;
 int g_dateOrder = 0;
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-int Sign3(long long a, long long b) {
-    return a > b ? 1 : (a < b ? -1 : 0);
-}
+int Sign3(long long a, long long b) { return a > b ? 1 : (a < b ? -1 : 0); }
 
 }  // namespace
 
-void SetLocaleFormats(char decimalSeparator, char dateSeparator, int dateOrder) {
+void SetLocaleFormats(char decimalSeparator, char dateSeparator, int dateOrder)
+{
     g_decimalSeparator = decimalSeparator;
     g_dateSeparator = dateSeparator;
     g_dateOrder = dateOrder >= 0 && dateOrder <= 2 ? dateOrder : kDateOrderMonthDayYear;
 }
 
-bool ParseCellDate(const CString& text, CellDate& date) {
+bool ParseCellDate(const CString& text, CellDate& date)
+{
     // Up to three numbers, kept modulo 2^32 as 32-bit numbers are.
     uint32_t numbers[3] = {0, 0, 0};
     int separators = 0;
@@ -69,22 +67,19 @@ bool ParseCellDate(const CString& text, CellDate& date) {
         else
             year = x, month = y, day = z;
         // Two-digit years: 00..39 are this century, 40..99 the last.
-        if (year < 40)
-            year += 2000;
-        if (year < 100)
-            year += 1900;
+        if (year < 40) year += 2000;
+        if (year < 100) year += 1900;
     }
-    if (month < 1 || month > 12)
-        return false;
-    if (checkDay && (day < 1 || day > 31))
-        return false;
+    if (month < 1 || month > 12) return false;
+    if (checkDay && (day < 1 || day > 31)) return false;
     date.year = static_cast<int32_t>(year);
     date.month = static_cast<int16_t>(month);
     date.day = static_cast<int16_t>(day);
     return true;
 }
 
-bool ParseCellVersion(const CString& text, uint32_t& value) {
+bool ParseCellVersion(const CString& text, uint32_t& value)
+{
     uint32_t result = 0, part = 0;
     int dots = 0;
     for (const char* p = text.GetString(); *p; ++p) {
@@ -98,13 +93,13 @@ bool ParseCellVersion(const CString& text, uint32_t& value) {
             return false;
         }
     }
-    if (dots != 3)
-        return false;
+    if (dots != 3) return false;
     value = (result << 8) + part;
     return true;
 }
 
-float ParseCellNumber(const CString& text, int ignoreCase) {
+float ParseCellNumber(const CString& text, int ignoreCase)
+{
     const char* p = text.GetString();
     bool negative = false;
     if (*p == '-') {
@@ -133,66 +128,57 @@ float ParseCellNumber(const CString& text, int ignoreCase) {
         double w = (inFraction ? weight : 1.0) / 256;
         for (; *p && w >= 1e-30; ++p) {
             unsigned c = static_cast<unsigned char>(*p);
-            if (ignoreCase == 1 && c >= 'A' && c <= 'Z')
-                c += 'a' - 'A';
+            if (ignoreCase == 1 && c >= 'A' && c <= 'Z') c += 'a' - 'A';
             value += c * w;
             w /= 256;
         }
     }
-    if (negative)
-        value = -value;
+    if (negative) value = -value;
     // Beyond the float range: the infinity of that sign, not an undefined cast.
-    if (value > FLT_MAX)
-        return HUGE_VALF;
-    if (value < -FLT_MAX)
-        return -HUGE_VALF;
+    if (value > FLT_MAX) return HUGE_VALF;
+    if (value < -FLT_MAX) return -HUGE_VALF;
     return static_cast<float>(value);
 }
 
 namespace {
 
-bool StartsWithDigit(const CString& text) {
+bool StartsWithDigit(const CString& text)
+{
     const char* p = text.GetString();
-    if (*p && (*p == g_decimalSeparator || *p == '-'))
-        ++p;
+    if (*p && (*p == g_decimalSeparator || *p == '-')) ++p;
     return IsDigit(*p);
 }
 
 // The runtime's collation in its default ("C") locale: bytes, and with
 // ignoreCase A-Z read as a-z.
-int CompareText(const CString& a, const CString& b, bool ignoreCase) {
+int CompareText(const CString& a, const CString& b, bool ignoreCase)
+{
     const unsigned char* p = reinterpret_cast<const unsigned char*>(a.GetString());
     const unsigned char* q = reinterpret_cast<const unsigned char*>(b.GetString());
     for (;; ++p, ++q) {
         unsigned c = *p, d = *q;
         if (ignoreCase) {
-            if (c >= 'A' && c <= 'Z')
-                c += 'a' - 'A';
-            if (d >= 'A' && d <= 'Z')
-                d += 'a' - 'A';
+            if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
+            if (d >= 'A' && d <= 'Z') d += 'a' - 'A';
         }
-        if (c != d)
-            return c < d ? -1 : 1;
-        if (c == 0)
-            return 0;
+        if (c != d) return c < d ? -1 : 1;
+        if (c == 0) return 0;
     }
 }
 
 }  // namespace
 
-int16_t CompareSortText(const CString& a, const CString& b, bool ignoreCase) {
+int16_t CompareSortText(const CString& a, const CString& b, bool ignoreCase)
+{
     CellDate da, db;
     if (ParseCellDate(a, da) && ParseCellDate(b, db)) {
-        if (da.year != db.year)
-            return da.year < db.year ? -1 : 1;
+        if (da.year != db.year) return da.year < db.year ? -1 : 1;
         int16_t months = static_cast<int16_t>(da.month - db.month);
-        if (months != 0)
-            return months;
+        if (months != 0) return months;
         return static_cast<int16_t>(da.day - db.day);
     }
     uint32_t va, vb;
-    if (ParseCellVersion(a, va) && ParseCellVersion(b, vb))
-        return static_cast<int16_t>(Sign3(va, vb));
+    if (ParseCellVersion(a, va) && ParseCellVersion(b, vb)) return static_cast<int16_t>(Sign3(va, vb));
     if (StartsWithDigit(a) && StartsWithDigit(b)) {
         float fa = ParseCellNumber(a, ignoreCase ? 1 : 0);
         float fb = ParseCellNumber(b, ignoreCase ? 1 : 0);

@@ -5,7 +5,8 @@
 
 #include "core/values/DateValue.h"
 
-void GetLocalDateValue(CDateValue& value) {
+void GetLocalDateValue(CDateValue& value)
+{
     struct timeval now {};
     gettimeofday(&now, nullptr);
     std::time_t seconds = now.tv_sec;

@@ -3,7 +3,8 @@
 
 #include "core/values/DateValue.h"
 
-void GetLocalDateValue(CDateValue& value) {
+void GetLocalDateValue(CDateValue& value)
+{
     SYSTEMTIME now;
     GetLocalTime(&now);
     static_assert(sizeof(SYSTEMTIME) == sizeof(CDateValue), "same layout as the system's calendar time");

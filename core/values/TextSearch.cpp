@@ -4,13 +4,15 @@
 
 namespace {
 
-std::string ToStd(const CString& s) {
+std::string ToStd(const CString& s)
+{
     return std::string(static_cast<const char*>(s), static_cast<size_t>(s.GetLength()));
 }
 
 }  // namespace
 
-bool FindTextInString(const CString& text, const CString& pattern, bool matchCase, bool wholeWord) {
+bool FindTextInString(const CString& text, const CString& pattern, bool matchCase, bool wholeWord)
+{
     CString t = text, p = pattern;
     if (!matchCase) {
         t.MakeLower();
@@ -30,7 +32,8 @@ bool FindTextInString(const CString& text, const CString& pattern, bool matchCas
     return false;
 }
 
-const char* CopyTextRun(const char* pos, CString& run) {
+const char* CopyTextRun(const char* pos, CString& run)
+{
     if (!pos || !*pos) return pos;
     const bool white = IsTextWhiteSpace(*pos);
     const char* end = pos;
@@ -39,7 +42,8 @@ const char* CopyTextRun(const char* pos, CString& run) {
     return end;
 }
 
-int FlattenLineBreaks(CString& text) {
+int FlattenLineBreaks(CString& text)
+{
     std::string s = ToStd(text), out;
     int crs = 0;
     for (char c : s) {
@@ -54,7 +58,8 @@ int FlattenLineBreaks(CString& text) {
     return crs;
 }
 
-int CountCarriageReturns(const CString& text) {
+int CountCarriageReturns(const CString& text)
+{
     int n = 0;
     for (char c : ToStd(text))
         if (c == '\r') ++n;

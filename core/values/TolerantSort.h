@@ -9,12 +9,11 @@
 #include <utility>
 #include <vector>
 
-template <typename RandomIt, typename Less>
-void StableSortTolerant(RandomIt first, RandomIt last, Less less) {
+template <typename RandomIt, typename Less> void StableSortTolerant(RandomIt first, RandomIt last, Less less)
+{
     using Value = typename std::iterator_traits<RandomIt>::value_type;
     const size_t n = static_cast<size_t>(last - first);
-    if (n < 2)
-        return;
+    if (n < 2) return;
     std::vector<Value> buffer;
     buffer.reserve(n);
     for (size_t width = 1; width < n; width *= 2) {
@@ -31,12 +30,9 @@ void StableSortTolerant(RandomIt first, RandomIt last, Less less) {
                 else
                     buffer.push_back(std::move(first[i++]));
             }
-            while (i < mid)
-                buffer.push_back(std::move(first[i++]));
-            while (j < hi)
-                buffer.push_back(std::move(first[j++]));
-            for (size_t k = 0; k < buffer.size(); ++k)
-                first[lo + k] = std::move(buffer[k]);
+            while (i < mid) buffer.push_back(std::move(first[i++]));
+            while (j < hi) buffer.push_back(std::move(first[j++]));
+            for (size_t k = 0; k < buffer.size(); ++k) first[lo + k] = std::move(buffer[k]);
         }
     }
 }

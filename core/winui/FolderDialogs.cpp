@@ -13,17 +13,17 @@ namespace {
 // callback.
 char g_browseSelection[MAX_PATH];
 
-int ShowMessage(HWND owner, const char* text, UINT type) {
-    return MessageBoxA(owner, text, "Zorvikan Desktop", type);
-}
+int ShowMessage(HWND owner, const char* text, UINT type) { return MessageBoxA(owner, text, "Zorvikan Desktop", type); }
 
-void FreePidl(LPITEMIDLIST pidl) {
+void FreePidl(LPITEMIDLIST pidl)
+{
     if (pidl) CoTaskMemFree(pidl);
 }
 
 // Shows the folder browser; the chosen folder into path, false when the user
 // cancelled or the choice is no file-system folder.
-bool RunBrowseDialog(BROWSEINFOA& info, CString& path) {
+bool RunBrowseDialog(BROWSEINFOA& info, CString& path)
+{
     LPITEMIDLIST pidl = SHBrowseForFolderA(&info);
     if (!pidl) return false;
     char chosen[MAX_PATH];
@@ -33,7 +33,8 @@ bool RunBrowseDialog(BROWSEINFOA& info, CString& path) {
     return ok;
 }
 
-int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM param, LPARAM) {
+int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM param, LPARAM)
+{
     switch (message) {
     case BFFM_SELCHANGED: {
         char path[MAX_PATH];
@@ -44,15 +45,16 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM param, LPARAM) {
     case BFFM_VALIDATEFAILEDA:
         return OnBrowseValidateFailed(dialog, CString(g_browseSelection), CString(reinterpret_cast<const char*>(param)),
                                       ShowMessage);
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
-int CALLBACK ChooseCallback(HWND dialog, UINT message, LPARAM param, LPARAM data) {
+int CALLBACK ChooseCallback(HWND dialog, UINT message, LPARAM param, LPARAM data)
+{
     if (message == BFFM_INITIALIZED) {
         SetWindowLongA(dialog, GWL_STYLE, GetWindowLongA(dialog, GWL_STYLE) & ~0x2000L);
-        SetWindowLongA(dialog, GWL_EXSTYLE, GetWindowLongA(dialog, GWL_EXSTYLE) & ~static_cast<LONG>(WS_EX_CONTEXTHELP));
+        SetWindowLongA(dialog, GWL_EXSTYLE,
+                       GetWindowLongA(dialog, GWL_EXSTYLE) & ~static_cast<LONG>(WS_EX_CONTEXTHELP));
         SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
     } else if (message == BFFM_SELCHANGED) {
         LPCITEMIDLIST pidl = reinterpret_cast<LPCITEMIDLIST>(param);
@@ -69,7 +71,8 @@ int CALLBACK ChooseCallback(HWND dialog, UINT message, LPARAM param, LPARAM data
     return 0;
 }
 
-CString LoadTitle(UINT id) {
+CString LoadTitle(UINT id)
+{
     CString title;
     if (id != 0) title.LoadString(id);
     return title;
@@ -77,7 +80,8 @@ CString LoadTitle(UINT id) {
 
 }  // namespace
 
-int OnBrowseValidateFailed(HWND dialog, const CString& selectedFolder, const CString& typed, FolderMessageBoxFn ask) {
+int OnBrowseValidateFailed(HWND dialog, const CString& selectedFolder, const CString& typed, FolderMessageBoxFn ask)
+{
     const CString candidate = selectedFolder + "\\" + typed;
     if (_access(typed.GetString(), 0) == 0) {
         ask(dialog, "Can't create directory. A file with that name already exists.", MB_OK);
@@ -94,7 +98,8 @@ int OnBrowseValidateFailed(HWND dialog, const CString& selectedFolder, const CSt
     return 1;
 }
 
-bool BrowseForFolder(HWND parent, const CString& title, CString& path) {
+bool BrowseForFolder(HWND parent, const CString& title, CString& path)
+{
     std::vector<char> display(MAX_PATH, '\0');
     BROWSEINFOA info = {};
     info.hwndOwner = parent;
@@ -105,13 +110,15 @@ bool BrowseForFolder(HWND parent, const CString& title, CString& path) {
     return RunBrowseDialog(info, path);
 }
 
-CString BrowseForFolderWithTitleId(HWND parent, UINT titleId) {
+CString BrowseForFolderWithTitleId(HWND parent, UINT titleId)
+{
     CString path;
     if (!BrowseForFolder(parent, LoadTitle(titleId), path)) path.Empty();
     return path;
 }
 
-bool ChooseFolder(HWND parent, const CString& title, CString& path) {
+bool ChooseFolder(HWND parent, const CString& title, CString& path)
+{
     // The start folder: the path's current value (at most 518 bytes are
     // taken, as the dialog's start buffer holds), else the current directory.
     char start[520] = {};
@@ -130,12 +137,14 @@ bool ChooseFolder(HWND parent, const CString& title, CString& path) {
     return RunBrowseDialog(info, path);
 }
 
-bool ChooseFolderWithTitleId(HWND parent, UINT titleId, CString& path) {
+bool ChooseFolderWithTitleId(HWND parent, UINT titleId, CString& path)
+{
     return ChooseFolder(parent, LoadTitle(titleId), path);
 }
 
 bool ShowSaveFileDialog(HWND parent, const CString& title, const CString& filter, CString& path,
-                        const CString& startFolder) {
+                        const CString& startFolder)
+{
     std::vector<char> filters(static_cast<size_t>(filter.GetLength()) + 2, '\0');
     for (int i = 0; i < filter.GetLength(); ++i) filters[static_cast<size_t>(i)] = filter[i] == '|' ? '\0' : filter[i];
     std::vector<char> file(MAX_PATH * 4, '\0');

@@ -31,8 +31,7 @@ CString ChooseInstallerFile(HWND parent, const CString& filter, const CString& t
 {
     std::vector<char> filterText(filter.GetString(), filter.GetString() + filter.GetLength() + 1);
     for (char& c : filterText)
-        if (c == '|')
-            c = '\0';
+        if (c == '|') c = '\0';
     filterText.push_back('\0');
     char file[MAX_PATH] = "";
     OPENFILENAMEA ofn = {};
@@ -43,8 +42,7 @@ CString ChooseInstallerFile(HWND parent, const CString& filter, const CString& t
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrTitle = title;
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!AfxGetModalSeam().GetFileName(ofn, TRUE))
-        return CString();
+    if (!AfxGetModalSeam().GetFileName(ofn, TRUE)) return CString();
     return CString(file);
 }
 
@@ -52,8 +50,7 @@ void WaitForProcessPumping(HANDLE process)
 {
     for (;;) {
         DWORD woke = ::MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
-        if (woke != WAIT_OBJECT_0 + 1)
-            return;  // ended, or the handle cannot be waited on
+        if (woke != WAIT_OBJECT_0 + 1) return;  // ended, or the handle cannot be waited on
         MSG msg;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
@@ -68,16 +65,14 @@ void WaitForProcessPumping(HANDLE process)
 
 bool ShellOpenAndWait(const CString& path)
 {
-    if (path.IsEmpty() || path.GetLength() >= MAX_PATH)
-        return false;
+    if (path.IsEmpty() || path.GetLength() >= MAX_PATH) return false;
     SHELLEXECUTEINFOA info = {};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
     info.lpVerb = "open";
     info.lpFile = path;
     info.nShow = SW_HIDE;
-    if (!::ShellExecuteExA(&info) || !info.hProcess)
-        return false;
+    if (!::ShellExecuteExA(&info) || !info.hProcess) return false;
     WaitForProcessPumping(info.hProcess);
     ::CloseHandle(info.hProcess);
     return true;
@@ -85,13 +80,11 @@ bool ShellOpenAndWait(const CString& path)
 
 bool RunProcessAndWait(const CString& path)
 {
-    if (path.IsEmpty())
-        return false;
+    if (path.IsEmpty()) return false;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(path, nullptr, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
-        return false;
+    if (!::CreateProcessA(path, nullptr, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) return false;
     WaitForProcessPumping(process.hProcess);
     ::CloseHandle(process.hProcess);
     ::CloseHandle(process.hThread);
@@ -100,12 +93,9 @@ bool RunProcessAndWait(const CString& path)
 
 bool RunInstallerAndWait(const CString& path)
 {
-    if (path.IsEmpty())
-        return false;
-    if (HasExtension(path, "msi"))
-        return ShellOpenAndWait(path);
-    if (HasExtension(path, "exe"))
-        return RunProcessAndWait(path);
+    if (path.IsEmpty()) return false;
+    if (HasExtension(path, "msi")) return ShellOpenAndWait(path);
+    if (HasExtension(path, "exe")) return RunProcessAndWait(path);
     return false;
 }
 
@@ -130,8 +120,7 @@ CString CAppPrefMgr::LocateWebUpdateInstaller(HWND parent)
 
 int CAppPrefMgr::OfferBonjourInstall(HWND parent, const CString& installerPath)
 {
-    if (!AskYesNo(parent, "Bonjour service is not installed to the system, would like to install it now?"))
-        return 0;
+    if (!AskYesNo(parent, "Bonjour service is not installed to the system, would like to install it now?")) return 0;
     CString installer = installerPath.IsEmpty() ? LocateBonjourInstaller(parent) : installerPath;
     return RunInstallerAndWait(installer) ? 1 : 0;
 }

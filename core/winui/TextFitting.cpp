@@ -6,7 +6,8 @@
 
 namespace {
 
-int TextWidth(HDC dc, const char* text, int length) {
+int TextWidth(HDC dc, const char* text, int length)
+{
     SIZE size = {0, 0};
     if (length <= 0 || !GetTextExtentPoint32A(dc, text, length, &size)) return 0;
     return size.cx;
@@ -14,7 +15,8 @@ int TextWidth(HDC dc, const char* text, int length) {
 
 }  // namespace
 
-int CountCharsThatFit(HDC dc, const CString& text, int width) {
+int CountCharsThatFit(HDC dc, const CString& text, int width)
+{
     if (width <= 0) return -1;
     const char* s = static_cast<const char*>(text);
     const int length = text.GetLength();
@@ -23,7 +25,8 @@ int CountCharsThatFit(HDC dc, const CString& text, int width) {
     return length;
 }
 
-int DrawTextWithEllipsis(HDC dc, const CString& text, const RECT& rect, UINT flags) {
+int DrawTextWithEllipsis(HDC dc, const CString& text, const RECT& rect, UINT flags)
+{
     CString flat = text;
     FlattenLineBreaks(flat);
     std::string shown(static_cast<const char*>(flat), static_cast<size_t>(flat.GetLength()));

@@ -8,16 +8,18 @@
 
 namespace zvtest {
 
-inline WebLoginLinkNames LinkNamesWithSuffix(const std::string& suffix) {
+inline WebLoginLinkNames LinkNamesWithSuffix(const std::string& suffix)
+{
     WebLoginLinkNames names;
-    for (CString* name : {&names.appRunning, &names.sharedMemory, &names.eventAdded, &names.dbChange,
-                          &names.userChange, &names.changeCounts})
+    for (CString* name : {&names.appRunning, &names.sharedMemory, &names.eventAdded, &names.dbChange, &names.userChange,
+                          &names.changeCounts})
         *name += suffix.c_str();
     return names;
 }
 
 // Set by a listening peer once it has read the counts it starts from.
-inline std::string ListenerReadyName(const std::string& suffix, int listener) {
+inline std::string ListenerReadyName(const std::string& suffix, int listener)
+{
     return "ZvTest-ListenerReady" + suffix + "-" + std::to_string(listener);
 }
 

@@ -15,12 +15,14 @@
 
 namespace {
 
-TEST(BrowserPlugin, PathIsTheToolBarLibraryNextToTheProgram) {
+TEST(BrowserPlugin, PathIsTheToolBarLibraryNextToTheProgram)
+{
     CString path = GetBrowserPluginPath();
     EXPECT_STREQ(path, GetAppDirectory() + "ZorvikanToolBar.dll");
 }
 
-TEST(BrowserPlugin, RegistersAndUnregistersAndReportsTheToolsResult) {
+TEST(BrowserPlugin, RegistersAndUnregistersAndReportsTheToolsResult)
+{
     zvtest::ScratchDir dir("plugin");
     const std::filesystem::path plugin = dir / "ZorvikanToolBar.dll";
     std::filesystem::copy_file(zvtest::SiblingExe("fake_toolbar_plugin.dll"), plugin);
@@ -43,7 +45,8 @@ TEST(BrowserPlugin, RegistersAndUnregistersAndReportsTheToolsResult) {
     EXPECT_EQ(RegisterBrowserPluginFile("", 1, 1), 0);
 }
 
-TEST(BrowserPlugin, FindsTheBrowserWhateverTheCaseOfItsFileName) {
+TEST(BrowserPlugin, FindsTheBrowserWhateverTheCaseOfItsFileName)
+{
     EXPECT_EQ(IsInternetExplorerRunning(), 0);
     zvtest::ScratchDir dir("browser");
     const std::filesystem::path exe = dir / "IEXPLORE.EXE";
@@ -54,8 +57,7 @@ TEST(BrowserPlugin, FindsTheBrowserWhateverTheCaseOfItsFileName) {
         bool found = false;
         for (int i = 0; i < 100 && !found; ++i) {
             found = IsInternetExplorerRunning() == 1;
-            if (!found)
-                Sleep(50);
+            if (!found) Sleep(50);
         }
         EXPECT_TRUE(found);
     }  // the browser is ended here

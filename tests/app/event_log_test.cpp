@@ -27,7 +27,10 @@ std::u16string EventXml(const char16_t* name, const char16_t* date, const char16
     return x + u"</LogEvent>";
 }
 
-std::string LogFile(const std::u16string& events) { return Utf16File(kDecl + (u"<LogEvents>" + events + u"</LogEvents>\r\n")); }
+std::string LogFile(const std::u16string& events)
+{
+    return Utf16File(kDecl + (u"<LogEvents>" + events + u"</LogEvents>\r\n"));
+}
 
 // Descriptions of the events the file at path holds, in file order.
 std::vector<std::string> DescriptionsInFile(const CString& path)
@@ -80,12 +83,14 @@ TEST_F(EventLogTest, NewEventIsWrittenAtOnceInTheFileLayout)
     log.AddEvent("Log on", "Log on Failed", "Bob");
     const CString host = GetThisComputerName();
     const std::u16string system = host.IsEmpty() ? u"" : u"<SystemName>" + U16(host) + u"</SystemName>";
-    const std::string expected = LogFile(
-        u"<LogEvent><Name>Add record</Name><Action>Record added</Action><Description>Bank</Description>"
-        u"<Date>2026-03-10 09:08:07 +0000</Date><UserName>Alice</UserName><NewValue>Bank</NewValue>" + system +
-        u"</LogEvent>"
-        u"<LogEvent><Name>Log on</Name><Action>Log on Failed</Action>"
-        u"<Date>2026-03-10 09:08:07 +0000</Date><UserName>Bob</UserName>" + system + u"</LogEvent>");
+    const std::string expected =
+        LogFile(u"<LogEvent><Name>Add record</Name><Action>Record added</Action><Description>Bank</Description>"
+                u"<Date>2026-03-10 09:08:07 +0000</Date><UserName>Alice</UserName><NewValue>Bank</NewValue>" +
+                system +
+                u"</LogEvent>"
+                u"<LogEvent><Name>Log on</Name><Action>Log on Failed</Action>"
+                u"<Date>2026-03-10 09:08:07 +0000</Date><UserName>Bob</UserName>" +
+                system + u"</LogEvent>");
     EXPECT_EQ(zvtest::ReadFileBytes(dir / "EventsLog.xml"), expected);
     EXPECT_FALSE(std::filesystem::exists(dir / "EventsLog.xml.tmp"));
     log.SaveAll();

@@ -8,7 +8,8 @@
 
 namespace {
 
-std::string Folder() {
+std::string Folder()
+{
     HMODULE self = nullptr;
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCSTR>(&Folder), &self);
@@ -18,13 +19,12 @@ std::string Folder() {
     return text.substr(0, text.find_last_of("\\/") + 1);
 }
 
-HRESULT Mark(const char* name) {
+HRESULT Mark(const char* name)
+{
     std::string folder = Folder();
-    if (GetFileAttributesA((folder + "refuse").c_str()) != INVALID_FILE_ATTRIBUTES)
-        return E_FAIL;
+    if (GetFileAttributesA((folder + "refuse").c_str()) != INVALID_FILE_ATTRIBUTES) return E_FAIL;
     HANDLE file = CreateFileA((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return E_FAIL;
+    if (file == INVALID_HANDLE_VALUE) return E_FAIL;
     CloseHandle(file);
     return S_OK;
 }

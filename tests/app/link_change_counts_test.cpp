@@ -12,7 +12,8 @@
 
 namespace {
 
-std::string UniqueName() {
+std::string UniqueName()
+{
     static int counter = 0;
     return "ZvTest-ChangeCounts-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
 }
@@ -21,19 +22,20 @@ std::string UniqueName() {
 struct RawSection {
     HANDLE mapping;
     unsigned char* bytes;
-    explicit RawSection(const std::string& name) {
+    explicit RawSection(const std::string& name)
+    {
         mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 8, name.c_str());
         bytes = mapping ? static_cast<unsigned char*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 8)) : nullptr;
     }
-    ~RawSection() {
-        if (bytes)
-            UnmapViewOfFile(bytes);
-        if (mapping)
-            CloseHandle(mapping);
+    ~RawSection()
+    {
+        if (bytes) UnmapViewOfFile(bytes);
+        if (mapping) CloseHandle(mapping);
     }
 };
 
-TEST(LinkChangeCounts, LayoutIsDatabaseThenUserLittleEndian) {
+TEST(LinkChangeCounts, LayoutIsDatabaseThenUserLittleEndian)
+{
     const std::string name = UniqueName();
     CLinkChangeCounts counts(name.c_str());
     ASSERT_TRUE(counts.IsValid());
@@ -58,7 +60,8 @@ TEST(LinkChangeCounts, LayoutIsDatabaseThenUserLittleEndian) {
     EXPECT_EQ(other.Get(CLinkChangeCounts::kDatabase), 0u);
 }
 
-TEST(LinkChangeCounts, WithoutSectionNothingHappens) {
+TEST(LinkChangeCounts, WithoutSectionNothingHappens)
+{
     // A name that cannot be a section name: the object holds nothing.
     CLinkChangeCounts counts("ZvTest\\No\\Such\\Namespace\\Counts");
     EXPECT_FALSE(counts.IsValid());

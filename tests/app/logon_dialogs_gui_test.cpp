@@ -41,7 +41,8 @@ struct Event {
 
 class LogonDialogs : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         m_manager = std::make_shared<CAppPrefMgr>(CString(m_root.Path().string().c_str()));
         m_previous = CAppPrefMgr::ReplaceInstance(m_manager);
         m_prefs = m_manager->GetPrefs();
@@ -54,7 +55,8 @@ protected:
         m_previousLog = CLogEvents::ReplaceInstance(m_log);
         GetMasterPwdMgr()->ClearPassword();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         CLogEvents::ReplaceInstance(m_previousLog);
         GetMasterPwdMgr()->ClearPassword();
         CAppPrefMgr::ReplaceInstance(m_previous);
@@ -62,7 +64,8 @@ protected:
 
     fs::path UserFolder(CUserItem* user) { return fs::path(m_manager->GetUserDirectory(user).GetString()); }
     // A database file whose head is the password's verifier.
-    void MakeDatabase(CUserItem* user, const char* password) {
+    void MakeDatabase(CUserItem* user, const char* password)
+    {
         uint8_t verifier[kVerifierSize];
         ASSERT_EQ(MakePasswordVerifier(password, verifier), 0);
         fs::create_directories(UserFolder(user));
@@ -70,7 +73,8 @@ protected:
         bytes += std::string(60, 'x');
         WriteFile(UserFolder(user) / kDatabaseFileName, bytes);
     }
-    static void WriteFile(const fs::path& path, const std::string& bytes) {
+    static void WriteFile(const fs::path& path, const std::string& bytes)
+    {
         fs::create_directories(path.parent_path());
         FILE* f = _wfopen(path.wstring().c_str(), L"wb");
         ASSERT_NE(f, nullptr);
@@ -78,15 +82,20 @@ protected:
         fclose(f);
     }
     // Types the password and presses OK.
-    static zvtest::ScriptedModal::ModalStep TypeAndOk(const char* password) {
+    static zvtest::ScriptedModal::ModalStep TypeAndOk(const char* password)
+    {
         return [password](CWnd& wnd) {
             wnd.SetDlgItemText(IDC_PASSWORD, password);
             zvtest::ScriptedModal::PressButton(wnd, IDOK);
         };
     }
     static void Cancel(CWnd& wnd) { zvtest::ScriptedModal::PressButton(wnd, IDCANCEL); }
-    static bool Visible(CWnd& wnd, int id) { return (::GetWindowLongA(::GetDlgItem(wnd.m_hWnd, id), GWL_STYLE) & WS_VISIBLE) != 0; }
-    static std::string Text(CWnd& wnd, int id) {
+    static bool Visible(CWnd& wnd, int id)
+    {
+        return (::GetWindowLongA(::GetDlgItem(wnd.m_hWnd, id), GWL_STYLE) & WS_VISIBLE) != 0;
+    }
+    static std::string Text(CWnd& wnd, int id)
+    {
         CString text;
         wnd.GetDlgItemText(id, text);
         return text.GetString();
@@ -102,7 +111,8 @@ protected:
     std::shared_ptr<CLogEvents> m_log;
     std::shared_ptr<CLogEvents> m_previousLog;
 
-    std::vector<Event> Events() const {
+    std::vector<Event> Events() const
+    {
         std::vector<Event> events;
         for (const auto& e : m_log->GetEvents())
             events.push_back({e->GetName().GetString(), e->GetAction().GetString(), e->GetUserName().GetString()});
@@ -281,10 +291,9 @@ TEST_F(LogonDialogs, TenthFailureLocksOutAndDeletesOnlyThatUsersData)
     ASSERT_EQ(modal.MessageBoxes().size(), 2u);
     EXPECT_EQ(modal.MessageBoxes()[0].text, "Your account is locked.");
     EXPECT_EQ(modal.MessageBoxes()[1].caption, "User Locked");
-    EXPECT_EQ(modal.MessageBoxes()[1].text,
-              "Since you have entered an incorrect password 10 times,\n"
-              "your data will now be deleted. Quit Zorvikan, and you\n"
-              "can start the app again and start entering data from scratch.");
+    EXPECT_EQ(modal.MessageBoxes()[1].text, "Since you have entered an incorrect password 10 times,\n"
+                                            "your data will now be deleted. Quit Zorvikan, and you\n"
+                                            "can start the app again and start entering data from scratch.");
     EXPECT_EQ(m_prefs->GetLoginAttemptCount(alice), 0);
 
     EXPECT_FALSE(fs::exists(a / kDatabaseFileName));
@@ -410,7 +419,8 @@ class SetPasswordDialogs : public LogonDialogs {
 protected:
     // Minimum 8, maximum 16, 2 letters, 1 digit, 0 others, 1 upper-case,
     // not "acme".
-    void StoreRequirements() {
+    void StoreRequirements()
+    {
         BYTE block[32] = {8, 16, 2, 1, 0, 1};
         memcpy(block + 16, "acme", 5);
         WritePrivateProfileStructA(kSection, "Password requirements", block, 32, m_manager->GetPreferencesFilePath());
@@ -418,7 +428,8 @@ protected:
                                    m_manager->GetPreferencesFilePath());
     }
     static zvtest::ScriptedModal::ModalStep Fill(const char* oldPw, const char* newPw, const char* confirm,
-                                                 const char* hint, int question, const char* answer) {
+                                                 const char* hint, int question, const char* answer)
+    {
         return [=](CWnd& wnd) {
             if (oldPw) wnd.SetDlgItemText(IDC_OLD_PASSWORD, oldPw);
             wnd.SetDlgItemText(IDC_PASSWORD, newPw);
@@ -493,8 +504,8 @@ TEST_F(SetPasswordDialogs, HintQuestionAndAnswerMustGoTogether)
     CSetPasswordDlg dlg(nullptr);
     dlg.m_pUser = alice;
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(modal.MessageTexts(), (std::vector<std::string>{"Select the hint question and answer",
-                                                              "Select the hint question and answer"}));
+    EXPECT_EQ(modal.MessageTexts(),
+              (std::vector<std::string>{"Select the hint question and answer", "Select the hint question and answer"}));
     EXPECT_EQ(CPasswordHint(alice).GetHintState(), kHintNone);
 }
 
@@ -562,9 +573,10 @@ TEST_F(SetPasswordDialogs, ExportPasswordIsOptionalButNotTrivial)
     CGetExportPasswordDlg dlg(nullptr);
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_STREQ(dlg.m_strPassword, "");
-    EXPECT_EQ(modal.MessageTexts(),
-              (std::vector<std::string>{"Passwords must be at least 2 characters and have at least two unique characters.",
-                                        "Your new password doesn't match the confirm password."}));
+    EXPECT_EQ(
+        modal.MessageTexts(),
+        (std::vector<std::string>{"Passwords must be at least 2 characters and have at least two unique characters.",
+                                  "Your new password doesn't match the confirm password."}));
 }
 
 // ----- the stored hint -----
@@ -618,17 +630,18 @@ TEST_F(LogonDialogs, HintRoundTripsUnderTheFallbackKey)
     // The Wi-Fi sync's form: question -1.
     ASSERT_TRUE(hint.SetHint(-1, "", "The 33-byte hint text, it is this"));
     EXPECT_EQ(GetPrivateProfileIntA(alice->GetSectionName(), "Hint buffer length", -1, ini), 49);
-    EXPECT_EQ(hint.GetHint(CPasswordHint::kFallbackKey, kHintKeyFallback), CString("The 33-byte hint text, it is this"));
+    EXPECT_EQ(hint.GetHint(CPasswordHint::kFallbackKey, kHintKeyFallback),
+              CString("The 33-byte hint text, it is this"));
 }
 
 TEST_F(LogonDialogs, HintRefusalsAndClearing)
 {
     CPasswordHint hint(alice);
     ASSERT_TRUE(hint.SetHint(0, "", "kept"));
-    EXPECT_FALSE(hint.SetHint(0, "", ""));          // nothing stored
-    EXPECT_FALSE(hint.SetHint(0, "answer", "x"));   // answer without question
+    EXPECT_FALSE(hint.SetHint(0, "", ""));         // nothing stored
+    EXPECT_FALSE(hint.SetHint(0, "answer", "x"));  // answer without question
     EXPECT_EQ(hint.GetHint(CPasswordHint::kFallbackKey, kHintKeyFallback), CString("kept"));
-    EXPECT_FALSE(hint.SetHint(7, "answer", "x"));   // unknown question: its number is stored
+    EXPECT_FALSE(hint.SetHint(7, "answer", "x"));  // unknown question: its number is stored
     EXPECT_EQ(hint.GetHintState(), kHintBehindQuestion);
     EXPECT_EQ(hint.GetQuestionText(), CString(""));
     EXPECT_FALSE(hint.CheckAnswer("answer"));

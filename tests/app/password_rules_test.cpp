@@ -15,11 +15,18 @@ TEST(PasswordRulesTest, BasicRule)
         const char* password;
         bool acceptable;
     } cases[] = {
-        {"", true}, {"a", false}, {"aa", false}, {"aaaaaaaa", false}, {"ab", true}, {"aab", true},
-        {"11111111111111111111111111111112", true}, {"  ", false}, {"\xe9\xe9", false}, {"\xe9\xe8", true},
+        {"", true},
+        {"a", false},
+        {"aa", false},
+        {"aaaaaaaa", false},
+        {"ab", true},
+        {"aab", true},
+        {"11111111111111111111111111111112", true},
+        {"  ", false},
+        {"\xe9\xe9", false},
+        {"\xe9\xe8", true},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(IsAcceptablePassword(c.password), c.acceptable) << c.password;
+    for (const auto& c : cases) EXPECT_EQ(IsAcceptablePassword(c.password), c.acceptable) << c.password;
 }
 
 // A block exactly as large as the field, on the heap, so reading past it is
@@ -47,18 +54,17 @@ TEST(PasswordRulesTest, Requirements)
         bool meets;
     } cases[] = {
         {"Zebra123", true},
-        {"Zebra1acme", false},          // holds the forbidden text
-        {"zebra123", false},            // no upper-case letter
-        {"Zebra1234567890ab", false},   // 17 characters
-        {"Zebra12", false},             // 7 characters
-        {"Zebra12345678901", true},     // 16 characters
-        {"Z1234567", false},            // one letter
-        {"Zebrazebra", false},          // no digit
-        {"ZebraACME1", true},           // the forbidden test is case-sensitive
+        {"Zebra1acme", false},         // holds the forbidden text
+        {"zebra123", false},           // no upper-case letter
+        {"Zebra1234567890ab", false},  // 17 characters
+        {"Zebra12", false},            // 7 characters
+        {"Zebra12345678901", true},    // 16 characters
+        {"Z1234567", false},           // one letter
+        {"Zebrazebra", false},         // no digit
+        {"ZebraACME1", true},          // the forbidden test is case-sensitive
         {"", false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(MeetsPasswordRequirements(block.get(), c.password), c.meets) << c.password;
+    for (const auto& c : cases) EXPECT_EQ(MeetsPasswordRequirements(block.get(), c.password), c.meets) << c.password;
 }
 
 TEST(PasswordRulesTest, OthersCountEveryByteThatIsNoAsciiLetterOrDigit)

@@ -29,13 +29,13 @@
 
 namespace {
 
-int HandOver(const WebLoginLinkNames& names, const unsigned char* block) {
+int HandOver(const WebLoginLinkNames& names, const unsigned char* block)
+{
     CSharedMemory memory(names.sharedMemory);
     // Closed without a reset when the peer ends: the signal stays for the
     // program's worker.
     CEvent added(FALSE, FALSE, names.eventAdded);
-    if (!memory.IsValid() || !added.IsValid())
-        return 3;
+    if (!memory.IsValid() || !added.IsValid()) return 3;
     memory.Write(block);
     // Set, not pulsed: the program's worker takes it when it next waits.
     added.SetEvent();
@@ -45,7 +45,8 @@ int HandOver(const WebLoginLinkNames& names, const unsigned char* block) {
 // One listener: waits with a time-out and compares the count, so it sees
 // every change even when another window's listener took the event.
 void Listen(const CString& eventName, CLinkChangeCounts& counts, CLinkChangeCounts::Kind kind, unsigned start,
-            std::atomic<bool>& seen, DWORD deadline) {
+            std::atomic<bool>& seen, DWORD deadline)
+{
     CNamedEvent event(eventName);
     unsigned last = start;
     while (!seen && (LONG)(deadline - GetTickCount()) > 0) {
@@ -60,7 +61,8 @@ void Listen(const CString& eventName, CLinkChangeCounts& counts, CLinkChangeCoun
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc == 5 && std::strcmp(argv[1], "login") == 0) {
         unsigned char block[WebLoginRecord::kSize] = {};
         std::strncpy(reinterpret_cast<char*>(block), argv[3], WebLoginRecord::kTitleSize - 1);
@@ -76,8 +78,7 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "listen") == 0) {
         WebLoginLinkNames names = zvtest::LinkNamesWithSuffix(argv[2]);
         CLinkChangeCounts counts(names.changeCounts);
-        if (!counts.IsValid())
-            return 3;
+        if (!counts.IsValid()) return 3;
         unsigned dbStart = counts.Get(CLinkChangeCounts::kDatabase);
         unsigned userStart = counts.Get(CLinkChangeCounts::kUser);
         std::atomic<bool> dbSeen{false}, userSeen{false};

@@ -23,19 +23,19 @@
 
 namespace {
 
-std::string UniqueSuffix() {
+std::string UniqueSuffix()
+{
     static int counter = 0;
     return "-ZvTest-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
 }
 
 // Dispatches this thread's messages until the condition holds or the time
 // is up; the link's worker reaches the view only through them.
-template <typename Cond>
-bool PumpUntil(Cond cond, DWORD ms = 10000) {
+template <typename Cond> bool PumpUntil(Cond cond, DWORD ms = 10000)
+{
     const DWORD start = GetTickCount();
     while (!cond()) {
-        if (GetTickCount() - start > ms)
-            return false;
+        if (GetTickCount() - start > ms) return false;
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
@@ -49,14 +49,15 @@ bool PumpUntil(Cond cond, DWORD ms = 10000) {
 // The peer program, the browser plug-in's stand-in.
 struct Peer : zvtest::ChildProcess {
     explicit Peer(const std::string& arguments)
-        : zvtest::ChildProcess(zvtest::SiblingExe("plugin_link_peer.exe"), arguments) {}
+        : zvtest::ChildProcess(zvtest::SiblingExe("plugin_link_peer.exe"), arguments)
+    {}
 };
 
 // Runs the peer to its end (it only writes and signals); its exit code.
-DWORD RunPeer(const std::string& arguments) {
+DWORD RunPeer(const std::string& arguments)
+{
     Peer peer(arguments);
-    if (!peer.Started() || !peer.Finished(20000))
-        return 1000;
+    if (!peer.Started() || !peer.Finished(20000)) return 1000;
     return peer.ExitCode();
 }
 
@@ -70,22 +71,23 @@ public:
     std::function<void()> onBringToFront;
     std::function<void()> onAddWebLogin;
 
-    bool Make() {
+    bool Make()
+    {
         return CreateEx(0, CWnd::RegisterWndClass(0), "Plug-in link test view", WS_POPUP, 0, 0, 200, 100, nullptr,
                         nullptr) != FALSE;
     }
 
 protected:
-    LRESULT OnBringToFront(WPARAM, LPARAM) {
+    LRESULT OnBringToFront(WPARAM, LPARAM)
+    {
         ++bringToFront;
-        if (onBringToFront)
-            onBringToFront();
+        if (onBringToFront) onBringToFront();
         return 1;
     }
-    LRESULT OnAddWebLogin(WPARAM wParam, LPARAM lParam) {
+    LRESULT OnAddWebLogin(WPARAM wParam, LPARAM lParam)
+    {
         logins.emplace_back(reinterpret_cast<const char*>(wParam), reinterpret_cast<const char*>(lParam));
-        if (onAddWebLogin)
-            onAddWebLogin();
+        if (onAddWebLogin) onAddWebLogin();
         return 1;
     }
     DECLARE_MESSAGE_MAP()
@@ -98,7 +100,8 @@ END_MESSAGE_MAP()
 
 // A real modal dialog (the system's dialog loop) owned by the view; tick runs
 // every 20 ms until it returns true, then the dialog ends.
-void RunModalDialog(HWND owner, std::function<bool()> tick) {
+void RunModalDialog(HWND owner, std::function<bool()> tick)
+{
     struct alignas(4) Template {
         DLGTEMPLATE dialog;
         WORD menu, windowClass, title;
@@ -127,20 +130,24 @@ void RunModalDialog(HWND owner, std::function<bool()> tick) {
 
 class PluginLinkTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         suffix = UniqueSuffix();
         names = zvtest::LinkNamesWithSuffix(suffix);
         ASSERT_TRUE(view.Make());
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         link.reset();
         view.DestroyWindow();
     }
     void MakeLink() { link = std::make_unique<CPluginLink>(&view, names); }
-    std::string Login(const std::string& title, const std::string& address) const {
+    std::string Login(const std::string& title, const std::string& address) const
+    {
         return "login " + suffix + " " + Quoted(title) + " " + Quoted(address);
     }
-    unsigned DatabaseCount() const {
+    unsigned DatabaseCount() const
+    {
         CLinkChangeCounts counts(names.changeCounts);
         return counts.Get(CLinkChangeCounts::kDatabase);
     }
@@ -151,7 +158,8 @@ protected:
     std::unique_ptr<CPluginLink> link;
 };
 
-TEST_F(PluginLinkTest, WebLoginsReachTheViewWithExactlyTheTextsWritten) {
+TEST_F(PluginLinkTest, WebLoginsReachTheViewWithExactlyTheTextsWritten)
+{
     MakeLink();
     const std::string longTitle(259, 't');
     const std::string longAddress = "https://long.example/" + std::string(1039 - 21, 'p');
@@ -182,7 +190,8 @@ TEST_F(PluginLinkTest, WebLoginsReachTheViewWithExactlyTheTextsWritten) {
     EXPECT_EQ(link->GetWorkerCount(), 1);
 }
 
-TEST_F(PluginLinkTest, LoginHandedOverBeforeTheLinkWaitsIsKept) {
+TEST_F(PluginLinkTest, LoginHandedOverBeforeTheLinkWaitsIsKept)
+{
     // The plug-in's own objects, as its band holds them while it lives.
     CSharedMemory pluginMemory(names.sharedMemory);
     CEvent pluginAdded(FALSE, FALSE, names.eventAdded);
@@ -193,19 +202,18 @@ TEST_F(PluginLinkTest, LoginHandedOverBeforeTheLinkWaitsIsKept) {
     EXPECT_EQ(view.logins[0].second, "https://early.example/");
 }
 
-TEST_F(PluginLinkTest, LoginDuringModalDialogIsDroppedNotKept) {
+TEST_F(PluginLinkTest, LoginDuringModalDialogIsDroppedNotKept)
+{
     MakeLink();
     std::unique_ptr<Peer> second;
     bool modalEnded = false;
     view.onAddWebLogin = [&] {
-        if (view.logins.size() != 1)
-            return;
+        if (view.logins.size() != 1) return;
         // As the main view does around its record editor.
         link->SetBusy(1);
         const DWORD start = GetTickCount();
         RunModalDialog(view.GetSafeHwnd(), [&] {
-            if (!second)
-                second = std::make_unique<Peer>(Login("Second", "https://second.example/"));
+            if (!second) second = std::make_unique<Peer>(Login("Second", "https://second.example/"));
             // The second login has come to the front and its worker has ended:
             // the first worker (still inside this message) and the waiting one.
             const bool done = view.bringToFront == 2 && link->GetWorkerCount() == 2;
@@ -230,7 +238,8 @@ TEST_F(PluginLinkTest, LoginDuringModalDialogIsDroppedNotKept) {
     EXPECT_EQ(view.bringToFront, 3);
 }
 
-TEST_F(PluginLinkTest, DestroyingTheLinkJoinsItsWorkerAndClosesItsObjects) {
+TEST_F(PluginLinkTest, DestroyingTheLinkJoinsItsWorkerAndClosesItsObjects)
+{
     CEvent pluginAdded(FALSE, FALSE, names.eventAdded);
     MakeLink();
     EXPECT_EQ(link->GetWorkerCount(), 1);
@@ -253,7 +262,8 @@ TEST_F(PluginLinkTest, DestroyingTheLinkJoinsItsWorkerAndClosesItsObjects) {
     EXPECT_TRUE(view.logins.empty());
 }
 
-TEST_F(PluginLinkTest, LinkDestroyedWhileItsWorkerTalksToTheViewEndsSafely) {
+TEST_F(PluginLinkTest, LinkDestroyedWhileItsWorkerTalksToTheViewEndsSafely)
+{
     CEvent pluginAdded(FALSE, FALSE, names.eventAdded);
     MakeLink();
     DWORD destroyMs = 0;
@@ -271,15 +281,15 @@ TEST_F(PluginLinkTest, LinkDestroyedWhileItsWorkerTalksToTheViewEndsSafely) {
     // objects go with the last reference.
     EXPECT_TRUE(PumpUntil([&] {
         HANDLE running = OpenEventA(SYNCHRONIZE, FALSE, names.appRunning);
-        if (running)
-            CloseHandle(running);
+        if (running) CloseHandle(running);
         return running == nullptr;
     }));
     PumpUntil([] { return false; }, 200);
     EXPECT_TRUE(view.logins.empty());
 }
 
-TEST_F(PluginLinkTest, ChangeSignalsReachEveryListeningPlugin) {
+TEST_F(PluginLinkTest, ChangeSignalsReachEveryListeningPlugin)
+{
     MakeLink();
     std::vector<std::unique_ptr<Peer>> listeners;
     std::vector<std::unique_ptr<CEvent>> ready;
@@ -288,8 +298,7 @@ TEST_F(PluginLinkTest, ChangeSignalsReachEveryListeningPlugin) {
         listeners.push_back(std::make_unique<Peer>("listen " + suffix + " " + std::to_string(i)));
         ASSERT_TRUE(listeners.back()->Started());
     }
-    for (auto& event : ready)
-        ASSERT_TRUE(event->Lock(20000));
+    for (auto& event : ready) ASSERT_TRUE(event->Lock(20000));
     link->SignalDatabaseChange();
     link->SignalUserChange();
     for (auto& listener : listeners) {

@@ -84,8 +84,8 @@ public:
         si.cb = sizeof(si);
         std::vector<char> buffer(commandLine.begin(), commandLine.end());
         buffer.push_back('\0');
-        m_started = ::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                                     &m_pi) != 0;
+        m_started =
+            ::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi) != 0;
     }
     ~Program()
     {
@@ -291,8 +291,8 @@ protected:
         wc.hInstance = ::GetModuleHandleA(nullptr);
         wc.lpszClassName = kFrameClass;
         ::RegisterClassA(&wc);
-        m_window = ::CreateWindowExA(0, kFrameClass, "Zorvikan Desktop", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
-                                     nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        m_window = ::CreateWindowExA(0, kFrameClass, "Zorvikan Desktop", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
+                                     nullptr, ::GetModuleHandleA(nullptr), nullptr);
     }
     static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     {

@@ -45,9 +45,13 @@ TEST_F(SearchHistoryTest, AddKeepsTheLastTenInOrder)
         {"new text at the end", {"a", "b"}, "c", {"a", "b", "c"}},
         {"a text already held moves to the newest place", {"a", "b", "c"}, "b", {"a", "c", "b"}},
         {"case counts", {"a", "b"}, "A", {"a", "b", "A"}},
-        {"the eleventh drops the oldest", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}, "11",
+        {"the eleventh drops the oldest",
+         {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"},
+         "11",
          {"2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}},
-        {"a full list that holds the text keeps its length", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}, "1",
+        {"a full list that holds the text keeps its length",
+         {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"},
+         "1",
          {"2", "3", "4", "5", "6", "7", "8", "9", "10", "1"}},
     };
     for (const Case& c : cases) {
@@ -67,10 +71,11 @@ TEST_F(SearchHistoryTest, WritesTheFileLayoutAndReadsItBack)
         mgr.Add("mail & <web>");
         mgr.Add("");
     }
-    EXPECT_EQ(zvtest::ReadFileBytes(FileOf("alice")),
-              Utf16File(std::u16string(kDecl) +
-                        u"<ZorvikanSearches><RecentSearches><Search>bank</Search><Search>mail &amp; &lt;web&gt;</Search>"
-                        u"</RecentSearches></ZorvikanSearches>\r\n"))
+    EXPECT_EQ(
+        zvtest::ReadFileBytes(FileOf("alice")),
+        Utf16File(std::u16string(kDecl) +
+                  u"<ZorvikanSearches><RecentSearches><Search>bank</Search><Search>mail &amp; &lt;web&gt;</Search>"
+                  u"</RecentSearches></ZorvikanSearches>\r\n"))
         << "an empty text gets no element";
     CSearchHistoryMgr again(alice.get(), pathOf);
     EXPECT_EQ(All(again), (std::vector<std::string>{"bank", "mail & <web>"}));
@@ -97,9 +102,8 @@ TEST_F(SearchHistoryTest, AHugeDamagedFileIsTrimmedToTenAtTheNextAdd)
     std::u16string body;
     for (int i = 0; i < count; ++i) body += u"<Search>s" + XmlName(std::to_string(i).c_str()) + u"</Search>";
     std::filesystem::create_directories(dir / "alice");
-    dir.WriteFile("alice/SearchHistory.xml",
-                  Utf16File(std::u16string(kDecl) + u"<ZorvikanSearches><RecentSearches>" + body +
-                            u"</RecentSearches></ZorvikanSearches>\r\n"));
+    dir.WriteFile("alice/SearchHistory.xml", Utf16File(std::u16string(kDecl) + u"<ZorvikanSearches><RecentSearches>" +
+                                                       body + u"</RecentSearches></ZorvikanSearches>\r\n"));
     CSearchHistoryMgr mgr(alice.get(), pathOf);
     EXPECT_EQ(All(mgr).size(), (size_t)count);
     mgr.Add("new");

@@ -34,8 +34,8 @@ class ShellFrame : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_oldManager = CAppPrefMgr::ReplaceInstance(
-            std::make_shared<CAppPrefMgr>(CString(m_root.Path().string().c_str())));
+        m_oldManager =
+            CAppPrefMgr::ReplaceInstance(std::make_shared<CAppPrefMgr>(CString(m_root.Path().string().c_str())));
         CZorvikanDesktopApp::GetPrefsSection() = "Preferences iPhone";
         theApp.GetUsers().DeleteAll();
         theApp.GetUsers().LoadUsers("Zorvikan", "software\\corvantide\\zorvikan desktop\\iPhone - ");
@@ -46,9 +46,9 @@ protected:
     // Frame, view and document as the start-up makes them.
     void OpenWindow()
     {
-        m_template = std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, RUNTIME_CLASS(CZorvikanDesktopDoc),
-                                                          RUNTIME_CLASS(CMainFrame),
-                                                          RUNTIME_CLASS(CZorvikanDesktopView));
+        m_template =
+            std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, RUNTIME_CLASS(CZorvikanDesktopDoc),
+                                                 RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CZorvikanDesktopView));
         m_template->LoadTemplate();
         theApp.m_pMainWnd = nullptr;
         theApp.m_nCmdShow = -1;
@@ -225,19 +225,16 @@ TEST_F(ShellFrame, PlacementGoesToWinposAndComesBack)
         // No maximised window here: under Xvfb without a window manager,
         // Wine's X driver fails when a test process destroys one. The
         // program's own run is tested maximised (program_run_gui_test).
-        {"0100 0100 0900 0700 0000", "", 0},
-        {"0010 0010 0300 0200 0000", "", 0},
-        {"0100 0100 0900 0700 0000", "/rl", 30},
-        {"0900 0700 0100 0100 0000", "", 0},  // corners the wrong way round
-        {"5000 5000 6000 5500 0000", "", 0},  // off the screen: pulled back
+        {"0100 0100 0900 0700 0000", "", 0},     {"0010 0010 0300 0200 0000", "", 0},
+        {"0100 0100 0900 0700 0000", "/rl", 30}, {"0900 0700 0100 0100 0000", "", 0},  // corners the wrong way round
+        {"5000 5000 6000 5500 0000", "", 0},                                           // off the screen: pulled back
     };
     for (const Case& c : cases) {
         OpenWindow();
         theApp.RestoreWindowPlacement(*m_frame, c.winpos, c.commandLine);
         SavedPlacement saved;
         ASSERT_TRUE(ParseWindowPos(c.winpos, saved));
-        PlacementRect expected =
-            ShiftPlacement(FitIntoWorkArea(NormalizePlacementRect(saved.rect), work), c.shift);
+        PlacementRect expected = ShiftPlacement(FitIntoWorkArea(NormalizePlacementRect(saved.rect), work), c.shift);
 
         WINDOWPLACEMENT wp{};
         wp.length = sizeof(wp);
@@ -249,9 +246,9 @@ TEST_F(ShellFrame, PlacementGoesToWinposAndComesBack)
         // Closing the window stores the same placement again.
         RECT normal = wp.rcNormalPosition;
         CloseWindow();
-        EXPECT_STREQ((LPCSTR)FormatWindowPos({normal.left, normal.top, normal.right, normal.bottom},
-                                             saved.maximized == 1),
-                     (LPCSTR)Prefs()->GetWindowPos(theApp.GetCurrentUser()))
+        EXPECT_STREQ(
+            (LPCSTR)FormatWindowPos({normal.left, normal.top, normal.right, normal.bottom}, saved.maximized == 1),
+            (LPCSTR)Prefs()->GetWindowPos(theApp.GetCurrentUser()))
             << c.winpos;
     }
 }

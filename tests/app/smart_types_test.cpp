@@ -130,11 +130,10 @@ TEST_F(SmartTypesTest, NewFileHasTheFourSectionsInOrderAndOnlyTheRecordsOfTheRun
         EXPECT_FALSE(std::filesystem::exists(FileOf("alice"))) << "written when the manager goes";
     }
     EXPECT_EQ(zvtest::ReadFileBytes(FileOf("alice")),
-              Utf16File(std::u16string(kDecl) +
-                        u"<SmartTypes><RecentlyAdded><Record>7</Record></RecentlyAdded>"
-                        u"<RecentlyViewed><Record>4294967</Record></RecentlyViewed>"
-                        u"<RecentlyModified><Record>7</Record></RecentlyModified>"
-                        u"<MostViewed><Record>4294967</Record></MostViewed></SmartTypes>\r\n"));
+              Utf16File(std::u16string(kDecl) + u"<SmartTypes><RecentlyAdded><Record>7</Record></RecentlyAdded>"
+                                                u"<RecentlyViewed><Record>4294967</Record></RecentlyViewed>"
+                                                u"<RecentlyModified><Record>7</Record></RecentlyModified>"
+                                                u"<MostViewed><Record>4294967</Record></MostViewed></SmartTypes>\r\n"));
 }
 
 TEST_F(SmartTypesTest, FixtureFileLoadsAgainstTheDatabasesRecords)
@@ -157,9 +156,12 @@ TEST_F(SmartTypesTest, FixtureFileLoadsAgainstTheDatabasesRecords)
 
 TEST_F(SmartTypesTest, ExistingFileKeepsItsSectionOrderAndGetsTheMissingOnesAppended)
 {
-    dir.WriteFile("alice/SmartTypes.xml",
-                  Utf16File(std::u16string(kDecl) + u"<SmartTypes><MostViewed><Record>1</Record></MostViewed></SmartTypes>\r\n"));
-    { CSmartTypesMgr mgr(alice.get(), pathOf); }
+    dir.WriteFile(
+        "alice/SmartTypes.xml",
+        Utf16File(std::u16string(kDecl) + u"<SmartTypes><MostViewed><Record>1</Record></MostViewed></SmartTypes>\r\n"));
+    {
+        CSmartTypesMgr mgr(alice.get(), pathOf);
+    }
     EXPECT_EQ(zvtest::ReadFileBytes(FileOf("alice")),
               Utf16File(std::u16string(kDecl) +
                         u"<SmartTypes><MostViewed><Record>1</Record></MostViewed><RecentlyAdded/><RecentlyViewed/>"

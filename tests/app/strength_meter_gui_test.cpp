@@ -13,7 +13,8 @@ namespace {
 // A 32-bit top-down bitmap selected into a memory DC, read back pixel by pixel.
 class Canvas {
 public:
-    Canvas(int width, int height) : m_width(width) {
+    Canvas(int width, int height) : m_width(width)
+    {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
         info.bmiHeader.biWidth = width;
@@ -26,7 +27,8 @@ public:
         m_old = ::SelectObject(m_dc.m_hDC, m_bitmap);
         for (int i = 0; i < width * height; ++i) m_bits[i] = 0x00000000;  // black
     }
-    ~Canvas() {
+    ~Canvas()
+    {
         ::SelectObject(m_dc.m_hDC, m_old);
         ::DeleteDC(m_dc.Detach());
         ::DeleteObject(m_bitmap);

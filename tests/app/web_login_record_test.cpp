@@ -13,20 +13,23 @@
 namespace {
 
 // A block as the plug-in writes it: zeros, the title at 0, the address at 260.
-std::vector<unsigned char> Block(const std::string& title, const std::string& address) {
+std::vector<unsigned char> Block(const std::string& title, const std::string& address)
+{
     std::vector<unsigned char> block(1300, 0);
     std::memcpy(block.data(), title.data(), title.size());
     std::memcpy(block.data() + 260, address.data(), address.size());
     return block;
 }
 
-TEST(WebLoginRecord, LayoutIsTitleThenAddressIn1300Bytes) {
+TEST(WebLoginRecord, LayoutIsTitleThenAddressIn1300Bytes)
+{
     EXPECT_EQ(sizeof(WebLoginRecord), 1300u);
     EXPECT_EQ(offsetof(WebLoginRecord, title), 0u);
     EXPECT_EQ(offsetof(WebLoginRecord, address), 260u);
 }
 
-TEST(WebLoginRecord, ReadsBothTextsOfHandBuiltBlocks) {
+TEST(WebLoginRecord, ReadsBothTextsOfHandBuiltBlocks)
+{
     const std::string title259(259, 'T');
     const std::string address1039(1039, 'a');
     struct Case {
@@ -48,7 +51,8 @@ TEST(WebLoginRecord, ReadsBothTextsOfHandBuiltBlocks) {
     }
 }
 
-TEST(WebLoginRecord, UnterminatedBlockIsCutAtTheEndOfEachField) {
+TEST(WebLoginRecord, UnterminatedBlockIsCutAtTheEndOfEachField)
+{
     // Any process may write the block: no zero byte anywhere.
     std::vector<unsigned char> block(1300, 'A');
     WebLoginRecord record;
@@ -57,7 +61,8 @@ TEST(WebLoginRecord, UnterminatedBlockIsCutAtTheEndOfEachField) {
     EXPECT_EQ(std::string(record.address), std::string(1039, 'A'));
 }
 
-TEST(WebLoginRecord, TitleWithoutTerminatorDoesNotRunIntoTheAddress) {
+TEST(WebLoginRecord, TitleWithoutTerminatorDoesNotRunIntoTheAddress)
+{
     std::vector<unsigned char> block = Block(std::string(260, 'T'), "https://x.example/");
     WebLoginRecord record;
     ReadWebLoginRecord(block.data(), record);
@@ -65,7 +70,8 @@ TEST(WebLoginRecord, TitleWithoutTerminatorDoesNotRunIntoTheAddress) {
     EXPECT_EQ(std::string(record.address), "https://x.example/");
 }
 
-TEST(WebLoginRecord, NoBlockGivesEmptyTexts) {
+TEST(WebLoginRecord, NoBlockGivesEmptyTexts)
+{
     WebLoginRecord record;
     std::memset(&record, 'x', sizeof record);
     ReadWebLoginRecord(nullptr, record);
@@ -73,7 +79,8 @@ TEST(WebLoginRecord, NoBlockGivesEmptyTexts) {
     EXPECT_EQ(std::string(record.address), "");
 }
 
-TEST(PluginLinkNames, AreTheNamesBothDeliverablesUse) {
+TEST(PluginLinkNames, AreTheNamesBothDeliverablesUse)
+{
     WebLoginLinkNames names;
     EXPECT_STREQ(names.appRunning, "Corvantide-Zorvikan-AppRunning");
     EXPECT_STREQ(names.sharedMemory, "Corvantide-Zorvikan-WlSharedMemory");
@@ -85,7 +92,8 @@ TEST(PluginLinkNames, AreTheNamesBothDeliverablesUse) {
     EXPECT_EQ(WM_BRING_TO_FRONT, 0x0604);
 }
 
-TEST(BrowserPluginRegisterParameters, FlagsThenQuotedPathInOrder) {
+TEST(BrowserPluginRegisterParameters, FlagsThenQuotedPathInOrder)
+{
     const CString path = "C:\\Program Files\\Zorvikan\\ZorvikanToolBar.dll";
     struct Case {
         bool silent, install;
@@ -97,8 +105,7 @@ TEST(BrowserPluginRegisterParameters, FlagsThenQuotedPathInOrder) {
         {false, true, "\"C:\\Program Files\\Zorvikan\\ZorvikanToolBar.dll\""},
     };
     for (const Case& c : cases)
-        EXPECT_STREQ(BrowserPluginRegisterParameters(path, c.silent, c.install), c.expected)
-            << c.silent << c.install;
+        EXPECT_STREQ(BrowserPluginRegisterParameters(path, c.silent, c.install), c.expected) << c.silent << c.install;
 }
 
 }  // namespace

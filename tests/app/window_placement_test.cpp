@@ -105,8 +105,7 @@ TEST(WindowPos, WorkAreaNotAtTheOrigin)
 
 TEST(WindowPos, ShiftAddsToEveryCoordinate)
 {
-    EXPECT_TRUE(Same(PlacementRect{130, 130, 930, 730},
-                     ShiftPlacement({100, 100, 900, 700}, kShiftedPlacementOffset)));
+    EXPECT_TRUE(Same(PlacementRect{130, 130, 930, 730}, ShiftPlacement({100, 100, 900, 700}, kShiftedPlacementOffset)));
 }
 
 TEST(CommandLine, NamesAFileToImport)

@@ -17,8 +17,7 @@ std::string Path(const std::filesystem::path& p) { return p.string(); }
 
 std::string Swapped(std::string bytes)
 {
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
-        std::swap(bytes[i], bytes[i + 1]);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
     return bytes;
 }
 
@@ -148,8 +147,8 @@ TEST(XmlDocument, NodeOperations)
 // is fixed so that a failure repeats.
 TEST(XmlDocument, DamagedFilesGiveADocumentOrARefusal)
 {
-    const char* const fixtures[] = {"xml/EventsLog.xml", "xml/Malformed.xml", "xml/OtherRoot.xml",
-                                    "xml/RootOnly.xml", "xml/SearchHistoryBE.xml", "xml/SmartTypes.xml"};
+    const char* const fixtures[] = {"xml/EventsLog.xml", "xml/Malformed.xml",       "xml/OtherRoot.xml",
+                                    "xml/RootOnly.xml",  "xml/SearchHistoryBE.xml", "xml/SmartTypes.xml"};
     uint32_t state = 12345;
     auto next = [&state]() {
         state = state * 1103515245u + 12345u;
@@ -162,9 +161,7 @@ TEST(XmlDocument, DamagedFilesGiveADocumentOrARefusal)
         for (int round = 0; round < 600; ++round) {
             std::string bytes = original;
             switch (round % 3) {
-            case 0:
-                bytes.resize(next() % bytes.size());
-                break;
+            case 0: bytes.resize(next() % bytes.size()); break;
             case 1:
                 for (int flips = 1 + (int)(next() % 4); flips > 0; --flips)
                     bytes[next() % bytes.size()] = (char)(next() & 0xFF);
@@ -226,7 +223,8 @@ TEST_F(XmlFileDocumentTest, OpensOnlyFilesWithASecondTopLevelNode)
     };
     // A comment in second place is taken as the root, as a DOM would, but
     // nothing can be put below it: a new document replaces it at the save.
-    const auto commentFirst = dir.WriteFile("Comment.xml", Utf16File(std::u16string(kDecl) + u"<!-- note --><Root/>\r\n"));
+    const auto commentFirst =
+        dir.WriteFile("Comment.xml", Utf16File(std::u16string(kDecl) + u"<!-- note --><Root/>\r\n"));
     CXmlFileDocument comment;
     ASSERT_EQ(comment.OpenDocument(Path(commentFirst).c_str()), 1);
     const char* const names[] = {"Section"};
@@ -258,7 +256,8 @@ TEST_F(XmlFileDocumentTest, TextElementsSkipEmptyTextsAndSectionsFollowTheRules)
     EXPECT_FALSE(doc.AppendChildElement(sections[0], ""));
     ASSERT_EQ(doc.SaveDocument(), 0);
     EXPECT_EQ(zvtest::ReadFileBytes(dir / "S.xml"),
-              Utf16File(std::u16string(kDecl) + u"<Root><One/><Two><Item>a&lt;b</Item></Two><Three><Item>c</Item></Three></Root>\r\n"));
+              Utf16File(std::u16string(kDecl) +
+                        u"<Root><One/><Two><Item>a&lt;b</Item></Two><Three><Item>c</Item></Three></Root>\r\n"));
 
     // Read back; a duplicated section: the later one wins, the earlier stays.
     CXmlFileDocument again;

@@ -6,7 +6,8 @@
 namespace zvtest {
 
 // A date value with the given fields (the others 0), read as local time.
-inline CDateValue MakeDate(unsigned y, unsigned mo, unsigned d, unsigned h = 0, unsigned mi = 0, unsigned s = 0) {
+inline CDateValue MakeDate(unsigned y, unsigned mo, unsigned d, unsigned h = 0, unsigned mi = 0, unsigned s = 0)
+{
     CDateValue v;
     v.wYear = (uint16_t)y;
     v.wMonth = (uint16_t)mo;

@@ -22,14 +22,16 @@ CString Str(const fs::path& p) { return CString(p.string().c_str()); }
 const char kVectorKey[] = "abcdefghijklmnopqrstuvwxyz";
 const std::string kVectorCipher("\x32\x4E\xD0\xFE\xF4\x13\xA2\x03", 8);
 
-std::string Pattern(size_t n) {
+std::string Pattern(size_t n)
+{
     std::string s(n, '\0');
     for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 131 + 7) & 0xFF);
     return s;
 }
 
 // Independent model: pad with zeros, then encrypt each block as two big-endian words.
-std::string ModelEncrypt(const char* key, std::string plain) {
+std::string ModelEncrypt(const char* key, std::string plain)
+{
     plain.resize((plain.size() + 7) / 8 * 8, '\0');
     BlowfishContext ctx;
     BlowfishInit(&ctx, reinterpret_cast<const uint8_t*>(key), static_cast<int32_t>(strlen(key)));
@@ -56,7 +58,8 @@ struct HookGuard {
 
 }  // namespace
 
-TEST(AttachmentChunks, PadToWholeBlocksAndRoundTrip) {
+TEST(AttachmentChunks, PadToWholeBlocksAndRoundTrip)
+{
     BlowfishContext ctx;
     BlowfishInit(&ctx, reinterpret_cast<const uint8_t*>(kVectorKey), 26);
     size_t length = 0;
@@ -80,7 +83,8 @@ TEST(AttachmentChunks, PadToWholeBlocksAndRoundTrip) {
     for (int i = 8; i < 11; ++i) EXPECT_EQ(dec[i], 0);
 }
 
-TEST(AttachmentCrypter, StoredFileIsThePaddedSourceEncryptedBlockByBlock) {
+TEST(AttachmentCrypter, StoredFileIsThePaddedSourceEncryptedBlockByBlock)
+{
     zvtest::ScratchDir dir("att");
     const fs::path files = dir / "Files";  // created on first use
     struct Case {
@@ -107,7 +111,8 @@ TEST(AttachmentCrypter, StoredFileIsThePaddedSourceEncryptedBlockByBlock) {
     }
 }
 
-TEST(AttachmentCrypter, PublishedVectorThroughAFile) {
+TEST(AttachmentCrypter, PublishedVectorThroughAFile)
+{
     zvtest::ScratchDir dir("att");
     const fs::path source = dir.WriteFile("v.txt", "BLOWFISH");
     CAttachmentCrypter crypter(kVectorKey, "0.zfa", Str(dir.Path()));
@@ -115,7 +120,8 @@ TEST(AttachmentCrypter, PublishedVectorThroughAFile) {
     EXPECT_EQ(zvtest::ReadFileBytes(dir / "0.zfa"), kVectorCipher);
 }
 
-TEST(AttachmentCrypter, WithoutKeyOrNameNothingIsWritten) {
+TEST(AttachmentCrypter, WithoutKeyOrNameNothingIsWritten)
+{
     zvtest::ScratchDir dir("att");
     const fs::path source = dir.WriteFile("v.txt", "data");
     const char* keys[] = {"", "key"};
@@ -130,7 +136,8 @@ TEST(AttachmentCrypter, WithoutKeyOrNameNothingIsWritten) {
     EXPECT_FALSE(fs::exists(dir / "out"));
 }
 
-TEST(AttachmentCrypter, FailuresReportAndLeaveTheOldFilesAlone) {
+TEST(AttachmentCrypter, FailuresReportAndLeaveTheOldFilesAlone)
+{
     zvtest::ScratchDir dir("att");
     const fs::path stored = dir.WriteFile("7.zfa", "OLDSTORE");
     const fs::path dest = dir.WriteFile("dest.txt", "old destination");
@@ -158,7 +165,8 @@ TEST(AttachmentCrypter, FailuresReportAndLeaveTheOldFilesAlone) {
     EXPECT_EQ(zvtest::ReadFileBytes(dest), "old destination");
 }
 
-TEST(AttachmentCrypter, WrongKeyDecryptsToGarbageWithoutError) {
+TEST(AttachmentCrypter, WrongKeyDecryptsToGarbageWithoutError)
+{
     zvtest::ScratchDir dir("att");
     const fs::path source = dir.WriteFile("p.txt", "secret attachment!");
     CAttachmentCrypter right("right key", "3.zfa", Str(dir.Path()));
@@ -170,7 +178,8 @@ TEST(AttachmentCrypter, WrongKeyDecryptsToGarbageWithoutError) {
     EXPECT_EQ(out.find("secret"), std::string::npos);
 }
 
-TEST(AttachmentCrypter, CopyGivesADuplicateItsOwnStoredFile) {
+TEST(AttachmentCrypter, CopyGivesADuplicateItsOwnStoredFile)
+{
     zvtest::ScratchDir dir("att");
     const fs::path source = dir.WriteFile("p.txt", "shared contents");
     CAttachmentCrypter first("same key", "10.zfa", Str(dir.Path()));
@@ -183,7 +192,8 @@ TEST(AttachmentCrypter, CopyGivesADuplicateItsOwnStoredFile) {
     EXPECT_EQ(copy.CopyFromStoredFile("404.zfa"), 0);
 }
 
-TEST(AttachmentFiles, TwoRecordsWithTheSameNameHaveDifferentStoredFiles) {
+TEST(AttachmentFiles, TwoRecordsWithTheSameNameHaveDifferentStoredFiles)
+{
     CRecord a, b;
     a.SetId(0x1A2B);
     b.SetId(0);
@@ -193,7 +203,8 @@ TEST(AttachmentFiles, TwoRecordsWithTheSameNameHaveDifferentStoredFiles) {
     EXPECT_EQ(b.GetAttachmentFileName(), "0.zfa");
 }
 
-TEST(AttachmentKeys, TwentyCharactersOfTheFourClasses) {
+TEST(AttachmentKeys, TwentyCharactersOfTheFourClasses)
+{
     const std::string symbols = "`~!@#$%^&*()-_=+[{]}\\|'\";:,<.>/?";
     CString previous;
     for (int round = 0; round < 20; ++round) {

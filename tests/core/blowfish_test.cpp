@@ -32,10 +32,7 @@ BlowfishContext Keyed(const std::vector<uint8_t>& key)
     return ctx;
 }
 
-BlowfishContext Keyed(const std::string& key)
-{
-    return Keyed(std::vector<uint8_t>(key.begin(), key.end()));
-}
+BlowfishContext Keyed(const std::string& key) { return Keyed(std::vector<uint8_t>(key.begin(), key.end())); }
 
 struct Vector {
     const char* key;
@@ -84,11 +81,10 @@ const Vector kEcbVectors[] = {
 // first 1..24 bytes of one long key.
 const char kVariableKey[] = "F0E1D2C3B4A5968778695A4B3C2D1E0F0011223344556677";
 const char* const kVariableKeyCiphers[24] = {
-    "F9AD597C49DB005E", "E91D21C1D961A6D6", "E9C2B70A1BC65CF3", "BE1E639408640F05",
-    "B39E44481BDB1E6E", "9457AA83B1928C0D", "8BB77032F960629D", "E87A244E2CC85E82",
-    "15750E7A4F4EC577", "122BA70B3AB64AE0", "3A833C9AFFC537F6", "9409DA87A90F6BF2",
-    "884F80625060B8B4", "1F85031C19E11968", "79D9373A714CA34F", "93142887EE3BE15C",
-    "03429E838CE2D14B", "A4299E27469FF67B", "AFD5AED1C1BC96A8", "10851C0E3858DA9F",
+    "F9AD597C49DB005E", "E91D21C1D961A6D6", "E9C2B70A1BC65CF3", "BE1E639408640F05", "B39E44481BDB1E6E",
+    "9457AA83B1928C0D", "8BB77032F960629D", "E87A244E2CC85E82", "15750E7A4F4EC577", "122BA70B3AB64AE0",
+    "3A833C9AFFC537F6", "9409DA87A90F6BF2", "884F80625060B8B4", "1F85031C19E11968", "79D9373A714CA34F",
+    "93142887EE3BE15C", "03429E838CE2D14B", "A4299E27469FF67B", "AFD5AED1C1BC96A8", "10851C0E3858DA9F",
     "E6F51ED79B9DB21F", "64A6E14AFD36B46F", "80C7D7D45A5479AD", "05044B62FA52D080",
 };
 
@@ -160,8 +156,7 @@ TEST(Blowfish, MultiBlockBufferIsBlockwiseEcb)
     uint8_t chained[32];
     std::memcpy(chained, text, 32);
     for (int b = 0; b < 4; ++b) {
-        for (int i = 0; i < 8; ++i)
-            chained[8 * b + i] ^= b ? chained[8 * b - 8 + i] : iv[size_t(i)];
+        for (int i = 0; i < 8; ++i) chained[8 * b + i] ^= b ? chained[8 * b - 8 + i] : iv[size_t(i)];
         BlowfishCryptInPlace(8, chained + 8 * b, &ctx, 1);
     }
     EXPECT_EQ(ToHex(chained, 32), "6B77B4D63006DEE605B156E27403979358DEB9E7154616D959F1652BD5FF92CC");
@@ -217,8 +212,7 @@ TEST(Blowfish, EmptyKeyIsOneZeroByte)
 TEST(Blowfish, OnlyTheFirst72KeyBytesCount)
 {
     std::vector<uint8_t> key(100);
-    for (size_t i = 0; i < key.size(); ++i)
-        key[i] = uint8_t(i * 37 + 11);
+    for (size_t i = 0; i < key.size(); ++i) key[i] = uint8_t(i * 37 + 11);
     BlowfishContext k72, k100;
     BlowfishInit(&k72, key.data(), 72);
     BlowfishInit(&k100, key.data(), 100);
@@ -263,8 +257,7 @@ TEST(Blowfish, BufferRoutinesProcessWholeBlocksOnly)
         for (const Case& c : cases) {
             SCOPED_TRACE("routine " + std::to_string(int(r)) + " length " + std::to_string(c.length));
             std::vector<uint8_t> buffer(40);
-            for (size_t i = 0; i < buffer.size(); ++i)
-                buffer[i] = uint8_t(0xA0 + i);
+            for (size_t i = 0; i < buffer.size(); ++i) buffer[i] = uint8_t(0xA0 + i);
             const std::vector<uint8_t> original = buffer;
             RunRoutine(r, ctx, buffer.data(), uint16_t(c.length));
             for (unsigned i = 0; i < c.changedPrefix; i += 8)
@@ -290,8 +283,7 @@ TEST(Blowfish, RoundTripAtEveryAlignment)
     for (size_t offset = 0; offset < 8; ++offset) {
         SCOPED_TRACE(offset);
         uint8_t* buffer = storage.data() + offset;
-        for (int i = 0; i < 64; ++i)
-            buffer[i] = uint8_t(i * 13 + offset);
+        for (int i = 0; i < 64; ++i) buffer[i] = uint8_t(i * 13 + offset);
         const std::vector<uint8_t> original(buffer, buffer + 64);
         BlowfishCryptInPlace(64, buffer, &ctx, 1);
         EXPECT_NE(std::memcmp(buffer, original.data(), 64), 0);
@@ -314,20 +306,16 @@ TEST(Blowfish, DecryptInPlaceEvenSkipsAByteAtOddOffsets)
         int changedCount;
     };
     const Case cases[] = {
-        {5, 20, 6, 16},  // odd: offsets 6..21, length 19, two blocks
-        {4, 20, 4, 16},  // even: offsets 4..19
-        {4, 24, 4, 24},
-        {3, 8, -1, 0},   // odd: 7 bytes left, no whole block
-        {3, 9, 4, 8},
-        {1, 0, -1, 0},   // odd with nothing to decrypt: no wrap to 65535
-        {0, 0, -1, 0},
-        {-1, 16, -1, 0},
+        {5, 20, 6, 16},                 // odd: offsets 6..21, length 19, two blocks
+        {4, 20, 4, 16},                 // even: offsets 4..19
+        {4, 24, 4, 24}, {3, 8, -1, 0},  // odd: 7 bytes left, no whole block
+        {3, 9, 4, 8},   {1, 0, -1, 0},  // odd with nothing to decrypt: no wrap to 65535
+        {0, 0, -1, 0},  {-1, 16, -1, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("start " + std::to_string(c.start) + " length " + std::to_string(c.length));
         std::vector<uint8_t> blob(48);
-        for (size_t i = 0; i < blob.size(); ++i)
-            blob[i] = uint8_t(i);
+        for (size_t i = 0; i < blob.size(); ++i) blob[i] = uint8_t(i);
         std::vector<uint8_t> expected = blob;
         if (c.firstChanged >= 0)
             BlowfishDecryptECB(&ctx, &expected[c.firstChanged], &expected[c.firstChanged], uint16_t(c.changedCount));

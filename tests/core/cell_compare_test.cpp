@@ -19,9 +19,7 @@ protected:
     void TearDown() override { SetLocaleFormats(0, 0, 0); }
 };
 
-int Sign(int v) {
-    return v < 0 ? -1 : (v > 0 ? 1 : 0);
-}
+int Sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
 
 struct Ordered {
     const char* a;
@@ -30,24 +28,26 @@ struct Ordered {
     bool ignoreCase;
 };
 
-void ExpectOrder(const Ordered& c) {
+void ExpectOrder(const Ordered& c)
+{
     SCOPED_TRACE(std::string(c.a) + " vs " + c.b + (c.ignoreCase ? " (ignore case)" : ""));
     EXPECT_EQ(Sign(CompareSortText(c.a, c.b, c.ignoreCase)), c.sign);
     EXPECT_EQ(Sign(CompareSortText(c.b, c.a, c.ignoreCase)), -c.sign);
 }
 
-TEST_F(CellCompare, OrderingMonthDayYear) {
+TEST_F(CellCompare, OrderingMonthDayYear)
+{
     const Ordered cases[] = {
         // Dates
         {"1/2/2009", "1/10/2009", -1, false},
         {"12/31/2008", "1/1/2009", -1, false},
         {"2/1/2009", "1/31/2009", 1, false},
         {"3/5/2009", "03/05/2009", 0, false},
-        {"12/31/39", "1/1/2000", 1, false},     // 2039
-        {"12/31/40", "1/1/2000", -1, false},    // 1940
+        {"12/31/39", "1/1/2000", 1, false},   // 2039
+        {"12/31/40", "1/1/2000", -1, false},  // 1940
         {"12/31/40", "1/1/1941", -1, false},
         {"1/1/99", "1/1/1999", 0, false},
-        {"1/1/100", "1/1/99", -1, false},       // year 100 stays 100
+        {"1/1/100", "1/1/99", -1, false},  // year 100 stays 100
         // One separator: a year above 99 on either side, else month/day.
         {"3/2009", "2/2009", 1, false},
         {"2009/3", "3/2009", 0, false},
@@ -55,12 +55,12 @@ TEST_F(CellCompare, OrderingMonthDayYear) {
         {"3/5", "4/1", -1, false},
         // Plain integers are dates with no separator: years.
         {"10", "9", 1, false},
-        {"2009", "1/1/2009", -1, false},   // same year, month 0 before 1
-        {"5", "", 1, false},  // an empty cell is year 0
+        {"2009", "1/1/2009", -1, false},  // same year, month 0 before 1
+        {"5", "", 1, false},              // an empty cell is year 0
         // No dates: month 13, day 32, three separators
-        {"13/1/2009", "12/1/2009", 1, false},   // as numbers 13... and 12...
+        {"13/1/2009", "12/1/2009", 1, false},  // as numbers 13... and 12...
         {"13/1/2009", "5", 1, false},
-        {"1/32/2009", "1/4/2009", -1, false},   // numbers: 1 with the tails "/32/2009" and "/4/2009"
+        {"1/32/2009", "1/4/2009", -1, false},  // numbers: 1 with the tails "/32/2009" and "/4/2009"
         // Versions
         {"1.2.3.4", "1.2.3.10", -1, false},
         {"1.2.3.4", "1.2.3.4", 0, false},
@@ -71,7 +71,7 @@ TEST_F(CellCompare, OrderingMonthDayYear) {
         {"2.5", "10", -1, false},
         {"1.2.3", "1.2", 1, false},  // no version: 1.2 with the tail ".3"
         {".5", "0.4", 1, false},
-        {"-.5", "1", -1, false},     // one skip only: not a number, so text
+        {"-.5", "1", -1, false},  // one skip only: not a number, so text
         {"10a", "10b", -1, false},
         {"12 kg", "12 lb", -1, false},
         {"10A", "10a", -1, false},
@@ -86,21 +86,21 @@ TEST_F(CellCompare, OrderingMonthDayYear) {
         {"Zebra", "apple", 1, true},
         {"abc", "abcd", -1, false},
         {"", "abc", -1, false},
-        {"_x", "Ax", -1, true},  // A folds to a (0x61) after '_' (0x5F)
+        {"_x", "Ax", -1, true},          // A folds to a (0x61) after '_' (0x5F)
         {"\xe9t\xe9", "zoo", 1, false},  // bytes compare unsigned
     };
-    for (const Ordered& c : cases)
-        ExpectOrder(c);
+    for (const Ordered& c : cases) ExpectOrder(c);
 }
 
-TEST_F(CellCompare, DayMonthYearAndYearMonthDay) {
+TEST_F(CellCompare, DayMonthYearAndYearMonthDay)
+{
     SetLocaleFormats(',', '.', kDateOrderDayMonthYear);
     for (const Ordered& c : std::initializer_list<Ordered>{
-             {"2.1.2009", "10.1.2009", -1, false},   // 2 January before 10 January
-             {"1.2.2009", "31.1.2009", 1, false},    // 1 February after 31 January
-             {"5.3", "4.3", 1, false},               // day 5 of March
-             {"1.2.3.4", "1.2.3.10", -1, false},     // three separators: a version
-             {"2,5", "10", -1, false},               // decimal comma
+             {"2.1.2009", "10.1.2009", -1, false},  // 2 January before 10 January
+             {"1.2.2009", "31.1.2009", 1, false},   // 1 February after 31 January
+             {"5.3", "4.3", 1, false},              // day 5 of March
+             {"1.2.3.4", "1.2.3.10", -1, false},    // three separators: a version
+             {"2,5", "10", -1, false},              // decimal comma
              {"-2,5", "-2,25", -1, false},
          })
         ExpectOrder(c);
@@ -118,7 +118,8 @@ TEST_F(CellCompare, DayMonthYearAndYearMonthDay) {
     ExpectOrder({"1/2/2009", "2/1/2009", -1, false});
 }
 
-TEST_F(CellCompare, ParseCellDate) {
+TEST_F(CellCompare, ParseCellDate)
+{
     struct Case {
         const char* text;
         bool isDate;
@@ -154,7 +155,8 @@ TEST_F(CellCompare, ParseCellDate) {
     }
 }
 
-TEST_F(CellCompare, ParseCellVersionAndNumber) {
+TEST_F(CellCompare, ParseCellVersionAndNumber)
+{
     struct VersionCase {
         const char* text;
         bool isVersion;
@@ -194,7 +196,8 @@ TEST_F(CellCompare, ParseCellVersionAndNumber) {
     EXPECT_FLOAT_EQ(ParseCellNumber(tail.c_str(), 0), 1.0f + 122.0f / 255);
 }
 
-TEST_F(CellCompare, ResultIsSixteenBits) {
+TEST_F(CellCompare, ResultIsSixteenBits)
+{
     // Month and day differences arrive as signed 16-bit values.
     EXPECT_EQ(CompareSortText("12/1/2009", "1/1/2009", false), 11);
     EXPECT_EQ(CompareSortText("1/31/2009", "1/1/2009", false), 30);
@@ -202,18 +205,19 @@ TEST_F(CellCompare, ResultIsSixteenBits) {
     EXPECT_EQ(CompareSortText("1/1/2010", "12/31/2009", false), 1);
 }
 
-std::vector<std::string> MixedCells(unsigned seed, size_t n) {
-    const char* pool[] = {"1/2/2009", "13/1/2009", "10", "9", "1.2.3.4", "1.2.3.10", "-5", "2.5", "apple",
-                          "Apple",    "",          "12 kg", "12 lb", "1.2.3", "3/5", "x", "0.5", "99/99/99",
-                          "2009",     "-",         ".", "1/1/1", "Zebra", "1.2.3.4.5", "10a", "10b"};
+std::vector<std::string> MixedCells(unsigned seed, size_t n)
+{
+    const char* pool[] = {"1/2/2009", "13/1/2009", "10",    "9",     "1.2.3.4", "1.2.3.10",  "-5",  "2.5", "apple",
+                          "Apple",    "",          "12 kg", "12 lb", "1.2.3",   "3/5",       "x",   "0.5", "99/99/99",
+                          "2009",     "-",         ".",     "1/1/1", "Zebra",   "1.2.3.4.5", "10a", "10b"};
     std::mt19937 gen(seed);
     std::vector<std::string> cells;
-    for (size_t i = 0; i < n; ++i)
-        cells.push_back(pool[gen() % (sizeof(pool) / sizeof(pool[0]))]);
+    for (size_t i = 0; i < n; ++i) cells.push_back(pool[gen() % (sizeof(pool) / sizeof(pool[0]))]);
     return cells;
 }
 
-TEST_F(CellCompare, MixedCellsSortWithoutHarm) {
+TEST_F(CellCompare, MixedCellsSortWithoutHarm)
+{
     // Dates and numbers form cycles: "2009" < "1/2/2009" (same year, month
     // 0 first), "1/2/2009" < "10a" (numbers 1... and 10...), "10a" < "2009"
     // (numbers). The sort must still end with a permutation of its input
@@ -234,11 +238,11 @@ TEST_F(CellCompare, MixedCellsSortWithoutHarm) {
     }
 }
 
-TEST(TolerantSort, SortsAndKeepsOrderOfEquals) {
+TEST(TolerantSort, SortsAndKeepsOrderOfEquals)
+{
     std::vector<std::pair<int, int>> v;
     std::mt19937 gen(7);
-    for (int i = 0; i < 1000; ++i)
-        v.push_back({static_cast<int>(gen() % 50), i});
+    for (int i = 0; i < 1000; ++i) v.push_back({static_cast<int>(gen() % 50), i});
     StableSortTolerant(v.begin(), v.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
     for (size_t i = 1; i < v.size(); ++i) {
         ASSERT_LE(v[i - 1].first, v[i].first);
@@ -248,24 +252,23 @@ TEST(TolerantSort, SortsAndKeepsOrderOfEquals) {
     }
     // A comparison that answers at random still gives a permutation.
     std::vector<int> w(257);
-    for (int i = 0; i < 257; ++i)
-        w[i] = i;
+    for (int i = 0; i < 257; ++i) w[i] = i;
     StableSortTolerant(w.begin(), w.end(), [&](int, int) { return gen() % 2 == 0; });
     std::vector<int> check = w;
     std::sort(check.begin(), check.end());
-    for (int i = 0; i < 257; ++i)
-        ASSERT_EQ(check[i], i);
+    for (int i = 0; i < 257; ++i) ASSERT_EQ(check[i], i);
     std::vector<int> empty;
     StableSortTolerant(empty.begin(), empty.end(), [](int x, int y) { return x < y; });
 }
 
-TEST_F(CellCompare, ConsistentCellsSortInOrder) {
+TEST_F(CellCompare, ConsistentCellsSortInOrder)
+{
     std::vector<std::string> dates = {"12/31/2009", "1/1/2009", "6/15/40", "2/28/39", "1/2/2009", "1/10/2009"};
     StableSortTolerant(dates.begin(), dates.end(), [](const std::string& x, const std::string& y) {
         return CompareSortText(x.c_str(), y.c_str(), false) < 0;
     });
-    EXPECT_EQ(dates, (std::vector<std::string>{"6/15/40", "1/1/2009", "1/2/2009", "1/10/2009", "12/31/2009",
-                                               "2/28/39"}));
+    EXPECT_EQ(dates,
+              (std::vector<std::string>{"6/15/40", "1/1/2009", "1/2/2009", "1/10/2009", "12/31/2009", "2/28/39"}));
 }
 
 }  // namespace

@@ -22,7 +22,8 @@ struct Received {
 std::vector<Received> g_received;
 UINT g_notifyMessage = 0;
 
-LRESULT CALLBACK ListenerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ListenerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
     if (msg == g_notifyMessage && g_notifyMessage != 0) {
         g_received.push_back({wParam, lParam});
         return 0;
@@ -30,7 +31,8 @@ LRESULT CALLBACK ListenerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-CUserItem MakeUser(const char* key) {
+CUserItem MakeUser(const char* key)
+{
     UserRecord record = MakeEmptyUserRecord();
     SetUserRecordText(record.displayName, sizeof(record.displayName), "Display");
     SetUserRecordText(record.keyName, sizeof(record.keyName), key);
@@ -39,7 +41,8 @@ CUserItem MakeUser(const char* key) {
 
 class Listener : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         g_received.clear();
         // The number any module registering the name gets.
         g_notifyMessage = RegisterWindowMessageA("WM_Zorvikan10_DatabaseNotify");
@@ -52,18 +55,20 @@ protected:
         SetEnvironmentVariableA("ZV_STANDIN", "active=home-key");
         ASSERT_EQ(LoadPlatformLibrariesFrom(kStandinDir, 1, "Zorvikan"), 0);
     }
-    void TearDown() override {
-        if (window)
-            DestroyWindow(window);
+    void TearDown() override
+    {
+        if (window) DestroyWindow(window);
         ReleasePlatformLibraries();
         SetEnvironmentVariableA("ZV_STANDIN", nullptr);
     }
-    void OpenListener() {
+    void OpenListener()
+    {
         window = CreateWindowExA(0, "ZvTestListener", "ZorvikanListenerWindow", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(window, nullptr);
     }
-    static void Pump() {
+    static void Pump()
+    {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
@@ -73,7 +78,8 @@ protected:
     HWND window = nullptr;
 };
 
-TEST_F(Listener, ActiveUsersNoticeArrives) {
+TEST_F(Listener, ActiveUsersNoticeArrives)
+{
     OpenListener();
     CUserItem user = MakeUser("home-key");
     PostDatabaseNotify(&user, NOTIFY_DELETED, NOTIFY_ITEM_TYPE, 0x1234);
@@ -83,7 +89,8 @@ TEST_F(Listener, ActiveUsersNoticeArrives) {
     EXPECT_EQ(g_received[0].lParam, static_cast<LPARAM>(0x1234));
 }
 
-TEST_F(Listener, ListPostsEveryNoticeInOrder) {
+TEST_F(Listener, ListPostsEveryNoticeInOrder)
+{
     OpenListener();
     CUserItem user = MakeUser("home-key");
     CNotifyProviderList list;
@@ -98,7 +105,8 @@ TEST_F(Listener, ListPostsEveryNoticeInOrder) {
     EXPECT_EQ(g_received[1].lParam, 8);
 }
 
-TEST_F(Listener, InactiveUserSendsNothing) {
+TEST_F(Listener, InactiveUserSendsNothing)
+{
     OpenListener();
     CUserItem other = MakeUser("someone-else");
     PostDatabaseNotify(&other, NOTIFY_ADDED, NOTIFY_ITEM_RECORD, 1);
@@ -109,7 +117,8 @@ TEST_F(Listener, InactiveUserSendsNothing) {
     EXPECT_TRUE(g_received.empty());
 }
 
-TEST_F(Listener, NoPlatformLibrarySendsNothing) {
+TEST_F(Listener, NoPlatformLibrarySendsNothing)
+{
     OpenListener();
     ReleasePlatformLibraries();
     CUserItem user = MakeUser("home-key");
@@ -118,7 +127,8 @@ TEST_F(Listener, NoPlatformLibrarySendsNothing) {
     EXPECT_TRUE(g_received.empty());
 }
 
-TEST_F(Listener, NoListenerWindowIsSilent) {
+TEST_F(Listener, NoListenerWindowIsSilent)
+{
     CUserItem user = MakeUser("home-key");
     PostDatabaseNotify(&user, NOTIFY_ADDED, NOTIFY_ITEM_RECORD, 4);
     Pump();

@@ -17,26 +17,25 @@ std::vector<std::pair<uint32_t, int32_t>> g_posted;
 std::vector<std::string> g_asked;
 bool g_active = true;
 
-void RecordPost(uint32_t wParam, int32_t lParam) {
-    g_posted.push_back({wParam, lParam});
-}
+void RecordPost(uint32_t wParam, int32_t lParam) { g_posted.push_back({wParam, lParam}); }
 
-int FakeIsActive(const char* display, const char* key, int value) {
+int FakeIsActive(const char* display, const char* key, int value)
+{
     g_asked.push_back(std::string(display) + "|" + key + "|" + std::to_string(value));
     return g_active;
 }
 
-void* WithIsActive(PlatformLibrary library, const char* name) {
+void* WithIsActive(PlatformLibrary library, const char* name)
+{
     if (library == PlatformLibrary::Manager && std::strcmp(name, "IsPlatformUserActive") == 0)
         return reinterpret_cast<void*>(&FakeIsActive);
     return nullptr;
 }
 
-void* NoExports(PlatformLibrary, const char*) {
-    return nullptr;
-}
+void* NoExports(PlatformLibrary, const char*) { return nullptr; }
 
-CUserItem MakeUser() {
+CUserItem MakeUser()
+{
     UserRecord record = MakeEmptyUserRecord();
     SetUserRecordText(record.displayName, sizeof(record.displayName), "Home phone");
     SetUserRecordText(record.keyName, sizeof(record.keyName), "home-key");
@@ -46,14 +45,16 @@ CUserItem MakeUser() {
 
 class ChangeNotify : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         g_posted.clear();
         g_asked.clear();
         g_active = true;
         m_resolver = SetPlatformExportResolver(&WithIsActive);
         m_poster = SetDatabaseNotifyPoster(&RecordPost);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         SetPlatformExportResolver(m_resolver);
         SetDatabaseNotifyPoster(m_poster);
     }
@@ -61,7 +62,8 @@ protected:
     DatabaseNotifyPoster m_poster = nullptr;
 };
 
-TEST_F(ChangeNotify, WParamLayout) {
+TEST_F(ChangeNotify, WParamLayout)
+{
     struct Case {
         int operation, itemClass;
         uint32_t wParam;
@@ -77,7 +79,8 @@ TEST_F(ChangeNotify, WParamLayout) {
         EXPECT_EQ(MakeDatabaseNotifyWParam(c.operation, c.itemClass), c.wParam) << c.operation << "/" << c.itemClass;
 }
 
-TEST_F(ChangeNotify, ActiveUserGetsTheNotice) {
+TEST_F(ChangeNotify, ActiveUserGetsTheNotice)
+{
     CUserItem user = MakeUser();
     PostDatabaseNotify(&user, NOTIFY_DELETED, NOTIFY_ITEM_TYPE, 0x1234);
     ASSERT_EQ(g_posted.size(), 1u);
@@ -89,7 +92,8 @@ TEST_F(ChangeNotify, ActiveUserGetsTheNotice) {
     EXPECT_EQ(g_asked[0], "Home phone|home-key|77");
 }
 
-TEST_F(ChangeNotify, NothingForAnInactiveUserMissingPlatformOrNoUser) {
+TEST_F(ChangeNotify, NothingForAnInactiveUserMissingPlatformOrNoUser)
+{
     CUserItem user = MakeUser();
     g_active = false;
     PostDatabaseNotify(&user, NOTIFY_ADDED, NOTIFY_ITEM_RECORD, 5);
@@ -104,7 +108,8 @@ TEST_F(ChangeNotify, NothingForAnInactiveUserMissingPlatformOrNoUser) {
     EXPECT_TRUE(g_posted.empty());
 }
 
-TEST_F(ChangeNotify, ListPostsInOrderAndKeepsItsNotices) {
+TEST_F(ChangeNotify, ListPostsInOrderAndKeepsItsNotices)
+{
     CUserItem user = MakeUser();
     CNotifyProviderList empty;
     empty.PostAll(&user);
@@ -119,15 +124,15 @@ TEST_F(ChangeNotify, ListPostsInOrderAndKeepsItsNotices) {
     list.PostAll(&user);
     ASSERT_EQ(g_posted.size(), 6u);
     const std::pair<uint32_t, int32_t> expected[] = {{0x00010002u, 10}, {0x00020002u, 11}, {0x00000002u, 12}};
-    for (size_t i = 0; i < 6; ++i)
-        EXPECT_EQ(g_posted[i], expected[i % 3]) << i;
+    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(g_posted[i], expected[i % 3]) << i;
     EXPECT_EQ(list.GetCount(), 3);
     // The list owns its notices (the host build's leak check sees them
     // freed with the list).
     EXPECT_TRUE(list.GetHead()->IsKindOf(RUNTIME_CLASS(CNotifyObject)));
 }
 
-TEST_F(ChangeNotify, ConfigurationsPosterIsRestored) {
+TEST_F(ChangeNotify, ConfigurationsPosterIsRestored)
+{
     DatabaseNotifyPoster mine = SetDatabaseNotifyPoster(nullptr);
     EXPECT_EQ(mine, &RecordPost);
     EXPECT_EQ(SetDatabaseNotifyPoster(&RecordPost), &PostToListenerWindow);

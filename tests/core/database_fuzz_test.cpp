@@ -89,8 +89,7 @@ Bytes Mutate(Bytes bytes, std::mt19937& rng)
             const size_t at = pick(bytes.size() + 1);
             const size_t n = 1 + rng() % 8;
             Bytes extra(n);
-            for (uint8_t& b : extra)
-                b = static_cast<uint8_t>(rng());
+            for (uint8_t& b : extra) b = static_cast<uint8_t>(rng());
             bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), extra.begin(), extra.end());
             break;
         }
@@ -194,8 +193,7 @@ std::vector<Bytes> SeedItems(const BlowfishContext* key)
     return seeds;
 }
 
-template <class Item>
-void UnpackEveryWay(const Bytes& blob, const BlowfishContext* key)
+template <class Item> void UnpackEveryWay(const Bytes& blob, const BlowfishContext* key)
 {
     for (int schema : {0, 2, 3, 4, 5, 6, 7}) {
         Item item;

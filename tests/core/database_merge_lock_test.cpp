@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Build(const fs::path& file, const BlowfishContext* key, const char* notes, uint8_t uidLast) {
+void Build(const fs::path& file, const BlowfishContext* key, const char* notes, uint8_t uidLast)
+{
     CDatabaseObj db;
     db.SetFilePath(zvtest::WinPath(file));
     uint8_t verifier[kVerifierSize] = {};
@@ -37,12 +38,13 @@ void Build(const fs::path& file, const BlowfishContext* key, const char* notes, 
 // Holds a file open with no sharing, as another program may.
 class HeldOpen {
 public:
-    explicit HeldOpen(const fs::path& file) {
+    explicit HeldOpen(const fs::path& file)
+    {
         m_handle = CreateFileA(file.string().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     }
-    ~HeldOpen() {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            CloseHandle(m_handle);
+    ~HeldOpen()
+    {
+        if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
     }
     bool Ok() const { return m_handle != INVALID_HANDLE_VALUE; }
 
@@ -52,7 +54,8 @@ private:
 
 class MergeLocked : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_EQ(GetMasterPwdMgr()->SetPassword(CString("mine")), 0);
         ownKey = GetMasterPwdMgr()->GetKey();
         theirKey = MakeBlowfishKey(CString("theirs"));
@@ -64,11 +67,11 @@ protected:
         Build(theirs, theirKey.get(), "only there", 2);
     }
     void TearDown() override { GetMasterPwdMgr()->ClearPassword(); }
-    std::map<std::string, std::string> Snapshot() const {
+    std::map<std::string, std::string> Snapshot() const
+    {
         std::map<std::string, std::string> files;
         for (auto& e : fs::recursive_directory_iterator(dir.Path()))
-            if (e.is_regular_file())
-                files[e.path().string()] = zvtest::ReadFileBytes(e.path());
+            if (e.is_regular_file()) files[e.path().string()] = zvtest::ReadFileBytes(e.path());
         return files;
     }
 
@@ -77,7 +80,8 @@ protected:
     BlowfishKeyPtr ownKey, theirKey;
 };
 
-TEST_F(MergeLocked, OtherFileHeldOpen) {
+TEST_F(MergeLocked, OtherFileHeldOpen)
+{
     CDatabaseObj db;
     ASSERT_EQ(db.Load(zvtest::WinPath(mine)), 0);
     auto before = Snapshot();
@@ -91,7 +95,8 @@ TEST_F(MergeLocked, OtherFileHeldOpen) {
     EXPECT_EQ(db.GetRecords().GetCount(), 1);
 }
 
-TEST_F(MergeLocked, ThisFileHeldOpen) {
+TEST_F(MergeLocked, ThisFileHeldOpen)
+{
     CDatabaseObj db;
     ASSERT_EQ(db.Load(zvtest::WinPath(mine)), 0);
     auto before = Snapshot();

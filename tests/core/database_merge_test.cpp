@@ -30,19 +30,19 @@ namespace {
 
 // The kinds of pairs, one record each (the uid ends in the scenario number).
 enum Scenario {
-    kSame = 1,          // the same content on both sides
-    kOnlyMine,          // only in this database (with an attachment)
-    kOnlyTheirs,        // only in the other file (with an attachment)
-    kDeletedMine,       // a tombstone here, alive there
-    kDeletedTheirs,     // alive here, a tombstone there
-    kMineLater,         // changed on both sides, here later
-    kTheirsLater,       // changed on both sides, there later
-    kTie,               // changed on both sides at the same time
+    kSame = 1,       // the same content on both sides
+    kOnlyMine,       // only in this database (with an attachment)
+    kOnlyTheirs,     // only in the other file (with an attachment)
+    kDeletedMine,    // a tombstone here, alive there
+    kDeletedTheirs,  // alive here, a tombstone there
+    kMineLater,      // changed on both sides, here later
+    kTheirsLater,    // changed on both sides, there later
+    kTie,            // changed on both sides at the same time
 };
-const int kScenarios[] = {kSame,        kOnlyMine,  kOnlyTheirs, kDeletedMine,
-                          kDeletedTheirs, kMineLater, kTheirsLater, kTie};
+const int kScenarios[] = {kSame, kOnlyMine, kOnlyTheirs, kDeletedMine, kDeletedTheirs, kMineLater, kTheirsLater, kTie};
 
-void Uid(int scenario, uint8_t uid[kUniqueKeySize]) {
+void Uid(int scenario, uint8_t uid[kUniqueKeySize])
+{
     const uint8_t u[kUniqueKeySize] = {0x5A, 0x5A, 0, 0, 0, 0, 1, static_cast<uint8_t>(scenario)};
     std::memcpy(uid, u, kUniqueKeySize);
 }
@@ -52,15 +52,18 @@ std::string MineText(int s) { return "mine-" + std::to_string(s); }
 std::string TheirsText(int s) { return "theirs-" + std::to_string(s); }
 
 // Bytes of a record's stored attachment file, different per side and pair.
-std::string AttachmentBytes(bool mine, int s) {
+std::string AttachmentBytes(bool mine, int s)
+{
     return std::string(mine ? "MINE" : "THEIRS") + "-attachment-" + std::to_string(s) + std::string(21, '\x07');
 }
 
-fs::path StoredFile(const fs::path& dbFile, const CRecord& record) {
+fs::path StoredFile(const fs::path& dbFile, const CRecord& record)
+{
     return dbFile.parent_path() / "Files" / record.GetAttachmentFileName().GetString();
 }
 
-CRecord* AddRecord(CDatabaseObj& db, int scenario, const std::string& text, int32_t time, bool deleted) {
+CRecord* AddRecord(CDatabaseObj& db, int scenario, const std::string& text, int32_t time, bool deleted)
+{
     CRecord* r = static_cast<CRecord*>(db.GetRecords().NewItem());
     uint8_t uid[kUniqueKeySize];
     Uid(scenario, uid);
@@ -74,7 +77,8 @@ CRecord* AddRecord(CDatabaseObj& db, int scenario, const std::string& text, int3
     return r;
 }
 
-void Attach(CRecord* r, const fs::path& dbFile, bool mine, int s) {
+void Attach(CRecord* r, const fs::path& dbFile, bool mine, int s)
+{
     r->SetAttachmentName(("doc-" + std::to_string(s) + ".txt").c_str());
     r->SetAttachmentKey(mine ? "mine-attachment-key" : "their-attachment-key");
     fs::create_directories(dbFile.parent_path() / "Files");
@@ -86,12 +90,12 @@ void Attach(CRecord* r, const fs::path& dbFile, bool mine, int s) {
 }
 
 // One side as the table wants it, saved under its key.
-void BuildSide(const fs::path& dbFile, bool mine, const BlowfishContext* key) {
+void BuildSide(const fs::path& dbFile, bool mine, const BlowfishContext* key)
+{
     CDatabaseObj db;
     db.SetFilePath(zvtest::WinPath(dbFile));
     uint8_t verifier[kVerifierSize] = {};
-    if (key)
-        MakeVerifierWithKey(key, verifier);
+    if (key) MakeVerifierWithKey(key, verifier);
     db.SetVerifier(verifier);
 
     // A type only here, a category only there.
@@ -116,11 +120,10 @@ void BuildSide(const fs::path& dbFile, bool mine, const BlowfishContext* key) {
         Attach(AddRecord(db, kOnlyTheirs, TheirsText(kOnlyTheirs), 1000, false), dbFile, false, kOnlyTheirs);
     AddRecord(db, kDeletedMine, BaseText(kDeletedMine), 1000, mine);
     AddRecord(db, kDeletedTheirs, BaseText(kDeletedTheirs), 1000, !mine);
-    CRecord* later = AddRecord(db, kMineLater, mine ? MineText(kMineLater) : TheirsText(kMineLater),
-                               mine ? 2000 : 1000, false);
+    CRecord* later =
+        AddRecord(db, kMineLater, mine ? MineText(kMineLater) : TheirsText(kMineLater), mine ? 2000 : 1000, false);
     Attach(later, dbFile, mine, kMineLater);
-    AddRecord(db, kTheirsLater, mine ? MineText(kTheirsLater) : TheirsText(kTheirsLater), mine ? 1000 : 2000,
-              false);
+    AddRecord(db, kTheirsLater, mine ? MineText(kTheirsLater) : TheirsText(kTheirsLater), mine ? 1000 : 2000, false);
     AddRecord(db, kTie, mine ? MineText(kTie) : TheirsText(kTie), 1500, false);
     ASSERT_EQ(db.Save(0, key), 0);
 }
@@ -132,7 +135,8 @@ struct State {
     std::string text;
 };
 
-State Find(const CDatabaseObj& db, int scenario) {
+State Find(const CDatabaseObj& db, int scenario)
+{
     uint8_t uid[kUniqueKeySize];
     Uid(scenario, uid);
     State st;
@@ -147,10 +151,10 @@ State Find(const CDatabaseObj& db, int scenario) {
 
 // Expected states written as "-" (absent), "m"/"t"/"b" (alive with mine's,
 // theirs' or the base text), "xb"/"xm" (a tombstone with that text).
-State Expect(const std::string& code, int s) {
+State Expect(const std::string& code, int s)
+{
     State st;
-    if (code == "-")
-        return st;
+    if (code == "-") return st;
     st.present = true;
     size_t i = 0;
     if (code[0] == 'x') {
@@ -161,7 +165,8 @@ State Expect(const std::string& code, int s) {
     return st;
 }
 
-void ExpectState(const CDatabaseObj& db, int s, const std::string& code, const char* side) {
+void ExpectState(const CDatabaseObj& db, int s, const std::string& code, const char* side)
+{
     State got = Find(db, s), want = Expect(code, s);
     SCOPED_TRACE(std::string(side) + " pair " + std::to_string(s) + " expected " + code);
     EXPECT_EQ(got.present, want.present);
@@ -174,15 +179,16 @@ void ExpectState(const CDatabaseObj& db, int s, const std::string& code, const c
 class CountingProgress : public CMergeProgress {
 public:
     explicit CountingProgress(const BlowfishContext* ownKey) : m_ownKey(ownKey) {}
-    void SetTotal(int count) override {
+    void SetTotal(int count) override
+    {
         ++totalCalls;
         total = count;
     }
-    void Step() override {
+    void Step() override
+    {
         ++steps;
         // The process-wide key is never swapped for the other file's.
-        if (GetMasterPwdMgr()->GetKey().get() != m_ownKey)
-            ++keySwapped;
+        if (GetMasterPwdMgr()->GetKey().get() != m_ownKey) ++keySwapped;
     }
     int total = -1, totalCalls = 0, steps = 0, keySwapped = 0;
 
@@ -192,7 +198,8 @@ private:
 
 class Merge : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_EQ(GetMasterPwdMgr()->SetPassword(CString("mine-password")), 0);
         ownKey = GetMasterPwdMgr()->GetKey();
         theirKey = MakeBlowfishKey(CString("their-password"));
@@ -203,7 +210,8 @@ protected:
     }
     void TearDown() override { GetMasterPwdMgr()->ClearPassword(); }
 
-    void BuildBoth() {
+    void BuildBoth()
+    {
         BuildSide(minePath, true, ownKey.get());
         BuildSide(theirPath, false, theirKey.get());
     }
@@ -211,7 +219,8 @@ protected:
     CString Theirs() const { return zvtest::WinPath(theirPath); }
 
     // Every file below the scratch folder with its bytes.
-    std::map<std::string, std::string> Snapshot() const {
+    std::map<std::string, std::string> Snapshot() const
+    {
         std::map<std::string, std::string> files;
         for (auto& e : fs::recursive_directory_iterator(dir.Path()))
             if (e.is_regular_file())
@@ -224,11 +233,12 @@ protected:
     BlowfishKeyPtr ownKey, theirKey;
 };
 
-TEST_F(Merge, DirectionOnlyPairs) {
+TEST_F(Merge, DirectionOnlyPairs)
+{
     // Pairs whose outcome does not depend on the conflict rule.
     struct Row {
         int direction;
-        const char* mine[5];    // kSame, kOnlyMine, kOnlyTheirs, kDeletedMine, kDeletedTheirs
+        const char* mine[5];  // kSame, kOnlyMine, kOnlyTheirs, kDeletedMine, kDeletedTheirs
         const char* theirs[5];
     } rows[] = {
         {kMergeThisIntoOther, {"b", "m", "-", "xb", "b"}, {"b", "m", "t", "xb", "b"}},
@@ -290,7 +300,8 @@ TEST_F(Merge, DirectionOnlyPairs) {
     }
 }
 
-TEST_F(Merge, ConflictRules) {
+TEST_F(Merge, ConflictRules)
+{
     // Pairs changed on both sides: kMineLater, kTheirsLater, kTie. In the
     // one-way directions only the target changes: where the rule prefers the
     // source's counterpart, nothing is copied.
@@ -349,7 +360,8 @@ TEST_F(Merge, ConflictRules) {
     }
 }
 
-TEST_F(Merge, OneWayLeavesTheSourceAlone) {
+TEST_F(Merge, OneWayLeavesTheSourceAlone)
+{
     BuildBoth();
     CDatabaseObj mine;
     ASSERT_EQ(mine.Load(Mine()), 0);
@@ -379,7 +391,8 @@ TEST_F(Merge, OneWayLeavesTheSourceAlone) {
     EXPECT_EQ(zvtest::ReadFileBytes(theirPath), theirBytes);
 }
 
-TEST_F(Merge, ProgressAndTheProcessKey) {
+TEST_F(Merge, ProgressAndTheProcessKey)
+{
     BuildBoth();
     CDatabaseObj mine;
     ASSERT_EQ(mine.Load(Mine()), 0);
@@ -399,7 +412,8 @@ TEST_F(Merge, ProgressAndTheProcessKey) {
     EXPECT_EQ(mine.GetCategories().GetMatchMode(), CObjectList::kMatchById);
 }
 
-TEST_F(Merge, RecordChangedSinceItWasReadIsNoLongerEqual) {
+TEST_F(Merge, RecordChangedSinceItWasReadIsNoLongerEqual)
+{
     BuildBoth();
     CDatabaseObj mine;
     ASSERT_EQ(mine.Load(Mine()), 0);
@@ -420,7 +434,8 @@ TEST_F(Merge, RecordChangedSinceItWasReadIsNoLongerEqual) {
     EXPECT_EQ(there->GetNotes(), "edited here");
 }
 
-TEST_F(Merge, IntoAFileThatDoesNotExist) {
+TEST_F(Merge, IntoAFileThatDoesNotExist)
+{
     BuildSide(minePath, true, ownKey.get());
     CDatabaseObj mine;
     ASSERT_EQ(mine.Load(Mine()), 0);
@@ -448,7 +463,8 @@ TEST_F(Merge, IntoAFileThatDoesNotExist) {
 
 class MergeFailure : public Merge {
 protected:
-    void Check(int rc, const std::map<std::string, std::string>& before, const CDatabaseObj& mine) {
+    void Check(int rc, const std::map<std::string, std::string>& before, const CDatabaseObj& mine)
+    {
         EXPECT_NE(rc, 0);
         EXPECT_EQ(Snapshot(), before) << "a file changed";
         ExpectState(mine, kMineLater, "m", "mine in memory");
@@ -458,7 +474,8 @@ protected:
     }
 };
 
-TEST_F(MergeFailure, WrongKey) {
+TEST_F(MergeFailure, WrongKey)
+{
     BuildBoth();
     BlowfishKeyPtr wrong = MakeBlowfishKey(CString("not-their-password"));
     for (int direction : {kMergeThisIntoOther, kMergeOtherIntoThis, kMergeBothWays}) {
@@ -472,7 +489,8 @@ TEST_F(MergeFailure, WrongKey) {
     }
 }
 
-TEST_F(MergeFailure, KeyForAFileWithoutPassword) {
+TEST_F(MergeFailure, KeyForAFileWithoutPassword)
+{
     BuildSide(minePath, true, ownKey.get());
     BuildSide(theirPath, false, nullptr);
     CDatabaseObj mine;
@@ -486,7 +504,8 @@ TEST_F(MergeFailure, KeyForAFileWithoutPassword) {
     ExpectState(theirsAfter, kOnlyMine, "m", "theirs");
 }
 
-TEST_F(MergeFailure, UnreadableOtherFile) {
+TEST_F(MergeFailure, UnreadableOtherFile)
+{
     BuildBoth();
     std::string good = zvtest::ReadFileBytes(theirPath);
     struct Case {
@@ -523,7 +542,8 @@ TEST_F(MergeFailure, UnreadableOtherFile) {
     Check(mine.MergeWithFile(Theirs(), kMergeBothWays, kConflictThisWins, theirKey.get(), nullptr), before, mine);
 }
 
-TEST_F(MergeFailure, ThisDatabaseCannotBeSaved) {
+TEST_F(MergeFailure, ThisDatabaseCannotBeSaved)
+{
     BuildBoth();
     auto before = Snapshot();
     CDatabaseObj mine;
@@ -538,11 +558,10 @@ TEST_F(MergeFailure, ThisDatabaseCannotBeSaved) {
 // Fails the replacement of one database file at the moment it would be put
 // in place (a full disk, a file in use).
 CString g_failTarget;
-int FailReplacing(const CString&, const CString& target) {
-    return target.CompareNoCase(g_failTarget) == 0 ? 112 : 0;
-}
+int FailReplacing(const CString&, const CString& target) { return target.CompareNoCase(g_failTarget) == 0 ? 112 : 0; }
 
-TEST_F(MergeFailure, SaveOfTheOtherFileFails) {
+TEST_F(MergeFailure, SaveOfTheOtherFileFails)
+{
     BuildBoth();
     g_failTarget = Theirs();
     auto previous = CReplacingFile::SetBeforeReplaceHook(&FailReplacing);
@@ -559,7 +578,8 @@ TEST_F(MergeFailure, SaveOfTheOtherFileFails) {
     CReplacingFile::SetBeforeReplaceHook(previous);
 }
 
-TEST_F(MergeFailure, SaveOfThisDatabaseFails) {
+TEST_F(MergeFailure, SaveOfThisDatabaseFails)
+{
     BuildBoth();
     g_failTarget = Mine();
     auto previous = CReplacingFile::SetBeforeReplaceHook(&FailReplacing);

@@ -13,26 +13,21 @@
 #include "core/store/DatabaseMutex.h"
 
 namespace {
-void Mark(const char* path)
-{
-    std::ofstream(path) << "held";
-}
+void Mark(const char* path) { std::ofstream(path) << "held"; }
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 4 && std::strcmp(argv[1], "hold") == 0) {
         CDatabaseMutexLock lock;
-        if (!lock.IsLocked())
-            return 3;
+        if (!lock.IsLocked()) return 3;
         Mark(argv[2]);
         Sleep(DWORD(std::atoi(argv[3])));
         return 0;
     }
     if (argc == 3 && std::strcmp(argv[1], "abandon") == 0) {
         CDatabaseMutexLock* lock = new CDatabaseMutexLock;
-        if (!lock->IsLocked())
-            return 3;
+        if (!lock->IsLocked()) return 3;
         Mark(argv[2]);
         ExitProcess(0);  // the mutex is never released
     }

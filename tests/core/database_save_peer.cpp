@@ -12,7 +12,8 @@
 #include "core/store/DatabaseObj.h"
 #include "core/items/Record.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 4) return 1000;
     const CString path(argv[1]);
     const int rounds = std::atoi(argv[2]);

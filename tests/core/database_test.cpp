@@ -36,12 +36,14 @@ CString Str(const fs::path& p) { return CString(p.string().c_str()); }
 // The MSVC runtime's rand(), the source the fixture script draws its random
 // tails from: the same bytes in both builds.
 uint32_t g_seed = 1;
-int MsvcrtRand() {
+int MsvcrtRand()
+{
     g_seed = g_seed * 214013u + 2531011u;
     return static_cast<int>((g_seed >> 16) & 0x7FFF);
 }
 struct TailSource {
-    explicit TailSource(uint32_t seed) {
+    explicit TailSource(uint32_t seed)
+    {
         g_seed = seed;
         SetPackRandomSource(&MsvcrtRand);
     }
@@ -61,22 +63,29 @@ const Fixture kFixtures[] = {
     {"password.zdb", 3, kFixturePassword},
 };
 
-std::string FixtureBytes(const char* name) { return zvtest::ReadFileBytes(zvtest::FixturePath(std::string("db/") + name)); }
+std::string FixtureBytes(const char* name)
+{
+    return zvtest::ReadFileBytes(zvtest::FixturePath(std::string("db/") + name));
+}
 
 BlowfishKeyPtr KeyOf(const char* password) { return password ? MakeBlowfishKey(CString(password)) : nullptr; }
 
 // A fixture copied into a scratch folder as the database file.
-fs::path CopyFixture(const zvtest::ScratchDir& dir, const char* name) {
+fs::path CopyFixture(const zvtest::ScratchDir& dir, const char* name)
+{
     return dir.WriteFile("ZorvikanDatabase.zdb", FixtureBytes(name));
 }
 
-std::vector<CBaseItem*> Items(const CObList& list) {
+std::vector<CBaseItem*> Items(const CObList& list)
+{
     std::vector<CBaseItem*> out;
-    for (POSITION pos = list.GetHeadPosition(); pos;) out.push_back(static_cast<CBaseItem*>(const_cast<CObList&>(list).GetNext(pos)));
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+        out.push_back(static_cast<CBaseItem*>(const_cast<CObList&>(list).GetNext(pos)));
     return out;
 }
 
-std::vector<uint8_t> K(std::initializer_list<int> bytes) {
+std::vector<uint8_t> K(std::initializer_list<int> bytes)
+{
     std::vector<uint8_t> k;
     for (int b : bytes) k.push_back(static_cast<uint8_t>(b));
     return k;
@@ -95,7 +104,8 @@ struct HookGuard {
 
 // ------------------------------------------------------------ fixtures
 
-TEST(DatabaseFixtures, SmallestFileLoads) {
+TEST(DatabaseFixtures, SmallestFileLoads)
+{
     zvtest::ScratchDir dir("db");
     const fs::path path = CopyFixture(dir, "smallest.zdb");
     CDatabaseObj db;
@@ -115,16 +125,17 @@ TEST(DatabaseFixtures, SmallestFileLoads) {
     EXPECT_EQ(zvtest::ReadFileBytes(path), FixtureBytes("smallest.zdb"));  // a version-7 load writes nothing
 }
 
-TEST(DatabaseFixtures, DefaultsFileLoadsInNameOrder) {
+TEST(DatabaseFixtures, DefaultsFileLoadsInNameOrder)
+{
     zvtest::ScratchDir dir("db");
     CDatabaseObj db;
     ASSERT_EQ(db.Load(Str(CopyFixture(dir, "defaults.zdb")), nullptr), 0);
     const std::vector<CBaseItem*> types = Items(db.GetTypes());
     ASSERT_EQ(types.size(), 18u);
-    const char* names[] = {"Bank Accts",     "Birthdays",      "Calling Cards",  "Clothes Size",  "Combinations",
-                           "Credit Cards",   "Email Accts",    "Emergency Info", "Frequent Flyer", "Identification",
-                           "Insurance",      "Memberships",    "Phone Numbers",  "Prescriptions", "Serial Numbers",
-                           "Vehicle Info",   "Voice Mail",     "Web Logins"};
+    const char* names[] = {"Bank Accts",   "Birthdays",   "Calling Cards",  "Clothes Size",   "Combinations",
+                           "Credit Cards", "Email Accts", "Emergency Info", "Frequent Flyer", "Identification",
+                           "Insurance",    "Memberships", "Phone Numbers",  "Prescriptions",  "Serial Numbers",
+                           "Vehicle Info", "Voice Mail",  "Web Logins"};
     for (int i = 0; i < 18; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(types[i]->GetName(), names[i]);
@@ -143,7 +154,8 @@ TEST(DatabaseFixtures, DefaultsFileLoadsInNameOrder) {
     EXPECT_EQ(KeyBytes(cats[1]->GetKey()), Preset(0x34));
 }
 
-TEST(DatabaseFixtures, PasswordFileLoadsWithItsKeyAndCarriesTheHeader) {
+TEST(DatabaseFixtures, PasswordFileLoadsWithItsKeyAndCarriesTheHeader)
+{
     zvtest::ScratchDir dir("db");
     const fs::path path = CopyFixture(dir, "password.zdb");
     uint8_t verifier[kVerifierSize];
@@ -201,7 +213,8 @@ TEST(DatabaseFixtures, PasswordFileLoadsWithItsKeyAndCarriesTheHeader) {
     EXPECT_NE(Items(wrong.GetRecords())[0]->GetField(0), "My bank");
 }
 
-TEST(DatabaseFixtures, OurWriterReproducesEachFixtureByteForByte) {
+TEST(DatabaseFixtures, OurWriterReproducesEachFixtureByteForByte)
+{
     for (const Fixture& f : kFixtures) {
         SCOPED_TRACE(f.name);
         zvtest::ScratchDir dir("db");
@@ -217,7 +230,8 @@ TEST(DatabaseFixtures, OurWriterReproducesEachFixtureByteForByte) {
     }
 }
 
-TEST(DatabaseFixtures, NewDatabasesAreWrittenAsTheFixtures) {
+TEST(DatabaseFixtures, NewDatabasesAreWrittenAsTheFixtures)
+{
     zvtest::ScratchDir dir("db");
     {
         CDatabaseObj db;
@@ -250,7 +264,8 @@ TEST(DatabaseFixtures, NewDatabasesAreWrittenAsTheFixtures) {
 
 namespace {
 
-CRecord* MakeFullRecord(int n) {
+CRecord* MakeFullRecord(int n)
+{
     CRecord* r = new CRecord;
     for (int i = 0; i < kItemFieldCount; ++i) {
         CString v;
@@ -276,7 +291,8 @@ CRecord* MakeFullRecord(int n) {
     return r;
 }
 
-void ExpectSameRecord(const CRecord& a, const CRecord& b) {
+void ExpectSameRecord(const CRecord& a, const CRecord& b)
+{
     for (int i = 0; i < kItemFieldCount; ++i) {
         EXPECT_EQ(a.GetField(i), b.GetField(i));
         EXPECT_EQ(a.GetCustomLabel(i), b.GetCustomLabel(i));
@@ -299,7 +315,8 @@ void ExpectSameRecord(const CRecord& a, const CRecord& b) {
 
 }  // namespace
 
-TEST(DatabaseRoundTrip, AllThreeItemClassesWithAndWithoutPassword) {
+TEST(DatabaseRoundTrip, AllThreeItemClassesWithAndWithoutPassword)
+{
     for (const char* password : {static_cast<const char*>(nullptr), "pass phrase"}) {
         SCOPED_TRACE(password ? password : "(none)");
         zvtest::ScratchDir dir("db");
@@ -327,7 +344,8 @@ TEST(DatabaseRoundTrip, AllThreeItemClassesWithAndWithoutPassword) {
         EXPECT_TRUE(back.VerifierEquals(db.GetVerifier()));
         const std::vector<CBaseItem*> a = Items(db.GetRecords()), b = Items(back.GetRecords());
         ASSERT_EQ(a.size(), b.size());
-        for (size_t i = 0; i < a.size(); ++i) ExpectSameRecord(*static_cast<CRecord*>(a[i]), *static_cast<CRecord*>(b[i]));
+        for (size_t i = 0; i < a.size(); ++i)
+            ExpectSameRecord(*static_cast<CRecord*>(a[i]), *static_cast<CRecord*>(b[i]));
         const std::vector<CBaseItem*> ta = Items(db.GetTypes()), tb = Items(back.GetTypes());
         ASSERT_EQ(tb.size(), 18u);
         for (size_t i = 0; i < ta.size(); ++i) {
@@ -340,7 +358,8 @@ TEST(DatabaseRoundTrip, AllThreeItemClassesWithAndWithoutPassword) {
     }
 }
 
-TEST(DatabaseRoundTrip, A70KilobyteNoteStaysFullyEncrypted) {
+TEST(DatabaseRoundTrip, A70KilobyteNoteStaysFullyEncrypted)
+{
     zvtest::ScratchDir dir("db");
     const CString path = Str(dir / "ZorvikanDatabase.zdb");
     std::string note;
@@ -362,7 +381,8 @@ TEST(DatabaseRoundTrip, A70KilobyteNoteStaysFullyEncrypted) {
     EXPECT_EQ(Items(back.GetRecords())[0]->GetNotes(), note.c_str());
 }
 
-TEST(DatabaseRoundTrip, LongHeaderTextAndManyRecordsUseTheLongForms) {
+TEST(DatabaseRoundTrip, LongHeaderTextAndManyRecordsUseTheLongForms)
+{
     zvtest::ScratchDir dir("db");
     const fs::path file = dir / "big.zdb";
     CDatabaseObj db;
@@ -392,7 +412,8 @@ TEST(DatabaseRoundTrip, LongHeaderTextAndManyRecordsUseTheLongForms) {
 
 // ------------------------------------------------------------ old versions
 
-TEST(DatabaseUpgrade, Version6FileIsReadAndRewrittenAsVersion7) {
+TEST(DatabaseUpgrade, Version6FileIsReadAndRewrittenAsVersion7)
+{
     zvtest::ScratchDir dir("db");
     const fs::path path = CopyFixture(dir, "version6.zdb");
     EXPECT_EQ(ReadDatabaseFileVersion(Str(path)), 6);
@@ -416,7 +437,8 @@ TEST(DatabaseUpgrade, Version6FileIsReadAndRewrittenAsVersion7) {
     EXPECT_EQ(Items(again.GetCategories())[0]->GetName(), "Personal");
 }
 
-TEST(DatabaseUpgrade, Version4FileGetsDefaultCategoriesAndItsTypesConverted) {
+TEST(DatabaseUpgrade, Version4FileGetsDefaultCategoriesAndItsTypesConverted)
+{
     zvtest::ScratchDir dir("db");
     const fs::path path = CopyFixture(dir, "version4.zdb");
     CDatabaseObj db;
@@ -448,7 +470,8 @@ TEST(DatabaseUpgrade, Version4FileGetsDefaultCategoriesAndItsTypesConverted) {
     EXPECT_EQ(again.GetCategories().GetCount(), 2);
 }
 
-TEST(DatabaseUpgrade, Version2FileUnderAPasswordIsDecryptedAndRewritten) {
+TEST(DatabaseUpgrade, Version2FileUnderAPasswordIsDecryptedAndRewritten)
+{
     zvtest::ScratchDir dir("db");
     const fs::path path = CopyFixture(dir, "version2.zdb");
     const BlowfishKeyPtr key = KeyOf(kFixturePassword);
@@ -480,7 +503,8 @@ TEST(DatabaseUpgrade, Version2FileUnderAPasswordIsDecryptedAndRewritten) {
 
 // ------------------------------------------------------------ faults
 
-TEST(DatabaseFaults, AMissingFileBecomesANewDatabaseWithDefaults) {
+TEST(DatabaseFaults, AMissingFileBecomesANewDatabaseWithDefaults)
+{
     zvtest::ScratchDir dir("db");
     CDatabaseObj db;
     // Paths as the program writes them, with backslashes.
@@ -496,7 +520,8 @@ TEST(DatabaseFaults, AMissingFileBecomesANewDatabaseWithDefaults) {
     EXPECT_EQ(again.GetTypes().GetCount(), 18);
 }
 
-TEST(DatabaseFaults, SaveInterruptedAfterTheTemporaryFileLeavesTheOldFile) {
+TEST(DatabaseFaults, SaveInterruptedAfterTheTemporaryFileLeavesTheOldFile)
+{
     zvtest::ScratchDir dir("db");
     const fs::path path = CopyFixture(dir, "password.zdb");
     const std::string before = zvtest::ReadFileBytes(path);
@@ -526,7 +551,8 @@ namespace {
 
 // Loading the bytes must fail cleanly: an error, the file as it was, no
 // database created over it, and no save afterwards.
-void ExpectRejected(const std::string& bytes, const char* password = nullptr) {
+void ExpectRejected(const std::string& bytes, const char* password = nullptr)
+{
     zvtest::ScratchDir dir("db");
     const fs::path path = dir.WriteFile("ZorvikanDatabase.zdb", bytes);
     const BlowfishKeyPtr key = KeyOf(password);
@@ -538,14 +564,16 @@ void ExpectRejected(const std::string& bytes, const char* password = nullptr) {
     EXPECT_EQ(zvtest::ReadFileBytes(path), bytes);
 }
 
-std::string WithByte(std::string bytes, size_t at, char value) {
+std::string WithByte(std::string bytes, size_t at, char value)
+{
     bytes.replace(at, 1, 1, value);
     return bytes;
 }
 
 }  // namespace
 
-TEST(DatabaseFaults, EveryTruncationIsAnErrorAndLeavesTheFile) {
+TEST(DatabaseFaults, EveryTruncationIsAnErrorAndLeavesTheFile)
+{
     for (const Fixture& f : kFixtures) {
         SCOPED_TRACE(f.name);
         const std::string bytes = FixtureBytes(f.name);
@@ -558,7 +586,8 @@ TEST(DatabaseFaults, EveryTruncationIsAnErrorAndLeavesTheFile) {
     }
 }
 
-TEST(DatabaseFaults, CorruptFieldsAreErrors) {
+TEST(DatabaseFaults, CorruptFieldsAreErrors)
+{
     const std::string smallest = FixtureBytes("smallest.zdb");
     const size_t records = 57, tag = 59, length = 72;
     struct Case {
@@ -569,7 +598,8 @@ TEST(DatabaseFaults, CorruptFieldsAreErrors) {
         {"version 0", WithByte(smallest, 44, 0)},
         {"negative version", WithByte(smallest, 45, '\x80')},
         {"record count beyond the data", WithByte(smallest, records, 9)},
-        {"huge 32-bit count", smallest.substr(0, records) + std::string("\xFF\xFF\xFF\xFF\xFF\x7F", 6) + smallest.substr(records + 2)},
+        {"huge 32-bit count",
+         smallest.substr(0, records) + std::string("\xFF\xFF\xFF\xFF\xFF\x7F", 6) + smallest.substr(records + 2)},
         {"unknown class", WithByte(smallest, tag + 6, 'X')},
         {"class index never assigned", WithByte(WithByte(smallest, tag, '\x63'), tag + 1, '\x80')},
         {"item length beyond the data", WithByte(smallest, length + 2, '\x7F')},
@@ -585,7 +615,8 @@ TEST(DatabaseFaults, CorruptFieldsAreErrors) {
     }
 }
 
-TEST(DatabaseFaults, EverySingleByteCorruptionReadsCleanlyOrIsRefused) {
+TEST(DatabaseFaults, EverySingleByteCorruptionReadsCleanlyOrIsRefused)
+{
     // Whatever a damaged byte does, loading never crashes and a refused
     // file is left as it was (ExpectRejected); an accepted one may be saved.
     const std::string bytes = FixtureBytes("password.zdb");
@@ -603,7 +634,8 @@ TEST(DatabaseFaults, EverySingleByteCorruptionReadsCleanlyOrIsRefused) {
     }
 }
 
-TEST(DatabaseFaults, AFileThatCannotBeOpenedIsNotTakenForMissing) {
+TEST(DatabaseFaults, AFileThatCannotBeOpenedIsNotTakenForMissing)
+{
     zvtest::ScratchDir dir("db");
     // A folder where the file should be: it exists but cannot be read.
     fs::create_directory(dir / "ZorvikanDatabase.zdb");
@@ -614,7 +646,8 @@ TEST(DatabaseFaults, AFileThatCannotBeOpenedIsNotTakenForMissing) {
     EXPECT_TRUE(fs::is_directory(dir / "ZorvikanDatabase.zdb"));
 }
 
-TEST(DatabaseFaults, ReadOnlyAndPathlessObjectsDoNotSave) {
+TEST(DatabaseFaults, ReadOnlyAndPathlessObjectsDoNotSave)
+{
     zvtest::ScratchDir dir("db");
     const fs::path path = CopyFixture(dir, "smallest.zdb");
     CDatabaseObj db;
@@ -629,7 +662,8 @@ TEST(DatabaseFaults, ReadOnlyAndPathlessObjectsDoNotSave) {
     EXPECT_EQ(empty.Save(0, nullptr), -1);
 }
 
-TEST(DatabaseFaults, AReadOnlyObjectsLoadWritesNothing) {
+TEST(DatabaseFaults, AReadOnlyObjectsLoadWritesNothing)
+{
     // Read-only databases must not be written, also not by the upgrade of an
     // old file or the creation of a missing one.
     zvtest::ScratchDir dir("db");
@@ -649,7 +683,8 @@ TEST(DatabaseFaults, AReadOnlyObjectsLoadWritesNothing) {
     EXPECT_FALSE(fs::exists(missing));
 }
 
-TEST(DatabaseFaults, AFailedLoadAfterAGoodOneDoesNotLetAnEmptyObjectOverwrite) {
+TEST(DatabaseFaults, AFailedLoadAfterAGoodOneDoesNotLetAnEmptyObjectOverwrite)
+{
     zvtest::ScratchDir dir("db");
     const fs::path good = CopyFixture(dir, "password.zdb");
     const fs::path bad = dir.WriteFile("bad.zdb", WithByte(FixtureBytes("password.zdb"), 44, 8));
@@ -665,7 +700,8 @@ TEST(DatabaseFaults, AFailedLoadAfterAGoodOneDoesNotLetAnEmptyObjectOverwrite) {
 
 // ------------------------------------------------------------ keys
 
-TEST(DatabaseKeys, SaveAndLoadUseTheKeyGivenWhateverTheManagerHolds) {
+TEST(DatabaseKeys, SaveAndLoadUseTheKeyGivenWhateverTheManagerHolds)
+{
     zvtest::ScratchDir dir("db");
     const CString path = Str(dir / "ZorvikanDatabase.zdb");
     const BlowfishKeyPtr user = KeyOf("the user's key");
@@ -692,7 +728,8 @@ TEST(DatabaseKeys, SaveAndLoadUseTheKeyGivenWhateverTheManagerHolds) {
     for (CBaseItem* item : Items(back.GetRecords())) ASSERT_EQ(item->GetField(0).Left(8), "value 0 ");
 }
 
-TEST(DatabaseKeys, WithoutAKeyTheMasterPasswordManagersIsUsed) {
+TEST(DatabaseKeys, WithoutAKeyTheMasterPasswordManagersIsUsed)
+{
     zvtest::ScratchDir dir("db");
     const fs::path path = CopyFixture(dir, "password.zdb");
     std::shared_ptr<CMasterPwdMgr> mgr = GetMasterPwdMgr();
@@ -709,7 +746,8 @@ TEST(DatabaseKeys, WithoutAKeyTheMasterPasswordManagersIsUsed) {
     mgr->SetKey(saved);
 }
 
-TEST(DatabaseKeys, PasswordChangeReEncryptsAndAFailedOneIsRolledBack) {
+TEST(DatabaseKeys, PasswordChangeReEncryptsAndAFailedOneIsRolledBack)
+{
     zvtest::ScratchDir dir("db");
     const fs::path path = CopyFixture(dir, "password.zdb");
     std::shared_ptr<CMasterPwdMgr> mgr = GetMasterPwdMgr();
@@ -738,7 +776,8 @@ TEST(DatabaseKeys, PasswordChangeReEncryptsAndAFailedOneIsRolledBack) {
 
 // ------------------------------------------------------------ items
 
-TEST(DatabaseItems, DeletingTypesAndCategoriesUnlinksTheirRecords) {
+TEST(DatabaseItems, DeletingTypesAndCategoriesUnlinksTheirRecords)
+{
     zvtest::ScratchDir dir("db");
     const BlowfishKeyPtr key = KeyOf(kFixturePassword);
     CDatabaseObj db;
@@ -760,7 +799,8 @@ TEST(DatabaseItems, DeletingTypesAndCategoriesUnlinksTheirRecords) {
     for (CBaseItem* t : Items(db.GetTypes())) EXPECT_EQ(static_cast<CTypeItem*>(t)->GetColumns().GetColumnWidth(2), 99);
 }
 
-TEST(DatabaseItems, FindDetachAndReloadSingleItems) {
+TEST(DatabaseItems, FindDetachAndReloadSingleItems)
+{
     zvtest::ScratchDir dir("db");
     const fs::path path = CopyFixture(dir, "password.zdb");
     std::shared_ptr<CMasterPwdMgr> mgr = GetMasterPwdMgr();
@@ -791,7 +831,8 @@ TEST(DatabaseItems, FindDetachAndReloadSingleItems) {
     mgr->SetKey(saved);
 }
 
-TEST(DatabaseItems, RevertFromAnOldFileThatCouldNotBeUpgradedKeepsThePlainText) {
+TEST(DatabaseItems, RevertFromAnOldFileThatCouldNotBeUpgradedKeepsThePlainText)
+{
     // The old file stays as it was when its upgrade cannot be written; the
     // saved state of a record read from it must still come back readable.
     zvtest::ScratchDir dir("db");
@@ -815,7 +856,8 @@ TEST(DatabaseItems, RevertFromAnOldFileThatCouldNotBeUpgradedKeepsThePlainText) 
     mgr->SetKey(saved);
 }
 
-TEST(DatabaseItems, MoveToFolderSavesMovesAndAdoptsThePath) {
+TEST(DatabaseItems, MoveToFolderSavesMovesAndAdoptsThePath)
+{
     zvtest::ScratchDir dir("db");
     const fs::path path = CopyFixture(dir, "smallest.zdb");
     CDatabaseObj db;
@@ -831,7 +873,8 @@ TEST(DatabaseItems, MoveToFolderSavesMovesAndAdoptsThePath) {
 namespace {
 
 struct Line {
-    Line(std::initializer_list<const char*> texts) {
+    Line(std::initializer_list<const char*> texts)
+    {
         for (const char* t : texts) array.Add(t);
     }
     CStringArray array;
@@ -839,7 +882,8 @@ struct Line {
 
 }  // namespace
 
-TEST(DatabaseImport, ValuesBeyondTheTenthBecomeTheNotes) {
+TEST(DatabaseImport, ValuesBeyondTheTenthBecomeTheNotes)
+{
     struct Case {
         const char* eleventh;
         const char* twelfth;
@@ -863,7 +907,7 @@ TEST(DatabaseImport, ValuesBeyondTheTenthBecomeTheNotes) {
         EXPECT_EQ(r->GetField(0), "v1");
         EXPECT_EQ(r->GetField(9), "v10");
         EXPECT_EQ(KeyBytes(r->GetTypeKey()), Preset(0x12));  // the existing type
-        EXPECT_EQ(r->GetIcon(), 21);                           // 255: the type's icon
+        EXPECT_EQ(r->GetIcon(), 21);                         // 255: the type's icon
         EXPECT_EQ(r->GetCustomLabel(1), "Login");
         EXPECT_EQ(r->GetHiddenMask(), 0x0004);
         EXPECT_TRUE(r->IsModified());
@@ -877,7 +921,8 @@ TEST(DatabaseImport, ValuesBeyondTheTenthBecomeTheNotes) {
     }
 }
 
-TEST(DatabaseImport, MissingTypesAndCategoriesAreMadeAndUnfiledMeansNone) {
+TEST(DatabaseImport, MissingTypesAndCategoriesAreMadeAndUnfiledMeansNone)
+{
     CDatabaseObj db;
     ASSERT_EQ(CreateDefaultCategories(db.GetCategories()), 0);
     CNotifyProviderList notices;
@@ -916,7 +961,8 @@ TEST(DatabaseImport, MissingTypesAndCategoriesAreMadeAndUnfiledMeansNone) {
     EXPECT_EQ(db.GetRecords().GetCount(), 2);
 }
 
-TEST(DatabaseImport, VerifierOfAUserFolderBindsTheObject) {
+TEST(DatabaseImport, VerifierOfAUserFolderBindsTheObject)
+{
     zvtest::ScratchDir dir("db");
     CopyFixture(dir, "password.zdb");
     CDatabaseObj db;
@@ -931,14 +977,16 @@ TEST(DatabaseImport, VerifierOfAUserFolderBindsTheObject) {
 
 namespace {
 int NoDefaults() { return 0; }
-void* DeclineDefaults(PlatformLibrary library, const char* name) {
+void* DeclineDefaults(PlatformLibrary library, const char* name)
+{
     return library == PlatformLibrary::Manager && std::string(name) == "PlatformWantsDefaults"
                ? reinterpret_cast<void*>(&NoDefaults)
                : nullptr;
 }
 }  // namespace
 
-TEST(DatabaseFaults, WhenThePlatformDeclinesDefaultsAMissingFileStaysMissing) {
+TEST(DatabaseFaults, WhenThePlatformDeclinesDefaultsAMissingFileStaysMissing)
+{
     zvtest::ScratchDir dir("db");
     const PlatformExportResolver old = SetPlatformExportResolver(&DeclineDefaults);
     CDatabaseObj db;
@@ -950,7 +998,8 @@ TEST(DatabaseFaults, WhenThePlatformDeclinesDefaultsAMissingFileStaysMissing) {
     EXPECT_TRUE(db.CanSave());
 }
 
-TEST(DatabaseFaults, ASaveThatCannotWriteReturnsTheErrorAndLeavesTheFile) {
+TEST(DatabaseFaults, ASaveThatCannotWriteReturnsTheErrorAndLeavesTheFile)
+{
     zvtest::ScratchDir dir("db");
     const fs::path path = CopyFixture(dir, "smallest.zdb");
     CDatabaseObj db;
@@ -966,7 +1015,8 @@ TEST(DatabaseFaults, ASaveThatCannotWriteReturnsTheErrorAndLeavesTheFile) {
     EXPECT_EQ(db.Save(0, nullptr), 0);
 }
 
-TEST(DatabaseFaults, WritingToAFullDiskThrowsForTheSaveToReport) {
+TEST(DatabaseFaults, WritingToAFullDiskThrowsForTheSaveToReport)
+{
     // What Save turns into its result: the archive passes the file's error on.
     CDatabaseObj db;
     for (int n = 0; n < 20; ++n) db.GetRecords().Add(MakeFullRecord(n));
@@ -983,7 +1033,8 @@ TEST(DatabaseFaults, WritingToAFullDiskThrowsForTheSaveToReport) {
     }
 }
 
-TEST(DatabaseFaults, ADirectReadMakesTheObjectSaveableOnlyWhenComplete) {
+TEST(DatabaseFaults, ADirectReadMakesTheObjectSaveableOnlyWhenComplete)
+{
     zvtest::ScratchDir dir("db");
     const std::string bytes = FixtureBytes("smallest.zdb");
     CItemKeyScope scope(nullptr);
@@ -1007,7 +1058,8 @@ TEST(DatabaseFaults, ADirectReadMakesTheObjectSaveableOnlyWhenComplete) {
     EXPECT_EQ(db.Save(0, nullptr), 0);
 }
 
-TEST(DatabaseFaults, WithoutTheMutexLoadAndSaveChangeNothing) {
+TEST(DatabaseFaults, WithoutTheMutexLoadAndSaveChangeNothing)
+{
     zvtest::ScratchDir dir("db");
     const fs::path path = CopyFixture(dir, "smallest.zdb");
     CDatabaseObj db;

@@ -23,7 +23,8 @@ std::string PeerPath() { return zvtest::SiblingExe("database_save_peer.exe"); }
 
 const int kRecords = 40;
 
-void WriteStartDatabase(const fs::path& file) {
+void WriteStartDatabase(const fs::path& file)
+{
     CDatabaseObj db;
     db.SetFilePath(Str(file));
     for (int i = 0; i < kRecords; ++i) {
@@ -37,7 +38,8 @@ void WriteStartDatabase(const fs::path& file) {
 
 }  // namespace
 
-TEST(DatabaseProcesses, TwoProcessesSavingInALoopNeverSeeATornFile) {
+TEST(DatabaseProcesses, TwoProcessesSavingInALoopNeverSeeATornFile)
+{
     zvtest::ScratchDir dir("dbproc");
     const fs::path file = dir / "ZorvikanDatabase.zdb";
     WriteStartDatabase(file);
@@ -82,7 +84,8 @@ TEST(DatabaseProcesses, TwoProcessesSavingInALoopNeverSeeATornFile) {
     EXPECT_FALSE(fs::exists(dir / "ZorvikanDatabase.zdb.tmp"));
 }
 
-TEST(DatabaseProcesses, ALockedFileIsAnErrorAndStaysAsItWas) {
+TEST(DatabaseProcesses, ALockedFileIsAnErrorAndStaysAsItWas)
+{
     zvtest::ScratchDir dir("dblock");
     const fs::path file = dir / "ZorvikanDatabase.zdb";
     WriteStartDatabase(file);
@@ -106,7 +109,8 @@ TEST(DatabaseProcesses, ALockedFileIsAnErrorAndStaysAsItWas) {
     EXPECT_EQ(loaded.Save(0, nullptr), 0);
 }
 
-TEST(DatabaseFolder, MoveCopiesTheTreeAndEmptiesTheSourceFolder) {
+TEST(DatabaseFolder, MoveCopiesTheTreeAndEmptiesTheSourceFolder)
+{
     zvtest::ScratchDir dir("dbmove");
     const fs::path from = dir / "old", to = dir / "new" / "place";
     dir.WriteFile("old/ZorvikanDatabase.zdb", "database");
@@ -120,7 +124,8 @@ TEST(DatabaseFolder, MoveCopiesTheTreeAndEmptiesTheSourceFolder) {
     EXPECT_TRUE(fs::exists(from / "Files" / "1a.zfa"));  // sub-folders stay
 }
 
-TEST(DatabaseFolder, NothingHappensForTheSameFolderOrOneWithoutADatabase) {
+TEST(DatabaseFolder, NothingHappensForTheSameFolderOrOneWithoutADatabase)
+{
     zvtest::ScratchDir dir("dbmove");
     dir.WriteFile("a/ZorvikanDatabase.zdb", "database");
     dir.WriteFile("b/other.txt", "x");

@@ -11,7 +11,8 @@ namespace {
 
 using zvtest::MakeDate;
 
-TEST(DateValue, DaysAfterAcrossDaylightSaving) {
+TEST(DateValue, DaysAfterAcrossDaylightSaving)
+{
     // US Eastern time: clocks went forward on 2009-03-08 and back on
     // 2009-11-01; each date is read under its own rule.
     zvtest::PinnedTimeZone eastern("EST5EDT,M3.2.0,M11.1.0");

@@ -17,7 +17,8 @@ struct Fields {
     unsigned year, month, day, hour, minute, second;
 };
 
-void ExpectFields(const CDateValue& v, const Fields& f, const char* what) {
+void ExpectFields(const CDateValue& v, const Fields& f, const char* what)
+{
     SCOPED_TRACE(what);
     EXPECT_EQ(v.GetYear(), f.year);
     EXPECT_EQ(v.GetMonth(), f.month);
@@ -27,7 +28,8 @@ void ExpectFields(const CDateValue& v, const Fields& f, const char* what) {
     EXPECT_EQ(v.GetSecond(), f.second);
 }
 
-TEST(DateValue, TextForms) {
+TEST(DateValue, TextForms)
+{
     struct Case {
         CDateValue value;
         const char* timestamp;
@@ -50,7 +52,8 @@ TEST(DateValue, TextForms) {
     }
 }
 
-TEST(DateValue, ParseTimestamp) {
+TEST(DateValue, ParseTimestamp)
+{
     struct Case {
         const char* text;
         Fields fields;
@@ -80,7 +83,8 @@ TEST(DateValue, ParseTimestamp) {
     }
 }
 
-TEST(DateValue, ParseLongDate) {
+TEST(DateValue, ParseLongDate)
+{
     struct Case {
         const char* text;
         unsigned month, day, year;
@@ -107,7 +111,8 @@ TEST(DateValue, ParseLongDate) {
     }
 }
 
-TEST(DateValue, ParsedFormsRoundTrip) {
+TEST(DateValue, ParsedFormsRoundTrip)
+{
     CDateValue v = MakeDate(2009, 3, 5, 7, 8, 9);
     ExpectFields(CDateValue(v.FormatTimestamp(), CDateValue::kTimestamp), {2009, 3, 5, 7, 8, 9}, "timestamp");
     ExpectFields(CDateValue(v.FormatLong(), CDateValue::kLongDate), {2009, 3, 5, 0, 0, 0}, "long");
@@ -116,7 +121,8 @@ TEST(DateValue, ParsedFormsRoundTrip) {
     ExpectFields(CDateValue(v.FormatTimestamp(), 0), {0, 0, 0, 0, 0, 0}, "form 0");
 }
 
-TEST(DateValue, MonthNames) {
+TEST(DateValue, MonthNames)
+{
     const char* names[] = {"January", "February", "March",     "April",   "May",      "June",
                            "July",    "August",   "September", "October", "November", "December"};
     for (int m = 1; m <= 12; ++m) {
@@ -126,13 +132,12 @@ TEST(DateValue, MonthNames) {
         upper.MakeUpper();
         EXPECT_EQ(MonthFromName(upper), m);
     }
-    for (int m : {0, 13, -1, 65535})
-        EXPECT_EQ(MonthName(m), "");
-    for (const char* s : {"", "Jan", "March ", " March", "Marc"})
-        EXPECT_EQ(MonthFromName(s), -1) << s;
+    for (int m : {0, 13, -1, 65535}) EXPECT_EQ(MonthName(m), "");
+    for (const char* s : {"", "Jan", "March ", " March", "Marc"}) EXPECT_EQ(MonthFromName(s), -1) << s;
 }
 
-TEST(DateValue, Comparisons) {
+TEST(DateValue, Comparisons)
+{
     struct Case {
         CDateValue a, b;
         int dates, dateTimes;
@@ -158,7 +163,8 @@ TEST(DateValue, Comparisons) {
     }
 }
 
-TEST(DateValue, DaysAfterInUtc) {
+TEST(DateValue, DaysAfterInUtc)
+{
     zvtest::PinnedTimeZone utc("UTC0");
     struct Case {
         CDateValue a, b;
@@ -186,7 +192,8 @@ TEST(DateValue, DaysAfterInUtc) {
     EXPECT_EQ(LocalDateValueToSeconds(MakeDate(2009, 3, 5, 7, 8, 9)), 14308LL * 86400 + 7 * 3600 + 8 * 60 + 9);
 }
 
-TEST(DateValue, Now) {
+TEST(DateValue, Now)
+{
     CDateValue cleared(CDateValue::kEmpty);
     EXPECT_EQ(cleared.FormatTimestamp(), "0000-00-00 00:00:00 +0000");
     CDateValue now(CDateValue::kNow);

@@ -14,12 +14,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-CString Str(const fs::path& p) {
-    return CString(p.string().c_str());
-}
+CString Str(const fs::path& p) { return CString(p.string().c_str()); }
 
 // Relative paths of everything below root ("/" after folders), sorted.
-std::set<std::string> Layout(const fs::path& root) {
+std::set<std::string> Layout(const fs::path& root)
+{
     std::set<std::string> entries;
     for (const auto& e : fs::recursive_directory_iterator(root)) {
         std::string rel = fs::relative(e.path(), root).generic_string();
@@ -29,7 +28,8 @@ std::set<std::string> Layout(const fs::path& root) {
 }
 
 // A tree with two levels of sub-folders and a file whose name starts with a dot.
-void MakeTree(const zvtest::ScratchDir& dir, const std::string& top) {
+void MakeTree(const zvtest::ScratchDir& dir, const std::string& top)
+{
     dir.WriteFile(top + "/a.txt", "a");
     dir.WriteFile(top + "/.hidden", "h");
     dir.WriteFile(top + "/sub/b.txt", "b");
@@ -37,19 +37,19 @@ void MakeTree(const zvtest::ScratchDir& dir, const std::string& top) {
     fs::create_directories(dir / (top + "/empty"));
 }
 
-const std::set<std::string> kTree = {".hidden", "a.txt", "empty/", "sub/", "sub/b.txt", "sub/deeper/",
-                                     "sub/deeper/c.txt"};
+const std::set<std::string> kTree = {".hidden",   "a.txt",       "empty/",          "sub/",
+                                     "sub/b.txt", "sub/deeper/", "sub/deeper/c.txt"};
 const std::set<std::string> kFolders = {"empty/", "sub/", "sub/deeper/"};
 
 // Keeps a file open without sharing, so it can be neither read nor deleted.
 class LockedFile {
 public:
     explicit LockedFile(const fs::path& p)
-        : m_handle(CreateFileA(p.string().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                               nullptr)) {}
-    ~LockedFile() {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            CloseHandle(m_handle);
+        : m_handle(CreateFileA(p.string().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+    {}
+    ~LockedFile()
+    {
+        if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
     }
     bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
 
@@ -57,7 +57,8 @@ private:
     HANDLE m_handle;
 };
 
-TEST(DirectoryWalkers, EmptyPathsGiveMinusOneAndTouchNothing) {
+TEST(DirectoryWalkers, EmptyPathsGiveMinusOneAndTouchNothing)
+{
     zvtest::ScratchDir dir("tree");
     MakeTree(dir, "src");
     EXPECT_EQ(CopyDirectoryTree(Str(dir / "src"), ""), -1);
@@ -68,7 +69,8 @@ TEST(DirectoryWalkers, EmptyPathsGiveMinusOneAndTouchNothing) {
     EXPECT_FALSE(fs::exists(dir / "dst"));
 }
 
-TEST(DirectoryWalkers, CopyGivesTheSameLayoutAndOverwrites) {
+TEST(DirectoryWalkers, CopyGivesTheSameLayoutAndOverwrites)
+{
     zvtest::ScratchDir dir("tree");
     MakeTree(dir, "src");
     dir.WriteFile("dst/sub/b.txt", "old");
@@ -79,7 +81,8 @@ TEST(DirectoryWalkers, CopyGivesTheSameLayoutAndOverwrites) {
     EXPECT_EQ(Layout(dir / "src"), kTree);
 }
 
-TEST(DirectoryWalkers, MoveEmptiesTheSourceFolders) {
+TEST(DirectoryWalkers, MoveEmptiesTheSourceFolders)
+{
     zvtest::ScratchDir dir("tree");
     MakeTree(dir, "src");
     ASSERT_EQ(MoveDirectoryTree(Str(dir / "src"), Str(dir / "dst")), 0);
@@ -87,21 +90,24 @@ TEST(DirectoryWalkers, MoveEmptiesTheSourceFolders) {
     EXPECT_EQ(Layout(dir / "src"), kFolders);
 }
 
-TEST(DirectoryWalkers, DeleteLeavesAnEmptyFolderTree) {
+TEST(DirectoryWalkers, DeleteLeavesAnEmptyFolderTree)
+{
     zvtest::ScratchDir dir("tree");
     MakeTree(dir, "src");
     ASSERT_EQ(DeleteFilesInTree(Str(dir / "src")), 0);
     EXPECT_EQ(Layout(dir / "src"), kFolders);
 }
 
-TEST(DirectoryWalkers, MissingSourceGivesTheSearchError) {
+TEST(DirectoryWalkers, MissingSourceGivesTheSearchError)
+{
     zvtest::ScratchDir dir("tree");
     for (int error : {CopyDirectoryTree(Str(dir / "none"), Str(dir / "dst")),
                       MoveDirectoryTree(Str(dir / "none"), Str(dir / "dst")), DeleteFilesInTree(Str(dir / "none"))})
         EXPECT_TRUE(error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND) << error;
 }
 
-TEST(DirectoryWalkers, AFailureDeepInTheTreeIsReported) {
+TEST(DirectoryWalkers, AFailureDeepInTheTreeIsReported)
+{
     zvtest::ScratchDir dir("tree");
     MakeTree(dir, "src");
     // A move onto an existing file fails inside a sub-folder.
@@ -120,7 +126,8 @@ TEST(DirectoryWalkers, AFailureDeepInTheTreeIsReported) {
     EXPECT_TRUE(fs::exists(dir / "src/sub/deeper/c.txt"));
 }
 
-TEST(FolderTree, CopyFolderTreeCopiesAndOverwrites) {
+TEST(FolderTree, CopyFolderTreeCopiesAndOverwrites)
+{
     zvtest::ScratchDir dir("tree");
     MakeTree(dir, "src");
     dir.WriteFile("dst/a.txt", "old");
@@ -130,7 +137,8 @@ TEST(FolderTree, CopyFolderTreeCopiesAndOverwrites) {
     EXPECT_EQ(zvtest::ReadFileBytes(dir / "dst/.hidden"), "h");
 }
 
-TEST(FolderTree, CopyFolderTreeReportsErrors) {
+TEST(FolderTree, CopyFolderTreeReportsErrors)
+{
     zvtest::ScratchDir dir("tree");
     MakeTree(dir, "src");
     EXPECT_EQ(CopyFolderTree(Str(dir / "src"), Str(dir / "no/parent")), ERROR_PATH_NOT_FOUND);
@@ -149,7 +157,8 @@ TEST(FolderTree, CopyFolderTreeReportsErrors) {
     EXPECT_EQ(CopyFolderTree(Str(dir / "src"), Str(dir / longName)), ERROR_FILENAME_EXCED_RANGE);
 }
 
-TEST(FolderTree, CopyFileIntoFolder) {
+TEST(FolderTree, CopyFileIntoFolder)
+{
     zvtest::ScratchDir dir("tree");
     dir.WriteFile("f.bin", "new");
     dir.WriteFile("to/f.bin", "old");
@@ -158,7 +167,8 @@ TEST(FolderTree, CopyFileIntoFolder) {
     EXPECT_EQ(CopyFileIntoFolder(Str(dir / "missing.bin"), Str(dir / "to")), ERROR_FILE_NOT_FOUND);
 }
 
-TEST(FolderTree, DeleteFilesInFolderLeavesSubFolders) {
+TEST(FolderTree, DeleteFilesInFolderLeavesSubFolders)
+{
     zvtest::ScratchDir dir("tree");
     MakeTree(dir, "src");
     ASSERT_EQ(DeleteFilesInFolder(Str(dir / "src")), 0);
@@ -172,7 +182,8 @@ TEST(FolderTree, DeleteFilesInFolderLeavesSubFolders) {
     }
 }
 
-TEST(FolderTree, FinderListsOneFolderWithoutDotEntries) {
+TEST(FolderTree, FinderListsOneFolderWithoutDotEntries)
+{
     zvtest::ScratchDir dir("tree");
     MakeTree(dir, "src");
     std::set<std::string> names;

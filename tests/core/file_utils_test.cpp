@@ -14,7 +14,8 @@ namespace {
 
 const auto& P = zvtest::WinPath;
 
-TEST(FileExists, FilesAndFoldersExistMissingOnesDoNot) {
+TEST(FileExists, FilesAndFoldersExistMissingOnesDoNot)
+{
     zvtest::ScratchDir dir;
     dir.WriteFile("f.txt", "x");
     fs::create_directory(dir / "sub");
@@ -27,7 +28,8 @@ TEST(FileExists, FilesAndFoldersExistMissingOnesDoNot) {
     EXPECT_FALSE(PathExists(""));
 }
 
-TEST(CreateFolderPath, CreatesEveryMissingLevel) {
+TEST(CreateFolderPath, CreatesEveryMissingLevel)
+{
     zvtest::ScratchDir dir;
     const CString deep = JoinPath(P(dir.Path()), "a\\b\\c");
     EXPECT_EQ(CreateFolderPath(deep), 0);
@@ -39,14 +41,16 @@ TEST(CreateFolderPath, CreatesEveryMissingLevel) {
     EXPECT_TRUE(fs::is_directory(dir / "x" / "y"));
 }
 
-TEST(CreateFolderPath, ReportsTheSystemErrorWhenAFileBlocksTheWay) {
+TEST(CreateFolderPath, ReportsTheSystemErrorWhenAFileBlocksTheWay)
+{
     zvtest::ScratchDir dir;
     dir.WriteFile("blocker", "x");
     EXPECT_NE(CreateFolderPath(JoinPath(P(dir.Path()), "blocker\\inner\\deeper")), 0);
     EXPECT_FALSE(fs::exists(dir / "blocker" / "inner"));
 }
 
-TEST(GetFileSizeOfPath, SizeOrZeroWhenItCannotBeOpened) {
+TEST(GetFileSizeOfPath, SizeOrZeroWhenItCannotBeOpened)
+{
     zvtest::ScratchDir dir;
     dir.WriteFile("five", "12345");
     dir.WriteFile("empty", "");
@@ -57,12 +61,14 @@ TEST(GetFileSizeOfPath, SizeOrZeroWhenItCannotBeOpened) {
     EXPECT_EQ(GetFileSizeOfPath(P(dir / "folder")), 0u);
 }
 
-TEST(FormatFileSizeText, UsesTheFileSize) {
+TEST(FormatFileSizeText, UsesTheFileSize)
+{
     zvtest::ScratchDir dir;
     const struct {
         size_t size;
         const char* text;
-    } cases[] = {{0, "0 Bytes"}, {1024, "1024 Bytes"}, {1025, "1.00 KB"}, {1049599, "1024.99 KB"}, {1049600, "1.00 MB"}};
+    } cases[] = {
+        {0, "0 Bytes"}, {1024, "1024 Bytes"}, {1025, "1.00 KB"}, {1049599, "1024.99 KB"}, {1049600, "1.00 MB"}};
     for (const auto& c : cases) {
         const fs::path f = dir.WriteFile("f" + std::to_string(c.size), std::string(c.size, 'z'));
         EXPECT_EQ(FormatFileSizeText(P(f)), CString(c.text)) << c.size;
@@ -70,7 +76,8 @@ TEST(FormatFileSizeText, UsesTheFileSize) {
     EXPECT_EQ(FormatFileSizeText(P(dir / "missing")), "0 Bytes");
 }
 
-TEST(ReadTextFile, ReadsWholeFileUpToFirstZeroAndStripsQuotes) {
+TEST(ReadTextFile, ReadsWholeFileUpToFirstZeroAndStripsQuotes)
+{
     zvtest::ScratchDir dir;
     const fs::path plain = dir.WriteFile("plain.txt", "line one\r\nline two");
     const fs::path zero = dir.WriteFile("zero.bin", std::string("abc\0def", 7));
@@ -94,7 +101,8 @@ TEST(ReadTextFile, ReadsWholeFileUpToFirstZeroAndStripsQuotes) {
     EXPECT_EQ(ReadTextFile(P(dir.Path()), text), -1);
 }
 
-TEST(Directories, AppAndCurrentDirectoryArePaths) {
+TEST(Directories, AppAndCurrentDirectoryArePaths)
+{
     const CString app = GetAppDirectory();
     ASSERT_FALSE(app.IsEmpty());
     EXPECT_EQ(app.Right(1), "\\");

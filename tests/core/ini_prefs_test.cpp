@@ -27,18 +27,17 @@ const char kApp[] = "Preferences iPhone";
 const auto& Record = zvtest::MakeUserRecord;
 
 // The raw "key=value" texts of one section of an INI file, read by hand.
-std::map<std::string, std::string> RawSection(const fs::path& file, const std::string& section) {
+std::map<std::string, std::string> RawSection(const fs::path& file, const std::string& section)
+{
     std::map<std::string, std::string> values;
     std::string text = zvtest::ReadFileBytes(file);
     bool inside = false;
     size_t pos = 0;
     while (pos < text.size()) {
         size_t end = text.find('\n', pos);
-        if (end == std::string::npos)
-            end = text.size();
+        if (end == std::string::npos) end = text.size();
         std::string line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!line.empty() && line[0] == '[')
             inside = line == "[" + section + "]";
         else if (inside && line.find('=') != std::string::npos)
@@ -51,7 +50,8 @@ std::map<std::string, std::string> RawSection(const fs::path& file, const std::s
 // A data root of its own, installed as the program's environment.
 class ScratchPrefs : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         m_manager = std::make_shared<CAppPrefMgr>(CString(m_root.Path().string().c_str()));
         m_previous = CAppPrefMgr::ReplaceInstance(m_manager);
         m_prefs = m_manager->GetPrefs();
@@ -67,7 +67,8 @@ protected:
     std::shared_ptr<CAppPrefs> m_prefs;
 };
 
-TEST_F(ScratchPrefs, MissingFileReadsAsAllDefaults) {
+TEST_F(ScratchPrefs, MissingFileReadsAsAllDefaults)
+{
     CUserItem user(Record("Standalone", "_Standalone_", 3));
     CAppPrefs& p = *m_prefs;
     EXPECT_EQ(p.GetCurrentUser(kApp), "");
@@ -130,7 +131,8 @@ TEST_F(ScratchPrefs, MissingFileReadsAsAllDefaults) {
     EXPECT_FALSE(fs::exists(IniPath()));
 }
 
-TEST_F(ScratchPrefs, NullUserGivesNoUserValuesAndWritesNothing) {
+TEST_F(ScratchPrefs, NullUserGivesNoUserValuesAndWritesNothing)
+{
     CAppPrefs& p = *m_prefs;
     uint8_t key[8] = {};
     p.GetCurrentType(nullptr, key);
@@ -162,7 +164,8 @@ TEST_F(ScratchPrefs, NullUserGivesNoUserValuesAndWritesNothing) {
     EXPECT_FALSE(fs::exists(IniPath()));
 }
 
-TEST_F(ScratchPrefs, FixtureValuesReadBack) {
+TEST_F(ScratchPrefs, FixtureValuesReadBack)
+{
     UseFixture("values.ini");
     CUserItem user(Record("Standalone", "_Standalone_", 3));
     CAppPrefs& p = *m_prefs;
@@ -174,8 +177,7 @@ TEST_F(ScratchPrefs, FixtureValuesReadBack) {
     EXPECT_TRUE(p.GetNoPrint(kApp));
     BYTE req[32];
     ASSERT_TRUE(p.GetPasswordRequirements(kApp, req));
-    for (int i = 0; i < 32; ++i)
-        EXPECT_EQ(req[i], i + 1);
+    for (int i = 0; i < 32; ++i) EXPECT_EQ(req[i], i + 1);
     EXPECT_EQ(p.GetPasswordRequirementsMessage(kApp), "At least 8 characters");
     EXPECT_EQ(p.GetPasswordRequirementsError(kApp), "Too short");
 
@@ -235,7 +237,8 @@ TEST_F(ScratchPrefs, FixtureValuesReadBack) {
     EXPECT_EQ(p.GetLoginAttemptCount(&user), 0);  // stored -3
 }
 
-TEST_F(ScratchPrefs, DamagedBlocksReadAsAbsent) {
+TEST_F(ScratchPrefs, DamagedBlocksReadAsAbsent)
+{
     UseFixture("values.ini");
     CUserItem work(Record("Work phone", "Work", 5));
     CAppPrefs& p = *m_prefs;
@@ -251,7 +254,8 @@ TEST_F(ScratchPrefs, DamagedBlocksReadAsAbsent) {
     EXPECT_EQ(p.GetClearPasswordTimer(&work).minutes, 15);
 }
 
-TEST_F(ScratchPrefs, ValuesAreWrittenInTheirFileForms) {
+TEST_F(ScratchPrefs, ValuesAreWrittenInTheirFileForms)
+{
     CUserItem user(Record("Standalone", "_Standalone_", 3));
     CAppPrefs& p = *m_prefs;
     p.SetCurrentUser(kApp, "_Standalone_");
@@ -300,7 +304,8 @@ TEST_F(ScratchPrefs, ValuesAreWrittenInTheirFileForms) {
     EXPECT_EQ(RawSection(IniPath(), kApp)["Virgin Sync"], "2");
 }
 
-TEST_F(ScratchPrefs, HintIsRemovedByAnEmptyText) {
+TEST_F(ScratchPrefs, HintIsRemovedByAnEmptyText)
+{
     CUserItem user(Record("Standalone", "_Standalone_", 3));
     m_prefs->SetHint(&user, "remember");
     EXPECT_EQ(m_prefs->GetHint(&user), "remember");
@@ -311,7 +316,8 @@ TEST_F(ScratchPrefs, HintIsRemovedByAnEmptyText) {
 
 // A folder longer than the text limit reads in full: cut after its 259th
 // character it would name the parent folder.
-TEST_F(ScratchPrefs, LongFoldersReadInFull) {
+TEST_F(ScratchPrefs, LongFoldersReadInFull)
+{
     CUserItem user(Record("Standalone", "_Standalone_", 3));
     const std::string parent = "C:\\" + std::string(255, 'a') + "\\";
     ASSERT_EQ(parent.size(), 259u);
@@ -332,7 +338,8 @@ TEST_F(ScratchPrefs, LongFoldersReadInFull) {
     }
 }
 
-TEST_F(ScratchPrefs, ShowColumnsNeedADatabaseVersionOfSixOrMore) {
+TEST_F(ScratchPrefs, ShowColumnsNeedADatabaseVersionOfSixOrMore)
+{
     CUserItem user(Record("Standalone", "_Standalone_", 3));
     CShowColumns layout = DefaultShowColumns();
     layout.SetColumnWidth(3, 99);
@@ -356,7 +363,8 @@ TEST_F(ScratchPrefs, ShowColumnsNeedADatabaseVersionOfSixOrMore) {
     EXPECT_EQ(RawSection(IniPath(), user.GetSectionName().GetString())["Show Columns2"].size(), 194u);
 }
 
-TEST_F(ScratchPrefs, DeleteUserAndSection) {
+TEST_F(ScratchPrefs, DeleteUserAndSection)
+{
     UseFixture("values.ini");
     CUserItem work(Record("Work phone", "Work", 5));
     EXPECT_NE(m_prefs->DeleteUser(&work), 0);

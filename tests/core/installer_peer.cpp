@@ -12,8 +12,7 @@ int main()
     Sleep(300);
     std::string marker = std::string(path) + ".ran";
     HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return 1;
+    if (file == INVALID_HANDLE_VALUE) return 1;
     DWORD written = 0;
     WriteFile(file, "ran", 3, &written, nullptr);
     CloseHandle(file);

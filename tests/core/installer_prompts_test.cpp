@@ -20,15 +20,9 @@ const char kBonjourQuestion[] = "Bonjour service is not installed to the system,
 const char kWebUpdateQuestion[] =
     "Webupdate software not installed to update the application, Would you like to install it now?";
 
-CString Str(const fs::path& p)
-{
-    return CString(p.string().c_str());
-}
+CString Str(const fs::path& p) { return CString(p.string().c_str()); }
 
-fs::path PeerPath()
-{
-    return zvtest::SiblingExe("installer_peer.exe");
-}
+fs::path PeerPath() { return zvtest::SiblingExe("installer_peer.exe"); }
 
 // A copy of the stand-in installer under the given name.
 fs::path Installer(const zvtest::ScratchDir& dir, const std::string& name)
@@ -38,16 +32,10 @@ fs::path Installer(const zvtest::ScratchDir& dir, const std::string& name)
     return target;
 }
 
-bool Ran(const fs::path& installer)
-{
-    return fs::exists(installer.string() + ".ran");
-}
+bool Ran(const fs::path& installer) { return fs::exists(installer.string() + ".ran"); }
 
 int g_ticks = 0;
-void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD)
-{
-    ++g_ticks;
-}
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++g_ticks; }
 
 class Installers : public testing::Test {
 protected:
@@ -61,11 +49,8 @@ TEST_F(Installers, RunsByExtensionInAnyCaseAndWaitsForTheEnd)
         const char* name;
         bool runs;
     } cases[] = {
-        {"setup.exe", true},
-        {"SETUP2.EXE", true},  // capitals run too
-        {"setup3.Exe", true},
-        {"setup.exe.txt", false},
-        {"noextension", false},
+        {"setup.exe", true},  {"SETUP2.EXE", true},  // capitals run too
+        {"setup3.Exe", true}, {"setup.exe.txt", false}, {"noextension", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -38,8 +38,7 @@ CString P(const fs::path& p)
 {
     std::string s = p.string();
     for (char& c : s)
-        if (c == '/')
-            c = '\\';
+        if (c == '/') c = '\\';
     return CString(s.c_str());
 }
 
@@ -49,8 +48,7 @@ struct HardDelete {
     ~HardDelete() { SetHardDeleteMode(false); }
 };
 
-template <class T>
-T* AddNamed(CObjectList& list, const char* name, int32_t id, Key key = Key{})
+template <class T> T* AddNamed(CObjectList& list, const char* name, int32_t id, Key key = Key{})
 {
     T* item = new T;
     item->SetName(name);
@@ -124,8 +122,7 @@ TEST(DefaultItems, EighteenTypesWithTheirNamesKeysLabelsIconsAndMasks)
         EXPECT_TRUE(Same(Preset(uint16_t(n + 1)).b, t->GetKey()));
         EXPECT_TRUE(t->IsPresetKey());
         for (int i = 0; i < 9; ++i) {
-            const std::string expected =
-                i < int(row.labels.size()) ? row.labels[i] : "Field " + std::to_string(i + 1);
+            const std::string expected = i < int(row.labels.size()) ? row.labels[i] : "Field " + std::to_string(i + 1);
             EXPECT_EQ(expected, t->GetField(i).GetString()) << i;
         }
         EXPECT_EQ("Date Mod", t->GetField(9));
@@ -165,9 +162,9 @@ TEST(DefaultItems, SortedByNameAfterwards)
     CreateDefaultTypes(types);
     types.SortByName();
     const std::vector<std::string> expected = {
-        "Bank Accts",     "Birthdays",      "Calling Cards", "Clothes Size",  "Combinations",  "Credit Cards",
-        "Email Accts",    "Emergency Info", "Frequent Flyer", "Identification", "Insurance",     "Memberships",
-        "Phone Numbers",  "Prescriptions",  "Serial Numbers", "Vehicle Info",  "Voice Mail",    "Web Logins"};
+        "Bank Accts",    "Birthdays",      "Calling Cards",  "Clothes Size",   "Combinations", "Credit Cards",
+        "Email Accts",   "Emergency Info", "Frequent Flyer", "Identification", "Insurance",    "Memberships",
+        "Phone Numbers", "Prescriptions",  "Serial Numbers", "Vehicle Info",   "Voice Mail",   "Web Logins"};
     EXPECT_EQ(expected, Names(types));
 }
 
@@ -441,8 +438,7 @@ TEST(RecordList, TypeChangesReachRecordsOfEveryCategory)
     CRecord* deleted = AddRecord(records, 4, Preset(18), work);
     deleted->SetDeleted(true);
     for (CRecord* r : {unfiled, filed, otherType, deleted}) {
-        for (int i = 0; i < 10; ++i)
-            r->SetFieldLabel(i, ("own " + std::to_string(i)).c_str(), nullptr);
+        for (int i = 0; i < 10; ++i) r->SetFieldLabel(i, ("own " + std::to_string(i)).c_str(), nullptr);
         r->SetHiddenMask(0x0301);
         r->SetIcon(1);
     }

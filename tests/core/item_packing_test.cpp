@@ -30,8 +30,7 @@ uint16_t BitwiseCrc(const uint8_t* p, size_t n)
     uint16_t c = 0x04EB;
     for (size_t i = 0; i < n; ++i) {
         c ^= uint16_t(p[i] << 8);
-        for (int bit = 0; bit < 8; ++bit)
-            c = uint16_t((c & 0x8000) ? (c << 1) ^ 0x1021 : c << 1);
+        for (int bit = 0; bit < 8; ++bit) c = uint16_t((c & 0x8000) ? (c << 1) ^ 0x1021 : c << 1);
     }
     return c;
 }
@@ -65,10 +64,9 @@ std::unique_ptr<CTypeItem> WebLoginsType()
     auto t = std::make_unique<CTypeItem>();
     t->SetKey(kWebLogins);
     t->SetName("Web Logins");
-    const char* labels[10] = {"Description", "Username", "Password", "URL", "Field 5",
+    const char* labels[10] = {"Description", "Username", "Password", "URL",     "Field 5",
                               "Field 6",     "Field 7",  "Field 8",  "Field 9", "Date Mod"};
-    for (int i = 0; i < 10; ++i)
-        t->SetField(i, labels[i]);
+    for (int i = 0; i < 10; ++i) t->SetField(i, labels[i]);
     t->SetIcon(21);
     t->SetHiddenMask(0x0004);
     return t;
@@ -176,14 +174,12 @@ TEST(PackedForm, FixturesUnpackIntoTheItems)
         ASSERT_EQ(0, item->Unpack(nullptr, 7));
         EXPECT_EQ(expected->GetName(), item->GetName());
         EXPECT_EQ(0, memcmp(expected->GetKey(), item->GetKey(), 8));
-        for (int i = 0; i < kItemFieldCount; ++i)
-            EXPECT_EQ(expected->GetField(i), item->GetField(i));
+        for (int i = 0; i < kItemFieldCount; ++i) EXPECT_EQ(expected->GetField(i), item->GetField(i));
         if (expected->GetItemKind() != kItemKindCategory) {
             EXPECT_EQ(expected->GetIcon(), item->GetIcon());
             EXPECT_EQ(expected->GetHiddenMask(), item->GetHiddenMask());
         }
-        if (auto* r = dynamic_cast<CRecord*>(item.get()))
-            ExpectSameRecord(*static_cast<CRecord*>(expected.get()), *r);
+        if (auto* r = dynamic_cast<CRecord*>(item.get())) ExpectSameRecord(*static_cast<CRecord*>(expected.get()), *r);
     }
 }
 
@@ -198,8 +194,7 @@ TEST(PackedForm, EmptyRecordIs44BytesAndCustomLabelsOnlyWhenAnyIsSet)
     CRecord back;
     back.SetBlob(r.GetPackedBlob().data(), r.GetPackedBlob().size());
     ASSERT_EQ(0, back.Unpack(nullptr, 7));
-    for (int i = 0; i < kItemFieldCount; ++i)
-        EXPECT_EQ("", back.GetCustomLabel(i));
+    for (int i = 0; i < kItemFieldCount; ++i) EXPECT_EQ("", back.GetCustomLabel(i));
 }
 
 TEST(PackedForm, SizesFollowTheFormulas)
@@ -223,13 +218,21 @@ TEST(PackedForm, ViewCountTextIsReadLikeTheRuntimeReadsNumbers)
     struct Case {
         const char* text;
         int32_t value;
-    } cases[] = {{"0", 0}, {"42", 42}, {"  17", 17}, {"-5", -5}, {"+8", 8}, {"12abc", 12}, {"abc", 0}, {"", 0},
-                 {"2147483647", 2147483647}, {"99999999999999999999", 2147483647}, {"-2147483648", INT32_MIN}};
+    } cases[] = {{"0", 0},
+                 {"42", 42},
+                 {"  17", 17},
+                 {"-5", -5},
+                 {"+8", 8},
+                 {"12abc", 12},
+                 {"abc", 0},
+                 {"", 0},
+                 {"2147483647", 2147483647},
+                 {"99999999999999999999", 2147483647},
+                 {"-2147483648", INT32_MIN}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         std::vector<uint8_t> blob(22, 0);
-        for (int i = 0; i < 10; ++i)
-            blob.push_back(0);
+        for (int i = 0; i < 10; ++i) blob.push_back(0);
         blob.push_back(0);  // notes
         Str(blob, c.text);
         Str(blob, "");
@@ -262,8 +265,7 @@ TEST(PackedForm, RandomTailComesFromTheRuntimeGeneratorByDefault)
         forms.push_back(r.GetPackedBlob());
     }
     bool differ = false;
-    for (auto& f : forms)
-        differ |= f != forms[0];
+    for (auto& f : forms) differ |= f != forms[0];
     EXPECT_TRUE(differ);
 }
 
@@ -289,8 +291,7 @@ TEST(PackedForm, A70KilobyteNoteIsEncryptedAndCheckedToTheEnd)
     auto key = Keyed("long");
     CRecord r;
     std::string notes;
-    for (int i = 0; notes.size() < 74 * 1024; ++i)
-        notes += "line " + std::to_string(i) + " of a long note\r\n";
+    for (int i = 0; notes.size() < 74 * 1024; ++i) notes += "line " + std::to_string(i) + " of a long note\r\n";
     r.SetNotes(notes.c_str());
     CountingTail::Restart();
     ASSERT_EQ(0, r.Pack(nullptr));
@@ -345,8 +346,8 @@ TEST(PackedForm, ItemsUnder64KilobytesUseTheSixteenBitRangeUnchanged)
 TEST(ItemRecord, RoundTripsOfAllClassesWithAndWithoutAKey)
 {
     auto key = Keyed("secret");
-    for (const BlowfishContext* k : {static_cast<const BlowfishContext*>(nullptr),
-                                     static_cast<const BlowfishContext*>(key.get())}) {
+    for (const BlowfishContext* k :
+         {static_cast<const BlowfishContext*>(nullptr), static_cast<const BlowfishContext*>(key.get())}) {
         SCOPED_TRACE(k ? "with key" : "plain");
         CItemKeyScope scope(k);
 
@@ -480,8 +481,7 @@ TEST(OldForms, Version4RecordIsReadAndKeepsItsOldChecksumUntilPacked)
 {
     auto key = Keyed("v4 key");
     std::vector<uint8_t> blob = {0x00, 0x12, 21, 0, 0xAB, 0xCD};
-    for (const char* s : {"Bank", "jo", "pw", "", "", ""})
-        Str(blob, s);
+    for (const char* s : {"Bank", "jo", "pw", "", "", ""}) Str(blob, s);
     Str(blob, "first\nsecond");
     std::vector<uint8_t> encrypted = blob;
     BlowfishEncryptECB(key.get(), encrypted.data() + 6, encrypted.data() + 6, uint16_t(encrypted.size() - 6));
@@ -519,8 +519,7 @@ TEST(OldForms, Version2RecordIsDecryptedFromTheFieldAfterTheFirstAndRepacked)
     auto key = Keyed("v2 key");
     std::vector<uint8_t> blob = {0x00, 0x02, 23, 0};
     Str(blob, "Joe bday");  // 4..12, zero at 12, so encryption starts at 13 -> 14
-    for (const char* s : {"1970-01-01", "", "", "", ""})
-        Str(blob, s);
+    for (const char* s : {"1970-01-01", "", "", "", ""}) Str(blob, s);
     Str(blob, "cake");
     std::vector<uint8_t> encrypted = blob;
     const size_t start = 14;
@@ -567,8 +566,7 @@ TEST(OldForms, Version2TypesAndCategoriesWereNeverEncrypted)
     Le32(archive, uint32_t(blob.size()));
     Append(archive, blob);
     Le32(archive, 3);
-    for (int i = 0; i < 4; ++i)
-        Le16(archive, 0);
+    for (int i = 0; i < 4; ++i) Le16(archive, 0);
     Le32(archive, 0);
     Le32(archive, 0);
     auto key = Keyed("any");
@@ -586,15 +584,13 @@ TEST(OldForms, Version5TypeGetsSixLabelsAndTheDefaultColumns)
     blob[11] = 21;
     blob[13] = 4;
     Str(blob, "Web Logins");
-    for (const char* s : {"Description", "Username", "Password", "URL", "", ""})
-        Str(blob, s);
+    for (const char* s : {"Description", "Username", "Password", "URL", "", ""}) Str(blob, s);
     blob.insert(blob.end(), 7, 0x5A);
     std::vector<uint8_t> archive = ClassTag("CTypeItem", 5);
     Le32(archive, uint32_t(blob.size()));
     Append(archive, blob);
     Le32(archive, 12);
-    for (int i = 0; i < 3; ++i)
-        Le16(archive, 0);
+    for (int i = 0; i < 3; ++i) Le16(archive, 0);
     Le32(archive, 0);
     Le32(archive, 0);
     std::vector<uint8_t> columns(96, 0x01);  // a layout that is not used
@@ -618,11 +614,9 @@ TEST(OldForms, Version6RecordHasTenFieldsNoViewCountAndItsLabels)
 {
     std::vector<uint8_t> blob(22, 0);
     blob[19] = 24;
-    for (int i = 0; i < 10; ++i)
-        Str(blob, "f" + std::to_string(i));
+    for (int i = 0; i < 10; ++i) Str(blob, "f" + std::to_string(i));
     Str(blob, "notes");
-    for (int i = 0; i < 10; ++i)
-        Str(blob, i == 2 ? "label" : "");
+    for (int i = 0; i < 10; ++i) Str(blob, i == 2 ? "label" : "");
     blob.insert(blob.end(), 7, 0x11);
     std::vector<uint8_t> archive = ClassTag("CRecord", 6);
     Le32(archive, uint32_t(blob.size()));
@@ -631,8 +625,7 @@ TEST(OldForms, Version6RecordHasTenFieldsNoViewCountAndItsLabels)
     const uint8_t uid[8] = {9, 8, 7, 6, 5, 4, 3, 2};
     Append(archive, std::vector<uint8_t>(uid, uid + 8));
     Le32(archive, 1234567);
-    for (int i = 0; i < 3; ++i)
-        Le16(archive, 0);
+    for (int i = 0; i < 3; ++i) Le16(archive, 0);
     Le32(archive, 0);
     Le32(archive, 0);
 
@@ -677,8 +670,7 @@ TEST(DamagedItems, BadLengthsAndSchemasGiveArchiveErrors)
         Le32(a, uint32_t(length));
         a.insert(a.end(), actual, 0);
         Le32(a, 1);
-        for (int i = 0; i < 3; ++i)
-            Le16(a, 0);
+        for (int i = 0; i < 3; ++i) Le16(a, 0);
         Le32(a, 0);
         Le32(a, 0);
         return a;
@@ -725,8 +717,7 @@ TEST(DamagedItems, CorruptBytesNeverCrashTheReader)
             bad[i] = value;
             try {
                 LoadObject<CBaseItem>(bad);
-            } catch (const CException&) {
-            }
+            } catch (const CException&) {}
         }
     }
     // Packed forms with no zero anywhere read as cut-short strings.

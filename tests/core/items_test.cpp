@@ -22,7 +22,8 @@ struct Key {
     uint8_t b[kUniqueKeySize];
 };
 
-Key K(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3, uint8_t b4, uint8_t b5, uint8_t b6, uint8_t b7) {
+Key K(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3, uint8_t b4, uint8_t b5, uint8_t b6, uint8_t b7)
+{
     return Key{{b0, b1, b2, b3, b4, b5, b6, b7}};
 }
 
@@ -30,14 +31,16 @@ bool Same(const uint8_t* a, const uint8_t* b) { return memcmp(a, b, kUniqueKeySi
 
 // A string array holding the texts (arrays are objects: no copies).
 struct Strings {
-    Strings(std::initializer_list<const char*> texts) {
+    Strings(std::initializer_list<const char*> texts)
+    {
         for (const char* t : texts) array.Add(t);
     }
     operator const CStringArray&() const { return array; }
     CStringArray array;
 };
 
-std::unique_ptr<CTypeItem> MakeType(const Strings& labels, WORD icon = 21, WORD mask = 0x0004) {
+std::unique_ptr<CTypeItem> MakeType(const Strings& labels, WORD icon = 21, WORD mask = 0x0004)
+{
     auto type = std::make_unique<CTypeItem>();
     type->SetFieldsFrom(labels);
     type->SetIcon(icon);
@@ -50,7 +53,8 @@ std::unique_ptr<CTypeItem> MakeType(const Strings& labels, WORD icon = 21, WORD 
 
 // ---------------------------------------------------------------- defaults
 
-TEST(ItemDefaults, EveryClassStartsWithTheDocumentedValues) {
+TEST(ItemDefaults, EveryClassStartsWithTheDocumentedValues)
+{
     CRecord r;
     CTypeItem t;
     CCategoryItem c;
@@ -89,7 +93,8 @@ TEST(ItemDefaults, EveryClassStartsWithTheDocumentedValues) {
     EXPECT_EQ(memcmp(defaults, own, sizeof own), 0);
 }
 
-TEST(ItemKinds, KindsAndRunTimeClasses) {
+TEST(ItemKinds, KindsAndRunTimeClasses)
+{
     CBaseItem base;
     CCategory named;
     CTypeItem type;
@@ -116,7 +121,8 @@ TEST(ItemKinds, KindsAndRunTimeClasses) {
 
 // ---------------------------------------------------------------- fields
 
-TEST(ItemFields, SetGetAndOutOfRange) {
+TEST(ItemFields, SetGetAndOutOfRange)
+{
     CRecord r;
     r.SetField(0, "first");
     r.SetField(9, "last");
@@ -152,12 +158,13 @@ struct MaskCase {
     const char* shown;
 };
 
-TEST(ItemFields, MaskingShowsStarsOnlyForNonEmptyMaskedFields) {
+TEST(ItemFields, MaskingShowsStarsOnlyForNonEmptyMaskedFields)
+{
     const MaskCase cases[] = {
-        {"secret", 0x0004, 2, true, "****"},  {"secret", 0x0004, 2, false, "secret"},
-        {"", 0x0004, 2, true, ""},            {"plain", 0x0004, 1, true, "plain"},
-        {"x", 0x0200, 9, true, "****"},       {"x", 0x0001, 0, true, "****"},
-        {"x", 0xFC00, 9, true, "x"},          {"x", 0x03FF, 10, true, ""},
+        {"secret", 0x0004, 2, true, "****"}, {"secret", 0x0004, 2, false, "secret"},
+        {"", 0x0004, 2, true, ""},           {"plain", 0x0004, 1, true, "plain"},
+        {"x", 0x0200, 9, true, "****"},      {"x", 0x0001, 0, true, "****"},
+        {"x", 0xFC00, 9, true, "x"},         {"x", 0x03FF, 10, true, ""},
     };
     for (const auto& c : cases) {
         CRecord r;
@@ -168,7 +175,8 @@ TEST(ItemFields, MaskingShowsStarsOnlyForNonEmptyMaskedFields) {
     }
 }
 
-TEST(ItemFields, FieldNameFallsBackToDefaultLabels) {
+TEST(ItemFields, FieldNameFallsBackToDefaultLabels)
+{
     CTypeItem t;
     t.SetField(0, "Description");
     EXPECT_EQ(t.GetFieldName(0), "Description");
@@ -181,7 +189,8 @@ TEST(ItemFields, FieldNameFallsBackToDefaultLabels) {
     EXPECT_EQ(DefaultFieldLabel(12), "Date Mod");
 }
 
-TEST(ItemFields, MainTextIsNameOrNotes) {
+TEST(ItemFields, MainTextIsNameOrNotes)
+{
     CTypeItem t;
     CCategoryItem c;
     CRecord r;
@@ -209,7 +218,8 @@ struct LabelCase {
     const char* label;
 };
 
-TEST(RecordLabels, OwnLabelThenTypeLabelThenDefault) {
+TEST(RecordLabels, OwnLabelThenTypeLabelThenDefault)
+{
     const LabelCase cases[] = {
         {"", "", false, ""},  // a type with an empty label gives an empty label, not the default
         {"", nullptr, false, "Field 4"},
@@ -235,7 +245,8 @@ TEST(RecordLabels, OwnLabelThenTypeLabelThenDefault) {
     }
 }
 
-TEST(RecordLabels, AllLabelsAndSettingOnlyWhatDiffers) {
+TEST(RecordLabels, AllLabelsAndSettingOnlyWhatDiffers)
+{
     auto type = MakeType(Strings{"Description", "Username", "Password", "URL"});
     CRecord r;
     r.SetFieldLabel(1, "Login", type.get());
@@ -268,7 +279,8 @@ TEST(RecordLabels, AllLabelsAndSettingOnlyWhatDiffers) {
     for (int i = 2; i < 10; ++i) EXPECT_EQ(r.GetCustomLabel(i), "") << i;
 }
 
-TEST(RecordLabels, CopyCustomLabelsTakesLabelsAndMask) {
+TEST(RecordLabels, CopyCustomLabelsTakesLabelsAndMask)
+{
     CRecord a, b;
     a.SetCustomLabels(Strings{"one", "", "three"});
     a.SetHiddenMask(0x0101);
@@ -282,7 +294,8 @@ TEST(RecordLabels, CopyCustomLabelsTakesLabelsAndMask) {
     EXPECT_EQ(b.GetField(0), "");
 }
 
-TEST(RecordLabels, SetTypeTakesKeyIconMaskAndDropsOwnLabels) {
+TEST(RecordLabels, SetTypeTakesKeyIconMaskAndDropsOwnLabels)
+{
     auto type = MakeType(Strings{"Description"}, 21, 0x0004);
     CRecord r;
     r.SetCustomLabels(Strings{"a", "b", "c"});
@@ -302,7 +315,8 @@ TEST(RecordLabels, SetTypeTakesKeyIconMaskAndDropsOwnLabels) {
 
 // ---------------------------------------------------------------- filters
 
-TEST(RecordFilter, AllKeyMatchesAnyNullKeyOnlyUnfiled) {
+TEST(RecordFilter, AllKeyMatchesAnyNullKeyOnlyUnfiled)
+{
     const Key web = K(0, 0, 0, 0, 0, 0, 0, 0x12), bank = K(0, 0, 0, 0, 0, 0, 0, 0x01);
     const Key business = K(0, 0, 0, 0, 0, 0, 0, 0x33), other = K(1, 2, 3, 4, 5, 6, 7, 8);
     const Key all = K(0, 0, 0, 0, 0, 0, 0xFF, 0xFF), none = K(0, 0, 0, 0, 0, 0, 0, 0);
@@ -350,7 +364,8 @@ TEST(RecordFilter, AllKeyMatchesAnyNullKeyOnlyUnfiled) {
 
 // ---------------------------------------------------------------- search
 
-TEST(RecordSearch, FieldsUnderTheMaskThenNotes) {
+TEST(RecordSearch, FieldsUnderTheMaskThenNotes)
+{
     CRecord r;
     r.SetFieldsFrom(Strings{"Bank of Somewhere", "john.doe", "S3cret", "https://example.test/login"});
     r.SetHiddenMask(0x0004);  // masking never hides a field from the search
@@ -383,7 +398,8 @@ TEST(RecordSearch, FieldsUnderTheMaskThenNotes) {
             << c.text << " case=" << c.caseSensitive << " word=" << c.wholeWord << " fields=" << c.fields;
 }
 
-TEST(RecordSearch, EmptyTextMatchesEveryRecord) {
+TEST(RecordSearch, EmptyTextMatchesEveryRecord)
+{
     CRecord r;
     r.SetField(0, "abc");
     r.SetNotes("xyz");
@@ -394,7 +410,8 @@ TEST(RecordSearch, EmptyTextMatchesEveryRecord) {
 
 // ---------------------------------------------------------------- keys
 
-TEST(ItemKeys, UidIsTheRecordUidOrTheKey) {
+TEST(ItemKeys, UidIsTheRecordUidOrTheKey)
+{
     const Key a = K(1, 1, 1, 1, 1, 1, 1, 1), b = K(2, 2, 2, 2, 2, 2, 2, 2);
     CRecord r;
     r.SetKey(a.b);
@@ -408,19 +425,17 @@ TEST(ItemKeys, UidIsTheRecordUidOrTheKey) {
     EXPECT_TRUE(Same(t.GetUid(), b.b));
 }
 
-TEST(ItemKeys, PresetKeysAndTombstones) {
+TEST(ItemKeys, PresetKeysAndTombstones)
+{
     struct Case {
         Key key;
         int32_t id;
         bool preset;         // for types and categories
         bool typeTombstone;  // NeedsTombstone of a type / category
     } cases[] = {
-        {K(0, 0, 0, 0, 0, 0, 0, 0x33), 0, true, true},
-        {K(0, 0, 0, 0, 0, 0, 0x01, 0x00), 0, false, false},
-        {K(0, 0, 0, 0, 0, 0, 0x01, 0x00), 7, false, true},
-        {K(0, 0, 0, 0, 0, 0, 0, 0), 0, true, true},
-        {K(0x12, 0, 0, 0, 0, 0, 0, 0x33), 0, false, false},
-        {K(0, 0, 0, 0, 0, 0, 0xFF, 0xFF), 0, false, false},
+        {K(0, 0, 0, 0, 0, 0, 0, 0x33), 0, true, true},      {K(0, 0, 0, 0, 0, 0, 0x01, 0x00), 0, false, false},
+        {K(0, 0, 0, 0, 0, 0, 0x01, 0x00), 7, false, true},  {K(0, 0, 0, 0, 0, 0, 0, 0), 0, true, true},
+        {K(0x12, 0, 0, 0, 0, 0, 0, 0x33), 0, false, false}, {K(0, 0, 0, 0, 0, 0, 0xFF, 0xFF), 0, false, false},
     };
     for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
         const Case& c = cases[i];
@@ -443,7 +458,8 @@ TEST(ItemKeys, PresetKeysAndTombstones) {
 
 // ---------------------------------------------------------------- copying
 
-void FillBase(CBaseItem& item, const char* tag) {
+void FillBase(CBaseItem& item, const char* tag)
+{
     for (int i = 0; i < kItemFieldCount; ++i) item.SetField(i, CString(tag) + CString('0' + i, 1));
     item.SetHiddenMask(0x0155);
     const Key key = K(9, 8, 7, 6, 5, 4, 3, 2);
@@ -461,7 +477,8 @@ void FillBase(CBaseItem& item, const char* tag) {
     item.SetModifiedTime(1700000000);
 }
 
-TEST(ItemCopy, BasePartCopiesAllButIdReservedAndAttachmentChanged) {
+TEST(ItemCopy, BasePartCopiesAllButIdReservedAndAttachmentChanged)
+{
     CTypeItem source, target;
     FillBase(source, "s");
     source.SetName("Source type");
@@ -488,7 +505,8 @@ TEST(ItemCopy, BasePartCopiesAllButIdReservedAndAttachmentChanged) {
     EXPECT_EQ(target.GetAttachmentChanged(), 0);
 }
 
-TEST(ItemCopy, ModificationTimeOnlyWhenTheSourceHasOne) {
+TEST(ItemCopy, ModificationTimeOnlyWhenTheSourceHasOne)
+{
     const int32_t times[][3] = {{0, 500, 500}, {-5, 500, 500}, {900, 500, 900}, {1, 0, 1}};
     for (const auto& t : times) {
         CRecord source, target;
@@ -499,7 +517,8 @@ TEST(ItemCopy, ModificationTimeOnlyWhenTheSourceHasOne) {
     }
 }
 
-TEST(ItemCopy, RecordPartButNotTheViewCount) {
+TEST(ItemCopy, RecordPartButNotTheViewCount)
+{
     CRecord source, target;
     FillBase(source, "r");
     source.SetNotes("notes\r\nhere");
@@ -522,7 +541,8 @@ TEST(ItemCopy, RecordPartButNotTheViewCount) {
     EXPECT_EQ(target.GetField(4), "r4");
 }
 
-TEST(ItemCopy, AcrossClassesOnlyTheSharedPartMoves) {
+TEST(ItemCopy, AcrossClassesOnlyTheSharedPartMoves)
+{
     CTypeItem type;
     FillBase(type, "t");
     type.SetName("A type");
@@ -551,14 +571,16 @@ TEST(ItemCopy, AcrossClassesOnlyTheSharedPartMoves) {
     EXPECT_EQ(record.GetNotes(), "kept");
 }
 
-CString P(const fs::path& p) {
+CString P(const fs::path& p)
+{
     std::string s = p.string();
     for (char& c : s)
         if (c == '/') c = '\\';
     return CString(s.c_str());
 }
 
-TEST(ItemCopy, CopyIntoNeedsBothItems) {
+TEST(ItemCopy, CopyIntoNeedsBothItems)
+{
     CRecord a, b;
     a.SetField(0, "x");
     EXPECT_EQ(a.CopyInto(nullptr, &a, "", ""), 0);
@@ -571,7 +593,8 @@ TEST(ItemCopy, CopyIntoNeedsBothItems) {
     EXPECT_EQ(d.GetName(), "n");
 }
 
-TEST(ItemCopy, CopyIntoCarriesTheStoredAttachmentFile) {
+TEST(ItemCopy, CopyIntoCarriesTheStoredAttachmentFile)
+{
     zvtest::ScratchDir scratch;
     const CString sourceDb = P(scratch / "src" / "ZorvikanDatabase.zdb");
     const CString targetDb = P(scratch / "dst" / "ZorvikanDatabase.zdb");
@@ -613,7 +636,8 @@ TEST(ItemCopy, CopyIntoCarriesTheStoredAttachmentFile) {
 
 // ---------------------------------------------------------------- attachments
 
-TEST(RecordAttachment, StoredFileNameIsTheIdInLowerCaseHex) {
+TEST(RecordAttachment, StoredFileNameIsTheIdInLowerCaseHex)
+{
     const struct {
         int32_t id;
         const char* name;
@@ -625,7 +649,8 @@ TEST(RecordAttachment, StoredFileNameIsTheIdInLowerCaseHex) {
     }
 }
 
-TEST(RecordAttachment, DeleteAttachmentFile) {
+TEST(RecordAttachment, DeleteAttachmentFile)
+{
     zvtest::ScratchDir scratch;
     CRecord r;
     r.SetId(0xAB);
@@ -649,7 +674,8 @@ TEST(RecordAttachment, DeleteAttachmentFile) {
 
 // ---------------------------------------------------------------- packed strings
 
-TEST(RecordNotes, PackedWithoutCrAndReadBackWithCrLf) {
+TEST(RecordNotes, PackedWithoutCrAndReadBackWithCrLf)
+{
     const struct {
         const char* inMemory;
         std::string packed;  // with its zero byte
@@ -681,7 +707,8 @@ TEST(RecordNotes, PackedWithoutCrAndReadBackWithCrLf) {
     }
 }
 
-TEST(RecordNotes, ReadingStopsAtTheEndOfTheBytesWithoutAZero) {
+TEST(RecordNotes, ReadingStopsAtTheEndOfTheBytesWithoutAZero)
+{
     const uint8_t bytes[] = {'a', '\n', 'b'};
     CRecord r;
     const uint8_t* cursor = bytes;
@@ -696,7 +723,8 @@ TEST(RecordNotes, ReadingStopsAtTheEndOfTheBytesWithoutAZero) {
     EXPECT_EQ(cursor, bytes);
 }
 
-TEST(CategoryName, PackedWithItsZero) {
+TEST(CategoryName, PackedWithItsZero)
+{
     CCategoryItem c;
     c.SetName("Business");
     EXPECT_EQ(c.NameSize(), 9);

@@ -32,8 +32,7 @@ const char kLegacySection[] = "Software\\Corvantide\\Zorvikan Desktop\\Preferenc
 // one user "bob".
 int FakeEnumerate(int index, const char*, void* buffer)
 {
-    if (index > 0)
-        return 0;
+    if (index > 0) return 0;
     auto* record = static_cast<UserRecord*>(buffer);
     SetUserRecordText(record->displayName, sizeof(record->displayName), "Bob");
     SetUserRecordText(record->keyName, sizeof(record->keyName), "bob");
@@ -41,26 +40,17 @@ int FakeEnumerate(int index, const char*, void* buffer)
     return 1;
 }
 
-void FakePlatformName(char* buffer)
-{
-    std::strcpy(buffer, "iPhone");
-}
+void FakePlatformName(char* buffer) { std::strcpy(buffer, "iPhone"); }
 
 void* FakeResolver(PlatformLibrary library, const char* name)
 {
-    if (library != PlatformLibrary::Manager)
-        return nullptr;
-    if (std::strcmp(name, "EnumeratePlatformUsers") == 0)
-        return reinterpret_cast<void*>(&FakeEnumerate);
-    if (std::strcmp(name, "GetPlatformName") == 0)
-        return reinterpret_cast<void*>(&FakePlatformName);
+    if (library != PlatformLibrary::Manager) return nullptr;
+    if (std::strcmp(name, "EnumeratePlatformUsers") == 0) return reinterpret_cast<void*>(&FakeEnumerate);
+    if (std::strcmp(name, "GetPlatformName") == 0) return reinterpret_cast<void*>(&FakePlatformName);
     return nullptr;
 }
 
-CString Str(const fs::path& p)
-{
-    return CString(p.string().c_str());
-}
+CString Str(const fs::path& p) { return CString(p.string().c_str()); }
 
 std::unique_ptr<CUserItem> Bob()
 {

@@ -31,8 +31,7 @@ DWORD ValueType(const char* path, const char* name)
 {
     CRegistry key(HKEY_CURRENT_USER, path);
     DWORD type = 0, size = 0;
-    if (!key.OpenKey() || !key.ReadValue(name, nullptr, size, &type))
-        return REG_NONE;
+    if (!key.OpenKey() || !key.ReadValue(name, nullptr, size, &type)) return REG_NONE;
     return type;
 }
 
@@ -140,8 +139,7 @@ TEST_F(Registry, RenameMovesValuesWithTheirTypes)
     ASSERT_TRUE(old.WriteDWORD("B", 7));
     // A value past the old 16384-byte buffers and the unnamed value travel too.
     std::vector<BYTE> big(20000);
-    for (size_t i = 0; i < big.size(); ++i)
-        big[i] = BYTE(i * 7);
+    for (size_t i = 0; i < big.size(); ++i) big[i] = BYTE(i * 7);
     ASSERT_TRUE(old.WriteBinary("Big", big.data(), DWORD(big.size())));
     ASSERT_TRUE(old.WriteString("", "default"));
     ASSERT_TRUE(old.WriteString("Z", "after the unnamed value"));
@@ -188,7 +186,8 @@ TEST_F(Registry, RenameKeepsTheOldKeyUnlessEverythingMoved)
     old.CloseKey();
     EXPECT_FALSE(RenameRegistryKey("Preferences", CString(kParent) + "Preferences iPhone", kParent));
     EXPECT_TRUE(zvtest::ScratchRegistry::ValueExists("Software\\Corvantide\\Zorvikan Desktop\\Preferences", "A"));
-    EXPECT_TRUE(zvtest::ScratchRegistry::ValueExists("Software\\Corvantide\\Zorvikan Desktop\\Preferences iPhone", "A"));
+    EXPECT_TRUE(
+        zvtest::ScratchRegistry::ValueExists("Software\\Corvantide\\Zorvikan Desktop\\Preferences iPhone", "A"));
 
     // Renaming a key onto itself keeps it.
     EXPECT_FALSE(RenameRegistryKey("Preferences", CString(kParent) + "Preferences", kParent));
@@ -201,8 +200,7 @@ int g_platformAnswers[4] = {1, 1, 2, 0};
 
 int FakeEnumerate(int index, const char*, void* buffer)
 {
-    if (index > 3)
-        return 0;
+    if (index > 3) return 0;
     auto* record = static_cast<UserRecord*>(buffer);
     std::string display = "User " + std::to_string(index);
     std::string key = "key" + std::to_string(index);
@@ -222,14 +220,14 @@ void* FakeResolver(PlatformLibrary library, const char* name)
 std::vector<CUserItem*> Users(CUserList& list)
 {
     std::vector<CUserItem*> out;
-    for (POSITION pos = list.GetHeadPosition(); pos;)
-        out.push_back(static_cast<CUserItem*>(list.GetNext(pos)));
+    for (POSITION pos = list.GetHeadPosition(); pos;) out.push_back(static_cast<CUserItem*>(list.GetNext(pos)));
     return out;
 }
 
 TEST_F(Registry, LegacyEnumerationTakesPlatformAndStandaloneUsers)
 {
-    for (const char* name : {" - _Standalone_Home", "Standalone - _Standalone_", "iPhone - someone", "Preferences iPhone"}) {
+    for (const char* name :
+         {" - _Standalone_Home", "Standalone - _Standalone_", "iPhone - someone", "Preferences iPhone"}) {
         CRegistry key(HKEY_CURRENT_USER, (CString(kRoot) + name));
         ASSERT_TRUE(key.CreateKey());
     }
@@ -264,8 +262,7 @@ const char* const kOddPlatformKeys[] = {"..", "CON", " . ", "ok"};
 
 int FakeEnumerateOddKeys(int index, const char*, void* buffer)
 {
-    if (index > 3)
-        return 0;
+    if (index > 3) return 0;
     auto* record = static_cast<UserRecord*>(buffer);
     SetUserRecordText(record->displayName, sizeof(record->displayName), "Someone");
     SetUserRecordText(record->keyName, sizeof(record->keyName), kOddPlatformKeys[index]);

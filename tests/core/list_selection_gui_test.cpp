@@ -10,7 +10,8 @@ namespace {
 
 class ReportList : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
         InitCommonControlsEx(&icc);
         list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_POPUP | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 200, 200, nullptr,
@@ -30,7 +31,8 @@ protected:
         }
     }
     void TearDown() override { DestroyWindow(list); }
-    UINT State(int i) const {
+    UINT State(int i) const
+    {
         return static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, i, LVIS_SELECTED | LVIS_FOCUSED));
     }
     HWND list = nullptr;
@@ -38,7 +40,8 @@ protected:
 
 TEST_F(ReportList, FirstSelectedIsMinusOneWithoutSelection) { EXPECT_EQ(GetFirstSelectedListItem(list), -1); }
 
-TEST_F(ReportList, SelectListItemWithAndWithoutClearingOthers) {
+TEST_F(ReportList, SelectListItemWithAndWithoutClearingOthers)
+{
     SelectListItem(list, 3, false);
     SelectListItem(list, 1, false);
     EXPECT_EQ(GetFirstSelectedListItem(list), 1);
@@ -50,21 +53,24 @@ TEST_F(ReportList, SelectListItemWithAndWithoutClearingOthers) {
     EXPECT_FALSE(State(1) & LVIS_SELECTED);
 }
 
-TEST_F(ReportList, SelectAllAndNone) {
+TEST_F(ReportList, SelectAllAndNone)
+{
     SelectAllListItems(list, true);
     for (int i = 0; i < 5; ++i) EXPECT_TRUE(State(i) & LVIS_SELECTED) << i;
     SelectAllListItems(list, false);
     EXPECT_EQ(GetFirstSelectedListItem(list), -1);
 }
 
-TEST_F(ReportList, SelectAndFocusMinusOneMeansTheFirstItem) {
+TEST_F(ReportList, SelectAndFocusMinusOneMeansTheFirstItem)
+{
     SelectAndFocusListItem(list, -1);
     EXPECT_EQ(State(0), static_cast<UINT>(LVIS_SELECTED | LVIS_FOCUSED));
     SelectAndFocusListItem(list, 2);
     EXPECT_EQ(State(2), static_cast<UINT>(LVIS_SELECTED | LVIS_FOCUSED));
 }
 
-TEST(SystemInfo, SetCaptionVersionFormatsOnlyOneStringSlot) {
+TEST(SystemInfo, SetCaptionVersionFormatsOnlyOneStringSlot)
+{
     HWND w = CreateWindowExA(0, "STATIC", "Version %s here", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(w, nullptr);
     SetCaptionVersion(w);

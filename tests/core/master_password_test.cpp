@@ -123,7 +123,8 @@ TEST(Verifier, FilesAndPasswordsTable)
         else
             EXPECT_NE(0, read) << "an unreadable file is an error, not 'no password'";
         if (read == 0)
-            EXPECT_EQ(ToHex(std::vector<uint8_t>(c.head.begin(), c.head.end())), ToHex(std::vector<uint8_t>(v, v + 40)));
+            EXPECT_EQ(ToHex(std::vector<uint8_t>(c.head.begin(), c.head.end())),
+                      ToHex(std::vector<uint8_t>(v, v + 40)));
         else
             EXPECT_TRUE(VerifierIsZero(v));
     }
@@ -137,11 +138,9 @@ TEST(MasterPassword, VerifyPasswordTable)
         const char* password;
         bool accepted;
     } cases[] = {
-        {"no file, empty", 0, "", true},       {"no file, any", 0, "x", false},
-        {"no password, empty", 1, "", true},   {"no password, any", 1, "x", false},
-        {"protected, right", 2, "pw", true},   {"protected, wrong", 2, "px", false},
-        {"protected, empty", 2, "", false},    {"unreadable, empty", 3, "", false},
-        {"unreadable, any", 3, "pw", false},
+        {"no file, empty", 0, "", true},     {"no file, any", 0, "x", false},     {"no password, empty", 1, "", true},
+        {"no password, any", 1, "x", false}, {"protected, right", 2, "pw", true}, {"protected, wrong", 2, "px", false},
+        {"protected, empty", 2, "", false},  {"unreadable, empty", 3, "", false}, {"unreadable, any", 3, "pw", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -192,8 +191,7 @@ TEST(MasterPassword, StoreNewPasswordTakesTheKeyOnlyWhenTheSaveSucceeds)
     auto remember = [&](const uint8_t v[kVerifierSize], const BlowfishContext* key) {
         savedVerifier.assign(v, v + kVerifierSize);
         savedKey = key ? &savedContext : nullptr;
-        if (key)
-            savedContext = *key;
+        if (key) savedContext = *key;
     };
     auto failingSave = [&](const uint8_t v[kVerifierSize], const BlowfishContext* key) {
         remember(v, key);
@@ -228,8 +226,7 @@ void CountWipe(const void* p, size_t n)
 {
     const uint8_t* bytes = static_cast<const uint8_t*>(p);
     bool zero = n == sizeof(BlowfishContext);
-    for (size_t i = 0; i < n; ++i)
-        zero = zero && bytes[i] == 0;
+    for (size_t i = 0; i < n; ++i) zero = zero && bytes[i] == 0;
     (zero ? g_wiped : g_notWiped)++;
 }
 }  // namespace
@@ -344,8 +341,7 @@ TEST(DatabaseMutex, AVerifierReadWaitsForTheHolder)
         held = true;
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     });
-    while (!held)
-        std::this_thread::yield();
+    while (!held) std::this_thread::yield();
     uint8_t v[kVerifierSize];
     EXPECT_EQ(0, ReadPasswordVerifier(user.File(), v));
     holder.join();

@@ -23,19 +23,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string PeerPath()
-{
-    return zvtest::SiblingExe("database_mutex_peer.exe");
-}
+std::string PeerPath() { return zvtest::SiblingExe("database_mutex_peer.exe"); }
 
 // Waits (up to a minute) until the peer reports that it holds the mutex.
 bool WaitForMarker(const fs::path& marker, zvtest::ChildProcess& peer)
 {
     for (int i = 0; i < 6000; ++i) {
-        if (fs::exists(marker))
-            return true;
-        if (peer.Finished(10))
-            return fs::exists(marker);
+        if (fs::exists(marker)) return true;
+        if (peer.Finished(10)) return fs::exists(marker);
     }
     return false;
 }

@@ -12,12 +12,12 @@
 #include "core/link/SharedMemory.h"
 #include "tests/core/NamedObjectsPattern.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc == 4 && std::strcmp(argv[1], "echo") == 0) {
         CSharedMemory section(argv[2]);
         CNamedEvent event(argv[3]);
-        if (!section.IsValid() || !event.IsValid())
-            return 3;
+        if (!section.IsValid() || !event.IsValid()) return 3;
         event.Wait();
         unsigned char record[CSharedMemory::kSize];
         section.Read(record);
@@ -28,8 +28,7 @@ int main(int argc, char** argv) {
     }
     if (argc == 3 && std::strcmp(argv[1], "write") == 0) {
         CSharedMemory section(argv[2]);
-        if (!section.IsValid())
-            return 3;
+        if (!section.IsValid()) return 3;
         unsigned char record[CSharedMemory::kSize];
         zvtest::FillPattern(record, zvtest::kReplySeed);
         section.Write(record);

@@ -16,7 +16,8 @@
 namespace {
 
 // Names unique to this run, so parallel runs do not meet.
-std::string UniqueName(const char* what) {
+std::string UniqueName(const char* what)
+{
     static int counter = 0;
     return std::string("ZvTest-") + what + "-" + std::to_string(GetCurrentProcessId()) + "-" +
            std::to_string(++counter);
@@ -28,23 +29,24 @@ std::string PeerPath() { return zvtest::SiblingExe("named_objects_peer.exe"); }
 struct Waiter {
     std::atomic<bool> released{false};
     std::thread thread;
-    explicit Waiter(const std::string& name) {
+    explicit Waiter(const std::string& name)
+    {
         thread = std::thread([this, name] {
             CNamedEvent event(name.c_str());
             event.Wait();
             released = true;
         });
     }
-    ~Waiter() {
-        if (thread.joinable())
-            thread.join();
+    ~Waiter()
+    {
+        if (thread.joinable()) thread.join();
     }
 };
 
 // Pulses until the condition holds; a pulse is lost while nobody waits yet,
 // so one pulse alone would race the waiter's start.
-template <typename Cond>
-bool PulseUntil(CNamedEvent& event, Cond cond, int attempts = 1500) {
+template <typename Cond> bool PulseUntil(CNamedEvent& event, Cond cond, int attempts = 1500)
+{
     for (int i = 0; i < attempts && !cond(); ++i) {
         event.Pulse();
         Sleep(20);
@@ -52,7 +54,8 @@ bool PulseUntil(CNamedEvent& event, Cond cond, int attempts = 1500) {
     return cond();
 }
 
-TEST(SharedMemory, TwoProcessesExchangeTheRecord) {
+TEST(SharedMemory, TwoProcessesExchangeTheRecord)
+{
     std::string sectionName = UniqueName("section"), eventName = UniqueName("added");
     CSharedMemory section(sectionName.c_str());
     ASSERT_TRUE(section.IsValid());
@@ -74,7 +77,8 @@ TEST(SharedMemory, TwoProcessesExchangeTheRecord) {
     EXPECT_TRUE(zvtest::HoldsPattern(reply, zvtest::kReplySeed));
 }
 
-TEST(SharedMemory, AnotherProcessOpensTheSameBlock) {
+TEST(SharedMemory, AnotherProcessOpensTheSameBlock)
+{
     std::string name = UniqueName("section");
     CSharedMemory section(name.c_str());
     ASSERT_TRUE(section.IsValid());
@@ -96,7 +100,8 @@ TEST(SharedMemory, AnotherProcessOpensTheSameBlock) {
     again.Close();  // twice is harmless
 }
 
-TEST(SharedMemory, NullBufferAndFailedMappingChangeNothing) {
+TEST(SharedMemory, NullBufferAndFailedMappingChangeNothing)
+{
     std::string name = UniqueName("section");
     CSharedMemory section(name.c_str());
     ASSERT_TRUE(section.IsValid());
@@ -120,14 +125,16 @@ TEST(SharedMemory, NullBufferAndFailedMappingChangeNothing) {
     failed.Close();
 }
 
-TEST(NamedEvent, PulseReleasesTheOneWaiter) {
+TEST(NamedEvent, PulseReleasesTheOneWaiter)
+{
     std::string name = UniqueName("event");
     CNamedEvent pulser(name.c_str());
     Waiter waiter(name);
     EXPECT_TRUE(PulseUntil(pulser, [&] { return waiter.released.load(); }));
 }
 
-TEST(NamedEvent, PulseWithoutWaiterIsLost) {
+TEST(NamedEvent, PulseWithoutWaiterIsLost)
+{
     std::string name = UniqueName("event");
     CNamedEvent pulser(name.c_str());
     pulser.Pulse();
@@ -138,19 +145,22 @@ TEST(NamedEvent, PulseWithoutWaiterIsLost) {
     EXPECT_TRUE(PulseUntil(pulser, [&] { return waiter.released.load(); }));
 }
 
-TEST(NamedEvent, OnePulseReleasesExactlyOneOfTwoWaiters) {
+TEST(NamedEvent, OnePulseReleasesExactlyOneOfTwoWaiters)
+{
     std::string name = UniqueName("event");
     CNamedEvent pulser(name.c_str());
     Waiter first(name), second(name);
     Sleep(300);  // let both block; a pulse before that is simply retried
     auto count = [&] { return (first.released ? 1 : 0) + (second.released ? 1 : 0); };
-    ASSERT_TRUE(PulseUntil(pulser, [&] { return count() >= 1; }, 250));
+    ASSERT_TRUE(PulseUntil(
+        pulser, [&] { return count() >= 1; }, 250));
     Sleep(300);
     EXPECT_EQ(count(), 1);
     EXPECT_TRUE(PulseUntil(pulser, [&] { return count() == 2; }));
 }
 
-TEST(NamedEvent, DestructionResetsTheEvent) {
+TEST(NamedEvent, DestructionResetsTheEvent)
+{
     std::string name = UniqueName("event");
     CNamedEvent kept(name.c_str());
     {

@@ -17,8 +17,7 @@ namespace packtest {
 inline std::vector<uint8_t> Hex(const std::string& hex)
 {
     std::vector<uint8_t> bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(uint8_t(std::stoul(hex.substr(i, 2), nullptr, 16)));
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes.push_back(uint8_t(std::stoul(hex.substr(i, 2), nullptr, 16)));
     return bytes;
 }
 
@@ -68,16 +67,14 @@ inline std::vector<uint8_t> StoreObject(CObject* object)
     return file.GetContents();
 }
 
-template <class T>
-std::unique_ptr<T> LoadObject(const std::vector<uint8_t>& bytes)
+template <class T> std::unique_ptr<T> LoadObject(const std::vector<uint8_t>& bytes)
 {
     CMemFile file(bytes.data(), UINT(bytes.size()));
     CArchive ar(&file, CArchive::load);
     CObject* object = ar.ReadObject(RUNTIME_CLASS(CBaseItem));
     std::unique_ptr<CObject> owner(object);
     T* typed = dynamic_cast<T*>(object);
-    if (typed)
-        owner.release();
+    if (typed) owner.release();
     return std::unique_ptr<T>(typed);
 }
 

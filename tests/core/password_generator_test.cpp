@@ -16,25 +16,22 @@ const std::string kLower = "abcdefghijklmnopqrstuvwxyz";
 const std::string kUpper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 const std::string kDigits = "0123456789";
 const std::string kSymbols = "`~!@#$%^&*()-_=+[{]}\\|'\";:,<.>/?";
-const std::string kLatin1 =
-    "\xE0\xE1\xE2\xE3\xE4\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF"
-    "\xF0\xF1\xF2\xF3\xF4\xF5\xF6\xF8\xF9\xFA\xFB\xFC\xFD\xFE\xFF";
+const std::string kLatin1 = "\xE0\xE1\xE2\xE3\xE4\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF"
+                            "\xF0\xF1\xF2\xF3\xF4\xF5\xF6\xF8\xF9\xFA\xFB\xFC\xFD\xFE\xFF";
 const std::string* const kClasses[5] = {&kLower, &kUpper, &kDigits, &kSymbols, &kLatin1};
 
 // Class number (0..4) of a character, -1 when it belongs to none.
 int ClassOf(char c)
 {
     for (int i = 0; i < 5; ++i)
-        if (kClasses[i]->find(c) != std::string::npos)
-            return i;
+        if (kClasses[i]->find(c) != std::string::npos) return i;
     return -1;
 }
 
 std::string FromHex(const std::string& hex)
 {
     std::string out;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        out += char(std::stoi(hex.substr(i, 2), nullptr, 16));
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) out += char(std::stoi(hex.substr(i, 2), nullptr, 16));
     return out;
 }
 
@@ -63,14 +60,12 @@ std::string RandomModeModel(uint32_t seed, int length, unsigned flags)
 {
     std::string allowed;
     for (int i = 0; i < 5; ++i)
-        if (flags & (1u << i))
-            allowed += *kClasses[i];
+        if (flags & (1u << i)) allowed += *kClasses[i];
     std::mt19937 gen(seed);
     std::string out;
     while (int(out.size()) < length) {
         char c = char(gen() & 0xFF);
-        if (c != 0 && allowed.find(c) != std::string::npos)
-            out += c;
+        if (c != 0 && allowed.find(c) != std::string::npos) out += c;
     }
     return out;
 }
@@ -79,8 +74,7 @@ std::string Generate(int length, unsigned flags, WORD* result = nullptr)
 {
     std::vector<char> buffer(size_t(length) + 32, '\x55');
     WORD r = GeneratePassword(WORD(length), flags, buffer.data());
-    if (result)
-        *result = r;
+    if (result) *result = r;
     return std::string(buffer.data());
 }
 
@@ -179,8 +173,7 @@ TEST(PasswordGenerator, FailingSourceLeavesNoPassword)
             std::mt19937 gen(9);
             int left = allowed;
             SetPasswordRandomSource([&](uint32_t& v) {
-                if (left-- <= 0)
-                    return false;
+                if (left-- <= 0) return false;
                 v = gen();
                 return true;
             });
@@ -204,8 +197,7 @@ std::vector<int> ClassRuns(const std::string& pw)
     std::vector<int> runs;
     for (char c : pw) {
         int cls = ClassOf(c);
-        if (runs.empty() || runs.back() != cls)
-            runs.push_back(cls);
+        if (runs.empty() || runs.back() != cls) runs.push_back(cls);
     }
     return runs;
 }
@@ -215,8 +207,7 @@ TEST(PasswordGenerator, PronounceablePropertiesForEveryClassCombination)
     for (unsigned classes = 1; classes < 0x20; ++classes) {
         std::vector<int> chosen;
         for (int i = 0; i < 5; ++i)
-            if (classes & (1u << i))
-                chosen.push_back(i);
+            if (classes & (1u << i)) chosen.push_back(i);
         for (int length : {1, 2, 3, 8, 15, 30, 40, 200}) {
             for (uint32_t seed = 1; seed <= 6; ++seed) {
                 SCOPED_TRACE(testing::Message() << "classes " << classes << " length " << length << " seed " << seed);
@@ -231,8 +222,7 @@ TEST(PasswordGenerator, PronounceablePropertiesForEveryClassCombination)
                     ASSERT_GE(cls, 0) << "character " << int((unsigned char)c);
                     ASSERT_TRUE(classes & (1u << cls)) << "class " << cls << " not chosen";
                 }
-                if (chosen.size() < 2)
-                    continue;
+                if (chosen.size() < 2) continue;
                 // Syllables take the chosen classes in turn, from the lowest.
                 std::vector<int> runs = ClassRuns(pw);
                 for (size_t i = 0; i < runs.size(); ++i)

@@ -10,7 +10,8 @@ struct JoinCase {
     const char* joined;
 };
 
-TEST(JoinPath, InsertsOneBackslashOnlyWhenNeitherPieceBringsOne) {
+TEST(JoinPath, InsertsOneBackslashOnlyWhenNeitherPieceBringsOne)
+{
     const JoinCase cases[] = {
         {"C:\\a\\", "b", "C:\\a\\b"},     {"C:\\a", "\\b", "C:\\a\\b"}, {"", "b", "b"},
         {"C:\\a", "b", "C:\\a\\b"},       {"C:\\a", "", "C:\\a"},       {"", "", ""},
@@ -27,7 +28,8 @@ struct SplitCase {
     const char* folder;  // nullptr: not written
 };
 
-TEST(SplitPath, CutsFolderOffAndLeavesBarePathsAlone) {
+TEST(SplitPath, CutsFolderOffAndLeavesBarePathsAlone)
+{
     const SplitCase cases[] = {
         {"C:\\dir\\sub\\file.txt", true, "file.txt", "C:\\dir\\sub\\"},
         {"C:\\dir\\sub\\file.txt", false, "file.txt", "C:\\dir\\sub"},
@@ -49,7 +51,8 @@ TEST(SplitPath, CutsFolderOffAndLeavesBarePathsAlone) {
     EXPECT_EQ(path, "b");
 }
 
-TEST(GetFileNameOfPath, NameAndExtensionOrTheBarePath) {
+TEST(GetFileNameOfPath, NameAndExtensionOrTheBarePath)
+{
     EXPECT_EQ(GetFileNameOfPath("C:\\x\\y.zdb"), "y.zdb");
     EXPECT_EQ(GetFileNameOfPath("y.zdb"), "y.zdb");
     EXPECT_EQ(GetFileNameOfPath("C:\\x\\"), "");
@@ -61,10 +64,15 @@ struct DirCase {
     const char* dir;
 };
 
-TEST(GetDirectoryOfPath, TextBeforeLastBackslash) {
+TEST(GetDirectoryOfPath, TextBeforeLastBackslash)
+{
     const DirCase cases[] = {
-        {"C:\\a\\b.txt", false, "C:\\a"}, {"C:\\a\\b.txt", true, "C:\\a\\"}, {"b.txt", false, ""},
-        {"b.txt", true, "\\"},            {"C:\\a\\", false, "C:\\a"},       {"", true, "\\"},
+        {"C:\\a\\b.txt", false, "C:\\a"},
+        {"C:\\a\\b.txt", true, "C:\\a\\"},
+        {"b.txt", false, ""},
+        {"b.txt", true, "\\"},
+        {"C:\\a\\", false, "C:\\a"},
+        {"", true, "\\"},
     };
     for (const auto& c : cases) EXPECT_EQ(GetDirectoryOfPath(c.path, c.trailing), CString(c.dir)) << c.path;
 }
@@ -76,7 +84,8 @@ struct ExtCase {
     const char* extension;
 };
 
-TEST(StripExtensionAndGetExtension, ScanFromTheEndUpToDotOrBackslash) {
+TEST(StripExtensionAndGetExtension, ScanFromTheEndUpToDotOrBackslash)
+{
     const ExtCase cases[] = {
         {"C:\\a\\file.txt", true, "C:\\a\\file", "txt"},
         {"C:\\a\\archive.tar.GZ", true, "C:\\a\\archive.tar", "GZ"},
@@ -95,7 +104,8 @@ TEST(StripExtensionAndGetExtension, ScanFromTheEndUpToDotOrBackslash) {
     }
 }
 
-TEST(MakeSafeFileName, ReplacesTheNineForbiddenCharacters) {
+TEST(MakeSafeFileName, ReplacesTheNineForbiddenCharacters)
+{
     EXPECT_EQ(MakeSafeFileName("a/b:c"), "a_b_c");
     EXPECT_EQ(MakeSafeFileName("\\/:*?\"<>|"), "_________");
     EXPECT_EQ(MakeSafeFileName("Plain Name 123.zdb"), "Plain Name 123.zdb");
@@ -108,7 +118,8 @@ struct SizeCase {
     const char* text;
 };
 
-TEST(FormatByteSizeText, BytesThenKilobytesThenMegabytesWithCutDecimals) {
+TEST(FormatByteSizeText, BytesThenKilobytesThenMegabytesWithCutDecimals)
+{
     const SizeCase cases[] = {
         {0, "0 Bytes"},
         {1, "1 Bytes"},

@@ -19,14 +19,16 @@ const char kStandinDir[] = ZV_STANDIN_DIR;
 class PlatformLibraries : public ::testing::Test {
 protected:
     void SetUp() override { SetEnvironmentVariableA("ZV_STANDIN", nullptr); }
-    void TearDown() override {
+    void TearDown() override
+    {
         ReleasePlatformLibraries();
         SetEnvironmentVariableA("ZV_STANDIN", nullptr);
     }
     static void Answers(const char* settings) { SetEnvironmentVariableA("ZV_STANDIN", settings); }
 };
 
-TEST_F(PlatformLibraries, NormalStart) {
+TEST_F(PlatformLibraries, NormalStart)
+{
     ASSERT_EQ(LoadPlatformLibrariesFrom(kStandinDir, 1, "Zorvikan"), 0);
     CString name = PlatformGetPlatformName();
     EXPECT_EQ(name, "iPhone");
@@ -44,25 +46,29 @@ TEST_F(PlatformLibraries, NormalStart) {
     EXPECT_EQ(PlatformGetPlatform(), -1);
 }
 
-TEST_F(PlatformLibraries, FailingInitialiseIsReturnedAndStopsBeforeTheSyncLibrary) {
+TEST_F(PlatformLibraries, FailingInitialiseIsReturnedAndStopsBeforeTheSyncLibrary)
+{
     Answers("init=0x80004005");
     EXPECT_EQ((unsigned)LoadPlatformLibrariesFrom(kStandinDir, 1, "Zorvikan"), 0x80004005u);
     EXPECT_EQ(PlatformFindExport(PlatformLibrary::Sync, "InitializePlatform"), nullptr);
     EXPECT_NE(PlatformFindExport(PlatformLibrary::Manager, "GetPlatformName"), nullptr);
 }
 
-TEST_F(PlatformLibraries, FailingSyncInitialiseIsTheResult) {
+TEST_F(PlatformLibraries, FailingSyncInitialiseIsTheResult)
+{
     Answers("syncinit=7");
     EXPECT_EQ(LoadPlatformLibrariesFrom(kStandinDir, 1, "Zorvikan"), 7);
 }
 
-TEST_F(PlatformLibraries, EmptyPlatformName) {
+TEST_F(PlatformLibraries, EmptyPlatformName)
+{
     Answers("name=");
     ASSERT_EQ(LoadPlatformLibrariesFrom(kStandinDir, 1, "Zorvikan"), 0);
     EXPECT_EQ(PlatformGetPlatformName(), "");
 }
 
-TEST_F(PlatformLibraries, MissingSyncLibraryLeavesTheManagersResult) {
+TEST_F(PlatformLibraries, MissingSyncLibraryLeavesTheManagersResult)
+{
     zvtest::ScratchDir dir("platform");
     fs::copy_file(fs::path(kStandinDir) / "CVPlatformMgr.dll", dir / "CVPlatformMgr.dll");
     ASSERT_EQ(LoadPlatformLibrariesFrom(dir.Path().string().c_str(), 1, "Zorvikan"), 0);
@@ -72,7 +78,8 @@ TEST_F(PlatformLibraries, MissingSyncLibraryLeavesTheManagersResult) {
     ReleasePlatformLibraries();
 }
 
-TEST_F(PlatformLibraries, MissingManagerGivesTheLoadError) {
+TEST_F(PlatformLibraries, MissingManagerGivesTheLoadError)
+{
     zvtest::ScratchDir dir("platform");
     fs::copy_file(fs::path(kStandinDir) / "Kelbridge.dll", dir / "Kelbridge.dll");
     EXPECT_EQ(LoadPlatformLibrariesFrom(dir.Path().string().c_str(), 1, "Zorvikan"), ERROR_MOD_NOT_FOUND);
@@ -80,7 +87,8 @@ TEST_F(PlatformLibraries, MissingManagerGivesTheLoadError) {
     EXPECT_EQ(PlatformGetPlatformName(), "");
 }
 
-TEST_F(PlatformLibraries, LoadedFromTheProgramsFolderWhateverTheCurrentDirectory) {
+TEST_F(PlatformLibraries, LoadedFromTheProgramsFolderWhateverTheCurrentDirectory)
+{
     // The stand-ins lie next to the test program, as next to the real one;
     // the current directory holds none.
     zvtest::ScratchDir elsewhere("cwd");
@@ -93,7 +101,8 @@ TEST_F(PlatformLibraries, LoadedFromTheProgramsFolderWhateverTheCurrentDirectory
     EXPECT_EQ(PlatformGetPlatformName(), "iPhone");
 }
 
-TEST_F(PlatformLibraries, UsersAndActiveUserOfThePlatform) {
+TEST_F(PlatformLibraries, UsersAndActiveUserOfThePlatform)
+{
     Answers("users=Work phone/Work,Home/Home;active=Home");
     ASSERT_EQ(LoadPlatformLibrariesFrom(kStandinDir, 1, "Zorvikan"), 0);
     auto* enumerate = PlatformExport<PlatformEnumUsersFn>(PlatformLibrary::Manager, "EnumeratePlatformUsers");

@@ -10,17 +10,20 @@ namespace {
 
 // A platform whose exports are plain functions of this test.
 int FakeGetPlatform() { return 7; }
-void FakeGetPlatformName(char* buffer) {
+void FakeGetPlatformName(char* buffer)
+{
     // A library that fills the whole buffer without a terminator.
     std::memset(buffer, 'n', kPlatformNameBufferSize);
 }
 int FakeTrue() { return 1; }
 int FakeFalse() { return 0; }
-int FakeCanSync(const void* record) {
+int FakeCanSync(const void* record)
+{
     return std::strcmp(static_cast<const UserRecord*>(record)->keyName, "Work") == 0;
 }
 
-void* FakeResolver(PlatformLibrary library, const char* name) {
+void* FakeResolver(PlatformLibrary library, const char* name)
+{
     std::string n = name;
     if (library == PlatformLibrary::Manager) {
         if (n == "GetPlatform") return reinterpret_cast<void*>(&FakeGetPlatform);
@@ -40,7 +43,8 @@ protected:
     PlatformExportResolver m_previous = SetPlatformExportResolver(nullptr);
 };
 
-TEST_F(PlatformWrappers, MissingExportsGiveTheNeutralDefaults) {
+TEST_F(PlatformWrappers, MissingExportsGiveTheNeutralDefaults)
+{
     UserRecord record = MakeEmptyUserRecord();
     EXPECT_EQ(PlatformGetPlatform(), -1);
     EXPECT_EQ(PlatformGetPlatformName(), "");
@@ -51,7 +55,8 @@ TEST_F(PlatformWrappers, MissingExportsGiveTheNeutralDefaults) {
     EXPECT_EQ(PlatformFindExport(PlatformLibrary::Manager, "GetPlatform"), nullptr);
 }
 
-TEST_F(PlatformWrappers, ExportsAreCalledAndTheirAnswersBounded) {
+TEST_F(PlatformWrappers, ExportsAreCalledAndTheirAnswersBounded)
+{
     SetPlatformExportResolver(&FakeResolver);
     UserRecord record = MakeEmptyUserRecord();
     SetUserRecordText(record.keyName, sizeof(record.keyName), "Work");

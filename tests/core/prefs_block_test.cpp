@@ -22,14 +22,16 @@ const BlockCase kBlocks[] = {
     {"Empty", {}, "00"},
 };
 
-TEST(PrefsBlock, EncodesFixedBlocks) {
+TEST(PrefsBlock, EncodesFixedBlocks)
+{
     for (const BlockCase& c : kBlocks) {
         SCOPED_TRACE(c.name);
         EXPECT_STREQ(EncodePrefsBlock(c.bytes.data(), c.bytes.size()).GetString(), c.text);
     }
 }
 
-TEST(PrefsBlock, DecodesFixedBlocksInEitherCase) {
+TEST(PrefsBlock, DecodesFixedBlocksInEitherCase)
+{
     for (const BlockCase& c : kBlocks) {
         SCOPED_TRACE(c.name);
         std::vector<unsigned char> out(c.bytes.size() + 1, 0xAA);
@@ -42,7 +44,8 @@ TEST(PrefsBlock, DecodesFixedBlocksInEitherCase) {
     }
 }
 
-TEST(PrefsBlock, DamagedBlocksReadAsAbsentAndLeaveTheBufferAlone) {
+TEST(PrefsBlock, DamagedBlocksReadAsAbsentAndLeaveTheBufferAlone)
+{
     struct Damaged {
         const char* name;
         const char* text;
@@ -64,15 +67,14 @@ TEST(PrefsBlock, DamagedBlocksReadAsAbsentAndLeaveTheBufferAlone) {
         unsigned char out[8];
         std::memset(out, 0x5C, sizeof(out));
         EXPECT_FALSE(DecodePrefsBlock(d.text, out, d.size));
-        for (unsigned char b : out)
-            EXPECT_EQ(b, 0x5C);
+        for (unsigned char b : out) EXPECT_EQ(b, 0x5C);
     }
 }
 
-TEST(PrefsBlock, RoundTripsEveryByteValue) {
+TEST(PrefsBlock, RoundTripsEveryByteValue)
+{
     unsigned char bytes[256];
-    for (int i = 0; i < 256; ++i)
-        bytes[i] = (unsigned char)i;
+    for (int i = 0; i < 256; ++i) bytes[i] = (unsigned char)i;
     CString text = EncodePrefsBlock(bytes, sizeof(bytes));
     EXPECT_EQ(text.GetLength(), 514);
     EXPECT_EQ(text.Right(2), "80");  // sum 0..255 = 32640 = 0x7F80

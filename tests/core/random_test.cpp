@@ -14,8 +14,7 @@ TEST(Random, Mt19937ReferenceSequenceForDefaultSeed)
 {
     SeedRandom(5489);
     std::vector<uint32_t> out(10000);
-    for (auto& v : out)
-        v = NextRandom();
+    for (auto& v : out) v = NextRandom();
     EXPECT_EQ(out[0], 3499211612u);
     EXPECT_EQ(out[1], 581869302u);
     EXPECT_EQ(out[623], 4020325887u);  // last word of the first state
@@ -29,8 +28,7 @@ TEST(Random, MatchesTheStandardLibraryGeneratorForOtherSeeds)
         SCOPED_TRACE(seed);
         SeedRandom(seed);
         std::mt19937 reference(seed);
-        for (int i = 0; i < 2000; ++i)
-            ASSERT_EQ(NextRandom(), reference()) << "draw " << i;
+        for (int i = 0; i < 2000; ++i) ASSERT_EQ(NextRandom(), reference()) << "draw " << i;
     }
 }
 
@@ -111,8 +109,7 @@ TEST(Random, FreeItemIdSkipsIdsInUse)
 {
     SeedRandom(2024);
     std::vector<int32_t> raw;
-    for (int i = 0; i < 3; ++i)
-        raw.push_back(NewItemId());
+    for (int i = 0; i < 3; ++i) raw.push_back(NewItemId());
     ASSERT_EQ(std::set<int32_t>(raw.begin(), raw.end()).size(), 3u);
     ASSERT_EQ(std::count(raw.begin(), raw.end(), 0), 0);
     const std::set<int32_t> used = {raw[0], raw[1]};

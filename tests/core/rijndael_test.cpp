@@ -13,22 +13,19 @@ namespace {
 std::string FromHex(const std::string& hex)
 {
     std::string out;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        out += char(std::stoi(hex.substr(i, 2), nullptr, 16));
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) out += char(std::stoi(hex.substr(i, 2), nullptr, 16));
     return out;
 }
 
 std::string Counting(int n, int step = 1)
 {
     std::string s;
-    for (int i = 0; i < n; ++i)
-        s += char((i * step) & 0xFF);
+    for (int i = 0; i < n; ++i) s += char((i * step) & 0xFF);
     return s;
 }
 
 // The message of the exception a call throws, or "" when it throws none.
-template <class F>
-std::string ThrownMessage(F f)
+template <class F> std::string ThrownMessage(F f)
 {
     try {
         f();

@@ -16,13 +16,12 @@ const auto& Hex = zvtest::HexBytes;
 
 // The default layout's stored form, built by hand from its table: count 15,
 // then (id, width, visible, flag) per entry, then two bytes of padding.
-const std::string kDefaultForm =
-    "0F00000000001B00010101008C000100"
-    "02008C00010003005500010004005500"
-    "01000500550001000600550001000700"
-    "55000100080055000100090055000100"
-    "0A00550001000B00550001000C005500"
-    "01000D00180001010E00180001010000";
+const std::string kDefaultForm = "0F00000000001B00010101008C000100"
+                                 "02008C00010003005500010004005500"
+                                 "01000500550001000600550001000700"
+                                 "55000100080055000100090055000100"
+                                 "0A00550001000B00550001000C005500"
+                                 "01000D00180001010E00180001010000";
 
 std::vector<uint8_t> Store(const CShowColumns& layout)
 {
@@ -121,8 +120,7 @@ TEST(ShowColumns, CountLimitsTheCountingOperations)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.count);
         std::vector<uint8_t> bytes = Hex(kDefaultForm);
-        for (int i = 0; i < 4; ++i)
-            bytes[size_t(i)] = uint8_t(uint32_t(c.count) >> (8 * i));
+        for (int i = 0; i < 4; ++i) bytes[size_t(i)] = uint8_t(uint32_t(c.count) >> (8 * i));
         CShowColumns layout = Load(bytes);
         EXPECT_EQ(layout.GetVisibleCount(), c.visible);
         EXPECT_EQ(layout.GetVisibleColumnId(c.visible > 0 ? c.visible - 1 : 0), c.lastVisibleId);
@@ -147,8 +145,7 @@ TEST(ShowColumns, IndexesOutsideTheLayoutAreIgnored)
 TEST(ShowColumns, ReadAndWriteBackKeepsTheFirst94Bytes)
 {
     std::vector<uint8_t> stored(96);
-    for (size_t i = 0; i < stored.size(); ++i)
-        stored[i] = uint8_t(i * 29 + 7);
+    for (size_t i = 0; i < stored.size(); ++i) stored[i] = uint8_t(i * 29 + 7);
     const CShowColumns layout = Load(stored);
     const std::vector<uint8_t> written = Store(layout);
     ASSERT_EQ(written.size(), 96u);

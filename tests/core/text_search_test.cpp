@@ -12,7 +12,8 @@ struct FindCase {
     bool found;
 };
 
-TEST(FindTextInString, CaseAndWholeWordRules) {
+TEST(FindTextInString, CaseAndWholeWordRules)
+{
     const FindCase cases[] = {
         // inside a longer word
         {"my password here", "pass", false, false, true},
@@ -43,7 +44,8 @@ TEST(FindTextInString, CaseAndWholeWordRules) {
             << '"' << c.text << "\" / \"" << c.pattern << "\" case=" << c.matchCase << " word=" << c.wholeWord;
 }
 
-TEST(CopyTextRun, TakesOneRunOfSpaceOrNonSpace) {
+TEST(CopyTextRun, TakesOneRunOfSpaceOrNonSpace)
+{
     const char* text = "ab  \t\r\ncd e";
     CString run = ">";
     const char* p = CopyTextRun(text, run);
@@ -61,7 +63,8 @@ TEST(CopyTextRun, TakesOneRunOfSpaceOrNonSpace) {
     EXPECT_EQ(CopyTextRun(p, run), p);
 }
 
-TEST(LineBreaks, FlattenAndCount) {
+TEST(LineBreaks, FlattenAndCount)
+{
     const struct {
         const char* text;
         const char* flat;

@@ -36,8 +36,7 @@ public:
     bool EnumerateAdapters(std::vector<uint8_t>& numbers) override
     {
         numbers.clear();
-        for (const Adapter& a : adapters)
-            numbers.push_back(a.number);
+        for (const Adapter& a : adapters) numbers.push_back(a.number);
         return enumerateOk;
     }
     bool ResetAdapter(uint8_t number) override { return Find(number).resetOk; }
@@ -45,8 +44,7 @@ public:
     {
         queried.push_back(number);
         const Adapter& a = Find(number);
-        if (!a.answer.empty())
-            std::memcpy(status, a.answer.data(), a.answer.size());
+        if (!a.answer.empty()) std::memcpy(status, a.answer.data(), a.answer.size());
         return a.statusOk;
     }
 
@@ -54,8 +52,7 @@ private:
     const Adapter& Find(uint8_t number)
     {
         for (const Adapter& a : adapters)
-            if (a.number == number)
-                return a;
+            if (a.number == number) return a;
         ADD_FAILURE() << "unknown adapter " << int(number);
         return adapters.front();
     }
@@ -64,8 +61,7 @@ private:
 std::vector<uint8_t> Pattern(int mul, int add, size_t n = kAdapterStatusSize)
 {
     std::vector<uint8_t> bytes(n);
-    for (size_t i = 0; i < n; ++i)
-        bytes[i] = uint8_t(i * mul + add);
+    for (size_t i = 0; i < n; ++i) bytes[i] = uint8_t(i * mul + add);
     return bytes;
 }
 
@@ -81,8 +77,7 @@ TEST(AdapterStatusCrc, FixedBuffers)
         {Pattern(1, 0), 0x66B8},
         {Pattern(7, 3), 0xDAD1},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(AdapterStatusCrc(c.buffer.data()), c.crc);
+    for (const Case& c : cases) EXPECT_EQ(AdapterStatusCrc(c.buffer.data()), c.crc);
 }
 
 TEST(NodeValue, FirstAdapterWithANonZeroCrcWins)
@@ -223,8 +218,7 @@ TEST_F(UniqueKeyTest, NodeValueIsComputedOncePerProcess)
     nb.adapters = {{0, true, true, Pattern(1, 0)}};
     ResetUniqueKeyState(&nb);
     uint8_t key[8];
-    for (int i = 0; i < 3; ++i)
-        NewUniqueKey(key);
+    for (int i = 0; i < 3; ++i) NewUniqueKey(key);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(key[0], 0x66);
     EXPECT_EQ(key[1], 0xB8);
@@ -234,8 +228,7 @@ TEST_F(UniqueKeyTest, CounterWrapsAfter65536Keys)
 {
     uint8_t first[8], key[8];
     NewUniqueKey(first);
-    for (int i = 1; i < 65536; ++i)
-        NewUniqueKey(key);
+    for (int i = 1; i < 65536; ++i) NewUniqueKey(key);
     EXPECT_EQ(key[2] * 256 + key[3], (first[2] * 256 + first[3] + 65535) % 65536);
     NewUniqueKey(key);  // the 65537th key repeats the counter of the first
     EXPECT_TRUE(IsSameUniqueKey(key, first));
@@ -292,19 +285,18 @@ TEST(UniqueKey, FileTimeToSeconds1904)
         uint32_t seconds;
     };
     const Case cases[] = {
-        {95616288000000000ull, 0},                 // 1904-01-01 00:00:00
-        {95616288010000000ull, 1},                 // one second later
-        {95616288019999999ull, 1},                 // fractions are cut
-        {126444736000000000ull, 3082844800u},      // 2001-09-09 01:46:40
-        {134413841480000000ull, 3879755348u},      // 2026-12-10 13:49:08
-        {138565960950000000ull, 4294967295u},      // 2040-02-06 06:28:15
-        {138565960960000000ull, 0},                // 2040-02-06 06:28:16 wraps
+        {95616288000000000ull, 0},             // 1904-01-01 00:00:00
+        {95616288010000000ull, 1},             // one second later
+        {95616288019999999ull, 1},             // fractions are cut
+        {126444736000000000ull, 3082844800u},  // 2001-09-09 01:46:40
+        {134413841480000000ull, 3879755348u},  // 2026-12-10 13:49:08
+        {138565960950000000ull, 4294967295u},  // 2040-02-06 06:28:15
+        {138565960960000000ull, 0},            // 2040-02-06 06:28:16 wraps
         {138565960970000000ull, 1},
-        {95616287990000000ull, 4294967295u},       // 1903-12-31 23:59:59: -1
-        {95616287990000001ull, 0},                 // signed division rounds toward zero
+        {95616287990000000ull, 4294967295u},  // 1903-12-31 23:59:59: -1
+        {95616287990000001ull, 0},            // signed division rounds toward zero
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(FileTimeToSeconds1904(c.fileTime), c.seconds) << c.fileTime;
+    for (const Case& c : cases) EXPECT_EQ(FileTimeToSeconds1904(c.fileTime), c.seconds) << c.fileTime;
 }
 
 TEST(UniqueKey, SystemClockGivesThePresent)

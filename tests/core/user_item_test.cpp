@@ -11,7 +11,8 @@ namespace {
 
 const auto& Record = zvtest::MakeUserRecord;
 
-TEST(UserItem, StartsFromItsRecord) {
+TEST(UserItem, StartsFromItsRecord)
+{
     CUserItem user(Record("Work phone", "Work", 5));
     EXPECT_EQ(user.GetDisplayName(), "Work phone");
     EXPECT_EQ(user.GetKeyName(), "Work");
@@ -22,7 +23,8 @@ TEST(UserItem, StartsFromItsRecord) {
     EXPECT_EQ(0, std::memcmp(&user.GetRecord(), &expected, sizeof(expected)));
 }
 
-TEST(UserItem, SectionNames) {
+TEST(UserItem, SectionNames)
+{
     struct Case {
         const char* display;
         const char* key;
@@ -43,7 +45,8 @@ TEST(UserItem, SectionNames) {
     }
 }
 
-TEST(UserItem, SectionNameIsCachedUntilTheNamesChange) {
+TEST(UserItem, SectionNameIsCachedUntilTheNamesChange)
+{
     CUserItem user(Record("x?y", "a:b ", 3));
     EXPECT_EQ(user.GetSectionName(), "User-Standalone-a_b-x_y");
     ASSERT_TRUE(user.SetNames("Home", "Home"));
@@ -51,7 +54,8 @@ TEST(UserItem, SectionNameIsCachedUntilTheNamesChange) {
     EXPECT_EQ(user.GetSectionName(), "User-Standalone-Home-Home");
 }
 
-TEST(UserItem, NamesThatDoNotFitOrCannotNameAFolderAreRefused) {
+TEST(UserItem, NamesThatDoNotFitOrCannotNameAFolderAreRefused)
+{
     CUserItem user(Record("Home", "Home", 3));
     const std::string section = user.GetSectionName().GetString();
     EXPECT_FALSE(user.SetNames(CString(std::string(200, 'd')), "k"));
@@ -66,7 +70,8 @@ TEST(UserItem, NamesThatDoNotFitOrCannotNameAFolderAreRefused) {
     EXPECT_TRUE(user.SetNames(CString(std::string(199, 'd')), CString(std::string(199, 'k'))));
 }
 
-TEST(UserItem, LegacyKeys) {
+TEST(UserItem, LegacyKeys)
+{
     CUserItem user(Record("Work phone", "Work", 5));
     EXPECT_FALSE(user.SetLegacyKey(nullptr));
     EXPECT_EQ(user.GetLegacyKey(), "");
@@ -81,22 +86,22 @@ TEST(UserItem, LegacyKeys) {
 
 // Platform exports for the look-ups that ask the platform manager.
 int g_rootCalls = 0;
-void FakeRootDir(const char* product, const void* record, const char* safeKey, char* buffer) {
+void FakeRootDir(const char* product, const void* record, const char* safeKey, char* buffer)
+{
     ++g_rootCalls;
     std::string text = std::string("R:\\") + product + "\\" + safeKey;
     std::strcpy(buffer, text.c_str());
     (void)record;
 }
-int FakeIsActive(const char* display, const char* key, int value) {
+int FakeIsActive(const char* display, const char* key, int value)
+{
     return std::strcmp(key, "Home") == 0 && value == 0 && display != nullptr;
 }
-void* FakeResolver(PlatformLibrary library, const char* name) {
-    if (library != PlatformLibrary::Manager)
-        return nullptr;
-    if (std::strcmp(name, "GetPlatformRootDir") == 0)
-        return reinterpret_cast<void*>(&FakeRootDir);
-    if (std::strcmp(name, "IsPlatformUserActive") == 0)
-        return reinterpret_cast<void*>(&FakeIsActive);
+void* FakeResolver(PlatformLibrary library, const char* name)
+{
+    if (library != PlatformLibrary::Manager) return nullptr;
+    if (std::strcmp(name, "GetPlatformRootDir") == 0) return reinterpret_cast<void*>(&FakeRootDir);
+    if (std::strcmp(name, "IsPlatformUserActive") == 0) return reinterpret_cast<void*>(&FakeIsActive);
     return nullptr;
 }
 
@@ -107,7 +112,8 @@ protected:
     PlatformExportResolver m_previous = nullptr;
 };
 
-TEST_F(UserPlatform, PlatformRootDirAsksThePlatformOnlyForPlatformUsers) {
+TEST_F(UserPlatform, PlatformRootDirAsksThePlatformOnlyForPlatformUsers)
+{
     CUserItem handheld(Record("Work phone", "Wo/rk  ", 5));
     g_rootCalls = 0;
     EXPECT_EQ(handheld.GetPlatformRootDir("Zorvikan"), "R:\\Zorvikan\\Wo_rk");
@@ -120,7 +126,8 @@ TEST_F(UserPlatform, PlatformRootDirAsksThePlatformOnlyForPlatformUsers) {
     EXPECT_EQ(handheld.GetPlatformRootDir("Zorvikan"), "");
 }
 
-TEST_F(UserPlatform, FindActiveUser) {
+TEST_F(UserPlatform, FindActiveUser)
+{
     CUserList users;
     EXPECT_EQ(users.FindActiveUser(), nullptr);
     users.AddTail(new CUserItem(Record("Work phone", "Work", 5)));
@@ -131,7 +138,8 @@ TEST_F(UserPlatform, FindActiveUser) {
     EXPECT_EQ(users.FindActiveUser(), nullptr);
 }
 
-TEST(UserList, FindByKeyNameOrFirst) {
+TEST(UserList, FindByKeyNameOrFirst)
+{
     CUserList users;
     EXPECT_EQ(users.FindByKeyNameOrFirst("x"), nullptr);
     CUserItem* work = new CUserItem(Record("Work phone", "Work", 5));
@@ -143,7 +151,8 @@ TEST(UserList, FindByKeyNameOrFirst) {
     EXPECT_EQ(users.FindByKeyNameOrFirst(""), work);
 }
 
-TEST(UserList, FindByKeyNameAndUpdate) {
+TEST(UserList, FindByKeyNameAndUpdate)
+{
     CUserList users;
     CUserItem* work = new CUserItem(Record("Work phone", "Work", 5));
     users.AddTail(work);
@@ -156,7 +165,8 @@ TEST(UserList, FindByKeyNameAndUpdate) {
     EXPECT_EQ(work->GetSectionName(), "User-iPhone-Work-Office");
 }
 
-TEST(UserList, FindById) {
+TEST(UserList, FindById)
+{
     CUserList users;
     CUserItem* a = new CUserItem(Record("A", "A", 3));
     CUserItem* b = new CUserItem(Record("B", "B", 3));

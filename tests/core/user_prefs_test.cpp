@@ -29,13 +29,12 @@ const char kPrefix[] = "software\\corvantide\\zorvikan desktop\\iPhone - ";
 
 const auto& Record = zvtest::MakeUserRecord;
 
-CString Str(const fs::path& p) {
-    return CString(p.string().c_str());
-}
+CString Str(const fs::path& p) { return CString(p.string().c_str()); }
 
 class ScratchRoot : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         m_manager = std::make_shared<CAppPrefMgr>(Str(m_root.Path()));
         m_previous = CAppPrefMgr::ReplaceInstance(m_manager);
         m_prefs = m_manager->GetPrefs();
@@ -44,9 +43,7 @@ protected:
 
     fs::path IniPath() const { return fs::path(m_manager->GetPreferencesFilePath().GetString()); }
     void UseFixture(const char* name) { fs::copy_file(zvtest::FixturePath(std::string("prefs/") + name), IniPath()); }
-    std::vector<CString> Sections() const {
-        return static_cast<CINIAppPrefs&>(*m_prefs).ReadSectionNames();
-    }
+    std::vector<CString> Sections() const { return static_cast<CINIAppPrefs&>(*m_prefs).ReadSectionNames(); }
     fs::path Root() const { return m_root.Path(); }
 
     zvtest::ScratchDir m_root{"users"};
@@ -57,7 +54,8 @@ protected:
 
 // ----- enumeration -----
 
-TEST_F(ScratchRoot, EnumUsersTakesUserSectionsByTheirFixedParts) {
+TEST_F(ScratchRoot, EnumUsersTakesUserSectionsByTheirFixedParts)
+{
     UseFixture("users.ini");
     CUserList users;
     users.LoadUsers("Zorvikan", kPrefix);
@@ -90,7 +88,8 @@ TEST_F(ScratchRoot, EnumUsersTakesUserSectionsByTheirFixedParts) {
     }
 }
 
-TEST_F(ScratchRoot, EnumUsersCreatesTheDefaultUserInAnEmptyFile) {
+TEST_F(ScratchRoot, EnumUsersCreatesTheDefaultUserInAnEmptyFile)
+{
     CUserList users;
     users.LoadUsers("Zorvikan", kPrefix);
     ASSERT_EQ(users.GetCount(), 1);
@@ -107,7 +106,8 @@ TEST_F(ScratchRoot, EnumUsersCreatesTheDefaultUserInAnEmptyFile) {
     EXPECT_EQ(m_prefs->GetDisplayName(user), "Standalone");
 }
 
-TEST_F(ScratchRoot, EnumUsersSeesEverySectionNameWhateverTheirLength) {
+TEST_F(ScratchRoot, EnumUsersSeesEverySectionNameWhateverTheirLength)
+{
     // Far more than 2600 bytes of section names before the one user.
     std::string text;
     for (int i = 0; i < 200; ++i)
@@ -124,7 +124,8 @@ TEST_F(ScratchRoot, EnumUsersSeesEverySectionNameWhateverTheirLength) {
 
 // ----- moving a section -----
 
-TEST_F(ScratchRoot, MoveUserSectionMovesEveryKeyOfALargeSection) {
+TEST_F(ScratchRoot, MoveUserSectionMovesEveryKeyOfALargeSection)
+{
     CUserItem user(Record("Old", "Old", 3));
     const CString oldSection = user.GetSectionName();
     m_prefs->SetSleepMinutes(&user, 5);
@@ -159,7 +160,8 @@ TEST_F(ScratchRoot, MoveUserSectionMovesEveryKeyOfALargeSection) {
 
 // ----- new users from the platform -----
 
-TEST_F(ScratchRoot, AddNewUserTakesThePlatformsAnswers) {
+TEST_F(ScratchRoot, AddNewUserTakesThePlatformsAnswers)
+{
     ASSERT_EQ(LoadPlatformLibrariesFrom(ZV_STANDIN_DIR, 1, "Zorvikan"), 0);
     CUserList users;
     EXPECT_EQ(users.AddNewUser("", "k"), nullptr);
@@ -187,7 +189,8 @@ TEST_F(ScratchRoot, AddNewUserTakesThePlatformsAnswers) {
 
 // ----- folders -----
 
-TEST_F(ScratchRoot, FixedFoldersAndFiles) {
+TEST_F(ScratchRoot, FixedFoldersAndFiles)
+{
     for (const char* name : {"Preferences", "Backup", "SmartTypes", "SearchHistory"})
         EXPECT_TRUE(fs::is_directory(Root() / name)) << name;
     EXPECT_EQ(m_manager->GetPreferencesFilePath(), Str(Root() / "Preferences" / "Preferences.ini"));
@@ -195,7 +198,8 @@ TEST_F(ScratchRoot, FixedFoldersAndFiles) {
     EXPECT_EQ(m_manager->IsRemovable(), 0);
 }
 
-TEST_F(ScratchRoot, DocumentsDataRootIsMadeLevelByLevel) {
+TEST_F(ScratchRoot, DocumentsDataRootIsMadeLevelByLevel)
+{
     zvtest::ScratchDir documents("docs");
     CString root = CAppPrefMgr::MakeDataRootUnder(Str(documents.Path()));
     EXPECT_EQ(root, Str(documents.Path() / "Corvantide" / "Zorvikan"));
@@ -203,7 +207,8 @@ TEST_F(ScratchRoot, DocumentsDataRootIsMadeLevelByLevel) {
     EXPECT_EQ(CAppPrefMgr::MakeDataRootUnder(""), "");
 }
 
-TEST_F(ScratchRoot, DataRootIsTheCurrentDirectoryOnlyOnARemovableDrive) {
+TEST_F(ScratchRoot, DataRootIsTheCurrentDirectoryOnlyOnARemovableDrive)
+{
     zvtest::ScratchDir documents("docs");
     int removable = -1;
     EXPECT_EQ(CAppPrefMgr::ChooseDataRoot("R:\\stick", true, Str(documents.Path()), removable), "R:\\stick");
@@ -230,7 +235,8 @@ TEST_F(ScratchRoot, DataRootIsTheCurrentDirectoryOnlyOnARemovableDrive) {
     EXPECT_EQ(users.GetCount(), 1);
 }
 
-TEST_F(ScratchRoot, PlatformUsersThroughTheStandIn) {
+TEST_F(ScratchRoot, PlatformUsersThroughTheStandIn)
+{
     SetEnvironmentVariableA("ZV_STANDIN", "active=Home;root=P:\\platform");
     ASSERT_EQ(LoadPlatformLibrariesFrom(ZV_STANDIN_DIR, 1, "Zorvikan"), 0);
     CUserList users;
@@ -249,7 +255,8 @@ TEST_F(ScratchRoot, PlatformUsersThroughTheStandIn) {
     SetEnvironmentVariableA("ZV_STANDIN", nullptr);
 }
 
-TEST_F(ScratchRoot, PerUserPaths) {
+TEST_F(ScratchRoot, PerUserPaths)
+{
     CUserItem user(Record("A", "a/b  ", 3));
     const fs::path folder = Root() / "a_b";
     EXPECT_EQ(m_manager->GetUserDirectory(&user), Str(folder));
@@ -283,7 +290,8 @@ TEST_F(ScratchRoot, PerUserPaths) {
     EXPECT_TRUE(fs::is_directory(temp.GetString()));
 }
 
-TEST_F(ScratchRoot, CustomFoldersAreTakenUnchanged) {
+TEST_F(ScratchRoot, CustomFoldersAreTakenUnchanged)
+{
     CUserItem user(Record("A", "A", 3));
     const fs::path custom = Root() / "elsewhere" / "mine";
     const fs::path backup = Root() / "backups-not-made";
@@ -298,7 +306,8 @@ TEST_F(ScratchRoot, CustomFoldersAreTakenUnchanged) {
     EXPECT_TRUE(m_manager->HasCustomBackupDirectory(&user));
 }
 
-TEST_F(ScratchRoot, KeyNamesThatWouldNameTheDataRootGiveNoFolders) {
+TEST_F(ScratchRoot, KeyNamesThatWouldNameTheDataRootGiveNoFolders)
+{
     for (const char* key : {"", ".", "..", "...", " . ", "CON"}) {
         SCOPED_TRACE(key);
         CUserItem user(Record("x", key, 3));
@@ -312,7 +321,8 @@ TEST_F(ScratchRoot, KeyNamesThatWouldNameTheDataRootGiveNoFolders) {
 
 // ----- rename and delete -----
 
-TEST_F(ScratchRoot, RenameMovesFoldersAndSettings) {
+TEST_F(ScratchRoot, RenameMovesFoldersAndSettings)
+{
     CUserItem user(Record("Standalone-Old", "_Standalone_Old", 3));
     m_prefs->AddUser(&user);
     m_prefs->SetSleepMinutes(&user, 5);
@@ -335,7 +345,8 @@ TEST_F(ScratchRoot, RenameMovesFoldersAndSettings) {
     EXPECT_TRUE(fs::exists(Root() / "SmartTypes" / "_Standalone_Old"));
 }
 
-TEST_F(ScratchRoot, FailedRenameChangesNothing) {
+TEST_F(ScratchRoot, FailedRenameChangesNothing)
+{
     CUserItem user(Record("Old", "Old", 3));
     m_prefs->AddUser(&user);
     m_prefs->SetSleepMinutes(&user, 5);
@@ -358,7 +369,8 @@ TEST_F(ScratchRoot, FailedRenameChangesNothing) {
     EXPECT_EQ(user.GetKeyName(), "Old");
 }
 
-TEST_F(ScratchRoot, DeleteUserDataTakesTheUsersFoldersAndSection) {
+TEST_F(ScratchRoot, DeleteUserDataTakesTheUsersFoldersAndSection)
+{
     CUserItem user(Record("Gone", "Gone", 3));
     CUserItem other(Record("Kept", "Kept", 3));
     m_prefs->AddUser(&user);
@@ -381,7 +393,8 @@ TEST_F(ScratchRoot, DeleteUserDataTakesTheUsersFoldersAndSection) {
     EXPECT_EQ(sections[0], "User-Standalone-Kept-Kept");
 }
 
-TEST_F(ScratchRoot, DeleteUserDataTakesACustomFolderWhole) {
+TEST_F(ScratchRoot, DeleteUserDataTakesACustomFolderWhole)
+{
     CUserItem user(Record("Gone", "Gone", 3));
     const fs::path custom = Root() / "elsewhere" / "mine";
     m_root.WriteFile("elsewhere/mine/ZorvikanDatabase.zdb", "db");
@@ -392,7 +405,8 @@ TEST_F(ScratchRoot, DeleteUserDataTakesACustomFolderWhole) {
     EXPECT_TRUE(fs::exists(Root() / "elsewhere"));
 }
 
-TEST_F(ScratchRoot, DeleteUserDataNeverTakesTheDataRootOrAbove) {
+TEST_F(ScratchRoot, DeleteUserDataNeverTakesTheDataRootOrAbove)
+{
     m_root.WriteFile("Other/ZorvikanDatabase.zdb", "db");
     const fs::path above = Root().parent_path();
     struct Case {
@@ -414,8 +428,8 @@ TEST_F(ScratchRoot, DeleteUserDataNeverTakesTheDataRootOrAbove) {
         CUserItem user(Record("x", "x", 3));
         m_prefs->SetUserDirectory(&user, c.userDirectory.c_str());
         m_prefs->SetBackupDirectory(&user, c.backupDirectory.c_str());
-        EXPECT_TRUE(m_manager->IsProtectedPath(c.userDirectory.empty() ? c.backupDirectory.c_str()
-                                                                       : c.userDirectory.c_str()));
+        EXPECT_TRUE(
+            m_manager->IsProtectedPath(c.userDirectory.empty() ? c.backupDirectory.c_str() : c.userDirectory.c_str()));
         EXPECT_EQ(m_manager->DeleteUserData(&user), -1);
         EXPECT_EQ(zvtest::ReadFileBytes(Root() / "Other" / "ZorvikanDatabase.zdb"), "db");
         EXPECT_TRUE(fs::is_directory(Root() / "Backup"));
@@ -430,12 +444,13 @@ TEST_F(ScratchRoot, DeleteUserDataNeverTakesTheDataRootOrAbove) {
 
 // ----- backup files -----
 
-TEST_F(ScratchRoot, BackupFilesRotateThroughFiveNames) {
+TEST_F(ScratchRoot, BackupFilesRotateThroughFiveNames)
+{
     CUserItem user(Record("A", "A", 3));
     const fs::path folder = Root() / "Backup" / "A";
     m_root.WriteFile("Backup/A/Backup-2.zkv", "old backup");
-    const char* expected[] = {"Backup-1.zkv", "Backup-2.zkv", "Backup-3.zkv", "Backup-4.zkv", "Backup-0.zkv",
-                              "Backup-1.zkv"};
+    const char* expected[] = {"Backup-1.zkv", "Backup-2.zkv", "Backup-3.zkv",
+                              "Backup-4.zkv", "Backup-0.zkv", "Backup-1.zkv"};
     for (const char* name : expected) {
         SCOPED_TRACE(name);
         EXPECT_EQ(user.GetNextBackupFilePath(), Str(folder / name));

@@ -7,7 +7,8 @@
 
 namespace {
 
-TEST(UserRecord, HasTheFixedLayout) {
+TEST(UserRecord, HasTheFixedLayout)
+{
     UserRecord record = MakeEmptyUserRecord();
     ASSERT_TRUE(SetUserRecordText(record.displayName, sizeof(record.displayName), "Work phone"));
     ASSERT_TRUE(SetUserRecordText(record.keyName, sizeof(record.keyName), "Work"));
@@ -29,7 +30,8 @@ TEST(UserRecord, HasTheFixedLayout) {
     EXPECT_EQ(0, std::memcmp(&record, expected, sizeof(expected)));
 }
 
-TEST(UserRecord, TextsThatDoNotFitAreRefused) {
+TEST(UserRecord, TextsThatDoNotFitAreRefused)
+{
     UserRecord record = MakeEmptyUserRecord();
     ASSERT_TRUE(SetUserRecordText(record.keyName, sizeof(record.keyName), "kept"));
     std::string longest(199, 'k');
@@ -45,39 +47,41 @@ TEST(UserRecord, TextsThatDoNotFitAreRefused) {
     EXPECT_EQ(record.platformValue, 0);
 }
 
-TEST(UserRecord, UnterminatedFieldsAreReadWithinTheField) {
+TEST(UserRecord, UnterminatedFieldsAreReadWithinTheField)
+{
     UserRecord record = MakeEmptyUserRecord();
     std::memset(record.displayName, 'd', sizeof(record.displayName));
     std::memset(record.keyName, 'k', sizeof(record.keyName));
     EXPECT_EQ(GetUserRecordText(record.displayName, sizeof(record.displayName)), CString(std::string(200, 'd')));
 }
 
-TEST(UserRecord, PlatformWords) {
+TEST(UserRecord, PlatformWords)
+{
     EXPECT_STREQ(GetPlatformTypeWord(5), "iPhone");
     EXPECT_STREQ(GetPlatformTypeWord(3), "Standalone");
     EXPECT_STREQ(GetPlatformTypeWord(-1), "Standalone");
     EXPECT_STREQ(GetPlatformTypeWord(0), "Standalone");
 }
 
-TEST(UserRecord, SafeUserNames) {
+TEST(UserRecord, SafeUserNames)
+{
     EXPECT_EQ(MakeSafeUserName("a/b  "), "a_b");
     EXPECT_EQ(MakeSafeUserName("a:b "), "a_b");
     EXPECT_EQ(MakeSafeUserName("x?y"), "x_y");
     EXPECT_EQ(MakeSafeUserName("\\/:*?\"<>|"), "_________");
 }
 
-TEST(UserRecord, KeyNamesThatCannotNameAUserFolder) {
+TEST(UserRecord, KeyNamesThatCannotNameAUserFolder)
+{
     struct KeyCase {
         const char* key;
         bool usable;
     };
     const KeyCase cases[] = {
-        {"_Standalone_", true},  {"Work", true},      {"a/b", true},        {"..x", true},
-        {"x..", true},           {"COM10", true},      {"CONSOLE", true},    {"a b", true},
-        {"", false},             {" ", false},         {".", false},         {"..", false},
-        {"...", false},          {". .", false},       {".. ", false},       {"CON", false},
-        {"con", false},          {"NUL.txt", false},   {"Aux", false},       {"PRN ", false},
-        {"COM1", false},         {"lpt9", false},      {"nul.", false},      {"a\tb", false},
+        {"_Standalone_", true}, {"Work", true},  {"a/b", true},   {"..x", true},   {"x..", true},   {"COM10", true},
+        {"CONSOLE", true},      {"a b", true},   {"", false},     {" ", false},    {".", false},    {"..", false},
+        {"...", false},         {". .", false},  {".. ", false},  {"CON", false},  {"con", false},  {"NUL.txt", false},
+        {"Aux", false},         {"PRN ", false}, {"COM1", false}, {"lpt9", false}, {"nul.", false}, {"a\tb", false},
     };
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(std::string("key [") + c.key + "]");

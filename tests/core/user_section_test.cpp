@@ -41,7 +41,8 @@ const SectionCase kSections[] = {
     {"", "", false, -1, ""},
 };
 
-TEST(UserSectionName, ParsesTheTableOfSectionNames) {
+TEST(UserSectionName, ParsesTheTableOfSectionNames)
+{
     for (const SectionCase& c : kSections) {
         SCOPED_TRACE(c.section);
         int32_t type = 99;

@@ -20,7 +20,8 @@ namespace {
 
 const auto& P = zvtest::WinPath;
 
-TEST(ShellFileOps, DeleteRenameAndMoveFilesAndFolders) {
+TEST(ShellFileOps, DeleteRenameAndMoveFilesAndFolders)
+{
     zvtest::ScratchDir dir;
     dir.WriteFile("tree/a.txt", "a");
     dir.WriteFile("tree/sub/b.txt", "b");
@@ -43,7 +44,8 @@ TEST(ShellFileOps, DeleteRenameAndMoveFilesAndFolders) {
     EXPECT_TRUE(fs::is_directory(dir / "dest"));
 }
 
-TEST(ShellFileOps, MissingSourceFails) {
+TEST(ShellFileOps, MissingSourceFails)
+{
     zvtest::ScratchDir dir;
     EXPECT_FALSE(DeletePathSilently(P(dir / "nothing-here"), nullptr));
     EXPECT_FALSE(RenamePathSilently(P(dir / "nothing-here"), P(dir / "b"), nullptr));
@@ -52,7 +54,8 @@ TEST(ShellFileOps, MissingSourceFails) {
 // A memory DC with the stock fixed font: every character has the same width.
 class FixedFontDc : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         dc = CreateCompatibleDC(nullptr);
         ASSERT_NE(dc, nullptr);
         SelectObject(dc, GetStockObject(SYSTEM_FIXED_FONT));
@@ -66,7 +69,8 @@ protected:
     int charWidth = 0;
 };
 
-TEST_F(FixedFontDc, CountCharsThatFit) {
+TEST_F(FixedFontDc, CountCharsThatFit)
+{
     EXPECT_EQ(CountCharsThatFit(dc, "abcdef", 100 * charWidth), 6);
     EXPECT_EQ(CountCharsThatFit(dc, "abcdef", 3 * charWidth), 2);  // the third reaches the width
     EXPECT_EQ(CountCharsThatFit(dc, "abcdef", 3 * charWidth + 1), 3);
@@ -75,7 +79,8 @@ TEST_F(FixedFontDc, CountCharsThatFit) {
     EXPECT_EQ(CountCharsThatFit(dc, "", 10), 0);
 }
 
-TEST_F(FixedFontDc, DrawTextWithEllipsis) {
+TEST_F(FixedFontDc, DrawTextWithEllipsis)
+{
     RECT wide = {0, 0, 100 * charWidth, 20};
     EXPECT_EQ(DrawTextWithEllipsis(dc, "abcdef", wide, DT_LEFT), 6 * charWidth);
     EXPECT_EQ(DrawTextWithEllipsis(dc, "ab\r\ncd", wide, DT_LEFT), 5 * charWidth);  // "ab cd"
@@ -90,7 +95,8 @@ TEST_F(FixedFontDc, DrawTextWithEllipsis) {
 struct ScriptedAsk {
     static std::vector<std::string> asked;
     static int answer;
-    static int Ask(HWND, const char* text, UINT) {
+    static int Ask(HWND, const char* text, UINT)
+    {
         asked.push_back(text);
         return answer;
     }
@@ -98,7 +104,8 @@ struct ScriptedAsk {
 std::vector<std::string> ScriptedAsk::asked;
 int ScriptedAsk::answer = IDNO;
 
-TEST(BrowseForFolderCreateStep, AsksThenCreatesOrRefuses) {
+TEST(BrowseForFolderCreateStep, AsksThenCreatesOrRefuses)
+{
     zvtest::ScratchDir dir;
     ScriptedAsk::asked.clear();
     ScriptedAsk::answer = IDYES;
@@ -128,7 +135,8 @@ TEST(BrowseForFolderCreateStep, AsksThenCreatesOrRefuses) {
     EXPECT_EQ(ScriptedAsk::asked[1], "Can't create directory.");
 }
 
-TEST(SystemInfo, VersionResourcesAndFolders) {
+TEST(SystemInfo, VersionResourcesAndFolders)
+{
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
     CString dotted = "-", fileVersion = "-", productVersion = "-";
@@ -156,7 +164,8 @@ TEST(SystemInfo, VersionResourcesAndFolders) {
     EXPECT_FALSE(IsWindowsXP());  // the test system reports a later version
 }
 
-TEST(SystemInfo, LocalAddressIsDottedOrEmpty) {
+TEST(SystemInfo, LocalAddressIsDottedOrEmpty)
+{
     const CString ip = GetLocalIPAddress();
     if (!ip.IsEmpty()) {
         int dots = 0;

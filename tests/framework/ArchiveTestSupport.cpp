@@ -11,12 +11,10 @@ std::string Hex(const char* hex)
     std::string out;
     int hi = -1;
     for (const char* p = hex; *p; ++p) {
-        if (*p == ' ')
-            continue;
+        if (*p == ' ') continue;
         const int c = std::tolower((unsigned char)*p);
         const int v = std::isdigit(c) ? c - '0' : c - 'a' + 10;
-        if (v < 0 || v > 15)
-            throw std::invalid_argument("bad hex");
+        if (v < 0 || v > 15) throw std::invalid_argument("bad hex");
         if (hi < 0) {
             hi = v;
         } else {
@@ -24,8 +22,7 @@ std::string Hex(const char* hex)
             hi = -1;
         }
     }
-    if (hi >= 0)
-        throw std::invalid_argument("odd hex");
+    if (hi >= 0) throw std::invalid_argument("odd hex");
     return out;
 }
 
@@ -35,8 +32,7 @@ std::string ToHex(const std::string& bytes)
     char buf[4];
     for (unsigned char c : bytes) {
         std::snprintf(buf, sizeof buf, "%02X", c);
-        if (!out.empty())
-            out += ' ';
+        if (!out.empty()) out += ' ';
         out += buf;
     }
     return out;

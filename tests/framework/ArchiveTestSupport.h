@@ -14,8 +14,7 @@ std::string Hex(const char* hex);
 std::string ToHex(const std::string& bytes);
 
 // Runs f on a storing archive over a memory file; returns the bytes written.
-template <class F>
-std::string Store(F f)
+template <class F> std::string Store(F f)
 {
     CMemFile file;
     CArchive ar(&file, CArchive::store);
@@ -27,8 +26,7 @@ std::string Store(F f)
 
 // Runs f on a loading archive over the bytes; returns how many bytes were left
 // unread.
-template <class F>
-size_t Load(const std::string& bytes, F f)
+template <class F> size_t Load(const std::string& bytes, F f)
 {
     CMemFile file(reinterpret_cast<const BYTE*>(bytes.data()), (UINT)bytes.size());
     CArchive ar(&file, CArchive::load);

@@ -19,8 +19,7 @@ using fwtest::ToHex;
 
 namespace {
 
-template <class T, class = void>
-struct CanStore : std::false_type {};
+template <class T, class = void> struct CanStore : std::false_type {};
 template <class T>
 struct CanStore<T, std::void_t<decltype(std::declval<CArchive&>() << std::declval<T>())>> : std::true_type {};
 // Objects and strings can be stored through pointers; other pointers cannot
@@ -34,8 +33,7 @@ static_assert(!CanStore<BYTE*>::value && !CanStore<const BYTE*>::value && !CanSt
 struct OwnedList : CObList {
     ~OwnedList() override
     {
-        while (!IsEmpty())
-            delete RemoveHead();
+        while (!IsEmpty()) delete RemoveHead();
     }
 };
 
@@ -57,8 +55,7 @@ TEST(ArchiveString, LengthEncodingsMatchFixedBytes)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.length);
         std::string text((size_t)c.length, 'x');
-        for (size_t i = 0; i < text.size(); ++i)
-            text[i] = (char)('a' + i % 26);
+        for (size_t i = 0; i < text.size(); ++i) text[i] = (char)('a' + i % 26);
         const std::string expected = Hex(c.prefix) + text;
 
         const std::string written = Store([&](CArchive& ar) { ar << CString(text); });
@@ -224,7 +221,7 @@ TEST(ArchiveObjects, BackReferencesAndNullObjects)
 {
     auto a = MakeA(9);
     const std::string expected = Hex("FF FF 07 00 08 00 43 46 77 49 74 65 6D 41 09 00 00 00"
-                                     "02 00"   // the same object again: its index
+                                     "02 00"    // the same object again: its index
                                      "00 00");  // no object
     const std::string written = Store([&](CArchive& ar) { ar << a.get() << a.get() << (CObject*)nullptr; });
     EXPECT_EQ(ToHex(written), ToHex(expected));
@@ -260,19 +257,18 @@ TEST(ArchiveObjects, IndexesAbove32766UseTheLongForms)
         ar << as.back().get();  // known class A (index 1) at object index 32772
     });
     const std::string tail = Hex("FF FF 03 00 08 00 43 46 77 49 74 65 6D 42 00 00"  // class B, b1
-                                 "FF 7F 01 80 00 80 00 00"                           // b2: known class 32769
-                                 "FF 7F 02 80 00 00"                                 // b1 again: 32770
-                                 "02 00"                                             // first A again
-                                 "FF 7F 00 80 00 00"                                 // last A: 32768
-                                 "01 80 FF FF FF FF");                               // new A
+                                 "FF 7F 01 80 00 80 00 00"                          // b2: known class 32769
+                                 "FF 7F 02 80 00 00"                                // b1 again: 32770
+                                 "02 00"                                            // first A again
+                                 "FF 7F 00 80 00 00"                                // last A: 32768
+                                 "01 80 FF FF FF FF");                              // new A
     ASSERT_GE(written.size(), tail.size());
     EXPECT_EQ(ToHex(written.substr(written.size() - tail.size())), ToHex(tail));
 
     std::vector<std::unique_ptr<CObject>> read;
     EXPECT_EQ(Load(written,
                    [&](CArchive& ar) {
-                       for (int i = 0; i < 32767 + 2; ++i)
-                           read.emplace_back(ar.ReadObject(nullptr));
+                       for (int i = 0; i < 32767 + 2; ++i) read.emplace_back(ar.ReadObject(nullptr));
                        CObject* again = ar.ReadObject(RUNTIME_CLASS(CFwItemB));
                        EXPECT_EQ(again, read[32767].get());
                        EXPECT_EQ(ar.ReadObject(nullptr), read[0].get());
@@ -369,8 +365,7 @@ void ReadAnyObject(CArchive& ar)
 {
     std::unique_ptr<CObject> p(ar.ReadObject(nullptr));
     CObject* q = ar.ReadObject(nullptr);
-    if (q != p.get())
-        delete q;
+    if (q != p.get()) delete q;
 }
 void ReadStrings(CArchive& ar)
 {
@@ -394,11 +389,9 @@ TEST(ArchiveHostileInput, GivesArchiveExceptionsAndNoCrash)
         {"cut inside the 16-bit length", "FF 00", ReadString, CArchiveException::endOfFile},
         {"32-bit length past the end", "FF FF FF FF FF FF 7F 61 62", ReadString, CArchiveException::endOfFile},
         {"32-bit length beyond any string", "FF FF FF FF FF FF FF", ReadString, CArchiveException::genericException},
-        {"UTF-16 length past the end", "FF FE FF FF FF FF FF FF FF 3F 41 00", ReadString,
-         CArchiveException::endOfFile},
+        {"UTF-16 length past the end", "FF FE FF FF FF FF FF FF FF 3F 41 00", ReadString, CArchiveException::endOfFile},
         {"count past the end", "FF FF FF FF FF FF", ReadOwnedList, CArchiveException::endOfFile},
-        {"list shorter than its count", "02 00" + classA + "01 00 00 00", ReadOwnedList,
-         CArchiveException::endOfFile},
+        {"list shorter than its count", "02 00" + classA + "01 00 00 00", ReadOwnedList, CArchiveException::endOfFile},
         {"strings shorter than their count", "FF FF 00 00 01 00 00 00", ReadStrings, CArchiveException::endOfFile},
         {"cut inside an object", "01 00" + classA + "01 00", ReadOwnedList, CArchiveException::endOfFile},
         {"cut inside a class name", "01 00 FF FF 07 00 08 00 43 46", ReadOwnedList, CArchiveException::endOfFile},
@@ -454,8 +447,7 @@ TEST(ArchiveHostileInput, DeepNestingStopsBeforeTheStackDoes)
 {
     // "CFwNest" objects each holding the next, far deeper than any real file.
     std::string bytes = "FF FF 01 00 07 00 43 46 77 4E 65 73 74";
-    for (int i = 0; i < 5000; ++i)
-        bytes += " 01 80";
+    for (int i = 0; i < 5000; ++i) bytes += " 01 80";
     EXPECT_EQ(CauseOf(Hex(bytes.c_str()), [](CArchive& ar) { delete ar.ReadObject(nullptr); }),
               CArchiveException::genericException);
 
@@ -475,7 +467,8 @@ TEST(ArchiveHostileInput, DeepNestingStopsBeforeTheStackDoes)
 
 TEST(ArchiveHostileInput, ElementsReadBeforeAnErrorStayWithTheList)
 {
-    const std::string bytes = Hex("03 00 FF FF 07 00 08 00 43 46 77 49 74 65 6D 41 01 00 00 00 01 80 02 00 00 00 01 80");
+    const std::string bytes =
+        Hex("03 00 FF FF 07 00 08 00 43 46 77 49 74 65 6D 41 01 00 00 00 01 80 02 00 00 00 01 80");
     OwnedList list;
     try {
         Load(bytes, [&](CArchive& ar) { list.Serialize(ar); });
@@ -523,8 +516,7 @@ TEST(ArchiveHostileInput, CutsAndCorruptionsOfAValidArchive)
         }
     };
     EXPECT_TRUE(readAll(valid));
-    for (size_t cut = 0; cut < valid.size(); ++cut)
-        EXPECT_FALSE(readAll(valid.substr(0, cut))) << cut;
+    for (size_t cut = 0; cut < valid.size(); ++cut) EXPECT_FALSE(readAll(valid.substr(0, cut))) << cut;
     const unsigned char values[] = {0x00, 0x01, 0x7F, 0x80, 0xFE, 0xFF};
     for (size_t at = 0; at < valid.size(); ++at) {
         for (unsigned char v : values) {
@@ -566,15 +558,13 @@ TEST(ArchiveModes, BlocksGrowOnlyWithTheData)
     std::vector<BYTE> got;
     EXPECT_EQ(Load(Hex("01 02 03"), [&](CArchive& ar) { got = ar.ReadBlock(3); }), 0u);
     EXPECT_EQ(got, (std::vector<BYTE>{1, 2, 3}));
-    EXPECT_EQ(CauseOf(Hex("01 02 03"), [](CArchive& ar) { ar.ReadBlock(0xFFFFFFF0u); }),
-              CArchiveException::endOfFile);
+    EXPECT_EQ(CauseOf(Hex("01 02 03"), [](CArchive& ar) { ar.ReadBlock(0xFFFFFFF0u); }), CArchiveException::endOfFile);
 }
 
 TEST(ArchiveModes, LargeWritesAndReadsCrossTheBuffer)
 {
     std::string big(10000, '\0');
-    for (size_t i = 0; i < big.size(); ++i)
-        big[i] = (char)(i * 7);
+    for (size_t i = 0; i < big.size(); ++i) big[i] = (char)(i * 7);
     const std::string written = Store([&](CArchive& ar) {
         ar << (BYTE)1;
         ar.Write(big.data(), (UINT)big.size());

@@ -18,8 +18,7 @@ namespace {
 std::vector<std::string> Items(const CStringList& l)
 {
     std::vector<std::string> out;
-    for (POSITION pos = l.GetHeadPosition(); pos;)
-        out.push_back(l.GetNext(pos).Std());
+    for (POSITION pos = l.GetHeadPosition(); pos;) out.push_back(l.GetNext(pos).Std());
     return out;
 }
 
@@ -46,8 +45,7 @@ TEST(List, InsertRemoveAndWalk)
     EXPECT_EQ(l.RemoveTail(), CString("e"));
     EXPECT_EQ(Items(l), (std::vector<std::string>{"c", "D"}));
     std::vector<std::string> back;
-    for (POSITION pos = l.GetTailPosition(); pos;)
-        back.push_back(l.GetPrev(pos).Std());
+    for (POSITION pos = l.GetTailPosition(); pos;) back.push_back(l.GetPrev(pos).Std());
     EXPECT_EQ(back, (std::vector<std::string>{"D", "c"}));
     CStringList other;
     other.AddTail(&l);

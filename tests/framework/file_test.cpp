@@ -43,9 +43,13 @@ TEST(File, WritesReadsSeeksAndTruncates)
     }
     EXPECT_EQ(zvtest::ReadFileBytes(dir / "a.bin"), "Jello");
     // modeCreate truncates unless modeNoTruncate is given.
-    { CFile f(path.c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite); }
+    {
+        CFile f(path.c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite);
+    }
     EXPECT_EQ(zvtest::ReadFileBytes(dir / "a.bin"), "Jello");
-    { CFile f(path.c_str(), CFile::modeCreate | CFile::modeWrite); }
+    {
+        CFile f(path.c_str(), CFile::modeCreate | CFile::modeWrite);
+    }
     EXPECT_EQ(zvtest::ReadFileBytes(dir / "a.bin"), "");
 
     CFile::Rename(path.c_str(), Str(dir / "b.bin").c_str());

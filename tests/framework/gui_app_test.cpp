@@ -44,7 +44,8 @@ END_MESSAGE_MAP()
 class CTestView : public CView {
     DECLARE_DYNCREATE(CTestView)
 public:
-    void OnInitialUpdate() override {
+    void OnInitialUpdate() override
+    {
         ++g_count.initialUpdates;
         CView::OnInitialUpdate();
     }
@@ -75,7 +76,8 @@ public:
     CDialogBar m_wndBar;
 
 protected:
-    int OnCreate(LPCREATESTRUCTA lpcs) {
+    int OnCreate(LPCREATESTRUCTA lpcs)
+    {
         if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
         if (!m_wndStatusBar.Create(this) || !m_wndStatusBar.SetIndicators(kIndicators, 4)) return -1;
         if (!m_wndBar.Create(this, IDD_TEST_BAR, CBRS_TOP | WS_VISIBLE, IDD_TEST_BAR)) return -1;
@@ -94,17 +96,16 @@ END_MESSAGE_MAP()
 int g_refusingFrameEnds = 0;
 int g_refusingViewEnds = 0;
 
-template <int N>
-struct WipedOnDelete {
-    static void* operator new(size_t size) {
+template <int N> struct WipedOnDelete {
+    static void* operator new(size_t size)
+    {
         EXPECT_LE(size, sizeof(storage));
         return storage;
     }
     static void operator delete(void* p) { memset(p, 0, sizeof(storage)); }
     alignas(16) static unsigned char storage[4096];
 };
-template <int N>
-alignas(16) unsigned char WipedOnDelete<N>::storage[4096];
+template <int N> alignas(16) unsigned char WipedOnDelete<N>::storage[4096];
 
 class CRefusingFrame : public CFrameWnd {
     DECLARE_DYNCREATE(CRefusingFrame)
@@ -140,7 +141,8 @@ END_MESSAGE_MAP()
 
 class DocFrameViewTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         g_count = Counters();
         app = &zvtest::TheGuiTestApp();
         app->m_pMainWnd = nullptr;
@@ -153,14 +155,16 @@ protected:
         ASSERT_NE(frame, nullptr);
         zvtest::PumpPendingMessages();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (app->m_pMainWnd) app->m_pMainWnd->SendMessage(WM_CLOSE);
         zvtest::PumpPendingMessages();
         app->RemoveDocTemplates();
     }
     // Opens the frame's first menu as the system would and reads the state
     // of an item.
-    UINT MenuState(UINT id) {
+    UINT MenuState(UINT id)
+    {
         CMenu* popup = frame->GetMenu()->GetSubMenu(0);
         frame->SendMessage(WM_INITMENUPOPUP, (WPARAM)popup->m_hMenu, 0);
         return popup->GetMenuState(id, MF_BYCOMMAND);
@@ -193,9 +197,9 @@ TEST_F(DocFrameViewTest, TemplateMakesFrameViewDocumentAndBars)
     const struct {
         CDocTemplate::DocStringIndex index;
         const char* text;
-    } pieces[] = {{CDocTemplate::windowTitle, "Test Frame"}, {CDocTemplate::docName, "TestDoc"},
+    } pieces[] = {{CDocTemplate::windowTitle, "Test Frame"},        {CDocTemplate::docName, "TestDoc"},
                   {CDocTemplate::filterName, "Test Files (*.tst)"}, {CDocTemplate::filterExt, ".tst"},
-                  {CDocTemplate::regFileTypeId, "Test.Document"}, {CDocTemplate::regFileTypeName, "Tst"}};
+                  {CDocTemplate::regFileTypeId, "Test.Document"},   {CDocTemplate::regFileTypeName, "Tst"}};
     for (const auto& piece : pieces) {
         CString text;
         EXPECT_TRUE(doc->GetDocTemplate()->GetDocString(text, piece.index));

@@ -160,8 +160,8 @@ TEST(ShellRegistrationTest, TemplateDocumentTypeIsRegistered)
 {
     auto& app = zvtest::TheGuiTestApp();
     app.RemoveDocTemplates();
-    app.AddDocTemplate(new CSingleDocTemplate(200, RUNTIME_CLASS(CShellDoc), RUNTIME_CLASS(CFrameWnd),
-                                              RUNTIME_CLASS(CView)));
+    app.AddDocTemplate(
+        new CSingleDocTemplate(200, RUNTIME_CLASS(CShellDoc), RUNTIME_CLASS(CFrameWnd), RUNTIME_CLASS(CView)));
     app.EnableShellOpen();
     app.RegisterShellFileTypes(TRUE);
 

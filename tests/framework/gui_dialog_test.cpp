@@ -25,7 +25,8 @@ public:
     int m_initCalls = 0;
 
 protected:
-    void DoDataExchange(CDataExchange* pDX) override {
+    void DoDataExchange(CDataExchange* pDX) override
+    {
         DDX_Text(pDX, IDC_NAME, m_name);
         DDV_MaxChars(pDX, m_name, 10);
         DDX_Text(pDX, IDC_COUNT, m_count);
@@ -33,7 +34,8 @@ protected:
         DDX_Check(pDX, IDC_ENABLED, m_enabled);
         DDX_Radio(pDX, IDC_MODE_FIRST, m_mode);
     }
-    BOOL OnInitDialog() override {
+    BOOL OnInitDialog() override
+    {
         ++m_initCalls;
         CDialog::OnInitDialog();
         if (m_endInInit) EndDialog(IDABORT);
@@ -230,7 +232,10 @@ TEST(MessageBoxSeamTest, UnscriptedBoxesGetTheCautiousAnswer)
     const struct {
         UINT type;
         int answer;
-    } cases[] = {{MB_OK, IDOK}, {MB_YESNO, IDNO}, {MB_YESNOCANCEL, IDCANCEL}, {MB_OKCANCEL, IDCANCEL},
+    } cases[] = {{MB_OK, IDOK},
+                 {MB_YESNO, IDNO},
+                 {MB_YESNOCANCEL, IDCANCEL},
+                 {MB_OKCANCEL, IDCANCEL},
                  {MB_RETRYCANCEL, IDCANCEL}};
     for (const auto& c : cases) EXPECT_EQ(AfxMessageBox("Question", c.type), c.answer) << c.type;
     EXPECT_EQ(script.Unanswered().size(), 5u);

@@ -20,7 +20,8 @@ std::vector<std::string> g_log;
 class CFilterWnd : public CWnd {
 public:
     BOOL m_swallowKeys = FALSE;
-    BOOL PreTranslateMessage(MSG* pMsg) override {
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
         if (pMsg->message == WM_KEYDOWN) {
             g_log.push_back(m_name + ":filter");
             return m_swallowKeys;
@@ -31,7 +32,8 @@ public:
 
 protected:
     void OnKeyDown(UINT, UINT, UINT) { g_log.push_back(m_name + ":keydown"); }
-    void OnListChanged(NMHDR* pNMHDR, LRESULT*) {
+    void OnListChanged(NMHDR* pNMHDR, LRESULT*)
+    {
         if (reinterpret_cast<NMLISTVIEW*>(pNMHDR)->uChanged & LVIF_STATE) g_log.push_back(m_name + ":itemchanged");
     }
     DECLARE_MESSAGE_MAP()
@@ -43,19 +45,22 @@ END_MESSAGE_MAP()
 
 class LoopTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         g_log.clear();
         top.m_name = "top";
         child.m_name = "child";
         ASSERT_TRUE(top.CreateEx(0, nullptr, "top", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr));
         ASSERT_TRUE(child.Create(nullptr, "child", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), &top, 10));
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         top.DestroyWindow();
         zvtest::PumpPendingMessages();
     }
     // One turn of the application's loop for a queued message.
-    void PumpOne() {
+    void PumpOne()
+    {
         MSG msg;
         // Posted messages come before painting, so ours is the next one.
         ASSERT_TRUE(::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
@@ -94,12 +99,14 @@ TEST_F(LoopTest, ParentMapsANotificationTheListDoesNotReflect)
 
 class COwnerMenu : public CMenu {
 public:
-    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override {
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override
+    {
         g_log.push_back("measure:" + std::to_string(lpMeasureItemStruct->itemID));
         lpMeasureItemStruct->itemWidth = 80;
         lpMeasureItemStruct->itemHeight = 20;
     }
-    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override {
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override
+    {
         g_log.push_back("draw:" + std::to_string(lpDrawItemStruct->itemID));
     }
 };
@@ -154,9 +161,9 @@ TEST(ProfileTest, SettingsLiveUnderTheRegistryKeyAndProfileName)
 
     // Where they are: HKCU\Software\<key>\<profile name>\<section>.
     HKEY key = nullptr;
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\ZvTestCompany\\Zv Test Profile\\Settings", 0, KEY_READ,
-                              &key),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        ::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\ZvTestCompany\\Zv Test Profile\\Settings", 0, KEY_READ, &key),
+        ERROR_SUCCESS);
     char value[32] = {};
     DWORD size = sizeof(value), type = 0;
     EXPECT_EQ(::RegQueryValueExA(key, "Name", nullptr, &type, (LPBYTE)value, &size), ERROR_SUCCESS);

@@ -20,28 +20,30 @@ std::vector<std::string> g_log;
 // A top-level window that logs what its map receives.
 class CParentWnd : public CWnd {
 public:
-    BOOL CreateTop() {
-        return CreateEx(0, nullptr, "parent", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr);
-    }
+    BOOL CreateTop() { return CreateEx(0, nullptr, "parent", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr); }
     int m_created = 0;
     MSG m_seenCurrent{};
 
 protected:
-    int OnCreate(LPCREATESTRUCTA lpcs) {
+    int OnCreate(LPCREATESTRUCTA lpcs)
+    {
         ++m_created;
         return CWnd::OnCreate(lpcs);
     }
     void OnButton() { g_log.push_back("parent:clicked"); }
-    void OnListChanged(NMHDR*, LRESULT* pResult) {
+    void OnListChanged(NMHDR*, LRESULT* pResult)
+    {
         g_log.push_back("parent:itemchanged");
         *pResult = 0;
     }
-    LRESULT OnRegistered(WPARAM wParam, LPARAM lParam) {
+    LRESULT OnRegistered(WPARAM wParam, LPARAM lParam)
+    {
         m_seenCurrent = *GetCurrentMessage();
         return (LRESULT)(wParam + lParam);
     }
     LRESULT OnUserMessage(WPARAM wParam, LPARAM) { return (LRESULT)wParam * 2; }
-    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) {
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
+    {
         g_log.push_back("parent:drawitem");
         CWnd::OnDrawItem(nIDCtl, lpDrawItemStruct);  // the control draws itself
     }
@@ -73,7 +75,8 @@ public:
     void DrawItem(LPDRAWITEMSTRUCT) override { g_log.push_back("button:drawitem"); }
 
 protected:
-    BOOL OnClickedReflect() {
+    BOOL OnClickedReflect()
+    {
         g_log.push_back("button:saw-click");
         return FALSE;
     }
@@ -90,7 +93,8 @@ public:
     int m_selected = -1;
 
 protected:
-    void OnItemChanged(NMHDR* pNMHDR, LRESULT* pResult) {
+    void OnItemChanged(NMHDR* pNMHDR, LRESULT* pResult)
+    {
         auto* nm = reinterpret_cast<NMLISTVIEW*>(pNMHDR);
         if ((nm->uChanged & LVIF_STATE) && (nm->uNewState & LVIS_SELECTED)) m_selected = nm->iItem;
         g_log.push_back("list:itemchanged");
@@ -103,10 +107,10 @@ BEGIN_MESSAGE_MAP(CReflectList, CListCtrl)
 END_MESSAGE_MAP()
 
 // Owner-drawn boxes that count the item measures reflected back to them.
-template <class Box>
-class CMeasuringBox : public Box {
+template <class Box> class CMeasuringBox : public Box {
 public:
-    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override {
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override
+    {
         ++m_measured;
         lpMeasureItemStruct->itemHeight = 17;
     }
@@ -115,11 +119,13 @@ public:
 
 class MessageMapTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         g_log.clear();
         ASSERT_TRUE(parent.CreateTop());
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         parent.DestroyWindow();
         zvtest::PumpPendingMessages();
     }
@@ -136,8 +142,8 @@ TEST_F(MessageMapTest, CreatedWindowIsOwnedFromItsFirstMessage)
 
 TEST_F(MessageMapTest, ForeignWindowsGetTemporaryWrappersUntilIdle)
 {
-    HWND foreign = ::CreateWindowExA(0, "STATIC", "foreign", WS_CHILD, 0, 0, 10, 10, parent.m_hWnd, nullptr,
-                                     nullptr, nullptr);
+    HWND foreign =
+        ::CreateWindowExA(0, "STATIC", "foreign", WS_CHILD, 0, 0, 10, 10, parent.m_hWnd, nullptr, nullptr, nullptr);
     ASSERT_NE(foreign, nullptr);
     EXPECT_EQ(CWnd::FromHandlePermanent(foreign), nullptr);
     CWnd* temp = CWnd::FromHandle(foreign);
@@ -347,7 +353,8 @@ public:
     static LONG s_seen;
     BOOL InitInstance() override { return TRUE; }
     int ExitInstance() override { return CWinThread::ExitInstance() + 100; }
-    BOOL PreTranslateMessage(MSG* pMsg) override {
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
         if (pMsg->message == WM_APP + 1) {
             ::InterlockedIncrement(&s_seen);
             ::PostQuitMessage(7);

@@ -24,33 +24,39 @@ public:
     int m_applies = 0;
 
 protected:
-    void DoDataExchange(CDataExchange* pDX) override {
+    void DoDataExchange(CDataExchange* pDX) override
+    {
         if (GetDlgItem(IDC_PAGE_EDIT)) DDX_Text(pDX, IDC_PAGE_EDIT, m_text);
     }
-    BOOL OnSetActive() override {
+    BOOL OnSetActive() override
+    {
         g_events.push_back(m_name + ":active");
         if (CPropertySheet* sheet = GetSheet(); sheet && sheet->IsWizard()) {
             int index = sheet->GetPageIndex(this);
-            DWORD buttons = index == 0 ? PSWIZB_NEXT
+            DWORD buttons = index == 0                           ? PSWIZB_NEXT
                             : index == sheet->GetPageCount() - 1 ? (PSWIZB_BACK | PSWIZB_FINISH)
                                                                  : (PSWIZB_BACK | PSWIZB_NEXT);
             sheet->SetWizardButtons(buttons);
         }
         return CPropertyPage::OnSetActive();
     }
-    LRESULT OnWizardNext() override {
+    LRESULT OnWizardNext() override
+    {
         g_events.push_back(m_name + ":next");
         return m_refuseNext ? -1 : CPropertyPage::OnWizardNext();
     }
-    LRESULT OnWizardBack() override {
+    LRESULT OnWizardBack() override
+    {
         g_events.push_back(m_name + ":back");
         return CPropertyPage::OnWizardBack();
     }
-    BOOL OnWizardFinish() override {
+    BOOL OnWizardFinish() override
+    {
         g_events.push_back(m_name + ":finish");
         return CPropertyPage::OnWizardFinish();
     }
-    BOOL OnApply() override {
+    BOOL OnApply() override
+    {
         ++m_applies;
         return CPropertyPage::OnApply();
     }
@@ -95,9 +101,9 @@ TEST(WizardTest, StepsBackNextAndFinish)
     });
     EXPECT_EQ(sheet.DoModal(), ID_WIZFINISH);
     EXPECT_EQ(indexes, (std::vector<int>{0, 1, 0, 1, 2}));
-    EXPECT_EQ(g_events, (std::vector<std::string>{"first:active", "first:next", "second:active", "second:back",
-                                                  "first:active", "first:next", "second:active", "second:next",
-                                                  "third:active", "third:finish"}));
+    EXPECT_EQ(g_events,
+              (std::vector<std::string>{"first:active", "first:next", "second:active", "second:back", "first:active",
+                                        "first:next", "second:active", "second:next", "third:active", "third:finish"}));
     EXPECT_STREQ(first.m_text, "typed on page one") << "leaving a page reads its controls";
     EXPECT_TRUE(script.Unanswered().empty());
     EXPECT_EQ(sheet.m_hWnd, nullptr);

@@ -38,13 +38,23 @@ TEST(CString, ExtractionClampsLikeTheClassicClass)
         CString got;
         const char* want;
     } cases[] = {
-        {s.Mid(1), "ello"},     {s.Mid(1, 3), "ell"},  {s.Mid(-2, 2), "He"}, {s.Mid(4, 10), "o"},
-        {s.Mid(5), ""},         {s.Mid(9, 1), ""},     {s.Mid(2, -1), ""},   {s.Left(2), "He"},
-        {s.Left(-1), ""},       {s.Left(99), "Hello"}, {s.Right(3), "llo"},  {s.Right(0), ""},
-        {s.Right(99), "Hello"}, {s.SpanIncluding("leH"), "Hell"},             {s.SpanExcluding("lo"), "He"},
+        {s.Mid(1), "ello"},
+        {s.Mid(1, 3), "ell"},
+        {s.Mid(-2, 2), "He"},
+        {s.Mid(4, 10), "o"},
+        {s.Mid(5), ""},
+        {s.Mid(9, 1), ""},
+        {s.Mid(2, -1), ""},
+        {s.Left(2), "He"},
+        {s.Left(-1), ""},
+        {s.Left(99), "Hello"},
+        {s.Right(3), "llo"},
+        {s.Right(0), ""},
+        {s.Right(99), "Hello"},
+        {s.SpanIncluding("leH"), "Hell"},
+        {s.SpanExcluding("lo"), "He"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(S(c.got), c.want);
+    for (const auto& c : cases) EXPECT_EQ(S(c.got), c.want);
 }
 
 TEST(CString, Searching)
@@ -240,8 +250,7 @@ namespace {
 // where 0xC9 and 0xE9 are the two cases of E acute).
 TEST(CString, CaseFoldingFollowsTheAnsiCodePage)
 {
-    if (GetACP() != 1252)
-        GTEST_SKIP() << "ANSI code page " << GetACP();
+    if (GetACP() != 1252) GTEST_SKIP() << "ANSI code page " << GetACP();
     EXPECT_EQ(CString("\xC9t\xC9").CompareNoCase("\xE9T\xE9"), 0);
     EXPECT_EQ(S(CString("\xE9").MakeUpper()), "\xC9");
 }

@@ -4,14 +4,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
-TEST(ListViewSmoke, ItemTextReadsBack) {
+TEST(ListViewSmoke, ItemTextReadsBack)
+{
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES};
     ASSERT_TRUE(InitCommonControlsEx(&icc));
-    HWND frame = CreateWindowExA(0, "STATIC", "smoke", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
-                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND frame = CreateWindowExA(0, "STATIC", "smoke", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(frame, nullptr) << "no display? error " << GetLastError();
-    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 300, 200,
-                                frame, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 300, 200, frame, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(list, nullptr);
 
     LVCOLUMNA col{};

@@ -4,7 +4,8 @@
 
 namespace fs = std::filesystem;
 
-TEST(ScratchDir, IsFreshAndRemovedWithItsContents) {
+TEST(ScratchDir, IsFreshAndRemovedWithItsContents)
+{
     fs::path kept;
     {
         zvtest::ScratchDir a, b;
@@ -17,6 +18,4 @@ TEST(ScratchDir, IsFreshAndRemovedWithItsContents) {
     EXPECT_FALSE(fs::exists(kept));
 }
 
-TEST(ScratchDir, FixtureFolderIsReachable) {
-    EXPECT_TRUE(fs::is_directory(zvtest::FixturePath("")));
-}
+TEST(ScratchDir, FixtureFolderIsReachable) { EXPECT_TRUE(fs::is_directory(zvtest::FixturePath(""))); }

@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-TEST(Dependencies, SqliteDllLoadsByName) {
+TEST(Dependencies, SqliteDllLoadsByName)
+{
     HMODULE lib = LoadLibraryA("sqlite3.dll");
     ASSERT_NE(lib, nullptr) << "error " << GetLastError();
     using LibVersion = const char* (*)();

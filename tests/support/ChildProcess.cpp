@@ -20,8 +20,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::string& argume
 
 ChildProcess::~ChildProcess()
 {
-    if (!m_started)
-        return;
+    if (!m_started) return;
     // Ending is asynchronous: wait, so the program is gone when this returns.
     if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT && TerminateProcess(m_pi.hProcess, 99))
         WaitForSingleObject(m_pi.hProcess, 5000);
@@ -29,10 +28,7 @@ ChildProcess::~ChildProcess()
     CloseHandle(m_pi.hProcess);
 }
 
-bool ChildProcess::Finished(DWORD ms)
-{
-    return WaitForSingleObject(m_pi.hProcess, ms) == WAIT_OBJECT_0;
-}
+bool ChildProcess::Finished(DWORD ms) { return WaitForSingleObject(m_pi.hProcess, ms) == WAIT_OBJECT_0; }
 
 DWORD ChildProcess::ExitCode()
 {

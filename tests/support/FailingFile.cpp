@@ -21,8 +21,7 @@ void FailingFile::FailReadsAfter(unsigned long long nBytes, int cause, long lOsE
 UINT FailingFile::Read(void* lpBuf, UINT nCount)
 {
     UINT allowed = nCount;
-    if (m_readLimit != kNever && m_read + nCount > m_readLimit)
-        allowed = (UINT)(m_readLimit - m_read);
+    if (m_readLimit != kNever && m_read + nCount > m_readLimit) allowed = (UINT)(m_readLimit - m_read);
     const UINT n = CMemFile::Read(lpBuf, allowed);
     m_read += n;
     if (allowed < nCount && n == allowed) {

@@ -20,7 +20,10 @@ public:
 
 private:
     // The parser takes the seconds only when a blank follows them.
-    static CDateValue Parse(const char* timestamp) { return CDateValue(CString(timestamp) + " ", CDateValue::kTimestamp); }
+    static CDateValue Parse(const char* timestamp)
+    {
+        return CDateValue(CString(timestamp) + " ", CDateValue::kTimestamp);
+    }
     static CDateValue& Now()
     {
         static CDateValue now;

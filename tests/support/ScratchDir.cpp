@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 
 namespace zvtest {
 
-ScratchDir::ScratchDir(const std::string& tag) {
+ScratchDir::ScratchDir(const std::string& tag)
+{
     static std::atomic<unsigned> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     for (;;) {
@@ -30,12 +31,14 @@ ScratchDir::ScratchDir(const std::string& tag) {
     }
 }
 
-ScratchDir::~ScratchDir() {
+ScratchDir::~ScratchDir()
+{
     std::error_code ec;
     fs::remove_all(m_path, ec);
 }
 
-fs::path ScratchDir::WriteFile(const std::string& name, const std::string& bytes) const {
+fs::path ScratchDir::WriteFile(const std::string& name, const std::string& bytes) const
+{
     fs::path p = m_path / name;
     fs::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
@@ -43,15 +46,14 @@ fs::path ScratchDir::WriteFile(const std::string& name, const std::string& bytes
     return p;
 }
 
-std::string ReadFileBytes(const fs::path& path) {
+std::string ReadFileBytes(const fs::path& path)
+{
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
 }
 
-fs::path FixturePath(const std::string& relative) {
-    return fs::path(ZV_FIXTURES_DIR) / relative;
-}
+fs::path FixturePath(const std::string& relative) { return fs::path(ZV_FIXTURES_DIR) / relative; }
 
 }  // namespace zvtest

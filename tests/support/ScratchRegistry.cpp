@@ -16,8 +16,7 @@ std::atomic<int> g_counter{0};
 std::string Trim(const std::string& s)
 {
     size_t a = s.find_first_not_of(" \t\r\n");
-    if (a == std::string::npos)
-        return std::string();
+    if (a == std::string::npos) return std::string();
     size_t b = s.find_last_not_of(" \t\r\n");
     return s.substr(a, b - a + 1);
 }
@@ -26,8 +25,7 @@ std::string Trim(const std::string& s)
 // closing quote.
 bool ReadQuoted(const std::string& s, size_t& pos, std::string& out)
 {
-    if (pos >= s.size() || s[pos] != '"')
-        return false;
+    if (pos >= s.size() || s[pos] != '"') return false;
     out.clear();
     for (++pos; pos < s.size(); ++pos) {
         char c = s[pos];
@@ -49,14 +47,12 @@ bool ParseHexBytes(const std::string& text, std::vector<BYTE>& bytes)
     size_t pos = 0;
     while (pos < text.size()) {
         size_t end = text.find(',', pos);
-        if (end == std::string::npos)
-            end = text.size();
+        if (end == std::string::npos) end = text.size();
         std::string word = Trim(text.substr(pos, end - pos));
         if (!word.empty()) {
             char* stop = nullptr;
             unsigned long v = std::strtoul(word.c_str(), &stop, 16);
-            if (*stop || v > 0xFF)
-                return false;
+            if (*stop || v > 0xFF) return false;
             bytes.push_back(BYTE(v));
         }
         pos = end + 1;
@@ -68,8 +64,7 @@ bool ParseHexBytes(const std::string& text, std::vector<BYTE>& bytes)
 
 ScratchRegistry::ScratchRegistry()
 {
-    m_path = "Software\\ZorvikanTests\\" + std::to_string(GetCurrentProcessId()) + "-" +
-             std::to_string(g_counter++);
+    m_path = "Software\\ZorvikanTests\\" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(g_counter++);
     DWORD disposition = 0;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                         &m_scratch, &disposition) != ERROR_SUCCESS) {
@@ -85,8 +80,7 @@ ScratchRegistry::ScratchRegistry()
 
 ScratchRegistry::~ScratchRegistry()
 {
-    if (!m_scratch)
-        return;
+    if (!m_scratch) return;
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     RegCloseKey(m_scratch);
     RegDeleteTreeA(HKEY_CURRENT_USER, m_path.c_str());
@@ -96,28 +90,23 @@ ScratchRegistry::~ScratchRegistry()
         RegQueryInfoKeyA(tests, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr, nullptr, nullptr,
                          nullptr, nullptr);
         RegCloseKey(tests);
-        if (subKeys == 0)
-            RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\ZorvikanTests");
+        if (subKeys == 0) RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\ZorvikanTests");
     }
 }
 
 bool ScratchRegistry::ImportRegFile(const std::filesystem::path& file, std::string* error)
 {
     auto fail = [error](const std::string& why) {
-        if (error)
-            *error = why;
+        if (error) *error = why;
         return false;
     };
-    if (!m_scratch)
-        return fail("no scratch hive");
+    if (!m_scratch) return fail("no scratch hive");
     std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return fail("cannot open " + file.string());
+    if (!in) return fail("cannot open " + file.string());
     std::vector<std::string> lines;
     std::string line, pending;
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         // Only hex data continues on the next line.
         if (!line.empty() && line.back() == '\\' && (!pending.empty() || line.find("=hex") != std::string::npos)) {
             pending += line.substr(0, line.size() - 1);
@@ -139,23 +128,19 @@ bool ScratchRegistry::ImportRegFile(const std::filesystem::path& file, std::stri
         if (s.empty() || s[0] == ';' || s.rfind("REGEDIT4", 0) == 0 || s.rfind("Windows Registry Editor", 0) == 0)
             continue;
         if (s[0] == '[') {
-            if (key)
-                RegCloseKey(key);
+            if (key) RegCloseKey(key);
             key = nullptr;
             std::string path = s.substr(1, s.size() >= 2 ? s.size() - 2 : 0);
             taking = path.rfind(hkcu, 0) == 0;
-            if (!taking)
-                continue;
+            if (!taking) continue;
             DWORD disposition = 0;
-            if (RegCreateKeyExA(HKEY_CURRENT_USER, path.substr(hkcu.size()).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS)
+            if (RegCreateKeyExA(HKEY_CURRENT_USER, path.substr(hkcu.size()).c_str(), 0, nullptr,
+                                REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS)
                 return fail("cannot create " + path);
             continue;
         }
-        if (!taking)
-            continue;
-        if (!key)
-            return fail("value outside a key: " + s);
+        if (!taking) continue;
+        if (!key) return fail("value outside a key: " + s);
         std::string name;
         size_t pos = 0;
         if (s[0] == '@') {
@@ -163,15 +148,13 @@ bool ScratchRegistry::ImportRegFile(const std::filesystem::path& file, std::stri
         } else if (!ReadQuoted(s, pos, name)) {
             return fail("bad value name: " + s);
         }
-        if (pos >= s.size() || s[pos] != '=')
-            return fail("missing '=': " + s);
+        if (pos >= s.size() || s[pos] != '=') return fail("missing '=': " + s);
         std::string data = s.substr(pos + 1);
         LONG rc;
         if (!data.empty() && data[0] == '"') {
             std::string text;
             size_t p = 0;
-            if (!ReadQuoted(data, p, text))
-                return fail("bad string: " + s);
+            if (!ReadQuoted(data, p, text)) return fail("bad string: " + s);
             rc = RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                                 DWORD(text.size() + 1));
         } else if (data.rfind("dword:", 0) == 0) {
@@ -180,30 +163,25 @@ bool ScratchRegistry::ImportRegFile(const std::filesystem::path& file, std::stri
         } else if (data.rfind("hex", 0) == 0) {
             DWORD type = REG_BINARY;
             size_t colon = data.find(':');
-            if (colon == std::string::npos)
-                return fail("bad hex value: " + s);
-            if (data[3] == '(')
-                type = DWORD(std::strtoul(data.c_str() + 4, nullptr, 16));
+            if (colon == std::string::npos) return fail("bad hex value: " + s);
+            if (data[3] == '(') type = DWORD(std::strtoul(data.c_str() + 4, nullptr, 16));
             std::vector<BYTE> bytes;
-            if (!ParseHexBytes(data.substr(colon + 1), bytes))
-                return fail("bad hex bytes: " + s);
-            rc = RegSetValueExA(key, name.c_str(), 0, type, bytes.empty() ? nullptr : bytes.data(), DWORD(bytes.size()));
+            if (!ParseHexBytes(data.substr(colon + 1), bytes)) return fail("bad hex bytes: " + s);
+            rc =
+                RegSetValueExA(key, name.c_str(), 0, type, bytes.empty() ? nullptr : bytes.data(), DWORD(bytes.size()));
         } else {
             return fail("unknown value kind: " + s);
         }
-        if (rc != ERROR_SUCCESS)
-            return fail("cannot write: " + s);
+        if (rc != ERROR_SUCCESS) return fail("cannot write: " + s);
     }
-    if (key)
-        RegCloseKey(key);
+    if (key) RegCloseKey(key);
     return true;
 }
 
 bool ScratchRegistry::KeyExists(const char* path)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
 }
@@ -211,8 +189,7 @@ bool ScratchRegistry::KeyExists(const char* path)
 bool ScratchRegistry::ValueExists(const char* path, const char* name)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     bool exists = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
     RegCloseKey(key);
     return exists;

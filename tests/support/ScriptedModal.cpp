@@ -12,19 +12,13 @@ ScriptedModal::~ScriptedModal() { AfxSetModalSeam(m_previous); }
 
 void ScriptedModal::AnswerMessageBox(int answer) { m_boxAnswers.push_back(answer); }
 
-void ScriptedModal::AnswerFileName(const char* path)
-{
-    m_fileAnswers.push_back({path != nullptr, path ? path : ""});
-}
+void ScriptedModal::AnswerFileName(const char* path) { m_fileAnswers.push_back({path != nullptr, path ? path : ""}); }
 
 void ScriptedModal::AnswerFont(const LOGFONTA& font) { m_fontAnswers.push_back(font); }
 
 void ScriptedModal::AnswerColor(COLORREF color) { m_colorAnswers.push_back(color); }
 
-void ScriptedModal::AnswerFolder(const char* path)
-{
-    m_folderAnswers.push_back({path != nullptr, path ? path : ""});
-}
+void ScriptedModal::AnswerFolder(const char* path) { m_folderAnswers.push_back({path != nullptr, path ? path : ""}); }
 
 void ScriptedModal::OnModal(ModalStep step) { m_steps.push_back(std::move(step)); }
 

@@ -38,7 +38,7 @@ public:
     void AnswerFileName(const char* path);  // null: the user cancels
     void AnswerFont(const LOGFONTA& font);
     void AnswerColor(COLORREF color);
-    void AnswerFolder(const char* path);    // null: the user cancels
+    void AnswerFolder(const char* path);  // null: the user cancels
     void OnModal(ModalStep step);
 
     // A click on a button of the window (BN_CLICKED from the control), as

@@ -5,7 +5,8 @@
 
 namespace {
 
-void SetTz(const char* value) {
+void SetTz(const char* value)
+{
 #ifdef _WIN32
     _putenv_s("TZ", value ? value : "");
     _tzset();
@@ -22,7 +23,8 @@ void SetTz(const char* value) {
 
 namespace zvtest {
 
-PinnedTimeZone::PinnedTimeZone(const std::string& tz) {
+PinnedTimeZone::PinnedTimeZone(const std::string& tz)
+{
     if (const char* old = std::getenv("TZ")) {
         m_had = true;
         m_old = old;
@@ -30,8 +32,6 @@ PinnedTimeZone::PinnedTimeZone(const std::string& tz) {
     SetTz(tz.c_str());
 }
 
-PinnedTimeZone::~PinnedTimeZone() {
-    SetTz(m_had ? m_old.c_str() : nullptr);
-}
+PinnedTimeZone::~PinnedTimeZone() { SetTz(m_had ? m_old.c_str() : nullptr); }
 
 }  // namespace zvtest
