@@ -20,7 +20,7 @@
 #include "core/users/UserItem.h"
 #include "framework/DocTemplate.h"
 #include "framework/FrameworkRes.h"
-#include "mainwindow/ZorvikanDesktopView.h"
+#include "mainwindow/view/ZorvikanDesktopView.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ScriptedModal.h"
 

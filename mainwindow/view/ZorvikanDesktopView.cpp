@@ -1,18 +1,14 @@
-#include "mainwindow/ZorvikanDesktopView.h"
+// The main view's message map, construction, first update and end. The
+// handlers live in the files of their concern (see ZorvikanDesktopView.h).
+#include "mainwindow/view/ZorvikanDesktopView.h"
 
 #include "app/AppIds.h"
-#include "app/history/LogEvents.h"
 #include "app/frame/MainFrm.h"
-#include "app/pluginlink/PluginLink.h"
-#include "app/logon/StartupLogon.h"
+#include "app/history/LogEvents.h"
 #include "app/services/ZorvikanDesktopApp.h"
-#include "app/res/Resource.h"
 #include "core/prefs/AppPrefMgr.h"
 #include "core/prefs/AppPrefs.h"
-#include "core/os/FileUtils.h"
-#include "core/os/PathUtils.h"
 #include "core/users/Platform.h"
-#include "framework/ModalSeam.h"
 #include "mainwindow/MainWindowIds.h"
 
 IMPLEMENT_DYNCREATE(CZorvikanDesktopView, CMainViewBase)
@@ -24,23 +20,17 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
     ON_COMMAND(ID_TRAY_OPEN, &CZorvikanDesktopView::OnTrayOpen)
 END_MESSAGE_MAP()
 
-namespace {
-
-CZorvikanDesktopApp* App()
+CZorvikanDesktopApp* CZorvikanDesktopView::App()
 {
     CWinApp* app = AfxGetApp();
     return app && app->IsKindOf(RUNTIME_CLASS(CZorvikanDesktopApp)) ? static_cast<CZorvikanDesktopApp*>(app) : nullptr;
 }
 
-CUserItem* CurrentUser()
+CUserItem* CZorvikanDesktopView::CurrentUser()
 {
     CZorvikanDesktopApp* app = App();
     return app ? app->GetCurrentUser() : nullptr;
 }
-
-const UINT kMinute = 60000;
-
-}  // namespace
 
 int CZorvikanDesktopView::OnCreate(LPCREATESTRUCTA lpcs)
 {
@@ -77,56 +67,6 @@ void CZorvikanDesktopView::OpenUserData()
 }
 
 void CZorvikanDesktopView::OnDraw(CDC*) {}
-
-void CZorvikanDesktopView::RestartAutoLockTimer()
-{
-    if (!m_hWnd) return;
-    KillTimer(ZV_TIMER_AUTO_LOCK);
-    if (m_bLocked) return;
-    CUserItem* user = CurrentUser();
-    if (!user) return;
-    std::shared_ptr<CAppPrefs> prefs = CAppPrefMgr::GetInstance()->GetPrefs();
-    if (!prefs->GetAutoLock(user) || !StartupUserHasMasterPassword(user)) return;
-    const int minutes = prefs->GetSleepMinutes(user);
-    if (minutes > 0) SetTimer(ZV_TIMER_AUTO_LOCK, (UINT)minutes * kMinute);
-}
-
-LRESULT CZorvikanDesktopView::OnDatabaseNotify(UINT operation, UINT, LPARAM)
-{
-    if (operation == 6) return m_bEditingDialogOpen ? 1 : 0;
-    if (m_bLocked) {
-        m_bReloadDue = true;
-        return 0;
-    }
-    // Reloading the records and updating single items come with the
-    // record views.
-    return 0;
-}
-
-void CZorvikanDesktopView::ImportFileAsk(const CString& path, BOOL ask)
-{
-    if (ask) {
-        CString text;
-        text.Format(IDS_IMPORT_FILE_ASK, (LPCSTR)GetFileNameOfPath(path));
-        if (AfxMessageBox(text, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-    }
-    // The import itself comes with the import and export.
-}
-
-LRESULT CZorvikanDesktopView::OnBringToFront(WPARAM, LPARAM)
-{
-    CWnd* main = AfxGetMainWnd();
-    HWND hWnd = main ? main->GetSafeHwnd() : ::GetAncestor(m_hWnd, GA_ROOT);
-    const UINT flags = SWP_NOMOVE | SWP_NOSIZE;
-    ::SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, 0, 0, flags);
-    ::SetWindowPos(hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
-    return 1;
-}
-
-void CZorvikanDesktopView::OnTrayOpen()
-{
-    if (CWnd* main = AfxGetMainWnd()) main->ShowWindow(SW_SHOW);
-}
 
 void CZorvikanDesktopView::OnDestroy()
 {

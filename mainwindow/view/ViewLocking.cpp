@@ -1,0 +1,26 @@
+// The main view's auto-lock countdown.
+#include "mainwindow/view/ZorvikanDesktopView.h"
+
+#include "app/logon/StartupLogon.h"
+#include "core/prefs/AppPrefMgr.h"
+#include "core/prefs/AppPrefs.h"
+#include "mainwindow/MainWindowIds.h"
+
+namespace {
+
+const UINT kMinute = 60000;
+
+}  // namespace
+
+void CZorvikanDesktopView::RestartAutoLockTimer()
+{
+    if (!m_hWnd) return;
+    KillTimer(ZV_TIMER_AUTO_LOCK);
+    if (m_bLocked) return;
+    CUserItem* user = CurrentUser();
+    if (!user) return;
+    std::shared_ptr<CAppPrefs> prefs = CAppPrefMgr::GetInstance()->GetPrefs();
+    if (!prefs->GetAutoLock(user) || !StartupUserHasMasterPassword(user)) return;
+    const int minutes = prefs->GetSleepMinutes(user);
+    if (minutes > 0) SetTimer(ZV_TIMER_AUTO_LOCK, (UINT)minutes * kMinute);
+}
