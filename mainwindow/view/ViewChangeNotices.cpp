@@ -3,11 +3,8 @@
 
 LRESULT CZorvikanDesktopView::OnDatabaseNotify(UINT operation, UINT, LPARAM)
 {
-    if (operation == 6) return m_bEditingDialogOpen ? 1 : 0;
-    if (m_bLocked) {
-        m_bReloadDue = true;
-        return 0;
-    }
+    long result = 0;
+    if (m_lockState.TakeNotice((int)operation, result)) return result;
     // Reloading the records and updating single items come with the
     // record views.
     return 0;

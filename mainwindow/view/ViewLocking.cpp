@@ -6,21 +6,15 @@
 #include "core/prefs/AppPrefs.h"
 #include "mainwindow/MainWindowIds.h"
 
-namespace {
-
-const UINT kMinute = 60000;
-
-}  // namespace
-
 void CZorvikanDesktopView::RestartAutoLockTimer()
 {
     if (!m_hWnd) return;
     KillTimer(ZV_TIMER_AUTO_LOCK);
-    if (m_bLocked) return;
+    if (m_lockState.IsLocked()) return;
     CUserItem* user = CurrentUser();
     if (!user) return;
     std::shared_ptr<CAppPrefs> prefs = CAppPrefMgr::GetInstance()->GetPrefs();
     if (!prefs->GetAutoLock(user) || !StartupUserHasMasterPassword(user)) return;
-    const int minutes = prefs->GetSleepMinutes(user);
-    if (minutes > 0) SetTimer(ZV_TIMER_AUTO_LOCK, (UINT)minutes * kMinute);
+    if (const UINT delay = CViewLockState::AutoLockDelayMs(prefs->GetSleepMinutes(user)))
+        SetTimer(ZV_TIMER_AUTO_LOCK, delay);
 }

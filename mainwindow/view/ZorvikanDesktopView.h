@@ -37,10 +37,13 @@
 //   ViewSyncMessages.cpp    the Wi-Fi sync server's messages
 // * ViewExchange.cpp        import, export and backup commands
 // * ViewPluginLink.cpp      messages from the plug-in link's worker
+// Logic that needs no window goes into plain classes beside the view, tested
+// on the host: mainwindow/locking/ (lock state, change-notice gate).
 // Ids of messages, commands and timers: mainwindow/MainWindowIds.h.
 #include "app/frame/MainViewBase.h"
 #include "app/pluginlink/PluginLink.h"
 #include "core/store/DatabaseObj.h"
+#include "mainwindow/locking/ViewLockState.h"
 
 class CUserItem;
 class CZorvikanDesktopApp;
@@ -62,12 +65,12 @@ public:
     void ImportFileAsk(const CString& path, BOOL ask) override;
 
     // While the program is locked a change notice only marks a reload as due.
-    void SetLocked(bool locked) { m_bLocked = locked; }
-    bool IsLocked() const { return m_bLocked; }
-    bool IsReloadDue() const { return m_bReloadDue; }
+    void SetLocked(bool locked) { m_lockState.SetLocked(locked); }
+    bool IsLocked() const { return m_lockState.IsLocked(); }
+    bool IsReloadDue() const { return m_lockState.IsReloadDue(); }
     // Set while an editing dialog of the view is open.
-    void SetEditingDialogOpen(bool open) { m_bEditingDialogOpen = open; }
-    bool IsEditingDialogOpen() const { return m_bEditingDialogOpen; }
+    void SetEditingDialogOpen(bool open) { m_lockState.SetEditingDialogOpen(open); }
+    bool IsEditingDialogOpen() const { return m_lockState.IsEditingDialogOpen(); }
 
 protected:
     // ZorvikanDesktopView.cpp
@@ -100,9 +103,7 @@ protected:
     // on; closed (its worker joined) when the view is destroyed.
     CPluginLink m_pluginLink{this};
 
-    bool m_bLocked = false;
-    bool m_bReloadDue = false;
-    bool m_bEditingDialogOpen = false;
+    CViewLockState m_lockState;
 
     DECLARE_MESSAGE_MAP()
 };
