@@ -38,7 +38,8 @@
 // * ViewExchange.cpp        import, export and backup commands
 // * ViewPluginLink.cpp      messages from the plug-in link's worker
 // Logic that needs no window goes into plain classes beside the view, tested
-// on the host: mainwindow/locking/ (lock state, change-notice gate).
+// on the host: mainwindow/locking/ (lock state, change-notice gate) and
+// mainwindow/records/ (what follows every record change, written once).
 // Ids of messages, commands and timers: mainwindow/MainWindowIds.h.
 #include "app/frame/MainViewBase.h"
 #include "app/pluginlink/PluginLink.h"
