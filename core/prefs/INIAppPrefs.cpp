@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "core/prefs/AppPrefMgr.h"
@@ -45,9 +46,28 @@ CString ReadFolder(const CString& path, const char* section, const char* key)
     }
 }
 
+// The narrow writer turns each text into a counted wide string of at most
+// 32766 characters. A longer value goes through the wide writer: Wine's narrow
+// one would write whatever its stack held in place of it.
+const size_t kLongestNarrowValue = 32766;
+
+std::wstring Widen(const char* text)
+{
+    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (n <= 0) return std::wstring();
+    std::wstring wide((size_t)n, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], n);
+    wide.resize((size_t)n - 1);
+    return wide;
+}
+
 bool WriteText(const CString& path, const char* section, const char* key, const char* value)
 {
-    return !path.IsEmpty() && WritePrivateProfileStringA(section, key, value, path) != FALSE;
+    if (path.IsEmpty()) return false;
+    if (section && key && value && std::strlen(value) > kLongestNarrowValue)
+        return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
+                                          Widen(path).c_str()) != FALSE;
+    return WritePrivateProfileStringA(section, key, value, path) != FALSE;
 }
 
 // The number at the start of the value, as the system's profile reader takes
