@@ -2,137 +2,31 @@
 
 #include <windows.h>
 
-#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/prefs/AppPrefMgr.h"
 #include "core/prefs/AppPrefsBlock.h"
+#include "core/prefs/ProfileFile.h"
 #include "core/items/ShowColumns.h"
 #include "core/users/UserItem.h"
 #include "core/users/UserSectionName.h"
 
 namespace {
 
-const int kTextBufferSize = 260;
+using zvini::ReadBlock;
+using zvini::ReadBlockInt;
+using zvini::ReadFolder;
+using zvini::ReadInt;
+using zvini::ReadText;
+using zvini::WriteBlock;
+using zvini::WriteBlockInt;
+using zvini::WriteInt;
+using zvini::WriteText;
+
 const int kSortInfoDefault = 0x00010003;
 const int kHintDefault = 0x00010001;
-
-// ----- private-profile access, one call per value -----
-
-// The value of a key; empty when absent.
-// Without a file name the system would turn to a file of its own choosing:
-// an object without a path reads defaults and writes nothing.
-CString ReadText(const CString& path, const char* section, const char* key, int bufferSize = kTextBufferSize)
-{
-    if (path.IsEmpty()) return CString();
-    std::vector<char> buffer((size_t)bufferSize, 0);
-    DWORD n = GetPrivateProfileStringA(section, key, "", buffer.data(), (DWORD)bufferSize, path);
-    return CString(buffer.data(), (int)n);
-}
-
-// A folder read in full: one cut at the text limit would name another folder
-// (its parent, when the cut falls after a backslash), which a user's removal
-// would then delete. Longer than any folder path: absent.
-CString ReadFolder(const CString& path, const char* section, const char* key)
-{
-    const int kLongestPath = 32767;
-    for (int size = kTextBufferSize;; size *= 2) {
-        CString text = ReadText(path, section, key, size);
-        // The system answers size - 1 when the value did not fit.
-        if (text.GetLength() < size - 1) return text;
-        if (size > kLongestPath) return CString();
-    }
-}
-
-// The narrow writer turns each text into a counted wide string of at most
-// 32766 characters. A longer value goes through the wide writer: Wine's narrow
-// one would write whatever its stack held in place of it.
-const size_t kLongestNarrowValue = 32766;
-
-std::wstring Widen(const char* text)
-{
-    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (n <= 0) return std::wstring();
-    std::wstring wide((size_t)n, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], n);
-    wide.resize((size_t)n - 1);
-    return wide;
-}
-
-bool WriteText(const CString& path, const char* section, const char* key, const char* value)
-{
-    if (path.IsEmpty()) return false;
-    if (section && key && value && std::strlen(value) > kLongestNarrowValue)
-        return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
-                                          Widen(path).c_str()) != FALSE;
-    return WritePrivateProfileStringA(section, key, value, path) != FALSE;
-}
-
-// The number at the start of the value, as the system's profile reader takes
-// it; the default for an absent or empty value.
-int ReadInt(const CString& path, const char* section, const char* key, int absent)
-{
-    CString text = ReadText(path, section, key);
-    if (text.IsEmpty()) return absent;
-    const char* p = text;
-    while (*p == ' ' || *p == '\t') ++p;
-    bool negative = false;
-    if (*p == '-' || *p == '+') negative = *p++ == '-';
-    long long value = 0;
-    while (*p >= '0' && *p <= '9' && value <= (long long)UINT_MAX) value = value * 10 + (*p++ - '0');
-    if (negative) value = -value;
-    // Beyond 32 bits the reader wraps, like the system's.
-    return (int)(unsigned int)(unsigned long long)value;
-}
-
-void WriteInt(const CString& path, const char* section, const char* key, int value)
-{
-    CString text;
-    text.Format("%d", value);
-    WriteText(path, section, key, text);
-}
-
-// A block in the struct form; false (out untouched) when absent or damaged.
-bool ReadBlock(const CString& path, const char* section, const char* key, void* out, int size)
-{
-    if (size < 0 || size > kMaxPrefsBlockSize) return false;
-    // Room for one digit more than a sound value has, so a longer one shows.
-    CString text = ReadText(path, section, key, 2 * size + 4);
-    return DecodePrefsBlock(text, out, (size_t)size);
-}
-
-bool WriteBlock(const CString& path, const char* section, const char* key, const void* data, int size)
-{
-    if (size < 0 || size > kMaxPrefsBlockSize || (!data && size > 0)) return false;
-    return WriteText(path, section, key, EncodePrefsBlock(data, (size_t)size));
-}
-
-int ReadBlockInt(const CString& path, const char* section, const char* key, int absent)
-{
-    BYTE bytes[4];
-    if (!ReadBlock(path, section, key, bytes, 4)) return absent;
-    return (int)((DWORD)bytes[0] | (DWORD)bytes[1] << 8 | (DWORD)bytes[2] << 16 | (DWORD)bytes[3] << 24);
-}
-
-void WriteBlockInt(const CString& path, const char* section, const char* key, int value)
-{
-    DWORD v = (DWORD)value;
-    BYTE bytes[4] = {(BYTE)v, (BYTE)(v >> 8), (BYTE)(v >> 16), (BYTE)(v >> 24)};
-    WriteBlock(path, section, key, bytes, 4);
-}
-
-// Reads a profile list ("a\0b\0\0") of any size: the system answers
-// size - 2 when the list did not fit, so the buffer grows until it does.
-template <typename ReadFn> std::string ReadWholeList(ReadFn read)
-{
-    for (DWORD size = 4096;; size *= 2) {
-        std::vector<char> buffer(size, 0);
-        DWORD n = read(buffer.data(), size);
-        if (n < size - 2 || size >= (1u << 28)) return std::string(buffer.data(), n);
-    }
-}
 
 CString SectionOf(CUserItem* user) { return user->GetSectionName(); }
 
@@ -258,9 +152,7 @@ void CINIAppPrefs::SetNoPrint(const CString& section, int noPrint) { WriteInt(m_
 
 std::vector<CString> CINIAppPrefs::ReadSectionNames() const
 {
-    if (m_path.IsEmpty()) return std::vector<CString>();
-    std::string list = ReadWholeList(
-        [this](char* buffer, DWORD size) { return GetPrivateProfileSectionNamesA(buffer, size, m_path); });
+    std::string list = zvini::ReadSectionNameList(m_path);
     std::vector<CString> names;
     for (size_t pos = 0; pos < list.size();) {
         size_t end = list.find('\0', pos);
@@ -273,11 +165,7 @@ std::vector<CString> CINIAppPrefs::ReadSectionNames() const
 
 CString CINIAppPrefs::ReadWholeSection(const CString& section) const
 {
-    if (m_path.IsEmpty()) return CString();
-    std::string lines = ReadWholeList([this, &section](char* buffer, DWORD size) {
-        return GetPrivateProfileSectionA(section, buffer, size, m_path);
-    });
-    return CString(lines);
+    return CString(zvini::ReadSectionLines(m_path, section));
 }
 
 void CINIAppPrefs::EnumUsers(const CString& productName, const CString& legacyKeyPrefix, CUserList& users)
