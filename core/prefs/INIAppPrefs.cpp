@@ -8,6 +8,7 @@
 
 #include "core/prefs/AppPrefMgr.h"
 #include "core/prefs/AppPrefsBlock.h"
+#include "core/prefs/PrefKeys.h"
 #include "core/prefs/ProfileFile.h"
 #include "core/items/ShowColumns.h"
 #include "core/users/UserItem.h"
@@ -16,68 +17,13 @@
 namespace {
 
 using zvini::ReadBlock;
-using zvini::ReadBlockInt;
 using zvini::ReadFolder;
 using zvini::ReadInt;
 using zvini::ReadText;
 using zvini::WriteBlock;
-using zvini::WriteBlockInt;
-using zvini::WriteInt;
 using zvini::WriteText;
 
-const int kSortInfoDefault = 0x00010003;
-const int kHintDefault = 0x00010001;
-
 CString SectionOf(CUserItem* user) { return user->GetSectionName(); }
-
-// Reads the 32-bit flag keys whose value is true only for 1.
-bool ReadOne(const CString& path, CUserItem* user, const char* key)
-{
-    return user && ReadInt(path, SectionOf(user), key, 0) == 1;
-}
-
-void WriteUserInt(const CString& path, CUserItem* user, const char* key, int value)
-{
-    if (user) WriteInt(path, SectionOf(user), key, value);
-}
-
-CAppPrefs::BufferPair ReadHintBuffer(const CString& path, CUserItem* user, const char* lengthKey, const char* blockKey)
-{
-    CAppPrefs::BufferPair none = {nullptr, 0};
-    if (!user) return none;
-    CString section = SectionOf(user);
-    int length = ReadInt(path, section, lengthKey, -1);
-    // A length from the file is only trusted within what a hint can need.
-    if (length <= 0 || length > kMaxPrefsBlockSize) return none;
-    BYTE* buffer = new BYTE[(size_t)length]();
-    if (!ReadBlock(path, section, blockKey, buffer, length)) {
-        delete[] buffer;
-        return none;
-    }
-    CAppPrefs::BufferPair result = {buffer, length};
-    return result;
-}
-
-void WriteHintBuffer(const CString& path, CUserItem* user, const char* lengthKey, const char* blockKey,
-                     const BYTE* buffer, int length)
-{
-    if (!user || length < 0 || length > kMaxPrefsBlockSize || (!buffer && length > 0)) return;
-    CString section = SectionOf(user);
-    WriteInt(path, section, lengthKey, length);
-    WriteBlock(path, section, blockKey, buffer, length);
-}
-
-CAppPrefs::TimerPair ReadTimer(const CString& path, CUserItem* user, const char* key, int offMinutes)
-{
-    if (!user) return CAppPrefs::TimerPair{0, 0};
-    int v = ReadInt(path, SectionOf(user), key, 0);
-    return v > 0 ? CAppPrefs::TimerPair{1, v} : CAppPrefs::TimerPair{0, offMinutes};
-}
-
-void WriteTimer(const CString& path, CUserItem* user, const char* key, CAppPrefs::TimerPair timer)
-{
-    WriteUserInt(path, user, key, timer.enabled ? timer.minutes : 0);
-}
 
 }  // namespace
 
@@ -85,68 +31,173 @@ CINIAppPrefs::CINIAppPrefs(const CString& iniPath) : m_path(iniPath) {}
 
 CINIAppPrefs::~CINIAppPrefs() {}
 
+// ----- the table's keys -----
+
+int CINIAppPrefs::GetNumber(PrefId id, const CString& section) const
+{
+    const PrefKey& key = PrefKeyOf(id);
+    if (key.type == PrefType::IntBlock) return zvini::ReadBlockInt(m_path, section, key.name, key.defaultValue);
+    return ReadInt(m_path, section, key.name, key.defaultValue);
+}
+
+int CINIAppPrefs::GetNumber(PrefId id, CUserItem* user) const
+{
+    return user ? GetNumber(id, SectionOf(user)) : PrefKeyOf(id).defaultValue;
+}
+
+bool CINIAppPrefs::GetFlag(PrefId id, const CString& section) const
+{
+    return PrefFlagIsOn(PrefKeyOf(id), GetNumber(id, section));
+}
+
+bool CINIAppPrefs::GetFlag(PrefId id, CUserItem* user) const
+{
+    return PrefFlagIsOn(PrefKeyOf(id), GetNumber(id, user));
+}
+
+void CINIAppPrefs::SetNumber(PrefId id, const CString& section, int value) const
+{
+    const PrefKey& key = PrefKeyOf(id);
+    if (key.type == PrefType::IntBlock)
+        zvini::WriteBlockInt(m_path, section, key.name, value);
+    else
+        zvini::WriteInt(m_path, section, key.name, value);
+}
+
+void CINIAppPrefs::SetNumber(PrefId id, CUserItem* user, int value) const
+{
+    if (user) SetNumber(id, SectionOf(user), value);
+}
+
+CString CINIAppPrefs::GetText(PrefId id, const CString& section) const
+{
+    const PrefKey& key = PrefKeyOf(id);
+    if (key.type == PrefType::Folder) return ReadFolder(m_path, section, key.name);
+    return ReadText(m_path, section, key.name);
+}
+
+CString CINIAppPrefs::GetText(PrefId id, CUserItem* user) const
+{
+    return user ? GetText(id, SectionOf(user)) : CString();
+}
+
+// A null text removes the key.
+bool CINIAppPrefs::SetText(PrefId id, const CString& section, const char* text) const
+{
+    return WriteText(m_path, section, PrefKeyOf(id).name, text);
+}
+
+bool CINIAppPrefs::SetText(PrefId id, CUserItem* user, const char* text) const
+{
+    return user && SetText(id, SectionOf(user), text);
+}
+
+bool CINIAppPrefs::GetBlock(PrefId id, const CString& section, void* out, int size) const
+{
+    return ReadBlock(m_path, section, PrefKeyOf(id).name, out, size);
+}
+
+bool CINIAppPrefs::GetBlock(PrefId id, CUserItem* user, void* out, int size) const
+{
+    return user && GetBlock(id, SectionOf(user), out, size);
+}
+
+void CINIAppPrefs::SetBlock(PrefId id, CUserItem* user, const void* data, int size) const
+{
+    if (user) WriteBlock(m_path, SectionOf(user), PrefKeyOf(id).name, data, size);
+}
+
+// Absent reads as off; a null user as {0, 0}.
+CAppPrefs::TimerPair CINIAppPrefs::GetTimer(PrefId id, CUserItem* user) const
+{
+    if (!user) return TimerPair{0, 0};
+    const PrefKey& key = PrefKeyOf(id);
+    int minutes = ReadInt(m_path, SectionOf(user), key.name, 0);
+    return minutes > 0 ? TimerPair{1, minutes} : TimerPair{0, key.defaultValue};
+}
+
+void CINIAppPrefs::SetTimer(PrefId id, CUserItem* user, TimerPair timer) const
+{
+    SetNumber(id, user, timer.enabled ? timer.minutes : 0);
+}
+
+// A buffer kept as its length and a block of that length.
+CAppPrefs::BufferPair CINIAppPrefs::GetBuffer(PrefId lengthId, PrefId blockId, CUserItem* user) const
+{
+    BufferPair none = {nullptr, 0};
+    if (!user) return none;
+    int length = GetNumber(lengthId, user);
+    // A length from the file is only trusted within what a hint can need.
+    if (length <= 0 || length > kMaxPrefsBlockSize) return none;
+    BYTE* buffer = new BYTE[(size_t)length]();
+    if (!GetBlock(blockId, user, buffer, length)) {
+        delete[] buffer;
+        return none;
+    }
+    BufferPair result = {buffer, length};
+    return result;
+}
+
+void CINIAppPrefs::SetBuffer(PrefId lengthId, PrefId blockId, CUserItem* user, const BYTE* buffer, int length) const
+{
+    if (!user || length < 0 || length > kMaxPrefsBlockSize || (!buffer && length > 0)) return;
+    SetNumber(lengthId, user, length);
+    SetBlock(blockId, user, buffer, length);
+}
+
 // ----- platform section -----
 
-CString CINIAppPrefs::GetCurrentUser(const CString& section) { return ReadText(m_path, section, "Current User"); }
+CString CINIAppPrefs::GetCurrentUser(const CString& section) { return GetText(PrefId::CurrentUser, section); }
 
 void CINIAppPrefs::SetCurrentUser(const CString& section, const CString& keyName)
 {
-    if (!keyName.IsEmpty()) WriteText(m_path, section, "Current User", keyName);
+    if (!keyName.IsEmpty()) SetText(PrefId::CurrentUser, section, keyName);
 }
 
-int CINIAppPrefs::GetDBVersion(const CString& section) { return ReadInt(m_path, section, "DBVersion", -1); }
+int CINIAppPrefs::GetDBVersion(const CString& section) { return GetNumber(PrefId::DBVersion, section); }
+void CINIAppPrefs::SetDBVersion(const CString& section, int version) { SetNumber(PrefId::DBVersion, section, version); }
 
-void CINIAppPrefs::SetDBVersion(const CString& section, int version)
-{
-    WriteInt(m_path, section, "DBVersion", version);
-}
-
-bool CINIAppPrefs::GetVirginSync(const CString& section) { return ReadInt(m_path, section, "Virgin Sync", 2) != 1; }
+bool CINIAppPrefs::GetVirginSync(const CString& section) { return GetNumber(PrefId::VirginSync, section) != 1; }
 
 void CINIAppPrefs::SetVirginSync(const CString& section, bool virgin)
 {
-    WriteInt(m_path, section, "Virgin Sync", (virgin ? 1 : 0) + 1);
+    SetNumber(PrefId::VirginSync, section, (virgin ? 1 : 0) + 1);
 }
 
 int CINIAppPrefs::GetSyncDirection(const CString& section)
 {
-    int direction = ReadInt(m_path, section, "Sync Direction", -1);
+    int direction = GetNumber(PrefId::SyncDirection, section);
     return direction == -1 ? 2 : direction;
 }
 
 void CINIAppPrefs::SetSyncDirection(const CString& section, int direction)
 {
-    WriteInt(m_path, section, "Sync Direction", direction);
+    SetNumber(PrefId::SyncDirection, section, direction);
 }
 
-bool CINIAppPrefs::GetShowStatusBar(const CString& section)
-{
-    return ReadInt(m_path, section, "Show Status bar", 0) != 0;
-}
-
+bool CINIAppPrefs::GetShowStatusBar(const CString& section) { return GetFlag(PrefId::ShowStatusBar, section); }
 void CINIAppPrefs::SetShowStatusBar(const CString& section, int show)
 {
-    WriteInt(m_path, section, "Show Status bar", show);
+    SetNumber(PrefId::ShowStatusBar, section, show);
 }
 
 bool CINIAppPrefs::GetPasswordRequirements(const CString& section, BYTE block[32])
 {
-    return block && ReadBlock(m_path, section, "Password requirements", block, 32);
+    return block && GetBlock(PrefId::PasswordRequirements, section, block, 32);
 }
 
 CString CINIAppPrefs::GetPasswordRequirementsMessage(const CString& section)
 {
-    return ReadText(m_path, section, "Password requirements message");
+    return GetText(PrefId::PasswordRequirementsMessage, section);
 }
 
 CString CINIAppPrefs::GetPasswordRequirementsError(const CString& section)
 {
-    return ReadText(m_path, section, "Password requirements error");
+    return GetText(PrefId::PasswordRequirementsError, section);
 }
 
-bool CINIAppPrefs::GetNoPrint(const CString& section) { return ReadInt(m_path, section, "NoPrint", 0) == 1; }
-
-void CINIAppPrefs::SetNoPrint(const CString& section, int noPrint) { WriteInt(m_path, section, "NoPrint", noPrint); }
+bool CINIAppPrefs::GetNoPrint(const CString& section) { return GetFlag(PrefId::NoPrint, section); }
+void CINIAppPrefs::SetNoPrint(const CString& section, int noPrint) { SetNumber(PrefId::NoPrint, section, noPrint); }
 
 // ----- users and whole sections -----
 
@@ -172,7 +223,7 @@ void CINIAppPrefs::EnumUsers(const CString& productName, const CString& legacyKe
 {
     for (const CString& section : ReadSectionNames()) {
         if (GetPlatformTypeOfSection(section) < 0) continue;
-        CString displayName = ReadText(m_path, section, "DisplayName");
+        CString displayName = GetText(PrefId::DisplayName, section);
         int32_t type = -1;
         CString keyName;
         if (!ParseUserSectionName(section, displayName, type, keyName)) continue;
@@ -238,37 +289,32 @@ void CINIAppPrefs::MoveUserSection(const CString& oldSection, CUserItem* user)
     if (oldSection.CompareNoCase(newSection) != 0) WriteText(m_path, oldSection, nullptr, nullptr);
     SetDisplayName(user);
 }
-
 // ----- user section -----
 
 void CINIAppPrefs::GetCurrentType(CUserItem* user, uint8_t key[8])
 {
-    if (!user || !ReadBlock(m_path, SectionOf(user), "Current Type", key, 8)) std::memcpy(key, kAllItemsKey, 8);
+    if (!GetBlock(PrefId::CurrentType, user, key, 8)) std::memcpy(key, kAllItemsKey, 8);
 }
 
 void CINIAppPrefs::SetCurrentType(CUserItem* user, const uint8_t key[8])
 {
-    if (user) WriteBlock(m_path, SectionOf(user), "Current Type", key, 8);
+    SetBlock(PrefId::CurrentType, user, key, 8);
 }
 
 void CINIAppPrefs::GetCurrentCategory(CUserItem* user, uint8_t key[8])
 {
-    if (!user || !ReadBlock(m_path, SectionOf(user), "Current CategoryID", key, 8)) std::memcpy(key, kAllItemsKey, 8);
+    if (!GetBlock(PrefId::CurrentCategory, user, key, 8)) std::memcpy(key, kAllItemsKey, 8);
 }
 
 void CINIAppPrefs::SetCurrentCategory(CUserItem* user, const uint8_t key[8])
 {
-    if (user) WriteBlock(m_path, SectionOf(user), "Current CategoryID", key, 8);
+    SetBlock(PrefId::CurrentCategory, user, key, 8);
 }
 
-CString CINIAppPrefs::GetWindowPos(CUserItem* user)
-{
-    return user ? ReadText(m_path, SectionOf(user), "Winpos") : CString();
-}
-
+CString CINIAppPrefs::GetWindowPos(CUserItem* user) { return GetText(PrefId::WindowPos, user); }
 void CINIAppPrefs::SetWindowPos(CUserItem* user, const CString& placement)
 {
-    if (user) WriteText(m_path, SectionOf(user), "Winpos", placement);
+    SetText(PrefId::WindowPos, user, placement);
 }
 
 CShowColumns CINIAppPrefs::GetShowColumns(const CString& section, CUserItem* user)
@@ -276,7 +322,7 @@ CShowColumns CINIAppPrefs::GetShowColumns(const CString& section, CUserItem* use
     CShowColumns columns = DefaultShowColumns();
     if (user && GetDBVersion(section) >= 6) {
         uint8_t block[CShowColumns::kStoredSize];
-        if (ReadBlock(m_path, SectionOf(user), "Show Columns2", block, (int)sizeof(block))) columns.ReadBytes(block);
+        if (GetBlock(PrefId::ShowColumns, user, block, (int)sizeof(block))) columns.ReadBytes(block);
     }
     return columns;
 }
@@ -287,74 +333,50 @@ void CINIAppPrefs::SetShowColumns(const CString& section, CUserItem* user, const
     SetDBVersion(section, 7);
     uint8_t block[CShowColumns::kStoredSize];
     columns.WriteBytes(block);
-    WriteBlock(m_path, SectionOf(user), "Show Columns2", block, (int)sizeof(block));
+    SetBlock(PrefId::ShowColumns, user, block, (int)sizeof(block));
 }
 
-int CINIAppPrefs::GetSortInfo(CUserItem* user)
-{
-    return user ? ReadBlockInt(m_path, SectionOf(user), "Sort Info", kSortInfoDefault) : kSortInfoDefault;
-}
-
-void CINIAppPrefs::SetSortInfo(CUserItem* user, int sortInfo)
-{
-    if (user) WriteBlockInt(m_path, SectionOf(user), "Sort Info", sortInfo);
-}
-
-bool CINIAppPrefs::GetShowingDetails(CUserItem* user)
-{
-    return !user || ReadInt(m_path, SectionOf(user), "Showing Details", 1) != 0;
-}
-
-void CINIAppPrefs::SetShowingDetails(CUserItem* user, int showing)
-{
-    WriteUserInt(m_path, user, "Showing Details", showing);
-}
+int CINIAppPrefs::GetSortInfo(CUserItem* user) { return GetNumber(PrefId::SortInfo, user); }
+void CINIAppPrefs::SetSortInfo(CUserItem* user, int sortInfo) { SetNumber(PrefId::SortInfo, user, sortInfo); }
+bool CINIAppPrefs::GetShowingDetails(CUserItem* user) { return GetFlag(PrefId::ShowingDetails, user); }
+void CINIAppPrefs::SetShowingDetails(CUserItem* user, int showing) { SetNumber(PrefId::ShowingDetails, user, showing); }
 
 int CINIAppPrefs::GetDetailsPaneWidth(CUserItem* user)
 {
-    int width = user ? ReadInt(m_path, SectionOf(user), "Details Pane Width", 250) : 250;
-    return width > 0 ? width : 250;
+    int width = GetNumber(PrefId::DetailsPaneWidth, user);
+    return width > 0 ? width : PrefKeyOf(PrefId::DetailsPaneWidth).defaultValue;
 }
 
 void CINIAppPrefs::SetDetailsPaneWidth(CUserItem* user, int width)
 {
-    if (width != 0) WriteUserInt(m_path, user, "Details Pane Width", width);
+    if (width != 0) SetNumber(PrefId::DetailsPaneWidth, user, width);
 }
 
+// Forced on while the longest sleep allowed is under an hour.
 bool CINIAppPrefs::GetAutoLock(CUserItem* user)
 {
     if (!user) return true;
     std::shared_ptr<CAppPrefs> prefs = CAppPrefMgr::GetInstance()->GetPrefs();
     if (prefs && prefs->GetMaxSleepMinutes(user) < 60) return true;
-    return ReadInt(m_path, SectionOf(user), "Auto Lock", 0) == 1;
+    return GetFlag(PrefId::AutoLock, user);
 }
 
-void CINIAppPrefs::SetAutoLock(CUserItem* user, int autoLock) { WriteUserInt(m_path, user, "Auto Lock", autoLock); }
+void CINIAppPrefs::SetAutoLock(CUserItem* user, int autoLock) { SetNumber(PrefId::AutoLock, user, autoLock); }
 
 bool CINIAppPrefs::GetFont(CUserItem* user, BYTE logFont[60])
 {
-    return user && logFont && ReadBlock(m_path, SectionOf(user), "Font", logFont, 60);
+    return logFont && GetBlock(PrefId::Font, user, logFont, 60);
 }
 
-void CINIAppPrefs::SetFont(CUserItem* user, const BYTE logFont[60])
-{
-    if (user) WriteBlock(m_path, SectionOf(user), "Font", logFont, 60);
-}
+void CINIAppPrefs::SetFont(CUserItem* user, const BYTE logFont[60]) { SetBlock(PrefId::Font, user, logFont, 60); }
+DWORD CINIAppPrefs::GetRowColor(CUserItem* user) { return (DWORD)GetNumber(PrefId::RowColor, user); }
+void CINIAppPrefs::SetRowColor(CUserItem* user, DWORD color) { SetNumber(PrefId::RowColor, user, (int)color); }
 
-DWORD CINIAppPrefs::GetRowColor(CUserItem* user)
-{
-    return user ? (DWORD)ReadBlockInt(m_path, SectionOf(user), "Row Color", 0xFFFFFF) : 0xFFFFFF;
-}
-
-void CINIAppPrefs::SetRowColor(CUserItem* user, DWORD color)
-{
-    if (user) WriteBlockInt(m_path, SectionOf(user), "Row Color", (int)color);
-}
-
+// No longer than the longest sleep allowed.
 int CINIAppPrefs::GetSleepMinutes(CUserItem* user)
 {
     if (!user) return 60;
-    int minutes = ReadInt(m_path, SectionOf(user), "Sleep Minutes", 10);
+    int minutes = GetNumber(PrefId::SleepMinutes, user);
     std::shared_ptr<CAppPrefs> prefs = CAppPrefMgr::GetInstance()->GetPrefs();
     if (prefs) {
         int maximum = prefs->GetMaxSleepMinutes(user);
@@ -363,170 +385,132 @@ int CINIAppPrefs::GetSleepMinutes(CUserItem* user)
     return minutes;
 }
 
-void CINIAppPrefs::SetSleepMinutes(CUserItem* user, int minutes)
-{
-    WriteUserInt(m_path, user, "Sleep Minutes", minutes);
-}
+void CINIAppPrefs::SetSleepMinutes(CUserItem* user, int minutes) { SetNumber(PrefId::SleepMinutes, user, minutes); }
 
-int CINIAppPrefs::GetMaxSleepMinutes(CUserItem* user)
-{
-    return user ? ReadInt(m_path, SectionOf(user), "Max Sleep Minutes", 60) : -1;
-}
+int CINIAppPrefs::GetMaxSleepMinutes(CUserItem* user) { return user ? GetNumber(PrefId::MaxSleepMinutes, user) : -1; }
 
 void CINIAppPrefs::SetMaxSleepMinutes(CUserItem* user, int minutes)
 {
-    WriteUserInt(m_path, user, "Max Sleep Minutes", minutes);
+    SetNumber(PrefId::MaxSleepMinutes, user, minutes);
 }
 
 int CINIAppPrefs::GetPasswordGeneratorFlags(CUserItem* user)
 {
-    return user ? ReadInt(m_path, SectionOf(user), "Password generator flags", 0xFFFF) : -1;
+    return user ? GetNumber(PrefId::PasswordGeneratorFlags, user) : -1;
 }
 
 void CINIAppPrefs::SetPasswordGeneratorFlags(CUserItem* user, int flags)
 {
-    WriteUserInt(m_path, user, "Password generator flags", flags);
+    SetNumber(PrefId::PasswordGeneratorFlags, user, flags);
 }
 
-bool CINIAppPrefs::GetCaseSensitive(CUserItem* user) { return ReadOne(m_path, user, "Case Sensitive"); }
+bool CINIAppPrefs::GetCaseSensitive(CUserItem* user) { return GetFlag(PrefId::CaseSensitive, user); }
+void CINIAppPrefs::SetCaseSensitive(CUserItem* user, int value) { SetNumber(PrefId::CaseSensitive, user, value); }
+bool CINIAppPrefs::GetWholeWord(CUserItem* user) { return GetFlag(PrefId::WholeWord, user); }
+void CINIAppPrefs::SetWholeWord(CUserItem* user, int value) { SetNumber(PrefId::WholeWord, user, value); }
 
-void CINIAppPrefs::SetCaseSensitive(CUserItem* user, int value) { WriteUserInt(m_path, user, "Case Sensitive", value); }
-
-bool CINIAppPrefs::GetWholeWord(CUserItem* user) { return ReadOne(m_path, user, "Whole Word"); }
-
-void CINIAppPrefs::SetWholeWord(CUserItem* user, int value) { WriteUserInt(m_path, user, "Whole Word", value); }
-
-CString CINIAppPrefs::GetUserDirectory(CUserItem* user)
-{
-    return user ? ReadFolder(m_path, SectionOf(user), "User Directory") : CString();
-}
+CString CINIAppPrefs::GetUserDirectory(CUserItem* user) { return GetText(PrefId::UserDirectory, user); }
 
 bool CINIAppPrefs::SetUserDirectory(CUserItem* user, const CString& folder)
 {
-    return user && WriteText(m_path, SectionOf(user), "User Directory", folder);
+    return SetText(PrefId::UserDirectory, user, folder);
 }
 
-CString CINIAppPrefs::GetBackupDirectory(CUserItem* user)
-{
-    return user ? ReadFolder(m_path, SectionOf(user), "Backup Directory") : CString();
-}
+CString CINIAppPrefs::GetBackupDirectory(CUserItem* user) { return GetText(PrefId::BackupDirectory, user); }
 
 bool CINIAppPrefs::SetBackupDirectory(CUserItem* user, const CString& folder)
 {
-    return user && WriteText(m_path, SectionOf(user), "Backup Directory", folder);
+    return SetText(PrefId::BackupDirectory, user, folder);
 }
 
-CString CINIAppPrefs::GetRestoreDirectory(CUserItem* user)
-{
-    return user ? ReadFolder(m_path, SectionOf(user), "Restore Directory") : CString();
-}
+CString CINIAppPrefs::GetRestoreDirectory(CUserItem* user) { return GetText(PrefId::RestoreDirectory, user); }
 
 bool CINIAppPrefs::SetRestoreDirectory(CUserItem* user, const CString& folder)
 {
-    return user && WriteText(m_path, SectionOf(user), "Restore Directory", folder);
+    return SetText(PrefId::RestoreDirectory, user, folder);
 }
 
-int CINIAppPrefs::GetBackupFileCounter(CUserItem* user)
-{
-    return user ? ReadInt(m_path, SectionOf(user), "Current Backup File Counter", 0) : 0;
-}
+int CINIAppPrefs::GetBackupFileCounter(CUserItem* user) { return GetNumber(PrefId::BackupFileCounter, user); }
 
 void CINIAppPrefs::SetBackupFileCounter(CUserItem* user, int counter)
 {
-    WriteUserInt(m_path, user, "Current Backup File Counter", counter);
+    SetNumber(PrefId::BackupFileCounter, user, counter);
 }
 
-int CINIAppPrefs::GetHintQuestionNumber(CUserItem* user)
-{
-    return user ? ReadInt(m_path, SectionOf(user), "Hint question number", -1) : -1;
-}
+int CINIAppPrefs::GetHintQuestionNumber(CUserItem* user) { return GetNumber(PrefId::HintQuestionNumber, user); }
 
 void CINIAppPrefs::SetHintQuestionNumber(CUserItem* user, int number)
 {
-    WriteUserInt(m_path, user, "Hint question number", number);
+    SetNumber(PrefId::HintQuestionNumber, user, number);
 }
 
 CAppPrefs::BufferPair CINIAppPrefs::GetHintQuestionBuffer(CUserItem* user)
 {
-    return ReadHintBuffer(m_path, user, "Hint Question buffer length", "Hint Question buffer");
+    return GetBuffer(PrefId::HintQuestionBufferLength, PrefId::HintQuestionBuffer, user);
 }
 
 void CINIAppPrefs::SetHintQuestionBuffer(CUserItem* user, const BYTE* buffer, int length)
 {
-    WriteHintBuffer(m_path, user, "Hint Question buffer length", "Hint Question buffer", buffer, length);
+    SetBuffer(PrefId::HintQuestionBufferLength, PrefId::HintQuestionBuffer, user, buffer, length);
 }
 
 CAppPrefs::BufferPair CINIAppPrefs::GetHintBuffer(CUserItem* user)
 {
-    return ReadHintBuffer(m_path, user, "Hint buffer length", "Hint buffer");
+    return GetBuffer(PrefId::HintBufferLength, PrefId::HintBuffer, user);
 }
 
 void CINIAppPrefs::SetHintBuffer(CUserItem* user, const BYTE* buffer, int length)
 {
-    WriteHintBuffer(m_path, user, "Hint buffer length", "Hint buffer", buffer, length);
+    SetBuffer(PrefId::HintBufferLength, PrefId::HintBuffer, user, buffer, length);
 }
 
-CString CINIAppPrefs::GetHint(CUserItem* user) { return user ? ReadText(m_path, SectionOf(user), "Hint") : CString(); }
+CString CINIAppPrefs::GetHint(CUserItem* user) { return GetText(PrefId::Hint, user); }
 
+// An empty hint removes the key.
 void CINIAppPrefs::SetHint(CUserItem* user, const CString& hint)
 {
-    if (user) WriteText(m_path, SectionOf(user), "Hint", hint.IsEmpty() ? nullptr : (const char*)hint);
+    SetText(PrefId::Hint, user, hint.IsEmpty() ? nullptr : (const char*)hint);
 }
 
-int CINIAppPrefs::GetLatestView(CUserItem* user)
-{
-    return user ? ReadInt(m_path, SectionOf(user), "latestView", 0) : 0;
-}
+int CINIAppPrefs::GetLatestView(CUserItem* user) { return GetNumber(PrefId::LatestView, user); }
+void CINIAppPrefs::SetLatestView(CUserItem* user, int view) { SetNumber(PrefId::LatestView, user, view); }
+bool CINIAppPrefs::GetAutoSubmit(CUserItem* user) { return GetFlag(PrefId::AutoSubmit, user); }
+void CINIAppPrefs::SetAutoSubmit(CUserItem* user, int value) { SetNumber(PrefId::AutoSubmit, user, value); }
+bool CINIAppPrefs::GetSearchColumns(CUserItem* user) { return GetFlag(PrefId::SearchColumns, user); }
+void CINIAppPrefs::SetSearchColumns(CUserItem* user, int value) { SetNumber(PrefId::SearchColumns, user, value); }
 
-void CINIAppPrefs::SetLatestView(CUserItem* user, int view) { WriteUserInt(m_path, user, "latestView", view); }
-
-bool CINIAppPrefs::GetAutoSubmit(CUserItem* user) { return ReadOne(m_path, user, "Auto Submit"); }
-
-void CINIAppPrefs::SetAutoSubmit(CUserItem* user, int value) { WriteUserInt(m_path, user, "Auto Submit", value); }
-
-bool CINIAppPrefs::GetSearchColumns(CUserItem* user) { return ReadOne(m_path, user, "SearchColumns"); }
-
-void CINIAppPrefs::SetSearchColumns(CUserItem* user, int value) { WriteUserInt(m_path, user, "SearchColumns", value); }
-
-bool CINIAppPrefs::GetClearClipboardOnExit(CUserItem* user) { return ReadOne(m_path, user, "ClearClipboardOnExit"); }
+bool CINIAppPrefs::GetClearClipboardOnExit(CUserItem* user) { return GetFlag(PrefId::ClearClipboardOnExit, user); }
 
 void CINIAppPrefs::SetClearClipboardOnExit(CUserItem* user, int value)
 {
-    WriteUserInt(m_path, user, "ClearClipboardOnExit", value);
+    SetNumber(PrefId::ClearClipboardOnExit, user, value);
 }
 
 CAppPrefs::TimerPair CINIAppPrefs::GetClearClipboardTimer(CUserItem* user)
 {
-    return ReadTimer(m_path, user, "ClearClipboardOnTimer", 1);
+    return GetTimer(PrefId::ClearClipboardTimer, user);
 }
 
 void CINIAppPrefs::SetClearClipboardTimer(CUserItem* user, TimerPair timer)
 {
-    WriteTimer(m_path, user, "ClearClipboardOnTimer", timer);
+    SetTimer(PrefId::ClearClipboardTimer, user, timer);
 }
 
-CString CINIAppPrefs::GetDisplayName(CUserItem* user)
-{
-    return user ? ReadText(m_path, SectionOf(user), "DisplayName") : CString();
-}
+CString CINIAppPrefs::GetDisplayName(CUserItem* user) { return GetText(PrefId::DisplayName, user); }
 
 void CINIAppPrefs::SetDisplayName(CUserItem* user)
 {
-    if (user) WriteText(m_path, SectionOf(user), "DisplayName", user->GetDisplayName());
+    if (user) SetText(PrefId::DisplayName, user, user->GetDisplayName());
 }
 
-int CINIAppPrefs::GetSyncFileCount(CUserItem* user)
-{
-    return user ? ReadInt(m_path, SectionOf(user), "SyncFileCount", 0) : 0;
-}
-
-void CINIAppPrefs::SetSyncFileCount(CUserItem* user, int count) { WriteUserInt(m_path, user, "SyncFileCount", count); }
+int CINIAppPrefs::GetSyncFileCount(CUserItem* user) { return GetNumber(PrefId::SyncFileCount, user); }
+void CINIAppPrefs::SetSyncFileCount(CUserItem* user, int count) { SetNumber(PrefId::SyncFileCount, user, count); }
 
 void CINIAppPrefs::GetSyncFile(CUserItem* user, int index, BYTE* buffer, int size)
 {
     if (!user || size <= 0 || !buffer) return;
     CString key;
-    key.Format("SyncFile%d", index);
+    key.Format(PrefKeyOf(PrefId::SyncFile).name, index);
     ReadBlock(m_path, SectionOf(user), key, buffer, size);
 }
 
@@ -534,54 +518,46 @@ void CINIAppPrefs::SetSyncFile(CUserItem* user, int index, const BYTE* buffer, i
 {
     if (!user) return;
     CString key;
-    key.Format("SyncFile%d", index);
+    key.Format(PrefKeyOf(PrefId::SyncFile).name, index);
     WriteBlock(m_path, SectionOf(user), key, buffer, size);
 }
 
-bool CINIAppPrefs::GetMinimizeToSystemTray(CUserItem* user) { return ReadOne(m_path, user, "MinimizeToSystemTray"); }
+bool CINIAppPrefs::GetMinimizeToSystemTray(CUserItem* user) { return GetFlag(PrefId::MinimizeToSystemTray, user); }
 
 void CINIAppPrefs::SetMinimizeToSystemTray(CUserItem* user, int value)
 {
-    WriteUserInt(m_path, user, "MinimizeToSystemTray", value);
+    SetNumber(PrefId::MinimizeToSystemTray, user, value);
 }
 
 CAppPrefs::TimerPair CINIAppPrefs::GetClearPasswordTimer(CUserItem* user)
 {
-    return ReadTimer(m_path, user, "ClearPasswordTime", 30);
+    return GetTimer(PrefId::ClearPasswordTimer, user);
 }
 
 void CINIAppPrefs::SetClearPasswordTimer(CUserItem* user, TimerPair timer)
 {
-    WriteTimer(m_path, user, "ClearPasswordTime", timer);
+    SetTimer(PrefId::ClearPasswordTimer, user, timer);
 }
 
-int CINIAppPrefs::GetExportImportHint(CUserItem* user)
-{
-    return user ? ReadBlockInt(m_path, SectionOf(user), "ExportImportHint", kHintDefault) : 0;
-}
+int CINIAppPrefs::GetExportImportHint(CUserItem* user) { return user ? GetNumber(PrefId::ExportImportHint, user) : 0; }
 
-void CINIAppPrefs::SetExportImportHint(CUserItem* user, int hint)
-{
-    if (user) WriteBlockInt(m_path, SectionOf(user), "ExportImportHint", hint);
-}
+void CINIAppPrefs::SetExportImportHint(CUserItem* user, int hint) { SetNumber(PrefId::ExportImportHint, user, hint); }
 
 int CINIAppPrefs::GetBackupRestoreHint(CUserItem* user)
 {
-    return user ? ReadBlockInt(m_path, SectionOf(user), "BackupRestoreHint", kHintDefault) : 0;
+    return user ? GetNumber(PrefId::BackupRestoreHint, user) : 0;
 }
 
-void CINIAppPrefs::SetBackupRestoreHint(CUserItem* user, int hint)
-{
-    if (user) WriteBlockInt(m_path, SectionOf(user), "BackupRestoreHint", hint);
-}
+void CINIAppPrefs::SetBackupRestoreHint(CUserItem* user, int hint) { SetNumber(PrefId::BackupRestoreHint, user, hint); }
 
+// At most 10 is kept; a negative count reads as 0.
 void CINIAppPrefs::SetLoginAttemptCount(CUserItem* user, int count)
 {
-    if (count <= 10) WriteUserInt(m_path, user, "Login Attempt Count", count);
+    if (count <= 10) SetNumber(PrefId::LoginAttemptCount, user, count);
 }
 
 int CINIAppPrefs::GetLoginAttemptCount(CUserItem* user)
 {
-    int count = user ? ReadInt(m_path, SectionOf(user), "Login Attempt Count", 0) : 0;
+    int count = GetNumber(PrefId::LoginAttemptCount, user);
     return count < 0 ? 0 : count;
 }

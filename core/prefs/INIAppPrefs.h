@@ -7,6 +7,8 @@
 
 #include "core/prefs/AppPrefs.h"
 
+enum class PrefId : int;
+
 class CINIAppPrefs : public CAppPrefs {
 public:
     explicit CINIAppPrefs(const CString& iniPath);
@@ -113,5 +115,26 @@ public:
     std::vector<CString> ReadSectionNames() const;
 
 private:
+    // The table's keys (core/prefs/PrefKeys.h) read and written by their type,
+    // in the section given or in the user's section; for a null user a key
+    // reads as absent and nothing is written.
+    int GetNumber(PrefId id, const CString& section) const;
+    int GetNumber(PrefId id, CUserItem* user) const;
+    bool GetFlag(PrefId id, const CString& section) const;
+    bool GetFlag(PrefId id, CUserItem* user) const;
+    void SetNumber(PrefId id, const CString& section, int value) const;
+    void SetNumber(PrefId id, CUserItem* user, int value) const;
+    CString GetText(PrefId id, const CString& section) const;
+    CString GetText(PrefId id, CUserItem* user) const;
+    bool SetText(PrefId id, const CString& section, const char* text) const;
+    bool SetText(PrefId id, CUserItem* user, const char* text) const;
+    bool GetBlock(PrefId id, const CString& section, void* out, int size) const;
+    bool GetBlock(PrefId id, CUserItem* user, void* out, int size) const;
+    void SetBlock(PrefId id, CUserItem* user, const void* data, int size) const;
+    TimerPair GetTimer(PrefId id, CUserItem* user) const;
+    void SetTimer(PrefId id, CUserItem* user, TimerPair timer) const;
+    BufferPair GetBuffer(PrefId lengthId, PrefId blockId, CUserItem* user) const;
+    void SetBuffer(PrefId lengthId, PrefId blockId, CUserItem* user, const BYTE* buffer, int length) const;
+
     CString m_path;
 };
