@@ -2,108 +2,17 @@
 
 #include <cstring>
 
-#include "core/users/Platform.h"
+#include "core/prefs/LegacyUserKeys.h"
+#include "core/prefs/PrefKeys.h"
 #include "core/prefs/Registry.h"
 #include "core/items/ShowColumns.h"
 #include "core/users/UserItem.h"
-#include "core/users/UserRecord.h"
 #include "framework/WinApp.h"
 
 namespace {
 
-const char kLegacyRoot[] = "software\\corvantide\\zorvikan desktop\\";
-const char kStandaloneSeparator[] = " - _Standalone_";
-const int kSortInfoDefault = 0x00010003;
-const DWORD kRowColorDefault = 0xFFFFFF;
-// A platform library that never reports the end of its users must not keep
-// the start-up in a loop.
-const int kMaxPlatformUsers = 0x10000;
-
-CString LegacyKeyOf(CUserItem* user) { return user ? user->GetLegacyKey() : CString(); }
-
-// The user's legacy key opened for reading (and writing where allowed).
-bool OpenUserKey(CUserItem* user, CRegistry& key)
-{
-    CString path = LegacyKeyOf(user);
-    return !path.IsEmpty() && key.Open(HKEY_CURRENT_USER, path);
-}
-
-CString ReadDirectString(CUserItem* user, const char* name)
-{
-    CRegistry key;
-    CString text;
-    if (OpenUserKey(user, key)) key.ReadString(name, text);
-    return text;
-}
-
-DWORD ReadDirectDword(CUserItem* user, const char* name)
-{
-    CRegistry key;
-    DWORD value = 0;
-    if (OpenUserKey(user, key) && key.ReadDWORD(name, value)) return value;
-    return 0;
-}
-
-// A stored flag: a DWORD counts by its value (0 is off); a value of another
-// kind counts as set, as older versions only tested that it exists.
-bool ReadStoredFlag(CRegistry& key, const char* name)
-{
-    if (!key.ValueExists(name)) return false;
-    DWORD value = 0;
-    if (key.ReadDWORD(name, value)) return value != 0;
-    return true;
-}
-
-// Opens the user's key, or creates it when it does not open.
-bool OpenOrCreateUserKey(CUserItem* user, CRegistry& key)
-{
-    CString path = LegacyKeyOf(user);
-    if (path.IsEmpty()) return false;
-    if (key.Open(HKEY_CURRENT_USER, path)) return true;
-    return key.CreateKey();
-}
-
-// Setters that write only into an existing key report nothing; those that
-// may create it report success. An empty legacy key counts as done.
-bool WriteDirectString(CUserItem* user, const char* name, const CString& text)
-{
-    if (user && LegacyKeyOf(user).IsEmpty()) return true;
-    CRegistry key;
-    return OpenOrCreateUserKey(user, key) && key.WriteString(name, text);
-}
-
-void WriteDirectDwordCreating(CUserItem* user, const char* name, DWORD value)
-{
-    CRegistry key;
-    if (OpenOrCreateUserKey(user, key)) key.WriteDWORD(name, value);
-}
-
-void WriteDirectDwordExisting(CUserItem* user, const char* name, DWORD value)
-{
-    CRegistry key;
-    if (OpenUserKey(user, key)) key.WriteDWORD(name, value);
-}
-
-CAppPrefs::BufferPair ReadDirectBuffer(CUserItem* user, const char* name)
-{
-    CRegistry key;
-    if (!OpenUserKey(user, key)) return {nullptr, 0};
-    BYTE data[260];
-    DWORD size = sizeof data;
-    if (!key.ReadValue(name, data, size) || size == 0) return {nullptr, 0};
-    BYTE* copy = new BYTE[size];
-    std::memcpy(copy, data, size);
-    return {copy, int(size)};
-}
-
-void WriteDirectBuffer(CUserItem* user, const char* name, const BYTE* buffer, int length)
-{
-    if (length < 0 || (!buffer && length > 0)) return;
-    CRegistry key;
-    if (OpenUserKey(user, key)) key.WriteBinary(name, buffer, DWORD(length));
-}
-
-void RemoveAll(CString& text, const char* what) { text.Replace(what, ""); }
+// A value directly under the user's key may create the key.
+const bool kCreatingKey = true;
 
 }  // namespace
 
@@ -176,9 +85,9 @@ void CLegacyPrefs::WriteProfileInt(const CString& section, const char* entry, in
     if (m_app && !section.IsEmpty()) m_app->WriteProfileInt(section, entry, value);
 }
 
-void CLegacyPrefs::WriteProfileText(const CString& section, const char* entry, const CString& text) const
+bool CLegacyPrefs::WriteProfileText(const CString& section, const char* entry, const CString& text) const
 {
-    if (m_app && !section.IsEmpty()) m_app->WriteProfileString(section, entry, text);
+    return m_app && !section.IsEmpty() && m_app->WriteProfileString(section, entry, text);
 }
 
 void CLegacyPrefs::WriteProfileBlock(const CString& section, const char* entry, const BYTE* data, UINT size) const
@@ -186,79 +95,123 @@ void CLegacyPrefs::WriteProfileBlock(const CString& section, const char* entry, 
     if (m_app && !section.IsEmpty()) m_app->WriteProfileBinary(section, entry, data, size);
 }
 
+// ---- the table's keys ----
+
+int CLegacyPrefs::GetNumber(PrefId id, const CString& section) const
+{
+    const PrefKey& key = PrefKeyOf(id);
+    if (key.type != PrefType::IntBlock) return GetProfileInt(section, key.name, key.defaultValue);
+    std::vector<BYTE> data;
+    // Shorter than 4 bytes: the default rather than bytes past the value.
+    if (!ReadProfileBlock(section, key.name, data) || data.size() < 4) return key.defaultValue;
+    int value;
+    std::memcpy(&value, data.data(), 4);
+    return value;
+}
+
+int CLegacyPrefs::GetNumber(PrefId id, CUserItem* user) const
+{
+    const PrefKey& key = PrefKeyOf(id);
+    if (!user) return key.defaultValue;
+    if (key.place != PrefPlace::UserKey) return GetNumber(id, user->GetLegacyProfileSection());
+    CRegistry registry;
+    DWORD value = 0;
+    if (OpenLegacyUserKey(user, registry) && registry.ReadDWORD(key.name, value)) return int(value);
+    return key.defaultValue;
+}
+
+bool CLegacyPrefs::GetFlag(PrefId id, const CString& section) const
+{
+    return PrefFlagIsOn(PrefKeyOf(id), GetNumber(id, section));
+}
+
+bool CLegacyPrefs::GetFlag(PrefId id, CUserItem* user) const
+{
+    const PrefKey& key = PrefKeyOf(id);
+    if (key.type != PrefType::StoredFlag) return PrefFlagIsOn(key, GetNumber(id, user));
+    CRegistry registry;
+    return OpenLegacyUserKey(user, registry) && ReadStoredFlag(registry, key.name);
+}
+
+void CLegacyPrefs::SetNumber(PrefId id, const CString& section, int value) const
+{
+    const PrefKey& key = PrefKeyOf(id);
+    if (key.type == PrefType::IntBlock)
+        WriteProfileBlock(section, key.name, reinterpret_cast<const BYTE*>(&value), 4);
+    else
+        WriteProfileInt(section, key.name, value);
+}
+
+// A value directly under the user's key goes only into an existing key,
+// unless createKey.
+void CLegacyPrefs::SetNumber(PrefId id, CUserItem* user, int value, bool createKey) const
+{
+    const PrefKey& key = PrefKeyOf(id);
+    if (!user) return;
+    if (key.place != PrefPlace::UserKey) {
+        SetNumber(id, user->GetLegacyProfileSection(), value);
+        return;
+    }
+    CRegistry registry;
+    if (createKey ? OpenOrCreateLegacyUserKey(user, registry) : OpenLegacyUserKey(user, registry))
+        registry.WriteDWORD(key.name, DWORD(value));
+}
+
+CString CLegacyPrefs::GetText(PrefId id, const CString& section) const
+{
+    return GetProfileText(section, PrefKeyOf(id).name);
+}
+
+CString CLegacyPrefs::GetText(PrefId id, CUserItem* user) const
+{
+    const PrefKey& key = PrefKeyOf(id);
+    if (key.place == PrefPlace::UserKey) return ReadLegacyUserString(user, key.name);
+    return user ? GetText(id, user->GetLegacyProfileSection()) : CString();
+}
+
+bool CLegacyPrefs::SetText(PrefId id, const CString& section, const CString& text) const
+{
+    return WriteProfileText(section, PrefKeyOf(id).name, text);
+}
+
+bool CLegacyPrefs::SetText(PrefId id, CUserItem* user, const CString& text) const
+{
+    const PrefKey& key = PrefKeyOf(id);
+    if (key.place == PrefPlace::UserKey) return WriteLegacyUserString(user, key.name, text);
+    return user && SetText(id, user->GetLegacyProfileSection(), text);
+}
+
+// Only a value of exactly the size asked for is read.
+bool CLegacyPrefs::GetBlock(PrefId id, const CString& section, BYTE* out, size_t size) const
+{
+    std::vector<BYTE> data;
+    if (!ReadProfileBlock(section, PrefKeyOf(id).name, data) || data.size() != size) return false;
+    std::memcpy(out, data.data(), size);
+    return true;
+}
+
+bool CLegacyPrefs::GetBlock(PrefId id, CUserItem* user, BYTE* out, size_t size) const
+{
+    return user && GetBlock(id, user->GetLegacyProfileSection(), out, size);
+}
+
+void CLegacyPrefs::SetBlock(PrefId id, CUserItem* user, const BYTE* data, UINT size) const
+{
+    if (user) WriteProfileBlock(user->GetLegacyProfileSection(), PrefKeyOf(id).name, data, size);
+}
+
 // ---- platform values ----
 
-CString CLegacyPrefs::GetCurrentUser(const CString& section) { return GetProfileText(section, "Current User"); }
+CString CLegacyPrefs::GetCurrentUser(const CString& section) { return GetText(PrefId::CurrentUser, section); }
 
 void CLegacyPrefs::SetCurrentUser(const CString& section, const CString& keyName)
 {
-    WriteProfileText(section, "Current User", keyName);
+    SetText(PrefId::CurrentUser, section, keyName);
 }
 
 void CLegacyPrefs::EnumUsers(const CString& productName, const CString& legacyKeyPrefix, CUserList& users)
 {
-    // Users the platform manager knows.
-    if (auto* enumerate = PlatformExport<PlatformEnumUsersFn>(PlatformLibrary::Manager, "EnumeratePlatformUsers")) {
-        for (int index = 0; index < kMaxPlatformUsers; ++index) {
-            UserRecord record = MakeEmptyUserRecord();
-            int result = enumerate(index, productName, &record);
-            if (result == 0) break;
-            if (result != 1) continue;
-            CString keyName = GetUserRecordText(record.keyName, sizeof(record.keyName));
-            CString displayName = GetUserRecordText(record.displayName, sizeof(record.displayName));
-            // A key that cannot name a folder below the data root is not taken
-            // as a user, as in the preferences file.
-            if (keyName.IsEmpty() || displayName.IsEmpty() || !IsUsableKeyName(keyName)) continue;
-            // The record read back through the bounded texts, so a record
-            // without terminators cannot run past its fields.
-            SetUserRecordText(record.keyName, sizeof(record.keyName), keyName);
-            SetUserRecordText(record.displayName, sizeof(record.displayName), displayName);
-            CUserItem* user = new CUserItem(record);
-            // Without its legacy key the user would read as defaults and be
-            // taken over with them.
-            if (!user->SetLegacyKey(legacyKeyPrefix)) {
-                delete user;
-                continue;
-            }
-            users.AddTail(user);
-        }
-    }
-
-    // Stand-alone users of older versions: sub-keys named with the separator.
-    CRegistry root;
-    if (!root.Open(HKEY_CURRENT_USER, kLegacyRoot)) return;
-    for (DWORD index = 0;; ++index) {
-        char name[256];
-        DWORD nameSize = sizeof name;
-        if (::RegEnumKeyExA(root.GetKey(), index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        CString subKey(name);
-        CString prefix = legacyKeyPrefix;
-        if (subKey.Find("Standalone") == 0) {
-            RemoveAll(subKey, kStandaloneSeparator);
-            if (subKey == "Standalone") subKey = CString(kStandaloneSeparator) + "Standalone";
-            prefix.Replace("iPhone -", "Standalone -");
-        } else {
-            RemoveAll(prefix, "iPhone");
-        }
-        if (subKey.Find(kStandaloneSeparator) != 0) continue;
-        int removed = subKey.Replace(kStandaloneSeparator, "");
-        if (removed < 1 || subKey.IsEmpty()) continue;
-        CString keyName = subKey == "Standalone" ? CString("_Standalone_") : "_Standalone_" + subKey;
-        UserRecord record = MakeEmptyUserRecord();
-        // Names that do not fit the record are not taken as users.
-        if (!SetUserRecordText(record.displayName, sizeof(record.displayName), subKey) ||
-            !SetUserRecordText(record.keyName, sizeof(record.keyName), keyName))
-            continue;
-        record.platformType = kPlatformTypeStandalone;
-        CUserItem* user = new CUserItem(record);
-        if (!user->SetLegacyKey(prefix)) {
-            delete user;
-            continue;
-        }
-        user->SetStandalone(true);
-        users.AddTail(user);
-    }
+    EnumLegacyUsers(productName, legacyKeyPrefix, users);
 }
 
 bool CLegacyPrefs::AddUser(CUserItem* user)
@@ -267,7 +220,7 @@ bool CLegacyPrefs::AddUser(CUserItem* user)
     CString path = user->GetLegacyKey();
     if (path.IsEmpty()) return true;
     CRegistry key(HKEY_CURRENT_USER, path);
-    return key.CreateKey() && key.WriteString("DisplayName", user->GetDisplayName());
+    return key.CreateKey() && key.WriteString(PrefNameOf(PrefId::DisplayName), user->GetDisplayName());
 }
 
 int CLegacyPrefs::DeleteUser(CUserItem* user)
@@ -283,63 +236,61 @@ int CLegacyPrefs::DeleteSection(const CString& section)
     return int(DeleteRegistryTree(HKEY_CURRENT_USER, section));
 }
 
-int CLegacyPrefs::GetDBVersion(const CString& section) { return GetProfileInt(section, "DBVersion", 5); }
+int CLegacyPrefs::GetDBVersion(const CString& section) { return GetNumber(PrefId::LegacyDBVersion, section); }
 
-void CLegacyPrefs::SetDBVersion(const CString& section, int version) { WriteProfileInt(section, "DBVersion", version); }
+void CLegacyPrefs::SetDBVersion(const CString& section, int version)
+{
+    SetNumber(PrefId::LegacyDBVersion, section, version);
+}
 
-bool CLegacyPrefs::GetVirginSync(const CString& section) { return GetProfileInt(section, "Virgin Sync", -1) != 0; }
+bool CLegacyPrefs::GetVirginSync(const CString& section) { return GetFlag(PrefId::LegacyVirginSync, section); }
 
 void CLegacyPrefs::SetVirginSync(const CString& section, bool virgin)
 {
-    WriteProfileInt(section, "Virgin Sync", virgin ? 1 : 0);
+    SetNumber(PrefId::LegacyVirginSync, section, virgin ? 1 : 0);
 }
 
 int CLegacyPrefs::GetSyncDirection(const CString& section)
 {
-    int direction = GetProfileInt(section, "Sync Direction", -1);
+    int direction = GetNumber(PrefId::SyncDirection, section);
     return direction == -1 ? 1 : direction;
 }
 
 void CLegacyPrefs::SetSyncDirection(const CString& section, int direction)
 {
-    WriteProfileInt(section, "Sync Direction", direction);
+    SetNumber(PrefId::SyncDirection, section, direction);
 }
 
-bool CLegacyPrefs::GetShowStatusBar(const CString& section)
-{
-    return GetProfileInt(section, "Show Status bar", -1) != 0;
-}
+bool CLegacyPrefs::GetShowStatusBar(const CString& section) { return GetFlag(PrefId::LegacyShowStatusBar, section); }
 
 void CLegacyPrefs::SetShowStatusBar(const CString& section, int show)
 {
-    WriteProfileInt(section, "Show Status bar", show);
+    SetNumber(PrefId::LegacyShowStatusBar, section, show);
 }
 
 bool CLegacyPrefs::GetPasswordRequirements(const CString& section, BYTE block[32])
 {
     if (!block) return false;
     std::memset(block, 0, 32);
-    std::vector<BYTE> data;
-    if (!ReadProfileBlock(section, "Password requirements", data) || data.size() != 32) return false;
-    std::memcpy(block, data.data(), 32);
-    return true;
+    return GetBlock(PrefId::PasswordRequirements, section, block, 32);
 }
 
 CString CLegacyPrefs::GetPasswordRequirementsMessage(const CString& section)
 {
-    return GetProfileText(section, "Password requirements message");
+    return GetText(PrefId::PasswordRequirementsMessage, section);
 }
 
 CString CLegacyPrefs::GetPasswordRequirementsError(const CString& section)
 {
-    return GetProfileText(section, "Password requirements error");
+    return GetText(PrefId::PasswordRequirementsError, section);
 }
 
 bool CLegacyPrefs::GetNoPrint(const CString& section)
 {
     // The section named as a path from the root of the hive.
     CRegistry key;
-    return !section.IsEmpty() && key.Open(HKEY_CURRENT_USER, section) && ReadStoredFlag(key, "NoPrint");
+    return !section.IsEmpty() && key.Open(HKEY_CURRENT_USER, section) &&
+           ReadStoredFlag(key, PrefNameOf(PrefId::LegacyNoPrint));
 }
 
 void CLegacyPrefs::SetNoPrint(const CString&, int) {}
@@ -348,51 +299,38 @@ void CLegacyPrefs::SetNoPrint(const CString&, int) {}
 
 void CLegacyPrefs::GetCurrentType(CUserItem* user, uint8_t key[8])
 {
-    if (!key) return;
-    std::vector<BYTE> data;
-    if (user && ReadProfileBlock(user->GetLegacyProfileSection(), "Current Type", data) && data.size() == 8)
-        std::memcpy(key, data.data(), 8);
-    else
-        std::memcpy(key, kAllItemsKey, 8);
+    if (key && !GetBlock(PrefId::CurrentType, user, key, 8)) std::memcpy(key, kAllItemsKey, 8);
 }
 
 void CLegacyPrefs::SetCurrentType(CUserItem* user, const uint8_t key[8])
 {
-    if (user && key) WriteProfileBlock(user->GetLegacyProfileSection(), "Current Type", key, 8);
+    if (key) SetBlock(PrefId::CurrentType, user, key, 8);
 }
 
 void CLegacyPrefs::GetCurrentCategory(CUserItem* user, uint8_t key[8])
 {
-    if (!key) return;
-    std::vector<BYTE> data;
-    if (user && ReadProfileBlock(user->GetLegacyProfileSection(), "Current CategoryID", data) && data.size() == 8)
-        std::memcpy(key, data.data(), 8);
-    else
-        std::memcpy(key, kAllItemsKey, 8);
+    if (key && !GetBlock(PrefId::CurrentCategory, user, key, 8)) std::memcpy(key, kAllItemsKey, 8);
 }
 
 void CLegacyPrefs::SetCurrentCategory(CUserItem* user, const uint8_t key[8])
 {
-    if (user && key) WriteProfileBlock(user->GetLegacyProfileSection(), "Current CategoryID", key, 8);
+    if (key) SetBlock(PrefId::CurrentCategory, user, key, 8);
 }
 
-CString CLegacyPrefs::GetWindowPos(CUserItem* user)
-{
-    return user ? GetProfileText(user->GetLegacyProfileSection(), "Winpos") : CString();
-}
-
+CString CLegacyPrefs::GetWindowPos(CUserItem* user) { return GetText(PrefId::WindowPos, user); }
 void CLegacyPrefs::SetWindowPos(CUserItem* user, const CString& placement)
 {
-    if (user) WriteProfileText(user->GetLegacyProfileSection(), "Winpos", placement);
+    SetText(PrefId::WindowPos, user, placement);
 }
 
 CShowColumns CLegacyPrefs::GetShowColumns(const CString& section, CUserItem* user)
 {
     CShowColumns columns = DefaultShowColumns();
     if (!user) return columns;
+    const char* name = PrefNameOf(PrefId::ShowColumns);
     std::vector<BYTE> data;
-    bool read = ReadProfileBlock(user->GetLegacyProfileSection(), "Show Columns2", data);
-    if (!read) read = ReadProfileBlock(section, "Show Columns2", data);
+    bool read = ReadProfileBlock(user->GetLegacyProfileSection(), name, data);
+    if (!read) read = ReadProfileBlock(section, name, data);
     // A stored layout shorter than the fixed form is not read past its end.
     if (read && data.size() >= size_t(CShowColumns::kStoredSize)) columns.ReadBytes(data.data());
     return columns;
@@ -401,229 +339,152 @@ CShowColumns CLegacyPrefs::GetShowColumns(const CString& section, CUserItem* use
 void CLegacyPrefs::SetShowColumns(const CString& section, CUserItem* user, const CShowColumns& columns)
 {
     if (!user) return;
-    WriteProfileInt(section, "DBVersion", 6);
+    SetNumber(PrefId::LegacyDBVersion, section, 6);
     uint8_t block[CShowColumns::kStoredSize];
     columns.WriteBytes(block);
-    WriteProfileBlock(user->GetLegacyProfileSection(), "Show Columns2", block, sizeof block);
+    SetBlock(PrefId::ShowColumns, user, block, sizeof block);
 }
 
-int CLegacyPrefs::GetSortInfo(CUserItem* user)
-{
-    std::vector<BYTE> data;
-    // Shorter than 4 bytes: the default rather than bytes past the value.
-    if (!user || !ReadProfileBlock(user->GetLegacyProfileSection(), "Sort Info", data) || data.size() < 4)
-        return kSortInfoDefault;
-    int value;
-    std::memcpy(&value, data.data(), 4);
-    return value;
-}
-
-void CLegacyPrefs::SetSortInfo(CUserItem* user, int sortInfo)
-{
-    if (user)
-        WriteProfileBlock(user->GetLegacyProfileSection(), "Sort Info", reinterpret_cast<const BYTE*>(&sortInfo), 4);
-}
-
-bool CLegacyPrefs::GetShowingDetails(CUserItem* user)
-{
-    return !user || GetProfileInt(user->GetLegacyProfileSection(), "Showing Details", 1) != 0;
-}
-
-void CLegacyPrefs::SetShowingDetails(CUserItem* user, int showing)
-{
-    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Showing Details", showing);
-}
-
-int CLegacyPrefs::GetDetailsPaneWidth(CUserItem* user)
-{
-    return user ? GetProfileInt(user->GetLegacyProfileSection(), "Details Pane Width", 250) : 250;
-}
-
-void CLegacyPrefs::SetDetailsPaneWidth(CUserItem* user, int width)
-{
-    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Details Pane Width", width);
-}
-
-bool CLegacyPrefs::GetAutoLock(CUserItem* user)
-{
-    return user && GetProfileInt(user->GetLegacyProfileSection(), "Auto Lock", -1) != 0;
-}
-
-void CLegacyPrefs::SetAutoLock(CUserItem* user, int autoLock)
-{
-    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Auto Lock", autoLock);
-}
+int CLegacyPrefs::GetSortInfo(CUserItem* user) { return GetNumber(PrefId::SortInfo, user); }
+void CLegacyPrefs::SetSortInfo(CUserItem* user, int sortInfo) { SetNumber(PrefId::SortInfo, user, sortInfo); }
+bool CLegacyPrefs::GetShowingDetails(CUserItem* user) { return GetFlag(PrefId::ShowingDetails, user); }
+void CLegacyPrefs::SetShowingDetails(CUserItem* user, int showing) { SetNumber(PrefId::ShowingDetails, user, showing); }
+int CLegacyPrefs::GetDetailsPaneWidth(CUserItem* user) { return GetNumber(PrefId::DetailsPaneWidth, user); }
+void CLegacyPrefs::SetDetailsPaneWidth(CUserItem* user, int width) { SetNumber(PrefId::DetailsPaneWidth, user, width); }
+bool CLegacyPrefs::GetAutoLock(CUserItem* user) { return user && GetFlag(PrefId::LegacyAutoLock, user); }
+void CLegacyPrefs::SetAutoLock(CUserItem* user, int autoLock) { SetNumber(PrefId::LegacyAutoLock, user, autoLock); }
 
 bool CLegacyPrefs::GetFont(CUserItem* user, BYTE logFont[60])
 {
-    std::vector<BYTE> data;
-    if (!user || !logFont || !ReadProfileBlock(user->GetLegacyProfileSection(), "Font", data) || data.size() != 60)
-        return false;
-    std::memcpy(logFont, data.data(), 60);
-    return true;
+    return logFont && GetBlock(PrefId::Font, user, logFont, 60);
 }
 
 void CLegacyPrefs::SetFont(CUserItem* user, const BYTE logFont[60])
 {
-    if (user && logFont) WriteProfileBlock(user->GetLegacyProfileSection(), "Font", logFont, 60);
+    if (logFont) SetBlock(PrefId::Font, user, logFont, 60);
 }
 
-DWORD CLegacyPrefs::GetRowColor(CUserItem* user)
-{
-    std::vector<BYTE> data;
-    if (!user || !ReadProfileBlock(user->GetLegacyProfileSection(), "Row Color", data) || data.size() < 4)
-        return kRowColorDefault;
-    DWORD value;
-    std::memcpy(&value, data.data(), 4);
-    return value;
-}
+DWORD CLegacyPrefs::GetRowColor(CUserItem* user) { return DWORD(GetNumber(PrefId::RowColor, user)); }
+void CLegacyPrefs::SetRowColor(CUserItem* user, DWORD color) { SetNumber(PrefId::RowColor, user, int(color)); }
 
-void CLegacyPrefs::SetRowColor(CUserItem* user, DWORD color)
-{
-    if (user) WriteProfileBlock(user->GetLegacyProfileSection(), "Row Color", reinterpret_cast<const BYTE*>(&color), 4);
-}
-
+// No longer than the longest sleep allowed.
 int CLegacyPrefs::GetSleepMinutes(CUserItem* user)
 {
-    if (!user) return 10;
-    unsigned minutes = unsigned(GetProfileInt(user->GetLegacyProfileSection(), "Sleep Minutes", 10));
+    unsigned minutes = unsigned(GetNumber(PrefId::SleepMinutes, user));
     unsigned maximum = unsigned(GetMaxSleepMinutes(user));
     return int(minutes < maximum ? minutes : maximum);
 }
 
-void CLegacyPrefs::SetSleepMinutes(CUserItem* user, int minutes)
-{
-    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Sleep Minutes", minutes);
-}
-
-int CLegacyPrefs::GetMaxSleepMinutes(CUserItem* user)
-{
-    return user ? GetProfileInt(user->GetLegacyProfileSection(), "Max Sleep Minutes", 60) : 60;
-}
+void CLegacyPrefs::SetSleepMinutes(CUserItem* user, int minutes) { SetNumber(PrefId::SleepMinutes, user, minutes); }
+int CLegacyPrefs::GetMaxSleepMinutes(CUserItem* user) { return GetNumber(PrefId::MaxSleepMinutes, user); }
 
 void CLegacyPrefs::SetMaxSleepMinutes(CUserItem* user, int minutes)
 {
-    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Max Sleep Minutes", minutes);
+    SetNumber(PrefId::MaxSleepMinutes, user, minutes);
 }
 
-int CLegacyPrefs::GetPasswordGeneratorFlags(CUserItem* user)
-{
-    return user ? GetProfileInt(user->GetLegacyProfileSection(), "Password generator flags", 0xFFFF) : 0xFFFF;
-}
+int CLegacyPrefs::GetPasswordGeneratorFlags(CUserItem* user) { return GetNumber(PrefId::PasswordGeneratorFlags, user); }
 
 void CLegacyPrefs::SetPasswordGeneratorFlags(CUserItem* user, int flags)
 {
-    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Password generator flags", flags);
+    SetNumber(PrefId::PasswordGeneratorFlags, user, flags);
 }
 
-bool CLegacyPrefs::GetCaseSensitive(CUserItem* user)
-{
-    return user && GetProfileInt(user->GetLegacyProfileSection(), "Case Sensitive", 0) != 0;
-}
-
-void CLegacyPrefs::SetCaseSensitive(CUserItem* user, int value)
-{
-    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Case Sensitive", value);
-}
-
-bool CLegacyPrefs::GetWholeWord(CUserItem* user)
-{
-    return user && GetProfileInt(user->GetLegacyProfileSection(), "Whole Word", 0) != 0;
-}
-
-void CLegacyPrefs::SetWholeWord(CUserItem* user, int value)
-{
-    if (user) WriteProfileInt(user->GetLegacyProfileSection(), "Whole Word", value);
-}
+bool CLegacyPrefs::GetCaseSensitive(CUserItem* user) { return GetFlag(PrefId::LegacyCaseSensitive, user); }
+void CLegacyPrefs::SetCaseSensitive(CUserItem* user, int value) { SetNumber(PrefId::LegacyCaseSensitive, user, value); }
+bool CLegacyPrefs::GetWholeWord(CUserItem* user) { return GetFlag(PrefId::LegacyWholeWord, user); }
+void CLegacyPrefs::SetWholeWord(CUserItem* user, int value) { SetNumber(PrefId::LegacyWholeWord, user, value); }
 
 // ---- user values directly under the user's legacy key ----
 
-CString CLegacyPrefs::GetUserDirectory(CUserItem* user) { return ReadDirectString(user, "User Directory"); }
+CString CLegacyPrefs::GetUserDirectory(CUserItem* user) { return GetText(PrefId::UserDirectory, user); }
+
 bool CLegacyPrefs::SetUserDirectory(CUserItem* user, const CString& folder)
 {
-    return WriteDirectString(user, "User Directory", folder);
-}
-CString CLegacyPrefs::GetBackupDirectory(CUserItem* user) { return ReadDirectString(user, "Backup Directory"); }
-bool CLegacyPrefs::SetBackupDirectory(CUserItem* user, const CString& folder)
-{
-    return WriteDirectString(user, "Backup Directory", folder);
-}
-CString CLegacyPrefs::GetRestoreDirectory(CUserItem* user) { return ReadDirectString(user, "Restore Directory"); }
-bool CLegacyPrefs::SetRestoreDirectory(CUserItem* user, const CString& folder)
-{
-    return WriteDirectString(user, "Restore Directory", folder);
+    return SetText(PrefId::UserDirectory, user, folder);
 }
 
-int CLegacyPrefs::GetBackupFileCounter(CUserItem* user)
+CString CLegacyPrefs::GetBackupDirectory(CUserItem* user) { return GetText(PrefId::BackupDirectory, user); }
+
+bool CLegacyPrefs::SetBackupDirectory(CUserItem* user, const CString& folder)
 {
-    return int(ReadDirectDword(user, "Current Backup File Counter"));
+    return SetText(PrefId::BackupDirectory, user, folder);
 }
+
+CString CLegacyPrefs::GetRestoreDirectory(CUserItem* user) { return GetText(PrefId::RestoreDirectory, user); }
+
+bool CLegacyPrefs::SetRestoreDirectory(CUserItem* user, const CString& folder)
+{
+    return SetText(PrefId::RestoreDirectory, user, folder);
+}
+
+int CLegacyPrefs::GetBackupFileCounter(CUserItem* user) { return GetNumber(PrefId::BackupFileCounter, user); }
+
 void CLegacyPrefs::SetBackupFileCounter(CUserItem* user, int counter)
 {
-    WriteDirectDwordExisting(user, "Current Backup File Counter", DWORD(counter));
+    SetNumber(PrefId::BackupFileCounter, user, counter);
 }
-int CLegacyPrefs::GetHintQuestionNumber(CUserItem* user) { return int(ReadDirectDword(user, "Hint question number")); }
+
+int CLegacyPrefs::GetHintQuestionNumber(CUserItem* user) { return GetNumber(PrefId::LegacyHintQuestionNumber, user); }
+
 void CLegacyPrefs::SetHintQuestionNumber(CUserItem* user, int number)
 {
-    WriteDirectDwordExisting(user, "Hint question number", DWORD(number));
+    SetNumber(PrefId::LegacyHintQuestionNumber, user, number);
 }
 
 CAppPrefs::BufferPair CLegacyPrefs::GetHintQuestionBuffer(CUserItem* user)
 {
-    return ReadDirectBuffer(user, "Hint Question buffer");
+    return ReadLegacyUserBuffer(user, PrefNameOf(PrefId::HintQuestionBuffer));
 }
+
 void CLegacyPrefs::SetHintQuestionBuffer(CUserItem* user, const BYTE* buffer, int length)
 {
-    WriteDirectBuffer(user, "Hint Question buffer", buffer, length);
+    WriteLegacyUserBuffer(user, PrefNameOf(PrefId::HintQuestionBuffer), buffer, length);
 }
-CAppPrefs::BufferPair CLegacyPrefs::GetHintBuffer(CUserItem* user) { return ReadDirectBuffer(user, "Hint buffer"); }
+
+CAppPrefs::BufferPair CLegacyPrefs::GetHintBuffer(CUserItem* user)
+{
+    return ReadLegacyUserBuffer(user, PrefNameOf(PrefId::HintBuffer));
+}
+
 void CLegacyPrefs::SetHintBuffer(CUserItem* user, const BYTE* buffer, int length)
 {
-    WriteDirectBuffer(user, "Hint buffer", buffer, length);
+    WriteLegacyUserBuffer(user, PrefNameOf(PrefId::HintBuffer), buffer, length);
 }
 
-CString CLegacyPrefs::GetHint(CUserItem* user) { return ReadDirectString(user, "Hint"); }
-void CLegacyPrefs::SetHint(CUserItem* user, const CString& hint) { WriteDirectString(user, "Hint", hint); }
-
-int CLegacyPrefs::GetLatestView(CUserItem* user) { return int(ReadDirectDword(user, "latestView")); }
-void CLegacyPrefs::SetLatestView(CUserItem* user, int view)
-{
-    WriteDirectDwordCreating(user, "latestView", DWORD(view));
-}
-
-bool CLegacyPrefs::GetAutoSubmit(CUserItem* user)
-{
-    CRegistry key;
-    return OpenUserKey(user, key) && ReadStoredFlag(key, "Auto Submit");
-}
+CString CLegacyPrefs::GetHint(CUserItem* user) { return GetText(PrefId::Hint, user); }
+void CLegacyPrefs::SetHint(CUserItem* user, const CString& hint) { SetText(PrefId::Hint, user, hint); }
+int CLegacyPrefs::GetLatestView(CUserItem* user) { return GetNumber(PrefId::LatestView, user); }
+void CLegacyPrefs::SetLatestView(CUserItem* user, int view) { SetNumber(PrefId::LatestView, user, view, kCreatingKey); }
+bool CLegacyPrefs::GetAutoSubmit(CUserItem* user) { return GetFlag(PrefId::LegacyAutoSubmit, user); }
 void CLegacyPrefs::SetAutoSubmit(CUserItem* user, int value)
 {
-    WriteDirectDwordCreating(user, "Auto Submit", DWORD(value));
+    SetNumber(PrefId::LegacyAutoSubmit, user, value, kCreatingKey);
 }
-bool CLegacyPrefs::GetSearchColumns(CUserItem* user)
-{
-    CRegistry key;
-    return OpenUserKey(user, key) && ReadStoredFlag(key, "SearchColumns");
-}
+bool CLegacyPrefs::GetSearchColumns(CUserItem* user) { return GetFlag(PrefId::LegacySearchColumns, user); }
+
 void CLegacyPrefs::SetSearchColumns(CUserItem* user, int value)
 {
-    WriteDirectDwordCreating(user, "SearchColumns", DWORD(value));
+    SetNumber(PrefId::LegacySearchColumns, user, value, kCreatingKey);
 }
 
 bool CLegacyPrefs::GetClearClipboardOnExit(CUserItem* user)
 {
-    return ReadDirectDword(user, "ClearClipboardOnExit") != 0;
-}
-void CLegacyPrefs::SetClearClipboardOnExit(CUserItem* user, int value)
-{
-    WriteDirectDwordExisting(user, "ClearClipboardOnExit", DWORD(value));
+    return GetFlag(PrefId::LegacyClearClipboardOnExit, user);
 }
 
-CString CLegacyPrefs::GetDisplayName(CUserItem* user) { return ReadDirectString(user, "DisplayName"); }
+void CLegacyPrefs::SetClearClipboardOnExit(CUserItem* user, int value)
+{
+    SetNumber(PrefId::LegacyClearClipboardOnExit, user, value);
+}
+
+CString CLegacyPrefs::GetDisplayName(CUserItem* user) { return GetText(PrefId::DisplayName, user); }
+
+// Only into an existing key.
 void CLegacyPrefs::SetDisplayName(CUserItem* user)
 {
     CRegistry key;
-    if (user && OpenUserKey(user, key)) key.WriteString("DisplayName", user->GetDisplayName());
+    if (user && OpenLegacyUserKey(user, key)) key.WriteString(PrefNameOf(PrefId::DisplayName), user->GetDisplayName());
 }
 
 // ---- values older versions did not keep ----

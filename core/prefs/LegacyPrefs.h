@@ -13,6 +13,7 @@
 #include "core/prefs/AppPrefs.h"
 
 class CWinApp;
+enum class PrefId : int;
 
 class CLegacyPrefs : public CAppPrefs {
 public:
@@ -119,8 +120,26 @@ private:
     CString GetProfileText(const CString& section, const char* entry) const;
     bool ReadProfileBlock(const CString& section, const char* entry, std::vector<BYTE>& data) const;
     void WriteProfileInt(const CString& section, const char* entry, int value) const;
-    void WriteProfileText(const CString& section, const char* entry, const CString& text) const;
+    bool WriteProfileText(const CString& section, const char* entry, const CString& text) const;
     void WriteProfileBlock(const CString& section, const char* entry, const BYTE* data, UINT size) const;
+
+    // The table's keys (core/prefs/PrefKeys.h) read and written by their type
+    // and place: in the profile section given, or for a user in the user's
+    // profile section or directly under the user's legacy key. For a null
+    // user a key reads as absent and nothing is written.
+    int GetNumber(PrefId id, const CString& section) const;
+    int GetNumber(PrefId id, CUserItem* user) const;
+    bool GetFlag(PrefId id, const CString& section) const;
+    bool GetFlag(PrefId id, CUserItem* user) const;
+    void SetNumber(PrefId id, const CString& section, int value) const;
+    void SetNumber(PrefId id, CUserItem* user, int value, bool createKey = false) const;
+    CString GetText(PrefId id, const CString& section) const;
+    CString GetText(PrefId id, CUserItem* user) const;
+    bool SetText(PrefId id, const CString& section, const CString& text) const;
+    bool SetText(PrefId id, CUserItem* user, const CString& text) const;
+    bool GetBlock(PrefId id, const CString& section, BYTE* out, size_t size) const;
+    bool GetBlock(PrefId id, CUserItem* user, BYTE* out, size_t size) const;
+    void SetBlock(PrefId id, CUserItem* user, const BYTE* data, UINT size) const;
 
     const CWinApp* m_app;
 };
