@@ -9,10 +9,10 @@
 #include "core/os/FileUtils.h"
 #include "core/winui/InstallerPrompts.h"
 #include "core/os/PathUtils.h"
+#include "core/prefs/ProductNames.h"
 
 namespace {
 
-const char kPluginFileName[] = "ZorvikanToolBar.dll";
 const char kBrowserExe[] = "iexplore.exe";
 
 bool IsBrowserExe(const char* exeFile)
@@ -41,7 +41,7 @@ CString GetBrowserPluginPath()
 {
     CString folder = GetAppDirectory();
     if (folder.IsEmpty()) return CString();
-    return folder + kPluginFileName;
+    return folder + kBrowserPluginFileName;
 }
 
 int RegisterBrowserPlugin(int silent, int install)

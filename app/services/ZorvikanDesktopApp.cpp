@@ -14,6 +14,7 @@
 #include "app/frame/ZorvikanDesktopDoc.h"
 #include "app/res/Resource.h"
 #include "core/prefs/AppPrefMgr.h"
+#include "core/prefs/ProductNames.h"
 #include "app/logon/PasswordRequirementsCheck.h"
 #include "app/logon/PasswordRules.h"
 #include "app/history/RecordIdRepair.h"
@@ -46,7 +47,7 @@ const char CZorvikanDesktopApp::kDataRootVariable[] = "ZV_DATA_ROOT";
 
 namespace {
 
-const char kProductWord[] = "Zorvikan";
+const char* const kProductWord = kProductName;
 
 std::shared_ptr<CAppPrefs> Prefs() { return CAppPrefMgr::GetInstance()->GetPrefs(); }
 
@@ -128,7 +129,7 @@ BOOL CZorvikanDesktopApp::InitInstance()
     UseDataRootFromEnvironment();
 
     // The language library's resources replace the program's own.
-    m_hLanguageLib = ::LoadLibraryA("Zorvikan_Language.dll");
+    m_hLanguageLib = ::LoadLibraryA(kLanguageLibraryFileName);
     if (m_hLanguageLib) AfxSetResourceHandle(m_hLanguageLib);
 
     SetRegistryKey(IDS_COMPANY_KEY);
@@ -163,17 +164,18 @@ BOOL CZorvikanDesktopApp::StartPlatform()
 
     // Values of the older key "Preferences" move into the section's key;
     // without that key there is nothing to move and no key is made.
-    const CString parent("Software\\Corvantide\\Zorvikan Desktop\\");
+    const CString parent(kAppRegistryKey);
     HKEY older = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, parent + "Preferences", 0, KEY_READ | KEY_WRITE, &older) == ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, parent + kOlderPreferencesKey, 0, KEY_READ | KEY_WRITE, &older) ==
+        ERROR_SUCCESS) {
         ::RegCloseKey(older);
-        RenameRegistryKey("Preferences", GetPrefsSection(), parent);
+        RenameRegistryKey(kOlderPreferencesKey, GetPrefsSection(), parent);
     }
 
     // The framework's own profile lives under
     // HKEY_CURRENT_USER\Software\Corvantide\Zorvikan Desktop.
     free((void*)m_pszProfileName);
-    m_pszProfileName = _strdup("Zorvikan Desktop");
+    m_pszProfileName = _strdup(kRegistryProfileName);
 
     SetHardDeleteMode(PlatformGetDeleteRecordMethod());
     ReadLocaleFormats();
@@ -203,7 +205,7 @@ BOOL CZorvikanDesktopApp::ChooseCurrentUser()
     std::shared_ptr<CAppPrefs> prefs = manager->GetPrefs();
 
     CString legacyPrefix;
-    legacyPrefix.Format("software\\corvantide\\zorvikan desktop\\%s - ", (LPCSTR)m_strPlatformName);
+    legacyPrefix.Format(kLegacyUserKeyFormat, (LPCSTR)m_strPlatformName);
     m_users.LoadUsers(kProductWord, legacyPrefix);
     if (m_bMigrated) MigrateHints();
 

@@ -8,6 +8,7 @@
 #include "core/os/FileUtils.h"
 #include "core/items/FilterKeys.h"
 #include "core/os/PathUtils.h"
+#include "core/prefs/ProductNames.h"
 #include "core/values/TextSearch.h"
 #include "core/items/TypeItem.h"
 #include "framework/CArchive.h"
@@ -22,7 +23,7 @@ bool IsFieldIndex(int index) { return index >= 0 && index < kItemFieldCount; }
 // The "Files" folder beside a database file.
 CString AttachmentFolder(const CString& databasePath)
 {
-    return JoinPath(GetDirectoryOfPath(databasePath, false), "Files");
+    return JoinPath(GetDirectoryOfPath(databasePath, false), kAttachmentsFolderName);
 }
 
 CString ViewCountText(int32_t count)

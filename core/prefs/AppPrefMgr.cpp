@@ -5,6 +5,7 @@
 
 #include "core/os/FileUtils.h"
 #include "core/prefs/INIAppPrefs.h"
+#include "core/prefs/ProductNames.h"
 #include "core/os/PathUtils.h"
 #include "core/os/ShellFileOps.h"
 #include "core/os/SystemInfo.h"
@@ -103,9 +104,9 @@ CString CAppPrefMgr::GetDocumentsDataRoot()
 CString CAppPrefMgr::MakeDataRootUnder(const CString& documentsFolder)
 {
     if (documentsFolder.IsEmpty()) return CString();
-    CString maker = JoinPath(documentsFolder, "Corvantide");
+    CString maker = JoinPath(documentsFolder, kMakerFolderName);
     CreateOneFolder(maker);
-    CString root = JoinPath(maker, "Zorvikan");
+    CString root = JoinPath(maker, kProductFolderName);
     CreateOneFolder(root);
     return root;
 }
@@ -115,16 +116,16 @@ void CAppPrefMgr::MakeFixedFolders()
     // Without a data root nothing is made: the fixed folders would otherwise
     // land in whatever the current directory is.
     if (m_dataRoot.IsEmpty()) return;
-    CString preferences = JoinPath(m_dataRoot, "Preferences");
+    CString preferences = JoinPath(m_dataRoot, kPreferencesFolderName);
     CreateOneFolder(preferences);
-    m_backupRoot = JoinPath(m_dataRoot, "Backup");
+    m_backupRoot = JoinPath(m_dataRoot, kBackupFolderName);
     CreateOneFolder(m_backupRoot);
-    m_smartTypesRoot = JoinPath(m_dataRoot, "SmartTypes");
+    m_smartTypesRoot = JoinPath(m_dataRoot, kSmartTypesFolderName);
     CreateOneFolder(m_smartTypesRoot);
-    m_searchHistoryRoot = JoinPath(m_dataRoot, "SearchHistory");
+    m_searchHistoryRoot = JoinPath(m_dataRoot, kSearchHistoryFolderName);
     CreateOneFolder(m_searchHistoryRoot);
-    m_prefsPath = JoinPath(preferences, "Preferences.ini");
-    m_eventsLogPath = JoinPath(preferences, "EventsLog.xml");
+    m_prefsPath = JoinPath(preferences, kPreferencesFileName);
+    m_eventsLogPath = JoinPath(preferences, kEventsLogFileName);
 }
 
 std::shared_ptr<CAppPrefs> CAppPrefMgr::GetPrefs()
@@ -155,14 +156,14 @@ CString CAppPrefMgr::GetDatabasePath(CUserItem* user)
 {
     if (!user || m_dataRoot.IsEmpty()) return CString();
     CString folder = GetUserDirectory(user);
-    return folder.IsEmpty() ? CString() : JoinPath(folder, "ZorvikanDatabase.zdb");
+    return folder.IsEmpty() ? CString() : JoinPath(folder, kDatabaseFileName);
 }
 
 CString CAppPrefMgr::GetAttachmentsDirectory(CUserItem* user)
 {
     CString folder = GetUserDirectory(user);
     if (folder.IsEmpty()) return CString();
-    CString files = JoinPath(folder, "Files");
+    CString files = JoinPath(folder, kAttachmentsFolderName);
     CreateOneFolder(files);
     return files;
 }
@@ -171,7 +172,7 @@ CString CAppPrefMgr::GetIconsDirectory(CUserItem* user)
 {
     CString folder = GetUserDirectory(user);
     if (folder.IsEmpty()) return CString();
-    CString icons = JoinPath(folder, "Icons");
+    CString icons = JoinPath(folder, kIconsFolderName);
     CreateOneFolder(icons);
     return icons;
 }
@@ -205,13 +206,13 @@ CString CAppPrefMgr::GetUserSearchHistoryFolder(CUserItem* user)
 CString CAppPrefMgr::GetSmartTypesPath(CUserItem* user)
 {
     CString folder = GetUserSmartTypesFolder(user);
-    return folder.IsEmpty() ? CString() : JoinPath(folder, "SmartTypes.xml");
+    return folder.IsEmpty() ? CString() : JoinPath(folder, kSmartTypesFileName);
 }
 
 CString CAppPrefMgr::GetSearchHistoryPath(CUserItem* user)
 {
     CString folder = GetUserSearchHistoryFolder(user);
-    return folder.IsEmpty() ? CString() : JoinPath(folder, "SearchHistory.xml");
+    return folder.IsEmpty() ? CString() : JoinPath(folder, kSearchHistoryFileName);
 }
 
 CString CAppPrefMgr::GetTempDirectory()
@@ -219,7 +220,7 @@ CString CAppPrefMgr::GetTempDirectory()
     char buffer[MAX_PATH] = {};
     DWORD n = GetTempPathA(MAX_PATH, buffer);
     if (n == 0 || n >= MAX_PATH) return CString();
-    CString folder = JoinPath(buffer, "Zorvikan");
+    CString folder = JoinPath(buffer, kProductFolderName);
     CreateOneFolder(folder);
     return folder;
 }
@@ -280,7 +281,7 @@ bool CAppPrefMgr::IsProtectedPath(const CString& path) const
     // A drive or share root is never a user's folder.
     if (target.GetLength() <= 2 || (target.GetLength() == 3 && target[1] == ':')) return true;
     if (IsSameOrAbove(target, ComparablePath(m_dataRoot))) return true;
-    CString preferences = JoinPath(m_dataRoot, "Preferences");
+    CString preferences = JoinPath(m_dataRoot, kPreferencesFolderName);
     const CString fixed[] = {preferences, m_backupRoot, m_smartTypesRoot, m_searchHistoryRoot};
     for (const CString& folder : fixed)
         if (!folder.IsEmpty() && IsSameOrAbove(target, ComparablePath(folder))) return true;

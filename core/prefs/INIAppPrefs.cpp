@@ -9,6 +9,7 @@
 #include "core/prefs/AppPrefMgr.h"
 #include "core/prefs/AppPrefsBlock.h"
 #include "core/prefs/PrefKeys.h"
+#include "core/prefs/ProductNames.h"
 #include "core/prefs/ProfileFile.h"
 #include "core/items/ShowColumns.h"
 #include "core/users/UserItem.h"
@@ -253,7 +254,7 @@ void CINIAppPrefs::EnumUsers(const CString& productName, const CString& legacyKe
         record.platformType = kPlatformTypeStandalone;
         CUserItem* user = new CUserItem(record);
         CString prefix;
-        prefix.Format("software\\corvantide\\zorvikan desktop\\%s - ", "");
+        prefix.Format(kLegacyUserKeyFormat, "");
         user->SetLegacyKey(prefix);
         user->SetStandalone(true);
         AddUser(user);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/prefs/ProductNames.h"
 #include "core/prefs/Registry.h"
 #include "core/users/Platform.h"
 #include "core/users/UserItem.h"
@@ -9,7 +10,6 @@
 
 namespace {
 
-const char kLegacyRoot[] = "software\\corvantide\\zorvikan desktop\\";
 const char kStandaloneSeparator[] = " - _Standalone_";
 // A platform library that never reports the end of its users must not keep
 // the start-up in a loop.
@@ -108,7 +108,7 @@ void EnumLegacyUsers(const CString& productName, const CString& legacyKeyPrefix,
 
     // Stand-alone users of older versions: sub-keys named with the separator.
     CRegistry root;
-    if (!root.Open(HKEY_CURRENT_USER, kLegacyRoot)) return;
+    if (!root.Open(HKEY_CURRENT_USER, kLegacyRegistryRoot)) return;
     for (DWORD index = 0;; ++index) {
         char name[256];
         DWORD nameSize = sizeof name;

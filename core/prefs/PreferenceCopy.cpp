@@ -9,18 +9,14 @@
 #include "core/prefs/INIAppPrefs.h"
 #include "core/prefs/LegacyPrefs.h"
 #include "core/os/PathUtils.h"
+#include "core/prefs/ProductNames.h"
 #include "core/users/Platform.h"
 #include "core/prefs/Registry.h"
 #include "core/items/ShowColumns.h"
 #include "core/users/UserItem.h"
 #include "core/users/UserRecord.h"
 
-const char kLegacyRegistryRoot[] = "software\\corvantide\\zorvikan desktop\\";
-const char kLegacyUserKeyFormat[] = "software\\corvantide\\zorvikan desktop\\%s - ";
-
 namespace {
-
-const char kDatabaseFileName[] = "ZorvikanDatabase.zdb";
 
 bool FolderExists(const CString& path)
 {
@@ -149,7 +145,7 @@ void CAppPrefMgr::CopyAllUsers(const CString& section, int mode, CAppPrefs& sour
     CString prefix;
     prefix.Format(kLegacyUserKeyFormat, PlatformGetPlatformName().GetString());
     CUserList users;
-    source.EnumUsers("Zorvikan", prefix, users);
+    source.EnumUsers(kProductName, prefix, users);
     for (POSITION pos = users.GetHeadPosition(); pos;) {
         CObject* item = users.GetNext(pos);
         if (auto* user = dynamic_cast<CUserItem*>(item))

@@ -14,12 +14,7 @@ enum : int {
     kPrefCopyMigrate = 1,  // what was taken over completely is deleted from the source
 };
 
-// The older versions' registry key below HKEY_CURRENT_USER.
-extern const char kLegacyRegistryRoot[];
-// "software\corvantide\zorvikan desktop\%s - ": the users' legacy key prefix.
-extern const char kLegacyUserKeyFormat[];
-
-// True when HKEY_CURRENT_USER\software\corvantide\zorvikan desktop\ opens.
+// True when the older versions' registry root (kLegacyRegistryRoot) opens.
 bool LegacyRegistryKeyExists();
 
 // The application section and the user (every user the source enumerates

@@ -11,6 +11,7 @@
 #include "core/items/ObjectList.h"
 #include "core/store/PasswordVerifier.h"
 #include "core/os/PathUtils.h"
+#include "core/prefs/ProductNames.h"
 #include "core/users/Platform.h"
 #include "core/items/Record.h"
 #include "framework/CException.h"
@@ -19,7 +20,7 @@ namespace {
 
 CString AttachmentPath(const CString& databasePath, const CString& storedName)
 {
-    return JoinPath(JoinPath(GetDirectoryOfPath(databasePath, false), "Files"), storedName);
+    return JoinPath(JoinPath(GetDirectoryOfPath(databasePath, false), kAttachmentsFolderName), storedName);
 }
 
 // Copies from over to (both already paired) and marks to modified. With

@@ -5,11 +5,10 @@
 #include <cstdint>
 
 #include "core/crypto/Blowfish.h"
+#include "core/prefs/ProductNames.h"
 #include "framework/CString.h"
 
 constexpr int kVerifierSize = 40;
-// The database file of a user, in the user's data folder.
-constexpr char kDatabaseFileName[] = "ZorvikanDatabase.zdb";
 // ReadPasswordVerifier's answer for a file that does not exist (the system's
 // ERROR_FILE_NOT_FOUND): the one failure that means "no password".
 constexpr int kVerifierNoFile = 2;

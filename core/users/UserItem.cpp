@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/prefs/ProductNames.h"
 #include "core/users/Platform.h"
 
 namespace {
@@ -55,7 +56,7 @@ CString CUserItem::GetLegacyKey() const { return m_legacyKey; }
 CString CUserItem::GetLegacyProfileSection() const
 {
     CString section = m_legacyKey;
-    section.Replace("software\\corvantide\\zorvikan desktop\\", "");
+    section.Replace(kLegacyRegistryRoot, "");
     return section;
 }
 

@@ -7,6 +7,7 @@
 #include "core/prefs/AppPrefMgr.h"
 #include "core/os/FileUtils.h"
 #include "core/os/PathUtils.h"
+#include "core/prefs/ProductNames.h"
 #include "framework/ModalSeam.h"
 #include "framework/WinApp.h"
 
@@ -102,7 +103,7 @@ bool RunInstallerAndWait(const CString& path)
 CString CAppPrefMgr::LocateBonjourInstaller(HWND parent)
 {
     if (IsRemovable()) {
-        CString path = JoinPath(JoinPath(GetDataRoot(), "Installers"), "Bonjour.msi");
+        CString path = JoinPath(JoinPath(GetDataRoot(), kInstallersFolderName), "Bonjour.msi");
         return FileExists(path) ? path : CString();
     }
     return ChooseInstallerFile(parent, kInstallerFilter, "Select the Bonjour installer file");
@@ -111,7 +112,7 @@ CString CAppPrefMgr::LocateBonjourInstaller(HWND parent)
 CString CAppPrefMgr::LocateWebUpdateInstaller(HWND parent)
 {
     if (IsRemovable()) {
-        CString path = JoinPath(JoinPath(GetDataRoot(), "Installers"), "wuwinstaller.exe");
+        CString path = JoinPath(JoinPath(GetDataRoot(), kInstallersFolderName), "wuwinstaller.exe");
         return FileExists(path) ? path : CString();
     }
     return ChooseInstallerFile(parent, kInstallerFilter,
