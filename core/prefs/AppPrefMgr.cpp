@@ -7,16 +7,19 @@
 #include "core/prefs/INIAppPrefs.h"
 #include "core/prefs/ProductNames.h"
 #include "core/os/PathUtils.h"
+#include "core/os/ProcessWide.h"
 #include "core/os/ShellFileOps.h"
 #include "core/os/SystemInfo.h"
 #include "core/users/UserItem.h"
 
 namespace {
 
-std::shared_ptr<CAppPrefMgr>& Instance()
+std::shared_ptr<CAppPrefMgr> MakeManager() { return std::make_shared<CAppPrefMgr>(); }
+
+CProcessWide<CAppPrefMgr>& Instance()
 {
-    static std::shared_ptr<CAppPrefMgr> instance;
-    return instance;
+    static CProcessWide<CAppPrefMgr> slot(&MakeManager);
+    return slot;
 }
 
 // One folder level, when it does not exist yet; failures show up later.
@@ -58,18 +61,11 @@ bool IsSameOrAbove(const CString& ancestor, const CString& folder)
 
 }  // namespace
 
-std::shared_ptr<CAppPrefMgr> CAppPrefMgr::GetInstance()
-{
-    std::shared_ptr<CAppPrefMgr>& instance = Instance();
-    if (!instance) instance = std::make_shared<CAppPrefMgr>();
-    return instance;
-}
+std::shared_ptr<CAppPrefMgr> CAppPrefMgr::GetInstance() { return Instance().Get(); }
 
 std::shared_ptr<CAppPrefMgr> CAppPrefMgr::ReplaceInstance(std::shared_ptr<CAppPrefMgr> instance)
 {
-    std::shared_ptr<CAppPrefMgr> previous = Instance();
-    Instance() = std::move(instance);
-    return previous;
+    return Instance().Replace(std::move(instance));
 }
 
 CAppPrefMgr::CAppPrefMgr()
@@ -128,13 +124,11 @@ void CAppPrefMgr::MakeFixedFolders()
     m_eventsLogPath = JoinPath(preferences, kEventsLogFileName);
 }
 
-std::shared_ptr<CAppPrefs> CAppPrefMgr::GetPrefs()
-{
-    if (!m_prefs) m_prefs = std::make_shared<CINIAppPrefs>(m_prefsPath);
-    return m_prefs;
-}
+std::shared_ptr<CAppPrefs> CAppPrefMgr::MakePrefs() const { return std::make_shared<CINIAppPrefs>(m_prefsPath); }
 
-void CAppPrefMgr::SetPrefs(std::shared_ptr<CAppPrefs> prefs) { m_prefs = std::move(prefs); }
+std::shared_ptr<CAppPrefs> CAppPrefMgr::GetPrefs() { return m_prefs.Get(); }
+
+void CAppPrefMgr::SetPrefs(std::shared_ptr<CAppPrefs> prefs) { m_prefs.Replace(std::move(prefs)); }
 
 CString CAppPrefMgr::SafeKeyFolder(const CString& root, CUserItem* user, bool create)
 {

@@ -6,6 +6,7 @@
 // and computes every per-user folder and file.
 #include <memory>
 
+#include "core/os/ProcessWide.h"
 #include "framework/ZvTypes.h"
 
 #include "framework/CString.h"
@@ -37,6 +38,7 @@ public:
     // The same below a given documents folder.
     static CString MakeDataRootUnder(const CString& documentsFolder);
 
+    // The preferences object, read from the preferences file at first use.
     std::shared_ptr<CAppPrefs> GetPrefs();
     // Installs another preferences object (the start-up's migration does).
     void SetPrefs(std::shared_ptr<CAppPrefs> prefs);
@@ -104,8 +106,9 @@ public:
 private:
     void MakeFixedFolders();
     CString SafeKeyFolder(const CString& root, CUserItem* user, bool create);
+    std::shared_ptr<CAppPrefs> MakePrefs() const;
 
-    std::shared_ptr<CAppPrefs> m_prefs;
+    CProcessWide<CAppPrefs> m_prefs{[this] { return MakePrefs(); }};
     CString m_dataRoot;
     CString m_prefsPath;
     CString m_eventsLogPath;
