@@ -2,29 +2,25 @@
 
 #include "app/history/LogEventsSerializer.h"
 #include "app/services/UserFilePaths.h"
+#include "core/os/ProcessWide.h"
 
 namespace {
 
-std::shared_ptr<CLogEvents>& InstanceSlot()
+// The log over the preference manager's events-log path (its slot is asked
+// while this one is locked, never the other way round).
+CProcessWide<CLogEvents>& InstanceSlot()
 {
-    static std::shared_ptr<CLogEvents> instance;
-    return instance;
+    static CProcessWide<CLogEvents> slot([] { return std::make_shared<CLogEvents>(DefaultEventsLogPath()); });
+    return slot;
 }
 
 }  // namespace
 
-std::shared_ptr<CLogEvents>& CLogEvents::GetInstance()
-{
-    std::shared_ptr<CLogEvents>& instance = InstanceSlot();
-    if (!instance) instance = std::make_shared<CLogEvents>(DefaultEventsLogPath());
-    return instance;
-}
+std::shared_ptr<CLogEvents> CLogEvents::GetInstance() { return InstanceSlot().Get(); }
 
 std::shared_ptr<CLogEvents> CLogEvents::ReplaceInstance(std::shared_ptr<CLogEvents> log)
 {
-    std::shared_ptr<CLogEvents> previous = std::move(InstanceSlot());
-    InstanceSlot() = std::move(log);
-    return previous;
+    return InstanceSlot().Replace(std::move(log));
 }
 
 CLogEvents::CLogEvents(const CString& path) : m_serializer(std::make_shared<CLogEventsSerializer>(path, kDaysToKeep)) {}

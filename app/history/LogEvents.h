@@ -25,7 +25,7 @@ public:
 
     // The process-wide log, made on the first call over the preference
     // manager's events-log path (which reads the file into its document).
-    static std::shared_ptr<CLogEvents>& GetInstance();
+    static std::shared_ptr<CLogEvents> GetInstance();
     // Puts another log in place and returns the one it replaces (tests).
     static std::shared_ptr<CLogEvents> ReplaceInstance(std::shared_ptr<CLogEvents> log);
 

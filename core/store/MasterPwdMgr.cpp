@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/os/ProcessWide.h"
+
 int CMasterPwdMgr::SetPassword(const CString* password)
 {
     BlowfishKeyPtr key;
@@ -61,6 +63,6 @@ bool CMasterPwdMgr::VerifyPassword(const CString& userFolder, const CString& pas
 
 std::shared_ptr<CMasterPwdMgr> GetMasterPwdMgr()
 {
-    static std::shared_ptr<CMasterPwdMgr> manager = std::make_shared<CMasterPwdMgr>();
-    return manager;
+    static CProcessWide<CMasterPwdMgr> slot([] { return std::make_shared<CMasterPwdMgr>(); });
+    return slot.Get();
 }
