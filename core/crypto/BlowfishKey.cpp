@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/crypto/SecureZero.h"
+#include "core/os/ProcessSeams.h"
 
 namespace {
 

@@ -2,7 +2,8 @@
 // A keyed Blowfish context that can be handed around safely: whoever packs or
 // unpacks under it holds a reference, so replacing the master key on one
 // thread never frees or changes a key another thread is still using. The
-// schedule is wiped when the last holder lets go.
+// schedule is wiped when the last holder lets go (tests watch that through
+// SetKeyWipeObserver, core/os/ProcessSeams.h).
 #include <cstdint>
 #include <memory>
 
@@ -16,8 +17,3 @@ using BlowfishKeyPtr = std::shared_ptr<const BlowfishContext>;
 BlowfishKeyPtr MakeBlowfishKey(const uint8_t* key, int32_t keyLength);
 // Keyed with the text's bytes (its length as the key length).
 BlowfishKeyPtr MakeBlowfishKey(const CString& text);
-
-// Tests watch the release of keys: the observer sees each schedule after it
-// was wiped and before its memory is freed (nullptr: no observer).
-using KeyWipeObserver = void (*)(const void* schedule, size_t size);
-void SetKeyWipeObserver(KeyWipeObserver observer);

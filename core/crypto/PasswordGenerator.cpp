@@ -6,6 +6,7 @@
 
 #include "core/crypto/PronounceableTables.h"
 #include "core/crypto/SystemRandom.h"
+#include "core/os/ProcessSeams.h"
 
 using namespace fips181;
 

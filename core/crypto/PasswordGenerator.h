@@ -1,9 +1,11 @@
 #pragma once
 // GeneratePassword: a new random password, either random characters of the
 // chosen classes or a pronounceable one built by the FIPS 181 algorithm and
-// dressed in the chosen classes syllable by syllable.
+// dressed in the chosen classes syllable by syllable. Its random numbers come
+// from the system's cryptographic generator, so passwords and attachment keys
+// cannot be predicted from a seed (tests replace the source:
+// SetPasswordRandomSource, core/os/ProcessSeams.h).
 #include <cstdint>
-#include <functional>
 
 #include "framework/ZvTypes.h"
 
@@ -27,10 +29,3 @@ extern const unsigned char kPasswordLatin1[31];
 // the password is empty and the result 0: a weak password is never made up.
 // Not reentrant (the pronounceable mode carries a unit between calls).
 WORD GeneratePassword(WORD length, UINT flags, char* buffer);
-
-// The source of the generator's 32-bit random numbers; it returns false when
-// it cannot give one. By default the system's cryptographic generator, so
-// passwords and attachment keys cannot be predicted from a seed. Tests set a
-// fixed sequence; an empty function restores the default.
-using PasswordRandomSource = std::function<bool(uint32_t& value)>;
-void SetPasswordRandomSource(PasswordRandomSource source);

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/os/ProcessSeams.h"
+
 namespace {
 
 struct CrcTable {

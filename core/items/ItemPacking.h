@@ -25,10 +25,8 @@ uint16_t PackedItemCrc(const uint8_t* data, size_t count);
 void CryptPackedRange(uint8_t* data, size_t length, const BlowfishContext* key, bool encrypt);
 
 // The random tail: each byte is (r >> 4) % 256 of a value r in 0..32767 from
-// the C runtime's generator. Tests put their own source in place (nullptr
-// restores the runtime's).
-using PackRandomSource = int (*)();
-void SetPackRandomSource(PackRandomSource source);
+// the C runtime's generator, or from the source a test put in place
+// (SetPackRandomSource, core/os/ProcessSeams.h).
 uint8_t NextPackRandomByte();
 
 // Strings in the packed form: the bytes, then one zero.

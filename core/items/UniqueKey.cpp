@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "core/items/NodeValue.h"
+#include "core/os/ProcessSeams.h"
 #include "core/crypto/Random.h"
 
 namespace {

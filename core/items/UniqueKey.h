@@ -22,15 +22,5 @@ void UniqueKeyToHex(const uint8_t key[kUniqueKeySize], char text[2 * kUniqueKeyS
 // truncated to 32 bits.
 uint32_t FileTimeToSeconds1904(uint64_t fileTime);
 
-// The clock that unique keys read. Tests install their own; nullptr restores
-// the system clock.
-struct UniqueKeyClock {
-    uint32_t (*tickCount)();      // milliseconds, seeds the generator at the first key
-    uint64_t (*localFileTime)();  // local calendar time expressed as a file time
-};
-void SetUniqueKeyClock(const UniqueKeyClock* clock);
-
-// Forgets the counter and the node value, as at the start of the process, and
-// makes later keys ask source for the node value (nullptr: this build's NetBIOS).
-class AdapterStatusSource;
-void ResetUniqueKeyState(AdapterStatusSource* source = nullptr);
+// The clock keys read and the reset of the key state are seams
+// (SetUniqueKeyClock, ResetUniqueKeyState: core/os/ProcessSeams.h).

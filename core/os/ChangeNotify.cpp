@@ -1,5 +1,6 @@
 #include "core/os/ChangeNotify.h"
 
+#include "core/os/ProcessSeams.h"
 #include "core/users/Platform.h"
 #include "core/users/UserItem.h"
 

@@ -63,10 +63,8 @@ public:
     void PostAll(const CUserItem* user) const;
 };
 
-// Where notices go once the user is found active. The windows build posts
-// to the listener window; the host build has no windows and drops them.
-// Tests install their own. Returns the previous one.
-typedef void (*DatabaseNotifyPoster)(uint32_t wParam, int32_t lParam);
-DatabaseNotifyPoster SetDatabaseNotifyPoster(DatabaseNotifyPoster poster);
-// The configuration's own poster.
+// The configuration's own poster of notices, once the user is found active:
+// the windows build posts to the listener window; the host build has no
+// windows and drops them. Tests put their own in place
+// (SetDatabaseNotifyPoster, core/os/ProcessSeams.h).
 void PostToListenerWindow(uint32_t wParam, int32_t lParam);

@@ -13,6 +13,7 @@
 #include "core/store/MasterPwdMgr.h"
 #include "core/store/PasswordVerifier.h"
 #include "core/os/PathUtils.h"
+#include "core/os/ProcessSeams.h"
 #include "core/users/Platform.h"
 #include "core/items/Record.h"
 #include "core/store/ReplacingFile.h"
@@ -94,7 +95,7 @@ int CDatabaseObj::Clear(bool resetHeader)
     return 0;
 }
 
-uint32_t CDatabaseObj::SetMutexWaitMs(uint32_t waitMs) { return g_mutexWaitMs.exchange(waitMs); }
+uint32_t SetDatabaseMutexWaitMs(uint32_t waitMs) { return g_mutexWaitMs.exchange(waitMs); }
 
 void CDatabaseObj::SetVerifier(const uint8_t verifier[40]) { std::memcpy(m_verifier, verifier, sizeof m_verifier); }
 

@@ -134,10 +134,6 @@ public:
     CRecord* ImportRecord(const CStringArray& strings, WORD hiddenMask, const CStringArray& customLabels,
                           const CString& categoryName, WORD icon, CNotifyProviderList* notices);
 
-    // Test seam: how long load and save wait for the mutex (10 s unless
-    // changed). Returns the previous wait.
-    static uint32_t SetMutexWaitMs(uint32_t waitMs);
-
     // Verifier and header.
     const uint8_t* GetVerifier() const { return m_verifier; }
     void SetVerifier(const uint8_t verifier[40]);

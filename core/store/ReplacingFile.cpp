@@ -3,18 +3,16 @@
 #include <atomic>
 
 #include "core/os/FileSystemOs.h"
+#include "core/os/ProcessSeams.h"
 #include "framework/CException.h"
 
 namespace {
-std::atomic<CReplacingFile::BeforeReplaceHook> g_beforeReplace{nullptr};
+std::atomic<BeforeReplaceHook> g_beforeReplace{nullptr};
 
 int OsErrorOf(const CFileException& e) { return e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : -1; }
 }  // namespace
 
-CReplacingFile::BeforeReplaceHook CReplacingFile::SetBeforeReplaceHook(BeforeReplaceHook hook)
-{
-    return g_beforeReplace.exchange(hook);
-}
+BeforeReplaceHook SetBeforeReplaceHook(BeforeReplaceHook hook) { return g_beforeReplace.exchange(hook); }
 
 CReplacingFile::CReplacingFile(const CString& targetPath) : m_target(targetPath), m_temp(targetPath + ".tmp") {}
 

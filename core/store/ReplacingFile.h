@@ -3,7 +3,8 @@
 // it in place in one step only once all of it reached the disk. A crash, a
 // full disk or a write error therefore leaves the old file as it was. The
 // temporary file is the target's path with ".tmp" appended; it is removed
-// when the new version is not committed.
+// when the new version is not committed. Tests fail the replacement through
+// a seam (SetBeforeReplaceHook, core/os/ProcessSeams.h).
 #include "framework/CFile.h"
 #include "framework/CString.h"
 
@@ -28,12 +29,6 @@ public:
 
     const CString& GetTargetPath() const { return m_target; }
     const CString& GetTempPath() const { return m_temp; }
-
-    // Test seam: called after the temporary file is complete and closed and
-    // before it replaces the target. A non-zero result stands for a failure
-    // (or a crash) at that moment: Commit returns it without replacing.
-    typedef int (*BeforeReplaceHook)(const CString& tempPath, const CString& targetPath);
-    static BeforeReplaceHook SetBeforeReplaceHook(BeforeReplaceHook hook);
 
 private:
     CString m_target;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/os/ProcessSeams.h"
 #include "core/users/UserRecord.h"
 
 namespace {

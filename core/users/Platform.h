@@ -39,11 +39,9 @@ void ReleasePlatformLibraries();
 // export is missing.
 void* PlatformFindExport(PlatformLibrary library, const char* name);
 
-// Where exports are looked up. The windows build installs its own while the
-// libraries are loaded; without one (the browser plug-in's build, the host
-// tests) every export counts as missing. Returns the previous resolver.
-typedef void* (*PlatformExportResolver)(PlatformLibrary library, const char* name);
-PlatformExportResolver SetPlatformExportResolver(PlatformExportResolver resolver);
+// Where exports are looked up is a seam (SetPlatformExportResolver,
+// core/os/ProcessSeams.h): the windows build installs its resolver while the
+// libraries are loaded; without one every export counts as missing.
 
 // Wrappers of the exports used in several places.
 int PlatformGetPlatform();                              // -1 when missing

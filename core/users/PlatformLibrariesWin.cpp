@@ -3,6 +3,7 @@
 
 #include "core/os/FileUtils.h"
 #include "core/os/PathUtils.h"
+#include "core/os/ProcessSeams.h"
 #include "core/users/Platform.h"
 
 namespace {

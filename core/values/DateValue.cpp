@@ -4,6 +4,8 @@
 #include <cctype>
 #include <ctime>
 
+#include "core/os/ProcessSeams.h"
+
 namespace {
 
 const char* const kMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",

@@ -70,13 +70,9 @@ int CompareDates(const CDateValue& a, const CDateValue& b);
 int CompareDateTimes(const CDateValue& a, const CDateValue& b);
 
 // The current local time into a value (the system's clock; its own file per
-// configuration).
+// configuration). CDateValue::InitNow asks it unless a test put another clock
+// in place (SetLocalClock, core/os/ProcessSeams.h).
 void GetLocalDateValue(CDateValue& value);
-// The clock behind CDateValue::InitNow: null for the system's clock. Tests
-// put a clock of their own in place to control ages; the previous one is
-// returned.
-typedef void (*LocalClockFn)(CDateValue& value);
-LocalClockFn SetLocalClock(LocalClockFn clock);
 // Seconds since the epoch of a local calendar time, under the daylight-saving
 // rule of that date; 0 for a year before 1900.
 long long LocalDateValueToSeconds(const CDateValue& value);

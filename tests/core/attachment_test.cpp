@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "core/os/ProcessSeams.h"
 #include "core/store/AttachmentCrypter.h"
 #include "core/crypto/Blowfish.h"
 #include "core/items/Record.h"
 #include "core/store/ReplacingFile.h"
+#include "tests/support/ScopedReplace.h"
 #include "tests/support/ScratchDir.h"
 
 namespace fs = std::filesystem;
@@ -49,12 +51,6 @@ std::string ModelEncrypt(const char* key, std::string plain)
 }
 
 int FailBeforeReplace(const CString&, const CString&) { return 112; }
-
-struct HookGuard {
-    explicit HookGuard(CReplacingFile::BeforeReplaceHook hook) : old(CReplacingFile::SetBeforeReplaceHook(hook)) {}
-    ~HookGuard() { CReplacingFile::SetBeforeReplaceHook(old); }
-    CReplacingFile::BeforeReplaceHook old;
-};
 
 }  // namespace
 
@@ -150,7 +146,7 @@ TEST(AttachmentCrypter, FailuresReportAndLeaveTheOldFilesAlone)
     // A failure after the new version was written: the old one stays.
     const fs::path source = dir.WriteFile("new.txt", "new contents");
     {
-        HookGuard guard(&FailBeforeReplace);
+        zvtest::ScopedReplace guard(&SetBeforeReplaceHook, &FailBeforeReplace);
         EXPECT_EQ(crypter.EncryptFromFile(Str(source)), 112);
         EXPECT_EQ(crypter.DecryptToFile(Str(dest)), 112);
     }

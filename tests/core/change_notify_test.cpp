@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/os/ChangeNotify.h"
+#include "core/os/ProcessSeams.h"
 #include "core/users/Platform.h"
 #include "core/users/UserItem.h"
 #include "core/users/UserRecord.h"

@@ -13,6 +13,7 @@
 
 #include "core/crypto/BlowfishKey.h"
 #include "core/items/Category.h"
+#include "core/os/ProcessSeams.h"
 #include "core/store/DatabaseMerge.h"
 #include "core/store/DatabaseObj.h"
 #include "core/store/MasterPwdMgr.h"
@@ -564,7 +565,7 @@ TEST_F(MergeFailure, SaveOfTheOtherFileFails)
 {
     BuildBoth();
     g_failTarget = Theirs();
-    auto previous = CReplacingFile::SetBeforeReplaceHook(&FailReplacing);
+    auto previous = SetBeforeReplaceHook(&FailReplacing);
     for (int direction : {kMergeThisIntoOther, kMergeBothWays}) {
         CDatabaseObj mine;
         ASSERT_EQ(mine.Load(Mine()), 0);
@@ -575,20 +576,20 @@ TEST_F(MergeFailure, SaveOfTheOtherFileFails)
         // temporary copy is left.
         EXPECT_EQ(Snapshot(), before);
     }
-    CReplacingFile::SetBeforeReplaceHook(previous);
+    SetBeforeReplaceHook(previous);
 }
 
 TEST_F(MergeFailure, SaveOfThisDatabaseFails)
 {
     BuildBoth();
     g_failTarget = Mine();
-    auto previous = CReplacingFile::SetBeforeReplaceHook(&FailReplacing);
+    auto previous = SetBeforeReplaceHook(&FailReplacing);
     CDatabaseObj mine;
     ASSERT_EQ(mine.Load(Mine()), 0);
     auto before = Snapshot();
     EXPECT_EQ(mine.MergeWithFile(Theirs(), kMergeOtherIntoThis, kConflictOtherWins, theirKey.get(), nullptr), 112);
     EXPECT_EQ(Snapshot(), before);
-    CReplacingFile::SetBeforeReplaceHook(previous);
+    SetBeforeReplaceHook(previous);
 }
 
 }  // namespace

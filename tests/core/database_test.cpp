@@ -11,6 +11,7 @@
 #include "core/crypto/BlowfishKey.h"
 #include "core/os/ChangeNotify.h"
 #include "core/items/Category.h"
+#include "core/os/ProcessSeams.h"
 #include "core/store/DatabaseMutex.h"
 #include "core/store/DatabaseObj.h"
 #include "core/items/DefaultItems.h"
@@ -25,6 +26,7 @@
 #include "framework/CArchive.h"
 #include "framework/CException.h"
 #include "tests/support/FailingFile.h"
+#include "tests/support/ScopedReplace.h"
 #include "tests/support/ScratchDir.h"
 
 namespace fs = std::filesystem;
@@ -94,11 +96,6 @@ std::vector<uint8_t> KeyBytes(const uint8_t* key) { return std::vector<uint8_t>(
 std::vector<uint8_t> Preset(int n) { return K({0, 0, 0, 0, 0, 0, (n >> 8) & 255, n & 255}); }
 
 int FailBeforeReplace(const CString&, const CString&) { return 1117; }  // an I/O error at that moment
-struct HookGuard {
-    explicit HookGuard(CReplacingFile::BeforeReplaceHook hook) : old(CReplacingFile::SetBeforeReplaceHook(hook)) {}
-    ~HookGuard() { CReplacingFile::SetBeforeReplaceHook(old); }
-    CReplacingFile::BeforeReplaceHook old;
-};
 
 }  // namespace
 
@@ -530,7 +527,7 @@ TEST(DatabaseFaults, SaveInterruptedAfterTheTemporaryFileLeavesTheOldFile)
     ASSERT_EQ(db.Load(Str(path), key.get()), 0);
     Items(db.GetRecords())[0]->SetField(0, "changed");
     {
-        HookGuard guard(&FailBeforeReplace);
+        zvtest::ScopedReplace guard(&SetBeforeReplaceHook, &FailBeforeReplace);
         EXPECT_EQ(db.Save(0, key.get()), 1117);
     }
     EXPECT_EQ(zvtest::ReadFileBytes(path), before);
@@ -759,7 +756,7 @@ TEST(DatabaseKeys, PasswordChangeReEncryptsAndAFailedOneIsRolledBack)
     memcpy(oldVerifier, db.GetVerifier(), kVerifierSize);
     const auto save = [&](const uint8_t* v, const BlowfishContext* k) { return db.SaveWithVerifier(v, k); };
     {
-        HookGuard guard(&FailBeforeReplace);
+        zvtest::ScopedReplace guard(&SetBeforeReplaceHook, &FailBeforeReplace);
         EXPECT_EQ(mgr->StoreNewPassword("new password", save), 1117);
     }
     EXPECT_TRUE(db.VerifierEquals(oldVerifier));
@@ -841,7 +838,7 @@ TEST(DatabaseItems, RevertFromAnOldFileThatCouldNotBeUpgradedKeepsThePlainText)
     const BlowfishKeyPtr saved = mgr->GetKey();
     ASSERT_EQ(mgr->SetPassword(CString(kFixturePassword)), 0);
     {
-        HookGuard guard(&FailBeforeReplace);
+        zvtest::ScopedReplace guard(&SetBeforeReplaceHook, &FailBeforeReplace);
         CDatabaseObj db;
         ASSERT_EQ(db.Load(Str(path)), 0);
         ASSERT_EQ(ReadDatabaseFileVersion(Str(path)), 2);
@@ -1065,7 +1062,7 @@ TEST(DatabaseFaults, WithoutTheMutexLoadAndSaveChangeNothing)
     CDatabaseObj db;
     ASSERT_EQ(db.Load(Str(path), nullptr), 0);
     db.GetRecords().Add(new CRecord);
-    const uint32_t oldWait = CDatabaseObj::SetMutexWaitMs(50);
+    const uint32_t oldWait = SetDatabaseMutexWaitMs(50);
     std::atomic<bool> held{false}, release{false};
     // Another user of the file holds the mutex (another thread stands for
     // the other process here).
@@ -1081,7 +1078,7 @@ TEST(DatabaseFaults, WithoutTheMutexLoadAndSaveChangeNothing)
     EXPECT_TRUE(db.CanSave());
     release = true;
     holder.join();
-    CDatabaseObj::SetMutexWaitMs(oldWait);
+    SetDatabaseMutexWaitMs(oldWait);
     EXPECT_EQ(zvtest::ReadFileBytes(path), FixtureBytes("smallest.zdb"));
     EXPECT_EQ(db.Save(0, nullptr), 0);
 }

@@ -10,6 +10,7 @@
 
 #include "core/items/Category.h"
 #include "core/items/ItemPacking.h"
+#include "core/os/ProcessSeams.h"
 #include "core/store/MasterPwdMgr.h"
 #include "core/items/Record.h"
 #include "core/items/TypeItem.h"

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/os/ProcessSeams.h"
 #include "core/prefs/AppPrefMgr.h"
 #include "core/prefs/INIAppPrefs.h"
 #include "core/prefs/LegacyPrefs.h"

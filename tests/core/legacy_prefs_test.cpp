@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/os/ProcessSeams.h"
 #include "core/prefs/LegacyPrefs.h"
 #include "core/users/Platform.h"
 #include "core/prefs/Registry.h"

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "core/crypto/BlowfishKey.h"
+#include "core/os/ProcessSeams.h"
 #include "core/store/DatabaseObj.h"
 #include "core/items/Record.h"
 #include "core/store/DatabaseMutex.h"

@@ -9,6 +9,7 @@
 #include "core/items/BaseItem.h"
 #include "core/crypto/Blowfish.h"
 #include "core/items/ItemPacking.h"
+#include "core/os/ProcessSeams.h"
 #include "framework/CArchive.h"
 #include "framework/CMemFile.h"
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/crypto/Random.h"
+#include "core/os/ProcessSeams.h"
 
 namespace {
 

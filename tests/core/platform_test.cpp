@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/os/ProcessSeams.h"
 #include "core/users/Platform.h"
 #include "core/users/UserRecord.h"
 

@@ -8,6 +8,7 @@
 
 #include "core/items/NodeValue.h"
 #include "core/crypto/Random.h"
+#include "core/os/ProcessSeams.h"
 
 namespace {
 

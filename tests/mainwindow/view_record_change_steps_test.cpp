@@ -17,6 +17,7 @@
 #include "core/items/Record.h"
 #include "core/link/LinkChangeCounts.h"
 #include "core/os/ChangeNotify.h"
+#include "core/os/ProcessSeams.h"
 #include "core/prefs/AppPrefMgr.h"
 #include "core/store/DatabaseObj.h"
 #include "core/users/Platform.h"

@@ -2,6 +2,7 @@
 // An injectable clock: while the object lives, CDateValue::InitNow (and so
 // everything that asks for "now") gives the time set here instead of the
 // system's local time. The previous clock comes back when it goes.
+#include "core/os/ProcessSeams.h"
 #include "core/values/DateValue.h"
 
 namespace zvtest {
