@@ -35,9 +35,9 @@ BlowfishKeyPtr MakeBlowfishKey(const uint8_t* key, int32_t keyLength)
     }
 }
 
-BlowfishKeyPtr MakeBlowfishKey(const CString& text)
+BlowfishKeyPtr MakeBlowfishKey(const CSecretString& text)
 {
-    return MakeBlowfishKey(reinterpret_cast<const uint8_t*>(text.GetString()), text.GetLength());
+    return MakeBlowfishKey(reinterpret_cast<const uint8_t*>(text.c_str()), text.GetLength());
 }
 
 void SetKeyWipeObserver(KeyWipeObserver observer) { g_wipeObserver.store(observer); }

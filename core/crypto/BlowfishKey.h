@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "core/crypto/Blowfish.h"
-#include "framework/CString.h"
+#include "core/crypto/SecretString.h"
 
 using BlowfishKeyPtr = std::shared_ptr<const BlowfishContext>;
 
@@ -16,4 +16,4 @@ using BlowfishKeyPtr = std::shared_ptr<const BlowfishContext>;
 // length of 0 keys the single zero byte, as BlowfishInit does.
 BlowfishKeyPtr MakeBlowfishKey(const uint8_t* key, int32_t keyLength);
 // Keyed with the text's bytes (its length as the key length).
-BlowfishKeyPtr MakeBlowfishKey(const CString& text);
+BlowfishKeyPtr MakeBlowfishKey(const CSecretString& text);

@@ -4,7 +4,7 @@
 
 #include "core/os/ProcessWide.h"
 
-int CMasterPwdMgr::SetPassword(const CString* password)
+int CMasterPwdMgr::SetPassword(const CSecretString* password)
 {
     BlowfishKeyPtr key;
     int result = 0;
@@ -36,7 +36,7 @@ void CMasterPwdMgr::SetKey(BlowfishKeyPtr key)
     // holder lets go.
 }
 
-int CMasterPwdMgr::StoreNewPassword(const CString& password, const SaveWithKey& save)
+int CMasterPwdMgr::StoreNewPassword(const CSecretString& password, const SaveWithKey& save)
 {
     uint8_t verifier[kVerifierSize] = {};
     BlowfishKeyPtr key;
@@ -50,7 +50,7 @@ int CMasterPwdMgr::StoreNewPassword(const CString& password, const SaveWithKey& 
     return result;
 }
 
-bool CMasterPwdMgr::VerifyPassword(const CString& userFolder, const CString& password) const
+bool CMasterPwdMgr::VerifyPassword(const CString& userFolder, const CSecretString& password) const
 {
     uint8_t stored[kVerifierSize];
     const int read = ReadUserDbVerifier(stored, userFolder);

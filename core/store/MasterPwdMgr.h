@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "core/crypto/BlowfishKey.h"
+#include "core/crypto/SecretString.h"
 #include "core/store/PasswordVerifier.h"
 #include "framework/CString.h"
 
@@ -24,8 +25,8 @@ public:
     // Keys the manager with the text; none or empty leaves it without a key.
     // The old key is wiped once nobody uses it any more. 0, or -1 when the
     // new context could not be allocated (the manager is then without key).
-    int SetPassword(const CString* password);
-    int SetPassword(const CString& password) { return SetPassword(&password); }
+    int SetPassword(const CSecretString* password);
+    int SetPassword(const CSecretString& password) { return SetPassword(&password); }
     // Lock, user switch, exit: drops the key (wiped once released).
     void ClearPassword();
 
@@ -45,17 +46,17 @@ public:
     // verifier stay as before. Returns save's result, or -1 when no context
     // could be allocated (save is then not called).
     using SaveWithKey = std::function<int(const uint8_t verifier[kVerifierSize], const BlowfishContext* key)>;
-    int StoreNewPassword(const CString& password, const SaveWithKey& save);
+    int StoreNewPassword(const CSecretString& password, const SaveWithKey& save);
     // The same for a database object: its verifier is set and it is saved
     // under the new key (CDatabaseObj::SaveWithVerifier).
-    int StoreNewPassword(const CString& password, CDatabaseObj& database);
+    int StoreNewPassword(const CSecretString& password, CDatabaseObj& database);
 
     // Whether the password opens the database in the user's data folder. An
     // empty password is right only when the file exists nowhere or has no
     // password; an unreadable file accepts no password at all.
-    bool VerifyPassword(const CString& userFolder, const CString& password) const;
+    bool VerifyPassword(const CString& userFolder, const CSecretString& password) const;
     // The same for a user, in the folder the preference manager gives it.
-    bool VerifyPassword(CUserItem* user, const CString& password) const;
+    bool VerifyPassword(CUserItem* user, const CSecretString& password) const;
 
 private:
     mutable std::mutex m_lock;

@@ -3,7 +3,7 @@
 #include "core/prefs/AppPrefMgr.h"
 #include "core/store/MasterPwdMgr.h"
 
-bool CMasterPwdMgr::VerifyPassword(CUserItem* user, const CString& password) const
+bool CMasterPwdMgr::VerifyPassword(CUserItem* user, const CSecretString& password) const
 {
     return VerifyPassword(CAppPrefMgr::GetInstance()->GetUserDirectory(user), password);
 }

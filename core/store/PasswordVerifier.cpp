@@ -14,7 +14,7 @@ const uint8_t VERIFIER_PLAINTEXT[kVerifierSize] = {'Z', 'o', 'r', 'v', 'i', 'k',
 
 namespace {
 
-int MakeKeyedVerifier(const CString& password, uint8_t out[kVerifierSize])
+int MakeKeyedVerifier(const CSecretString& password, uint8_t out[kVerifierSize])
 {
     memset(out, 0, kVerifierSize);
     BlowfishKeyPtr key = MakeBlowfishKey(password);
@@ -33,7 +33,7 @@ void MakeVerifierWithKey(const BlowfishContext* key, uint8_t out[kVerifierSize])
     BlowfishCryptInPlace(kVerifierSize, out, key, 1);
 }
 
-int MakePasswordVerifier(const CString& password, uint8_t out[kVerifierSize])
+int MakePasswordVerifier(const CSecretString& password, uint8_t out[kVerifierSize])
 {
     if (password.IsEmpty()) {
         memset(out, 0, kVerifierSize);
@@ -42,7 +42,10 @@ int MakePasswordVerifier(const CString& password, uint8_t out[kVerifierSize])
     return MakeKeyedVerifier(password, out);
 }
 
-int MakeCheckVerifier(const CString& password, uint8_t out[kVerifierSize]) { return MakeKeyedVerifier(password, out); }
+int MakeCheckVerifier(const CSecretString& password, uint8_t out[kVerifierSize])
+{
+    return MakeKeyedVerifier(password, out);
+}
 
 bool VerifiersEqual(const uint8_t a[kVerifierSize], const uint8_t b[kVerifierSize])
 {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/crypto/Blowfish.h"
+#include "core/crypto/SecretString.h"
 #include "core/prefs/ProductNames.h"
 #include "framework/CString.h"
 
@@ -21,10 +22,10 @@ extern const uint8_t VERIFIER_PLAINTEXT[kVerifierSize];
 void MakeVerifierWithKey(const BlowfishContext* key, uint8_t out[kVerifierSize]);
 // The verifier stored for a password: 40 zero bytes for an empty one. 0, or
 // -1 when no context could be allocated (out is then all zero).
-int MakePasswordVerifier(const CString& password, uint8_t out[kVerifierSize]);
+int MakePasswordVerifier(const CSecretString& password, uint8_t out[kVerifierSize]);
 // For checks: an empty password is keyed as the single zero byte, so it never
 // matches the zero verifier of a file without password.
-int MakeCheckVerifier(const CString& password, uint8_t out[kVerifierSize]);
+int MakeCheckVerifier(const CSecretString& password, uint8_t out[kVerifierSize]);
 
 bool VerifiersEqual(const uint8_t a[kVerifierSize], const uint8_t b[kVerifierSize]);
 bool VerifierIsZero(const uint8_t v[kVerifierSize]);
