@@ -5,6 +5,7 @@
 
 #include "app/logon/LogonRes.h"
 #include "core/crypto/Rijndael.h"
+#include "core/crypto/SecureZero.h"
 
 const char CPasswordHint::kFallbackKey[] = "No answer yet";
 
@@ -22,11 +23,11 @@ CString GetHintQuestionText(int index)
     return text;
 }
 
-void CPasswordHint::MakeKey(const CString& keyText, char key[16])
+void CPasswordHint::MakeKey(const CSecretString& keyText, char key[16])
 {
     std::memset(key, 0, kBlock);
     size_t n = (size_t)keyText.GetLength();
-    std::memcpy(key, keyText.GetString(), n < kBlock ? n : kBlock);
+    std::memcpy(key, keyText.c_str(), n < kBlock ? n : kBlock);
 }
 
 void CPasswordHint::EncryptBlocks(const char key[16], const CString& plainText, BYTE* out, size_t blocks)
@@ -61,7 +62,7 @@ CString CPasswordHint::DecryptBlocks(const char key[16], const BYTE* buffer, siz
     return result;
 }
 
-std::vector<BYTE> CPasswordHint::EncryptText(const CString& key, const CString& plainText)
+std::vector<BYTE> CPasswordHint::EncryptText(const CSecretString& key, const CString& plainText)
 {
     // Everything up to the first zero byte is the text.
     CString text(plainText.GetString());
@@ -77,13 +78,16 @@ std::vector<BYTE> CPasswordHint::EncryptText(const CString& key, const CString& 
     char rawKey[kBlock];
     MakeKey(key, rawKey);
     EncryptBlocks(rawKey, text, buffer.data(), blocks);
+    SecureZero(rawKey, sizeof rawKey);
     return buffer;
 }
 
-CString CPasswordHint::DecryptText(const CString& key, const BYTE* buffer, int length)
+CString CPasswordHint::DecryptText(const CSecretString& key, const BYTE* buffer, int length)
 {
     if (!buffer || length < (int)kBlock) return CString();
     char rawKey[kBlock];
     MakeKey(key, rawKey);
-    return DecryptBlocks(rawKey, buffer, (size_t)length / kBlock);
+    CString text = DecryptBlocks(rawKey, buffer, (size_t)length / kBlock);
+    SecureZero(rawKey, sizeof rawKey);
+    return text;
 }

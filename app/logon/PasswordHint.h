@@ -13,6 +13,7 @@
 // is reached through the program's preferences (windows build).
 #include <vector>
 
+#include "core/crypto/SecretString.h"
 #include "framework/CString.h"
 #include "framework/ZvTypes.h"
 
@@ -41,7 +42,7 @@ public:
     // without a question (index 0 or below, empty answer). False when
     // nothing could be stored: an answer without a question, an empty hint
     // without a question, or an unknown question (its number is stored).
-    bool SetHint(int questionIndex, const CString& answer, const CString& hint);
+    bool SetHint(int questionIndex, const CSecretString& answer, const CString& hint);
     // Question number 0; hint and question check emptied.
     void ClearHint();
     // kHintNone, kHintWithoutQuestion or kHintBehindQuestion.
@@ -49,20 +50,20 @@ public:
     // The stored question's text.
     CString GetQuestionText();
     // Whether the answer opens the stored question check (case-sensitive).
-    bool CheckAnswer(const CString& answer);
+    bool CheckAnswer(const CSecretString& answer);
     // The hint decrypted with the key; "" for an empty key, a wrong answer
     // (mode kHintKeyAnswer) or no hint.
-    CString GetHint(const CString& key, int mode);
+    CString GetHint(const CSecretString& key, int mode);
 
     // The buffer form of the text under the key; empty only when it could
     // not be allocated.
-    static std::vector<BYTE> EncryptText(const CString& key, const CString& plainText);
+    static std::vector<BYTE> EncryptText(const CSecretString& key, const CString& plainText);
     // Every whole block of the buffer decrypted, each up to its first zero
     // byte, joined.
-    static CString DecryptText(const CString& key, const BYTE* buffer, int length);
+    static CString DecryptText(const CSecretString& key, const BYTE* buffer, int length);
 
 private:
-    static void MakeKey(const CString& keyText, char key[16]);
+    static void MakeKey(const CSecretString& keyText, char key[16]);
     static void EncryptBlocks(const char key[16], const CString& plainText, BYTE* out, size_t blocks);
     static CString DecryptBlocks(const char key[16], const BYTE* buffer, size_t blocks);
 

@@ -33,10 +33,10 @@ void StoreBuffer(void (CAppPrefs::*setter)(CUserItem*, const BYTE*, int), CUserI
 
 }  // namespace
 
-bool CPasswordHint::SetHint(int questionIndex, const CString& answer, const CString& hint)
+bool CPasswordHint::SetHint(int questionIndex, const CSecretString& answer, const CString& hint)
 {
     std::shared_ptr<CAppPrefs> prefs = Prefs();
-    CString key;
+    CSecretString key;
     if (questionIndex >= 1 && !answer.IsEmpty()) {
         prefs->SetHintQuestionNumber(m_pUser, questionIndex);
         CString question = GetHintQuestionText(questionIndex);
@@ -71,7 +71,7 @@ int CPasswordHint::GetHintState()
 
 CString CPasswordHint::GetQuestionText() { return GetHintQuestionText(Prefs()->GetHintQuestionNumber(m_pUser)); }
 
-bool CPasswordHint::CheckAnswer(const CString& answer)
+bool CPasswordHint::CheckAnswer(const CSecretString& answer)
 {
     if (answer.IsEmpty()) return false;
     std::shared_ptr<CAppPrefs> prefs = Prefs();
@@ -84,7 +84,7 @@ bool CPasswordHint::CheckAnswer(const CString& answer)
     return DecryptText(answer, check.buffer, check.length) == question;
 }
 
-CString CPasswordHint::GetHint(const CString& key, int mode)
+CString CPasswordHint::GetHint(const CSecretString& key, int mode)
 {
     if (key.IsEmpty()) return CString();
     if (mode == kHintKeyAnswer && !CheckAnswer(key)) return CString();

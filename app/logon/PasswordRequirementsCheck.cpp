@@ -2,7 +2,7 @@
 
 #include "core/store/DatabaseObj.h"
 
-bool CheckPasswordRequirements(const CString& password, const PasswordRequirementsEnv& env)
+bool CheckPasswordRequirements(const CSecretString& password, const PasswordRequirementsEnv& env)
 {
     BYTE block[kPasswordRequirementsSize] = {};
     if (!env.readRequirements || !env.readRequirements(block)) return true;
@@ -10,7 +10,7 @@ bool CheckPasswordRequirements(const CString& password, const PasswordRequiremen
     CDatabaseObj database;
     const int loaded = env.openDatabase ? env.openDatabase(database) : -1;
     if (loaded != 0) return true;  // 67 (the share cannot be reached) and every other failure alike
-    CString newPassword;
+    CSecretString newPassword;
     if (!env.askNewPassword || !env.askNewPassword(newPassword)) return false;
     if (env.storeNewPassword) env.storeNewPassword(newPassword, database);
     return true;

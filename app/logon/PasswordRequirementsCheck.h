@@ -15,10 +15,10 @@ struct PasswordRequirementsEnv {
     // Loads the user's database into the object; the load's result.
     std::function<int(CDatabaseObj& database)> openDatabase;
     // The set-password dialog in its welcome form; false on cancel.
-    std::function<bool(CString& newPassword)> askNewPassword;
+    std::function<bool(CSecretString& newPassword)> askNewPassword;
     // Stores the new password for the loaded database (new verifier, new
     // key, database saved); 0 on success.
-    std::function<int(const CString& newPassword, CDatabaseObj& database)> storeNewPassword;
+    std::function<int(const CSecretString& newPassword, CDatabaseObj& database)> storeNewPassword;
 };
 
 // The system's error code for a network name that cannot be found.
@@ -30,4 +30,4 @@ const int kLoadResultBadNetPath = 67;
 // without asking too, since a database that was not read must never be
 // saved (the check runs again at the next start). A loaded database: the
 // welcome dialog asks for a new password; cancel gives false, OK stores it.
-bool CheckPasswordRequirements(const CString& password, const PasswordRequirementsEnv& env);
+bool CheckPasswordRequirements(const CSecretString& password, const PasswordRequirementsEnv& env);

@@ -1,20 +1,20 @@
 #include "app/logon/PasswordRules.h"
 
-#include <cstring>
-#include <string>
+#include <string_view>
 
-bool IsAcceptablePassword(const CString& password)
+bool IsAcceptablePassword(const CSecretString& password)
 {
     const int length = password.GetLength();
     if (length == 0) return true;
     if (length == 1) return false;
-    const std::string& text = password.Std();
-    return text.find_first_not_of(text[0]) != std::string::npos;
+    // Views only: no copy of the password is made.
+    const std::string_view text(password.c_str(), (size_t)length);
+    return text.find_first_not_of(text[0]) != std::string_view::npos;
 }
 
-bool MeetsPasswordRequirements(const BYTE block[kPasswordRequirementsSize], const CString& password)
+bool MeetsPasswordRequirements(const BYTE block[kPasswordRequirementsSize], const CSecretString& password)
 {
-    const std::string& text = password.Std();
+    const std::string_view text(password.c_str(), (size_t)password.GetLength());
     const size_t length = text.size();
     if (length < block[kReqMinLength] || length > block[kReqMaxLength]) return false;
 
@@ -36,6 +36,7 @@ bool MeetsPasswordRequirements(const BYTE block[kPasswordRequirementsSize], cons
     const char* field = reinterpret_cast<const char*>(block + kReqForbiddenText);
     size_t forbiddenLength = 0;
     while (forbiddenLength < (size_t)kReqForbiddenTextSize && field[forbiddenLength] != '\0') ++forbiddenLength;
-    if (forbiddenLength > 0 && text.find(std::string(field, forbiddenLength)) != std::string::npos) return false;
+    if (forbiddenLength > 0 && text.find(std::string_view(field, forbiddenLength)) != std::string_view::npos)
+        return false;
     return true;
 }

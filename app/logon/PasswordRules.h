@@ -2,6 +2,7 @@
 // The two rules a new password must pass: the basic rule of every password
 // (master and file passwords) and the installer's optional requirements for
 // the master password.
+#include "core/crypto/SecretString.h"
 #include "framework/CString.h"
 #include "framework/ZvTypes.h"
 
@@ -21,8 +22,8 @@ enum PasswordRequirementField {
 
 // Empty means "no password" and is acceptable; one character, or one
 // character repeated, is not.
-bool IsAcceptablePassword(const CString& password);
+bool IsAcceptablePassword(const CSecretString& password);
 
 // The installer's requirements. The forbidden text is read within its
 // 16-byte field only, terminated or not.
-bool MeetsPasswordRequirements(const BYTE block[kPasswordRequirementsSize], const CString& password);
+bool MeetsPasswordRequirements(const BYTE block[kPasswordRequirementsSize], const CSecretString& password);

@@ -4,28 +4,28 @@
 
 namespace xp = boost::xpressive;
 
-const xp::sregex CPasswordStrengthMeter::DigitPattern = xp::sregex::compile("[0-9]");
-const xp::sregex CPasswordStrengthMeter::LowerPattern = xp::sregex::compile("[[:lower:]]");
-const xp::sregex CPasswordStrengthMeter::UpperPattern = xp::sregex::compile("[[:upper:]]");
+const xp::cregex CPasswordStrengthMeter::DigitPattern = xp::cregex::compile("[0-9]");
+const xp::cregex CPasswordStrengthMeter::LowerPattern = xp::cregex::compile("[[:lower:]]");
+const xp::cregex CPasswordStrengthMeter::UpperPattern = xp::cregex::compile("[[:upper:]]");
 // The generator's symbols without the apostrophe; ']', '\' and '-' escaped
 // for the bracket expression.
-const xp::sregex CPasswordStrengthMeter::SymbolPattern =
-    xp::sregex::compile("[`~!@#$%^&*()\\-_=+\\[{\\]}\\\\|\";:,<.>/?]");
+const xp::cregex CPasswordStrengthMeter::SymbolPattern =
+    xp::cregex::compile("[`~!@#$%^&*()\\-_=+\\[{\\]}\\\\|\";:,<.>/?]");
 
 namespace {
 const int kMaxScore = 100;
 const int kPointsPerClass = 10;
 }  // namespace
 
-int CPasswordStrengthMeter::ScorePassword(const CString& password)
+int CPasswordStrengthMeter::ScorePassword(const CSecretString& password)
 {
     if (password.IsEmpty()) return 0;
-    const std::string& text = password.Std();
-    int score = 0;
-    for (const xp::sregex* pattern : {&DigitPattern, &LowerPattern, &UpperPattern, &SymbolPattern}) {
-        if (xp::regex_search(text, *pattern)) score += kPointsPerClass;
-    }
     const int length = password.GetLength();
+    const char* const begin = password.c_str();
+    int score = 0;
+    for (const xp::cregex* pattern : {&DigitPattern, &LowerPattern, &UpperPattern, &SymbolPattern}) {
+        if (xp::regex_search(begin, begin + length, *pattern)) score += kPointsPerClass;
+    }
     score += length > 250 ? 50 : 3 * length;
     return score > kMaxScore ? kMaxScore : score;
 }
@@ -57,7 +57,7 @@ CString CPasswordStrengthMeter::LabelForScore(int score)
 
 void CPasswordStrengthMeter::SetScore(int score) { m_barWidth = (int)(score * 2.68); }
 
-void CPasswordStrengthMeter::UpdateFromPassword(const CString& password)
+void CPasswordStrengthMeter::UpdateFromPassword(const CSecretString& password)
 {
     int score = ScorePassword(password);
     SetScore(score);

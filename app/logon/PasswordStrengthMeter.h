@@ -7,6 +7,7 @@
 
 #include <boost/xpressive/xpressive_fwd.hpp>
 
+#include "core/crypto/SecretString.h"
 #include "framework/CString.h"
 
 class CDC;
@@ -34,11 +35,11 @@ public:
     CPasswordStrengthMeter& operator=(const CPasswordStrengthMeter&) = delete;
 
     // Score, bar and label from a typed password.
-    void UpdateFromPassword(const CString& password);
+    void UpdateFromPassword(const CSecretString& password);
     // Score and bar from generator settings; the label stays as it is.
     void SetGeneratorSettings(const GeneratorSettings& settings);
 
-    static int ScorePassword(const CString& password);
+    static int ScorePassword(const CSecretString& password);
     static int ScoreGeneratorSettings(const GeneratorSettings& settings);
     static CString LabelForScore(int score);
 
@@ -57,11 +58,12 @@ public:
     // Arial bold, cell height 17.
     static bool CreateLabelFont(CFont& font);
 
-    // Built once for the whole process, not per keystroke.
-    static const boost::xpressive::sregex DigitPattern;
-    static const boost::xpressive::sregex LowerPattern;
-    static const boost::xpressive::sregex UpperPattern;
-    static const boost::xpressive::sregex SymbolPattern;
+    // Built once for the whole process, not per keystroke; they search the
+    // password's own bytes, so no copy of it is made.
+    static const boost::xpressive::cregex DigitPattern;
+    static const boost::xpressive::cregex LowerPattern;
+    static const boost::xpressive::cregex UpperPattern;
+    static const boost::xpressive::cregex SymbolPattern;
 
 private:
     int m_barWidth = 0;

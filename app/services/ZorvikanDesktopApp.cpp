@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "app/services/CommandLineText.h"
 #include "app/logon/HintMigration.h"
@@ -88,7 +89,7 @@ void CZorvikanDesktopApp::SetCurrentUser(CUserItem* user)
     if (user) Prefs()->SetCurrentUser(GetPrefsSection(), user->GetKeyName());
 }
 
-bool CZorvikanDesktopApp::EnforcePasswordRequirements(CUserItem* user, const CString& password)
+bool CZorvikanDesktopApp::EnforcePasswordRequirements(CUserItem* user, const CSecretString& password)
 {
     PasswordRequirementsEnv env;
     env.readRequirements = [](BYTE block[kPasswordRequirementsSize]) {
@@ -97,15 +98,15 @@ bool CZorvikanDesktopApp::EnforcePasswordRequirements(CUserItem* user, const CSt
     env.openDatabase = [user](CDatabaseObj& database) {
         return database.OpenInFolder(CAppPrefMgr::GetInstance()->GetUserDirectory(user));
     };
-    env.askNewPassword = [user](CString& newPassword) {
+    env.askNewPassword = [user](CSecretString& newPassword) {
         CSetPasswordNoOldDlg dlg(nullptr, true);
         dlg.m_pUser = user;  // the hint is stored for this user
         dlg.m_strPrefsSection = GetPrefsSection();
         if (dlg.DoModal() != IDOK) return false;
-        newPassword = dlg.m_strNewPassword;
+        newPassword = std::move(dlg.m_strNewPassword);
         return true;
     };
-    env.storeNewPassword = [](const CString& newPassword, CDatabaseObj& database) {
+    env.storeNewPassword = [](const CSecretString& newPassword, CDatabaseObj& database) {
         return GetMasterPwdMgr()->StoreNewPassword(newPassword, database);
     };
     return CheckPasswordRequirements(password, env);

@@ -14,6 +14,7 @@
 
 class CMainFrame;
 class CMainViewBase;
+class CSecretString;
 struct SavedPlacement;
 
 class CZorvikanDesktopApp : public CWinApp {
@@ -42,7 +43,7 @@ public:
     void SetLogonPending(BOOL pending) { m_bLogonPending = pending ? 1 : 0; }
     // Checks the password against the installer's password requirements;
     // false ends the start-up.
-    bool EnforcePasswordRequirements(CUserItem* user, const CString& password);
+    bool EnforcePasswordRequirements(CUserItem* user, const CSecretString& password);
 
     // Record hooks of the record commands and the import: event log and
     // smart lists (viewing raises the view count and logs nothing).

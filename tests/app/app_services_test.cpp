@@ -302,12 +302,12 @@ TEST(PasswordRequirements, AFailedLoadNeverSavesAndOnlyALoadedDatabaseAsks)
             return c.stored;
         };
         env.openDatabase = [&](CDatabaseObj&) { return c.loadResult; };
-        env.askNewPassword = [&](CString& text) {
+        env.askNewPassword = [&](CSecretString& text) {
             asked = true;
             text = "a new long password 1";
             return c.answerOk;
         };
-        env.storeNewPassword = [&](const CString& text, CDatabaseObj&) {
+        env.storeNewPassword = [&](const CSecretString& text, CDatabaseObj&) {
             storedNew = true;
             EXPECT_EQ(text, "a new long password 1");
             return 0;
