@@ -4,17 +4,11 @@
 
 #include "app/logon/LogonRes.h"
 #include "app/logon/PasswordRules.h"
-#include "core/crypto/SecureZero.h"
 #include "framework/DataExchange.h"
 #include "framework/ModalSeam.h"
+#include "toolkit/SecretDataExchange.h"
 
 CGetExportPasswordDlg::CGetExportPasswordDlg(CWnd* pParent) : CDialog(IDD_GETEXPORTPASSWORD, pParent) {}
-
-CGetExportPasswordDlg::~CGetExportPasswordDlg()
-{
-    SecureWipe(m_strPassword);
-    SecureWipe(m_strConfirmation);
-}
 
 void CGetExportPasswordDlg::DoDataExchange(CDataExchange* pDX)
 {

@@ -15,12 +15,12 @@
 #include "core/os/DirTree.h"
 #include "core/store/MasterPwdMgr.h"
 #include "core/os/PathUtils.h"
-#include "core/crypto/SecureZero.h"
 #include "core/os/ShellFileOps.h"
 #include "core/os/SystemInfo.h"
 #include "core/users/UserItem.h"
 #include "framework/DataExchange.h"
 #include "framework/ModalSeam.h"
+#include "toolkit/SecretDataExchange.h"
 
 namespace {
 
@@ -60,8 +60,6 @@ END_MESSAGE_MAP()
 CGetPasswordDlg::CGetPasswordDlg(CWnd* pParent, bool severalUsers)
     : CDialog(severalUsers ? IDD_GETPASSWORD_USERS : IDD_GETPASSWORD, pParent)
 {}
-
-CGetPasswordDlg::~CGetPasswordDlg() { SecureWipe(m_strPassword); }
 
 void CGetPasswordDlg::DoDataExchange(CDataExchange* pDX)
 {

@@ -4,6 +4,7 @@
 // from five attempts left, and on the tenth failure in a row deletes the
 // user's database, attachments and custom icons. On success it keys the
 // process-wide master password with the typed text.
+#include "core/crypto/SecretString.h"
 #include "framework/CString.h"
 #include "framework/Dialog.h"
 #include "framework/Gdi.h"
@@ -15,10 +16,9 @@ class CGetPasswordDlg : public CDialog {
 public:
     // Template 174 (with the user choice) when severalUsers, else 212.
     CGetPasswordDlg(CWnd* pParent, bool severalUsers);
-    ~CGetPasswordDlg() override;
 
-    CWnd m_userCombo;       // control 1043
-    CString m_strPassword;  // control 1042, at most 32 characters
+    CWnd m_userCombo;             // control 1043
+    CSecretString m_strPassword;  // control 1042, at most 32 characters
     // Preselected by the opener; after OK, the user who logged on.
     CUserItem* m_pUser = nullptr;
     // The user choice is disabled.

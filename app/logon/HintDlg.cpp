@@ -6,6 +6,7 @@
 #include "app/logon/PasswordHint.h"
 #include "framework/DataExchange.h"
 #include "framework/ModalSeam.h"
+#include "toolkit/SecretDataExchange.h"
 
 namespace {
 // Only the first 16 characters of an answer are part of the key.

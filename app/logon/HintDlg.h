@@ -1,7 +1,7 @@
 #pragma once
 // CHintDlg: asks a user's hint question and, given the right answer, shows
 // the hint. The opener sets the hint object.
-#include "framework/CString.h"
+#include "core/crypto/SecretString.h"
 #include "framework/Dialog.h"
 
 class CPasswordHint;
@@ -11,7 +11,7 @@ public:
     explicit CHintDlg(CWnd* pParent);
 
     CPasswordHint* m_pHint = nullptr;  // not owned
-    CString m_strAnswer;               // control 1213, at most 16 characters
+    CSecretString m_strAnswer;         // control 1213, at most 16 characters
 
     BOOL OnInitDialog() override;
     void OnOK() override;

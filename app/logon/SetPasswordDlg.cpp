@@ -10,11 +10,11 @@
 #include "core/prefs/AppPrefMgr.h"
 #include "core/prefs/AppPrefs.h"
 #include "core/store/MasterPwdMgr.h"
-#include "core/crypto/SecureZero.h"
 #include "core/os/SystemInfo.h"
 #include "framework/DataExchange.h"
 #include "framework/DC.h"
 #include "framework/ModalSeam.h"
+#include "toolkit/SecretDataExchange.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ const char kHintFailed[] = "Failed to set Hint for the user";
 
 std::shared_ptr<CAppPrefs> Prefs() { return CAppPrefMgr::GetInstance()->GetPrefs(); }
 
-void ExchangePassword(CDataExchange* pDX, int nID, CString& value)
+void ExchangePassword(CDataExchange* pDX, int nID, CSecretString& value)
 {
     DDX_Text(pDX, nID, value);
     DDV_MaxChars(pDX, value, kMaxPasswordChars);
@@ -59,21 +59,21 @@ void CNewPasswordDlgBase::ExchangeHintQuestion(CDataExchange* pDX)
     DDV_MaxChars(pDX, m_strAnswer, kMaxAnswerChars);
 }
 
-bool CNewPasswordDlgBase::CheckConfirmation(const CString& password, const CString& confirmation)
+bool CNewPasswordDlgBase::CheckConfirmation(const CSecretString& password, const CSecretString& confirmation)
 {
     if (password.Compare(confirmation) == 0) return true;
     AfxMessageBox(IDS_PASSWORDS_DONT_MATCH, MB_OK);
     return false;
 }
 
-bool CNewPasswordDlgBase::CheckAcceptable(const CString& password)
+bool CNewPasswordDlgBase::CheckAcceptable(const CSecretString& password)
 {
     if (IsAcceptablePassword(password)) return true;
     AfxMessageBox(IDS_PASSWORD_TOO_SIMPLE, MB_OK);
     return false;
 }
 
-bool CNewPasswordDlgBase::CheckRequirements(const CString& password)
+bool CNewPasswordDlgBase::CheckRequirements(const CSecretString& password)
 {
     std::shared_ptr<CAppPrefs> prefs = Prefs();
     BYTE block[kPasswordRequirementsSize] = {0};
@@ -121,9 +121,7 @@ void CNewPasswordDlgBase::OnPaint()
 
 void CNewPasswordDlgBase::OnChangeNewPassword()
 {
-    CString password;
-    GetDlgItemText(IDC_PASSWORD, password);
-    m_meter.UpdateFromPassword(password);
+    m_meter.UpdateFromPassword(GetSecretWindowText(::GetDlgItem(m_hWnd, IDC_PASSWORD)));
     if (CWnd* area = GetDlgItem(IDC_STRENGTH_METER)) {
         CRect rect;
         area->GetWindowRect(&rect);
@@ -135,13 +133,6 @@ void CNewPasswordDlgBase::OnChangeNewPassword()
 // ----- changing a password -----
 
 CSetPasswordDlg::CSetPasswordDlg(CWnd* pParent) : CNewPasswordDlgBase(IDD_SETPASSWORD, pParent) {}
-
-CSetPasswordDlg::~CSetPasswordDlg()
-{
-    SecureWipe(m_strNewPassword);
-    SecureWipe(m_strConfirmation);
-    SecureWipe(m_strOldPassword);
-}
 
 void CSetPasswordDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -177,12 +168,6 @@ CSetPasswordNoOldDlg::CSetPasswordNoOldDlg(CWnd* pParent, bool welcomeForm)
     : CNewPasswordDlgBase(welcomeForm ? IDD_SETPASSWORD_WELCOME : IDD_SETPASSWORD_NOOLD, pParent),
       m_bWelcome(welcomeForm)
 {}
-
-CSetPasswordNoOldDlg::~CSetPasswordNoOldDlg()
-{
-    SecureWipe(m_strNewPassword);
-    SecureWipe(m_strConfirmation);
-}
 
 void CSetPasswordNoOldDlg::DoDataExchange(CDataExchange* pDX)
 {

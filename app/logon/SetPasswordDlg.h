@@ -5,6 +5,7 @@
 // installer's requirements. Both rate the new password as it is typed and
 // store the optional hint before closing; the opener stores the password.
 #include "app/logon/PasswordStrengthMeter.h"
+#include "core/crypto/SecretString.h"
 #include "framework/CString.h"
 #include "framework/Dialog.h"
 #include "framework/Gdi.h"
@@ -23,8 +24,8 @@ public:
 
     CPasswordStrengthMeter m_meter;
     CFont m_labelFont;
-    CWnd m_questionCombo;  // control 1209
-    CString m_strAnswer;   // control 1210, at most 16 characters
+    CWnd m_questionCombo;       // control 1209
+    CSecretString m_strAnswer;  // control 1210, at most 16 characters
 
     BOOL OnInitDialog() override;
 
@@ -33,9 +34,9 @@ protected:
 
     void ExchangeHintQuestion(CDataExchange* pDX);
     // Each shows its message and returns false when the dialog stays open.
-    bool CheckConfirmation(const CString& password, const CString& confirmation);
-    bool CheckAcceptable(const CString& password);
-    bool CheckRequirements(const CString& password);
+    bool CheckConfirmation(const CSecretString& password, const CSecretString& confirmation);
+    bool CheckAcceptable(const CSecretString& password);
+    bool CheckRequirements(const CSecretString& password);
     // Stores (or, for an empty text, removes) the user's hint; false when the
     // question and answer do not go together and the dialog stays open.
     bool StoreHint(const CString& hintText);
@@ -49,12 +50,11 @@ protected:
 class CSetPasswordDlg : public CNewPasswordDlgBase {
 public:
     explicit CSetPasswordDlg(CWnd* pParent);
-    ~CSetPasswordDlg() override;
 
-    CString m_strNewPassword;   // control 1042; read by the opener after OK
-    CString m_strConfirmation;  // control 1043
-    CString m_strOldPassword;   // control 1041
-    CString m_strHint;          // control 1048
+    CSecretString m_strNewPassword;   // control 1042; read by the opener after OK
+    CSecretString m_strConfirmation;  // control 1043
+    CSecretString m_strOldPassword;   // control 1041
+    CString m_strHint;                // control 1048
 
     void OnOK() override;
 
@@ -66,11 +66,10 @@ class CSetPasswordNoOldDlg : public CNewPasswordDlgBase {
 public:
     // Template 215 (welcome form) or 176.
     CSetPasswordNoOldDlg(CWnd* pParent, bool welcomeForm);
-    ~CSetPasswordNoOldDlg() override;
 
-    CString m_strConfirmation;  // control 1043
-    CString m_strNewPassword;   // control 1042; read by the opener after OK
-    int m_bDontSet = 0;         // control 1107, welcome form only
+    CSecretString m_strConfirmation;  // control 1043
+    CSecretString m_strNewPassword;   // control 1042; read by the opener after OK
+    int m_bDontSet = 0;               // control 1107, welcome form only
     bool m_bWelcome;
 
     BOOL OnInitDialog() override;

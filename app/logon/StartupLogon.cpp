@@ -2,13 +2,15 @@
 // of user when there is more than one.
 #include "app/logon/StartupLogon.h"
 
+#include <utility>
+
 #include "app/logon/GetPasswordDlg.h"
 #include "core/store/MasterPwdMgr.h"
 #include "core/users/UserItem.h"
 
 bool StartupUserHasMasterPassword(CUserItem* user) { return user && UserHasMasterPassword(user); }
 
-INT_PTR RunStartupLogonDialog(CUserList& users, CUserItem*& user, CString& password)
+INT_PTR RunStartupLogonDialog(CUserList& users, CUserItem*& user, CSecretString& password)
 {
     CGetPasswordDlg dlg(nullptr, users.GetCount() > 1);
     dlg.m_pUsers = &users;
@@ -16,7 +18,7 @@ INT_PTR RunStartupLogonDialog(CUserList& users, CUserItem*& user, CString& passw
     INT_PTR result = dlg.DoModal();
     if (result == IDOK) {
         user = dlg.m_pUser;
-        password = dlg.m_strPassword;
+        password = std::move(dlg.m_strPassword);
     }
     return result;
 }

@@ -3,7 +3,7 @@
 // for a master password, and the log-on dialog that asks for it.
 #include <windows.h>
 
-#include "framework/CString.h"
+#include "core/crypto/SecretString.h"
 
 class CUserItem;
 class CUserList;
@@ -14,4 +14,4 @@ bool StartupUserHasMasterPassword(CUserItem* user);
 // Shows the log-on dialog with no parent, offering the choice of user when
 // the list holds more than one, preset to user. IDOK: user is the chosen
 // user and password the accepted password; anything else ends the start-up.
-INT_PTR RunStartupLogonDialog(CUserList& users, CUserItem*& user, CString& password);
+INT_PTR RunStartupLogonDialog(CUserList& users, CUserItem*& user, CSecretString& password);

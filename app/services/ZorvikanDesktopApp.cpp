@@ -238,7 +238,8 @@ BOOL CZorvikanDesktopApp::ChooseCurrentUser()
 
 BOOL CZorvikanDesktopApp::LogOn()
 {
-    CString password;
+    // Wiped when the log-on is over, whichever way it ends.
+    CSecretString password;
     if (StartupUserHasMasterPassword(m_pCurrentUser)) {
         SetLogonPending(TRUE);
         CUserItem* chosen = m_pCurrentUser;

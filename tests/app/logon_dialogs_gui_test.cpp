@@ -134,7 +134,7 @@ TEST_F(LogonDialogs, RightPasswordLogsOnAndResetsTheCount)
     dlg.m_pUser = alice;
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.m_pUser, alice);
-    EXPECT_STREQ(dlg.m_strPassword, "Secret42");
+    EXPECT_STREQ(dlg.m_strPassword.c_str(), "Secret42");
     EXPECT_EQ(m_prefs->GetLoginAttemptCount(alice), 0);
     EXPECT_TRUE(GetMasterPwdMgr()->HasPassword());
     EXPECT_TRUE(modal.MessageBoxes().empty());
@@ -475,7 +475,7 @@ TEST_F(SetPasswordDialogs, RefusesAgainstTheRequirementsThenAcceptsAGoodPassword
     dlg.m_pUser = alice;
     dlg.m_strPrefsSection = kSection;
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_STREQ(dlg.m_strNewPassword, "Zebra123");
+    EXPECT_STREQ(dlg.m_strNewPassword.c_str(), "Zebra123");
 
     std::vector<std::string> expected;
     for (const auto& r : refused) expected.push_back(r.message);
@@ -516,7 +516,7 @@ TEST_F(SetPasswordDialogs, NoOldPasswordStoresAHintWithoutQuestion)
     CSetPasswordNoOldDlg dlg(nullptr, false);
     dlg.m_pUser = alice;
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_STREQ(dlg.m_strNewPassword, "ab");
+    EXPECT_STREQ(dlg.m_strNewPassword.c_str(), "ab");
     CPasswordHint hint(alice);
     EXPECT_EQ(hint.GetHintState(), kHintWithoutQuestion);
     EXPECT_EQ(hint.GetHint(CPasswordHint::kFallbackKey, kHintKeyFallback), CString("two letters"));
@@ -572,7 +572,7 @@ TEST_F(SetPasswordDialogs, ExportPasswordIsOptionalButNotTrivial)
     });
     CGetExportPasswordDlg dlg(nullptr);
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_STREQ(dlg.m_strPassword, "");
+    EXPECT_STREQ(dlg.m_strPassword.c_str(), "");
     EXPECT_EQ(
         modal.MessageTexts(),
         (std::vector<std::string>{"Passwords must be at least 2 characters and have at least two unique characters.",
