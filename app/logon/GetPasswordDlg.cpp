@@ -95,7 +95,12 @@ BOOL CGetPasswordDlg::OnInitDialog()
     if (m_labelFont.CreatePointFont(100, "Comic Sans MS")) GetDlgItem(IDC_ATTEMPTS_LABEL)->SetFont(&m_labelFont);
     ReadAttemptCount();
     ShowAttemptsLabel(ShowsAttemptsLabel(m_nAttemptCount));
-    return TRUE;
+
+    // The password box, not the user choice ahead of it in the tab order,
+    // starts with the focus: a password typed at once must not pick another
+    // user by its first letter and log on as that user with an empty one.
+    GotoDlgCtrl(GetDlgItem(IDC_PASSWORD));
+    return FALSE;
 }
 
 CUserItem* CGetPasswordDlg::SelectedUser() const

@@ -246,6 +246,39 @@ TEST_F(LogonDialogs, OpenerFlagsLockTheChoiceAndRenameQuit)
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 }
 
+// With the user choice shown, a password typed at once goes into the password
+// box: it must not pick another user by its first letter ("b" for Bob) and
+// then log on as that user with an empty password.
+TEST_F(LogonDialogs, TypingAtOnceGoesIntoThePasswordBox)
+{
+    MakeDatabase(alice, "bluesky7");
+    zvtest::ScriptedModal modal;
+    bool focusInPasswordBox = false;
+    std::string typed;
+    LRESULT chosen = CB_ERR;
+    modal.OnModal([&](CWnd& wnd) {
+        HWND password = ::GetDlgItem(wnd.m_hWnd, IDC_PASSWORD);
+        focusInPasswordBox = ::GetFocus() == password;
+        // Keys go to the window with the focus.
+        for (const char* p = "bluesky7"; *p; ++p) ::SendMessageA(::GetFocus(), WM_CHAR, (WPARAM)(unsigned char)*p, 1);
+        typed = Text(wnd, IDC_PASSWORD);
+        chosen = wnd.SendDlgItemMessage(IDC_USER_COMBO, CB_GETCURSEL);
+        zvtest::ScriptedModal::PressButton(wnd, IDOK);
+    });
+    CGetPasswordDlg dlg(nullptr, true);
+    dlg.m_pUsers = &m_users;
+    dlg.m_pUser = alice;
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(focusInPasswordBox);
+    EXPECT_EQ(typed, "bluesky7");
+    EXPECT_EQ(chosen, 0) << "the choice still shows Alice";
+    EXPECT_EQ(dlg.m_pUser, alice);
+    EXPECT_STREQ(dlg.m_strPassword.c_str(), "bluesky7");
+    EXPECT_TRUE(GetMasterPwdMgr()->HasPassword());
+    EXPECT_TRUE(modal.MessageBoxes().empty());
+    EXPECT_TRUE(modal.Unanswered().empty());
+}
+
 TEST_F(LogonDialogs, ChecksTheSelectedUserOfTheHiddenChoice)
 {
     MakeDatabase(alice, "AlicePw");
