@@ -158,7 +158,7 @@ int CBaseItem::Pack(const BlowfishContext* key)
 int CBaseItem::Unpack(const BlowfishContext* key, int schema)
 {
     if (m_blob.size() < kPackedHeaderSize) return -1;
-    CryptPackedRange(m_blob.data() + kPackedHeaderSize, m_blob.size() - kPackedHeaderSize, key, false);
+    m_badChecksum = !DecryptPackedForm(m_blob, key);
     ReadBody(m_blob.data(), m_blob.data() + m_blob.size(), schema);
     return 0;
 }

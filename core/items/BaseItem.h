@@ -144,9 +144,15 @@ public:
     // item then has no packed form.
     int Pack(const BlowfishContext* key);
     // Reads the item from its packed form of the given schema (3, 5, 6 or 7),
-    // decrypting it in place first under key (null: plain). -1 when the
-    // form is shorter than its header.
+    // decrypting it in place first under key (null: plain) and checking its
+    // checksum (DecryptPackedForm). -1 when the form is shorter than its
+    // header; a form whose checksum does not match is still read, as far as
+    // it goes, and the item marked (HasBadChecksum).
     int Unpack(const BlowfishContext* key, int schema);
+    // Whether the packed form last unpacked failed its checksum: damaged
+    // bytes (or a key that is not the file's). The old forms of versions 4
+    // and before are not checked. Not saved and not copied.
+    bool HasBadChecksum() const { return m_badChecksum; }
     // The forms of database versions 2 and older, and of version 4.
     virtual int UnpackV2(const BlowfishContext* key);
     virtual int UnpackV4(const BlowfishContext* key);
@@ -191,6 +197,7 @@ protected:
     WORD m_icon = kDefaultItemIcon;
     bool m_modified = false;
     bool m_deleted = false;
+    bool m_badChecksum = false;
     int32_t m_id = 0;
     WORD m_checksum = 0;
     int16_t m_reservedWord = 0;

@@ -34,6 +34,18 @@ int RuntimeRandom() { return std::rand(); }
 // Largest whole-block chunk a 16-bit buffer routine takes.
 constexpr size_t kCryptChunk = 0xFFF8;
 
+// Whether bytes 0-1 hold the CRC of the first count bytes, taken with those
+// two bytes zero.
+bool ChecksumMatches(uint8_t* form, size_t count)
+{
+    const uint8_t stored[2] = {form[0], form[1]};
+    form[0] = form[1] = 0;
+    const uint16_t crc = PackedItemCrc(form, count);
+    form[0] = stored[0];
+    form[1] = stored[1];
+    return crc == ReadBigEndian16(stored);
+}
+
 thread_local const BlowfishContext* t_scopeKey = nullptr;
 thread_local bool t_scopeActive = false;
 
@@ -57,6 +69,28 @@ void CryptPackedRange(uint8_t* data, size_t length, const BlowfishContext* key, 
         data += chunk;
         length -= chunk;
     }
+}
+
+bool DecryptPackedForm(std::vector<uint8_t>& form, const BlowfishContext* key)
+{
+    if (form.size() < kPackedHeaderSize) return false;
+    const size_t checked = form.size() - kPackedTailSize, encrypted = form.size() - kPackedHeaderSize;
+    const size_t checked16 = checked & 0xFFFF, encrypted16 = encrypted & 0xFFFF;
+    if (checked16 == checked && encrypted16 == encrypted) {
+        CryptPackedRange(form.data() + kPackedHeaderSize, encrypted, key, false);
+        return ChecksumMatches(form.data(), checked);
+    }
+    // Over 64 KB: our rule (the whole form) first, then the 16-bit one.
+    std::vector<uint8_t> whole(form);
+    CryptPackedRange(whole.data() + kPackedHeaderSize, encrypted, key, false);
+    if (ChecksumMatches(whole.data(), checked)) {
+        form.swap(whole);
+        return true;
+    }
+    CryptPackedRange(form.data() + kPackedHeaderSize, encrypted16, key, false);
+    if (ChecksumMatches(form.data(), checked16)) return true;
+    form.swap(whole);
+    return false;
 }
 
 void SetPackRandomSource(PackRandomSource source) { g_randomSource.store(source); }

@@ -3,6 +3,7 @@
 // encrypted part, its random tail and the key the archive code packs under.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "core/crypto/Blowfish.h"
 #include "framework/CString.h"
@@ -23,6 +24,16 @@ uint16_t PackedItemCrc(const uint8_t* data, size_t count);
 // place; the last length % 8 bytes stay as they are. Any length: long items
 // are processed in chunks, so nothing past 64 KB is left in plain.
 void CryptPackedRange(uint8_t* data, size_t length, const BlowfishContext* key, bool encrypt);
+
+// Decrypts a packed form of the current layout in place (from byte 22, under
+// key; null: plain) and checks its checksum (bytes 0-1) against the CRC of
+// the plain form with those bytes zero, the random tail excluded. Forms over
+// 64 KB may come from an older writer that counted both ranges in 16 bits:
+// only (size - 22) mod 65536 bytes encrypted and (size - 7) mod 65536
+// checksummed. For them both rules are tried and the one whose checksum
+// matches is taken. False when no rule matches (damaged bytes or another
+// key): the form is then decrypted to its end, as this build writes it.
+bool DecryptPackedForm(std::vector<uint8_t>& form, const BlowfishContext* key);
 
 // The random tail: each byte is (r >> 4) % 256 of a value r in 0..32767 from
 // the C runtime's generator, or from the source a test put in place

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -61,6 +62,37 @@ CBaseItem* CUniqueList::FindCounterpart(const CBaseItem* item) const
     CBaseItem* found = CObjectList::FindCounterpart(item);
     if (!found && item) found = FindByKey(item->GetKey());
     return found;
+}
+
+namespace {
+
+uint64_t KeyValue(const uint8_t* key)
+{
+    uint64_t value;
+    memcpy(&value, key, sizeof value);
+    return value;
+}
+
+}  // namespace
+
+int CUniqueList::MakeKeysUnique()
+{
+    std::unordered_set<uint64_t> taken, seen;
+    for (POSITION pos = GetHeadPosition(); pos;)
+        taken.insert(KeyValue(static_cast<CBaseItem*>(GetNext(pos))->GetKey()));
+    int changed = 0;
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        CBaseItem* item = static_cast<CBaseItem*>(GetNext(pos));
+        if (seen.insert(KeyValue(item->GetKey())).second) continue;
+        uint8_t key[kUniqueKeySize];
+        do NewUniqueKey(key);
+        while (!taken.insert(KeyValue(key)).second);
+        item->SetKey(key);
+        item->SetModified(true);
+        seen.insert(KeyValue(key));
+        ++changed;
+    }
+    return changed;
 }
 
 CTypesList::CTypesList() = default;

@@ -17,6 +17,12 @@ public:
     void SortByName();
     // Also by key when id or uid find nothing.
     CBaseItem* FindCounterpart(const CBaseItem* item) const override;
+    // Keys are assumed unique, but a damaged file can repeat one: each item
+    // whose key an earlier item of the list has (the null key included) gets
+    // a new key and is marked modified, so that both stay reachable and what
+    // referred to the key keeps finding the first. The number of items given
+    // a new key.
+    int MakeKeysUnique();
 };
 
 class CTypesList : public CUniqueList {
