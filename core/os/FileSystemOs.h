@@ -22,6 +22,11 @@ int ReadWholeFile(const std::string& path, std::string& bytes);
 // Copies a file over any file at the destination. False on failure, and when
 // both paths name the same file.
 bool CopyFileOverwrite(const std::string& source, const std::string& destination);
+// Creates a file that must not exist yet, writes the bytes and flushes them to
+// the disk. 0; else the system error code (the one for "file exists" when
+// something is at the path, which is then left alone); a file that could not
+// be written completely is removed.
+int WriteNewFile(const std::string& path, const std::string& bytes);
 // Deletes one file. False when it could not be deleted.
 bool DeleteFileAt(const std::string& path);
 // The path as the system's file calls take it (the host uses slashes).

@@ -88,6 +88,25 @@ bool CopyFileOverwrite(const std::string& source, const std::string& destination
     return ok;
 }
 
+int WriteNewFile(const std::string& path, const std::string& bytes)
+{
+    const std::string native = ToNative(path);
+    const int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return errno;
+    int error = 0;
+    for (size_t done = 0; done < bytes.size() && !error;) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0)
+            done += static_cast<size_t>(n);
+        else if (n < 0 && errno != EINTR)
+            error = errno;
+    }
+    if (!error && fsync(fd) != 0) error = errno;
+    if (close(fd) != 0 && !error) error = errno;
+    if (error) unlink(native.c_str());
+    return error;
+}
+
 bool DeleteFileAt(const std::string& path) { return unlink(ToNative(path).c_str()) == 0; }
 
 std::string NativePath(const std::string& path) { return ToNative(path); }

@@ -56,6 +56,27 @@ bool CopyFileOverwrite(const std::string& source, const std::string& destination
     return CopyFileA(source.c_str(), destination.c_str(), FALSE) != FALSE;
 }
 
+int WriteNewFile(const std::string& path, const std::string& bytes)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
+    DWORD error = 0;
+    for (size_t done = 0; done < bytes.size() && !error;) {
+        const size_t left = bytes.size() - done;
+        const DWORD want = left < 0x100000 ? static_cast<DWORD>(left) : 0x100000;
+        DWORD got = 0;
+        if (!WriteFile(h, bytes.data() + done, want, &got, nullptr) || got == 0) {
+            error = GetLastError();
+            if (!error) error = ERROR_WRITE_FAULT;
+        }
+        done += got;
+    }
+    if (!error && !FlushFileBuffers(h)) error = GetLastError();
+    CloseHandle(h);
+    if (error) DeleteFileA(path.c_str());
+    return static_cast<int>(error);
+}
+
 bool DeleteFileAt(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
 std::string CurrentDirectory()

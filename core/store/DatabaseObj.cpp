@@ -10,6 +10,7 @@
 #include "core/os/FileSystemOs.h"
 #include "core/os/FileUtils.h"
 #include "core/items/ItemPacking.h"
+#include "core/store/KeptCopy.h"
 #include "core/store/MasterPwdMgr.h"
 #include "core/store/PasswordVerifier.h"
 #include "core/os/PathUtils.h"
@@ -65,6 +66,14 @@ void UnlinkRecords(CRecordList& records, const uint8_t* key, bool category)
             record->SetModified(true);
         }
     }
+}
+
+int CountBadChecksums(const CObList& list)
+{
+    int count = 0;
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+        if (static_cast<const CBaseItem*>(list.GetNext(pos))->HasBadChecksum()) ++count;
+    return count;
 }
 
 }  // namespace
@@ -124,9 +133,13 @@ int CDatabaseObj::Load(const CString& filePath, const BlowfishContext* key)
     const int result = fresh.ReadFile(filePath, key, missing);
     Clear(true);
     m_filePath = filePath;
+    m_loadCopyPath.Empty();
+    m_owedCopy = OwedCopy();
     if (result != 0) {
         // Whatever is wrong with the file, a save must not replace it with
         // this empty object.
+        m_loadDamage = 0;
+        m_badChecksums = 0;
         m_loadFailed = true;
         return result;
     }
@@ -143,14 +156,54 @@ int CDatabaseObj::Load(const CString& filePath, const BlowfishContext* key)
         // Saved as Save would: never for a read-only database.
         return m_readOnly ? -1 : WriteFile(key);
     }
-    if (m_formatVersion < kDatabaseFormatVersion) {
+    const bool old = m_formatVersion < kDatabaseFormatVersion;
+    if (m_loadDamage != 0 || old) PrepareLoadCopy(filePath);
+    // Under the mutex no save is under way: a temporary file is a leftover.
+    if (!m_readOnly) CReplacingFile::RemoveLeftover(filePath);
+    if (old) {
         // Rewrite an old file in the current format at once (not a read-only
-        // one). When that fails the old file stays and the next save tries
-        // again.
+        // one), once its copy is kept. When that fails the old file stays
+        // and the next save tries again.
         m_formatVersion = kDatabaseFormatVersion;
         if (!m_readOnly) WriteFile(key);
     }
     return 0;
+}
+
+void CDatabaseObj::PrepareLoadCopy(const CString& path)
+{
+    m_owedCopy.owed = true;
+    m_owedCopy.source = path;
+    if (m_loadDamage != 0) {
+        m_owedCopy.stem = DamagedCopyStem();
+    } else {
+        m_owedCopy.stem = UpgradeCopyStem(m_formatVersion);
+        m_owedCopy.ext = kUpgradeCopyExt;
+    }
+    if (m_readOnly) return;
+    // Still under the load's mutex: these are the bytes that were read.
+    if (zvos::ReadWholeFile(path.Std(), m_owedCopy.bytes) != 0) m_owedCopy.bytes.clear();
+    KeepLoadCopy();
+}
+
+int CDatabaseObj::KeepLoadCopy()
+{
+    OwedCopy& copy = m_owedCopy;
+    if (!copy.owed) return 0;
+    if (copy.bytes.empty()) {
+        // A file that is gone has nothing left to keep.
+        if (!zvos::AccessExists(copy.source.Std())) {
+            copy = OwedCopy();
+            return 0;
+        }
+        if (zvos::ReadWholeFile(copy.source.Std(), copy.bytes) != 0) {
+            copy.bytes.clear();
+            return -1;
+        }
+    }
+    const int result = KeepCopyBeside(copy.source, copy.stem, copy.ext, copy.bytes, m_loadCopyPath);
+    if (result == 0) copy = OwedCopy();
+    return result;
 }
 
 int CDatabaseObj::ReadFile(const CString& filePath, const BlowfishContext* key, bool& missing)
@@ -202,6 +255,8 @@ void CDatabaseObj::TakeContents(CDatabaseObj& other)
     m_headerLong2 = other.m_headerLong2;
     m_headerLong3 = other.m_headerLong3;
     m_headerText = other.m_headerText;
+    m_loadDamage = other.m_loadDamage;
+    m_badChecksums = other.m_badChecksums;
     MoveItems(other.m_records, m_records);
     MoveItems(other.m_types, m_types);
     MoveItems(other.m_categories, m_categories);
@@ -240,6 +295,8 @@ int CDatabaseObj::SaveWithVerifier(const uint8_t verifier[40], const BlowfishCon
 
 int CDatabaseObj::WriteFile(const BlowfishContext* key)
 {
+    // Nothing is written over a damaged or older file before its copy is kept.
+    if (int error = KeepLoadCopy()) return error;
     CReplacingFile out(m_filePath);
     if (int error = out.Open()) return error;
     try {
@@ -274,6 +331,8 @@ void CDatabaseObj::Serialize(CArchive& ar)
     }
     // Until everything is read the object holds part of a file: no save.
     m_loadFailed = true;
+    m_loadDamage = 0;
+    m_badChecksums = 0;
     ar.ReadExact(m_verifier, sizeof m_verifier);
     ar >> m_headerLong >> m_formatVersion;
     if (m_formatVersion < 1 || m_formatVersion > kDatabaseFormatVersion)
@@ -288,7 +347,18 @@ void CDatabaseObj::Serialize(CArchive& ar)
         m_types.Serialize(ar);
         m_categories.Serialize(ar);
     }
+    CheckLoadedContents(ar);
     m_loadFailed = false;
+}
+
+void CDatabaseObj::CheckLoadedContents(CArchive& ar)
+{
+    // A count lowered by damage leaves the items after it unread.
+    uint8_t more;
+    if (ar.Read(&more, 1) != 0) m_loadDamage |= kLoadDamageTrailingBytes;
+    if (m_types.MakeKeysUnique() + m_categories.MakeKeysUnique() > 0) m_loadDamage |= kLoadDamageDuplicateKeys;
+    m_badChecksums = CountBadChecksums(m_records) + CountBadChecksums(m_types) + CountBadChecksums(m_categories);
+    if (m_badChecksums > 0) m_loadDamage |= kLoadDamageChecksum;
 }
 
 void CDatabaseObj::ReadTypesOfOldVersion(CArchive& ar)

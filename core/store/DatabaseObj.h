@@ -16,6 +16,7 @@
 // database; after a failed load the object refuses to save until a load
 // succeeds.
 #include <cstdint>
+#include <string>
 
 #include "core/crypto/Blowfish.h"
 #include "core/items/RecordList.h"
@@ -31,6 +32,20 @@ class CRecord;
 
 // The format this build writes, and the newest one it reads.
 constexpr int16_t kDatabaseFormatVersion = 7;
+
+// What a load found wrong with a file that it could still read
+// (CDatabaseObj::GetLoadDamage, bits).
+enum LoadDamage : unsigned {
+    // Items whose checksum does not match their bytes: read as far as they
+    // go and marked (CBaseItem::HasBadChecksum). A key that is not the
+    // file's reads every item this way.
+    kLoadDamageChecksum = 1,
+    // Bytes after the last list: items that a damaged count left unread.
+    kLoadDamageTrailingBytes = 2,
+    // Types or categories that share a key: the later ones in the file got
+    // new keys (CUniqueList::MakeKeysUnique).
+    kLoadDamageDuplicateKeys = 4,
+};
 // Load and save wait this long for the database mutex.
 constexpr uint32_t kDatabaseWaitMs = 10000;
 
@@ -55,6 +70,14 @@ public:
     // cut short, or of a newer version; the system's error code when it
     // cannot be opened or read; or the result of saving a new database. On
     // failure the object is empty and refuses to save until a load succeeds.
+    //
+    // A file that can be read but shows damage loads as far as it goes,
+    // with 0, and GetLoadDamage tells what was wrong. Before anything is
+    // written over a damaged file or an older version's file, a copy of the
+    // file as read is kept beside it (GetLoadCopyPath); while that copy
+    // cannot be written, no upgrade is written and every save fails with the
+    // copy's error. A successful load also removes the temporary file a
+    // killed save left (not for a read-only object).
     int Load(const CString& filePath);
     int Load(const CString& filePath, const BlowfishContext* key);
     // The file "ZorvikanDatabase.zdb" in the folder (created with all its
@@ -81,6 +104,17 @@ public:
     // overwrite a file that was not read. Only a load that succeeds makes
     // the object saveable again; Clear and SetFilePath do not.
     bool CanSave() const { return !m_loadFailed; }
+    // What the last load or read found wrong (LoadDamage bits); 0 for a whole
+    // file and after a failed load.
+    unsigned GetLoadDamage() const { return m_loadDamage; }
+    // How many items of the last load failed their checksum.
+    int GetBadChecksumCount() const { return m_badChecksums; }
+    // The copy of the file kept by the last load: of a damaged file
+    // ("<file>.damaged-YYYY-MM-DD"), else of an older version's file before
+    // its upgrade ("<file>.v4.bak"); "-2", "-3" ... follow the stem when the
+    // name was taken. Empty when none was kept (also while it could not be
+    // written: a save makes it first).
+    const CString& GetLoadCopyPath() const { return m_loadCopyPath; }
 
     // Merges the database file at otherPath, read and written under
     // otherKey (null: no password), with this one (core/DatabaseMerge.h):
@@ -148,7 +182,8 @@ public:
     // The file's fields in both directions; items are packed and unpacked
     // under the key of the thread's item key scope. Loading throws
     // CArchiveException for a version newer than 7 or below 1; the object is
-    // saveable afterwards only when everything was read.
+    // saveable afterwards only when everything was read. Loading also sets
+    // GetLoadDamage (and gives repeated keys new ones).
     void Serialize(CArchive& ar) override;
 
 private:
@@ -162,6 +197,13 @@ private:
     // Moves every item and the header of other into this object.
     void TakeContents(CDatabaseObj& other);
     void ReadTypesOfOldVersion(CArchive& ar);
+    // Notes what a read found wrong once all of it was read.
+    void CheckLoadedContents(CArchive& ar);
+    // After a load of the file at path: the copy that must be kept before it
+    // is written over, made at once unless read-only.
+    void PrepareLoadCopy(const CString& path);
+    // Writes the copy still owed, if any: 0 or its error.
+    int KeepLoadCopy();
 
     uint8_t m_verifier[40] = {};
     int32_t m_headerLong = 0;
@@ -176,6 +218,16 @@ private:
     CString m_filePath;
     bool m_readOnly = false;
     bool m_loadFailed = false;
+    unsigned m_loadDamage = 0;
+    int m_badChecksums = 0;
+    CString m_loadCopyPath;
+    // A copy owed before the next write: where it goes and the file's bytes
+    // (read when it is made, for a read-only object).
+    struct OwedCopy {
+        bool owed = false;
+        CString source, stem, ext;
+        std::string bytes;
+    } m_owedCopy;
 };
 
 // The 16-bit value at offset 44 of the file; 0xFFFF when it cannot be read.

@@ -10,11 +10,19 @@ namespace {
 std::atomic<BeforeReplaceHook> g_beforeReplace{nullptr};
 
 int OsErrorOf(const CFileException& e) { return e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : -1; }
+
+CString TempPathOf(const CString& targetPath) { return targetPath + ".tmp"; }
 }  // namespace
 
 BeforeReplaceHook SetBeforeReplaceHook(BeforeReplaceHook hook) { return g_beforeReplace.exchange(hook); }
 
-CReplacingFile::CReplacingFile(const CString& targetPath) : m_target(targetPath), m_temp(targetPath + ".tmp") {}
+CReplacingFile::CReplacingFile(const CString& targetPath) : m_target(targetPath), m_temp(TempPathOf(targetPath)) {}
+
+bool CReplacingFile::RemoveLeftover(const CString& targetPath)
+{
+    const std::string temp = TempPathOf(targetPath).Std();
+    return zvos::AccessExists(temp) && zvos::DeleteFileAt(temp);
+}
 
 CReplacingFile::~CReplacingFile() { Discard(); }
 

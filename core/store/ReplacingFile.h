@@ -27,6 +27,11 @@ public:
     // Drops the new version: closes and removes the temporary file.
     void Discard();
 
+    // Removes the temporary file that a save killed before its commit left
+    // beside the target. The caller holds the lock that keeps other saves
+    // of the target away meanwhile. True when there was one to remove.
+    static bool RemoveLeftover(const CString& targetPath);
+
     const CString& GetTargetPath() const { return m_target; }
     const CString& GetTempPath() const { return m_temp; }
 
