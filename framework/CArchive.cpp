@@ -4,9 +4,11 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <unordered_set>
 
 #include "framework/CException.h"
 #include "framework/CFile.h"
+#include "framework/CList.h"
 
 namespace {
 
@@ -21,6 +23,21 @@ const DWORD nMaxMapCount = 0x3FFFFFFE;
 const WORD nMaxClassNameLength = 64;
 // Strings and blocks are read in pieces of this size.
 const DWORD nReadChunk = 64 * 1024;
+
+// Takes out of the list and deletes the elements that are in made (those a
+// failed read created), whatever the list's own class does with the rest.
+void FreeListElements(CObList& list, const std::unordered_set<const CObject*>& made)
+{
+    std::unordered_set<const CObject*> freed;
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        const POSITION at = pos;
+        CObject* element = list.GetNext(pos);
+        if (made.count(element)) {
+            list.RemoveAt(at);
+            if (freed.insert(element).second) delete element;
+        }
+    }
+}
 
 void ThrowArchive(int cause) { AfxThrowArchiveException(cause); }
 
@@ -559,9 +576,14 @@ CObject* CArchive::ReadObjectImpl(const CRuntimeClass* pClassRefRequested, bool 
         --m_nDepth;
         m_nObjectSchema = outerSchema;
         // The half-read object goes, and with it whatever it read; nothing
-        // may refer to them any more.
+        // may refer to them any more. A list does not own its elements: the
+        // ones this read made are freed here.
+        std::unordered_set<const CObject*> made;
+        for (size_t i = slot + 1; i < m_loadArray.size(); ++i)
+            if (m_loadArray[i].kind == Kind::objectEntry) made.insert(static_cast<const CObject*>(m_loadArray[i].ptr));
         for (size_t i = slot; i < m_loadArray.size(); ++i)
             if (m_loadArray[i].kind == Kind::objectEntry) m_loadArray[i] = LoadEntry{Kind::nullEntry, 0, nullptr};
+        if (pOb->IsKindOf(RUNTIME_CLASS(CObList))) FreeListElements(*static_cast<CObList*>(pOb), made);
         delete pOb;
         throw;
     }

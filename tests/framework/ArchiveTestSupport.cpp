@@ -46,7 +46,13 @@ IMPLEMENT_SERIAL(CFwItemA, CObject, VERSIONABLE_SCHEMA | 7)
 IMPLEMENT_SERIAL(CFwItemA2, CFwItemA, VERSIONABLE_SCHEMA | 7)
 IMPLEMENT_SERIAL(CFwItemB, CObject, 3)
 IMPLEMENT_SERIAL(CFwNest, CObject, 1)
+IMPLEMENT_SERIAL(CFwOwningList, CObList, 0)
 IMPLEMENT_DYNCREATE(CFwPlain, CObject)
+
+CFwOwningList::~CFwOwningList()
+{
+    while (!IsEmpty()) delete RemoveHead();
+}
 
 void CFwItemA::Serialize(CArchive& ar)
 {

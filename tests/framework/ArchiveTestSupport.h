@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/CArchive.h"
+#include "framework/CList.h"
 #include "framework/CMemFile.h"
 #include "framework/CObject.h"
 
@@ -69,6 +70,13 @@ public:
     CObject* m_pChild = nullptr;
     ~CFwNest() override { delete m_pChild; }
     void Serialize(CArchive& ar) override;
+};
+
+// A serialisable list that owns its elements: its destructor deletes them.
+class CFwOwningList : public CObList {
+    DECLARE_SERIAL(CFwOwningList)
+public:
+    ~CFwOwningList() override;
 };
 
 // Dynamic but not serialisable.

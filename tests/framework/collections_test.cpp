@@ -11,6 +11,8 @@
 #include "tests/framework/ArchiveTestSupport.h"
 
 using fwtest::Hex;
+using fwtest::Load;
+using fwtest::Store;
 using fwtest::ToHex;
 
 namespace {
@@ -149,6 +151,46 @@ TEST(CollectionSerialisation, StringArraysAndListsAsCountAndStrings)
     CStringList lb;
     fwtest::Load(Hex("01 00 01 78"), [&](CArchive& ar) { lb.Serialize(ar); });
     EXPECT_EQ(Items(lb), (std::vector<std::string>{"x"}));
+}
+
+// A list read as an object of its own that fails part-way goes with every
+// element it had read (a plain list does not own them); a list class that
+// frees its elements itself frees none twice.
+TEST(ArchiveHostileInput, AListObjectCutShortFreesTheElementsItRead)
+{
+    CFwItemA a1, a2, a3;
+    CObList plain;
+    CFwOwningList owning;
+    // The lists only lend the items to the writing: they stay this test's.
+    struct Lent {
+        CObList& list;
+        ~Lent() { list.RemoveAll(); }
+    } lentPlain{plain}, lentOwning{owning};
+    for (CObList* list : {&plain, static_cast<CObList*>(&owning)}) {
+        list->AddTail(&a1);
+        list->AddTail(&a2);
+        list->AddTail(&a3);
+    }
+    const int liveBefore = CFwItemA::s_live;
+    for (CObList* list : {&plain, static_cast<CObList*>(&owning)}) {
+        const std::string valid = Store([&](CArchive& ar) { ar << list; });
+        const char* const kind = list == &plain ? "plain list" : "owning list";
+        for (size_t cut = 0; cut < valid.size(); ++cut) {
+            try {
+                Load(valid.substr(0, cut), [](CArchive& ar) { delete ar.ReadObject(RUNTIME_CLASS(CObList)); });
+                ADD_FAILURE() << kind << ": read a cut archive, cut " << cut;
+            } catch (const CArchiveException&) {}
+            EXPECT_EQ(CFwItemA::s_live, liveBefore) << kind << ", cut " << cut;
+        }
+        CObject* whole = nullptr;
+        Load(valid, [&](CArchive& ar) { whole = ar.ReadObject(RUNTIME_CLASS(CObList)); });
+        ASSERT_NE(whole, nullptr);
+        auto* read = static_cast<CObList*>(whole);
+        EXPECT_EQ(read->GetCount(), 3) << kind;
+        while (!read->IsEmpty()) delete read->RemoveHead();
+        delete read;
+        EXPECT_EQ(CFwItemA::s_live, liveBefore) << kind;
+    }
 }
 
 }  // namespace
