@@ -56,19 +56,28 @@ public:
         Permanent()[h] = p;
     }
 
+    // Forgets the handle. The calling thread's temporary wrapper of it, if
+    // any, is deleted with the others at idle time (a caller may still hold
+    // it until then, and it may be the very object being detached).
     static void RemoveHandle(Handle h)
     {
         {
             std::lock_guard<std::mutex> lock(Mutex());
             Permanent().erase(h);
         }
-        Temporary().erase(h);
+        auto& temp = Temporary();
+        auto it = temp.find(h);
+        if (it == temp.end()) return;
+        Retired().push_back(it->second);
+        temp.erase(it);
     }
 
     static bool IsTemporary(const T* p)
     {
         for (auto& e : Temporary())
             if (e.second == p) return true;
+        for (T* retired : Retired())
+            if (retired == p) return true;
         return false;
     }
 
@@ -76,6 +85,7 @@ public:
     {
         auto& temp = Temporary();
         std::vector<T*> objects;
+        objects.swap(Retired());
         for (auto& e : temp) objects.push_back(e.second);
         temp.clear();
         for (T* p : objects) {
@@ -105,5 +115,13 @@ private:
             ZvDetail::RegisterTempMapCleaner(&CHandleMap::DeleteTemp);
         }
         return *map;
+    }
+    // Temporary wrappers whose handle was removed: no longer found, still
+    // deleted at idle time.
+    static std::vector<T*>& Retired()
+    {
+        thread_local std::vector<T*>* list = nullptr;
+        if (!list) list = new std::vector<T*>;
+        return *list;
     }
 };
