@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <mutex>
 #include <set>
 #include <string>
@@ -229,8 +231,11 @@ LPCSTR CWnd::RegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackg
     static std::mutex mutex;
     static std::set<std::string> names;
     HINSTANCE hInst = AfxGetInstanceHandle();
+    // The C library's formatting: wsprintf has no dependable pointer format.
+    auto hex = [](const void* handle) { return (unsigned long long)(uintptr_t)handle; };
     char name[128];
-    wsprintfA(name, "Zv:%p:%x:%p:%p:%p", (void*)hInst, nClassStyle, (void*)hCursor, (void*)hbrBackground, (void*)hIcon);
+    std::snprintf(name, sizeof name, "Zv:%016llX:%08X:%016llX:%016llX:%016llX", hex(hInst), nClassStyle, hex(hCursor),
+                  hex(hbrBackground), hex(hIcon));
     std::lock_guard<std::mutex> lock(mutex);
     auto it = names.find(name);
     if (it != names.end()) return it->c_str();

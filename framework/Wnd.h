@@ -77,7 +77,9 @@ public:
     static void DeleteTempMap();
 
     // A window class name registered once per process with the given style,
-    // cursor, brush and icon ("Zv:..." names).
+    // cursor, brush and icon: "Zv:" and the instance, style, cursor, brush
+    // and icon in fixed-width upper-case hex (16 digits, the style 8),
+    // separated by colons, so that each combination has its own name.
     static LPCSTR RegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
                                    HICON hIcon = nullptr);
 
