@@ -1,5 +1,6 @@
 #include "core/os/DirTree.h"
 
+#include <atomic>
 #include <cstring>
 
 #include "core/os/FileUtils.h"
@@ -49,6 +50,14 @@ int WalkTree(WalkOp op, const CString& source, const CString& destination)
     return result;
 }
 
+std::atomic<CTreeFileFinder::FindNextFn> g_findNext{nullptr};
+
+BOOL FindNextEntry(HANDLE handle, WIN32_FIND_DATAA* data)
+{
+    const CTreeFileFinder::FindNextFn hook = g_findNext.load();
+    return hook ? hook(handle, data) : FindNextFileA(handle, data);
+}
+
 CTreeFileFinder& ProcessFinder()
 {
     static CTreeFileFinder finder;
@@ -70,6 +79,8 @@ int MoveDirectoryTree(const CString& source, const CString& destination)
 int DeleteFilesInTree(const CString& folder) { return WalkTree(WalkOp::Delete, folder, CString()); }
 
 // ----- the finder -----
+
+CTreeFileFinder::FindNextFn CTreeFileFinder::SetFindNextHook(FindNextFn hook) { return g_findNext.exchange(hook); }
 
 CTreeFileFinder::CTreeFileFinder() {}
 
@@ -106,7 +117,7 @@ HANDLE CTreeFileFinder::FindFirst(const CString& folder)
     listing.handle = FindFirstFileA(pattern, &listing.data);
     if (listing.handle == INVALID_HANDLE_VALUE) return nullptr;
     while (IsDotEntry(listing.data.cFileName)) {
-        if (!FindNextFileA(listing.handle, &listing.data)) {
+        if (!FindNextEntry(listing.handle, &listing.data)) {
             FindClose(listing.handle);
             return nullptr;
         }
@@ -115,12 +126,12 @@ HANDLE CTreeFileFinder::FindFirst(const CString& folder)
     return listing.handle;
 }
 
-void CTreeFileFinder::FindNext(HANDLE& handle, CString& path, DWORD& attributes)
+int CTreeFileFinder::FindNext(HANDLE& handle, CString& path, DWORD& attributes)
 {
     Listing* listing = handle ? FindListing(handle) : nullptr;
     if (!listing) {
         handle = nullptr;
-        return;
+        return 0;
     }
     path = listing->folder;
     const char* name = listing->data.cFileName;
@@ -128,12 +139,17 @@ void CTreeFileFinder::FindNext(HANDLE& handle, CString& path, DWORD& attributes)
     path += name;
     attributes = listing->data.dwFileAttributes;
     do {
-        if (!FindNextFileA(handle, &listing->data)) {
+        if (!FindNextEntry(handle, &listing->data)) {
+            // Only "no more files" is the end; anything else cut the listing
+            // short, and its caller must not take it for the whole folder.
+            const DWORD error = GetLastError();
             Forget(handle);
             handle = nullptr;
-            return;
+            if (error == ERROR_NO_MORE_FILES) return 0;
+            return error ? (int)error : -1;
         }
     } while (IsDotEntry(listing->data.cFileName));
+    return 0;
 }
 
 void CTreeFileFinder::Close(HANDLE& handle)
@@ -163,7 +179,7 @@ int CopyFolderTree(const CString& source, const CString& destination)
     while (handle) {
         CString path;
         DWORD attributes = 0;
-        finder.FindNext(handle, path, attributes);
+        const int listed = finder.FindNext(handle, path, attributes);
         int result = 0;
         if (path.GetLength() >= MAX_PATH)
             result = ERROR_FILENAME_EXCED_RANGE;
@@ -171,6 +187,7 @@ int CopyFolderTree(const CString& source, const CString& destination)
             result = CopyFolderTree(path, JoinPath(destination, GetFileNameOfPath(path)));
         else
             result = CopyFileIntoFolder(path, destination);
+        if (result == 0) result = listed;
         if (result != 0) {
             finder.Close(handle);
             return result;
@@ -187,7 +204,8 @@ int DeleteFilesInFolder(const CString& folder)
     while (handle) {
         CString path;
         DWORD attributes = 0;
-        finder.FindNext(handle, path, attributes);
+        if (const int error = finder.FindNext(handle, path, attributes))
+            return error;  // an incomplete listing: nothing is deleted
         if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(path);
     }
     for (const CString& file : files)

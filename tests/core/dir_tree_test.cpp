@@ -182,6 +182,58 @@ TEST(FolderTree, DeleteFilesInFolderLeavesSubFolders)
     }
 }
 
+// A listing that moves on normally a number of times and then fails with the
+// given error, as a network folder that goes away would.
+struct FailingListing {
+    static int s_left;
+    static DWORD s_error;
+    static BOOL WINAPI FindNext(HANDLE handle, LPWIN32_FIND_DATAA data)
+    {
+        if (s_left-- > 0) return FindNextFileA(handle, data);
+        SetLastError(s_error);
+        return FALSE;
+    }
+    FailingListing(int movesBeforeFailure, DWORD error)
+    {
+        s_left = movesBeforeFailure;
+        s_error = error;
+        m_previous = CTreeFileFinder::SetFindNextHook(&FindNext);
+    }
+    ~FailingListing() { CTreeFileFinder::SetFindNextHook(m_previous); }
+    CTreeFileFinder::FindNextFn m_previous;
+};
+int FailingListing::s_left = 0;
+DWORD FailingListing::s_error = 0;
+
+// Only "no more files" ends a listing; any other failure is the result, and
+// a listing cut short deletes nothing (and a copy from it is no success).
+TEST(FolderTree, AListingCutShortByAnErrorIsReported)
+{
+    const struct {
+        DWORD error;
+        int expected;
+    } cases[] = {
+        {ERROR_NETNAME_DELETED, ERROR_NETNAME_DELETED},
+        {ERROR_NOT_ENOUGH_MEMORY, ERROR_NOT_ENOUGH_MEMORY},
+        {ERROR_NO_MORE_FILES, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.error);
+        zvtest::ScratchDir dir("tree");
+        for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"}) dir.WriteFile(std::string("src/") + name, name);
+        // ".", ".." and the first file are passed, then the listing fails.
+        {
+            FailingListing failing(3, c.error);
+            EXPECT_EQ(CopyFolderTree(Str(dir / "src"), Str(dir / "copy")), c.expected);
+        }
+        {
+            FailingListing failing(3, c.error);
+            EXPECT_EQ(DeleteFilesInFolder(Str(dir / "src")), c.expected);
+        }
+        EXPECT_EQ(Layout(dir / "src").size(), c.expected ? 4u : 2u);
+    }
+}
+
 TEST(FolderTree, FinderListsOneFolderWithoutDotEntries)
 {
     zvtest::ScratchDir dir("tree");
