@@ -4,7 +4,9 @@
 #include <shlobj.h>
 #include <winver.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -12,12 +14,17 @@ namespace {
 const int kNoVersionResource = static_cast<int>(0x8000FFFFu);
 const int kOutOfMemory = static_cast<int>(0x8007000Eu);
 
-bool QueryText(const void* block, const char* name, CString& out)
+// The text of a version value: as long as the length the query gives, ended
+// early only by a zero. A value stored without its terminating zero comes
+// back without one, and the buffer holds other bytes after it.
+bool QueryText(const char* block, const char* blockEnd, const char* name, CString& out)
 {
     char* value = nullptr;
     UINT length = 0;
     if (!VerQueryValueA(block, name, reinterpret_cast<LPVOID*>(&value), &length) || !value) return false;
-    out = value;
+    if (value < block || value >= blockEnd) return false;
+    const size_t most = std::min(static_cast<size_t>(length), static_cast<size_t>(blockEnd - value));
+    out = CString(value, static_cast<int>(strnlen(value, most)));
     return true;
 }
 
@@ -69,14 +76,15 @@ int GetModuleVersionInfo(const CString& path, CString& dottedVersion, CString& f
                              static_cast<int>(HIWORD(fixed->dwFileVersionLS)),
                              static_cast<int>(LOWORD(fixed->dwFileVersionLS)));
     }
+    const char* text = static_cast<const char*>(block);
     WORD* translation = nullptr;
     if (VerQueryValueA(block, "\\VarFileInfo\\Translation", reinterpret_cast<LPVOID*>(&translation), &length) &&
         translation && length >= 4) {
         char name[80];
         snprintf(name, sizeof name, "\\StringFileInfo\\%04x%04x\\FileVersion", translation[0], translation[1]);
-        QueryText(block, name, fileVersion);
+        QueryText(text, text + size, name, fileVersion);
         snprintf(name, sizeof name, "\\StringFileInfo\\%04x%04x\\ProductVersion", translation[0], translation[1]);
-        QueryText(block, name, productVersion);
+        QueryText(text, text + size, name, productVersion);
     }
     GlobalUnlock(memory);
     GlobalFree(memory);

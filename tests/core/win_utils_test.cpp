@@ -11,6 +11,7 @@
 #include "core/os/ShellFileOps.h"
 #include "core/os/SystemInfo.h"
 #include "core/winui/TextFitting.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/TestText.h"
 
@@ -133,6 +134,31 @@ TEST(BrowseForFolderCreateStep, AsksThenCreatesOrRefuses)
     EXPECT_EQ(OnBrowseValidateFailed(nullptr, P(dir / "no" / "such"), "x", ScriptedAsk::Ask), 1);
     ASSERT_EQ(ScriptedAsk::asked.size(), 2u);
     EXPECT_EQ(ScriptedAsk::asked[1], "Can't create directory.");
+}
+
+// Texts stored without their terminating zero end at their own length, not
+// at whatever the buffer holds after them. A freed block of the reader's
+// buffer size, full of other bytes, stands for a used heap.
+TEST(SystemInfo, VersionTextsEndAtTheirLength)
+{
+    const std::string library = zvtest::SiblingExe("version_fixture.dll");
+    DWORD unused = 0;
+    const DWORD size = GetFileVersionInfoSizeA(library.c_str(), &unused);
+    ASSERT_GT(size, 0u);
+    for (int round = 0; round < 3; ++round) {
+        for (DWORD extra = 0; extra <= 16; ++extra) {
+            HGLOBAL used = GlobalAlloc(GMEM_FIXED, size + extra);
+            ASSERT_NE(used, nullptr);
+            memset(GlobalLock(used), 'Z', size + extra);
+            GlobalUnlock(used);
+            GlobalFree(used);
+        }
+        CString dotted, fileVersion, productVersion;
+        ASSERT_EQ(GetModuleVersionInfo(CString(library.c_str()), dotted, fileVersion, productVersion), 0);
+        EXPECT_EQ(dotted, "1.2.3.4");
+        EXPECT_EQ(fileVersion, "1.2.3.4");
+        EXPECT_EQ(productVersion, "5.6");
+    }
 }
 
 TEST(SystemInfo, VersionResourcesAndFolders)

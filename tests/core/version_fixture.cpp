@@ -1,0 +1,2 @@
+// A library that only carries tests/core/version_fixture.rc.
+extern "C" int ZvVersionFixture() { return 0; }
