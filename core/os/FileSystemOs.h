@@ -7,6 +7,13 @@
 
 namespace zvos {
 
+// Whole-file reads hold the file in memory: a file larger than this is
+// refused rather than read (or cut).
+constexpr uint64_t kMaxWholeFileBytes = 128ull << 20;
+// The error code of that refusal: the system's ERROR_FILE_TOO_LARGE, the
+// same number in both builds.
+constexpr int kErrorFileTooLarge = 223;
+
 // The run-time's existence test (files and folders).
 bool AccessExists(const std::string& path);
 // True when the system reports attributes for the path.
@@ -16,8 +23,9 @@ int MakeDirectory(const std::string& path);
 // Opens an existing file for no access with read and write sharing and reads
 // the low 32 bits of its size. False when it cannot be opened.
 bool QueryFileSize(const std::string& path, uint32_t& size);
-// Whole contents of a file opened read-only with all sharing. 0, or -1 when it
-// cannot be opened or a read fails (bytes then holds what was read).
+// Whole contents of a file opened read-only with all sharing. 0, -1 when it
+// cannot be opened or a read fails (bytes then holds what was read), or
+// kErrorFileTooLarge, with bytes empty, for a file over kMaxWholeFileBytes.
 int ReadWholeFile(const std::string& path, std::string& bytes);
 // Copies a file over any file at the destination. False on failure, and when
 // both paths name the same file.

@@ -50,12 +50,22 @@ int ReadWholeFile(const std::string& path, std::string& bytes)
     std::string native = ToNative(path);
     struct stat st;
     if (stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    if (static_cast<uint64_t>(st.st_size) > kMaxWholeFileBytes) return kErrorFileTooLarge;
     FILE* f = std::fopen(native.c_str(), "rb");
     if (!f) return -1;
-    char buf[4096];
+    char buf[65536];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
-    int result = std::ferror(f) ? -1 : 0;
+    int result = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        // A file that grew past the limit since it was measured.
+        if (bytes.size() + n > kMaxWholeFileBytes) {
+            bytes.clear();
+            result = kErrorFileTooLarge;
+            break;
+        }
+        bytes.append(buf, n);
+    }
+    if (result == 0 && std::ferror(f)) result = -1;
     std::fclose(f);
     return result;
 }

@@ -30,15 +30,19 @@ int ReadWholeFile(const std::string& path, std::string& bytes)
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return -1;
-    DWORD size = GetFileSize(h, nullptr);
+    // The whole 64-bit size: its low half alone would read a cut file.
+    LARGE_INTEGER size;
     int result = 0;
-    if (size == INVALID_FILE_SIZE) {
+    if (!GetFileSizeEx(h, &size) || size.QuadPart < 0) {
         result = -1;
+    } else if (static_cast<uint64_t>(size.QuadPart) > kMaxWholeFileBytes) {
+        result = kErrorFileTooLarge;
     } else {
-        char buf[4096];
-        DWORD left = size;
+        bytes.reserve(static_cast<size_t>(size.QuadPart));
+        char buf[65536];
+        uint64_t left = static_cast<uint64_t>(size.QuadPart);
         while (left > 0) {
-            DWORD want = left < sizeof buf ? left : static_cast<DWORD>(sizeof buf), got = 0;
+            DWORD want = left < sizeof buf ? static_cast<DWORD>(left) : static_cast<DWORD>(sizeof buf), got = 0;
             if (!ReadFile(h, buf, want, &got, nullptr) || got == 0) {
                 result = -1;
                 break;

@@ -19,7 +19,9 @@ int CreateFolderPath(const CString& path);
 // Size of an existing file (low 32 bits); 0 when it cannot be opened.
 unsigned int GetFileSizeOfPath(const CString& path);
 // Reads a whole file into text, cut at the first zero byte. Double quotes
-// around the path are dropped first. 0, or -1 when it cannot be read.
+// around the path are dropped first. 0, -1 when it cannot be read, or
+// zvos::kErrorFileTooLarge (text empty) for a file over
+// zvos::kMaxWholeFileBytes (core/os/FileSystemOs.h).
 int ReadTextFile(const CString& path, CString& text);
 // The file's size as "%ld Bytes", "x.xx KB" or "x.xx MB"; a missing file
 // counts as 0 bytes.

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/os/FileSystemOs.h"
 #include "core/os/FileUtils.h"
 #include "core/os/PathUtils.h"
 #include "tests/support/ScratchDir.h"
@@ -99,6 +100,30 @@ TEST(ReadTextFile, ReadsWholeFileUpToFirstZeroAndStripsQuotes)
     EXPECT_EQ(text.GetLength(), 10000);
     EXPECT_EQ(ReadTextFile(P(dir / "missing.txt"), text), -1);
     EXPECT_EQ(ReadTextFile(P(dir.Path()), text), -1);
+}
+
+// Sizes around the limit of a whole-file read, made as sparse files (no disk
+// space, no reading): over the limit is an error, never a cut text. Past 4 GB
+// only the low half of the size would be a few bytes.
+TEST(ReadTextFile, AFileOverTheLimitIsRefusedWithItsOwnError)
+{
+    zvtest::ScratchDir dir;
+    const struct {
+        uint64_t size;
+        const char* what;
+    } cases[] = {
+        {zvos::kMaxWholeFileBytes + 1, "one byte over the limit"},
+        {(1ull << 32) + 5, "4 GB and 5 bytes"},
+    };
+    for (const auto& c : cases) {
+        const fs::path f = dir.WriteFile("large.bin", "abc");
+        fs::resize_file(f, c.size);
+        CString text = "old";
+        EXPECT_EQ(ReadTextFile(P(f), text), zvos::kErrorFileTooLarge) << c.what;
+        EXPECT_EQ(text, "") << c.what;
+        fs::remove(f);
+    }
+    EXPECT_EQ(zvos::kErrorFileTooLarge, 223) << "the system's ERROR_FILE_TOO_LARGE";
 }
 
 TEST(Directories, AppAndCurrentDirectoryArePaths)
