@@ -1,5 +1,7 @@
 #include "app/history/SmartType.h"
 
+#include <unordered_map>
+
 #include "core/items/Record.h"
 #include "core/items/RecordList.h"
 
@@ -60,9 +62,18 @@ void CSmartType::Load(const CRecordList& records)
     if (m_loaded) return;
     CDWordArray ids;
     if (m_serializer) m_serializer->GetIds(m_kind, ids);
-    for (INT_PTR i = 0; i < ids.GetSize(); ++i) {
-        CBaseItem* item = records.FindRecordById((int32_t)ids[i]);
-        if (item && item->GetItemKind() == kItemKindRecord && !item->IsDeleted()) Add(static_cast<CRecord*>(item));
+    if (ids.GetSize() > 0) {
+        // One pass over the records, then one look-up per stored id; the
+        // first record of an id is the one found, as by the list's own search.
+        std::unordered_map<int32_t, CBaseItem*> byId;
+        for (POSITION pos = records.GetHeadPosition(); pos;) {
+            CBaseItem* item = static_cast<CBaseItem*>(records.GetNext(pos));
+            if (item->GetItemKind() == kItemKindRecord) byId.emplace(item->GetId(), item);
+        }
+        for (INT_PTR i = 0; i < ids.GetSize(); ++i) {
+            const auto found = byId.find((int32_t)ids[i]);
+            if (found != byId.end() && !found->second->IsDeleted()) Add(static_cast<CRecord*>(found->second));
+        }
     }
     m_loaded = 1;
 }

@@ -27,6 +27,12 @@ struct Records {
     CRecord* Find(int32_t id) const { return static_cast<CRecord*>(list.FindRecordById(id)); }
 };
 
+std::u16string U16Number(int n)
+{
+    const std::string text = std::to_string(n);
+    return std::u16string(text.begin(), text.end());
+}
+
 std::vector<int32_t> Ids(const CRecordPtrArray& a)
 {
     std::vector<int32_t> out;
@@ -152,6 +158,43 @@ TEST_F(SmartTypesTest, FixtureFileLoadsAgainstTheDatabasesRecords)
     EXPECT_EQ(Ids(added), (std::vector<int32_t>{3, -1})) << "4294967295 is the id -1";
     EXPECT_EQ(Ids(most), std::vector<int32_t>{9}) << "the second MostViewed is used; deleted 5 is dropped";
     EXPECT_EQ(viewed[0], db.Find(16)) << "the database's own record objects";
+}
+
+// A record that counts how often its kind is asked: what finding a stored id
+// among the records costs.
+class CountedRecord : public CRecord {
+public:
+    explicit CountedRecord(int* asked) : m_asked(asked) {}
+    int GetItemKind() const override
+    {
+        ++*m_asked;
+        return CRecord::GetItemKind();
+    }
+
+private:
+    int* m_asked;
+};
+
+TEST_F(SmartTypesTest, LoadingLooksAtEachRecordOnceHoweverManyIdsAreStored)
+{
+    const int records = 3000, stored = 1000;
+    std::u16string entries;
+    for (int i = 0; i < stored; ++i) entries += u"<Record>" + U16Number(2 * i) + u"</Record>";
+    dir.WriteFile("alice/SmartTypes.xml", Utf16File(std::u16string(kDecl) + u"<SmartTypes><RecentlyViewed>" + entries +
+                                                    u"</RecentlyViewed></SmartTypes>\r\n"));
+    int asked = 0;
+    CRecordList list;
+    for (int i = 0; i < records; ++i) {
+        CRecord* r = new CountedRecord(&asked);
+        r->SetId(i);
+        list.Add(r);
+    }
+    CSmartTypesMgr mgr(alice.get(), pathOf);
+    asked = 0;
+    CRecordPtrArray viewed;
+    mgr.GetRecentlyViewed(list, viewed);
+    EXPECT_EQ(Ids(viewed), (std::vector<int32_t>{1980, 1982, 1984, 1986, 1988, 1990, 1992, 1994, 1996, 1998}));
+    EXPECT_LE(asked, records + stored) << "the records and the ids, not their product";
 }
 
 TEST_F(SmartTypesTest, ExistingFileKeepsItsSectionOrderAndGetsTheMissingOnesAppended)
