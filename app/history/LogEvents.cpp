@@ -76,7 +76,7 @@ void CLogEvents::Load()
 void CLogEvents::SaveAll()
 {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    for (const auto& event : m_events) m_serializer->Write(event);
+    m_serializer->WriteAll(m_events);
     m_serializer->SaveDocument();
 }
 

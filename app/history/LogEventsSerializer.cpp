@@ -1,6 +1,6 @@
 #include "app/history/LogEventsSerializer.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 #include "app/history/LogEvent.h"
 #include "app/history/LogEvents.h"
@@ -24,7 +24,11 @@ CLogEventsSerializer::~CLogEventsSerializer()
 
 bool CLogEventsSerializer::IsExpired(const CLogEvent& event) const
 {
-    const CDateValue now(CDateValue::kNow);
+    return IsExpired(event, CDateValue(CDateValue::kNow));
+}
+
+bool CLogEventsSerializer::IsExpired(const CLogEvent& event, const CDateValue& now) const
+{
     return (int64_t)now.DaysAfter(event.GetDate()) > m_daysToKeep;
 }
 
@@ -36,11 +40,42 @@ void CLogEventsSerializer::Write(const std::shared_ptr<CLogEvent>& event)
         return;
     }
     if (event->GetElement()) return;  // already in the document
-    CXmlNodePtr element = m_doc.AppendChildElement(m_doc.GetRoot(), kEventName);
+    const CXmlNodePtr& root = m_doc.GetRoot();
+    const size_t before = root->GetChildren().size();
+    CXmlNodePtr element = m_doc.AppendChildElement(root, kEventName);
     if (!element) return;
     WriteEventFields(element, *event);
     event->SetElement(element);
     m_dirty = true;
+    if (m_bytesValid && m_bytesCount == before && root->GetChildren().size() == before + 1) {
+        AppendXmlBytes(m_eventBytes, *element);
+        ++m_bytesCount;
+    } else {
+        m_bytesValid = false;
+    }
+}
+
+void CLogEventsSerializer::WriteAll(const std::vector<std::shared_ptr<CLogEvent>>& events)
+{
+    if (!m_doc.HasDocument() || !m_doc.GetRoot()) return;
+    // One clock reading and one pass over the root's children, however many
+    // events have expired.
+    const CDateValue now(CDateValue::kNow);
+    std::unordered_set<const CXmlNode*> expired;
+    for (const auto& event : events) {
+        if (!event) continue;
+        if (event->IsNew()) {
+            Write(event);
+        } else if (IsExpired(*event, now)) {
+            if (const CXmlNodePtr element = event->GetElement()) expired.insert(element.get());
+            event->SetElement(nullptr);
+        }
+    }
+    if (expired.empty()) return;
+    if (m_doc.GetRoot()->RemoveChildrenIf([&expired](const CXmlNode& n) { return expired.count(&n) != 0; })) {
+        m_dirty = true;
+        m_bytesValid = false;
+    }
 }
 
 void CLogEventsSerializer::WriteEventFields(const CXmlNodePtr& element, const CLogEvent& event)
@@ -61,7 +96,10 @@ void CLogEventsSerializer::Remove(const std::shared_ptr<CLogEvent>& event)
     if (!m_doc.HasDocument() || !m_doc.GetRoot() || !event) return;
     // The event's own element, never another one of the same name.
     const CXmlNodePtr element = event->GetElement();
-    if (element && m_doc.GetRoot()->RemoveChild(element.get())) m_dirty = true;
+    if (element && m_doc.GetRoot()->RemoveChild(element.get())) {
+        m_dirty = true;
+        m_bytesValid = false;
+    }
     event->SetElement(nullptr);
 }
 
@@ -70,18 +108,21 @@ void CLogEventsSerializer::Clear()
     if (!m_doc.HasDocument() || !m_doc.GetRoot()) return;
     m_doc.RemoveAllChildren(m_doc.GetRoot());
     m_dirty = true;
+    m_eventBytes.clear();
+    m_bytesCount = 0;
+    m_bytesValid = true;
 }
 
 void CLogEventsSerializer::Load(CLogEvents& log)
 {
     if (!m_doc.HasDocument() || !m_doc.GetRoot()) return;
     // Events of this run may already have their elements in the document.
-    std::vector<CXmlNode*> owned;
+    std::unordered_set<const CXmlNode*> owned;
     for (const auto& event : log.GetEvents())
-        if (CXmlNodePtr element = event->GetElement()) owned.push_back(element.get());
+        if (CXmlNodePtr element = event->GetElement()) owned.insert(element.get());
     const std::vector<CXmlNodePtr> children = m_doc.GetRoot()->GetChildren();
     for (const CXmlNodePtr& child : children) {
-        if (std::find(owned.begin(), owned.end(), child.get()) != owned.end()) continue;
+        if (owned.count(child.get())) continue;
         if (std::shared_ptr<CLogEvent> event = ReadEvent(child)) log.Add(event);
     }
 }
@@ -121,7 +162,21 @@ std::shared_ptr<CLogEvent> CLogEventsSerializer::ReadEvent(const CXmlNodePtr& el
 
 int CLogEventsSerializer::SaveDocument()
 {
-    const int result = m_doc.SaveDocument();
+    const CXmlNodePtr& root = m_doc.GetRoot();
+    int result;
+    if (m_doc.HasDocument() && root) {
+        // After a removal the kept bytes are made again, once, in one pass.
+        const std::vector<CXmlNodePtr>& children = root->GetChildren();
+        if (!m_bytesValid || m_bytesCount != children.size()) {
+            m_eventBytes.clear();
+            for (const CXmlNodePtr& child : children) AppendXmlBytes(m_eventBytes, *child);
+            m_bytesCount = children.size();
+            m_bytesValid = true;
+        }
+        result = m_doc.SaveDocument(m_eventBytes);
+    } else {
+        result = m_doc.SaveDocument();
+    }
     if (result == 0) m_dirty = false;
     return result;
 }

@@ -3,11 +3,19 @@
 // read into its document once; events of the run are appended to it, events
 // read from it are pruned once they are older than the days to keep, and the
 // document is written back whenever the log changes.
+//
+// The whole file is written for every event, so the bytes of the events
+// already written are kept: one more event costs its own bytes and one write
+// of the file, not a rewrite of every event. The document is therefore
+// changed through this class only.
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/xml/XmlFileDocument.h"
 
+class CDateValue;
 class CLogEvent;
 class CLogEvents;
 
@@ -22,6 +30,9 @@ public:
     // An event read from the file: its element goes when it has expired. An
     // event of this run: a "LogEvent" element is appended for it, once.
     virtual void Write(const std::shared_ptr<CLogEvent>& event);
+    // Write for each of the events, in one pass: the expired ones leave the
+    // document together.
+    void WriteAll(const std::vector<std::shared_ptr<CLogEvent>>& events);
     // Removes the event's own element from the document.
     virtual void Remove(const std::shared_ptr<CLogEvent>& event);
     // Drops every event from the document.
@@ -38,13 +49,17 @@ public:
     // More than the days to keep between the event's date and now.
     bool IsExpired(const CLogEvent& event) const;
 
-    CXmlFileDocument& GetDocument() { return m_doc; }
-
 private:
+    bool IsExpired(const CLogEvent& event, const CDateValue& now) const;
     void WriteEventFields(const CXmlNodePtr& element, const CLogEvent& event);
     std::shared_ptr<CLogEvent> ReadEvent(const CXmlNodePtr& element);
 
     CXmlFileDocument m_doc;
     int64_t m_daysToKeep;
     bool m_dirty = false;
+    // The file's bytes of the root's first m_bytesCount children; valid only
+    // while no child was removed since they were made.
+    std::string m_eventBytes;
+    size_t m_bytesCount = 0;
+    bool m_bytesValid = false;
 };

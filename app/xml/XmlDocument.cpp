@@ -1,6 +1,7 @@
 #include "app/xml/XmlDocument.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "app/xml/XmlParser.h"
 
@@ -35,6 +36,29 @@ void AppendEscaped(std::u16string& out, const std::u16string& text, bool attribu
     }
 }
 
+// An element's start tag with its attributes; "/>" ends it when the element
+// holds nothing.
+void AppendStartTag(std::u16string& out, const CXmlNode& n)
+{
+    out += u'<';
+    out += n.GetName();
+    for (const auto& a : n.Attributes()) {
+        out += u' ';
+        out += a.first;
+        out += u"=\"";
+        AppendEscaped(out, a.second, true);
+        out += u'"';
+    }
+    out += n.GetChildren().empty() ? u"/>" : u">";
+}
+
+void AppendEndTag(std::u16string& out, const CXmlNode& n)
+{
+    out += u"</";
+    out += n.GetName();
+    out += u'>';
+}
+
 // Writes without recursion, so that any depth a file was read with can be
 // written back.
 void Serialise(const CXmlNode& top, std::u16string& out)
@@ -55,38 +79,52 @@ void Serialise(const CXmlNode& top, std::u16string& out)
                 stack.pop_back();
                 continue;
             case CXmlNode::kComment:
-                out += u"<!--" + n.GetValue() + u"-->";
+                out += u"<!--";
+                out += n.GetValue();
+                out += u"-->";
                 stack.pop_back();
                 continue;
             case CXmlNode::kProcessingInstruction:
-                out += u"<?" + n.GetName();
-                if (!n.GetValue().empty()) out += u" " + n.GetValue();
+                out += u"<?";
+                out += n.GetName();
+                if (!n.GetValue().empty()) {
+                    out += u' ';
+                    out += n.GetValue();
+                }
                 out += u"?>";
                 stack.pop_back();
                 continue;
             default: break;
             }
-            out += u"<" + n.GetName();
-            for (const auto& a : n.Attributes()) {
-                out += u" " + a.first + u"=\"";
-                AppendEscaped(out, a.second, true);
-                out += u"\"";
-            }
+            AppendStartTag(out, n);
             if (n.GetChildren().empty()) {
-                out += u"/>";
                 stack.pop_back();
                 continue;
             }
-            out += u">";
         }
         if (f.next < n.GetChildren().size()) {
             const CXmlNode* child = n.GetChildren()[f.next++].get();
             stack.push_back({child, 0});
             continue;
         }
-        out += u"</" + n.GetName() + u">";
+        AppendEndTag(out, n);
         stack.pop_back();
     }
+}
+
+void AppendLeBytes(std::string& out, const std::u16string& text)
+{
+    char buffer[1024];
+    size_t n = 0;
+    for (char16_t c : text) {
+        buffer[n++] = (char)(c & 0xFF);
+        buffer[n++] = (char)(c >> 8);
+        if (n == sizeof buffer) {
+            out.append(buffer, n);
+            n = 0;
+        }
+    }
+    out.append(buffer, n);
 }
 
 }  // namespace
@@ -166,6 +204,16 @@ bool CXmlNode::RemoveChild(const CXmlNode* child)
     return false;
 }
 
+size_t CXmlNode::RemoveChildrenIf(const std::function<bool(const CXmlNode&)>& remove)
+{
+    const auto kept = std::stable_partition(m_children.begin(), m_children.end(),
+                                            [&remove](const CXmlNodePtr& c) { return !remove(*c); });
+    const size_t removed = (size_t)(m_children.end() - kept);
+    for (auto it = kept; it != m_children.end(); ++it) (*it)->m_parent = nullptr;
+    m_children.erase(kept, m_children.end());
+    return removed;
+}
+
 void CXmlNode::RemoveAllChildren()
 {
     for (auto& c : m_children) c->m_parent = nullptr;
@@ -201,16 +249,45 @@ std::string CXmlDocument::SaveBytes() const
         Serialise(*child, text);
         text += u"\r\n";
     }
-    return "\xFF\xFE" + Utf16LeBytes(text);
+    std::string bytes("\xFF\xFE");
+    AppendLeBytes(bytes, text);
+    return bytes;
+}
+
+bool CXmlDocument::SaveBytesAround(const CXmlNode& element, std::string& head, std::string& tail) const
+{
+    if (element.GetParent() != m_document.get() || element.GetType() != CXmlNode::kElement ||
+        element.GetChildren().empty())
+        return false;
+    std::u16string before, after;
+    std::u16string* out = &before;
+    for (const auto& child : m_document->GetChildren()) {
+        if (child.get() == &element) {
+            AppendStartTag(before, element);
+            AppendEndTag(after, element);
+            out = &after;
+        } else {
+            Serialise(*child, *out);
+        }
+        *out += u"\r\n";
+    }
+    head = "\xFF\xFE";
+    AppendLeBytes(head, before);
+    tail.clear();
+    AppendLeBytes(tail, after);
+    return true;
+}
+
+void AppendXmlBytes(std::string& out, const CXmlNode& node)
+{
+    std::u16string text;
+    Serialise(node, text);
+    AppendLeBytes(out, text);
 }
 
 std::string Utf16LeBytes(const std::u16string& text)
 {
     std::string out;
-    out.reserve(text.size() * 2);
-    for (char16_t c : text) {
-        out += (char)(c & 0xFF);
-        out += (char)(c >> 8);
-    }
+    AppendLeBytes(out, text);
     return out;
 }

@@ -4,6 +4,7 @@
 // order) or UTF-8, and write UTF-16LE with a byte-order mark. Nodes are held
 // by shared pointers, so a node kept by a caller stays valid after it leaves
 // the tree, as an interface pointer of a DOM component would.
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -43,6 +44,9 @@ public:
     // Removes the child; false when it is not a child of this node.
     bool RemoveChild(const CXmlNode* child);
     void RemoveAllChildren();
+    // Removes every child for which remove holds, in one pass; the others
+    // keep their order. The number removed.
+    size_t RemoveChildrenIf(const std::function<bool(const CXmlNode&)>& remove);
 
     // Attributes are kept as read so that a rewritten file keeps them.
     std::vector<std::pair<std::u16string, std::u16string>>& Attributes() { return m_attributes; }
@@ -77,6 +81,11 @@ public:
     // The document as UTF-16LE with a byte-order mark; every top-level node
     // ends with CR LF, elements are written without indentation.
     std::string SaveBytes() const;
+    // SaveBytes cut around the children of element, a top-level element
+    // that holds some: head runs to the end of its start tag, tail from its
+    // end tag, so that head, the children's bytes (AppendXmlBytes of each, in
+    // order) and tail make SaveBytes(). False for any other node.
+    bool SaveBytesAround(const CXmlNode& element, std::string& head, std::string& tail) const;
 
 private:
     CXmlNodePtr m_document;
@@ -84,3 +93,6 @@ private:
 
 // The text of a UTF-16 string as little-endian bytes (no byte-order mark).
 std::string Utf16LeBytes(const std::u16string& text);
+// Appends the node and everything below it as SaveBytes writes them, in
+// UTF-16LE.
+void AppendXmlBytes(std::string& out, const CXmlNode& node);

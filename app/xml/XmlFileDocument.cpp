@@ -82,14 +82,30 @@ void CXmlFileDocument::OpenOrBeginDocument(const CString& path, const char* root
 
 int CXmlFileDocument::SaveDocument()
 {
-    if (!m_document || m_path.IsEmpty()) return -1;
+    if (!m_document) return -1;
+    const std::string bytes = m_document->SaveBytes();
+    const std::string* const parts[] = {&bytes};
+    return WriteFile(parts, 1);
+}
+
+int CXmlFileDocument::SaveDocument(const std::string& rootChildBytes)
+{
+    if (!m_document) return -1;
+    std::string head, tail;
+    if (!m_root || rootChildBytes.empty() || !m_document->SaveBytesAround(*m_root, head, tail)) return SaveDocument();
+    const std::string* const parts[] = {&head, &rootChildBytes, &tail};
+    return WriteFile(parts, 3);
+}
+
+int CXmlFileDocument::WriteFile(const std::string* const parts[], int count) const
+{
+    if (m_path.IsEmpty()) return -1;
     // A temporary file takes the file's place only once it is complete, so a
     // crash or a full disk never leaves the file cut short.
-    const std::string bytes = m_document->SaveBytes();
     CReplacingFile out(m_path);
     if (const int result = out.Open()) return result;
     try {
-        out.GetFile().Write(bytes.data(), (UINT)bytes.size());
+        for (int i = 0; i < count; ++i) out.GetFile().Write(parts[i]->data(), (UINT)parts[i]->size());
     } catch (const CFileException& e) {
         return e.m_lOsError > 0 ? (int)e.m_lOsError : -1;
     }

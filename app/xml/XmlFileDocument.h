@@ -5,6 +5,7 @@
 // is silent (the file is optional): a missing or unreadable file gives a new
 // document, and a failed save leaves the old file as it was.
 #include <memory>
+#include <string>
 
 #include "app/xml/XmlDocument.h"
 #include "framework/CArray.h"
@@ -34,6 +35,10 @@ public:
     // Writes the document to the file path through a temporary file. 0, or
     // the system's error code (callers need not look at it).
     int SaveDocument();
+    // The same, with the root's children given as their bytes (what
+    // AppendXmlBytes makes of each, in order), so that a caller that keeps
+    // them need not have them written out again.
+    int SaveDocument(const std::string& rootChildBytes);
 
     // A new element not yet in the tree; null without a document or name.
     CXmlNodePtr MakeElement(const char* name) const;
@@ -56,6 +61,8 @@ public:
     void ReadChildTexts(const CXmlNodePtr& section, CStringArray& texts) const;
 
 private:
+    int WriteFile(const std::string* const parts[], int count) const;
+
     std::shared_ptr<CXmlDocument> m_document;
     CXmlNodePtr m_root;
     CString m_path;

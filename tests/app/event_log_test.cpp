@@ -97,6 +97,50 @@ TEST_F(EventLogTest, NewEventIsWrittenAtOnceInTheFileLayout)
     EXPECT_EQ(zvtest::ReadFileBytes(dir / "EventsLog.xml"), expected) << "saving again adds nothing twice";
 }
 
+// Each write puts the whole file in place; the events already in it keep
+// their bytes exactly, through reading, adding, pruning and clearing.
+TEST_F(EventLogTest, EveryWriteGivesTheWholeFileInItsExactLayout)
+{
+    clock.Set("2026-03-10 09:08:07");
+    const std::string fixture = zvtest::ReadFileBytes(zvtest::FixturePath("xml/EventsLog.xml"));
+    dir.WriteFile("EventsLog.xml", fixture);
+    const std::string closing = Utf16LeBytes(u"</LogEvents>\r\n");
+    ASSERT_EQ(fixture.substr(fixture.size() - closing.size()), closing);
+    const std::string stored = fixture.substr(0, fixture.size() - closing.size());
+    const CString host = GetThisComputerName();
+    const std::u16string system = host.IsEmpty() ? u"" : u"<SystemName>" + U16(host) + u"</SystemName>";
+    const char16_t first[] = u"2026-03-10 09:08:07 +0000", later[] = u"2026-03-12 18:00:00 +0000";
+    auto event = [&](const char16_t* description, const char16_t* date) {
+        return Utf16LeBytes(u"<LogEvent><Name>Lock application</Name><Action>Application locked</Action>"
+                            u"<Description>" +
+                            std::u16string(description) +
+                            u"</Description>"
+                            u"<Date>" +
+                            std::u16string(date) + u"</Date><UserName>A</UserName>" + system + u"</LogEvent>");
+    };
+    const auto file = [&]() { return zvtest::ReadFileBytes(dir / "EventsLog.xml"); };
+
+    CLogEvents log(PathOf("EventsLog.xml"));
+    log.Load();
+    log.AddEvent("Lock application", "Application locked", "A", "one");
+    EXPECT_EQ(file(), stored + event(u"one", first) + closing) << "after reading the file";
+    log.AddEvent("Lock application", "Application locked", "A", "two");
+    EXPECT_EQ(file(), stored + event(u"one", first) + event(u"two", first) + closing);
+    clock.Set("2026-03-12 18:00:00");  // only the first stored event has expired
+    log.SaveAll();
+    const std::string kept = Utf16LeBytes(u"<LogEvent><Name>Log on</Name>");
+    const size_t second = stored.find(kept);
+    ASSERT_NE(second, std::string::npos);
+    const std::string opening = Utf16File(std::u16string(kDecl) + u"<LogEvents>");
+    const std::string pruned = opening + stored.substr(second);
+    EXPECT_EQ(file(), pruned + event(u"one", first) + event(u"two", first) + closing) << "after pruning";
+    log.AddEvent("Lock application", "Application locked", "A", "three");
+    EXPECT_EQ(file(), pruned + event(u"one", first) + event(u"two", first) + event(u"three", later) + closing);
+    log.Clear();
+    log.AddEvent("Lock application", "Application locked", "A", "four");
+    EXPECT_EQ(file(), opening + event(u"four", later) + closing) << "after clearing";
+}
+
 TEST_F(EventLogTest, FailedLogOnFollowedByQuitIsInTheFile)
 {
     const CString path = PathOf("EventsLog.xml");

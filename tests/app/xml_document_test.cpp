@@ -141,6 +141,75 @@ TEST(XmlDocument, NodeOperations)
     EXPECT_TRUE(c->GetChildren().empty());
 }
 
+TEST(XmlDocument, RemovingChildrenInOnePassKeepsTheOthersInOrder)
+{
+    struct Case {
+        const char* what;
+        std::u16string remove;  // names of the children to remove
+        std::u16string kept;
+    } cases[] = {
+        {"none", u"", u"abcde"},         {"the first", u"a", u"bcde"}, {"every other", u"bd", u"ace"},
+        {"the last two", u"de", u"abc"}, {"all", u"abcde", u""},
+    };
+    for (const Case& c : cases) {
+        CXmlDocument doc;
+        CXmlNodePtr root = doc.CreateElement(u"r");
+        std::vector<CXmlNodePtr> children;
+        for (char16_t name : std::u16string(u"abcde")) {
+            children.push_back(doc.CreateElement(std::u16string(1, name)));
+            root->AppendChild(children.back());
+        }
+        const size_t removed = root->RemoveChildrenIf(
+            [&c](const CXmlNode& n) { return c.remove.find(n.GetName()) != std::u16string::npos; });
+        EXPECT_EQ(removed, c.remove.size()) << c.what;
+        std::u16string kept;
+        for (const CXmlNodePtr& child : root->GetChildren()) kept += child->GetName();
+        EXPECT_EQ(kept, c.kept) << c.what;
+        for (const CXmlNodePtr& child : children) {
+            const bool gone = c.remove.find(child->GetName()) != std::u16string::npos;
+            EXPECT_EQ(child->GetParent(), gone ? nullptr : root.get()) << c.what;
+        }
+    }
+}
+
+// The bytes of a document cut around one top-level element's children: the
+// two parts and the children's own bytes make exactly the whole file.
+TEST(XmlDocument, BytesAroundAnElementsChildrenMakeTheWholeFile)
+{
+    const std::string documents[] = {
+        zvtest::ReadFileBytes(zvtest::FixturePath("xml/EventsLog.xml")),
+        zvtest::ReadFileBytes(zvtest::FixturePath("xml/SmartTypes.xml")),
+        zvtest::ReadFileBytes(zvtest::FixturePath("xml/SearchHistoryBE.xml")),
+        Utf16File(std::u16string(kDecl) + u"<!--before--><R a=\"1 &amp; 2\"><x/>t&lt;<?p d?></R>\r\n<!--after-->"),
+    };
+    for (const std::string& bytes : documents) {
+        CXmlDocument doc;
+        ASSERT_TRUE(doc.LoadBytes(bytes));
+        const std::string whole = doc.SaveBytes();
+        int cut = 0;
+        for (const CXmlNodePtr& top : doc.GetDocumentNode()->GetChildren()) {
+            std::string head, tail;
+            if (!doc.SaveBytesAround(*top, head, tail)) {
+                EXPECT_TRUE(top->GetType() != CXmlNode::kElement || top->GetChildren().empty());
+                continue;
+            }
+            ++cut;
+            std::string children;
+            for (const CXmlNodePtr& child : top->GetChildren()) AppendXmlBytes(children, *child);
+            EXPECT_EQ(head + children + tail, whole);
+        }
+        EXPECT_EQ(cut, 1);
+    }
+    // Only a top-level element that holds something.
+    CXmlDocument doc;
+    ASSERT_TRUE(doc.LoadBytes(Utf16File(u"<R><x/></R>")));
+    std::string head, tail;
+    const CXmlNodePtr root = doc.GetDocumentNode()->GetChildren()[0];
+    EXPECT_FALSE(doc.SaveBytesAround(*root->GetChildren()[0], head, tail)) << "not top-level";
+    root->RemoveAllChildren();
+    EXPECT_FALSE(doc.SaveBytesAround(*root, head, tail)) << "written <R/>";
+}
+
 // Damaged copies of the fixture files (cut short, bytes changed, bytes
 // repeated) must each give either a document or a clean refusal; under the
 // sanitizers this catches reads past the end and runaway allocation. The seed
