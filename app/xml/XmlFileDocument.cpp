@@ -9,25 +9,27 @@ namespace {
 
 const char kDeclarationData[] = "version='1.0' encoding='utf-16'";
 
-// The whole file; false when it cannot be read.
-bool ReadWholeFile(const CString& path, std::string& bytes)
+// The whole file: 0, -1 when it cannot be read, or kErrorFileTooLarge.
+int ReadWholeFile(const CString& path, std::string& bytes)
 {
     bytes.clear();
-    if (path.IsEmpty()) return false;
+    if (path.IsEmpty()) return -1;
     CFile file;
     if (!file.Open(zvos::NativePath(path.Std()).c_str(), CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary))
-        return false;
+        return -1;
     try {
-        char buffer[16384];
+        if (file.GetLength() > CXmlFileDocument::kMaxFileBytes) return CXmlFileDocument::kErrorFileTooLarge;
+        char buffer[65536];
         for (;;) {
             const UINT n = file.Read(buffer, sizeof buffer);
             if (n == 0) break;
             bytes.append(buffer, n);
         }
     } catch (const CFileException&) {
-        return false;
+        bytes.clear();
+        return -1;
     }
-    return true;
+    return 0;
 }
 
 }  // namespace
@@ -52,9 +54,12 @@ void CXmlFileDocument::ReleaseDocument()
 int CXmlFileDocument::OpenDocument(const CString& path)
 {
     m_path = path;
+    m_openError = 0;
     if (!m_document) return 0;
     std::string bytes;
-    if (!ReadWholeFile(path, bytes) || !m_document->LoadBytes(bytes)) return 0;
+    const int read = ReadWholeFile(path, bytes);
+    if (read == kErrorFileTooLarge) m_openError = read;
+    if (read != 0 || !m_document->LoadBytes(bytes)) return 0;
     const auto& top = m_document->GetDocumentNode()->GetChildren();
     if (top.size() < 2) return 0;
     m_root = top[1];
@@ -100,6 +105,11 @@ int CXmlFileDocument::SaveDocument(const std::string& rootChildBytes)
 int CXmlFileDocument::WriteFile(const std::string* const parts[], int count) const
 {
     if (m_path.IsEmpty()) return -1;
+    // A file too large to be read was never read: it stays as it is. Nor is
+    // a file written that could not be read back.
+    uint64_t size = 0;
+    for (int i = 0; i < count; ++i) size += parts[i]->size();
+    if (m_openError == kErrorFileTooLarge || size > kMaxFileBytes) return kErrorFileTooLarge;
     // A temporary file takes the file's place only once it is complete, so a
     // crash or a full disk never leaves the file cut short.
     CReplacingFile out(m_path);

@@ -1,9 +1,13 @@
 #pragma once
 // CXmlFileDocument: what the serializers of the program's three XML files
 // share: the whole file held as a document for as long as the serializer
-// lives, changed in place and written back at fixed moments. Every failure
-// is silent (the file is optional): a missing or unreadable file gives a new
-// document, and a failed save leaves the old file as it was.
+// lives, changed in place and written back at fixed moments. Failures are
+// silent to the user (the file is optional): a missing or unreadable file
+// gives a new document, and a failed save leaves the old file as it was. A
+// file over kMaxFileBytes is not read, and is never replaced either: saving
+// over it gives kErrorFileTooLarge, so the program goes on without it. Nor is
+// a document saved whose file would be over that size.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -13,6 +17,11 @@
 
 class CXmlFileDocument {
 public:
+    // The largest file that is read into a document.
+    static constexpr uint64_t kMaxFileBytes = 128ull << 20;
+    // Why a file was not read or written: the system's ERROR_FILE_TOO_LARGE.
+    static constexpr int kErrorFileTooLarge = 223;
+
     CXmlFileDocument();
 
     bool HasDocument() const { return m_document != nullptr; }
@@ -27,6 +36,9 @@ public:
     // Takes path as the file path and reads the file. 1 when it was read and
     // has a second top-level node (the root, whatever its name), else 0.
     int OpenDocument(const CString& path);
+    // Why the last OpenDocument read nothing: kErrorFileTooLarge for a file
+    // over the limit, else 0 (a missing or malformed file is no error).
+    int GetOpenError() const { return m_openError; }
     // A new document: the declaration "version='1.0' encoding='utf-16'" and
     // an empty root element of that name. 1 on success, else 0.
     int BeginDocument(const char* rootName);
@@ -66,6 +78,7 @@ private:
     std::shared_ptr<CXmlDocument> m_document;
     CXmlNodePtr m_root;
     CString m_path;
+    int m_openError = 0;
 };
 
 // ASCII names and ANSI texts as the document holds them.

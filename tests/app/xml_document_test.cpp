@@ -360,6 +360,35 @@ TEST_F(XmlFileDocumentTest, FailedSaveLeavesTheOldFileAndNoTemporaryFile)
     EXPECT_FALSE(std::filesystem::exists(dir / "no"));
 }
 
+// A file over the limit is neither read nor replaced (its contents are not
+// lost to a new, empty document); nor is a file written that would be over
+// it. The file is sparse: no disk space and no reading.
+TEST_F(XmlFileDocumentTest, FilesOverTheLimitAreRefusedWithTheirOwnError)
+{
+    const auto large = dir.WriteFile("Large.xml", Utf16File(std::u16string(kDecl) + u"<LogEvents>"));
+    std::filesystem::resize_file(large, CXmlFileDocument::kMaxFileBytes + 1);
+    CXmlFileDocument doc;
+    EXPECT_EQ(doc.OpenDocument(Path(large).c_str()), 0);
+    EXPECT_EQ(doc.GetOpenError(), CXmlFileDocument::kErrorFileTooLarge);
+    doc.OpenOrBeginDocument(Path(large).c_str(), "LogEvents");
+    ASSERT_TRUE(doc.GetRoot()) << "the program goes on with a new document";
+    EXPECT_EQ(doc.GetOpenError(), CXmlFileDocument::kErrorFileTooLarge);
+    doc.AppendTextElement(doc.GetRoot(), "LogEvent", "new");
+    EXPECT_EQ(doc.SaveDocument(), CXmlFileDocument::kErrorFileTooLarge);
+    EXPECT_EQ(std::filesystem::file_size(large), CXmlFileDocument::kMaxFileBytes + 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "Large.xml.tmp"));
+
+    const CString path = Path(dir / "Small.xml").c_str();
+    CXmlFileDocument small;
+    small.OpenOrBeginDocument(path, "LogEvents");
+    EXPECT_EQ(small.GetOpenError(), 0) << "a missing file is no error";
+    small.AppendTextElement(small.GetRoot(), "LogEvent", "x");
+    EXPECT_EQ(small.SaveDocument(std::string(CXmlFileDocument::kMaxFileBytes, 'x')),
+              CXmlFileDocument::kErrorFileTooLarge);
+    EXPECT_FALSE(std::filesystem::exists(dir / "Small.xml"));
+    EXPECT_EQ(small.SaveDocument(), 0);
+}
+
 TEST_F(XmlFileDocumentTest, WithoutDocumentNothingIsReadOrWritten)
 {
     const CString path = Path(dir / "None.xml").c_str();
