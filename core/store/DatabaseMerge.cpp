@@ -211,6 +211,9 @@ int CDatabaseObj::MergeWithFile(const CString& otherPath, int direction, int rul
             // The wrong key would read every item as garbage (and an old
             // file's upgrade would write that garbage back): check first.
             if (!VerifiersEqual(verifier, expected)) return kMergeWrongKey;
+            // A file only read from is never written, not even to upgrade
+            // an older version of it.
+            if (!writeOther) theirs->SetReadOnly();
             rc = theirs->Load(otherPath, otherKey);
             if (rc != 0) return rc;
             if (!VerifiersEqual(theirs->GetVerifier(), expected)) return kMergeWrongKey;

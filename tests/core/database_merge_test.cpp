@@ -392,6 +392,30 @@ TEST_F(Merge, OneWayLeavesTheSourceAlone)
     EXPECT_EQ(zvtest::ReadFileBytes(theirPath), theirBytes);
 }
 
+// Taking from an older file reads it only: its upgrade would write the file
+// (and keep a copy of it beside) in a mode that must not write there.
+TEST_F(Merge, TakingFromAnOlderFileWritesNothingBesideIt)
+{
+    BuildSide(minePath, true, ownKey.get());
+    fs::copy_file(zvtest::FixturePath("db/version4.zdb"), theirPath);
+    const std::map<std::string, std::string> before = Snapshot();
+    CDatabaseObj mine;
+    ASSERT_EQ(mine.Load(Mine()), 0);
+    ASSERT_EQ(mine.MergeWithFile(Theirs(), kMergeOtherIntoThis, kConflictThisWins, nullptr, nullptr), 0);
+    std::map<std::string, std::string> after = Snapshot();
+    for (auto it = after.begin(); it != after.end();)
+        it = it->first.rfind("mine/", 0) == 0 ? after.erase(it) : std::next(it);
+    for (auto it = after.begin(); it != after.end(); ++it) EXPECT_EQ(it->second, before.at(it->first)) << it->first;
+    for (const auto& file : before)
+        if (file.first.rfind("theirs/", 0) == 0) EXPECT_TRUE(after.count(file.first)) << file.first;
+    EXPECT_EQ(after.size(), 1u);
+    bool taken = false;
+    CObList& records = mine.GetRecords();
+    for (POSITION pos = records.GetHeadPosition(); pos;)
+        if (static_cast<CBaseItem*>(records.GetNext(pos))->GetField(0) == "Mail") taken = true;
+    EXPECT_TRUE(taken);
+}
+
 TEST_F(Merge, ProgressAndTheProcessKey)
 {
     BuildBoth();
