@@ -1,0 +1,17 @@
+#pragma once
+// What the benchmarks need of the system beside the portable code: running
+// this program again in a fresh process, its peak resident size and the
+// usable size of a heap block.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Runs this program again with the arguments and waits for it; its exit
+// code, or -1 when it could not be started or did not end normally.
+int RunSelf(const std::vector<std::string>& args);
+
+// Peak resident size of this process in MB.
+double PeakResidentMB();
+
+// Usable bytes of a block the C runtime's malloc returned.
+size_t HeapBlockSize(void* block);

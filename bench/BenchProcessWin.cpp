@@ -1,0 +1,37 @@
+// The benchmarks' system calls in the windows build.
+#include <windows.h>
+
+#include <malloc.h>
+#include <psapi.h>
+
+#include "bench/BenchProcess.h"
+
+int RunSelf(const std::vector<std::string>& args)
+{
+    char self[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return -1;
+    // Arguments are numbers and a temporary folder: quoting each is enough.
+    std::string line = std::string("\"") + self + "\"";
+    for (const std::string& arg : args) line += " \"" + arg + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(self, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return -1;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    const BOOL got = GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return got ? static_cast<int>(code) : -1;
+}
+
+double PeakResidentMB()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
+    return counters.PeakWorkingSetSize / 1048576.0;
+}
+
+size_t HeapBlockSize(void* block) { return _msize(block); }
