@@ -259,6 +259,11 @@ void CBaseItem::SerializeWithKey(CArchive& ar, const BlowfishContext* key)
         ar.ReadExact(uid, kUniqueKeySize);
         if (GetItemKind() == kItemKindRecord) SetUid(uid);
         ar >> m_modifiedTime;
+    } else if (GetItemKind() == kItemKindRecord && IsNullUniqueKey(GetUid())) {
+        // A file without uids: a record made while loading has none yet.
+        uint8_t uid[kUniqueKeySize];
+        NewUniqueKey(uid);
+        SetUid(uid);
     }
     int16_t flag = 0;
     ar >> flag;

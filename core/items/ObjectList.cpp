@@ -85,7 +85,11 @@ CBaseItem* CObjectList::FindByUid(const uint8_t uid[kUniqueKeySize]) const
     return nullptr;
 }
 
-void CObjectList::Serialize(CArchive& ar) { SerializeElements(ar, ElementClass()); }
+void CObjectList::Serialize(CArchive& ar)
+{
+    const CRecordUidFromFileScope uidFromFile;
+    SerializeElements(ar, ElementClass());
+}
 
 void CObjectList::PurgeDeleted()
 {

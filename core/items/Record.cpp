@@ -56,9 +56,18 @@ bool KeyMatches(const uint8_t* filter, const uint8_t* key)
     return IsSameUniqueKey(filter, KEY_ALL) || IsSameUniqueKey(filter, key);
 }
 
+thread_local bool t_uidFromFile = false;
+
 }  // namespace
 
-CRecord::CRecord() { NewUniqueKey(m_uid); }
+CRecordUidFromFileScope::CRecordUidFromFileScope() : m_previous(t_uidFromFile) { t_uidFromFile = true; }
+
+CRecordUidFromFileScope::~CRecordUidFromFileScope() { t_uidFromFile = m_previous; }
+
+CRecord::CRecord()
+{
+    if (!t_uidFromFile) NewUniqueKey(m_uid);
+}
 
 CRecord::~CRecord() = default;
 

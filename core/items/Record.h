@@ -5,6 +5,22 @@
 
 class CTypeItem;
 
+// While one lives on this thread, new records leave their uid null instead
+// of drawing one: records read from a file take the file's (a file without
+// uids gets new ones as each record is read). Object lists set it while they
+// load, where a key drawn first, with its clock and time-zone lookup, would
+// only be thrown away.
+class CRecordUidFromFileScope {
+public:
+    CRecordUidFromFileScope();
+    ~CRecordUidFromFileScope();
+    CRecordUidFromFileScope(const CRecordUidFromFileScope&) = delete;
+    CRecordUidFromFileScope& operator=(const CRecordUidFromFileScope&) = delete;
+
+private:
+    bool m_previous;
+};
+
 class CRecord : public CBaseItem {
     DECLARE_SERIAL(CRecord)
 
