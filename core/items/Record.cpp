@@ -82,9 +82,8 @@ void CRecord::CopyFrom(const CBaseItem* source)
     if (!record || record == this) return;
     m_notes = record->m_notes;
     CopyUniqueKey(m_categoryKey, record->m_categoryKey);
-    m_attachmentName = record->m_attachmentName;
-    m_attachmentKey = record->m_attachmentKey;
-    for (int i = 0; i < kItemFieldCount; ++i) m_customLabels[i] = record->m_customLabels[i];
+    // The custom labels and the attachment.
+    for (int i = 0; i < kRareTextCount; ++i) SetRareText(i, CString(record->RareText(i)));
     CopyUniqueKey(m_uid, record->m_uid);
 }
 
@@ -97,8 +96,8 @@ int CRecord::CopyInto(CBaseItem* target, const CBaseItem* source, const CString&
     const CRecord* from = dynamic_cast<const CRecord*>(source);
     if (!to || !from || !from->HasAttachment() || sourceDatabasePath.IsEmpty() || targetDatabasePath.IsEmpty())
         return 1;
-    to->m_attachmentName = from->m_attachmentName;
-    to->m_attachmentKey = from->m_attachmentKey;
+    to->SetAttachmentName(from->GetAttachmentName());
+    to->SetAttachmentKey(from->GetAttachmentKey());
     const CString targetFolder = AttachmentFolder(targetDatabasePath);
     if (!PathExists(targetFolder)) CreateFolderPath(targetFolder);
     const CString sourceFolder = AttachmentFolder(sourceDatabasePath);
@@ -148,20 +147,20 @@ void CRecord::GetFieldLabels(const CTypeItem* type, CStringArray& labels) const
 void CRecord::SetFieldLabel(int index, const CString& text, const CTypeItem* type)
 {
     if (!IsFieldIndex(index)) throw CInvalidArgException();
-    m_customLabels[index] = (type && text == type->GetField(index)) ? CString() : text;
+    SetRareText(index, (type && text == type->GetField(index)) ? CString() : CString(text));
 }
 
 void CRecord::SetCustomLabels(const CStringArray& labels)
 {
-    for (int i = 0; i < kItemFieldCount; ++i) m_customLabels[i] = i < labels.GetSize() ? labels[i] : CString();
+    for (int i = 0; i < kItemFieldCount; ++i) SetRareText(i, i < labels.GetSize() ? CString(labels[i]) : CString());
 }
 
-CString CRecord::GetCustomLabel(int index) const { return IsFieldIndex(index) ? m_customLabels[index] : CString(); }
+CString CRecord::GetCustomLabel(int index) const { return IsFieldIndex(index) ? RareText(index) : CString(); }
 
 void CRecord::CopyCustomLabels(const CRecord& other)
 {
     if (&other == this) return;
-    for (int i = 0; i < kItemFieldCount; ++i) m_customLabels[i] = other.m_customLabels[i];
+    for (int i = 0; i < kItemFieldCount; ++i) SetRareText(i, CString(other.RareText(i)));
     m_hiddenMask = other.m_hiddenMask;
 }
 
@@ -176,7 +175,7 @@ void CRecord::SetType(const CTypeItem* type)
         m_icon = kDefaultItemIcon;
         m_hiddenMask = 0;
     }
-    for (CString& label : m_customLabels) label.Empty();
+    EmptyRareTexts(0, kItemFieldCount);
 }
 
 bool CRecord::MatchesFilter(const uint8_t typeKey[kUniqueKeySize], const uint8_t categoryKey[kUniqueKeySize]) const
@@ -206,17 +205,37 @@ int CRecord::DeleteAttachmentFile(const CString& databasePath)
     if (databasePath.IsEmpty()) return 0;
     const CString file = JoinPath(AttachmentFolder(databasePath), GetAttachmentFileName());
     const int deleted = zvos::DeleteFileAt(file.Std()) ? 1 : 0;
-    m_attachmentName.Empty();
-    m_attachmentKey.Empty();
+    EmptyRareTexts(kAttachmentNameText, 2);
     return deleted;
 }
 
 // ---------------------------------------------------------------- packing
 
+const CString& CRecord::RareText(int index) const
+{
+    static const CString kNone;
+    return m_rare ? m_rare->texts[index] : kNone;
+}
+
+void CRecord::SetRareText(int index, CString&& text)
+{
+    if (!m_rare) {
+        if (text.IsEmpty()) return;
+        m_rare = std::make_unique<RareTexts>();
+    }
+    m_rare->texts[index] = std::move(text);
+}
+
+void CRecord::EmptyRareTexts(int first, int count)
+{
+    if (m_rare)
+        for (int i = first; i < first + count; ++i) m_rare->texts[i].Empty();
+}
+
 bool CRecord::HasCustomLabels() const
 {
-    for (const CString& label : m_customLabels)
-        if (!label.IsEmpty()) return true;
+    for (int i = 0; i < kItemFieldCount; ++i)
+        if (!RareText(i).IsEmpty()) return true;
     return false;
 }
 
@@ -225,10 +244,10 @@ size_t CRecord::PackedSize() const
     size_t size = kPackedHeaderSize + kPackedTailSize;
     for (const CString& value : m_fields) size += PackedStringSize(value);
     size += static_cast<size_t>(NotesSize());
-    size += PackedStringSize(ViewCountText(m_viewCount)) + PackedStringSize(m_attachmentName) +
-            PackedStringSize(m_attachmentKey);
+    size += PackedStringSize(ViewCountText(m_viewCount)) + PackedStringSize(RareText(kAttachmentNameText)) +
+            PackedStringSize(RareText(kAttachmentKeyText));
     if (HasCustomLabels())
-        for (const CString& label : m_customLabels) size += PackedStringSize(label);
+        for (int i = 0; i < kItemFieldCount; ++i) size += PackedStringSize(RareText(i));
     return size;
 }
 
@@ -243,10 +262,10 @@ uint8_t* CRecord::WriteBody(uint8_t* buffer) const
     for (const CString& value : m_fields) WritePackedString(cursor, value);
     WriteNotes(cursor);
     WritePackedString(cursor, ViewCountText(m_viewCount));
-    WritePackedString(cursor, m_attachmentName);
-    WritePackedString(cursor, m_attachmentKey);
+    WritePackedString(cursor, RareText(kAttachmentNameText));
+    WritePackedString(cursor, RareText(kAttachmentKeyText));
     if (HasCustomLabels())
-        for (const CString& label : m_customLabels) WritePackedString(cursor, label);
+        for (int i = 0; i < kItemFieldCount; ++i) WritePackedString(cursor, RareText(i));
     return cursor;
 }
 
@@ -264,11 +283,11 @@ const uint8_t* CRecord::ReadBody(const uint8_t* buffer, const uint8_t* end, int 
     ReadNotes(cursor, end);
     if (schema >= 7) {
         m_viewCount = ParseViewCount(ReadPackedString(cursor, end));
-        m_attachmentName = ReadPackedString(cursor, end);
-        m_attachmentKey = ReadPackedString(cursor, end);
+        SetRareText(kAttachmentNameText, ReadPackedString(cursor, end));
+        SetRareText(kAttachmentKeyText, ReadPackedString(cursor, end));
     }
     if (end - cursor > static_cast<ptrdiff_t>(kPackedTailSize))
-        for (int i = 0; i < fields; ++i) m_customLabels[i] = ReadPackedString(cursor, end);
+        for (int i = 0; i < fields; ++i) SetRareText(i, ReadPackedString(cursor, end));
     if (schema < 6) FillOldSchemaDefaults();
     return cursor;
 }
@@ -276,7 +295,7 @@ const uint8_t* CRecord::ReadBody(const uint8_t* buffer, const uint8_t* end, int 
 void CRecord::FillOldSchemaDefaults()
 {
     m_fields[kItemFieldCount - 1] = "Unknown";
-    m_customLabels[kItemFieldCount - 1] = "Date Mod";
+    SetRareText(kItemFieldCount - 1, CString("Date Mod"));
 }
 
 int CRecord::UnpackV2(const BlowfishContext* key)

@@ -1,6 +1,8 @@
 #pragma once
 // CRecord: one record (a login, card, note ...): ten field values of its
 // type, notes, category, per-record labels, identity and attachment.
+#include <memory>
+
 #include "core/items/BaseItem.h"
 
 class CTypeItem;
@@ -88,11 +90,11 @@ public:
     int32_t GetViewCount() const { return m_viewCount; }
     void SetViewCount(int32_t count) { m_viewCount = count; }
 
-    bool HasAttachment() const { return !m_attachmentName.IsEmpty(); }
-    CString GetAttachmentName() const { return m_attachmentName; }
-    void SetAttachmentName(const CString& name) { m_attachmentName = name; }
-    CString GetAttachmentKey() const { return m_attachmentKey; }
-    void SetAttachmentKey(const CString& key) { m_attachmentKey = key; }
+    bool HasAttachment() const { return !RareText(kAttachmentNameText).IsEmpty(); }
+    CString GetAttachmentName() const { return RareText(kAttachmentNameText); }
+    void SetAttachmentName(const CString& name) { SetRareText(kAttachmentNameText, CString(name)); }
+    CString GetAttachmentKey() const { return RareText(kAttachmentKeyText); }
+    void SetAttachmentKey(const CString& key) { SetRareText(kAttachmentKeyText, CString(key)); }
     // Name of the stored attachment file: the id in lower-case hex + ".zfa".
     CString GetAttachmentFileName() const;
     // Deletes the stored file in the "Files" folder beside the database file
@@ -105,11 +107,21 @@ protected:
     void FillOldSchemaDefaults() override;
     bool HasCustomLabels() const;
 
+    // Texts most records leave empty: the ten custom labels (0-9), then the
+    // attachment's name and key. They live apart, made when one is first
+    // set, so that a record without them stays small.
+    enum { kAttachmentNameText = kItemFieldCount, kAttachmentKeyText, kRareTextCount };
+    struct RareTexts {
+        CString texts[kRareTextCount];
+    };
+    // Text i; an empty one when the record has none.
+    const CString& RareText(int index) const;
+    void SetRareText(int index, CString&& text);
+    void EmptyRareTexts(int first, int count);
+
     CString m_notes;
     uint8_t m_categoryKey[kUniqueKeySize] = {};
-    CString m_customLabels[kItemFieldCount];
     uint8_t m_uid[kUniqueKeySize] = {};
     int32_t m_viewCount = 0;
-    CString m_attachmentName;
-    CString m_attachmentKey;
+    std::unique_ptr<RareTexts> m_rare;
 };
