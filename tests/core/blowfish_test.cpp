@@ -267,6 +267,49 @@ TEST(Blowfish, BufferRoutinesProcessWholeBlocksOnly)
     }
 }
 
+TEST(Blowfish, BufferRoutinesGiveTheSingleBlockCipherForEveryBlock)
+{
+    // Buffers are worked several blocks at a time: every count of blocks, in
+    // place and to a separate destination, must give what the single-block
+    // routine gives for each block (words read big-endian).
+    const BlowfishContext ctx = Keyed(std::string("interleaved"));
+    for (unsigned blocks : {1u, 2u, 3u, 4u, 5u, 7u, 8u, 9u, 12u, 13u, 8191u}) {
+        SCOPED_TRACE(blocks);
+        const size_t size = 8 * blocks;
+        std::vector<uint8_t> plain(size + 3);
+        for (size_t i = 0; i < plain.size(); ++i) plain[i] = uint8_t(i * 131 + (i >> 8) * 7 + 1);
+        std::vector<uint8_t> expectCipher(size), expectPlain(size);
+        for (size_t b = 0; b < size; b += 8) {
+            uint32_t words[2] = {uint32_t(plain[b]) << 24 | uint32_t(plain[b + 1]) << 16 | uint32_t(plain[b + 2]) << 8 |
+                                     plain[b + 3],
+                                 uint32_t(plain[b + 4]) << 24 | uint32_t(plain[b + 5]) << 16 |
+                                     uint32_t(plain[b + 6]) << 8 | plain[b + 7]};
+            uint32_t enc[2], dec[2];
+            BlowfishEncryptBlock(&ctx, words, enc);
+            BlowfishDecryptBlock(&ctx, words, dec);
+            for (int i = 0; i < 8; ++i) {
+                expectCipher[b + i] = uint8_t(enc[i / 4] >> (24 - 8 * (i % 4)));
+                expectPlain[b + i] = uint8_t(dec[i / 4] >> (24 - 8 * (i % 4)));
+            }
+        }
+        std::vector<uint8_t> out(size);
+        BlowfishEncryptECB(&ctx, plain.data(), out.data(), uint16_t(size));
+        EXPECT_TRUE(std::equal(expectCipher.begin(), expectCipher.end(), out.begin()));
+        BlowfishDecryptECB(&ctx, plain.data(), out.data(), uint16_t(size));
+        EXPECT_TRUE(std::equal(expectPlain.begin(), expectPlain.end(), out.begin()));
+        // In place; the three bytes after the last whole block stay.
+        std::vector<uint8_t> buffer = plain;
+        BlowfishCryptInPlace(uint16_t(size + 3), buffer.data(), &ctx, 1);
+        EXPECT_TRUE(std::equal(expectCipher.begin(), expectCipher.end(), buffer.begin()));
+        EXPECT_TRUE(std::equal(plain.begin() + size, plain.end(), buffer.begin() + size));
+        BlowfishCryptInPlace(uint16_t(size + 3), buffer.data(), &ctx, 0);
+        EXPECT_EQ(buffer, plain);
+        buffer = plain;
+        BlowfishDecryptECB(&ctx, buffer.data(), buffer.data(), uint16_t(size));
+        EXPECT_TRUE(std::equal(expectPlain.begin(), expectPlain.end(), buffer.begin()));
+    }
+}
+
 TEST(Blowfish, SeparateDestinationKeepsItsTail)
 {
     const BlowfishContext ctx = Keyed(Hex("0123456789ABCDEF"));
