@@ -25,17 +25,6 @@ const uint8_t kWebLogins[8] = {0, 0, 0, 0, 0, 0, 0, 0x12};
 const uint8_t kBusiness[8] = {0, 0, 0, 0, 0, 0, 0, 0x33};
 const uint8_t kSomeCategory[8] = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88};
 
-// Bitwise CRC-16 (0x1021, initial 0x04EB), independent of the table-driven one.
-uint16_t BitwiseCrc(const uint8_t* p, size_t n)
-{
-    uint16_t c = 0x04EB;
-    for (size_t i = 0; i < n; ++i) {
-        c ^= uint16_t(p[i] << 8);
-        for (int bit = 0; bit < 8; ++bit) c = uint16_t((c & 0x8000) ? (c << 1) ^ 0x1021 : c << 1);
-    }
-    return c;
-}
-
 std::unique_ptr<CRecord> EmptyRecord()
 {
     auto r = std::make_unique<CRecord>();

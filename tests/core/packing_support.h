@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the packing, list and password tests: hex, keyed
-// contexts, a reproducible random tail and archive round trips.
+// contexts, a reference CRC, a reproducible random tail and archive round
+// trips.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -38,6 +39,17 @@ inline std::unique_ptr<BlowfishContext> Keyed(const std::string& key)
     auto ctx = std::make_unique<BlowfishContext>();
     BlowfishInit(ctx.get(), reinterpret_cast<const uint8_t*>(key.data()), int32_t(key.size()));
     return ctx;
+}
+
+// Bitwise CRC-16 (0x1021, initial 0x04EB), independent of the table-driven one.
+inline uint16_t BitwiseCrc(const uint8_t* p, size_t n)
+{
+    uint16_t c = 0x04EB;
+    for (size_t i = 0; i < n; ++i) {
+        c ^= uint16_t(p[i] << 8);
+        for (int bit = 0; bit < 8; ++bit) c = uint16_t((c & 0x8000) ? (c << 1) ^ 0x1021 : c << 1);
+    }
+    return c;
 }
 
 // The tail bytes come out as 01 02 03 ... while this lives.
