@@ -26,11 +26,19 @@ CString AttachmentFolder(const CString& databasePath)
     return JoinPath(GetDirectoryOfPath(databasePath, false), kAttachmentsFolderName);
 }
 
+// "%d" of the count, without the formatter's cost at every record saved.
 CString ViewCountText(int32_t count)
 {
-    CString text;
-    text.Format("%d", static_cast<int>(count));
-    return text;
+    char text[12];
+    char* const end = text + sizeof text;
+    char* start = end;
+    uint32_t magnitude = count < 0 ? 0u - static_cast<uint32_t>(count) : static_cast<uint32_t>(count);
+    do {
+        *--start = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (count < 0) *--start = '-';
+    return CString(start, static_cast<int>(end - start));
 }
 
 // Signed decimal text: leading blanks and a sign, digits up to the first

@@ -1,10 +1,12 @@
-// Helpers of the packed item form: the checksum.
+// Helpers of the packed item form: the checksum and the view count's text.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/items/ItemPacking.h"
+#include "core/items/Record.h"
 #include "tests/core/packing_support.h"
 
 using namespace packtest;
@@ -34,4 +36,31 @@ TEST(PackedItemCrc, EveryLengthAndStartGivesTheBitwiseCrc)
             ASSERT_EQ(PackedItemCrc(data.data() + start, length), BitwiseCrc(data.data() + start, length))
                 << "start " << start << " length " << length;
     EXPECT_EQ(PackedItemCrc(data.data() + 3, data.size() - 3), BitwiseCrc(data.data() + 3, data.size() - 3));
+}
+
+TEST(PackedForm, ViewCountIsWrittenAsSignedDecimalText)
+{
+    struct Case {
+        int32_t value;
+        const char* text;
+    } cases[] = {{0, "0"},
+                 {7, "7"},
+                 {42, "42"},
+                 {100, "100"},
+                 {-1, "-1"},
+                 {-1234, "-1234"},
+                 {2147483647, "2147483647"},
+                 {INT32_MIN, "-2147483648"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        CRecord r;
+        r.SetViewCount(c.value);
+        ASSERT_EQ(0, r.Pack(nullptr));
+        // An empty record: header, ten empty fields and the notes' zero, then
+        // the view count's text and its zero.
+        const std::vector<uint8_t>& blob = r.GetPackedBlob();
+        const std::string expected = std::string(c.text) + '\0';
+        ASSERT_EQ(blob.size(), 22u + 11 + expected.size() + 2 + 7);
+        EXPECT_EQ(std::string(blob.begin() + 33, blob.begin() + 33 + expected.size()), expected);
+    }
 }
