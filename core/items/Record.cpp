@@ -128,7 +128,12 @@ void CRecord::WriteNotes(uint8_t*& cursor) const
 
 void CRecord::ReadNotes(const uint8_t*& cursor, const uint8_t* end)
 {
-    const CString packed = ReadPackedString(cursor, end);
+    CString packed = ReadPackedString(cursor, end);
+    // Most records have no notes, many notes a single line: nothing to add.
+    if (packed.Std().find('\n') == std::string::npos) {
+        m_notes = std::move(packed);
+        return;
+    }
     std::string notes;
     notes.reserve(static_cast<size_t>(packed.GetLength()) + 16);
     for (char c : packed.Std()) {
