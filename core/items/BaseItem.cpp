@@ -133,11 +133,12 @@ size_t CBaseItem::GetBlob(uint8_t* buffer) const
 
 int CBaseItem::Pack(const BlowfishContext* key)
 {
-    m_blob.clear();
-    m_blob.shrink_to_fit();
+    // The old form goes at once; its buffer takes the new one when large
+    // enough (a save repacks every item: no allocation per item then).
+    std::vector<uint8_t> blob;
+    blob.swap(m_blob);
     const size_t size = PackedSize();
     if (size < kPackedHeaderSize + kPackedTailSize || size > kMaxPackedSize) return -1;
-    std::vector<uint8_t> blob;
     try {
         blob.assign(size, 0);
     } catch (const std::bad_alloc&) {
