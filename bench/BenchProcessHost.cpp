@@ -1,5 +1,6 @@
 // The benchmarks' system calls on the host: POSIX processes, glibc's heap.
 #include <malloc.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,5 +31,20 @@ double PeakResidentMB()
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024.0;
 }
+
+long PageFaults()
+{
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt + usage.ru_majflt;
+}
+
+void* MapFreshPages(size_t bytes)
+{
+    void* pages = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return pages == MAP_FAILED ? nullptr : pages;
+}
+
+void UnmapPages(void* pages, size_t bytes) { munmap(pages, bytes); }
 
 size_t HeapBlockSize(void* block) { return malloc_usable_size(block); }

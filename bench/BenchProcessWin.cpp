@@ -34,4 +34,16 @@ double PeakResidentMB()
     return counters.PeakWorkingSetSize / 1048576.0;
 }
 
+long PageFaults()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
+    return static_cast<long>(counters.PageFaultCount);
+}
+
+void* MapFreshPages(size_t bytes) { return VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE); }
+
+void UnmapPages(void* pages, size_t) { VirtualFree(pages, 0, MEM_RELEASE); }
+
 size_t HeapBlockSize(void* block) { return _msize(block); }
