@@ -13,7 +13,7 @@ int RunSelf(const std::vector<std::string>& args);
 // Peak resident size of this process in MB.
 double PeakResidentMB();
 
-// Page faults of this process so far.
+// Page faults of this process so far; -1 when the system does not count them.
 long PageFaults();
 
 // Fresh pages straight from the system (none of the heap's), and their

@@ -38,7 +38,9 @@ long PageFaults()
 {
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof counters;
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
+    // Wine leaves the count at 0: no figure then.
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) || counters.PageFaultCount == 0)
+        return -1;
     return static_cast<long>(counters.PageFaultCount);
 }
 

@@ -88,6 +88,13 @@ const char kPassword[] = "a typical master password";
 double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
 double MBps(size_t bytes, double ms) { return ms > 0 ? bytes / 1048576.0 / (ms / 1000.0) : 0; }
 
+// "N page faults", or "page faults not counted" where the system does not count them.
+std::string FaultText(long before, long after)
+{
+    if (before < 0 || after < 0) return "page faults not counted";
+    return std::to_string(after - before) + " page faults";
+}
+
 CString DatabasePath(const std::string& folder)
 {
     return CString((fs::path(folder) / "ZorvikanDatabase.zdb").string());
@@ -174,7 +181,7 @@ void RawPasses(const CString& path, const BlowfishContext* key, size_t heapBytes
     // As many fresh pages as one loaded database holds, touched once: what a
     // cold load pays for its memory before it does anything with it.
     double touch = 1e30;
-    long touchFaults = 0;
+    std::string touchFaults;
     for (int i = 0; i < kRepeats; ++i) {
         const long before = PageFaults();
         const Clock::time_point t = Clock::now();
@@ -182,13 +189,13 @@ void RawPasses(const CString& path, const BlowfishContext* key, size_t heapBytes
         if (!fresh) break;
         for (size_t at = 0; at < heapBytes; at += 4096) fresh[at] = 1;
         const double ms = Ms(t);
-        touchFaults = PageFaults() - before;
+        touchFaults = FaultText(before, PageFaults());
         UnmapPages(const_cast<char*>(fresh), heapBytes);
         touch = std::min(touch, ms);
     }
     const size_t size = bytes.size();
-    std::printf("    fresh memory  first touch of %.2f MB %8.1f ms (%ld page faults)\n", heapBytes / 1048576.0, touch,
-                touchFaults);
+    std::printf("    fresh memory  first touch of %.2f MB %8.1f ms (%s)\n", heapBytes / 1048576.0, touch,
+                touchFaults.c_str());
     std::printf("    raw   read %8.1f ms (%5.0f MB/s)   Blowfish-ECB decrypt %8.1f ms (%5.0f MB/s)   "
                 "CRC %8.1f ms (%5.0f MB/s) [%04X]   best of %d each\n",
                 read, MBps(size, read), decrypt, MBps(size, decrypt), crcMs, MBps(size, crcMs), crc, kRepeats);
@@ -207,7 +214,7 @@ int Load(int count, const std::string& folder)
     CDatabaseObj* db = new CDatabaseObj;
     if (db->Load(path, key.get()) != 0 || db->GetRecords().GetCount() != count) return 2;
     const double cold = Ms(t);
-    const long coldFaults = PageFaults() - faultsBefore;
+    const std::string coldFaults = FaultText(faultsBefore, PageFaults());
     const size_t heap = g_liveBytes.load() - bytesBefore;
     const size_t allocations = g_allocations.load() - allocationsBefore;
 
@@ -222,7 +229,7 @@ int Load(int count, const std::string& folder)
     RawPasses(path, key.get(), heap);
 
     double warm = 1e30;
-    long warmFaults = 0;
+    std::string warmFaults;
     for (int i = 0; i < kRepeats; ++i) {
         const long before = PageFaults();
         t = Clock::now();
@@ -231,12 +238,12 @@ int Load(int count, const std::string& folder)
         const double ms = Ms(t);
         if (ms < warm) {
             warm = ms;
-            warmFaults = PageFaults() - before;
+            warmFaults = FaultText(before, PageFaults());
         }
     }
-    std::printf("    load  cold  %8.1f ms (%ld page faults)   warm %8.1f ms (%ld page faults; best of %d)   "
+    std::printf("    load  cold  %8.1f ms (%s)   warm %8.1f ms (%s; best of %d)   "
                 "re-save of the loaded database %8.1f ms\n",
-                cold, coldFaults, warm, warmFaults, kRepeats, resave);
+                cold, coldFaults.c_str(), warm, warmFaults.c_str(), kRepeats, resave);
     std::printf("    heap  one loaded database %.2f MB: %.0f bytes and %.1f allocations per record; "
                 "peak resident %.1f MB\n",
                 heap / 1048576.0, static_cast<double>(heap) / count, static_cast<double>(allocations) / count,
