@@ -8,13 +8,16 @@
 #include "core/os/FileSystemOs.h"
 #include "core/os/FileUtils.h"
 #include "core/store/MasterPwdMgr.h"
+#include "core/items/ItemPacking.h"
 #include "core/items/ObjectList.h"
 #include "core/store/PasswordVerifier.h"
 #include "core/os/PathUtils.h"
 #include "core/prefs/ProductNames.h"
 #include "core/users/Platform.h"
 #include "core/items/Record.h"
+#include "framework/CArchive.h"
 #include "framework/CException.h"
+#include "framework/CMemFile.h"
 
 namespace {
 
@@ -219,6 +222,28 @@ int CDatabaseObj::MergeWithFile(const CString& otherPath, int direction, int rul
             if (!VerifiersEqual(theirs->GetVerifier(), expected)) return kMergeWrongKey;
         }
 
+        // Taken back when anything after the merge fails, so that this
+        // database's next ordinary save writes nothing of a failed merge.
+        CMemFile snapshot;
+        rc = SnapshotItems(snapshot, ownKey.get());
+        if (rc != 0) return rc;
+        rc = MergeAndSave(theirs.get(), otherPath, direction, rule, otherKey, ownKey.get(), progress);
+        if (rc != 0 && RestoreItems(snapshot, ownKey.get()) != 0) return -1;
+        return rc;
+    } catch (const CException&) {
+        return -1;
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+}
+
+int CDatabaseObj::MergeAndSave(CDatabaseObj* theirs, const CString& otherPath, int direction, int rule,
+                               const BlowfishContext* otherKey, const BlowfishContext* ownKey, CMergeProgress* progress)
+{
+    const bool writeOther = direction != kMergeOtherIntoThis;
+    const bool writeThis = direction != kMergeThisIntoOther;
+    try {
+        int rc = 0;
         CMergeAttachments attachments;
         {
             MatchModeScope mine(GetTypes(), GetCategories(), GetRecords(), CObjectList::kMatchByUid);
@@ -251,7 +276,7 @@ int CDatabaseObj::MergeWithFile(const CString& otherPath, int direction, int rul
             if (rc != 0) return rc;
         }
         if (writeThis) {
-            rc = Save(0, ownKey.get());
+            rc = Save(0, ownKey);
             if (rc != 0) return rc;
             rc = attachments.Commit(GetFilePath());
             if (rc != 0) return rc;
@@ -325,4 +350,51 @@ void CMergeAttachments::Discard()
         if (t.staged && !t.committed) zvos::DeleteFileAt(t.temp.Std());
         t.staged = false;
     }
+}
+
+int CDatabaseObj::SnapshotItems(CMemFile& into, const BlowfishContext* key)
+{
+    // Writing sets the format version to the current one; this object's own
+    // stays as read, for the copy of an older file its next save keeps.
+    const int16_t version = m_formatVersion;
+    try {
+        CItemKeyScope scope(key);
+        CArchive ar(&into, CArchive::store);
+        Serialize(ar);
+        ar.Close();
+    } catch (const CException&) {
+        m_formatVersion = version;
+        return -1;
+    } catch (const std::bad_alloc&) {
+        m_formatVersion = version;
+        return -1;
+    }
+    m_formatVersion = version;
+    return 0;
+}
+
+int CDatabaseObj::RestoreItems(CMemFile& from, const BlowfishContext* key)
+{
+    CDatabaseObj before;
+    try {
+        from.SeekToBegin();
+        CItemKeyScope scope(key);
+        CArchive ar(&from, CArchive::load);
+        before.Serialize(ar);
+        ar.Close();
+    } catch (const CException&) {
+        return -1;
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+    before.m_types.SortByName();
+    before.m_categories.SortByName();
+    for (CObList* list :
+         {static_cast<CObList*>(&m_records), static_cast<CObList*>(&m_types), static_cast<CObList*>(&m_categories)})
+        while (!list->IsEmpty()) delete static_cast<CBaseItem*>(list->RemoveHead());
+    CObList* sources[] = {&before.m_records, &before.m_types, &before.m_categories};
+    CObList* targets[] = {&m_records, &m_types, &m_categories};
+    for (int i = 0; i < 3; ++i)
+        while (!sources[i]->IsEmpty()) targets[i]->AddTail(sources[i]->RemoveHead());
+    return 0;
 }

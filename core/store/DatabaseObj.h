@@ -49,6 +49,8 @@ enum LoadDamage : unsigned {
 // Load and save wait this long for the database mutex.
 constexpr uint32_t kDatabaseWaitMs = 10000;
 
+class CMemFile;
+
 class CDatabaseObj : public CObject {
     DECLARE_SERIAL(CDatabaseObj)
 
@@ -196,6 +198,14 @@ private:
     int WriteFile(const BlowfishContext* key);
     // Moves every item and the header of other into this object.
     void TakeContents(CDatabaseObj& other);
+    // The items of the three lists, written to memory under the key, and
+    // put back in place of the lists' items: a failed merge leaves this
+    // database as it was. 0 on success.
+    int SnapshotItems(CMemFile& into, const BlowfishContext* key);
+    // The merge of the loaded other database into this one and the saves.
+    int MergeAndSave(CDatabaseObj* theirs, const CString& otherPath, int direction, int rule,
+                     const BlowfishContext* otherKey, const BlowfishContext* ownKey, CMergeProgress* progress);
+    int RestoreItems(CMemFile& from, const BlowfishContext* key);
     void ReadTypesOfOldVersion(CArchive& ar);
     // Notes what a read found wrong once all of it was read.
     void CheckLoadedContents(CArchive& ar);

@@ -616,4 +616,31 @@ TEST_F(MergeFailure, SaveOfThisDatabaseFails)
     SetBeforeReplaceHook(previous);
 }
 
+// Whatever save fails, this database in memory is as it was before the
+// merge, so its next ordinary save writes nothing of the other file's.
+TEST_F(MergeFailure, AFailedSaveLeavesThisDatabaseInMemoryAsBefore)
+{
+    BuildBoth();
+    struct Case {
+        bool failMine;
+        int direction;
+    } cases[] = {{false, kMergeThisIntoOther}, {false, kMergeBothWays}, {true, kMergeOtherIntoThis}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.direction);
+        g_failTarget = c.failMine ? Mine() : Theirs();
+        auto previous = SetBeforeReplaceHook(&FailReplacing);
+        CDatabaseObj mine;
+        ASSERT_EQ(mine.Load(Mine()), 0);
+        auto before = Snapshot();
+        Check(mine.MergeWithFile(Theirs(), c.direction, kConflictOtherWins, theirKey.get(), nullptr), before, mine);
+        SetBeforeReplaceHook(previous);
+        ASSERT_EQ(mine.Save(0), 0);
+        CDatabaseObj again;
+        ASSERT_EQ(again.Load(Mine()), 0);
+        ExpectState(again, kMineLater, "m", "mine");
+        ExpectState(again, kOnlyTheirs, "-", "mine");
+        ExpectState(again, kDeletedTheirs, "b", "mine");
+    }
+}
+
 }  // namespace
