@@ -20,6 +20,7 @@
 #include "core/store/ReplacingFile.h"
 #include "core/items/TypeItem.h"
 #include "framework/CArchive.h"
+#include "framework/CMemFile.h"
 #include "framework/CException.h"
 #include "framework/CFile.h"
 
@@ -502,4 +503,50 @@ int ReadUserDbVerifier(uint8_t out[40], CDatabaseObj& db, const CString& userFol
 {
     db.SetFilePath(JoinPath(userFolder, kDatabaseFileName));
     return ReadPasswordVerifier(db.GetFilePath(), out);
+}
+
+int CDatabaseObj::SnapshotItems(CMemFile& into, const BlowfishContext* key)
+{
+    // Writing sets the format version to the current one; this object's own
+    // stays as read, for the copy of an older file its next save keeps.
+    const int16_t version = m_formatVersion;
+    try {
+        CItemKeyScope scope(key);
+        CArchive ar(&into, CArchive::store);
+        Serialize(ar);
+        ar.Close();
+    } catch (const CException&) {
+        m_formatVersion = version;
+        return -1;
+    } catch (const std::bad_alloc&) {
+        m_formatVersion = version;
+        return -1;
+    }
+    m_formatVersion = version;
+    return 0;
+}
+
+int CDatabaseObj::RestoreItems(CMemFile& from, const BlowfishContext* key)
+{
+    CDatabaseObj before;
+    try {
+        from.SeekToBegin();
+        CItemKeyScope scope(key);
+        CArchive ar(&from, CArchive::load);
+        before.Serialize(ar);
+        ar.Close();
+    } catch (const CException&) {
+        return -1;
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+    before.m_types.SortByName();
+    before.m_categories.SortByName();
+    DeleteItems(m_records);
+    DeleteItems(m_types);
+    DeleteItems(m_categories);
+    MoveItems(before.m_records, m_records);
+    MoveItems(before.m_types, m_types);
+    MoveItems(before.m_categories, m_categories);
+    return 0;
 }
