@@ -13,7 +13,7 @@ python3 "$here/check_layers.py" "$ZV_ROOT" || exit 1
 bash "$here/deps.sh" || exit 1
 # One style through the tree.
 bash "$here/check_format.sh" || exit 1
-jobs=$(nproc)
+jobs=${ZV_JOBS:-$(nproc)}  # ZV_JOBS: fewer when several builds share the machine
 start=$(date +%s)
 
 configure_and_build() {  # dir, extra cmake args...
