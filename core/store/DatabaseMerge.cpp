@@ -8,6 +8,7 @@
 #include "core/os/FileSystemOs.h"
 #include "core/os/FileUtils.h"
 #include "core/store/MasterPwdMgr.h"
+#include "core/store/ReplacingFile.h"
 #include "core/items/ItemPacking.h"
 #include "core/items/ObjectList.h"
 #include "core/store/PasswordVerifier.h"
@@ -180,6 +181,7 @@ int MergeItemLists(CObjectList& own, CObjectList& other, int direction, int rule
 int CDatabaseObj::MergeWithFile(const CString& otherPath, int direction, int rule, const BlowfishContext* otherKey,
                                 CMergeProgress* progress)
 {
+    m_mergeWroteOther = false;
     if (direction != kMergeThisIntoOther && direction != kMergeOtherIntoThis && direction != kMergeBothWays) return -1;
     const bool writeOther = direction != kMergeOtherIntoThis;
     const bool writeThis = direction != kMergeThisIntoOther;
@@ -227,8 +229,9 @@ int CDatabaseObj::MergeWithFile(const CString& otherPath, int direction, int rul
         CMemFile snapshot;
         rc = SnapshotItems(snapshot, ownKey.get());
         if (rc != 0) return rc;
-        rc = MergeAndSave(theirs.get(), otherPath, direction, rule, otherKey, ownKey.get(), progress);
-        if (rc != 0 && RestoreItems(snapshot, ownKey.get()) != 0) return -1;
+        bool wroteThis = false;
+        rc = MergeAndSave(theirs.get(), otherPath, direction, rule, otherKey, ownKey.get(), progress, wroteThis);
+        if (rc != 0 && !wroteThis && RestoreItems(snapshot, ownKey.get()) != 0) return -1;
         return rc;
     } catch (const CException&) {
         return -1;
@@ -238,7 +241,8 @@ int CDatabaseObj::MergeWithFile(const CString& otherPath, int direction, int rul
 }
 
 int CDatabaseObj::MergeAndSave(CDatabaseObj* theirs, const CString& otherPath, int direction, int rule,
-                               const BlowfishContext* otherKey, const BlowfishContext* ownKey, CMergeProgress* progress)
+                               const BlowfishContext* otherKey, const BlowfishContext* ownKey, CMergeProgress* progress,
+                               bool& wroteThis)
 {
     const bool writeOther = direction != kMergeOtherIntoThis;
     const bool writeThis = direction != kMergeThisIntoOther;
@@ -272,12 +276,14 @@ int CDatabaseObj::MergeAndSave(CDatabaseObj* theirs, const CString& otherPath, i
         if (writeOther) {
             rc = theirs->Save(0, otherKey);
             if (rc != 0) return rc;
+            m_mergeWroteOther = true;
             rc = attachments.Commit(otherPath);
             if (rc != 0) return rc;
         }
         if (writeThis) {
             rc = Save(0, ownKey);
             if (rc != 0) return rc;
+            wroteThis = true;
             rc = attachments.Commit(GetFilePath());
             if (rc != 0) return rc;
         }
@@ -337,7 +343,7 @@ int CMergeAttachments::Commit(const CString& targetDatabase)
     int result = 0;
     for (Transfer& t : m_transfers) {
         if (!t.staged || t.committed || t.targetDatabase.CompareNoCase(targetDatabase) != 0) continue;
-        int rc = zvos::ReplaceFileAtomically(t.temp.Std(), t.target.Std());
+        int rc = CReplacingFile::ReplaceWith(t.temp, t.target);
         if (rc != 0 && result == 0) result = rc;
         t.committed = rc == 0;
     }

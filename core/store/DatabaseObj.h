@@ -128,6 +128,12 @@ public:
     // before it. The process-wide key is never touched.
     int MergeWithFile(const CString& otherPath, int direction, int rule, const BlowfishContext* otherKey,
                       CMergeProgress* progress);
+    // Whether the last MergeWithFile wrote the other file. A both-ways merge
+    // that then failed to save this database answers an error and true: the
+    // other file holds the merge and this one does not, which the user must
+    // be told. Once this database's file is written, its items in memory are
+    // those of the file even when a later step fails.
+    bool MergeWroteOtherFile() const { return m_mergeWroteOther; }
 
     // Saves, creates the folder (one level) when missing and moves the file
     // there, adopting the new path. 0, the save's error, or the system's.
@@ -203,8 +209,10 @@ private:
     // database as it was. 0 on success.
     int SnapshotItems(CMemFile& into, const BlowfishContext* key);
     // The merge of the loaded other database into this one and the saves.
+    // wroteThis: set once this database's file is written.
     int MergeAndSave(CDatabaseObj* theirs, const CString& otherPath, int direction, int rule,
-                     const BlowfishContext* otherKey, const BlowfishContext* ownKey, CMergeProgress* progress);
+                     const BlowfishContext* otherKey, const BlowfishContext* ownKey, CMergeProgress* progress,
+                     bool& wroteThis);
     int RestoreItems(CMemFile& from, const BlowfishContext* key);
     void ReadTypesOfOldVersion(CArchive& ar);
     // Notes what a read found wrong once all of it was read.
@@ -231,6 +239,7 @@ private:
     unsigned m_loadDamage = 0;
     int m_badChecksums = 0;
     CString m_loadCopyPath;
+    bool m_mergeWroteOther = false;
     // A copy owed before the next write: where it goes and the file's bytes
     // (read when it is made, for a read-only object).
     struct OwedCopy {

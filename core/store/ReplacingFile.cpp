@@ -47,19 +47,21 @@ int CReplacingFile::Commit()
         Discard();
         return OsErrorOf(e);
     }
-    if (BeforeReplaceHook hook = g_beforeReplace.load()) {
-        if (int result = hook(m_temp, m_target)) {
-            Discard();
-            return result;
-        }
-    }
-    const int result = zvos::ReplaceFileAtomically(m_temp.Std(), m_target.Std());
+    const int result = ReplaceWith(m_temp, m_target);
     if (result != 0) {
         Discard();
         return result;
     }
     m_created = false;
     return 0;
+}
+
+int CReplacingFile::ReplaceWith(const CString& tempPath, const CString& targetPath)
+{
+    if (BeforeReplaceHook hook = g_beforeReplace.load()) {
+        if (int result = hook(tempPath, targetPath)) return result;
+    }
+    return zvos::ReplaceFileAtomically(tempPath.Std(), targetPath.Std());
 }
 
 void CReplacingFile::Discard()

@@ -32,6 +32,11 @@ public:
     // of the target away meanwhile. True when there was one to remove.
     static bool RemoveLeftover(const CString& targetPath);
 
+    // Puts a finished temporary file in place of the target, through the
+    // same seam as Commit (for files written by other means, such as the
+    // attachment copies of a merge). 0 or the error, the temporary file left.
+    static int ReplaceWith(const CString& tempPath, const CString& targetPath);
+
     const CString& GetTargetPath() const { return m_target; }
     const CString& GetTempPath() const { return m_temp; }
 

@@ -22,6 +22,7 @@
 #include "core/store/ReplacingFile.h"
 #include "core/items/TypeItem.h"
 #include "framework/CString.h"
+#include "tests/support/ScopedReplace.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/TestText.h"
 
@@ -596,6 +597,7 @@ TEST_F(MergeFailure, SaveOfTheOtherFileFails)
         auto before = Snapshot();
         int rc = mine.MergeWithFile(Theirs(), direction, kConflictThisWins, theirKey.get(), nullptr);
         EXPECT_EQ(rc, 112);
+        EXPECT_FALSE(mine.MergeWroteOtherFile());
         // Neither database file nor any stored attachment changed, and no
         // temporary copy is left.
         EXPECT_EQ(Snapshot(), before);
@@ -641,6 +643,84 @@ TEST_F(MergeFailure, AFailedSaveLeavesThisDatabaseInMemoryAsBefore)
         ExpectState(again, kOnlyTheirs, "-", "mine");
         ExpectState(again, kDeletedTheirs, "b", "mine");
     }
+}
+
+// Which files a merge wrote is told apart from its result: a both-ways merge
+// whose save of this database fails has already written the other file.
+TEST_F(MergeFailure, TellsWhetherTheOtherFileWasWritten)
+{
+    struct Case {
+        int direction;
+        bool failMine;
+        int rc;
+        bool wroteOther;
+    } cases[] = {
+        {kMergeBothWays, true, 112, true},       {kMergeBothWays, false, 0, true},
+        {kMergeThisIntoOther, false, 0, true},   {kMergeOtherIntoThis, false, 0, false},
+        {kMergeOtherIntoThis, true, 112, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.direction) + (c.failMine ? " failing mine" : ""));
+        BuildBoth();
+        const std::string mineBefore = zvtest::ReadFileBytes(minePath);
+        const std::string theirsBefore = zvtest::ReadFileBytes(theirPath);
+        g_failTarget = c.failMine ? Mine() : CString();
+        zvtest::ScopedReplace hook(&SetBeforeReplaceHook, &FailReplacing);
+        CDatabaseObj mine;
+        ASSERT_EQ(mine.Load(Mine()), 0);
+        EXPECT_EQ(mine.MergeWithFile(Theirs(), c.direction, kConflictOtherWins, theirKey.get(), nullptr), c.rc);
+        EXPECT_EQ(mine.MergeWroteOtherFile(), c.wroteOther);
+        EXPECT_EQ(zvtest::ReadFileBytes(theirPath) != theirsBefore, c.wroteOther);
+        if (c.failMine) {
+            EXPECT_EQ(zvtest::ReadFileBytes(minePath), mineBefore);
+            ExpectState(mine, kOnlyTheirs, "-", "mine in memory");
+        }
+        if (c.wroteOther) {
+            CDatabaseObj theirs;
+            ASSERT_EQ(theirs.Load(Theirs(), theirKey.get()), 0);
+            ExpectState(theirs, kOnlyMine, "m", "theirs");
+        }
+    }
+}
+
+// Fails putting in place any file of the given name.
+std::string g_failName;
+int FailNamed(const CString&, const CString& target)
+{
+    const std::string path = target.GetString();
+    return path.substr(path.find_last_of("\\/") + 1) == g_failName ? 112 : 0;
+}
+
+// Once this database's file is written, a later failed step (an attachment
+// that could not be put in place) leaves the items in memory as written:
+// the next ordinary save must not take the merge back out of the file.
+TEST_F(MergeFailure, AFailureAfterThisFileWasWrittenKeepsItsItems)
+{
+    BuildBoth();
+    CDatabaseObj mine;
+    ASSERT_EQ(mine.Load(Mine()), 0);
+    uint8_t uid[kUniqueKeySize];
+    Uid(kMineLater, uid);
+    g_failName =
+        StoredFile(minePath, *static_cast<const CRecord*>(mine.GetRecords().FindByUid(uid))).filename().string();
+    {
+        zvtest::ScopedReplace hook(&SetBeforeReplaceHook, &FailNamed);
+        EXPECT_EQ(mine.MergeWithFile(Theirs(), kMergeOtherIntoThis, kConflictOtherWins, theirKey.get(), nullptr), 112);
+    }
+    CDatabaseObj onDisk;
+    ASSERT_EQ(onDisk.Load(Mine()), 0);
+    for (int s : kScenarios) {
+        SCOPED_TRACE(s);
+        State memory = Find(mine, s), disk = Find(onDisk, s);
+        EXPECT_EQ(memory.present, disk.present);
+        EXPECT_EQ(memory.deleted, disk.deleted);
+        EXPECT_EQ(memory.text, disk.text);
+    }
+    ExpectState(mine, kOnlyTheirs, "t", "mine in memory");
+    ASSERT_EQ(mine.Save(0), 0);
+    CDatabaseObj again;
+    ASSERT_EQ(again.Load(Mine()), 0);
+    ExpectState(again, kOnlyTheirs, "t", "mine saved again");
 }
 
 }  // namespace
