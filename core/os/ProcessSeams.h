@@ -74,12 +74,18 @@ void SetKeyWipeObserver(KeyWipeObserver observer);
 
 // ---- Files ----
 
-// Called by CReplacingFile::Commit (core/store/ReplacingFile.cpp) after the
-// temporary file is complete and closed and before it replaces the target. A
+// Called by CReplacingFile::Commit and ReplaceWith (core/store/ReplacingFile.cpp)
+// after the temporary file is complete and closed and before it replaces the
+// target (a database file, or an attachment copied by a merge). A
 // non-zero result stands for a failure (or a crash) at that moment: Commit
 // returns it without replacing. nullptr: no hook.
 typedef int (*BeforeReplaceHook)(const CString& tempPath, const CString& targetPath);
 BeforeReplaceHook SetBeforeReplaceHook(BeforeReplaceHook hook);
+
+// The longest profile list (a settings file's section names, or a whole
+// section) read before the read fails with "file too large"
+// (core/prefs/ProfileFile.cpp), 256 MB unless changed; 0 restores that.
+uint32_t SetProfileListCap(uint32_t bytes);
 
 // How long CDatabaseObj's load and save wait for the database mutex
 // (core/store/DatabaseObj.cpp), 10 s unless changed.

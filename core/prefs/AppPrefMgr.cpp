@@ -257,14 +257,21 @@ int CAppPrefMgr::RenameUser(CUserItem* user, const CString& displayName, const C
         ok = RenamePathSilently(oldFolder, newFolder, nullptr);
         folderRenamed = ok;
     }
-    if (ok && needsRename(oldBackup, newBackup)) ok = RenamePathSilently(oldBackup, newBackup, nullptr);
+    bool backupRenamed = false;
+    if (ok && needsRename(oldBackup, newBackup)) {
+        ok = RenamePathSilently(oldBackup, newBackup, nullptr);
+        backupRenamed = ok;
+    }
+    // The settings follow last: a user renamed without them would start
+    // afresh under the new name.
+    if (ok && GetPrefs()->MoveUserSection(oldSection, user) != 0) ok = false;
     if (!ok) {
-        // Put everything back as it was: names, and the folder already moved.
+        // Put everything back as it was: names, and the folders already moved.
+        if (backupRenamed) RenamePathSilently(newBackup, oldBackup, nullptr);
         if (folderRenamed) RenamePathSilently(newFolder, oldFolder, nullptr);
         user->SetNames(oldDisplay, oldKey);
         return -1;
     }
-    GetPrefs()->MoveUserSection(oldSection, user);
     return 0;
 }
 

@@ -122,7 +122,9 @@ public:
     virtual void SetBackupRestoreHint(CUserItem* user, int hint) = 0;
     virtual void SetLoginAttemptCount(CUserItem* user, int count) = 0;
     virtual int GetLoginAttemptCount(CUserItem* user) = 0;
-    virtual void MoveUserSection(const CString& oldSection, CUserItem* user) = 0;
+    // Moves a user's settings to the section of its new names: 0, or the
+    // error with nothing moved.
+    virtual int MoveUserSection(const CString& oldSection, CUserItem* user) = 0;
 };
 
 // The all key: stands for all types and all categories in the main window's

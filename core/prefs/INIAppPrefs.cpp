@@ -204,7 +204,9 @@ void CINIAppPrefs::SetNoPrint(const CString& section, int noPrint) { SetNumber(P
 
 std::vector<CString> CINIAppPrefs::ReadSectionNames() const
 {
-    std::string list = zvini::ReadSectionNameList(m_path);
+    // A list over the cap reads as no sections.
+    std::string list;
+    zvini::ReadSectionNameList(m_path, list);
     std::vector<CString> names;
     for (size_t pos = 0; pos < list.size();) {
         size_t end = list.find('\0', pos);
@@ -215,9 +217,12 @@ std::vector<CString> CINIAppPrefs::ReadSectionNames() const
     return names;
 }
 
-CString CINIAppPrefs::ReadWholeSection(const CString& section) const
+int CINIAppPrefs::ReadWholeSection(const CString& section, CString& lines) const
 {
-    return CString(zvini::ReadSectionLines(m_path, section));
+    std::string text;
+    int rc = zvini::ReadSectionLines(m_path, section, text);
+    lines = CString(text);
+    return rc;
 }
 
 void CINIAppPrefs::EnumUsers(const CString& productName, const CString& legacyKeyPrefix, CUserList& users)
@@ -277,18 +282,25 @@ int CINIAppPrefs::DeleteUser(CUserItem* user)
 
 int CINIAppPrefs::DeleteSection(const CString& section) { return WriteText(m_path, section, nullptr, nullptr); }
 
-void CINIAppPrefs::MoveUserSection(const CString& oldSection, CUserItem* user)
+int CINIAppPrefs::MoveUserSection(const CString& oldSection, CUserItem* user)
 {
-    if (oldSection.IsEmpty() || !user || m_path.IsEmpty()) return;
-    CString lines = ReadWholeSection(oldSection);
+    if (oldSection.IsEmpty() || !user || m_path.IsEmpty()) return 0;
+    // A section that could not be read whole is left where it is: moving
+    // part of it would lose the rest.
+    CString lines;
+    if (int rc = ReadWholeSection(oldSection, lines)) return rc;
     CString newSection = SectionOf(user);
     // The settings are written under the new name before the old section goes,
     // so a failed write loses nothing.
     std::string data = lines.Std();
     data.append(2, '\0');
-    if (!WritePrivateProfileSectionA(newSection, data.c_str(), m_path)) return;
+    if (!WritePrivateProfileSectionA(newSection, data.c_str(), m_path)) {
+        DWORD error = GetLastError();
+        return error ? (int)error : -1;
+    }
     if (oldSection.CompareNoCase(newSection) != 0) WriteText(m_path, oldSection, nullptr, nullptr);
     SetDisplayName(user);
+    return 0;
 }
 // ----- user section -----
 

@@ -107,11 +107,12 @@ public:
     void SetBackupRestoreHint(CUserItem* user, int hint) override;
     void SetLoginAttemptCount(CUserItem* user, int count) override;
     int GetLoginAttemptCount(CUserItem* user) override;
-    void MoveUserSection(const CString& oldSection, CUserItem* user) override;
+    int MoveUserSection(const CString& oldSection, CUserItem* user) override;
 
     // The whole section as its run of zero-terminated "key=value" lines
-    // (whatever its size), and every section name in file order.
-    CString ReadWholeSection(const CString& section) const;
+    // (whatever its size up to the cap): 0, or the read's error with lines
+    // empty (core/prefs/ProfileFile.h). Every section name in file order.
+    int ReadWholeSection(const CString& section, CString& lines) const;
     std::vector<CString> ReadSectionNames() const;
 
 private:

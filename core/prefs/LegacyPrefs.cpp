@@ -505,4 +505,4 @@ int CLegacyPrefs::GetBackupRestoreHint(CUserItem*) { return 0; }
 void CLegacyPrefs::SetBackupRestoreHint(CUserItem*, int) {}
 void CLegacyPrefs::SetLoginAttemptCount(CUserItem*, int) {}
 int CLegacyPrefs::GetLoginAttemptCount(CUserItem*) { return 0; }
-void CLegacyPrefs::MoveUserSection(const CString&, CUserItem*) {}
+int CLegacyPrefs::MoveUserSection(const CString&, CUserItem*) { return 0; }

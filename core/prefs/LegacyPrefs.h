@@ -111,7 +111,7 @@ public:
     void SetBackupRestoreHint(CUserItem* user, int hint) override;
     void SetLoginAttemptCount(CUserItem* user, int count) override;
     int GetLoginAttemptCount(CUserItem* user) override;
-    void MoveUserSection(const CString& oldSection, CUserItem* user) override;
+    int MoveUserSection(const CString& oldSection, CUserItem* user) override;
 
 private:
     CString ProfileKeyPath(const CString& section) const;

@@ -2,27 +2,24 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "core/os/ProcessSeams.h"
 #include "core/prefs/AppPrefsBlock.h"
+#include "core/prefs/ProfileList.h"
 
 namespace zvini {
 
 namespace {
 
-// Reads a profile list ("a\0b\0\0") of any size: the system answers
-// size - 2 when the list did not fit, so the buffer grows until it does.
-template <typename ReadFn> std::string ReadWholeList(ReadFn read)
-{
-    for (DWORD size = 4096;; size *= 2) {
-        std::vector<char> buffer(size, 0);
-        DWORD n = read(buffer.data(), size);
-        if (n < size - 2 || size >= (1u << 28)) return std::string(buffer.data(), n);
-    }
-}
+// Far beyond any settings file the program writes; a list this long is
+// refused rather than cut.
+const uint32_t kDefaultListCap = 1u << 28;
+std::atomic<uint32_t> g_listCap{kDefaultListCap};
 
 // The narrow writer turns each text into a counted wide string of at most
 // 32766 characters. A longer value goes through the wide writer: Wine's narrow
@@ -122,18 +119,26 @@ void WriteBlockInt(const CString& path, const char* section, const char* key, in
     WriteBlock(path, section, key, bytes, 4);
 }
 
-std::string ReadSectionNameList(const CString& path)
+int ReadSectionNameList(const CString& path, std::string& names)
 {
-    if (path.IsEmpty()) return std::string();
+    names.clear();
+    if (path.IsEmpty()) return 0;
     return ReadWholeList(
-        [&path](char* buffer, DWORD size) { return GetPrivateProfileSectionNamesA(buffer, size, path); });
+        [&path](char* buffer, uint32_t size) { return (uint32_t)GetPrivateProfileSectionNamesA(buffer, size, path); },
+        g_listCap.load(), names);
 }
 
-std::string ReadSectionLines(const CString& path, const char* section)
+int ReadSectionLines(const CString& path, const char* section, std::string& lines)
 {
-    if (path.IsEmpty()) return std::string();
+    lines.clear();
+    if (path.IsEmpty()) return 0;
     return ReadWholeList(
-        [&path, section](char* buffer, DWORD size) { return GetPrivateProfileSectionA(section, buffer, size, path); });
+        [&path, section](char* buffer, uint32_t size) {
+            return (uint32_t)GetPrivateProfileSectionA(section, buffer, size, path);
+        },
+        g_listCap.load(), lines);
 }
 
 }  // namespace zvini
+
+uint32_t SetProfileListCap(uint32_t bytes) { return zvini::g_listCap.exchange(bytes ? bytes : zvini::kDefaultListCap); }

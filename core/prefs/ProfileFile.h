@@ -34,8 +34,10 @@ int ReadBlockInt(const CString& path, const char* section, const char* key, int 
 void WriteBlockInt(const CString& path, const char* section, const char* key, int value);
 
 // Every section name, and a whole section's "key=value" lines, each as its
-// run of zero-terminated texts, whatever the size.
-std::string ReadSectionNameList(const CString& path);
-std::string ReadSectionLines(const CString& path, const char* section);
+// run of zero-terminated texts, whatever the size up to a cap (a seam,
+// SetProfileListCap). 0, or kProfileListTooLarge (core/prefs/ProfileList.h)
+// with nothing read.
+int ReadSectionNameList(const CString& path, std::string& names);
+int ReadSectionLines(const CString& path, const char* section, std::string& lines);
 
 }  // namespace zvini

@@ -18,6 +18,8 @@
 #include "core/users/Platform.h"
 #include "core/os/SystemInfo.h"
 #include "core/users/UserItem.h"
+#include "core/os/ProcessSeams.h"
+#include "tests/support/ScopedReplace.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/core/UserRecordTestSupport.h"
 
@@ -137,10 +139,12 @@ TEST_F(ScratchRoot, MoveUserSectionMovesEveryKeyOfALargeSection)
         WritePrivateProfileStringA(oldSection, key.c_str(), value.c_str(), IniPath().string().c_str());
         written[key] = value;
     }
-    ASSERT_GT(static_cast<CINIAppPrefs&>(*m_prefs).ReadWholeSection(oldSection).GetLength(), 20000);
+    CString lines;
+    ASSERT_EQ(static_cast<CINIAppPrefs&>(*m_prefs).ReadWholeSection(oldSection, lines), 0);
+    ASSERT_GT(lines.GetLength(), 20000);
 
     ASSERT_TRUE(user.SetNames("New", "New"));
-    m_prefs->MoveUserSection(oldSection, &user);
+    EXPECT_EQ(m_prefs->MoveUserSection(oldSection, &user), 0);
     std::vector<CString> sections = Sections();
     ASSERT_EQ(sections.size(), 1u);
     EXPECT_EQ(sections[0], "User-Standalone-New-New");
@@ -156,6 +160,36 @@ TEST_F(ScratchRoot, MoveUserSectionMovesEveryKeyOfALargeSection)
     m_prefs->MoveUserSection("", &user);
     m_prefs->MoveUserSection(user.GetSectionName(), nullptr);
     EXPECT_EQ(Sections().size(), 1u);
+}
+
+// A section longer than the reader takes is never moved in part: the move
+// fails with nothing written, and a rename that needs it is taken back.
+TEST_F(ScratchRoot, SectionOverTheReadCapIsNeitherMovedNorCut)
+{
+    CUserItem user(Record("Old", "Old", 3));
+    m_prefs->AddUser(&user);
+    m_prefs->SetSleepMinutes(&user, 5);
+    m_root.WriteFile("Old/ZorvikanDatabase.zdb", "db");
+    const CString oldSection = user.GetSectionName();
+    for (int i = 0; i < 200; ++i)
+        WritePrivateProfileStringA(oldSection, ("SyncFile" + std::to_string(i)).c_str(), std::string(100, 'v').c_str(),
+                                   IniPath().string().c_str());
+    const std::string before = zvtest::ReadFileBytes(IniPath());
+    zvtest::ScopedReplace cap(&SetProfileListCap, 8192u);
+
+    CString lines = "stale";
+    EXPECT_EQ(static_cast<CINIAppPrefs&>(*m_prefs).ReadWholeSection(oldSection, lines), 223);
+    EXPECT_TRUE(lines.IsEmpty());
+    CUserItem renamed(Record("Old", "Old", 3));
+    ASSERT_TRUE(renamed.SetNames("New", "New"));
+    EXPECT_EQ(m_prefs->MoveUserSection(oldSection, &renamed), 223);
+    EXPECT_EQ(zvtest::ReadFileBytes(IniPath()), before);
+
+    EXPECT_EQ(m_manager->RenameUser(&user, "New", "New"), -1);
+    EXPECT_EQ(user.GetSectionName(), oldSection);
+    EXPECT_EQ(zvtest::ReadFileBytes(Root() / "Old" / "ZorvikanDatabase.zdb"), "db");
+    EXPECT_FALSE(fs::exists(Root() / "New"));
+    EXPECT_EQ(zvtest::ReadFileBytes(IniPath()), before);
 }
 
 // ----- new users from the platform -----
