@@ -14,6 +14,7 @@
 #include "core/store/DatabaseObj.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/ScratchDir.h"
+#include "tests/support/DatabaseFixtures.h"
 
 namespace fs = std::filesystem;
 
@@ -25,20 +26,6 @@ const char kDamagedCopy[] = "ZorvikanDatabase.zdb.damaged-2026-12-10";
 
 CString Str(const fs::path& p) { return CString(p.string().c_str()); }
 
-std::string FixtureBytes(const std::string& name) { return zvtest::ReadFileBytes(zvtest::FixturePath("db/" + name)); }
-
-fs::path CopyFixture(const zvtest::ScratchDir& dir, const std::string& name)
-{
-    return dir.WriteFile("ZorvikanDatabase.zdb", FixtureBytes(name));
-}
-
-std::vector<CBaseItem*> Items(const CObList& list)
-{
-    std::vector<CBaseItem*> out;
-    for (POSITION pos = list.GetHeadPosition(); pos;) out.push_back(static_cast<CBaseItem*>(list.GetNext(pos)));
-    return out;
-}
-
 std::set<std::string> FileNames(const zvtest::ScratchDir& dir)
 {
     std::set<std::string> names;
@@ -47,7 +34,6 @@ std::set<std::string> FileNames(const zvtest::ScratchDir& dir)
     return names;
 }
 
-std::vector<uint8_t> KeyBytes(const uint8_t* key) { return std::vector<uint8_t>(key, key + kUniqueKeySize); }
 std::vector<uint8_t> Hex8(const char* hex)
 {
     std::vector<uint8_t> key;
@@ -91,7 +77,7 @@ TEST(DatabaseDamage, WholeFilesReportNothingAndKeepNoCopyButOfAnUpgrade)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         zvtest::ScratchDir dir("dbdamage");
-        const fs::path path = CopyFixture(dir, c.name);
+        const fs::path path = zvtest::CopyDbFixture(dir, c.name);
         CDatabaseObj db;
         ASSERT_EQ(db.Load(Str(path), c.password ? key.get() : nullptr), 0);
         EXPECT_EQ(db.GetLoadDamage(), 0u);
@@ -103,7 +89,7 @@ TEST(DatabaseDamage, WholeFilesReportNothingAndKeepNoCopyButOfAnUpgrade)
         }
         // The older file is kept as it was, and only then upgraded.
         EXPECT_EQ(db.GetLoadCopyPath(), Str(dir / c.upgradeCopy));
-        EXPECT_EQ(zvtest::ReadFileBytes(dir / c.upgradeCopy), FixtureBytes(c.name));
+        EXPECT_EQ(zvtest::ReadFileBytes(dir / c.upgradeCopy), zvtest::DbFixtureBytes(c.name));
         EXPECT_EQ(ReadDatabaseFileVersion(Str(path)), kDatabaseFormatVersion);
         EXPECT_EQ(FileNames(dir), (std::set<std::string>{"ZorvikanDatabase.zdb", c.upgradeCopy}));
     }
@@ -127,7 +113,7 @@ TEST(DatabaseDamage, EachKindIsReportedAndTheFileKeptAsItWasRead)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         zvtest::ScratchDir dir("dbdamage");
-        const fs::path path = CopyFixture(dir, c.name);
+        const fs::path path = zvtest::CopyDbFixture(dir, c.name);
         CDatabaseObj db;
         ASSERT_EQ(db.Load(Str(path), nullptr), 0);
         EXPECT_EQ(db.GetLoadDamage(), c.damage);
@@ -135,11 +121,11 @@ TEST(DatabaseDamage, EachKindIsReportedAndTheFileKeptAsItWasRead)
         EXPECT_EQ(db.GetTypes().GetCount(), c.types);
         EXPECT_EQ(db.GetCategories().GetCount(), c.categories);
         EXPECT_EQ(db.GetLoadCopyPath(), Str(dir / kDamagedCopy));
-        EXPECT_EQ(zvtest::ReadFileBytes(dir / kDamagedCopy), FixtureBytes(c.name));
+        EXPECT_EQ(zvtest::ReadFileBytes(dir / kDamagedCopy), zvtest::DbFixtureBytes(c.name));
         EXPECT_EQ(FileNames(dir), (std::set<std::string>{"ZorvikanDatabase.zdb", kDamagedCopy}));
         // A save afterwards leaves the copy alone.
         ASSERT_EQ(db.Save(0, nullptr), 0);
-        EXPECT_EQ(zvtest::ReadFileBytes(dir / kDamagedCopy), FixtureBytes(c.name));
+        EXPECT_EQ(zvtest::ReadFileBytes(dir / kDamagedCopy), zvtest::DbFixtureBytes(c.name));
     }
 }
 
@@ -147,39 +133,39 @@ TEST(DatabaseDamage, AChangedByteMarksItsItemWhichStillLoads)
 {
     zvtest::FixedClock clock(kToday);
     zvtest::ScratchDir dir("dbdamage");
-    const fs::path path = CopyFixture(dir, "damaged_item.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "damaged_item.zdb");
     CDatabaseObj db;
     ASSERT_EQ(db.Load(Str(path), nullptr), 0);
     EXPECT_EQ(db.GetBadChecksumCount(), 1);
-    const std::vector<CBaseItem*> records = Items(db.GetRecords());
+    const std::vector<CBaseItem*> records = zvtest::ItemsOf(db.GetRecords());
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0]->GetField(0), "Gront door");
     EXPECT_EQ(records[0]->GetField(1), "1234");
     EXPECT_TRUE(records[0]->HasBadChecksum());
     EXPECT_EQ(records[1]->GetField(0), "Back door");
     EXPECT_FALSE(records[1]->HasBadChecksum());
-    for (CBaseItem* item : Items(db.GetTypes())) EXPECT_FALSE(item->HasBadChecksum());
+    for (CBaseItem* item : zvtest::ItemsOf(db.GetTypes())) EXPECT_FALSE(item->HasBadChecksum());
     // The load wrote nothing: the file is still the damaged one.
-    EXPECT_EQ(zvtest::ReadFileBytes(path), FixtureBytes("damaged_item.zdb"));
+    EXPECT_EQ(zvtest::ReadFileBytes(path), zvtest::DbFixtureBytes("damaged_item.zdb"));
 
     // The same file loaded again finds its copy already kept.
     CDatabaseObj again;
     ASSERT_EQ(again.Load(Str(path), nullptr), 0);
     EXPECT_EQ(again.GetLoadCopyPath(), Str(dir / kDamagedCopy));
     // Another damaged state of the file never overwrites an earlier copy.
-    dir.WriteFile("ZorvikanDatabase.zdb", FixtureBytes("damaged_count.zdb"));
+    dir.WriteFile("ZorvikanDatabase.zdb", zvtest::DbFixtureBytes("damaged_count.zdb"));
     ASSERT_EQ(again.Load(Str(path), nullptr), 0);
     const std::string second = std::string(kDamagedCopy) + "-2";
     EXPECT_EQ(again.GetLoadCopyPath(), Str(dir / second));
-    EXPECT_EQ(zvtest::ReadFileBytes(dir / kDamagedCopy), FixtureBytes("damaged_item.zdb"));
-    EXPECT_EQ(zvtest::ReadFileBytes(dir / second), FixtureBytes("damaged_count.zdb"));
+    EXPECT_EQ(zvtest::ReadFileBytes(dir / kDamagedCopy), zvtest::DbFixtureBytes("damaged_item.zdb"));
+    EXPECT_EQ(zvtest::ReadFileBytes(dir / second), zvtest::DbFixtureBytes("damaged_count.zdb"));
 }
 
 TEST(DatabaseDamage, RepeatedKeysGetNewOnesAndRecordsKeepTheFirstItem)
 {
     zvtest::FixedClock clock(kToday);
     zvtest::ScratchDir dir("dbdamage");
-    const fs::path path = CopyFixture(dir, "duplicate_keys.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "duplicate_keys.zdb");
     CDatabaseObj db;
     ASSERT_EQ(db.Load(Str(path), nullptr), 0);
     const std::vector<uint8_t> locksKey = Hex8("0A0B0C0D0E0F1011"), workKey = Hex8("2122232425262728");
@@ -196,13 +182,13 @@ TEST(DatabaseDamage, RepeatedKeysGetNewOnesAndRecordsKeepTheFirstItem)
         CBaseItem* second = e.list.FindByName(e.second);
         ASSERT_NE(first, nullptr);
         ASSERT_NE(second, nullptr);
-        EXPECT_EQ(KeyBytes(first->GetKey()), e.key);
+        EXPECT_EQ(zvtest::KeyBytes(first->GetKey()), e.key);
         EXPECT_FALSE(first->IsModified());
-        EXPECT_NE(KeyBytes(second->GetKey()), e.key);
+        EXPECT_NE(zvtest::KeyBytes(second->GetKey()), e.key);
         EXPECT_FALSE(IsNullUniqueKey(second->GetKey()));
         EXPECT_TRUE(second->IsModified());
     }
-    const CRecord* record = static_cast<CRecord*>(Items(db.GetRecords())[0]);
+    const CRecord* record = static_cast<CRecord*>(zvtest::ItemsOf(db.GetRecords())[0]);
     EXPECT_EQ(db.GetTypes().GetNameByKey(record->GetTypeKey()), "Locks");
     EXPECT_EQ(db.GetCategories().GetNameByKey(record->GetCategoryKey()), "Work");
 
@@ -221,16 +207,16 @@ TEST(DatabaseDamage, RecordsPackedPast64KilobytesByEitherRuleReadWhole)
     // encrypted and checksummed only in part. Read by its checksum's rule it
     // comes back whole, and the save writes it in our form.
     zvtest::ScratchDir dir("dbdamage");
-    const fs::path path = CopyFixture(dir, "long_items.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "long_items.zdb");
     const BlowfishKeyPtr key = MakeBlowfishKey(CString(kPassword));
     const CString first = LongNote("first", 2300), second = LongNote("second", 2300);
-    ASSERT_NE(FixtureBytes("long_items.zdb").find("END OF THE FIRST NOTE"), std::string::npos);
+    ASSERT_NE(zvtest::DbFixtureBytes("long_items.zdb").find("END OF THE FIRST NOTE"), std::string::npos);
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round == 0 ? "fixture" : "saved again");
         CDatabaseObj db;
         ASSERT_EQ(db.Load(Str(path), key.get()), 0);
         EXPECT_EQ(db.GetLoadDamage(), 0u);
-        const std::vector<CBaseItem*> records = Items(db.GetRecords());
+        const std::vector<CBaseItem*> records = zvtest::ItemsOf(db.GetRecords());
         ASSERT_EQ(records.size(), 2u);
         EXPECT_EQ(records[0]->GetField(0), "Old writer");
         EXPECT_EQ(records[0]->GetNotes(), first);
@@ -247,7 +233,7 @@ TEST(DatabaseDamage, AReadOnlyLoadOwesTheCopyToTheFirstSave)
 {
     zvtest::FixedClock clock(kToday);
     zvtest::ScratchDir dir("dbdamage");
-    const fs::path path = CopyFixture(dir, "damaged_count.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "damaged_count.zdb");
     CDatabaseObj db;
     db.SetReadOnly();
     ASSERT_EQ(db.Load(Str(path), nullptr), 0);
@@ -257,13 +243,13 @@ TEST(DatabaseDamage, AReadOnlyLoadOwesTheCopyToTheFirstSave)
     db.ClearReadOnly();
     ASSERT_EQ(db.Save(0, nullptr), 0);
     EXPECT_EQ(db.GetLoadCopyPath(), Str(dir / kDamagedCopy));
-    EXPECT_EQ(zvtest::ReadFileBytes(dir / kDamagedCopy), FixtureBytes("damaged_count.zdb"));
+    EXPECT_EQ(zvtest::ReadFileBytes(dir / kDamagedCopy), zvtest::DbFixtureBytes("damaged_count.zdb"));
 }
 
 TEST(DatabaseDamage, ALoadRemovesTheTemporaryFileOfAKilledSave)
 {
     zvtest::ScratchDir dir("dbdamage");
-    const fs::path path = CopyFixture(dir, "smallest.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "smallest.zdb");
     const fs::path temp = dir.WriteFile("ZorvikanDatabase.zdb.tmp", "half a database");
     // Neither a read-only load nor one that fails touches it.
     CDatabaseObj db;
@@ -271,10 +257,10 @@ TEST(DatabaseDamage, ALoadRemovesTheTemporaryFileOfAKilledSave)
     ASSERT_EQ(db.Load(Str(path), nullptr), 0);
     EXPECT_TRUE(fs::exists(temp));
     db.ClearReadOnly();
-    dir.WriteFile("ZorvikanDatabase.zdb", FixtureBytes("smallest.zdb").substr(0, 60));
+    dir.WriteFile("ZorvikanDatabase.zdb", zvtest::DbFixtureBytes("smallest.zdb").substr(0, 60));
     EXPECT_NE(db.Load(Str(path), nullptr), 0);
     EXPECT_TRUE(fs::exists(temp));
-    CopyFixture(dir, "smallest.zdb");
+    zvtest::CopyDbFixture(dir, "smallest.zdb");
     ASSERT_EQ(db.Load(Str(path), nullptr), 0);
     EXPECT_FALSE(fs::exists(temp));
     EXPECT_EQ(FileNames(dir), std::set<std::string>{"ZorvikanDatabase.zdb"});

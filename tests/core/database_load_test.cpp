@@ -12,6 +12,7 @@
 #include "core/items/UniqueKey.h"
 #include "core/store/DatabaseObj.h"
 #include "tests/support/ScratchDir.h"
+#include "tests/support/DatabaseFixtures.h"
 
 namespace fs = std::filesystem;
 
@@ -39,11 +40,6 @@ struct CountingKeyClock {
     ~CountingKeyClock() { SetUniqueKeyClock(nullptr); }
 };
 
-fs::path CopyFixture(const zvtest::ScratchDir& dir, const char* name)
-{
-    return dir.WriteFile("ZorvikanDatabase.zdb", zvtest::ReadFileBytes(zvtest::FixturePath(std::string("db/") + name)));
-}
-
 std::vector<CRecord*> Records(CDatabaseObj& db)
 {
     std::vector<CRecord*> out;
@@ -64,7 +60,7 @@ std::string Hex(const uint8_t* key)
 TEST(DatabaseLoad, RecordsTakeTheFilesUidsAndDrawNoKeys)
 {
     zvtest::ScratchDir dir("db");
-    const fs::path path = CopyFixture(dir, "password.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "password.zdb");
     const BlowfishKeyPtr key = MakeBlowfishKey(CString("Correct Horse 7"));
     CountingKeyClock clock;
     CDatabaseObj db;
@@ -91,7 +87,7 @@ TEST(DatabaseLoad, RecordsOfFilesWithoutUidsGetNewOnes)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fixture);
         zvtest::ScratchDir dir("db");
-        const fs::path path = CopyFixture(dir, c.fixture);
+        const fs::path path = zvtest::CopyDbFixture(dir, c.fixture);
         const BlowfishKeyPtr key = c.password ? MakeBlowfishKey(CString(c.password)) : nullptr;
         CountingKeyClock clock;
         CDatabaseObj db;

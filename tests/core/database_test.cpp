@@ -28,6 +28,7 @@
 #include "tests/support/FailingFile.h"
 #include "tests/support/ScopedReplace.h"
 #include "tests/support/ScratchDir.h"
+#include "tests/support/DatabaseFixtures.h"
 
 namespace fs = std::filesystem;
 
@@ -65,26 +66,7 @@ const Fixture kFixtures[] = {
     {"password.zdb", 3, kFixturePassword},
 };
 
-std::string FixtureBytes(const char* name)
-{
-    return zvtest::ReadFileBytes(zvtest::FixturePath(std::string("db/") + name));
-}
-
 BlowfishKeyPtr KeyOf(const char* password) { return password ? MakeBlowfishKey(CString(password)) : nullptr; }
-
-// A fixture copied into a scratch folder as the database file.
-fs::path CopyFixture(const zvtest::ScratchDir& dir, const char* name)
-{
-    return dir.WriteFile("ZorvikanDatabase.zdb", FixtureBytes(name));
-}
-
-std::vector<CBaseItem*> Items(const CObList& list)
-{
-    std::vector<CBaseItem*> out;
-    for (POSITION pos = list.GetHeadPosition(); pos;)
-        out.push_back(static_cast<CBaseItem*>(const_cast<CObList&>(list).GetNext(pos)));
-    return out;
-}
 
 std::vector<uint8_t> K(std::initializer_list<int> bytes)
 {
@@ -92,7 +74,6 @@ std::vector<uint8_t> K(std::initializer_list<int> bytes)
     for (int b : bytes) k.push_back(static_cast<uint8_t>(b));
     return k;
 }
-std::vector<uint8_t> KeyBytes(const uint8_t* key) { return std::vector<uint8_t>(key, key + kUniqueKeySize); }
 std::vector<uint8_t> Preset(int n) { return K({0, 0, 0, 0, 0, 0, (n >> 8) & 255, n & 255}); }
 
 int FailBeforeReplace(const CString&, const CString&) { return 1117; }  // an I/O error at that moment
@@ -104,30 +85,30 @@ int FailBeforeReplace(const CString&, const CString&) { return 1117; }  // an I/
 TEST(DatabaseFixtures, SmallestFileLoads)
 {
     zvtest::ScratchDir dir("db");
-    const fs::path path = CopyFixture(dir, "smallest.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "smallest.zdb");
     CDatabaseObj db;
     ASSERT_EQ(db.Load(Str(path), nullptr), 0);
     EXPECT_EQ(db.GetFormatVersion(), 7);
     ASSERT_EQ(db.GetRecords().GetCount(), 1);
     EXPECT_EQ(db.GetTypes().GetCount(), 0);
     EXPECT_EQ(db.GetCategories().GetCount(), 0);
-    CRecord* r = dynamic_cast<CRecord*>(Items(db.GetRecords())[0]);
+    CRecord* r = dynamic_cast<CRecord*>(zvtest::ItemsOf(db.GetRecords())[0]);
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(r->GetId(), 0x1234);
-    EXPECT_EQ(KeyBytes(r->GetUid()), K({1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(zvtest::KeyBytes(r->GetUid()), K({1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_TRUE(r->AllFieldsEmpty());
     EXPECT_EQ(r->GetIcon(), 24);
     EXPECT_EQ(r->GetNotes(), "");
     EXPECT_FALSE(r->IsModified());
-    EXPECT_EQ(zvtest::ReadFileBytes(path), FixtureBytes("smallest.zdb"));  // a version-7 load writes nothing
+    EXPECT_EQ(zvtest::ReadFileBytes(path), zvtest::DbFixtureBytes("smallest.zdb"));  // a version-7 load writes nothing
 }
 
 TEST(DatabaseFixtures, DefaultsFileLoadsInNameOrder)
 {
     zvtest::ScratchDir dir("db");
     CDatabaseObj db;
-    ASSERT_EQ(db.Load(Str(CopyFixture(dir, "defaults.zdb")), nullptr), 0);
-    const std::vector<CBaseItem*> types = Items(db.GetTypes());
+    ASSERT_EQ(db.Load(Str(zvtest::CopyDbFixture(dir, "defaults.zdb")), nullptr), 0);
+    const std::vector<CBaseItem*> types = zvtest::ItemsOf(db.GetTypes());
     ASSERT_EQ(types.size(), 18u);
     const char* names[] = {"Bank Accts",   "Birthdays",   "Calling Cards",  "Clothes Size",   "Combinations",
                            "Credit Cards", "Email Accts", "Emergency Info", "Frequent Flyer", "Identification",
@@ -136,7 +117,7 @@ TEST(DatabaseFixtures, DefaultsFileLoadsInNameOrder)
     for (int i = 0; i < 18; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(types[i]->GetName(), names[i]);
-        EXPECT_EQ(KeyBytes(types[i]->GetKey()), Preset(i + 1));
+        EXPECT_EQ(zvtest::KeyBytes(types[i]->GetKey()), Preset(i + 1));
         EXPECT_EQ(types[i]->GetId(), 0x0101 + i);
         EXPECT_EQ(types[i]->GetField(9), "Date Mod");
         EXPECT_EQ(dynamic_cast<CTypeItem*>(types[i])->GetColumns().GetColumnWidth(1), 140);
@@ -145,19 +126,19 @@ TEST(DatabaseFixtures, DefaultsFileLoadsInNameOrder)
     EXPECT_EQ(types[17]->GetField(4), "Field 5");
     EXPECT_EQ(types[17]->GetIcon(), 21);
     EXPECT_EQ(types[5]->GetHiddenMask(), 0x0012);
-    const std::vector<CBaseItem*> cats = Items(db.GetCategories());
+    const std::vector<CBaseItem*> cats = zvtest::ItemsOf(db.GetCategories());
     ASSERT_EQ(cats.size(), 2u);
     EXPECT_EQ(cats[0]->GetName(), "Business");
-    EXPECT_EQ(KeyBytes(cats[1]->GetKey()), Preset(0x34));
+    EXPECT_EQ(zvtest::KeyBytes(cats[1]->GetKey()), Preset(0x34));
 }
 
 TEST(DatabaseFixtures, PasswordFileLoadsWithItsKeyAndCarriesTheHeader)
 {
     zvtest::ScratchDir dir("db");
-    const fs::path path = CopyFixture(dir, "password.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "password.zdb");
     uint8_t verifier[kVerifierSize];
     ASSERT_EQ(MakeCheckVerifier(kFixturePassword, verifier), 0);
-    EXPECT_EQ(0, memcmp(FixtureBytes("password.zdb").data(), verifier, kVerifierSize));
+    EXPECT_EQ(0, memcmp(zvtest::DbFixtureBytes("password.zdb").data(), verifier, kVerifierSize));
     EXPECT_TRUE(CheckDatabasePassword(Str(path), nullptr));
 
     CDatabaseObj db;
@@ -170,7 +151,7 @@ TEST(DatabaseFixtures, PasswordFileLoadsWithItsKeyAndCarriesTheHeader)
     EXPECT_EQ(db.GetHeaderLong2(), -2);
     EXPECT_EQ(db.GetHeaderLong3(), 0x7FFFFFFF);
 
-    const std::vector<CBaseItem*> records = Items(db.GetRecords());
+    const std::vector<CBaseItem*> records = zvtest::ItemsOf(db.GetRecords());
     ASSERT_EQ(records.size(), 3u);
     CRecord* full = dynamic_cast<CRecord*>(records[0]);
     ASSERT_NE(full, nullptr);
@@ -182,8 +163,8 @@ TEST(DatabaseFixtures, PasswordFileLoadsWithItsKeyAndCarriesTheHeader)
     EXPECT_EQ(full->GetAttachmentName(), "scan.pdf");
     EXPECT_EQ(full->GetAttachmentKey(), "Ab3$Ab3$Ab3$Ab3$Ab3$");
     EXPECT_EQ(full->GetCustomLabel(3), "Web site");
-    EXPECT_EQ(KeyBytes(full->GetTypeKey()), Preset(0x12));
-    EXPECT_EQ(KeyBytes(full->GetCategoryKey()), Preset(0x33));
+    EXPECT_EQ(zvtest::KeyBytes(full->GetTypeKey()), Preset(0x12));
+    EXPECT_EQ(zvtest::KeyBytes(full->GetCategoryKey()), Preset(0x33));
     EXPECT_EQ(full->GetIcon(), 21);
     EXPECT_EQ(full->GetHiddenMask(), 4);
     EXPECT_EQ(full->GetModifiedTime(), 1700000000);
@@ -194,7 +175,7 @@ TEST(DatabaseFixtures, PasswordFileLoadsWithItsKeyAndCarriesTheHeader)
     EXPECT_TRUE(records[2]->IsDeleted());
     EXPECT_EQ(records[2]->GetField(0), "old");
 
-    const std::vector<CBaseItem*> types = Items(db.GetTypes());
+    const std::vector<CBaseItem*> types = zvtest::ItemsOf(db.GetTypes());
     ASSERT_EQ(types.size(), 2u);
     EXPECT_EQ(types[0]->GetName(), "Web Logins");  // name order
     EXPECT_EQ(types[1]->GetName(), "Wine Cellar");
@@ -207,7 +188,7 @@ TEST(DatabaseFixtures, PasswordFileLoadsWithItsKeyAndCarriesTheHeader)
     CDatabaseObj wrong;
     const BlowfishKeyPtr other = KeyOf("not it");
     ASSERT_EQ(wrong.Load(Str(path), other.get()), 0);
-    EXPECT_NE(Items(wrong.GetRecords())[0]->GetField(0), "My bank");
+    EXPECT_NE(zvtest::ItemsOf(wrong.GetRecords())[0]->GetField(0), "My bank");
 }
 
 TEST(DatabaseFixtures, OurWriterReproducesEachFixtureByteForByte)
@@ -215,7 +196,7 @@ TEST(DatabaseFixtures, OurWriterReproducesEachFixtureByteForByte)
     for (const Fixture& f : kFixtures) {
         SCOPED_TRACE(f.name);
         zvtest::ScratchDir dir("db");
-        const fs::path path = CopyFixture(dir, f.name);
+        const fs::path path = zvtest::CopyDbFixture(dir, f.name);
         const BlowfishKeyPtr key = KeyOf(f.password);
         CDatabaseObj db;
         ASSERT_EQ(db.Load(Str(path), key.get()), 0);
@@ -223,7 +204,7 @@ TEST(DatabaseFixtures, OurWriterReproducesEachFixtureByteForByte)
         // The types are written in name order, the order of the fixtures.
         TailSource tails(f.seed);
         ASSERT_EQ(db.Save(0, key.get()), 0);
-        EXPECT_EQ(zvtest::ReadFileBytes(dir / "again.zdb"), FixtureBytes(f.name));
+        EXPECT_EQ(zvtest::ReadFileBytes(dir / "again.zdb"), zvtest::DbFixtureBytes(f.name));
     }
 }
 
@@ -240,7 +221,7 @@ TEST(DatabaseFixtures, NewDatabasesAreWrittenAsTheFixtures)
         db.GetRecords().Add(r);
         TailSource tails(1);
         ASSERT_EQ(db.Save(0, nullptr), 0);
-        EXPECT_EQ(zvtest::ReadFileBytes(dir / "smallest.zdb"), FixtureBytes("smallest.zdb"));
+        EXPECT_EQ(zvtest::ReadFileBytes(dir / "smallest.zdb"), zvtest::DbFixtureBytes("smallest.zdb"));
     }
     {
         CDatabaseObj db;
@@ -248,12 +229,12 @@ TEST(DatabaseFixtures, NewDatabasesAreWrittenAsTheFixtures)
         ASSERT_EQ(CreateDefaultTypes(db.GetTypes()), 0);
         ASSERT_EQ(CreateDefaultCategories(db.GetCategories()), 0);
         int n = 0;
-        for (CBaseItem* t : Items(db.GetTypes())) t->SetId(0x0101 + n++);
+        for (CBaseItem* t : zvtest::ItemsOf(db.GetTypes())) t->SetId(0x0101 + n++);
         n = 0;
-        for (CBaseItem* c : Items(db.GetCategories())) c->SetId(0x0201 + n++);
+        for (CBaseItem* c : zvtest::ItemsOf(db.GetCategories())) c->SetId(0x0201 + n++);
         TailSource tails(2);
         ASSERT_EQ(db.Save(0, nullptr), 0);
-        EXPECT_EQ(zvtest::ReadFileBytes(dir / "defaults.zdb"), FixtureBytes("defaults.zdb"));
+        EXPECT_EQ(zvtest::ReadFileBytes(dir / "defaults.zdb"), zvtest::DbFixtureBytes("defaults.zdb"));
     }
 }
 
@@ -300,9 +281,9 @@ void ExpectSameRecord(const CRecord& a, const CRecord& b)
     EXPECT_EQ(a.GetAttachmentKey(), b.GetAttachmentKey());
     EXPECT_EQ(a.GetHiddenMask(), b.GetHiddenMask());
     EXPECT_EQ(a.GetIcon(), b.GetIcon());
-    EXPECT_EQ(KeyBytes(a.GetCategoryKey()), KeyBytes(b.GetCategoryKey()));
-    EXPECT_EQ(KeyBytes(a.GetTypeKey()), KeyBytes(b.GetTypeKey()));
-    EXPECT_EQ(KeyBytes(a.GetUid()), KeyBytes(b.GetUid()));
+    EXPECT_EQ(zvtest::KeyBytes(a.GetCategoryKey()), zvtest::KeyBytes(b.GetCategoryKey()));
+    EXPECT_EQ(zvtest::KeyBytes(a.GetTypeKey()), zvtest::KeyBytes(b.GetTypeKey()));
+    EXPECT_EQ(zvtest::KeyBytes(a.GetUid()), zvtest::KeyBytes(b.GetUid()));
     EXPECT_EQ(a.GetId(), b.GetId());
     EXPECT_EQ(a.GetModifiedTime(), b.GetModifiedTime());
     EXPECT_EQ(a.GetReservedWord(), b.GetReservedWord());
@@ -324,7 +305,7 @@ TEST(DatabaseRoundTrip, AllThreeItemClassesWithAndWithoutPassword)
         for (int n = 0; n < 5; ++n) db.GetRecords().Add(MakeFullRecord(n));
         ASSERT_EQ(CreateDefaultTypes(db.GetTypes()), 0);
         ASSERT_EQ(CreateDefaultCategories(db.GetCategories()), 0);
-        Items(db.GetTypes())[3]->SetDeleted(true);
+        zvtest::ItemsOf(db.GetTypes())[3]->SetDeleted(true);
         if (password) {
             uint8_t v[kVerifierSize];
             MakePasswordVerifier(password, v);
@@ -339,11 +320,11 @@ TEST(DatabaseRoundTrip, AllThreeItemClassesWithAndWithoutPassword)
         CDatabaseObj back;
         ASSERT_EQ(back.Load(path, key.get()), 0);
         EXPECT_TRUE(back.VerifierEquals(db.GetVerifier()));
-        const std::vector<CBaseItem*> a = Items(db.GetRecords()), b = Items(back.GetRecords());
+        const std::vector<CBaseItem*> a = zvtest::ItemsOf(db.GetRecords()), b = zvtest::ItemsOf(back.GetRecords());
         ASSERT_EQ(a.size(), b.size());
         for (size_t i = 0; i < a.size(); ++i)
             ExpectSameRecord(*static_cast<CRecord*>(a[i]), *static_cast<CRecord*>(b[i]));
-        const std::vector<CBaseItem*> ta = Items(db.GetTypes()), tb = Items(back.GetTypes());
+        const std::vector<CBaseItem*> ta = zvtest::ItemsOf(db.GetTypes()), tb = zvtest::ItemsOf(back.GetTypes());
         ASSERT_EQ(tb.size(), 18u);
         for (size_t i = 0; i < ta.size(); ++i) {
             EXPECT_EQ(ta[i]->GetName(), tb[i]->GetName());
@@ -351,7 +332,7 @@ TEST(DatabaseRoundTrip, AllThreeItemClassesWithAndWithoutPassword)
             for (int f = 0; f < kItemFieldCount; ++f) EXPECT_EQ(ta[i]->GetField(f), tb[i]->GetField(f));
         }
         ASSERT_EQ(back.GetCategories().GetCount(), 2);
-        EXPECT_EQ(Items(back.GetCategories())[1]->GetName(), "Personal");
+        EXPECT_EQ(zvtest::ItemsOf(back.GetCategories())[1]->GetName(), "Personal");
     }
 }
 
@@ -375,7 +356,7 @@ TEST(DatabaseRoundTrip, A70KilobyteNoteStaysFullyEncrypted)
     EXPECT_EQ(bytes.find("END OF"), std::string::npos);
     CDatabaseObj back;
     ASSERT_EQ(back.Load(path, key.get()), 0);
-    EXPECT_EQ(Items(back.GetRecords())[0]->GetNotes(), note.c_str());
+    EXPECT_EQ(zvtest::ItemsOf(back.GetRecords())[0]->GetNotes(), note.c_str());
 }
 
 TEST(DatabaseRoundTrip, LongHeaderTextAndManyRecordsUseTheLongForms)
@@ -387,7 +368,7 @@ TEST(DatabaseRoundTrip, LongHeaderTextAndManyRecordsUseTheLongForms)
     // The header text is carried from file to file; give it 300 bytes.
     {
         std::string text(300, 'h');
-        const fs::path src = dir.WriteFile("src.zdb", FixtureBytes("smallest.zdb"));
+        const fs::path src = dir.WriteFile("src.zdb", zvtest::DbFixtureBytes("smallest.zdb"));
         std::string bytes = zvtest::ReadFileBytes(src);
         bytes[46] = '\xFF';
         bytes.insert(47, std::string("\x2C\x01", 2) + text);
@@ -412,57 +393,57 @@ TEST(DatabaseRoundTrip, LongHeaderTextAndManyRecordsUseTheLongForms)
 TEST(DatabaseUpgrade, Version6FileIsReadAndRewrittenAsVersion7)
 {
     zvtest::ScratchDir dir("db");
-    const fs::path path = CopyFixture(dir, "version6.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "version6.zdb");
     EXPECT_EQ(ReadDatabaseFileVersion(Str(path)), 6);
     CDatabaseObj db;
     ASSERT_EQ(db.Load(Str(path), nullptr), 0);
     EXPECT_EQ(db.GetFormatVersion(), 7);
     EXPECT_EQ(ReadDatabaseFileVersion(Str(path)), 7);
     ASSERT_EQ(db.GetRecords().GetCount(), 1);
-    CRecord* r = static_cast<CRecord*>(Items(db.GetRecords())[0]);
+    CRecord* r = static_cast<CRecord*>(zvtest::ItemsOf(db.GetRecords())[0]);
     EXPECT_EQ(r->GetField(0), "Front door");
     EXPECT_EQ(r->GetField(1), "1234");
     EXPECT_EQ(r->GetNotes(), "a\r\nb");
     EXPECT_EQ(r->GetViewCount(), 0);
-    EXPECT_EQ(KeyBytes(r->GetUid()), K({0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38}));
+    EXPECT_EQ(zvtest::KeyBytes(r->GetUid()), K({0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38}));
     EXPECT_EQ(r->GetModifiedTime(), 1500000000);
     EXPECT_EQ(db.GetHeaderText(), "six");
     CDatabaseObj again;
     ASSERT_EQ(again.Load(Str(path), nullptr), 0);
-    EXPECT_EQ(Items(again.GetRecords())[0]->GetField(0), "Front door");
-    EXPECT_EQ(Items(again.GetTypes())[0]->GetName(), "Combinations");
-    EXPECT_EQ(Items(again.GetCategories())[0]->GetName(), "Personal");
+    EXPECT_EQ(zvtest::ItemsOf(again.GetRecords())[0]->GetField(0), "Front door");
+    EXPECT_EQ(zvtest::ItemsOf(again.GetTypes())[0]->GetName(), "Combinations");
+    EXPECT_EQ(zvtest::ItemsOf(again.GetCategories())[0]->GetName(), "Personal");
 }
 
 TEST(DatabaseUpgrade, Version4FileGetsDefaultCategoriesAndItsTypesConverted)
 {
     zvtest::ScratchDir dir("db");
-    const fs::path path = CopyFixture(dir, "version4.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "version4.zdb");
     CDatabaseObj db;
     ASSERT_EQ(db.Load(Str(path), nullptr), 0);
     EXPECT_EQ(zvtest::ReadFileBytes(path).substr(44, 2), std::string("\x07\x00", 2));
     ASSERT_EQ(db.GetRecords().GetCount(), 1);
-    CRecord* r = static_cast<CRecord*>(Items(db.GetRecords())[0]);
+    CRecord* r = static_cast<CRecord*>(zvtest::ItemsOf(db.GetRecords())[0]);
     EXPECT_EQ(r->GetField(0), "Mail");
     EXPECT_EQ(r->GetField(3), "http://x");
     EXPECT_EQ(r->GetNotes(), "old note");
-    EXPECT_EQ(KeyBytes(r->GetTypeKey()), Preset(0x12));
+    EXPECT_EQ(zvtest::KeyBytes(r->GetTypeKey()), Preset(0x12));
     EXPECT_EQ(r->GetIcon(), 21);
     // The type without a key is dropped; the other becomes a CTypeItem.
-    const std::vector<CBaseItem*> types = Items(db.GetTypes());
+    const std::vector<CBaseItem*> types = zvtest::ItemsOf(db.GetTypes());
     ASSERT_EQ(types.size(), 1u);
     EXPECT_NE(dynamic_cast<CTypeItem*>(types[0]), nullptr);
     EXPECT_EQ(types[0]->GetName(), "Web Logins");
     EXPECT_EQ(types[0]->GetField(2), "Password");
     EXPECT_EQ(types[0]->GetId(), 0x0060);
-    const std::vector<CBaseItem*> cats = Items(db.GetCategories());
+    const std::vector<CBaseItem*> cats = zvtest::ItemsOf(db.GetCategories());
     ASSERT_EQ(cats.size(), 2u);
     EXPECT_EQ(cats[0]->GetName(), "Business");
     EXPECT_EQ(db.GetHeaderLong(), 9);
     // The rewritten file reads back the same.
     CDatabaseObj again;
     ASSERT_EQ(again.Load(Str(path), nullptr), 0);
-    EXPECT_EQ(Items(again.GetRecords())[0]->GetField(0), "Mail");
+    EXPECT_EQ(zvtest::ItemsOf(again.GetRecords())[0]->GetField(0), "Mail");
     EXPECT_EQ(again.GetTypes().GetCount(), 1);
     EXPECT_EQ(again.GetCategories().GetCount(), 2);
 }
@@ -470,23 +451,23 @@ TEST(DatabaseUpgrade, Version4FileGetsDefaultCategoriesAndItsTypesConverted)
 TEST(DatabaseUpgrade, Version2FileUnderAPasswordIsDecryptedAndRewritten)
 {
     zvtest::ScratchDir dir("db");
-    const fs::path path = CopyFixture(dir, "version2.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "version2.zdb");
     const BlowfishKeyPtr key = KeyOf(kFixturePassword);
     CDatabaseObj db;
     ASSERT_EQ(db.Load(Str(path), key.get()), 0);
     EXPECT_EQ(ReadDatabaseFileVersion(Str(path)), 7);
     ASSERT_EQ(db.GetRecords().GetCount(), 1);
-    CRecord* r = static_cast<CRecord*>(Items(db.GetRecords())[0]);
+    CRecord* r = static_cast<CRecord*>(zvtest::ItemsOf(db.GetRecords())[0]);
     EXPECT_EQ(r->GetField(0), "Mail login");  // the plain first field
     EXPECT_EQ(r->GetField(1), "me@example.com");
     EXPECT_EQ(r->GetField(2), "secret pw");
     EXPECT_EQ(r->GetField(3), "http://mail.example");
     EXPECT_EQ(r->GetNotes(), "a note long enough to fill some blocks");
-    EXPECT_EQ(KeyBytes(r->GetTypeKey()), Preset(0x12));
+    EXPECT_EQ(zvtest::KeyBytes(r->GetTypeKey()), Preset(0x12));
     EXPECT_EQ(r->GetId(), 0x0070);
     EXPECT_TRUE(r->IsModified());
     ASSERT_EQ(db.GetTypes().GetCount(), 1);
-    EXPECT_EQ(Items(db.GetTypes())[0]->GetName(), "Web Logins");
+    EXPECT_EQ(zvtest::ItemsOf(db.GetTypes())[0]->GetName(), "Web Logins");
     EXPECT_EQ(db.GetCategories().GetCount(), 2);
     // Rewritten in the current form under the same key.
     const std::string bytes = zvtest::ReadFileBytes(path);
@@ -494,8 +475,8 @@ TEST(DatabaseUpgrade, Version2FileUnderAPasswordIsDecryptedAndRewritten)
     EXPECT_EQ(bytes.find("Mail login"), std::string::npos);
     CDatabaseObj again;
     ASSERT_EQ(again.Load(Str(path), key.get()), 0);
-    EXPECT_EQ(Items(again.GetRecords())[0]->GetField(2), "secret pw");
-    EXPECT_EQ(Items(again.GetRecords())[0]->GetNotes(), "a note long enough to fill some blocks");
+    EXPECT_EQ(zvtest::ItemsOf(again.GetRecords())[0]->GetField(2), "secret pw");
+    EXPECT_EQ(zvtest::ItemsOf(again.GetRecords())[0]->GetNotes(), "a note long enough to fill some blocks");
 }
 
 // ------------------------------------------------------------ faults
@@ -520,12 +501,12 @@ TEST(DatabaseFaults, AMissingFileBecomesANewDatabaseWithDefaults)
 TEST(DatabaseFaults, SaveInterruptedAfterTheTemporaryFileLeavesTheOldFile)
 {
     zvtest::ScratchDir dir("db");
-    const fs::path path = CopyFixture(dir, "password.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "password.zdb");
     const std::string before = zvtest::ReadFileBytes(path);
     const BlowfishKeyPtr key = KeyOf(kFixturePassword);
     CDatabaseObj db;
     ASSERT_EQ(db.Load(Str(path), key.get()), 0);
-    Items(db.GetRecords())[0]->SetField(0, "changed");
+    zvtest::ItemsOf(db.GetRecords())[0]->SetField(0, "changed");
     {
         zvtest::ScopedReplace guard(&SetBeforeReplaceHook, &FailBeforeReplace);
         EXPECT_EQ(db.Save(0, key.get()), 1117);
@@ -536,11 +517,11 @@ TEST(DatabaseFaults, SaveInterruptedAfterTheTemporaryFileLeavesTheOldFile)
     dir.WriteFile("ZorvikanDatabase.zdb.tmp", "half a database");
     CDatabaseObj other;
     ASSERT_EQ(other.Load(Str(path), key.get()), 0);
-    EXPECT_EQ(Items(other.GetRecords())[0]->GetField(0), "My bank");
+    EXPECT_EQ(zvtest::ItemsOf(other.GetRecords())[0]->GetField(0), "My bank");
     // The next save goes through.
     ASSERT_EQ(db.Save(0, key.get()), 0);
     ASSERT_EQ(other.Load(Str(path), key.get()), 0);
-    EXPECT_EQ(Items(other.GetRecords())[0]->GetField(0), "changed");
+    EXPECT_EQ(zvtest::ItemsOf(other.GetRecords())[0]->GetField(0), "changed");
     EXPECT_FALSE(fs::exists(dir / "ZorvikanDatabase.zdb.tmp"));
 }
 
@@ -573,7 +554,7 @@ TEST(DatabaseFaults, EveryTruncationIsAnErrorAndLeavesTheFile)
 {
     for (const Fixture& f : kFixtures) {
         SCOPED_TRACE(f.name);
-        const std::string bytes = FixtureBytes(f.name);
+        const std::string bytes = zvtest::DbFixtureBytes(f.name);
         // Cutting into the categories list, the last part, must fail too.
         const size_t step = bytes.size() > 1000 ? 7 : 1;
         for (size_t n = 0; n < bytes.size(); n += step) {
@@ -585,7 +566,7 @@ TEST(DatabaseFaults, EveryTruncationIsAnErrorAndLeavesTheFile)
 
 TEST(DatabaseFaults, CorruptFieldsAreErrors)
 {
-    const std::string smallest = FixtureBytes("smallest.zdb");
+    const std::string smallest = zvtest::DbFixtureBytes("smallest.zdb");
     const size_t records = 57, tag = 59, length = 72;
     struct Case {
         const char* what;
@@ -616,7 +597,7 @@ TEST(DatabaseFaults, EverySingleByteCorruptionReadsCleanlyOrIsRefused)
 {
     // Whatever a damaged byte does, loading never crashes and a refused
     // file is left as it was (ExpectRejected); an accepted one may be saved.
-    const std::string bytes = FixtureBytes("password.zdb");
+    const std::string bytes = zvtest::DbFixtureBytes("password.zdb");
     const BlowfishKeyPtr key = KeyOf(kFixturePassword);
     zvtest::ScratchDir dir("db");
     for (size_t at = 40; at < bytes.size(); at += 3) {
@@ -646,13 +627,13 @@ TEST(DatabaseFaults, AFileThatCannotBeOpenedIsNotTakenForMissing)
 TEST(DatabaseFaults, ReadOnlyAndPathlessObjectsDoNotSave)
 {
     zvtest::ScratchDir dir("db");
-    const fs::path path = CopyFixture(dir, "smallest.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "smallest.zdb");
     CDatabaseObj db;
     ASSERT_EQ(db.Load(Str(path), nullptr), 0);
     db.GetRecords().Add(new CRecord);
     db.SetReadOnly();
     EXPECT_EQ(db.Save(0, nullptr), -1);
-    EXPECT_EQ(zvtest::ReadFileBytes(path), FixtureBytes("smallest.zdb"));
+    EXPECT_EQ(zvtest::ReadFileBytes(path), zvtest::DbFixtureBytes("smallest.zdb"));
     db.ClearReadOnly();
     EXPECT_EQ(db.Save(0, nullptr), 0);
     CDatabaseObj empty;
@@ -664,12 +645,12 @@ TEST(DatabaseFaults, AReadOnlyObjectsLoadWritesNothing)
     // Read-only databases must not be written, also not by the upgrade of an
     // old file or the creation of a missing one.
     zvtest::ScratchDir dir("db");
-    const fs::path old = CopyFixture(dir, "version6.zdb");
+    const fs::path old = zvtest::CopyDbFixture(dir, "version6.zdb");
     CDatabaseObj db;
     db.SetReadOnly();
     ASSERT_EQ(db.Load(Str(old), nullptr), 0);
     EXPECT_EQ(db.GetRecords().GetCount(), 1);
-    EXPECT_EQ(zvtest::ReadFileBytes(old), FixtureBytes("version6.zdb"));
+    EXPECT_EQ(zvtest::ReadFileBytes(old), zvtest::DbFixtureBytes("version6.zdb"));
 
     const fs::path missing = dir / "missing.zdb";
     CDatabaseObj fresh;
@@ -683,8 +664,8 @@ TEST(DatabaseFaults, AReadOnlyObjectsLoadWritesNothing)
 TEST(DatabaseFaults, AFailedLoadAfterAGoodOneDoesNotLetAnEmptyObjectOverwrite)
 {
     zvtest::ScratchDir dir("db");
-    const fs::path good = CopyFixture(dir, "password.zdb");
-    const fs::path bad = dir.WriteFile("bad.zdb", WithByte(FixtureBytes("password.zdb"), 44, 8));
+    const fs::path good = zvtest::CopyDbFixture(dir, "password.zdb");
+    const fs::path bad = dir.WriteFile("bad.zdb", WithByte(zvtest::DbFixtureBytes("password.zdb"), 44, 8));
     const BlowfishKeyPtr key = KeyOf(kFixturePassword);
     CDatabaseObj db;
     ASSERT_EQ(db.Load(Str(good), key.get()), 0);
@@ -722,31 +703,31 @@ TEST(DatabaseKeys, SaveAndLoadUseTheKeyGivenWhateverTheManagerHolds)
     mgr->SetKey(saved);
     CDatabaseObj back;
     ASSERT_EQ(back.Load(path, user.get()), 0);
-    for (CBaseItem* item : Items(back.GetRecords())) ASSERT_EQ(item->GetField(0).Left(8), "value 0 ");
+    for (CBaseItem* item : zvtest::ItemsOf(back.GetRecords())) ASSERT_EQ(item->GetField(0).Left(8), "value 0 ");
 }
 
 TEST(DatabaseKeys, WithoutAKeyTheMasterPasswordManagersIsUsed)
 {
     zvtest::ScratchDir dir("db");
-    const fs::path path = CopyFixture(dir, "password.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "password.zdb");
     std::shared_ptr<CMasterPwdMgr> mgr = GetMasterPwdMgr();
     const BlowfishKeyPtr saved = mgr->GetKey();
     ASSERT_EQ(mgr->SetPassword(CString(kFixturePassword)), 0);
     CDatabaseObj db;
     ASSERT_EQ(db.Load(Str(path)), 0);
-    EXPECT_EQ(Items(db.GetRecords())[0]->GetField(0), "My bank");
+    EXPECT_EQ(zvtest::ItemsOf(db.GetRecords())[0]->GetField(0), "My bank");
     ASSERT_EQ(db.Save(), 0);
     CDatabaseObj back;
     const BlowfishKeyPtr key = KeyOf(kFixturePassword);
     ASSERT_EQ(back.Load(Str(path), key.get()), 0);
-    EXPECT_EQ(Items(back.GetRecords())[0]->GetField(0), "My bank");
+    EXPECT_EQ(zvtest::ItemsOf(back.GetRecords())[0]->GetField(0), "My bank");
     mgr->SetKey(saved);
 }
 
 TEST(DatabaseKeys, PasswordChangeReEncryptsAndAFailedOneIsRolledBack)
 {
     zvtest::ScratchDir dir("db");
-    const fs::path path = CopyFixture(dir, "password.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "password.zdb");
     std::shared_ptr<CMasterPwdMgr> mgr = GetMasterPwdMgr();
     const BlowfishKeyPtr saved = mgr->GetKey();
     ASSERT_EQ(mgr->SetPassword(CString(kFixturePassword)), 0);
@@ -767,7 +748,7 @@ TEST(DatabaseKeys, PasswordChangeReEncryptsAndAFailedOneIsRolledBack)
     EXPECT_TRUE(CheckDatabasePassword(Str(path), &newPassword));
     CDatabaseObj back;
     ASSERT_EQ(back.Load(Str(path)), 0);  // under the manager's new key
-    EXPECT_EQ(Items(back.GetRecords())[0]->GetField(0), "My bank");
+    EXPECT_EQ(zvtest::ItemsOf(back.GetRecords())[0]->GetField(0), "My bank");
     mgr->SetKey(saved);
 }
 
@@ -778,8 +759,8 @@ TEST(DatabaseItems, DeletingTypesAndCategoriesUnlinksTheirRecords)
     zvtest::ScratchDir dir("db");
     const BlowfishKeyPtr key = KeyOf(kFixturePassword);
     CDatabaseObj db;
-    ASSERT_EQ(db.Load(Str(CopyFixture(dir, "password.zdb")), key.get()), 0);
-    CRecord* full = static_cast<CRecord*>(Items(db.GetRecords())[0]);
+    ASSERT_EQ(db.Load(Str(zvtest::CopyDbFixture(dir, "password.zdb")), key.get()), 0);
+    CRecord* full = static_cast<CRecord*>(zvtest::ItemsOf(db.GetRecords())[0]);
     full->SetModified(false);
     CBaseItem* web = db.GetTypes().FindByKey(Preset(0x12).data());
     ASSERT_NE(web, nullptr);
@@ -793,13 +774,14 @@ TEST(DatabaseItems, DeletingTypesAndCategoriesUnlinksTheirRecords)
     CShowColumns columns(15);
     columns.SetColumnWidth(2, 99);
     db.SetColumnsForAllTypes(columns);
-    for (CBaseItem* t : Items(db.GetTypes())) EXPECT_EQ(static_cast<CTypeItem*>(t)->GetColumns().GetColumnWidth(2), 99);
+    for (CBaseItem* t : zvtest::ItemsOf(db.GetTypes()))
+        EXPECT_EQ(static_cast<CTypeItem*>(t)->GetColumns().GetColumnWidth(2), 99);
 }
 
 TEST(DatabaseItems, FindDetachAndReloadSingleItems)
 {
     zvtest::ScratchDir dir("db");
-    const fs::path path = CopyFixture(dir, "password.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "password.zdb");
     std::shared_ptr<CMasterPwdMgr> mgr = GetMasterPwdMgr();
     const BlowfishKeyPtr saved = mgr->GetKey();
     ASSERT_EQ(mgr->SetPassword(CString(kFixturePassword)), 0);
@@ -833,7 +815,7 @@ TEST(DatabaseItems, RevertFromAnOldFileThatCouldNotBeUpgradedKeepsThePlainText)
     // The old file stays as it was when its upgrade cannot be written; the
     // saved state of a record read from it must still come back readable.
     zvtest::ScratchDir dir("db");
-    const fs::path path = CopyFixture(dir, "version2.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "version2.zdb");
     std::shared_ptr<CMasterPwdMgr> mgr = GetMasterPwdMgr();
     const BlowfishKeyPtr saved = mgr->GetKey();
     ASSERT_EQ(mgr->SetPassword(CString(kFixturePassword)), 0);
@@ -856,7 +838,7 @@ TEST(DatabaseItems, RevertFromAnOldFileThatCouldNotBeUpgradedKeepsThePlainText)
 TEST(DatabaseItems, MoveToFolderSavesMovesAndAdoptsThePath)
 {
     zvtest::ScratchDir dir("db");
-    const fs::path path = CopyFixture(dir, "smallest.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "smallest.zdb");
     CDatabaseObj db;
     ASSERT_EQ(db.Load(Str(path), nullptr), 0);
     ASSERT_EQ(db.MoveToFolder(Str(dir / "moved")), 0);
@@ -903,8 +885,8 @@ TEST(DatabaseImport, ValuesBeyondTheTenthBecomeTheNotes)
         EXPECT_EQ(r->GetNotes(), c.notes);
         EXPECT_EQ(r->GetField(0), "v1");
         EXPECT_EQ(r->GetField(9), "v10");
-        EXPECT_EQ(KeyBytes(r->GetTypeKey()), Preset(0x12));  // the existing type
-        EXPECT_EQ(r->GetIcon(), 21);                         // 255: the type's icon
+        EXPECT_EQ(zvtest::KeyBytes(r->GetTypeKey()), Preset(0x12));  // the existing type
+        EXPECT_EQ(r->GetIcon(), 21);                                 // 255: the type's icon
         EXPECT_EQ(r->GetCustomLabel(1), "Login");
         EXPECT_EQ(r->GetHiddenMask(), 0x0004);
         EXPECT_TRUE(r->IsModified());
@@ -930,15 +912,15 @@ TEST(DatabaseImport, MissingTypesAndCategoriesAreMadeAndUnfiledMeansNone)
     CBaseItem* type = db.GetTypes().FindByName("garden tools");
     ASSERT_NE(type, nullptr);
     EXPECT_FALSE(IsNullUniqueKey(type->GetKey()));
-    EXPECT_EQ(KeyBytes(r->GetTypeKey()), KeyBytes(type->GetKey()));
+    EXPECT_EQ(zvtest::KeyBytes(r->GetTypeKey()), zvtest::KeyBytes(type->GetKey()));
     EXPECT_EQ(type->GetField(0), "Field 1");
     EXPECT_EQ(type->GetField(9), "Date Mod");
     EXPECT_TRUE(type->IsModified());
     EXPECT_EQ(r->GetIcon(), type->GetIcon());
     CBaseItem* hobby = db.GetCategories().FindByName("Hobby");
     ASSERT_NE(hobby, nullptr);
-    EXPECT_EQ(KeyBytes(r->GetCategoryKey()), KeyBytes(hobby->GetKey()));
-    EXPECT_EQ(Items(db.GetCategories())[1]->GetName(), "Hobby");  // name order
+    EXPECT_EQ(zvtest::KeyBytes(r->GetCategoryKey()), zvtest::KeyBytes(hobby->GetKey()));
+    EXPECT_EQ(zvtest::ItemsOf(db.GetCategories())[1]->GetName(), "Hobby");  // name order
     ASSERT_EQ(notices.GetCount(), 3);
     const CNotifyObject* first = static_cast<const CNotifyObject*>(notices.GetHead());
     EXPECT_EQ(first->m_itemClass, NOTIFY_ITEM_TYPE);
@@ -961,12 +943,12 @@ TEST(DatabaseImport, MissingTypesAndCategoriesAreMadeAndUnfiledMeansNone)
 TEST(DatabaseImport, VerifierOfAUserFolderBindsTheObject)
 {
     zvtest::ScratchDir dir("db");
-    CopyFixture(dir, "password.zdb");
+    zvtest::CopyDbFixture(dir, "password.zdb");
     CDatabaseObj db;
     uint8_t out[kVerifierSize];
     ASSERT_EQ(ReadUserDbVerifier(out, db, Str(dir.Path())), 0);
     EXPECT_EQ(db.GetFilePath(), JoinPath(Str(dir.Path()), "ZorvikanDatabase.zdb"));
-    EXPECT_EQ(0, memcmp(out, FixtureBytes("password.zdb").data(), kVerifierSize));
+    EXPECT_EQ(0, memcmp(out, zvtest::DbFixtureBytes("password.zdb").data(), kVerifierSize));
     EXPECT_EQ(ReadUserDbVerifier(out, db, Str(dir / "nobody")), kVerifierNoFile);
 }
 
@@ -998,7 +980,7 @@ TEST(DatabaseFaults, WhenThePlatformDeclinesDefaultsAMissingFileStaysMissing)
 TEST(DatabaseFaults, ASaveThatCannotWriteReturnsTheErrorAndLeavesTheFile)
 {
     zvtest::ScratchDir dir("db");
-    const fs::path path = CopyFixture(dir, "smallest.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "smallest.zdb");
     CDatabaseObj db;
     ASSERT_EQ(db.Load(Str(path), nullptr), 0);
     db.GetRecords().Add(new CRecord);
@@ -1007,7 +989,7 @@ TEST(DatabaseFaults, ASaveThatCannotWriteReturnsTheErrorAndLeavesTheFile)
     const int result = db.Save(0, nullptr);
     EXPECT_NE(result, 0);
     EXPECT_NE(result, -1);  // the system's error code
-    EXPECT_EQ(zvtest::ReadFileBytes(path), FixtureBytes("smallest.zdb"));
+    EXPECT_EQ(zvtest::ReadFileBytes(path), zvtest::DbFixtureBytes("smallest.zdb"));
     fs::remove(dir / "ZorvikanDatabase.zdb.tmp");
     EXPECT_EQ(db.Save(0, nullptr), 0);
 }
@@ -1033,7 +1015,7 @@ TEST(DatabaseFaults, WritingToAFullDiskThrowsForTheSaveToReport)
 TEST(DatabaseFaults, ADirectReadMakesTheObjectSaveableOnlyWhenComplete)
 {
     zvtest::ScratchDir dir("db");
-    const std::string bytes = FixtureBytes("smallest.zdb");
+    const std::string bytes = zvtest::DbFixtureBytes("smallest.zdb");
     CItemKeyScope scope(nullptr);
     CDatabaseObj db;
     db.SetFilePath(Str(dir / "restored.zdb"));
@@ -1058,7 +1040,7 @@ TEST(DatabaseFaults, ADirectReadMakesTheObjectSaveableOnlyWhenComplete)
 TEST(DatabaseFaults, WithoutTheMutexLoadAndSaveChangeNothing)
 {
     zvtest::ScratchDir dir("db");
-    const fs::path path = CopyFixture(dir, "smallest.zdb");
+    const fs::path path = zvtest::CopyDbFixture(dir, "smallest.zdb");
     CDatabaseObj db;
     ASSERT_EQ(db.Load(Str(path), nullptr), 0);
     db.GetRecords().Add(new CRecord);
@@ -1079,6 +1061,6 @@ TEST(DatabaseFaults, WithoutTheMutexLoadAndSaveChangeNothing)
     release = true;
     holder.join();
     SetDatabaseMutexWaitMs(oldWait);
-    EXPECT_EQ(zvtest::ReadFileBytes(path), FixtureBytes("smallest.zdb"));
+    EXPECT_EQ(zvtest::ReadFileBytes(path), zvtest::DbFixtureBytes("smallest.zdb"));
     EXPECT_EQ(db.Save(0, nullptr), 0);
 }
