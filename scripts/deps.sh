@@ -16,7 +16,7 @@ PACKAGES=(
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   wine wine64 xvfb xauth x11-apps imagemagick
   fonts-wine fonts-liberation
-  libboost-dev googletest libminizip-dev zlib1g-dev
+  libboost-dev googletest libminizip-dev zlib1g-dev libsqlite3-dev
   dpkg-dev npm
 )
 
