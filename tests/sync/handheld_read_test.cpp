@@ -2,6 +2,7 @@
 // tests/fixtures/handheld/make_fixtures.py against the lists it must give.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/items/Category.h"
@@ -161,6 +162,29 @@ TEST(HandheldRead, DeletedListsApplyToTheDesktopLists)
         EXPECT_TRUE(IsNullUniqueKey(record->GetTypeKey())) << id;
         EXPECT_TRUE(record->IsDeleted()) << id;
     }
+}
+
+TEST(HandheldRead, DeletedRecordLosesItsAttachmentFile)
+{
+    ScratchDir dir;
+    std::filesystem::create_directories(dir / "Files");
+    DesktopLists desktop;
+    auto* record = static_cast<CRecord*>(desktop.records.FindById(1002));
+    record->SetAttachmentName("scan.pdf");
+    record->SetAttachmentKey("key");
+    std::filesystem::path stored = dir / "Files" / record->GetAttachmentFileName().GetString();
+    dir.WriteFile(("Files/" + stored.filename().string()), "attachment");
+    ASSERT_TRUE(std::filesystem::exists(stored));
+
+    std::unique_ptr<CHandheldDatabase> database = OpenHandheldDatabase(HandheldFixture("plain.db").c_str());
+    // The program's paths use backslashes, on the host build too.
+    std::string databasePath = (dir / "User.zdb").string();
+    std::replace(databasePath.begin(), databasePath.end(), '/', '\\');
+    database->SetDatabasePath(databasePath.c_str());
+    ASSERT_EQ(kHandheldOk, database->ApplyDeletedRecords(desktop.records));
+    EXPECT_TRUE(record->IsDeleted());
+    EXPECT_FALSE(record->HasAttachment());
+    EXPECT_FALSE(std::filesystem::exists(stored));
 }
 
 TEST(HandheldRead, DamagedDeletedListChangesNothing)

@@ -234,18 +234,29 @@ TEST(HandheldWrite, RepeatedIdsAndUidsStillGiveEveryRow)
     category->SetKey(static_cast<CBaseItem*>(lists.categories.GetHead())->GetKey());
     category->SetMainText("Same key");
     lists.categories.Add(category);
-    // Tombstones are not written.
+    // Tombstones of all three lists are not written.
     auto* tombstone = new CRecord;
     tombstone->SetId(424242);
     tombstone->SetField(0, "deleted");
     tombstone->SetDeleted(true);
     lists.records.Add(tombstone);
+    auto* deletedType = new CTypeItem;
+    static const uint8_t typeKey[8] = {0, 0, 0, 0, 0, 0, 0, 0x7D};
+    deletedType->SetKey(typeKey);
+    deletedType->SetDeleted(true);
+    lists.types.Add(deletedType);
+    auto* deletedCategory = new CCategoryItem;
+    deletedCategory->SetKey(typeKey);
+    deletedCategory->SetDeleted(true);
+    lists.categories.Add(deletedCategory);
 
     ASSERT_EQ(kHandheldOk, WriteBack(copy.path, "", lists));
     EXPECT_EQ("8|8|8\n", Query(copy.path, "SELECT COUNT(*), COUNT(DISTINCT DUID), COUNT(DISTINCT UID) FROM "
                                           "RECORDSTABLE;"));
     EXPECT_EQ("3|3\n", Query(copy.path, "SELECT COUNT(*), COUNT(DISTINCT UID) FROM CATAGORIESTABLE;"));
     EXPECT_EQ("", Query(copy.path, "SELECT * FROM RECORDSTABLE WHERE DUID = 424242 OR UID = '0000000000000000';"));
+    EXPECT_EQ("", Query(copy.path, "SELECT UID FROM TYPESTABLE WHERE UID = '000000000000007D' UNION SELECT UID FROM "
+                                   "CATAGORIESTABLE WHERE UID = '000000000000007D';"));
 }
 
 TEST(HandheldWrite, EachSyncHasItsOwnTableOfHandheldColumns)
