@@ -148,8 +148,9 @@ const unsigned char* CSQLiteDBWrapper::ColumnText(sqlite3_stmt* statement, int c
 std::u16string CSQLiteDBWrapper::ColumnText16(sqlite3_stmt* statement, int column)
 {
     auto text = Bound<decltype(&sqlite3_column_text16)>(kSqliteColumnText16);
+    if (!text) return std::u16string();
     auto bytes = Bound<decltype(&sqlite3_column_bytes16)>(kSqliteColumnBytes16);
-    if (!text || !bytes) return std::u16string();
+    if (!bytes) return std::u16string();
     const void* value = text(statement, column);
     if (!value) return std::u16string();
     // The length is asked after the text, as SQLite's conversion rules want.
