@@ -29,6 +29,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_HELP_SUPPORT, &CMainFrame::OnHelpSupport)
     ON_COMMAND(ID_HELP_DOWNLOAD, &CMainFrame::OnHelpDownload)
     ON_WM_COPYDATA()
+    ON_WM_MENUCHAR()
     ON_REGISTERED_MESSAGE(WM_Zorvikan10_DatabaseNotify, &CMainFrame::OnDatabaseNotify)
     ON_WM_SYSCOMMAND()
     ON_MESSAGE(WM_TRAY_NOTIFY, &CMainFrame::OnTrayNotify)
@@ -125,9 +126,9 @@ void CMainFrame::ActivateFrame(int nCmdShow)
 
 HMENU CMainFrame::BuildMainMenu()
 {
-    HMENU hMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
-    if (!hMenu) hMenu = ::LoadMenuA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
-    return hMenu;
+    if (!m_menu.LoadMenu(IDR_MAINFRAME)) return nullptr;
+    m_menu.LoadToolbarImages(IDR_MENU_IMAGES);
+    return m_menu.Detach();
 }
 
 void CMainFrame::InstallMainMenu(HMENU hMenu)
@@ -219,14 +220,15 @@ LRESULT CMainFrame::OnTrayNotify(WPARAM, LPARAM lParam)
     switch ((UINT)lParam) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
-        HMENU hMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_TRAY_MENU));
-        if (!hMenu) break;
+        BCMenu menu;
+        if (!menu.LoadMenu(IDR_TRAY_MENU)) break;
+        menu.ModifyOwnerDrawnItem((const char*)nullptr, ID_TRAY_ADD, IDB_TRAY_ADD);
+        menu.ModifyOwnerDrawnItem((const char*)nullptr, ID_TRAY_PREFERENCES, IDB_TRAY_PREFERENCES);
         POINT pt;
         ::GetCursorPos(&pt);
         // Foreground first, so that the menu closes on a click elsewhere.
         SetForegroundWindow();
-        ::TrackPopupMenu(::GetSubMenu(hMenu, 0), TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr);
-        ::DestroyMenu(hMenu);
+        if (CMenu* popup = menu.GetSubMenu(0)) popup->TrackPopupMenu(TPM_RIGHTBUTTON, pt.x, pt.y, this);
         break;
     }
     case WM_LBUTTONDBLCLK:
@@ -243,6 +245,12 @@ void CMainFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
     CFrameWnd::OnMenuSelect(nItemID, nFlags, hSysMenu);
     CView* view = GetActiveView();
     if (view && view->IsKindOf(RUNTIME_CLASS(CMainViewBase))) static_cast<CMainViewBase*>(view)->RestartAutoLockTimer();
+}
+
+LRESULT CMainFrame::OnMenuChar(UINT nChar, UINT nFlags, CMenu* pMenu)
+{
+    if (BCMenu::IsBCMenu(pMenu)) return BCMenu::FindMenuCharItem(nChar, nFlags, pMenu);
+    return CFrameWnd::OnMenuChar(nChar, nFlags, pMenu);
 }
 
 void ExitApplication() { ::ExitProcess(1); }

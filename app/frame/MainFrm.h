@@ -10,6 +10,7 @@
 
 #include "framework/ControlBar.h"
 #include "framework/FrameWnd.h"
+#include "toolkit/menus/BCMenu.h"
 
 class CMainViewBase;
 class CUserItem;
@@ -26,7 +27,8 @@ public:
     // start-up shows the window itself once the placement is restored.
     void ActivateFrame(int nCmdShow = -1) override;
 
-    // The main menu (resource 128), detached for the caller.
+    // The main menu (resource 128), owner-drawn with the images of tool bar
+    // 337, detached for the caller; the frame keeps its item records.
     HMENU BuildMainMenu();
     // Puts the menu on the frame in place of the template's menu.
     void InstallMainMenu(HMENU hMenu);
@@ -51,12 +53,14 @@ protected:
     void OnSysCommand(UINT nID, LPARAM lParam);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+    LRESULT OnMenuChar(UINT nChar, UINT nFlags, CMenu* pMenu);
 
     void AddTrayIcon();
     void RemoveTrayIcon();
 
     CMainViewBase* m_pMainView = nullptr;
     CStatusBar m_wndStatusBar;
+    BCMenu m_menu;
     HICON m_hTrayIcon = nullptr;
     NOTIFYICONDATAA m_trayData{};
     int m_bMinimizeToTray = 0;

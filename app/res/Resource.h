@@ -7,6 +7,11 @@
 // Tray icon and tray menu.
 #define IDI_TRAY 459
 #define IDR_TRAY_MENU 435
+// Menu images: a tool bar whose buttons name the commands of the strip
+// bitmap of the same id, and the two images of the tray menu.
+#define IDR_MENU_IMAGES 337
+#define IDB_TRAY_ADD 436
+#define IDB_TRAY_PREFERENCES 437
 
 // Strings.
 #define IDS_IMPORT_FILE_ASK 161
