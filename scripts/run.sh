@@ -3,6 +3,8 @@
 # With an X display ($DISPLAY) it runs there until closed. Without one it runs
 # on a virtual display for a few seconds, writes a screenshot and ends:
 #   build/screenshot.png  (or the path in $ZV_SCREENSHOT)
+# With ZV_SCREENSHOT_MENU set to a mnemonic (e.g. h), that menu of the main
+# window is dropped down before the screenshot, to show its drawn items.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/env.sh"
@@ -14,6 +16,7 @@ if [ ! -f "$dir/build.ninja" ]; then
     -DCMAKE_TOOLCHAIN_FILE="$ZV_ROOT/cmake/mingw-w64.cmake" >/dev/null
 fi
 cmake --build "$dir" -j "$(nproc)" --target ZorvikanDesktop
+[ -n "${ZV_SCREENSHOT_MENU:-}" ] && cmake --build "$dir" -j "$(nproc)" --target zv_show_menu
 exe="$dir/bin/Zorvikan Desktop.exe"
 
 if [ -n "${DISPLAY:-}" ]; then
@@ -31,6 +34,9 @@ export DISPLAY=":$(head -1 "$display_file")"
 # Through wine-run.sh: without a window manager, windows must be unmanaged
 # for Wine to draw their title bars.
 bash "$here/wine-run.sh" "$exe" "$@" </dev/null >/dev/null 2>&1 &
+if [ -n "${ZV_SCREENSHOT_MENU:-}" ]; then
+  bash "$here/wine-run.sh" "$dir/bin/zv_show_menu.exe" "$ZV_SCREENSHOT_MENU" </dev/null >/dev/null 2>&1 &
+fi
 sleep "${ZV_RUN_SECONDS:-8}"
 xwd -root -silent | convert xwd:- "$shot"
 echo "No display: the program ran on a virtual display; screenshot written to $shot"
