@@ -4,24 +4,39 @@
 // Waits up to 10 s for the program's main window to be shown.
 #include <windows.h>
 
+namespace {
+
+// A drop-down menu is on screen.
+bool MenuShown()
+{
+    for (HWND popup = ::FindWindowA("#32768", nullptr); popup;
+         popup = ::FindWindowExA(nullptr, popup, "#32768", nullptr))
+        if (::IsWindowVisible(popup)) return true;
+    return false;
+}
+
+bool WaitForMenu(int ms)
+{
+    for (int waited = 0; waited < ms; waited += 50) {
+        if (MenuShown()) return true;
+        ::Sleep(50);
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     const char key = argc > 1 && argv[1][0] ? argv[1][0] : 'h';
     for (int i = 0; i < 100; ++i) {
         HWND main = ::FindWindowA("Zorvikan Desktop", nullptr);
         if (main && ::IsWindowVisible(main)) {
-            ::SetForegroundWindow(main);
+            // Selects the bar item; Down opens its menu when that did not.
             ::PostMessageA(main, WM_SYSCOMMAND, SC_KEYMENU, (LPARAM)key);
-            // The bar item is selected; Down opens its menu.
-            ::Sleep(500);
+            if (WaitForMenu(1500)) return 0;
             ::PostMessageA(main, WM_KEYDOWN, VK_DOWN, 0);
-            ::Sleep(1000);
-            for (HWND popup = ::FindWindowA("#32768", nullptr); popup;
-                 popup = ::FindWindowExA(nullptr, popup, "#32768", nullptr)) {
-                ::RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-                ::ShowWindow(popup, SW_SHOWNA);
-            }
-            return 0;
+            return WaitForMenu(3000) ? 0 : 2;
         }
         ::Sleep(100);
     }
