@@ -328,3 +328,31 @@ TEST_F(ShellFrame, UserMenuAndComboFollowTheUserList)
 }
 
 }  // namespace
+
+TEST_F(ShellFrame, MainMenuIsOwnerDrawnWithTheToolBarImages)
+{
+    OpenWindow();
+    m_frame->InstallMainMenu(m_frame->BuildMainMenu());
+    HMENU bar = ::GetMenu(m_hFrame);
+    ASSERT_NE(nullptr, bar);
+    ASSERT_EQ(3, ::GetMenuItemCount(bar));
+    HMENU help = ::GetSubMenu(bar, 2);
+    ASSERT_TRUE(BCMenu::IsBCMenu(help));
+    CMenu* object = CMenu::FromHandlePermanent(help);
+    ASSERT_TRUE(object && object->IsKindOf(RUNTIME_CLASS(BCMenu)));
+    const auto& records = static_cast<BCMenu*>(object)->GetRecords();
+    ASSERT_EQ(4u, records.size());
+    for (const BCMenuData* record : records) {
+        EXPECT_TRUE(record->flags & MF_OWNERDRAW);
+        EXPECT_GE(record->sharedImageIndex, 0) << record->commandId;  // every help command has its image
+        EXPECT_TRUE(BCMenu::HasShadedVariants(record->sharedImageIndex));
+    }
+    EXPECT_EQ(records[1]->commandId, (UINT_PTR)ID_HELP_FAQ);
+    // Mnemonics of these menus are answered by the frame; others get the default.
+    EXPECT_EQ(MAKELRESULT(1, MNC_EXECUTE),
+              ::SendMessageA(m_hFrame, WM_MENUCHAR, MAKEWPARAM('f', MF_POPUP), (LPARAM)help));
+    HMENU plain = ::CreatePopupMenu();
+    ::AppendMenuA(plain, MF_STRING, 5, "&Five");
+    EXPECT_EQ(0, HIWORD(::SendMessageA(m_hFrame, WM_MENUCHAR, MAKEWPARAM('f', MF_POPUP), (LPARAM)plain)));
+    ::DestroyMenu(plain);
+}
