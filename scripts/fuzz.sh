@@ -8,6 +8,8 @@
 #                 (seeds: tests/fixtures/db/*.zdb)
 #   packed_item   bytes unpacked as an item of each class in every schema
 #                 (seeds: the forms tests/fixtures/items/make_packed_items.py builds)
+#   exchange      bytes imported as exchange text of every version, then
+#                 exported and imported again (seeds: tests/fixtures/exchange/*)
 #
 # The seeds are copied into a scratch corpus, $ZV_FUZZ_WORK/<target>/corpus
 # ($ZV_FUZZ_WORK defaults to $ZV_BUILD/fuzz-work), which a later run goes on
@@ -21,13 +23,13 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/env.sh"
 
 usage() {
-  sed -n '6,10p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
+  sed -n '6,12p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
   exit 2
 }
 [ $# -ge 2 ] || usage
 target=$1 seconds=$2
 shift 2
-case "$target" in database | packed_item) ;; *) usage ;; esac
+case "$target" in database | packed_item | exchange) ;; *) usage ;; esac
 [[ "$seconds" =~ ^[0-9]+$ ]] || usage
 
 log() { printf '[fuzz] %s\n' "$*"; }
@@ -58,7 +60,7 @@ mkdir -p "$ZV_BUILD"
       -DCMAKE_C_FLAGS_DEBUG="-g -O1" -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" >"$build.configure.log" 2>&1 ||
       { cat "$build.configure.log"; exit 1; }
   fi
-  cmake --build "$build" --target "${target}_fuzzer" -j "$(nproc)"
+  cmake --build "$build" --target "${target}_fuzzer" -j "${ZV_JOBS:-$(nproc)}"
 ) 9>"$ZV_BUILD/fuzz.lock"
 
 work="${ZV_FUZZ_WORK:-$ZV_BUILD/fuzz-work}/$target"
@@ -66,6 +68,7 @@ mkdir -p "$work/corpus" "$work/findings"
 case "$target" in
   database) cp "$ZV_ROOT"/tests/fixtures/db/*.zdb "$work/corpus/" ;;
   packed_item) python3 "$ZV_ROOT/tests/fixtures/items/make_packed_items.py" "$work/corpus" >/dev/null ;;
+  exchange) cp "$ZV_ROOT"/tests/fixtures/exchange/*.zkv "$ZV_ROOT"/tests/fixtures/exchange/*.csv "$work/corpus/" ;;
 esac
 
 # A reader that is slow or greedy on a small input is a finding too.

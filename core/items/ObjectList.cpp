@@ -177,6 +177,7 @@ const uint8_t* CObjectList::GetKeyAt(int n) const
 
 bool CObjectList::IsIdInUse(int32_t id) const
 {
+    if (m_idIndex) return m_idIndex->count(id) != 0;
     if (FindById(id)) return true;
     return m_sharedIdCheck && m_sharedIdCheck(id);
 }
@@ -189,5 +190,6 @@ int32_t CObjectList::NewFreeId() const
 CBaseItem* CObjectList::WithFreeId(CBaseItem* item) const
 {
     if (item) item->SetId(NewFreeId());
+    if (item && m_idIndex) m_idIndex->insert(item->GetId());
     return item;
 }

@@ -4,6 +4,7 @@
 // synchronisation must hear about leaves a tombstone instead.
 #include <cstdint>
 #include <functional>
+#include <unordered_set>
 
 #include "core/items/BaseItem.h"
 #include "framework/CList.h"
@@ -73,6 +74,10 @@ public:
     bool IsIdInUse(int32_t id) const;
     // A free id for a new item (NewFreeItemId against IsIdInUse).
     int32_t NewFreeId() const;
+    // While set, IsIdInUse asks this index of every id in use (which the
+    // owner filled) instead of walking the lists, and each id handed out
+    // joins it: adding many items stays linear. Null: walk the lists.
+    void SetIdIndex(std::unordered_set<int32_t>* index) { m_idIndex = index; }
 
 protected:
     // The class every loaded element must be of.
@@ -83,4 +88,5 @@ protected:
 
     int m_matchMode = kMatchById;
     std::function<bool(int32_t)> m_sharedIdCheck;
+    std::unordered_set<int32_t>* m_idIndex = nullptr;
 };

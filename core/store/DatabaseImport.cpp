@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "core/items/Category.h"
+#include "core/items/DefaultItems.h"
 #include "core/os/ChangeNotify.h"
 #include "core/store/DatabaseObj.h"
 #include "core/items/Record.h"
@@ -24,6 +25,18 @@ void Notice(CNotifyProviderList* notices, int itemClass, int id)
     if (notices) notices->AddNotice(NOTIFY_ADDED, itemClass, id);
 }
 
+}  // namespace
+
+// "Web Logins" made by an import is the built-in type again: it takes that
+// type's fixed key, unless some type (renamed, or deleted and kept as a
+// tombstone) holds the key already; then it gets a key of its own.
+void GiveWebLoginsKey(const CObjectList& types, CBaseItem& type)
+{
+    if (type.GetName() == "Web Logins" && !types.ContainsKey(kWebLoginsTypeKey)) type.SetKey(kWebLoginsTypeKey);
+}
+
+namespace {
+
 // The type or category of that name, made (with a new key, in name order)
 // when there is none. Null when it cannot be made.
 CBaseItem* FindOrMake(CUniqueList& list, const CString& name, int itemClass, CNotifyProviderList* notices)
@@ -33,8 +46,10 @@ CBaseItem* FindOrMake(CUniqueList& list, const CString& name, int itemClass, CNo
     if (!item) return nullptr;
     CCategory* named = static_cast<CCategory*>(item.get());
     named->SetName(name);
-    if (itemClass == NOTIFY_ITEM_TYPE)
+    if (itemClass == NOTIFY_ITEM_TYPE) {
         for (int i = 0; i < kItemFieldCount; ++i) named->SetField(i, DefaultFieldLabel(i));
+        GiveWebLoginsKey(list, *named);
+    }
     named->SetModified(true);
     CBaseItem* added = item.release();
     list.AddSorted(added);
@@ -52,8 +67,10 @@ CRecord* CDatabaseObj::ImportRecord(const CStringArray& strings, WORD hiddenMask
 
     const CString typeName = strings.GetSize() > 0 ? strings[0] : CString();
     const uint8_t* typeKey = kNull;
-    if (typeName.CompareNoCase(unfiled) != 0) {
-        CBaseItem* type = FindOrMake(m_types, typeName, NOTIFY_ITEM_TYPE, notices);
+    const CTypeItem* type = nullptr;
+    // No name is no type: a type is never made without a name.
+    if (!typeName.IsEmpty() && typeName.CompareNoCase(unfiled) != 0) {
+        type = static_cast<const CTypeItem*>(FindOrMake(m_types, typeName, NOTIFY_ITEM_TYPE, notices));
         if (!type) return nullptr;
         typeKey = type->GetKey();
         if (icon == kIconOfType) icon = type->GetIcon();
@@ -73,9 +90,14 @@ CRecord* CDatabaseObj::ImportRecord(const CStringArray& strings, WORD hiddenMask
     record->SetCategoryKey(categoryKey);
     record->SetHiddenMask(hiddenMask);
     record->SetIcon(icon);
-    CStringArray labels;
-    for (INT_PTR i = 0; i < customLabels.GetSize() && i < kItemFieldCount; ++i) labels.Add(customLabels[i]);
-    record->SetCustomLabels(labels);
+    // A label equal to the type's (its own, or the default one it shows
+    // when it has none; without a type the default) is no label of the
+    // record's, so that later changes to the type's labels still show.
+    for (int i = 0; i < kItemFieldCount; ++i) {
+        CString label = i < customLabels.GetSize() ? customLabels[i] : CString();
+        if (label == m_types.GetFieldLabel(typeKey, i)) label.Empty();
+        record->SetFieldLabel(i, label, type);
+    }
     // The values follow the type name: the first ten are the fields, the
     // non-empty rest become the notes, each followed by CR LF unless it is
     // the last string of the line.
@@ -95,4 +117,21 @@ CRecord* CDatabaseObj::ImportRecord(const CStringArray& strings, WORD hiddenMask
     m_records.Add(item.release());
     Notice(notices, NOTIFY_ITEM_RECORD, record->GetId());
     return record;
+}
+
+CDatabaseIdIndexScope::CDatabaseIdIndexScope(CDatabaseObj& db) : m_db(db)
+{
+    CObjectList* lists[] = {&db.GetRecords(), &db.GetTypes(), &db.GetCategories()};
+    for (CObjectList* list : lists) {
+        for (POSITION pos = list->GetHeadPosition(); pos;)
+            m_ids.insert(static_cast<CBaseItem*>(list->GetNext(pos))->GetId());
+    }
+    for (CObjectList* list : lists) list->SetIdIndex(&m_ids);
+}
+
+CDatabaseIdIndexScope::~CDatabaseIdIndexScope()
+{
+    m_db.GetRecords().SetIdIndex(nullptr);
+    m_db.GetTypes().SetIdIndex(nullptr);
+    m_db.GetCategories().SetIdIndex(nullptr);
 }

@@ -167,10 +167,12 @@ public:
     CBaseItem* RevertItem(int kind, int32_t id);
 
     // A record from one line of imported columns: strings[0] names its type
-    // ("Unfiled" for none; a missing type is made with the default labels),
+    // ("Unfiled" or empty for none; a missing type is made with the default
+    // labels, and "Web Logins" with its fixed key when no type holds it),
     // the next ten are its fields and the non-empty rest its notes, joined by
     // CR LF. A category name that is not empty or "Unfiled" names its
-    // category, made when missing. An icon of 255 takes the type's icon.
+    // category, made when missing. An icon of 255 takes the type's icon. A
+    // custom label equal to the type's label is not kept.
     // Everything made is marked modified and gets an "added" notice. The new
     // record (owned by the list), or null when it cannot be made.
     CRecord* ImportRecord(const CStringArray& strings, WORD hiddenMask, const CStringArray& customLabels,
@@ -248,6 +250,26 @@ private:
         std::string bytes;
     } m_owedCopy;
 };
+
+// While one lives, new items of the database draw their ids against one
+// index of the ids of its records, types and categories instead of walking
+// the three lists for every id (an import adding thousands of records).
+// Items must be added only through the lists' NewItem while it lives.
+class CDatabaseIdIndexScope {
+public:
+    explicit CDatabaseIdIndexScope(CDatabaseObj& db);
+    ~CDatabaseIdIndexScope();
+    CDatabaseIdIndexScope(const CDatabaseIdIndexScope&) = delete;
+    CDatabaseIdIndexScope& operator=(const CDatabaseIdIndexScope&) = delete;
+
+private:
+    CDatabaseObj& m_db;
+    std::unordered_set<int32_t> m_ids;
+};
+
+// A new type named "Web Logins" takes the built-in type's fixed key when no
+// item of the types list (deleted ones included) holds it.
+void GiveWebLoginsKey(const CObjectList& types, CBaseItem& type);
 
 // The 16-bit value at offset 44 of the file; 0xFFFF when it cannot be read.
 int ReadDatabaseFileVersion(const CString& filePath);

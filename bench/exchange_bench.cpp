@@ -1,0 +1,174 @@
+// Export and import of exchange text against a database of N records with
+// notes and labels (every record has notes, every fifth its own labels,
+// records spread over the default types and categories):
+// - export to a version 4.0 ZkvFile (all records), plain and with a file
+//   password: building the text and writing the file;
+// - import of each file into an empty database under a master password:
+//   reading and settling the file, adding the records, its one save and the
+//   event log's batch of "Record added" events (a log file in the temporary
+//   folder, written once at the end of the batch).
+//   exchange_bench [N ...]        (default: 10000 100000)
+// Times are the best of three runs. Figures mean something only in a build
+// without sanitizers (see database_bench.cpp).
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/history/LogEvents.h"
+#include "bench/BenchProcess.h"
+#include "core/crypto/BlowfishKey.h"
+#include "core/items/DefaultItems.h"
+#include "core/items/Record.h"
+#include "core/store/DatabaseObj.h"
+#include "exchange/import/ExchangeImport.h"
+#include "exchange/writers/ExportWriter.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+const int kRuns = 3;
+const char kMasterPassword[] = "a typical master password";
+const char kFilePassword[] = "an export password";
+
+double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
+
+CString PathText(const fs::path& p) { return CString(p.string()); }
+
+const CBaseItem* ItemAt(const CObjectList& list, int n)
+{
+    POSITION pos = list.FindIndex(n % static_cast<int>(list.GetCount()));
+    return static_cast<const CBaseItem*>(list.GetAt(pos));
+}
+
+void Fill(CDatabaseObj& db, int count)
+{
+    CreateDefaultTypes(db.GetTypes());
+    CreateDefaultCategories(db.GetCategories());
+    for (int n = 0; n < count; ++n) {
+        CRecord* r = new CRecord;
+        CString text;
+        text.Format("Account number %d at a bank", n);
+        r->SetField(0, text);
+        text.Format("user%d@example.com", n);
+        r->SetField(1, text);
+        text.Format("Pw!%08x", n * 2654435761u);
+        r->SetField(2, text);
+        text.Format("https://login.example%d.com/signin", n % 500);
+        r->SetField(3, text);
+        r->SetField(9, "December 10, 2026");
+        text.Format("Security question: first pet's name is Rex %d.\r\nSecond line, with a comma.", n);
+        r->SetNotes(text);
+        r->SetTypeKey(ItemAt(db.GetTypes(), n)->GetKey());
+        r->SetCategoryKey(ItemAt(db.GetCategories(), n / 7)->GetKey());
+        if (n % 5 == 0) {
+            CStringArray labels;
+            for (int i = 0; i < kItemFieldCount; ++i) labels.Add(i == 2 ? "PIN" : "");
+            r->SetCustomLabels(labels);
+        }
+        r->SetId(n + 1);
+        db.GetRecords().Add(r);
+    }
+}
+
+double TimeExport(const CDatabaseObj& db, const fs::path& file, const BlowfishContext* cipher)
+{
+    double best = 1e30;
+    const std::vector<const CRecord*> records = CollectAllRecords(db);
+    for (int run = 0; run < kRuns; ++run) {
+        fs::remove(file);
+        const Clock::time_point t = Clock::now();
+        if (WriteExportFile(db, kFormatZkv4, records, false, PathText(file), cipher, CString()) != 0) {
+            std::printf("export failed\n");
+            std::exit(1);
+        }
+        best = std::min(best, Ms(t));
+    }
+    return best;
+}
+
+struct ImportTimes {
+    double total = 1e30, read = 0, add = 0, save = 0, log = 0;
+};
+
+ImportTimes TimeImport(const fs::path& file, const fs::path& work, const BlowfishKeyPtr& master, bool withPassword)
+{
+    ImportTimes best;
+    for (int run = 0; run < kRuns; ++run) {
+        fs::remove_all(work);
+        fs::create_directories(work);
+        CDatabaseObj db;
+        db.SetFilePath(PathText(work / "ZorvikanDatabase.zdb"));
+        CLogEvents log(PathText(work / "EventsLog.xml"));
+        ImportTimes t;
+        const Clock::time_point start = Clock::now();
+        ImportFileCheck check = PrepareImportFile(PathText(file), kFormatDetect, master);
+        BlowfishKeyPtr cipher = check.cipher;
+        if (check.needsPassword) {
+            unsigned message = 0;
+            cipher = OpenWithFilePassword(check.text, CSecretString(kFilePassword), message);
+        }
+        if (check.messageId != 0 || (withPassword && !cipher)) {
+            std::printf("import check failed\n");
+            std::exit(1);
+        }
+        t.read = Ms(start);
+        Clock::time_point at = Clock::now();
+        ImportResult result;
+        ImportExchangeText(db, check.format, check.text, cipher.get(), PathText(file), CString(), nullptr, result);
+        t.add = Ms(at);
+        at = Clock::now();
+        if (db.Save(0, master.get()) != 0) {
+            std::printf("save failed\n");
+            std::exit(1);
+        }
+        t.save = Ms(at);
+        at = Clock::now();
+        log.BeginBatch();
+        for (const CRecord* record : result.imported)
+            log.AddEvent("Add record", "Record added", "Bench User", record->GetField(0), "", record->GetField(0));
+        log.EndBatch();
+        t.log = Ms(at);
+        t.total = Ms(start);
+        if (t.total < best.total) best = t;
+    }
+    return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i) counts.push_back(std::atoi(argv[i]));
+    if (counts.empty()) counts = {10000, 100000};
+    const fs::path folder = fs::temp_directory_path() / "zv_exchange_bench";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const BlowfishKeyPtr master = MakeBlowfishKey(CSecretString(kMasterPassword));
+    const BlowfishKeyPtr filePassword = MakeBlowfishKey(CSecretString(kFilePassword));
+    for (int count : counts) {
+        CDatabaseObj db;
+        Fill(db, count);
+        const fs::path plain = folder / "plain.zkv", locked = folder / "locked.zkv";
+        const double exportPlain = TimeExport(db, plain, nullptr);
+        const double exportLocked = TimeExport(db, locked, filePassword.get());
+        std::printf("%7d records\n", count);
+        std::printf("  export, no password   %8.1f ms  file %.2f MB\n", exportPlain, fs::file_size(plain) / 1048576.0);
+        std::printf("  export, password      %8.1f ms  file %.2f MB\n", exportLocked,
+                    fs::file_size(locked) / 1048576.0);
+        for (bool withPassword : {false, true}) {
+            const ImportTimes t = TimeImport(withPassword ? locked : plain, folder / "import", master, withPassword);
+            std::printf("  import%-16s %8.1f ms  (read %.1f, add %.1f, save %.1f, event log %.1f)\n",
+                        withPassword ? ", password" : ", no password", t.total, t.read, t.add, t.save, t.log);
+        }
+    }
+    std::printf("peak resident %.0f MB\n", PeakResidentMB());
+    fs::remove_all(folder);
+    return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Every message id of the import and export (string-table ids of the
+// program's resources) and the fixed texts that go with them, so that the
+// portable code can name a message and the dialogs show it.
+
+// Reading a file to import.
+const unsigned IDS_IMPORT_LATER_ZKV = 180;     // "The file specified is a future Zorvikan Zkv ..."
+const unsigned IDS_IMPORT_READ_ERROR = 605;    // "There was an error reading the import file."
+const unsigned IDS_IMPORT_NOT_TEXT = 606;      // "%s doesn't recognize that type of file."
+const unsigned IDS_IMPORT_WRONG_PWD = 608;     // "That is not the correct password for this import file."
+const unsigned IDS_IMPORT_FORMAT_LATER = 609;  // a format whose reader this build does not have
+// Writing an export.
+const unsigned IDS_EXPORT_DONE = 600;          // "The file export process was completed successfully."
+const unsigned IDS_EXPORT_CREATE_ERROR = 602;  // "There was an error creating the export file."
+const unsigned IDS_EXPORT_WRITE_ERROR = 603;   // "There was an error writing to the export file. ..."
+
+const char kTextImportLaterZkv[] =
+    "The file specified is a future Zorvikan Zkv and can't be read by this version of Zorvikan.";
+const char kTextImportReadError[] = "There was an error reading the import file.";
+const char kTextImportNotText[] = "%s doesn't recognize that type of file.";
+const char kTextImportWrongPwd[] = "That is not the correct password for this import file.";
+const char kTextImportFormatLater[] = "This version of Zorvikan cannot import that kind of file yet.";
+const char kTextExportDone[] = "The file export process was completed successfully.";
+const char kTextExportCreateError[] = "There was an error creating the export file.";
+const char kTextExportWriteError[] = "There was an error writing to the export file. Make sure you have enough disk "
+                                     "space and/or you didn't specify a read-only location.";
+// The import's report of lines it left out (appended to the count of
+// imported items).
+const char kTextImportSkippedLines[] = "%d line(s) without values were skipped.";
+const char kTextImportMalformedLines[] = "%d line(s) were damaged or cut short and were not imported.";
+const char kTextImportTitleRow[] = "The first line held column titles and was not imported.";

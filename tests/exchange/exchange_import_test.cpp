@@ -1,0 +1,316 @@
+// Import of exchange text into a database: what older files give, and the
+// faults it no longer has.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "core/items/DefaultItems.h"
+#include "core/items/Record.h"
+#include "core/items/TypeItem.h"
+#include "core/os/ChangeNotify.h"
+#include "core/store/DatabaseObj.h"
+#include "exchange/ExchangeIds.h"
+#include "exchange/import/ExchangeImport.h"
+#include "exchange/writers/ExportWriter.h"
+#include "tests/exchange/ExchangeTestSupport.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestText.h"
+
+namespace {
+
+using zvtest::LiveRecords;
+using zvtest::TypeNamed;
+
+ImportResult Import(CDatabaseObj& db, int format, const std::string& text, const BlowfishContext* cipher = nullptr)
+{
+    ImportResult result;
+    ImportExchangeText(db, format, text, cipher, CString(), CString(), nullptr, result);
+    return result;
+}
+
+const char kV3[] = "Zorvikan Zkv File -v3.0\r\nF\r\n";
+// After a record's first field: nine empty fields, mask 0, ten empty labels,
+// the category and the notes.
+const char kRecordTail[] = ",,,,,,,,,,0,,,,,,,,,,,Cat,notes\r\n";
+
+TEST(ExchangeImport, ARecordBeforeAnyTypeLineIsUnfiledAndNotShifted)
+{
+    CDatabaseObj db;
+    const ImportResult r = Import(db, kFormatZkv3, std::string(kV3) + "F,24,first,second" + kRecordTail);
+    ASSERT_EQ(r.records, 1);
+    const CRecord& record = *LiveRecords(db)[0];
+    EXPECT_EQ(record.GetField(0), "first");
+    EXPECT_EQ(record.GetField(1), "second");
+    EXPECT_EQ(zvtest::TypeNameOf(db, record), "");
+    EXPECT_EQ(db.GetTypes().GetCount(), 0);
+}
+
+TEST(ExchangeImport, ATypeLineWithoutANameMakesNoTypeAndItsRecordsAreUnfiled)
+{
+    CDatabaseObj db;
+    const ImportResult r = Import(db, kFormatZkv3, std::string(kV3) + "T,3,,a,b,0\r\nF,24,first,second" + kRecordTail);
+    ASSERT_EQ(r.records, 1);
+    EXPECT_EQ(LiveRecords(db)[0]->GetField(0), "first");
+    EXPECT_EQ(db.GetTypes().GetCount(), 0);
+    // Nor does a comma-separated line whose type name is empty.
+    Import(db, kFormatExportText, "Zorvikan Export File\r\n,value,,,,,,,,,,,Cat\r\n");
+    EXPECT_EQ(db.GetTypes().GetCount(), 0);
+    EXPECT_EQ(LiveRecords(db)[1]->GetField(0), "value");
+}
+
+TEST(ExchangeImport, WebLoginsGetsItsFixedKeyOnlyWhenNoTypeHoldsIt)
+{
+    const std::string text = std::string(kV3) + "T,1,Web Logins,Description,Username,Password,URL,0\r\n";
+    {
+        CDatabaseObj db;
+        Import(db, kFormatZkv3, text);
+        const CBaseItem* type = TypeNamed(db, "Web Logins");
+        ASSERT_TRUE(type);
+        EXPECT_EQ(std::memcmp(type->GetKey(), kWebLoginsTypeKey, kUniqueKeySize), 0);
+    }
+    {
+        // The user renamed theirs: the import's "Web Logins" gets a key of its own.
+        CDatabaseObj db;
+        CBaseItem* own = db.GetTypes().NewItem();
+        static_cast<CTypeItem*>(own)->SetName("My Logins");
+        own->SetKey(kWebLoginsTypeKey);
+        db.GetTypes().AddSorted(own);
+        Import(db, kFormatZkv3, text);
+        const CBaseItem* type = TypeNamed(db, "Web Logins");
+        ASSERT_TRUE(type);
+        EXPECT_NE(std::memcmp(type->GetKey(), kWebLoginsTypeKey, kUniqueKeySize), 0);
+        EXPECT_FALSE(IsNullUniqueKey(type->GetKey()));
+    }
+    {
+        // A record line naming it makes it with the fixed key too.
+        CDatabaseObj db;
+        Import(db, kFormatExportText, "Zorvikan Export File\r\nWeb Logins,me,,,,,,,,,,,\r\n");
+        const CBaseItem* type = TypeNamed(db, "Web Logins");
+        ASSERT_TRUE(type);
+        EXPECT_EQ(std::memcmp(type->GetKey(), kWebLoginsTypeKey, kUniqueKeySize), 0);
+    }
+}
+
+TEST(ExchangeImport, ALineWithoutValuesIsSkippedAndTheRestIsRead)
+{
+    CDatabaseObj db;
+    const std::string text = std::string(kV3) + "T,3,Kind,a,b,0\r\nF,24,one" + kRecordTail + "F,24\r\n" +
+                             "\r\n   \r\nF,24,two" + kRecordTail;
+    const ImportResult r = Import(db, kFormatZkv3, text);
+    EXPECT_EQ(r.malformedLines, 0);
+    ASSERT_EQ(r.records, 2);
+    EXPECT_EQ(r.skippedLines, 1);
+    EXPECT_EQ(LiveRecords(db)[1]->GetField(0), "two");
+    EXPECT_NE(r.ReportText().Find("1 line(s) without values were skipped."), -1);
+}
+
+TEST(ExchangeImport, ALineCutShortIsReportedAndNamesNoOtherLinesFile)
+{
+    CDatabaseObj db;
+    // The first record stops inside its attachment values; the next line's
+    // text must not become its attachment.
+    const std::string text = "Zorvikan Zkv File -v4.0\r\nF\r\nT,3,Kind,0\r\nF,24,a,b,c,d,e,f,g,h,i,j,file.txt\r\n"
+                             "evil.pdf,KEY,..\\..\\secret,0,,,,,,,,,,,Cat,\r\n"
+                             "F,24,whole,,,,,,,,,,,,,0,,,,,,,,,,,Cat,notes\r\n";
+    const ImportResult r = Import(db, kFormatZkv4, text);
+    EXPECT_EQ(r.malformedLines, 1);
+    ASSERT_EQ(r.records, 2);  // the continuation line reads as a record of its own
+    for (CRecord* record : LiveRecords(db)) EXPECT_FALSE(record->HasAttachment()) << record->GetField(0).GetString();
+    EXPECT_EQ(LiveRecords(db)[1]->GetField(0), "whole");
+    EXPECT_NE(r.ReportText().Find("1 line(s) were damaged or cut short and were not imported."), -1);
+}
+
+TEST(ExchangeImport, AColumnTitleRowMakesNoTypeOrRecord)
+{
+    CDatabaseObj db;
+    const ImportResult r = Import(db, kFormatDetect,
+                                  "Type,Field 1,Field 2,Field 3,Field 4,Field 5,Field 6,Field 7,Field 8,Field 9,"
+                                  "Date Mod,Notes,Category\r\nCard,1234,,,,,,,,,,n,Personal\r\n");
+    EXPECT_TRUE(r.titleRowSkipped);
+    EXPECT_EQ(r.records, 1);
+    EXPECT_FALSE(TypeNamed(db, "Type"));
+    EXPECT_FALSE(zvtest::CategoryNamed(db, "Category"));
+    EXPECT_TRUE(TypeNamed(db, "Card"));
+    // A first line of data stays a record.
+    CDatabaseObj other;
+    EXPECT_EQ(Import(other, kFormatDetect, "Card,1234,,,,,,,,,,n,Personal\r\n").records, 1);
+}
+
+TEST(ExchangeImport, LabelsEqualToTheTypesAreNotKept)
+{
+    CDatabaseObj db;
+    Import(db, kFormatZkv3,
+           std::string(kV3) + "T,3,Kind,Holder,Number,,,,,,,,,0\r\n" +
+               "F,24,a,,,,,,,,,,0,Holder,Own,Field 3,,,,,,,,Cat,\r\n");
+    const CRecord& record = *LiveRecords(db)[0];
+    EXPECT_EQ(record.GetCustomLabel(0), "");
+    EXPECT_EQ(record.GetCustomLabel(1), "Own");
+    EXPECT_EQ(record.GetCustomLabel(2), "");  // the default label the type shows
+}
+
+TEST(ExchangeImport, SameFileTwiceDoublesRecordsNotTypes)
+{
+    CDatabaseObj db;
+    const std::string text = zvtest::ExchangeFixture("v3_plain.zkv");
+    Import(db, kFormatZkv3, text);
+    Import(db, kFormatZkv3, text);
+    EXPECT_EQ(LiveRecords(db).size(), 6u);
+    EXPECT_EQ(db.GetTypes().GetCount(), 1);
+}
+
+TEST(ExchangeImport, CommaSeparatedLinesTakeTheTypesIconAndMask)
+{
+    CDatabaseObj db;
+    CBaseItem* type = db.GetTypes().NewItem();
+    static_cast<CTypeItem*>(type)->SetName("Safe");
+    type->SetIcon(40);
+    type->SetHiddenMask(6);
+    db.GetTypes().AddSorted(type);
+    const ImportResult r = Import(db, kFormatDetect, "safe,one,two\r\nonly\r\n");
+    ASSERT_EQ(r.records, 1);
+    EXPECT_EQ(r.skippedLines, 1);
+    const CRecord& record = *LiveRecords(db)[0];
+    EXPECT_EQ(record.GetIcon(), 40);
+    EXPECT_EQ(record.GetHiddenMask(), 6);
+    EXPECT_EQ(record.GetField(1), "two");
+}
+
+TEST(ExchangeImport, ATypeNameIsCutTo31Characters)
+{
+    CDatabaseObj db;
+    const std::string name(40, 'N');
+    Import(db, kFormatZkv3, std::string(kV3) + "T,1," + name + ",0\r\nF,24,a" + kRecordTail);
+    const CBaseItem* type = TypeNamed(db, std::string(31, 'N').c_str());
+    ASSERT_TRUE(type);
+    EXPECT_EQ(zvtest::TypeNameOf(db, *LiveRecords(db)[0]), CString(std::string(31, 'N')));
+}
+
+TEST(ExchangeImport, AnExistingTypeIsKeptAsItIs)
+{
+    CDatabaseObj db;
+    Import(db, kFormatZkv3, std::string(kV3) + "T,1,Kind,a,0\r\n");
+    Import(db, kFormatZkv3, std::string(kV3) + "T,9,KIND,b,7\r\n");
+    ASSERT_EQ(db.GetTypes().GetCount(), 1);
+    const CBaseItem* type = TypeNamed(db, "Kind");
+    EXPECT_EQ(type->GetIcon(), 1);
+    EXPECT_EQ(type->GetField(0), "a");
+}
+
+TEST(ExchangeImport, NoticesNameEveryItemAdded)
+{
+    CDatabaseObj db;
+    CNotifyProviderList notices;
+    ImportResult r;
+    ImportExchangeText(db, kFormatZkv3, zvtest::ExchangeFixture("v3_plain.zkv"), nullptr, CString(), CString(),
+                       &notices, r);
+    EXPECT_EQ(r.types, 1);
+    EXPECT_EQ(r.categories, 2);
+    EXPECT_EQ(r.records, 3);
+    EXPECT_EQ(notices.GetCount(), 6);
+}
+
+TEST(ExchangeImport, FilesThatAreNotTextAreRefused)
+{
+    const std::string cases[] = {
+        std::string(40, '\0') + std::string(100, 'x'),
+        zvtest::ReadFileBytes(zvtest::FixturePath("db/smallest.zdb")),
+        std::string("Zorvikan Zkv File -v3.0\r\nF\r\nF,24,a\0b,c\r\n", 38),
+    };
+    for (const std::string& bytes : cases) {
+        for (int format : {kFormatDetect, kFormatExportText, kFormatZkv3}) {
+            const ImportFileCheck check = PrepareImportText(bytes, format, nullptr);
+            EXPECT_EQ(check.messageId, IDS_IMPORT_NOT_TEXT) << format;
+        }
+    }
+    EXPECT_EQ(PrepareImportText("Zorvikan Zkv File -v7.0\r\n", kFormatDetect, nullptr).messageId, IDS_IMPORT_LATER_ZKV);
+    zvtest::ScratchDir dir;
+    EXPECT_EQ(PrepareImportFile(zvtest::WinPath(dir / "missing.zkv"), kFormatDetect, nullptr).messageId,
+              IDS_IMPORT_READ_ERROR);
+}
+
+TEST(ExchangeImport, FilePasswordsByTable)
+{
+    const std::string protectedText = zvtest::ExchangeFixture("v3_password.zkv");
+    const std::string plainText = zvtest::ExchangeFixture("v3_plain.zkv");
+    const struct {
+        const char* name;
+        const std::string& text;
+        const char* password;
+        bool cipher;
+        unsigned message;
+    } cases[] = {
+        {"right password", protectedText, zvtest::kFixturePassword, true, 0},
+        {"wrong password", protectedText, "wrong", false, IDS_IMPORT_WRONG_PWD},
+        {"empty password on a protected file", protectedText, "", false, IDS_IMPORT_WRONG_PWD},
+        {"case matters", protectedText, "FIXTURE PW", false, IDS_IMPORT_WRONG_PWD},
+        {"empty password on a plain file", plainText, "", false, 0},
+    };
+    for (const auto& c : cases) {
+        unsigned message = 99;
+        const BlowfishKeyPtr cipher = OpenWithFilePassword(c.text, CSecretString(c.password), message);
+        EXPECT_EQ(cipher != nullptr, c.cipher) << c.name;
+        EXPECT_EQ(message, c.message) << c.name;
+    }
+    // The master key is tried first and kept when it opens the file.
+    const BlowfishKeyPtr master = zvtest::FixtureCipher();
+    const ImportFileCheck opened = PrepareImportText(protectedText, kFormatDetect, master);
+    EXPECT_FALSE(opened.needsPassword);
+    EXPECT_EQ(opened.cipher, master);
+    const ImportFileCheck asks = PrepareImportText(protectedText, kFormatDetect, zvtest::CipherOf("other"));
+    EXPECT_TRUE(asks.needsPassword);
+    EXPECT_FALSE(asks.cipher);
+}
+
+TEST(ExchangeImport, AttachmentsComeFromTheFolderBesideTheFile)
+{
+    zvtest::ScratchDir dir;
+    std::filesystem::create_directories(dir / "In.zkv" / "Files");
+    std::filesystem::create_directories(dir / "attachments");
+    dir.WriteFile("In.zkv/Files/1a2b.zfa", "stored bytes");
+    dir.WriteFile("secret.zfa", "not to be copied");
+    const std::string text = "Zorvikan Zkv File -v4.0\r\nF\r\nT,3,Kind,0\r\n"
+                             "F,24,a,,,,,,,,,,scan.pdf,K3Y,1a2b,0,,,,,,,,,,,Cat,\r\n"
+                             "F,24,b,,,,,,,,,,up.pdf,K3Y,..\\secret,0,,,,,,,,,,,Cat,\r\n";
+    CDatabaseObj db;
+    ImportResult r;
+    ImportExchangeText(db, kFormatZkv4, text, nullptr, zvtest::WinPath(dir / "In.zkv" / "In.zkv"),
+                       zvtest::WinPath(dir / "attachments"), nullptr, r);
+    ASSERT_EQ(r.records, 2);
+    EXPECT_EQ(r.attachmentsCopied, 1);
+    const CRecord& first = *LiveRecords(db)[0];
+    EXPECT_EQ(zvtest::ReadFileBytes(dir / "attachments" / first.GetAttachmentFileName().GetString()), "stored bytes");
+    EXPECT_EQ(LiveRecords(db)[1]->GetAttachmentName(), "up.pdf");
+    EXPECT_FALSE(
+        std::filesystem::exists(dir / "attachments" / LiveRecords(db)[1]->GetAttachmentFileName().GetString()));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ExchangeImportIds, NewItemsTakeIdsNoItemOfTheDatabaseHas)
+{
+    CDatabaseObj db;
+    Import(db, kFormatZkv3, zvtest::ExchangeFixture("v3_plain.zkv"));
+    std::string text = "Zorvikan Export File\r\n";
+    for (int i = 0; i < 300; ++i)
+        text += "Kind " + std::to_string(i % 7) + ",v,,,,,,,,,,,Cat " + std::to_string(i) + "\r\n";
+    Import(db, kFormatExportText, text);
+    std::set<int32_t> ids;
+    size_t items = 0;
+    for (CObjectList* list : {static_cast<CObjectList*>(&db.GetRecords()), static_cast<CObjectList*>(&db.GetTypes()),
+                              static_cast<CObjectList*>(&db.GetCategories())}) {
+        for (POSITION pos = list->GetHeadPosition(); pos; ++items)
+            ids.insert(static_cast<CBaseItem*>(list->GetNext(pos))->GetId());
+    }
+    EXPECT_EQ(items, 3u + 300u + 1u + 7u + 2u + 300u);
+    EXPECT_EQ(ids.size(), items);
+    EXPECT_EQ(ids.count(0), 0u);
+    // Outside the import the lists walk themselves again.
+    EXPECT_TRUE(db.GetRecords().IsIdInUse(LiveRecords(db)[0]->GetId()));
+    EXPECT_FALSE(db.GetRecords().IsIdInUse(0));
+}
+
+}  // namespace
