@@ -68,6 +68,15 @@ bool ReadCsvValue(CTextCursor& c, CString& value)
         }
         while (closed && !c.AtLineEnd() && c.text[c.pos] != ',') ++c.pos;
     } else {
+        // A bare value without quotes or 0x0B is taken as it stands.
+        size_t end = c.pos;
+        while (end < c.length) {
+            const char ch = c.text[end];
+            if (ch == ',' || ch == '\r' || ch == '\n' || ch == '"' || ch == kVerticalTab) break;
+            ++end;
+        }
+        out.assign(c.text + c.pos, end - c.pos);
+        c.pos = end;
         while (!c.AtLineEnd() && c.text[c.pos] != ',') {
             const char ch = c.text[c.pos++];
             if (ch == '"' && c.Peek() == '"') {
@@ -187,11 +196,19 @@ void WriteZkvValue(std::string& out, const BlowfishContext* cipher, const CStrin
     }
     const size_t length = static_cast<size_t>(text.GetLength());
     const size_t padded = length / 8 * 8 + 8;
-    std::vector<uint8_t> block(padded, 0);
-    std::memcpy(block.data(), text.GetString(), length);
-    EncryptBlocks(cipher, block.data(), padded);
-    AppendHex(out, block.data(), padded);
-    SecureZero(block.data(), block.size());
+    // Most values fit the stack; longer ones take the heap.
+    uint8_t small[256];
+    std::vector<uint8_t> large;
+    uint8_t* block = small;
+    if (padded > sizeof small) {
+        large.resize(padded);
+        block = large.data();
+    }
+    std::memcpy(block, text.GetString(), length);
+    std::memset(block + length, 0, padded - length);
+    EncryptBlocks(cipher, block, padded);
+    AppendHex(out, block, padded);
+    SecureZero(block, padded);
 }
 
 std::string DecodeHex(const CString& text)
@@ -220,7 +237,10 @@ CString DecryptZkvValue(const BlowfishContext* cipher, const CString& value)
     if (bytes.empty()) return value;
     DecryptBlocks(cipher, reinterpret_cast<uint8_t*>(&bytes[0]), bytes.size());
     const size_t end = bytes.find('\0');
-    CString text(bytes.data(), static_cast<int>(end == std::string::npos ? bytes.size() : end));
-    SecureZero(&bytes[0], bytes.size());
-    return text;
+    if (end != std::string::npos) {
+        SecureZero(&bytes[end], bytes.size() - end);
+        bytes.resize(end);
+    }
+    // The buffer itself becomes the text: no copy is left behind.
+    return CString(std::move(bytes));
 }

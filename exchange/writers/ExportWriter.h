@@ -17,9 +17,9 @@ class CRecord;
 
 class CExportWriter {
 public:
-    // format 1 export text, 3 to 5 the ZkvFile versions 2.0 to 4.0 (2 is
-    // written in the version 1.0 layout for completeness); cipher encrypts
-    // the values of formats 3 to 5 (null: plain).
+    // format 1 export text, 3 to 5 the ZkvFile versions 2.0 to 4.0 (version
+    // 1.0 is read only); cipher encrypts the values of formats 3 to 5 (null:
+    // plain; export text is never encrypted).
     CExportWriter(const CDatabaseObj& db, int format, const BlowfishContext* cipher);
 
     // Forgets the type of the last type line written.
