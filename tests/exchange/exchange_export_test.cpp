@@ -144,6 +144,30 @@ TEST(ExchangeExport, RoundTripsKeepEveryValueWhole)
     }
 }
 
+TEST(ExchangeExport, TextLongerThanItsEstimateIsWrittenWhole)
+{
+    // Labels and category names are not counted by the estimate.
+    zvtest::ScratchDir dir;
+    CDatabaseObj db;
+    CTypeItem* type = AddType(db, "Kind");
+    const CString longText(std::string(20000, 'C'));
+    for (int i = 0; i < kItemFieldCount; ++i) type->SetField(i, longText);
+    CRecord* record = db.ImportRecord(zvtest::Strings({"Kind", "f1"}), 0, CStringArray(), longText, 24, nullptr);
+    record->SetNotes("last notes");
+    const std::string text = Export(db, kFormatZkv3);
+    ASSERT_GT(text.size(), EstimateExportSize(db, nullptr));
+    EXPECT_EQ(WriteExportFile(db, kFormatZkv3, CollectAllRecords(db), false, zvtest::WinPath(dir / "x.zkv"), nullptr,
+                              CString()),
+              0u);
+    EXPECT_EQ(zvtest::ReadFileBytes(dir / "x.zkv"), text);
+    CDatabaseObj back;
+    ImportResult r;
+    ImportExchangeText(back, kFormatZkv3, text, nullptr, CString(), CString(), nullptr, r);
+    ASSERT_EQ(r.records, 1);
+    EXPECT_TRUE(zvtest::CategoryNamed(back, longText));
+    EXPECT_EQ(LiveRecords(back)[0]->GetNotes(), "last notes");
+}
+
 TEST(ExchangeExport, Version2NotesStayNotes)
 {
     CDatabaseObj db;
