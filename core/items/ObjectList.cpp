@@ -177,19 +177,27 @@ const uint8_t* CObjectList::GetKeyAt(int n) const
 
 bool CObjectList::IsIdInUse(int32_t id) const
 {
-    if (m_idIndex) return m_idIndex->count(id) != 0;
+    if (m_idIndex) return m_idIndex->ids.count(id) != 0;
     if (FindById(id)) return true;
     return m_sharedIdCheck && m_sharedIdCheck(id);
 }
 
 int32_t CObjectList::NewFreeId() const
 {
+    if (m_idIndex && m_idIndex->narrowInUse >= 0xFFFF) {
+        // No 16-bit id is left: where NewFreeItemId would widen only after
+        // its narrow draws all failed, draw from the positive ids at once.
+        for (int i = 0; i < 1024; ++i) {
+            const int32_t id = int32_t(NextRandom() & 0x7FFFFFFFu);
+            if (id != 0 && !IsIdInUse(id)) return id;
+        }
+    }
     return NewFreeItemId([this](int32_t id) { return IsIdInUse(id); });
 }
 
 CBaseItem* CObjectList::WithFreeId(CBaseItem* item) const
 {
     if (item) item->SetId(NewFreeId());
-    if (item && m_idIndex) m_idIndex->insert(item->GetId());
+    if (item && m_idIndex) m_idIndex->Insert(item->GetId());
     return item;
 }

@@ -75,9 +75,19 @@ public:
     // A free id for a new item (NewFreeItemId against IsIdInUse).
     int32_t NewFreeId() const;
     // While set, IsIdInUse asks this index of every id in use (which the
-    // owner filled) instead of walking the lists, and each id handed out
-    // joins it: adding many items stays linear. Null: walk the lists.
-    void SetIdIndex(std::unordered_set<int32_t>* index) { m_idIndex = index; }
+    // owner filled) instead of walking the lists, each id handed out joins
+    // it, and once every 16-bit id is taken new ids are drawn from the wide
+    // range at once: adding many items stays linear. Null: walk the lists.
+    struct IdIndex {
+        std::unordered_set<int32_t> ids;
+        // How many of them are 16-bit ids (1 to 65535).
+        int narrowInUse = 0;
+        void Insert(int32_t id)
+        {
+            if (ids.insert(id).second && id > 0 && id <= 0xFFFF) ++narrowInUse;
+        }
+    };
+    void SetIdIndex(IdIndex* index) { m_idIndex = index; }
 
 protected:
     // The class every loaded element must be of.
@@ -88,5 +98,5 @@ protected:
 
     int m_matchMode = kMatchById;
     std::function<bool(int32_t)> m_sharedIdCheck;
-    std::unordered_set<int32_t>* m_idIndex = nullptr;
+    IdIndex* m_idIndex = nullptr;
 };

@@ -124,7 +124,7 @@ CDatabaseIdIndexScope::CDatabaseIdIndexScope(CDatabaseObj& db) : m_db(db)
     CObjectList* lists[] = {&db.GetRecords(), &db.GetTypes(), &db.GetCategories()};
     for (CObjectList* list : lists) {
         for (POSITION pos = list->GetHeadPosition(); pos;)
-            m_ids.insert(static_cast<CBaseItem*>(list->GetNext(pos))->GetId());
+            m_ids.Insert(static_cast<CBaseItem*>(list->GetNext(pos))->GetId());
     }
     for (CObjectList* list : lists) list->SetIdIndex(&m_ids);
 }

@@ -264,7 +264,7 @@ public:
 
 private:
     CDatabaseObj& m_db;
-    std::unordered_set<int32_t> m_ids;
+    CObjectList::IdIndex m_ids;
 };
 
 // A new type named "Web Logins" takes the built-in type's fixed key when no

@@ -10,10 +10,16 @@
 #include "core/os/FileUtils.h"
 #include "core/os/PathUtils.h"
 #include "core/store/DatabaseObj.h"
+#include "core/store/ReplacingFile.h"
+#include "framework/CException.h"
 #include "exchange/ExchangeIds.h"
 #include "exchange/writers/ZkvWriters.h"
 
 namespace {
+
+// The export goes to its file in pieces of about this size, so that a large
+// export never holds its whole text in memory.
+const size_t kPieceBytes = 1 << 20;
 
 const CTypeItem* LiveType(const CDatabaseObj& db, const uint8_t* key)
 {
@@ -119,22 +125,66 @@ size_t EstimateExportSize(const CDatabaseObj& db, const BlowfishContext* cipher)
     return size;
 }
 
+namespace {
+
+// The file of an export: the path, or for format 5 the file of the folder's
+// own name inside the folder (created when missing). False when the folder
+// cannot be made.
+bool ExportFilePath(int format, const CString& path, CString& file)
+{
+    file = path;
+    if (format != kFormatZkv4) return true;
+    if (!PathExists(path) && CreateFolderPath(path) != 0) return false;
+    file = JoinPath(path, GetFileNameOfPath(path));
+    return true;
+}
+
+// Writes pieces of text to a new version of the file beside the old one;
+// the old file is replaced only when all of it was written.
+class CExportFile {
+public:
+    explicit CExportFile(const CString& file) : m_out(file) {}
+    bool Open() { return m_out.Open() == 0; }
+    // Appends the text and empties it.
+    void Write(std::string& text)
+    {
+        if (!m_failed && !text.empty()) {
+            try {
+                m_out.GetFile().Write(text.data(), static_cast<UINT>(text.size()));
+            } catch (const CException&) {
+                m_failed = true;
+            }
+        }
+        text.clear();
+    }
+    // 0, or IDS_EXPORT_WRITE_ERROR with the old file as it was.
+    unsigned Commit()
+    {
+        if (m_failed) {
+            m_out.Discard();
+            return IDS_EXPORT_WRITE_ERROR;
+        }
+        return m_out.Commit() == 0 ? 0 : IDS_EXPORT_WRITE_ERROR;
+    }
+
+private:
+    CReplacingFile m_out;
+    bool m_failed = false;
+};
+
+}  // namespace
+
 unsigned SaveExportText(int format, const std::string& text, const CString& path)
 {
-    CString file = path;
-    if (format == kFormatZkv4) {
-        if (!PathExists(path) && CreateFolderPath(path) != 0) return IDS_EXPORT_CREATE_ERROR;
-        file = JoinPath(path, GetFileNameOfPath(path));
+    CString file;
+    if (!ExportFilePath(format, path, file)) return IDS_EXPORT_CREATE_ERROR;
+    CExportFile out(file);
+    if (!out.Open()) return IDS_EXPORT_CREATE_ERROR;
+    for (size_t at = 0; at < text.size(); at += kPieceBytes) {
+        std::string piece = text.substr(at, kPieceBytes);
+        out.Write(piece);
     }
-    const std::string target = file.Std();
-    const std::string temporary = target + ".tmp";
-    zvos::DeleteFileAt(temporary);
-    if (zvos::WriteNewFile(temporary, text) != 0) return IDS_EXPORT_CREATE_ERROR;
-    if (zvos::ReplaceFileAtomically(temporary, target) != 0) {
-        zvos::DeleteFileAt(temporary);
-        return IDS_EXPORT_WRITE_ERROR;
-    }
-    return 0;
+    return out.Commit();
 }
 
 int CopyExportAttachments(int format, const CStringArray& files, const CString& path, const CString& attachmentsFolder)
@@ -154,13 +204,23 @@ unsigned WriteExportFile(const CDatabaseObj& db, int format, const std::vector<c
                          bool withAttachments, const CString& path, const BlowfishContext* cipher,
                          const CString& attachmentsFolder)
 {
+    CString file;
+    if (!ExportFilePath(format, path, file)) return IDS_EXPORT_CREATE_ERROR;
+    CExportFile out(file);
+    if (!out.Open()) return IDS_EXPORT_CREATE_ERROR;
     CExportWriter writer(db, format, cipher);
     std::string text;
-    text.reserve(EstimateExportSize(db, format == kFormatExportText ? nullptr : cipher));
+    text.reserve(kPieceBytes + kPieceBytes / 4);
     writer.WriteHeader(text);
     CStringArray attachmentFiles;
-    writer.WriteRecords(text, records, withAttachments, &attachmentFiles);
-    const unsigned result = SaveExportText(format, text, path);
+    for (const CRecord* record : records) {
+        if (!record) continue;
+        writer.WriteTypeLineFor(text, record->GetTypeKey());
+        writer.WriteRecordText(text, *record, withAttachments, false, &attachmentFiles);
+        if (text.size() >= kPieceBytes) out.Write(text);
+    }
+    out.Write(text);
+    const unsigned result = out.Commit();
     if (withAttachments) CopyExportAttachments(format, attachmentFiles, path, attachmentsFolder);
     return result;
 }

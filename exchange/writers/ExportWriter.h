@@ -3,7 +3,8 @@
 // chooses the records (all, the current view's or the selected ones) and the
 // target, and shows the message this returns.
 //
-// The text grows as it is written; nothing is bounded by an estimate.
+// The text grows as it is written and goes to the file in pieces; nothing
+// is bounded by an estimate of its size.
 #include <string>
 #include <vector>
 
@@ -48,20 +49,22 @@ private:
 
 // Every record of the database that is not deleted, in list order.
 std::vector<const CRecord*> CollectAllRecords(const CDatabaseObj& db);
-// A first size of the text, to reserve it.
+// A first size of the text (the clipboard's copy reserves it).
 size_t EstimateExportSize(const CDatabaseObj& db, const BlowfishContext* cipher);
 
 // Writes the text to the file (format 5: path names the exchange folder,
 // created when missing, and the file inside it bears the folder's name).
-// The file is written beside the target and put in place whole, so a
-// failure leaves an existing file as it was. 0, IDS_EXPORT_CREATE_ERROR
-// (602) or IDS_EXPORT_WRITE_ERROR (603).
+// The file is written beside the target and put in place once all of it
+// reached the disk, so a failure leaves an existing file as it was. 0,
+// IDS_EXPORT_CREATE_ERROR (602) or IDS_EXPORT_WRITE_ERROR (603).
 unsigned SaveExportText(int format, const std::string& text, const CString& path);
 // Format 5: copies the listed stored files from attachmentsFolder into the
 // folder's "Files" (created when missing); files that are missing are
 // passed over. The number copied.
 int CopyExportAttachments(int format, const CStringArray& files, const CString& path, const CString& attachmentsFolder);
-// The whole export of the records: 0 on success, else the message id.
+// The whole export of the records, written to the file as it is made (as
+// SaveExportText); attachments are copied afterwards whatever the result.
+// 0 on success, else the message id.
 unsigned WriteExportFile(const CDatabaseObj& db, int format, const std::vector<const CRecord*>& records,
                          bool withAttachments, const CString& path, const BlowfishContext* cipher,
                          const CString& attachmentsFolder);

@@ -12,12 +12,16 @@
 #include "exchange/writers/ExportWriter.h"
 #include "exchange/writers/ZkvWriters.h"
 #include "tests/exchange/ExchangeTestSupport.h"
+#include "core/os/ProcessSeams.h"
+#include "tests/support/ScopedReplace.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/TestText.h"
 
 namespace {
 
 using zvtest::LiveRecords;
+
+int FailReplace(const CString&, const CString&) { return 112; }
 
 CTypeItem* AddType(CDatabaseObj& db, const char* name, WORD icon = 5)
 {
@@ -220,6 +224,17 @@ TEST(ExchangeExport, FailuresGiveTheirMessagesAndKeepTheOldFile)
               IDS_EXPORT_CREATE_ERROR);
     dir.WriteFile("old.zkv", "old contents");
     EXPECT_EQ(SaveExportText(kFormatZkv3, "new contents", zvtest::WinPath(dir / "old.zkv")), 0u);
+    EXPECT_EQ(zvtest::ReadFileBytes(dir / "old.zkv"), "new contents");
+    EXPECT_FALSE(std::filesystem::exists(dir / "old.zkv.tmp"));
+    // A file that cannot be put in place leaves the old one as it was.
+    CDatabaseObj db;
+    AddRecord(db, nullptr, "new record");
+    {
+        zvtest::ScopedReplace hook(&SetBeforeReplaceHook, &FailReplace);
+        EXPECT_EQ(WriteExportFile(db, kFormatZkv3, CollectAllRecords(db), false, zvtest::WinPath(dir / "old.zkv"),
+                                  nullptr, CString()),
+                  IDS_EXPORT_WRITE_ERROR);
+    }
     EXPECT_EQ(zvtest::ReadFileBytes(dir / "old.zkv"), "new contents");
     EXPECT_FALSE(std::filesystem::exists(dir / "old.zkv.tmp"));
 }

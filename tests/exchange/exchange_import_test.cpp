@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -311,6 +312,27 @@ TEST(ExchangeImportIds, NewItemsTakeIdsNoItemOfTheDatabaseHas)
     // Outside the import the lists walk themselves again.
     EXPECT_TRUE(db.GetRecords().IsIdInUse(LiveRecords(db)[0]->GetId()));
     EXPECT_FALSE(db.GetRecords().IsIdInUse(0));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ExchangeImportIds, OnceEvery16BitIdIsTakenNewIdsAreWideAtOnce)
+{
+    CRecordList list;
+    CObjectList::IdIndex index;
+    for (int32_t id = 1; id <= 0xFFFF; ++id) index.Insert(id);
+    ASSERT_EQ(index.narrowInUse, 0xFFFF);
+    list.SetIdIndex(&index);
+    for (int i = 0; i < 100; ++i) {
+        std::unique_ptr<CBaseItem> item(list.NewItem());
+        ASSERT_TRUE(item);
+        EXPECT_GT(item->GetId(), 0xFFFF);
+        EXPECT_EQ(index.ids.count(item->GetId()), 1u);
+    }
+    EXPECT_EQ(index.ids.size(), 0xFFFFu + 100u);
+    list.SetIdIndex(nullptr);
 }
 
 }  // namespace
