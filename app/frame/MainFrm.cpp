@@ -17,6 +17,7 @@
 #include "framework/FrameworkRes.h"
 #include "framework/ResourceModuleWin.h"
 #include "framework/WinApp.h"
+#include "toolkit/ToolkitIds.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
@@ -34,6 +35,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_SYSCOMMAND()
     ON_MESSAGE(WM_TRAY_NOTIFY, &CMainFrame::OnTrayNotify)
     ON_WM_MENUSELECT()
+    ON_MESSAGE(WM_TOOLKIT_GET_MAIN_VIEW, &CMainFrame::OnGetMainView)
 END_MESSAGE_MAP()
 
 namespace {
@@ -93,9 +95,23 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA lpcs)
         return -1;
     const bool show = CAppPrefMgr::GetInstance()->GetPrefs()->GetShowStatusBar(CZorvikanDesktopApp::GetPrefsSection());
     m_wndStatusBar.ShowWindow(show ? SW_SHOWNA : SW_HIDE);
+    CreateDialogToolbar();
     RecalcLayout();
     return 0;
 }
+
+void CMainFrame::CreateDialogToolbar()
+{
+    // Its result is not checked: the program runs on without a tool bar.
+    m_wndDialogToolbar.Create(this, IDD_DIALOG_TOOLBAR, CBRS_TOP, IDD_DIALOG_TOOLBAR);
+    m_wndDialogToolbar.m_btnLock.LoadBitmaps(IDB_LOCK, IDB_LOCK_DOWN);
+    m_wndDialogToolbar.m_btnOptions.LoadBitmaps(IDB_OPTIONS, IDB_OPTIONS_DOWN);
+    m_wndDialogToolbar.m_btnPanelView.LoadBitmaps(IDB_VIEW_PANEL, 0, 0, IDB_VIEW_PANEL_DISABLED);
+    m_wndDialogToolbar.m_btnListView.LoadBitmaps(IDB_VIEW_LIST, 0, 0, IDB_VIEW_LIST_DISABLED);
+    m_wndDialogToolbar.m_btnTreeView.LoadBitmaps(IDB_VIEW_TREE, 0, 0, IDB_VIEW_TREE_DISABLED);
+}
+
+LRESULT CMainFrame::OnGetMainView(WPARAM, LPARAM) { return m_pMainView ? (LRESULT)m_pMainView->m_hWnd : 0; }
 
 void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
 {

@@ -11,6 +11,7 @@
 #include "framework/ControlBar.h"
 #include "framework/FrameWnd.h"
 #include "toolkit/menus/BCMenu.h"
+#include "toolkit/toolbar/DialogToolbar.h"
 
 class CMainViewBase;
 class CUserItem;
@@ -37,6 +38,7 @@ public:
     void SetMainView(CMainViewBase* pView) { m_pMainView = pView; }
     CMainViewBase* GetMainView() const { return m_pMainView; }
     CStatusBar& GetStatusBar() { return m_wndStatusBar; }
+    CDialogToolbar& GetDialogToolbar() { return m_wndDialogToolbar; }
     void SetMinimizeToTray(int minimize) { m_bMinimizeToTray = minimize; }
     int GetMinimizeToTray() const { return m_bMinimizeToTray; }
 
@@ -54,11 +56,15 @@ protected:
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
     LRESULT OnMenuChar(UINT nChar, UINT nFlags, CMenu* pMenu);
+    // The tool bar and its search box ask for the view this way.
+    LRESULT OnGetMainView(WPARAM wParam, LPARAM lParam);
+    void CreateDialogToolbar();
 
     void AddTrayIcon();
     void RemoveTrayIcon();
 
     CMainViewBase* m_pMainView = nullptr;
+    CDialogToolbar m_wndDialogToolbar;
     CStatusBar m_wndStatusBar;
     BCMenu m_menu;
     HICON m_hTrayIcon = nullptr;
