@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
 namespace zvtest {
@@ -141,6 +142,28 @@ void PumpPendingMessages()
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
+}
+
+void PumpPendingMessagesPreTranslated()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue;
+        if (AfxPreTranslateMessage(&msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > timeoutMs) return done();
+        PumpPendingMessagesPreTranslated();
+        ::Sleep(10);
+    }
+    return true;
 }
 
 }  // namespace zvtest

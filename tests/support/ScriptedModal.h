@@ -87,5 +87,11 @@ private:
 // Dispatches every message waiting for this thread's windows, without
 // waiting for more.
 void PumpPendingMessages();
+// The same, each message first offered to the windows' pre-translation as
+// the program's message loop does (AfxPreTranslateMessage).
+void PumpPendingMessagesPreTranslated();
+// Pumps (pre-translated) until done() or timeoutMs have passed; done()'s
+// last answer.
+bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs);
 
 }  // namespace zvtest

@@ -16,8 +16,8 @@ class CEditWithButton : public CEdit {
     DECLARE_DYNAMIC(CEditWithButton)
 public:
     // Auto-complete modes.
-    static const int kCompleteWholeText = 1;
-    static const int kCompleteWordAtCaret = 2;
+    static constexpr int kCompleteWholeText = 1;
+    static constexpr int kCompleteWordAtCaret = 2;
 
     CEditWithButton() = default;
     ~CEditWithButton() override;

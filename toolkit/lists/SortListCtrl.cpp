@@ -30,7 +30,13 @@ CSortListCtrl::~CSortListCtrl()
 void CSortListCtrl::PreSubclassWindow()
 {
     CListCtrl::PreSubclassWindow();
-    HWND header = (HWND)SendMessage(LVM_GETHEADER);
+    AttachHeader();
+}
+
+void CSortListCtrl::AttachHeader()
+{
+    // A list made here has no header until its own creation has run.
+    HWND header = m_hWnd ? (HWND)SendMessage(LVM_GETHEADER) : nullptr;
     if (header && !m_header.m_hWnd) m_header.SubclassWindow(header);
 }
 
@@ -126,8 +132,14 @@ BOOL CSortListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LR
 LRESULT CSortListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_CREATE: {
+        const LRESULT result = CListCtrl::WindowProc(message, wParam, lParam);
+        if (result != -1) AttachHeader();
+        return result;
+    }
     case LVM_INSERTCOLUMNA:
     case LVM_INSERTCOLUMNW: {
+        AttachHeader();
         const LRESULT index = CListCtrl::WindowProc(message, wParam, lParam);
         if (index >= 0 && m_header.m_hWnd) {
             const auto* column = reinterpret_cast<const LVCOLUMNA*>(lParam);

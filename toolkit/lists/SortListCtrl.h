@@ -40,6 +40,7 @@ public:
 
 protected:
     static int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
+    void AttachHeader();
     void FreeRow(int nItem);
     void FreeAllRows();
 
