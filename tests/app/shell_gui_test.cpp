@@ -23,6 +23,7 @@
 #include "mainwindow/view/ZorvikanDesktopView.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ScriptedModal.h"
+#include "toolkit/ToolkitIds.h"
 
 CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
 
@@ -111,6 +112,33 @@ TEST_F(ShellFrame, FrameIsTheProgramsWindowWithItsStatusBar)
     // The first update opened (and so created) the user's database.
     EXPECT_EQ(0, m_view->GetOpenResult());
     EXPECT_TRUE(std::filesystem::exists(m_root / "_Standalone_" / "ZorvikanDatabase.zdb"));
+}
+
+TEST_F(ShellFrame, DialogToolbarSitsAtTheTopAndReachesTheView)
+{
+    OpenWindow();
+    zvtest::PumpPendingMessages();  // the bar binds its controls once it exists
+    HWND bar = ::GetDlgItem(m_hFrame, IDD_DIALOG_TOOLBAR);
+    ASSERT_NE(nullptr, bar);
+    EXPECT_EQ(bar, m_frame->GetDialogToolbar().m_hWnd);
+    EXPECT_TRUE(m_frame->GetDialogToolbar().IsBound());
+    RECT barRect{}, viewRect{}, client{};
+    ::GetWindowRect(bar, &barRect);
+    ::GetWindowRect(m_view->m_hWnd, &viewRect);
+    ::MapWindowPoints(nullptr, m_hFrame, reinterpret_cast<POINT*>(&barRect), 2);
+    ::MapWindowPoints(nullptr, m_hFrame, reinterpret_cast<POINT*>(&viewRect), 2);
+    ::GetClientRect(m_hFrame, &client);
+    EXPECT_EQ(0, barRect.top);
+    EXPECT_EQ(client.right, barRect.right);
+    EXPECT_LE(barRect.bottom, viewRect.top);  // the view starts below the bar
+    for (int id : {IDC_TOOLBAR_CATEGORIES, IDC_TOOLBAR_TYPES, IDC_TOOLBAR_SEARCH, ID_VIEW_PANEL, ID_VIEW_LIST,
+                   ID_VIEW_TREE, ID_OPTIONS, ID_LOCK_APP, IDC_TOOLBAR_SEARCH_CUE})
+        EXPECT_NE(nullptr, ::GetDlgItem(bar, id)) << id;
+    // Every button has its normal picture.
+    EXPECT_NE(nullptr, m_frame->GetDialogToolbar().m_btnLock.m_bitmap.m_hObject);
+    EXPECT_NE(nullptr, m_frame->GetDialogToolbar().m_btnTreeView.m_bitmapDisabled.m_hObject);
+    // The bar and its search box find the view through the frame.
+    EXPECT_EQ((LRESULT)m_view->m_hWnd, ::SendMessageA(m_hFrame, WM_TOOLKIT_GET_MAIN_VIEW, 0, 0));
 }
 
 TEST_F(ShellFrame, ViewOwnsThePluginLinkWhileItLives)
