@@ -143,6 +143,34 @@ TEST_F(OwnerListTest, EmptyListIgnoresKeysAndTyping)
     EXPECT_EQ(-1, Selected());
 }
 
+TEST_F(OwnerListTest, RowsArePaintedInAlternatingAndSelectionColours)
+{
+    Fill({"a", "b", "c"});
+    m_list.m_crEvenRow = RGB(200, 10, 10);
+    m_list.m_crOddRow = RGB(10, 200, 10);
+    m_list.SelectItem(2, TRUE);
+    RECT client{};
+    m_list.GetClientRect(&client);
+    HDC screen = ::GetDC(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = ::SelectObject(mem, bitmap);
+    m_list.SendMessage(WM_PRINTCLIENT, (WPARAM)mem, PRF_CLIENT | PRF_ERASEBKGND);
+    auto colourOfRow = [&](int row) {
+        RECT rc{};
+        m_list.GetItemRect(row, &rc, LVIR_BOUNDS);
+        return ::GetPixel(mem, 140, (rc.top + rc.bottom) / 2);
+    };
+    EXPECT_EQ(RGB(200, 10, 10), colourOfRow(0));
+    EXPECT_EQ(RGB(10, 200, 10), colourOfRow(1));
+    EXPECT_EQ(m_list.m_crSelectedBack, colourOfRow(2));
+    EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHT), m_list.m_crSelectedBack);
+    ::SelectObject(mem, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(mem);
+    ::ReleaseDC(nullptr, screen);
+}
+
 TEST_F(OwnerListTest, NewFontGivesNewRowHeightAtOnce)
 {
     Fill({"a", "b"});

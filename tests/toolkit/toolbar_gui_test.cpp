@@ -229,6 +229,25 @@ TEST_F(ToolbarTest, TakingAWordReplacesOnlyThePartAtTheCaret)
     EXPECT_STREQ("apple\\bandana", text);
 }
 
+TEST_F(ToolbarTest, ClickOnARowTakesItsWordAndTellsTheView)
+{
+    MakeView();
+    zvtest::PumpPendingMessages();
+    Words({"banana", "bandana"});
+    TypeAtEnd("apple\\ban");
+    ASSERT_TRUE(DropDown().IsWindowVisible());
+    m_view.m_sent.clear();
+    const int y = DropDown().GetRowHeight() + DropDown().GetRowHeight() / 2;  // the second row
+    m_bar.m_edSearch.GetDropDown().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, y));
+    CString text;
+    m_bar.m_edSearch.GetWindowText(text);
+    EXPECT_STREQ("apple\\bandana", text);
+    EXPECT_FALSE(DropDown().IsWindowVisible());
+    ASSERT_FALSE(m_view.m_sent.empty());
+    EXPECT_EQ((UINT)WM_SEARCHBOX_UPDATE, m_view.m_sent.back().message);
+    EXPECT_EQ((WPARAM)ZV_SEARCHBOX_COMMIT, m_view.m_sent.back().wParam);
+}
+
 TEST_F(ToolbarTest, DropDownHidesWhenTheBarMoves)
 {
     MakeView();

@@ -22,8 +22,6 @@ public:
     void SetComboColumn(int nColumn, BOOL bEnable);
     void SetReadOnlyColumn(int nColumn, BOOL bEnable);
     void EnableComboVScroll(BOOL bEnable);
-    // Valid characters of the cell edit box (empty: every character).
-    void SetValidEditChars(const CString& chars) { m_validEditChars = chars; }
 
     // Forgets the current bar without destroying it: destroy it first.
     void SetProgressColumn(int nColumn);
@@ -53,7 +51,7 @@ protected:
     CProgressCtrl* m_pProgress = nullptr;
     CList<int, int> m_comboColumns{10};
     CList<int, int> m_readOnlyColumns{10};
-    CString m_validEditChars;
+    CString m_validEditChars;  // of the cell edit box; empty: every character
     DWORD m_dwEditStyle = ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL;
     DWORD m_dwComboStyle =
         WS_CHILD | WS_VISIBLE | WS_BORDER | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL | CBS_OEMCONVERT | CBS_DISABLENOSCROLL;
