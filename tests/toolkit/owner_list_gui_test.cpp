@@ -26,7 +26,11 @@ public:
     }
     int GetKeyColumn() override { return 7; }
     void OnItemDblClk(int row) override { m_doubleClicked.push_back(row); }
+    void OnSelectionChanged(int row, BOOL selected) override { m_changes.push_back(selected ? row : -1 - row); }
+    void OnContextMenu(CPoint point) override { m_menus.push_back(point); }
     std::vector<int> m_doubleClicked;
+    std::vector<int> m_changes;  // row when selected, -1 - row when not
+    std::vector<CPoint> m_menus;
 };
 
 class OwnerListTest : public ::testing::Test {
@@ -169,6 +173,25 @@ TEST_F(OwnerListTest, RowsArePaintedInAlternatingAndSelectionColours)
     ::DeleteObject(bitmap);
     ::DeleteDC(mem);
     ::ReleaseDC(nullptr, screen);
+}
+
+TEST_F(OwnerListTest, HooksHearSelectionContextMenuAndTheParentMouseMoves)
+{
+    Fill({"a", "b"});
+    m_list.SelectItem(1, TRUE);
+    m_list.SelectItem(0, TRUE);
+    // Every state change is told with the row's selected state after it:
+    // selecting and then focusing row 1; clearing it, selecting and focusing
+    // row 0 (which takes the focus from row 1).
+    EXPECT_EQ((std::vector<int>{1, 1, -2, 0, -2, 0}), m_list.m_changes);
+    m_list.SendMessage(WM_CONTEXTMENU, (WPARAM)m_list.m_hWnd, MAKELPARAM(-1, -1));
+    ASSERT_EQ(1u, m_list.m_menus.size());
+    EXPECT_EQ(-1, m_list.m_menus[0].x);
+    m_parent.m_sent.clear();
+    m_list.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    ASSERT_EQ(1, m_parent.Count(WM_CHILDLIST_MOUSEMOVE));
+    EXPECT_EQ(0u, m_parent.m_sent[0].wParam);
+    EXPECT_EQ(0, m_parent.m_sent[0].lParam);
 }
 
 TEST_F(OwnerListTest, NewFontGivesNewRowHeightAtOnce)

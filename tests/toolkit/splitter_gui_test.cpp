@@ -82,6 +82,19 @@ TEST_F(SplitterTest, ClickOffTheLineStartsNoDrag)
     EXPECT_EQ(200, LineX());
 }
 
+TEST_F(SplitterTest, SizingCursorOnlyOverTheLineInTheClientArea)
+{
+    POINT onLine{205, 100}, offLine{250, 100};
+    m_view.ClientToScreen(&onLine);
+    m_view.ClientToScreen(&offLine);
+    ::SetCursorPos(onLine.x, onLine.y);
+    EXPECT_TRUE(m_bar.OnSetCursor(&m_view, HTCLIENT));
+    EXPECT_EQ(::LoadCursor(nullptr, IDC_SIZEWE), ::GetCursor());
+    EXPECT_FALSE(m_bar.OnSetCursor(&m_view, HTCAPTION));
+    ::SetCursorPos(offLine.x, offLine.y);
+    EXPECT_FALSE(m_bar.OnSetCursor(&m_view, HTCLIENT));
+}
+
 TEST_F(SplitterTest, DeferredMovesStopAfterAFailedStep)
 {
     CDeferWindowPos defer(2);

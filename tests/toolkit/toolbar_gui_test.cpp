@@ -259,6 +259,21 @@ TEST_F(ToolbarTest, DropDownHidesWhenTheBarMoves)
     EXPECT_TRUE(zvtest::PumpUntil([&] { return !DropDown().IsWindowVisible(); }, 2000));
 }
 
+TEST_F(ToolbarTest, SearchCueHidesWhileTheBoxHasTheFocusOrText)
+{
+    MakeView();
+    zvtest::PumpPendingMessages();
+    HWND cue = ::GetDlgItem(m_bar.m_hWnd, IDC_TOOLBAR_SEARCH_CUE);
+    m_bar.m_edSearch.SetFocus();
+    EXPECT_FALSE(::IsWindowVisible(cue));
+    m_bar.m_cbTypes.SetFocus();
+    EXPECT_TRUE(::IsWindowVisible(cue));
+    EXPECT_EQ(1, m_view.Count(WM_SEARCHBOX_LEAVE));
+    TypeAtEnd("x");
+    m_bar.m_cbTypes.SetFocus();
+    EXPECT_FALSE(::IsWindowVisible(cue));
+}
+
 TEST_F(ToolbarTest, WholeBarCanBeDisabledAndEnabled)
 {
     m_bar.DisableBar();
