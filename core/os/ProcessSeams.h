@@ -106,3 +106,15 @@ PlatformExportResolver SetPlatformExportResolver(PlatformExportResolver resolver
 // restores that default.
 typedef void (*DatabaseNotifyPoster)(uint32_t wParam, int32_t lParam);
 DatabaseNotifyPoster SetDatabaseNotifyPoster(DatabaseNotifyPoster poster);
+
+// ---- The browser plug-in ----
+
+// The thread-less system timer that ends the plug-in's unlock
+// (ZorvikanToolBar/link/UnlockTimer.cpp): called with the running timer's id
+// (0: none), which it stops, and a period in milliseconds (0: none), for
+// which it starts a new one; it returns the new id (0: none). By default the
+// system's timer, whose expiry comes through the thread's message loop;
+// tests put their own and fire the expiry themselves (CTimer::Fire).
+// nullptr restores the default.
+typedef uintptr_t (*UnlockTimerSetter)(uintptr_t runningId, uint32_t periodMs);
+UnlockTimerSetter SetUnlockTimerSetter(UnlockTimerSetter setter);
