@@ -129,6 +129,7 @@ STDMETHODIMP CZorvikBand::SetSite(IUnknown* site)
         oleWindow->Release();
     }
     if (!parent || !IsWindow(parent)) return E_FAIL;
+    m_reflection.ToolBar().Communicator().Resume();
     if (m_reflection.m_hWnd) {
         // A second site: the chain moves rather than being built again.
         RECT rect = {};

@@ -57,6 +57,13 @@ void CAppCommunicator::Stop()
     if (--State()->communicators == 0) LockPluginProcess();
 }
 
+void CAppCommunicator::Resume()
+{
+    if (!m_stopped) return;
+    m_stopped = false;
+    ++State()->communicators;
+}
+
 bool CAppCommunicator::UnlockWithPassword(bool quiet)
 {
     CDesktopData& data = Data();

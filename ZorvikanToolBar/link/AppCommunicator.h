@@ -39,6 +39,8 @@ public:
     // The band lets go: the timer no longer calls this communicator, and
     // when it was the process's last one the unlock and its key go too.
     void Stop();
+    // The band has a site again after Stop: counts as live once more.
+    void Resume();
 
     // Made on first use (reads the users).
     CDesktopData& Data();

@@ -300,6 +300,17 @@ TEST_F(DesktopDataTest, TheLastCommunicatorTakesTheUnlockWithIt)
     }
     EXPECT_FALSE(IsPluginUnlocked());
     EXPECT_FALSE(GetMasterPwdMgr()->HasPassword());
+
+    // A band that lost its site and got one again is live again.
+    {
+        CAppCommunicator communicator;
+        communicator.Stop();
+        communicator.Resume();
+        GetMasterPwdMgr()->SetPassword(CSecretString("key"));
+        SetPluginUnlocked(true);
+    }
+    EXPECT_FALSE(IsPluginUnlocked());
+    EXPECT_FALSE(GetMasterPwdMgr()->HasPassword());
 }
 
 }  // namespace
