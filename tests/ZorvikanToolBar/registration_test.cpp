@@ -5,7 +5,9 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <oleauto.h>
 
+#include <cwchar>
 #include <string>
 
 #include "tests/support/ChildProcess.h"
@@ -202,6 +204,76 @@ TEST(Registration, UnknownClassesHaveNoFactory)
     EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, get(listener, IID_IClassFactory, &out));
     EXPECT_EQ(nullptr, out);
     EXPECT_EQ(E_POINTER, get(listener, IID_IClassFactory, nullptr));
+}
+
+// The type library in the library's resources, read back by the system.
+TEST(Registration, TypeLibraryHoldsTheTwoClassesAndTheirInterfaces)
+{
+    std::string narrow = DllPath();
+    std::wstring path(narrow.begin(), narrow.end());
+    ITypeLib* library = nullptr;
+    ASSERT_EQ(S_OK, LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library));
+    TLIBATTR* attr = nullptr;
+    ASSERT_EQ(S_OK, library->GetLibAttr(&attr));
+    const GUID libId = {0x58748D7A, 0xBB40, 0x4A0F, {0x99, 0x52, 0x92, 0x0C, 0x44, 0xCF, 0xFD, 0x56}};
+    EXPECT_TRUE(IsEqualGUID(libId, attr->guid));
+    EXPECT_EQ(1, attr->wMajorVerNum);
+    EXPECT_EQ(0, attr->wMinorVerNum);
+    EXPECT_EQ(0x409u, attr->lcid);
+    library->ReleaseTLibAttr(attr);
+
+    struct Entry {
+        const wchar_t* name;
+        TYPEKIND kind;
+        WORD flags;  // that must be set
+        const wchar_t* help;
+    };
+    const WORD dual = TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE;
+    const Entry entries[] = {
+        {L"IZorvikBand", TKIND_DISPATCH, dual, L"IZorvikBand Interface"},
+        {L"IWebBrowserEventsListener", TKIND_DISPATCH, dual, L"IWebBrowserEventsListener Interface"},
+        {L"ZorvikBand", TKIND_COCLASS, TYPEFLAG_FCANCREATE, L"ZorvikBand Class"},
+        {L"WebBrowserEventsListener", TKIND_COCLASS, TYPEFLAG_FCANCREATE, L"WebBrowserEventsListener Class"},
+    };
+    ASSERT_EQ(4u, library->GetTypeInfoCount());
+    for (UINT i = 0; i < 4; ++i) {
+        BSTR name = nullptr, help = nullptr;
+        ASSERT_EQ(S_OK, library->GetDocumentation(i, &name, &help, nullptr, nullptr));
+        const Entry* found = nullptr;
+        for (const Entry& e : entries)
+            if (name && wcscmp(name, e.name) == 0) found = &e;
+        ASSERT_TRUE(found) << i;
+        EXPECT_STREQ(found->help, help);
+        ITypeInfo* info = nullptr;
+        ASSERT_EQ(S_OK, library->GetTypeInfo(i, &info));
+        TYPEATTR* type = nullptr;
+        ASSERT_EQ(S_OK, info->GetTypeAttr(&type));
+        EXPECT_EQ(found->kind, type->typekind);
+        EXPECT_EQ(found->flags, type->wTypeFlags & found->flags);
+        if (type->typekind == TKIND_DISPATCH) {
+            // The interface half of the dual pair carries the automation flag.
+            HREFTYPE ref = 0;
+            ITypeInfo* vtable = nullptr;
+            ASSERT_EQ(S_OK, info->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref));
+            ASSERT_EQ(S_OK, info->GetRefTypeInfo(ref, &vtable));
+            TYPEATTR* vattr = nullptr;
+            ASSERT_EQ(S_OK, vtable->GetTypeAttr(&vattr));
+            EXPECT_EQ(TKIND_INTERFACE, vattr->typekind);
+            EXPECT_TRUE(vattr->wTypeFlags & TYPEFLAG_FOLEAUTOMATION);
+            EXPECT_EQ(0, vattr->cFuncs);  // no members of its own
+            vtable->ReleaseTypeAttr(vattr);
+            vtable->Release();
+        }
+        info->ReleaseTypeAttr(type);
+        info->Release();
+        SysFreeString(name);
+        SysFreeString(help);
+    }
+    BSTR help = nullptr;
+    ASSERT_EQ(S_OK, library->GetDocumentation(-1, nullptr, &help, nullptr, nullptr));
+    EXPECT_STREQ(L"ZorvikanToolBar 1.0 Type Library", help);
+    SysFreeString(help);
+    library->Release();
 }
 
 // The system's registration tool, as the desktop program runs it.
