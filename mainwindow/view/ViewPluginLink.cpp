@@ -12,3 +12,25 @@ LRESULT CZorvikanDesktopView::OnBringToFront(WPARAM, LPARAM)
     ::SetWindowPos(hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
     return 1;
 }
+
+LRESULT CZorvikanDesktopView::OnPluginAddLogin(WPARAM wParam, LPARAM lParam)
+{
+    const CString title = wParam ? CString((LPCSTR)wParam) : CString();
+    const CString address = lParam ? CString((LPCSTR)lParam) : CString();
+    if (m_webLogins.Offer(title, address)) AddWebLogin(title, address);
+    return 1;
+}
+
+void CZorvikanDesktopView::ReleaseHeldWebLogins()
+{
+    for (const WebLogin& login : m_webLogins.SetReady()) AddWebLogin(login.title, login.address);
+}
+
+void CZorvikanDesktopView::AddWebLogin(const CString&, const CString&)
+{
+    // The busy flag makes the link drop further logins while the editor is
+    // open; the editor itself comes with the record commands.
+    m_pluginLink.SetBusy(1);
+    ++m_nWebLoginsHandedOn;
+    m_pluginLink.SetBusy(0);
+}

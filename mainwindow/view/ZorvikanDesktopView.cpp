@@ -8,15 +8,20 @@
 #include "app/services/ZorvikanDesktopApp.h"
 #include "core/prefs/AppPrefMgr.h"
 #include "core/prefs/AppPrefs.h"
+#include "core/link/WebLoginLink.h"
 #include "core/users/Platform.h"
+#include "framework/ModalSeam.h"
 #include "mainwindow/MainWindowIds.h"
+#include "mainwindow/data/UserDatabaseOpen.h"
 
 IMPLEMENT_DYNCREATE(CZorvikanDesktopView, CMainViewBase)
 
 BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
     ON_WM_CREATE()
     ON_WM_DESTROY()
+    ON_WM_DROPFILES()
     ON_MESSAGE(WM_BRING_TO_FRONT, &CZorvikanDesktopView::OnBringToFront)
+    ON_MESSAGE(WM_ADD_WEB_LOGIN, &CZorvikanDesktopView::OnPluginAddLogin)
     ON_COMMAND(ID_TRAY_OPEN, &CZorvikanDesktopView::OnTrayOpen)
 END_MESSAGE_MAP()
 
@@ -44,7 +49,7 @@ void CZorvikanDesktopView::OnInitialUpdate()
 {
     CView::OnInitialUpdate();
     CLogEvents::GetInstance()->Load();
-    OpenUserData();
+    OpenUserData(false);
     CUserItem* user = CurrentUser();
     CFrameWnd* frame = GetParentFrame();
     if (user && frame && frame->IsKindOf(RUNTIME_CLASS(CMainFrame)))
@@ -53,17 +58,21 @@ void CZorvikanDesktopView::OnInitialUpdate()
     RestartAutoLockTimer();
     // No handler takes this command yet; the platform's wish is passed on.
     if (PlatformWantsAutoSync()) PostMessage(WM_COMMAND, ID_AUTO_SYNC_AT_START, 0);
+    DragAcceptFiles();
+    ReleaseHeldWebLogins();
 }
 
-void CZorvikanDesktopView::OpenUserData()
+int CZorvikanDesktopView::OpenUserData(bool clearFirst)
 {
     CUserItem* user = CurrentUser();
-    if (!user) return;
-    CString folder = CAppPrefMgr::GetInstance()->GetUserDirectory(user);
-    if (folder.IsEmpty()) return;
-    // A failed load leaves the object empty and unable to save, so the file
-    // on disk stays as it is.
-    m_nOpenResult = m_database.OpenInFolder(folder);
+    if (!user) return m_nOpenResult;
+    const CString folder = CAppPrefMgr::GetInstance()->GetUserDirectory(user);
+    m_nOpenResult = OpenUserDatabase(m_database, folder, clearFirst);
+    if (m_nOpenResult != 0) {
+        const CString path = m_database.GetFilePath().IsEmpty() ? folder : m_database.GetFilePath();
+        AfxMessageBox(DescribeOpenFailure(path, m_nOpenResult), MB_OK | MB_ICONERROR);
+    }
+    return m_nOpenResult;
 }
 
 void CZorvikanDesktopView::OnDraw(CDC*) {}

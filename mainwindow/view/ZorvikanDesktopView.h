@@ -41,9 +41,12 @@
 // on the host: mainwindow/locking/ (lock state, change-notice gate) and
 // mainwindow/records/ (what follows every record change, written once).
 // Ids of messages, commands and timers: mainwindow/MainWindowIds.h.
+#include <vector>
+
 #include "app/frame/MainViewBase.h"
 #include "app/pluginlink/PluginLink.h"
 #include "core/store/DatabaseObj.h"
+#include "mainwindow/data/WebLoginHandOver.h"
 #include "mainwindow/locking/ViewLockState.h"
 
 class CUserItem;
@@ -78,9 +81,24 @@ protected:
     int OnCreate(LPCREATESTRUCTA lpcs);
     void OnDestroy();
     // Opens the current user's database (a new one when there is none).
-    void OpenUserData();
+    // Every open and reopen goes through here: a load that fails is shown to
+    // the user and leaves the database read-only, so it is never saved.
+    // clearFirst empties the object before (a reopen). The load's result.
+    int OpenUserData(bool clearFirst);
     // ViewPluginLink.cpp
     LRESULT OnBringToFront(WPARAM wParam, LPARAM lParam);
+    // A web login from the plug-in: held until the first update has opened
+    // the database, then handed on.
+    LRESULT OnPluginAddLogin(WPARAM wParam, LPARAM lParam);
+    // The database is open: hand on the web logins held meanwhile.
+    void ReleaseHeldWebLogins();
+    // Runs the new-record road for a web login with the busy flag set.
+    void AddWebLogin(const CString& title, const CString& address);
+    // ViewFilters.cpp
+    // Files dropped on the view: "csv", "txt" and "zkv" files are imported,
+    // any other is refused with a message; the drop is released.
+    void OnDropFiles(HDROP hDropInfo);
+    void ImportDroppedFile(const CString& path);
     // ViewTrayCommands.cpp
     void OnTrayOpen();
 
@@ -92,6 +110,11 @@ public:
     CDatabaseObj& GetDatabase() { return m_database; }
     // The result of the last opening of the database (0: opened).
     int GetOpenResult() const { return m_nOpenResult; }
+    // Web logins handed over so far and waiting for the database.
+    bool IsWebLoginHandOverReady() const { return m_webLogins.IsReady(); }
+    int GetWebLoginsHandedOn() const { return m_nWebLoginsHandedOn; }
+    // The dropped files handed to the import so far.
+    const std::vector<CString>& GetDroppedImports() const { return m_droppedImports; }
     // The link with the browser plug-in: its busy flag is set while a modal
     // dialog of the view is open; it signals changes to the plug-in.
     CPluginLink& GetPluginLink() { return m_pluginLink; }
@@ -100,11 +123,15 @@ protected:
     // The one database object of the program's windows.
     CDatabaseObj m_database;
     int m_nOpenResult = -1;
+    int m_nWebLoginsHandedOn = 0;
+    std::vector<CString> m_droppedImports;
     // Built with the view, so the plug-in sees the program running from then
     // on; closed (its worker joined) when the view is destroyed.
     CPluginLink m_pluginLink{this};
 
     CViewLockState m_lockState;
+    // Web logins that arrived before the database was open.
+    CWebLoginHandOver m_webLogins;
 
     DECLARE_MESSAGE_MAP()
 };

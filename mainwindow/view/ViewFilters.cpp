@@ -1,0 +1,28 @@
+// The main view's filters and what is dropped on it.
+#include "mainwindow/view/ZorvikanDesktopView.h"
+
+#include <shellapi.h>
+
+#include "framework/ModalSeam.h"
+#include "mainwindow/data/DroppedFiles.h"
+
+void CZorvikanDesktopView::OnDropFiles(HDROP hDropInfo)
+{
+    const UINT count = ::DragQueryFileA(hDropInfo, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        char path[MAX_PATH + 1] = {};
+        if (!::DragQueryFileA(hDropInfo, i, path, sizeof path)) continue;
+        if (IsImportableDroppedFile(path))
+            ImportDroppedFile(path);
+        else
+            AfxMessageBox(DroppedFileRefusalText(), MB_OK);
+    }
+    ::DragFinish(hDropInfo);
+}
+
+void CZorvikanDesktopView::ImportDroppedFile(const CString& path)
+{
+    // The import itself (format detected from the content) comes with the
+    // import and export; until then the file is only taken note of.
+    m_droppedImports.push_back(path);
+}

@@ -1,0 +1,164 @@
+// The main view's first update in this process, made by the program's
+// document template on a scratch data root: a database that cannot be loaded
+// is reported and never saved over, and web logins that the plug-in hands
+// over before the database is open are held until it is, and files dropped
+// on the view arrive as the shell drops them.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <filesystem>
+#include <memory>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/frame/MainFrm.h"
+#include "app/frame/ZorvikanDesktopDoc.h"
+#include "app/history/LogEvents.h"
+#include "app/res/Resource.h"
+#include "app/services/ZorvikanDesktopApp.h"
+#include "core/link/WebLoginLink.h"
+#include "core/prefs/AppPrefMgr.h"
+#include "framework/DocTemplate.h"
+#include "mainwindow/view/ZorvikanDesktopView.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/ScriptedModal.h"
+
+CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
+
+namespace {
+
+class ViewStartup : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_oldManager =
+            CAppPrefMgr::ReplaceInstance(std::make_shared<CAppPrefMgr>(CString(m_root.Path().string().c_str())));
+        CZorvikanDesktopApp::GetPrefsSection() = "Preferences iPhone";
+        theApp.GetUsers().DeleteAll();
+        theApp.GetUsers().LoadUsers("Zorvikan", "software\\corvantide\\zorvikan desktop\\iPhone - ");
+        theApp.SetCurrentUser(theApp.GetUsers().FindByKeyNameOrFirst(""));
+        ASSERT_NE(nullptr, theApp.GetCurrentUser());
+    }
+
+    void OpenWindow()
+    {
+        m_template =
+            std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, RUNTIME_CLASS(CZorvikanDesktopDoc),
+                                                 RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CZorvikanDesktopView));
+        m_template->LoadTemplate();
+        theApp.m_pMainWnd = nullptr;
+        theApp.m_nCmdShow = -1;
+        ASSERT_NE(nullptr, m_template->OpenDocumentFile(nullptr));
+        CMainFrame* frame = theApp.GetMainFrame();
+        ASSERT_NE(nullptr, frame);
+        m_view = static_cast<CZorvikanDesktopView*>(frame->GetMainView());
+        ASSERT_NE(nullptr, m_view);
+        m_hFrame = frame->m_hWnd;
+    }
+
+    void TearDown() override
+    {
+        if (::IsWindow(m_hFrame)) ::SendMessageA(m_hFrame, WM_CLOSE, 0, 0);
+        m_view = nullptr;
+        theApp.m_pMainWnd = nullptr;
+        m_template.reset();
+        theApp.SetCurrentUser(nullptr);
+        theApp.GetUsers().DeleteAll();
+        CZorvikanDesktopApp::GetPrefsSection().Empty();
+        CLogEvents::ReplaceInstance(nullptr);
+        CAppPrefMgr::ReplaceInstance(m_oldManager);
+    }
+
+    std::filesystem::path DatabasePath() const { return m_root.Path() / "_Standalone_" / "ZorvikanDatabase.zdb"; }
+
+    zvtest::ScratchDir m_root{"zvview"};
+    std::shared_ptr<CAppPrefMgr> m_oldManager;
+    std::unique_ptr<CSingleDocTemplate> m_template;
+    CZorvikanDesktopView* m_view = nullptr;
+    HWND m_hFrame = nullptr;
+};
+
+TEST_F(ViewStartup, ADatabaseThatDoesNotLoadIsReportedHeldReadOnlyAndNeverSaved)
+{
+    const std::string bytes(400, '\x33');
+    std::filesystem::create_directories(DatabasePath().parent_path());
+    m_root.WriteFile("_Standalone_/ZorvikanDatabase.zdb", bytes);
+    zvtest::ScriptedModal modal;
+    modal.AnswerMessageBox(IDOK);
+    OpenWindow();
+    EXPECT_NE(0, m_view->GetOpenResult());
+    EXPECT_TRUE(m_view->GetDatabase().IsReadOnly());
+    ASSERT_EQ(1u, modal.MessageBoxes().size());
+    EXPECT_NE(std::string::npos, modal.MessageBoxes()[0].text.find("could not be opened"));
+    EXPECT_NE(0, m_view->GetDatabase().Save());
+    ::SendMessageA(m_hFrame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(bytes, zvtest::ReadFileBytes(DatabasePath()));
+}
+
+TEST_F(ViewStartup, ADatabaseThatLoadsShowsNothing)
+{
+    zvtest::ScriptedModal modal;
+    OpenWindow();
+    EXPECT_EQ(0, m_view->GetOpenResult());
+    EXPECT_FALSE(m_view->GetDatabase().IsReadOnly());
+    EXPECT_TRUE(modal.MessageBoxes().empty());
+}
+
+TEST_F(ViewStartup, WebLoginsBeforeTheFirstUpdateAreHeldThenHandedOn)
+{
+    OpenWindow();
+    // A view made as the template makes it, before its first update; a
+    // window of its own, so that the frame keeps its main view.
+    CZorvikanDesktopView* early =
+        static_cast<CZorvikanDesktopView*>(RUNTIME_CLASS(CZorvikanDesktopView)->CreateObject());
+    ASSERT_NE(nullptr, early);
+    ASSERT_TRUE(early->CreateEx(0, nullptr, "early", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    ::SendMessageA(early->m_hWnd, WM_ADD_WEB_LOGIN, (WPARAM) "Bank", (LPARAM) "https://bank.example/");
+    ::SendMessageA(early->m_hWnd, WM_ADD_WEB_LOGIN, (WPARAM) "Mail", (LPARAM) "https://mail.example/");
+    EXPECT_EQ(0, early->GetWebLoginsHandedOn());
+    EXPECT_FALSE(early->IsWebLoginHandOverReady());
+    early->OnInitialUpdate();
+    EXPECT_EQ(2, early->GetWebLoginsHandedOn());
+    EXPECT_EQ(0, early->GetPluginLink().GetBusy());
+    ::SendMessageA(early->m_hWnd, WM_ADD_WEB_LOGIN, (WPARAM) "Shop", (LPARAM) "https://shop.example/");
+    EXPECT_EQ(3, early->GetWebLoginsHandedOn());
+    early->DestroyWindow();
+    // The view that came up with the frame took hand-overs at once.
+    ::SendMessageA(m_view->m_hWnd, WM_ADD_WEB_LOGIN, (WPARAM) "Shop", (LPARAM) "https://shop.example/");
+    EXPECT_EQ(1, m_view->GetWebLoginsHandedOn());
+}
+
+// A drop of the files as the shell makes it: a DROPFILES header followed by
+// the ANSI paths, each ended by a zero, and one more zero.
+HDROP MakeDrop(const std::vector<std::string>& paths)
+{
+    std::string names;
+    for (const std::string& path : paths) names += path + '\0';
+    names += '\0';
+    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size());
+    ::GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST_F(ViewStartup, DroppedFilesOfKnownKindsAreImportedOthersRefusedOnceEach)
+{
+    OpenWindow();
+    EXPECT_TRUE(::GetWindowLongA(m_view->m_hWnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    zvtest::ScriptedModal modal;
+    modal.AnswerMessageBox(IDOK);
+    ::SendMessageA(m_view->m_hWnd, WM_DROPFILES,
+                   (WPARAM)MakeDrop({"C:\\in\\a.CSV", "C:\\in\\b.Txt", "C:\\in\\report.doc", "C:\\in\\c.zkv"}), 0);
+    ASSERT_EQ(3u, m_view->GetDroppedImports().size());
+    EXPECT_EQ("C:\\in\\a.CSV", std::string(m_view->GetDroppedImports()[0]));
+    EXPECT_EQ("C:\\in\\c.zkv", std::string(m_view->GetDroppedImports()[2]));
+    EXPECT_EQ((std::vector<std::string>{"Zorvikan doesn't recognize that file type."}), modal.MessageTexts());
+    EXPECT_TRUE(modal.Unanswered().empty());
+}
+
+}  // namespace
