@@ -15,6 +15,7 @@
 class CMainFrame;
 class CMainViewBase;
 class CSecretString;
+class ISyncViewRegistry;
 struct SavedPlacement;
 
 class CZorvikanDesktopApp : public CWinApp {
@@ -84,6 +85,10 @@ public:
 
     // The main frame, once the start-up has made it.
     CMainFrame* GetMainFrame() const;
+    // Where the main view registers with the Wi-Fi sync server; null while
+    // there is none. The application does not own it.
+    ISyncViewRegistry* GetSyncViewRegistry() const { return m_pSyncViewRegistry; }
+    void SetSyncViewRegistry(ISyncViewRegistry* registry) { m_pSyncViewRegistry = registry; }
     // Restores the window placement from the text of "Winpos" (nothing for
     // an empty text); shifted when the command line is "/rl".
     void RestoreWindowPlacement(CWnd& frame, const CString& winpos, const CString& commandLine);
@@ -103,6 +108,7 @@ protected:
     int m_nFirstRun = 0;
     bool m_bMigrated = false;
     const CRuntimeClass* m_pMainViewClass;
+    ISyncViewRegistry* m_pSyncViewRegistry = nullptr;
     CAppServices m_services{[this] { return m_pCurrentUser; }};
 
     DECLARE_MESSAGE_MAP()

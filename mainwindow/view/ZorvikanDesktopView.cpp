@@ -49,8 +49,10 @@ void CZorvikanDesktopView::OnInitialUpdate()
 {
     CView::OnInitialUpdate();
     CLogEvents::GetInstance()->Load();
-    OpenUserData(false);
     CUserItem* user = CurrentUser();
+    if (user) m_viewState.Read(*CAppPrefMgr::GetInstance()->GetPrefs(), user);
+    OpenUserData(false);
+    m_viewState.DropMissingFilters(m_database);
     CFrameWnd* frame = GetParentFrame();
     if (user && frame && frame->IsKindOf(RUNTIME_CLASS(CMainFrame)))
         static_cast<CMainFrame*>(frame)->SetMinimizeToTray(
@@ -59,6 +61,7 @@ void CZorvikanDesktopView::OnInitialUpdate()
     // No handler takes this command yet; the platform's wish is passed on.
     if (PlatformWantsAutoSync()) PostMessage(WM_COMMAND, ID_AUTO_SYNC_AT_START, 0);
     DragAcceptFiles();
+    RegisterWithSync();
     ReleaseHeldWebLogins();
 }
 
@@ -77,8 +80,11 @@ int CZorvikanDesktopView::OpenUserData(bool clearFirst)
 
 void CZorvikanDesktopView::OnDraw(CDC*) {}
 
+CZorvikanDesktopView::~CZorvikanDesktopView() { UnregisterFromSync(); }
+
 void CZorvikanDesktopView::OnDestroy()
 {
+    if (CUserItem* user = CurrentUser()) m_viewState.WriteOnClose(*CAppPrefMgr::GetInstance()->GetPrefs(), user);
     CFrameWnd* frame = GetParentFrame();
     if (frame && frame->IsKindOf(RUNTIME_CLASS(CMainFrame))) {
         // The bar's own style: the frame is already hidden on its way out.
@@ -88,6 +94,7 @@ void CZorvikanDesktopView::OnDestroy()
                                                                      (bar.GetStyle() & WS_VISIBLE) ? 1 : 0);
     }
     KillTimer(ZV_TIMER_AUTO_LOCK);
+    UnregisterFromSync();
     // The smart lists and recent searches write their files as they go.
     if (CZorvikanDesktopApp* app = App()) app->ReleaseHistories();
     CLogEvents::GetInstance()->SaveAll();

@@ -15,7 +15,7 @@
 //                           selection, keys, cut, copy and paste
 //   ViewModes.cpp           list, tree and panel modes: switching, filling,
 //                           the selected record, reload and refresh
-//   ViewFilters.cpp         type and category combos, their contents and
+// * ViewFilters.cpp         type and category combos, their contents and
 //                           counts, details and unmask toggles, dropped files
 //   ViewRecordCommands.cpp  new, edit, delete, duplicate, customise,
 //                           attachments; a web login becoming a new record
@@ -34,12 +34,16 @@
 //   ViewUpkeep.cpp          command updates of the modes, icon image list,
 //                           splitter limits, pane focus
 //   ViewAutoFill.cpp        auto-fill through the browser
-//   ViewSyncMessages.cpp    the Wi-Fi sync server's messages
+// * ViewSyncMessages.cpp    the Wi-Fi sync server's messages and the view's
+//                           registration with the server
 // * ViewExchange.cpp        import, export and backup commands
 // * ViewPluginLink.cpp      messages from the plug-in link's worker
 // Logic that needs no window goes into plain classes beside the view, tested
-// on the host: mainwindow/locking/ (lock state, change-notice gate) and
-// mainwindow/records/ (what follows every record change, written once).
+// on the host: mainwindow/locking/ (lock state, change-notice gate),
+// mainwindow/records/ (what follows every record change, written once),
+// mainwindow/models/ (which records the views show, their columns, order and
+// grouping, the filter combos' entries, the view state) and
+// mainwindow/data/ (opening the database, held web logins, dropped files).
 // Ids of messages, commands and timers: mainwindow/MainWindowIds.h.
 #include <vector>
 
@@ -48,15 +52,17 @@
 #include "core/store/DatabaseObj.h"
 #include "mainwindow/data/WebLoginHandOver.h"
 #include "mainwindow/locking/ViewLockState.h"
+#include "mainwindow/models/ViewState.h"
 
 class CUserItem;
 class CZorvikanDesktopApp;
+class ISyncViewRegistry;
 
 class CZorvikanDesktopView : public CMainViewBase {
     DECLARE_DYNCREATE(CZorvikanDesktopView)
 public:
     CZorvikanDesktopView() = default;
-    ~CZorvikanDesktopView() override = default;
+    ~CZorvikanDesktopView() override;
 
     void OnInitialUpdate() override;
     void OnDraw(CDC* pDC) override;
@@ -94,6 +100,11 @@ protected:
     void ReleaseHeldWebLogins();
     // Runs the new-record road for a web login with the busy flag set.
     void AddWebLogin(const CString& title, const CString& address);
+    // ViewSyncMessages.cpp
+    // The view's window and database with the Wi-Fi sync server, from the
+    // first update until the window goes (at the latest the destructor).
+    void RegisterWithSync();
+    void UnregisterFromSync();
     // ViewFilters.cpp
     // Files dropped on the view: "csv", "txt" and "zkv" files are imported,
     // any other is refused with a message; the drop is released.
@@ -113,6 +124,7 @@ public:
     // Web logins handed over so far and waiting for the database.
     bool IsWebLoginHandOverReady() const { return m_webLogins.IsReady(); }
     int GetWebLoginsHandedOn() const { return m_nWebLoginsHandedOn; }
+    const CViewState& GetViewState() const { return m_viewState; }
     // The dropped files handed to the import so far.
     const std::vector<CString>& GetDroppedImports() const { return m_droppedImports; }
     // The link with the browser plug-in: its busy flag is set while a modal
@@ -130,6 +142,11 @@ protected:
     CPluginLink m_pluginLink{this};
 
     CViewLockState m_lockState;
+    // Sort key, details pane, filters, mode, row colour and font of the user.
+    CViewState m_viewState;
+    // The sync server the view registered with, and the window it gave.
+    ISyncViewRegistry* m_pSyncRegistry = nullptr;
+    HWND m_hSyncWindow = nullptr;
     // Web logins that arrived before the database was open.
     CWebLoginHandOver m_webLogins;
 

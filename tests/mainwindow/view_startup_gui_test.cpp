@@ -17,6 +17,7 @@
 #include "app/frame/ZorvikanDesktopDoc.h"
 #include "app/history/LogEvents.h"
 #include "app/res/Resource.h"
+#include "app/services/SyncViewRegistry.h"
 #include "app/services/ZorvikanDesktopApp.h"
 #include "core/link/WebLoginLink.h"
 #include "core/prefs/AppPrefMgr.h"
@@ -128,6 +129,40 @@ TEST_F(ViewStartup, WebLoginsBeforeTheFirstUpdateAreHeldThenHandedOn)
     // The view that came up with the frame took hand-overs at once.
     ::SendMessageA(m_view->m_hWnd, WM_ADD_WEB_LOGIN, (WPARAM) "Shop", (LPARAM) "https://shop.example/");
     EXPECT_EQ(1, m_view->GetWebLoginsHandedOn());
+}
+
+// Writes down what the view registered with the sync server.
+class FakeSyncRegistry : public ISyncViewRegistry {
+public:
+    void AddProgressWindow(HWND window) override { windows.push_back(window); }
+    void RemoveProgressWindow(HWND window) override
+    {
+        for (auto it = windows.begin(); it != windows.end(); ++it)
+            if (*it == window) {
+                windows.erase(it);
+                return;
+            }
+        strayRemovals++;
+    }
+    void SetDatabase(CDatabaseObj* db) override { database = db; }
+    std::vector<HWND> windows;
+    CDatabaseObj* database = nullptr;
+    int strayRemovals = 0;
+};
+
+TEST_F(ViewStartup, RegistersWithTheSyncServerAtTheFirstUpdateAndUnregistersWhenItGoes)
+{
+    FakeSyncRegistry registry;
+    theApp.SetSyncViewRegistry(&registry);
+    OpenWindow();
+    const HWND view = m_view->m_hWnd;
+    EXPECT_EQ(std::vector<HWND>{view}, registry.windows);
+    EXPECT_EQ(&m_view->GetDatabase(), registry.database);
+    ::SendMessageA(m_hFrame, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(registry.windows.empty());
+    EXPECT_EQ(nullptr, registry.database);
+    EXPECT_EQ(0, registry.strayRemovals);
+    theApp.SetSyncViewRegistry(nullptr);
 }
 
 // A drop of the files as the shell makes it: a DROPFILES header followed by
