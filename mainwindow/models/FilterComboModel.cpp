@@ -1,9 +1,11 @@
 #include "mainwindow/models/FilterComboModel.h"
 
 #include <cstring>
+#include <unordered_map>
 
 #include "core/items/FilterKeys.h"
 #include "core/items/ObjectList.h"
+#include "core/items/Record.h"
 #include "core/items/RecordList.h"
 #include "mainwindow/models/RecordFilter.h"
 
@@ -29,6 +31,13 @@ CString WithCount(const CString& text, int count)
     return text + counted;
 }
 
+uint64_t KeyValue(const uint8_t* key)
+{
+    uint64_t value = 0;
+    for (int i = 0; i < kUniqueKeySize; ++i) value = value << 8 | key[i];
+    return value;
+}
+
 }  // namespace
 
 CString CFilterComboModel::AllText(Kind kind)
@@ -43,35 +52,46 @@ CString CFilterComboModel::EditText(Kind kind)
 
 CString CFilterComboModel::UnfiledText() { return Loaded(kUnfiledId, "Unfiled"); }
 
-CString CFilterComboModel::ItemText(const CBaseItem& item, const CRecordList& records) const
-{
-    return WithCount(item.GetName(),
-                     CountRecordsByKey(item.GetKey(), m_kind == kTypes ? kCountByType : kCountByCategory, records));
-}
-
 void CFilterComboModel::Refill(const CObjectList& items, const CRecordList& records)
 {
+    // One pass counts the records of every key (CountRecordsByKey for each
+    // entry would pass over the records once per item).
+    std::unordered_map<uint64_t, int> counts;
+    int all = 0;
+    for (POSITION pos = records.GetHeadPosition(); pos;) {
+        const CRecord* record = dynamic_cast<const CRecord*>(static_cast<CObject*>(records.GetNext(pos)));
+        if (!record || record->IsDeleted()) continue;
+        ++all;
+        ++counts[KeyValue(m_kind == kTypes ? record->GetTypeKey() : record->GetCategoryKey())];
+    }
+    auto countOf = [&](const uint8_t* key) {
+        auto it = counts.find(KeyValue(key));
+        return it == counts.end() ? 0 : it->second;
+    };
     m_entries.clear();
-    m_entries.push_back({WithCount(AllText(m_kind), CountRecordsByKey(KEY_ALL, kCountAll, records)), nullptr});
-    m_entries.push_back(
-        {WithCount(UnfiledText(),
-                   CountRecordsByKey(KEY_UNFILED, m_kind == kTypes ? kCountByType : kCountByCategory, records)),
-         nullptr});
+    m_entries.push_back({WithCount(AllText(m_kind), all), nullptr});
+    m_entries.push_back({WithCount(UnfiledText(), countOf(KEY_UNFILED)), nullptr});
     m_entries.push_back({EditText(m_kind), nullptr});
     for (POSITION pos = items.GetHeadPosition(); pos;) {
         const CBaseItem* item = static_cast<const CBaseItem*>(items.GetNext(pos));
-        if (item && !item->IsDeleted()) Insert(*item, records);
+        if (item && !item->IsDeleted()) InsertCounted(*item, countOf(item->GetKey()));
     }
 }
 
 int CFilterComboModel::Insert(const CBaseItem& item, const CRecordList& records)
+{
+    return InsertCounted(item,
+                         CountRecordsByKey(item.GetKey(), m_kind == kTypes ? kCountByType : kCountByCategory, records));
+}
+
+int CFilterComboModel::InsertCounted(const CBaseItem& item, int count)
 {
     const CString name = item.GetName();
     const int last = GetCount() - 2;
     int index = 1;
     while (index < last && !(m_entries[index].item && m_entries[index].item->GetName().CompareNoCase(name) > 0))
         ++index;
-    m_entries.insert(m_entries.begin() + index, FilterComboEntry{ItemText(item, records), &item});
+    m_entries.insert(m_entries.begin() + index, FilterComboEntry{WithCount(name, count), &item});
     return index;
 }
 

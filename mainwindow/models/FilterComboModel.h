@@ -59,7 +59,7 @@ public:
     static CString UnfiledText();
 
 private:
-    CString ItemText(const CBaseItem& item, const CRecordList& records) const;
+    int InsertCounted(const CBaseItem& item, int count);
 
     Kind m_kind;
     std::vector<FilterComboEntry> m_entries;

@@ -43,22 +43,44 @@ CString SortableDate(const CRecord& record)
     return CDateValue(record.GetField(kColumnDateMod - kColumnFirstField), CDateValue::kLongDate).FormatShort();
 }
 
-int CompareColumn(const CRecord& a, const CRecord& b, int column, const RecordNames& names)
+bool IsNumericColumn(int column)
 {
-    switch (column) {
-    case kColumnIcon: return (int)a.GetIcon() - (int)b.GetIcon();
-    case kColumnType:
-    case kColumnCategory:
-        return CompareSortText(RecordCellText(a, column, names, true), RecordCellText(b, column, names, true), true);
-    case kColumnDateMod: return CompareSortText(SortableDate(a), SortableDate(b), true);
-    case kColumnNotes: return (a.HasMainText() ? 1 : 0) - (b.HasMainText() ? 1 : 0);
-    case kColumnAttachment: return (a.HasAttachment() ? 1 : 0) - (b.HasAttachment() ? 1 : 0);
-    default: break;
-    }
-    if (column >= kColumnFirstField && column < kColumnDateMod)
-        return CompareSortText(a.GetField(column - kColumnFirstField), b.GetField(column - kColumnFirstField), true);
-    return 0;
+    return column == kColumnIcon || column == kColumnNotes || column == kColumnAttachment;
 }
+
+// What a column compares of a record: a number or a text (nothing beyond
+// column 14).
+struct ColumnValue {
+    int number = 0;
+    CString text;
+};
+
+ColumnValue ValueOf(const CRecord& record, int column, const RecordNames& names)
+{
+    ColumnValue value;
+    switch (column) {
+    case kColumnIcon: value.number = record.GetIcon(); break;
+    case kColumnType:
+    case kColumnCategory: value.text = RecordCellText(record, column, names, true); break;
+    case kColumnDateMod: value.text = SortableDate(record); break;
+    case kColumnNotes: value.number = record.HasMainText() ? 1 : 0; break;
+    case kColumnAttachment: value.number = record.HasAttachment() ? 1 : 0; break;
+    default:
+        if (column >= kColumnFirstField && column < kColumnDateMod)
+            value.text = record.GetField(column - kColumnFirstField);
+        break;
+    }
+    return value;
+}
+
+int CompareValues(const ColumnValue& a, const ColumnValue& b, int column)
+{
+    if (column > kColumnAttachment) return 0;
+    if (IsNumericColumn(column)) return a.number - b.number;
+    return CompareSortText(a.text, b.text, true);
+}
+
+int NextColumn(int column) { return column == kColumnNotes ? kColumnIcon : column + 1; }
 
 }  // namespace
 
@@ -68,16 +90,42 @@ int CompareRecords(const CRecord& a, const CRecord& b, uint32_t sortKey, const R
     const bool ascending = IsSortAscending(sortKey);
     int result = 0;
     for (int step = 0; step < 4 && result == 0; ++step) {
-        result = ascending ? CompareColumn(a, b, column, names) : CompareColumn(b, a, column, names);
-        column = column == kColumnNotes ? kColumnIcon : column + 1;
+        const ColumnValue x = ValueOf(a, column, names), y = ValueOf(b, column, names);
+        result = ascending ? CompareValues(x, y, column) : CompareValues(y, x, column);
+        column = NextColumn(column);
     }
     return result;
 }
 
 void SortRecords(std::vector<CRecord*>& records, uint32_t sortKey, const RecordNames& names)
 {
-    StableSortTolerant(records.begin(), records.end(),
-                       [&](const CRecord* x, const CRecord* y) { return CompareRecords(*x, *y, sortKey, names) < 0; });
+    // The (at most four) values each comparison may look at are taken once
+    // per record, not once per comparison: dates are parsed and names looked
+    // up n times instead of n log n.
+    int columns[4];
+    columns[0] = SortColumnOf(sortKey);
+    for (int i = 1; i < 4; ++i) columns[i] = NextColumn(columns[i - 1]);
+    struct Entry {
+        CRecord* record;
+        ColumnValue values[4];
+    };
+    std::vector<Entry> entries(records.size());
+    for (size_t i = 0; i < records.size(); ++i) {
+        entries[i].record = records[i];
+        for (int k = 0; k < 4; ++k) entries[i].values[k] = ValueOf(*records[i], columns[k], names);
+    }
+    const bool ascending = IsSortAscending(sortKey);
+    std::vector<const Entry*> order(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) order[i] = &entries[i];
+    StableSortTolerant(order.begin(), order.end(), [&](const Entry* x, const Entry* y) {
+        for (int k = 0; k < 4; ++k) {
+            const int r = ascending ? CompareValues(x->values[k], y->values[k], columns[k])
+                                    : CompareValues(y->values[k], x->values[k], columns[k]);
+            if (r != 0) return r < 0;
+        }
+        return false;
+    });
+    for (size_t i = 0; i < order.size(); ++i) records[i] = order[i]->record;
 }
 
 size_t SortedInsertIndex(const std::vector<CRecord*>& rows, const CRecord& record, uint32_t sortKey,
