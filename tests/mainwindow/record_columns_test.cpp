@@ -180,3 +180,39 @@ TEST_F(RecordColumnsTest, InsertIndexKeepsTheListSorted)
 }
 
 }  // namespace
+
+namespace {
+
+// The list sort takes each record's values once; it must order exactly as the
+// comparison the list's insertion uses, for every column and direction.
+TEST_F(RecordColumnsTest, SortAgreesWithTheComparisonForEveryColumn)
+{
+    SetLocaleFormats('.', '/', kDateOrderMonthDayYear);
+    db.AddType("Beta", 1);
+    db.AddType("alpha", 2);
+    db.AddCategory("Home", 7);
+    const char* const words[] = {"10", "9", "apple", "Apple", "", "1.2.3.4", "03/05/2009", "zeta"};
+    const char* const dates[] = {"March 05, 2009", "December 01, 2008", "", "junk"};
+    std::vector<CRecord*> records;
+    for (int i = 0; i < 40; ++i) {
+        CRecord* r = db.AddRecord((uint8_t)(i % 3), (uint8_t)(i % 2 ? 7 : 0), {});
+        for (int f = 0; f < 9; ++f) r->SetField(f, words[(i * (f + 3) + f) % 8]);
+        r->SetField(9, dates[i % 4]);
+        r->SetIcon((WORD)(i % 5));
+        if (i % 4 == 1) r->SetMainText("notes");
+        if (i % 6 == 2) r->SetAttachmentName("a.txt");
+        records.push_back(r);
+    }
+    for (uint32_t direction : {0x10000u, 0u}) {
+        for (int column = 0; column <= 15; ++column) {
+            std::vector<CRecord*> sorted = records;
+            SortRecords(sorted, direction | (uint32_t)column, Names());
+            for (size_t i = 1; i < sorted.size(); ++i)
+                EXPECT_LE(CompareRecords(*sorted[i - 1], *sorted[i], direction | (uint32_t)column, Names()), 0)
+                    << "column " << column << " row " << i;
+        }
+    }
+    SetLocaleFormats(0, 0, kDateOrderMonthDayYear);
+}
+
+}  // namespace
