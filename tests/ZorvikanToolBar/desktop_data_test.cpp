@@ -212,7 +212,10 @@ TEST_F(DesktopDataTest, ALockedDatabaseLoadsEmptyWithinTheWait)
     HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread holder([&] {
-        HANDLE mutex = CreateMutexA(nullptr, TRUE, "ZorvikanDatabaseMutex");
+        // Other test programs load and save under this process-wide name at
+        // the same time: wait to own it rather than assume creation did.
+        HANDLE mutex = CreateMutexA(nullptr, FALSE, "ZorvikanDatabaseMutex");
+        WaitForSingleObject(mutex, 10000);
         SetEvent(held);
         WaitForSingleObject(release, 10000);
         ReleaseMutex(mutex);

@@ -68,12 +68,16 @@ protected:
         m_list.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
         m_list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     }
-    HWND Editor() { return ::GetFocus(); }
+    // The editor that took the focus after a click; keys go to it directly,
+    // as windows of other test programs on the display may take the focus
+    // meanwhile.
+    HWND Editor() { return m_editor = ::GetFocus(); }
     void Key(UINT key)
     {
-        ::PostMessageA(::GetFocus(), WM_KEYDOWN, key, 0);
+        ::PostMessageA(::IsWindow(m_editor) ? m_editor : ::GetFocus(), WM_KEYDOWN, key, 0);
         zvtest::PumpPendingMessagesPreTranslated();
     }
+    HWND m_editor = nullptr;
     ChoicesParent m_parent;
     CComboListCtrl m_list;
 };
