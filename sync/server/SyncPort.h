@@ -1,0 +1,8 @@
+#pragma once
+// The port the Wi-Fi sync listens on: 6674, unless ZV_SYNC_PORT (set only by
+// tests) names another (1 to 65535; 0 lets the system choose).
+inline constexpr int kSyncServerPort = 6674;
+
+int SyncServerPort();
+// The value of ZV_SYNC_PORT as text; the default for anything that is not a port.
+int ParseSyncPort(const char* text);
