@@ -301,3 +301,63 @@ TEST(SyncConversation, APeerThatNeverEndsABatchMeetsTheSessionLimit)
 }
 
 }  // namespace
+
+namespace {
+
+// Streams made of the protocol's own words, numbers, names and noise, cut
+// at random: every session ends (the fake clock bounds every wait) and
+// nothing lands under a name its batch does not take.
+TEST(SyncConversation, RandomStreamsEndAndWriteOnlyAcceptedNames)
+{
+    const std::vector<std::string> words = {"OK",
+                                            "FileSend",
+                                            "EndOfFiles",
+                                            "SyncHasToStop",
+                                            "SyncSuccess",
+                                            "SyncFinalize",
+                                            "SendDesktopDatabase",
+                                            "SendDesktopCustomIcons",
+                                            "ZorvikanDataBase.db",
+                                            "1a.zfa",
+                                            "1000.png",
+                                            "..\\ZorvikanDatabase.zdb",
+                                            "0",
+                                            "12",
+                                            "4097",
+                                            "999999999",
+                                            "\r      \r",
+                                            std::string(300, 'x')};
+    uint32_t state = 12345;
+    const auto next = [&state](uint32_t range) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % range;
+    };
+    for (int round = 0; round < 300; ++round) {
+        SyncScript script;
+        const uint32_t pieces = 1 + next(40);
+        for (uint32_t i = 0; i < pieces; ++i) {
+            std::string piece = words[next(static_cast<uint32_t>(words.size()))];
+            if (next(4) == 0) piece = std::string(1 + next(5000), static_cast<char>(next(256)));
+            script.push_back(next(3) == 0 ? HPart(piece) : H(piece));
+        }
+        if (next(2) == 0) script.push_back(HClose());
+        SyncWireLimits limits;
+        limits.sessionMs = 60000;
+        CScriptedHandheld peer(script);
+        CSyncWire wire(peer, limits, [&peer] { return peer.Now(); });
+        CMemorySessionWork work;
+        work.mode = static_cast<int>(next(3));
+        work.toSend[SyncSendSet::kDatabase] = {{"ZorvikanDataBase.db", "db"}};
+        work.toSend[SyncSendSet::kAttachments] = {{"1.zfa", std::string(5000, 'a')}};
+        CSyncConversation conversation(wire, work);
+        conversation.Run();
+        EXPECT_LE(peer.Now(), 60000) << round;
+        for (const auto& batch : work.received) {
+            for (const auto& file : batch.second) {
+                EXPECT_TRUE(IsAcceptedSyncFileName(batch.first, file.first)) << round << " " << file.first;
+            }
+        }
+    }
+}
+
+}  // namespace
