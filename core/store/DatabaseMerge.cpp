@@ -1,7 +1,9 @@
 #include "core/store/DatabaseMerge.h"
 
+#include <cstring>
 #include <memory>
 #include <new>
+#include <unordered_map>
 
 #include "core/store/DatabaseObj.h"
 #include "core/items/DefaultItems.h"
@@ -16,6 +18,7 @@
 #include "core/prefs/ProductNames.h"
 #include "core/users/Platform.h"
 #include "core/items/Record.h"
+#include "core/items/UniqueKey.h"
 #include "framework/CArchive.h"
 #include "framework/CException.h"
 #include "framework/CMemFile.h"
@@ -67,6 +70,52 @@ void CloneInto(const CBaseItem* from, CObjectList& list, const CString& fromPath
         attachments->Add(fromPath, source->GetAttachmentFileName(), toPath, clone->GetAttachmentFileName());
 }
 
+// The paired list's items by uid, so that a walk finds each counterpart
+// without scanning the list: what FindCounterpart answers in uid mode (the
+// first item in list order with that uid), kept in step as the walk adds and
+// removes items.
+class UidIndex {
+public:
+    explicit UidIndex(const CObjectList& list) : m_list(list), m_byUid(list.GetMatchMode() == CObjectList::kMatchByUid)
+    {
+        if (!m_byUid) return;
+        m_items.reserve(static_cast<size_t>(list.GetCount()));
+        for (POSITION pos = list.GetHeadPosition(); pos;) Add(static_cast<CBaseItem*>(list.GetNext(pos)));
+    }
+    CBaseItem* Find(const CBaseItem* item) const
+    {
+        if (!m_byUid) return m_list.FindCounterpart(item);
+        const uint8_t* uid = item->GetUid();
+        if (!uid || IsNullUniqueKey(uid)) return nullptr;
+        auto found = m_items.find(Key(uid));
+        return found == m_items.end() ? nullptr : found->second;
+    }
+    // An item appended to the list: found only when no earlier one has its uid.
+    void Add(CBaseItem* item)
+    {
+        const uint8_t* uid = item ? item->GetUid() : nullptr;
+        if (m_byUid && uid && !IsNullUniqueKey(uid)) m_items.emplace(Key(uid), item);
+    }
+    // After an item with this uid left the list: the next one, if any.
+    void Removed(const uint8_t* uidBytes)
+    {
+        if (!m_byUid) return;
+        m_items.erase(Key(uidBytes));
+        Add(m_list.FindByUid(uidBytes));
+    }
+
+private:
+    static uint64_t Key(const uint8_t* uid)
+    {
+        uint64_t key = 0;
+        for (int i = 0; i < kUniqueKeySize; ++i) key = key << 8 | uid[i];
+        return key;
+    }
+    const CObjectList& m_list;
+    bool m_byUid;
+    std::unordered_map<uint64_t, CBaseItem*> m_items;
+};
+
 // One walk over the items of walked, pairing each with its counterpart in
 // paired. walkedWins: the walked side's item is the one that the "this
 // database wins" rule keeps. equalCopies: equal checksums still copy the
@@ -76,17 +125,26 @@ void Walk(CObjectList& walked, CObjectList& paired, const CString& walkedPath, c
           bool walkedIsOwn, int direction, int rule, CMergeProgress* progress, CMergeAttachments* attachments)
 {
     const bool oneWay = direction != kMergeBothWays;
+    UidIndex index(paired);
     POSITION pos = walked.GetHeadPosition();
     while (pos) {
         CBaseItem* q = static_cast<CBaseItem*>(walked.GetNext(pos));
         if (progress) progress->Step();
-        CBaseItem* p = paired.FindCounterpart(q);
+        CBaseItem* p = index.Find(q);
         if (p && q->IsDeleted()) {
+            uint8_t uid[kUniqueKeySize];
+            std::memcpy(uid, p->GetUid(), kUniqueKeySize);
+            const INT_PTR before = paired.GetCount();
             paired.SoftDelete(p);
+            if (paired.GetCount() != before) index.Removed(uid);
             continue;
         }
         if (!p) {
-            if (!q->IsDeleted()) CloneInto(q, paired, walkedPath, pairedPath, !walkedIsOwn, attachments);
+            if (!q->IsDeleted()) {
+                const INT_PTR before = paired.GetCount();
+                CloneInto(q, paired, walkedPath, pairedPath, !walkedIsOwn, attachments);
+                if (paired.GetCount() != before) index.Add(static_cast<CBaseItem*>(paired.GetTail()));
+            }
             continue;
         }
         if (oneWay && p->IsDeleted()) {
