@@ -34,9 +34,16 @@ export DISPLAY=":$(head -1 "$display_file")"
 # Through wine-run.sh: without a window manager, windows must be unmanaged
 # for Wine to draw their title bars.
 bash "$here/wine-run.sh" "$exe" "$@" </dev/null >/dev/null 2>&1 &
+opener=
 if [ -n "${ZV_SCREENSHOT_MENU:-}" ]; then
   bash "$here/wine-run.sh" "$dir/bin/zv_show_menu.exe" "$ZV_SCREENSHOT_MENU" </dev/null >/dev/null 2>&1 &
+  opener=$!
 fi
 sleep "${ZV_RUN_SECONDS:-8}"
-xwd -root -silent | convert xwd:- "$shot"
+# The opener ends once the menu is drawn (or given up): never shoot before.
+[ -z "$opener" ] || wait "$opener" || true
+# Reads the screen as shown. xwd -root pieces it together window by window,
+# and a window under a drop-down menu (menus ask for save-under) reads black
+# where the menu covers it.
+import -silent -window root "$shot"
 echo "No display: the program ran on a virtual display; screenshot written to $shot"

@@ -1,7 +1,8 @@
 // Drops down a menu of the running desktop program, as Alt and a mnemonic
 // would, so that a screenshot shows the owner-drawn items. Usage:
 //   zv_show_menu.exe [mnemonic]     (default "h": the Help menu)
-// Waits up to 10 s for the program's main window to be shown.
+// Waits up to 10 s for the program's main window to be shown and for the
+// program to be ready for input.
 #include <windows.h>
 
 namespace {
@@ -32,11 +33,24 @@ int main(int argc, char** argv)
     for (int i = 0; i < 100; ++i) {
         HWND main = ::FindWindowA("Zorvikan Desktop", nullptr);
         if (main && ::IsWindowVisible(main)) {
+            // The frame is shown before start-up is over, and a menu dropped
+            // that early ends up under it: first the program waits for input.
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(main, &pid);
+            if (HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid)) {
+                ::WaitForInputIdle(process, 5000);
+                ::CloseHandle(process);
+            }
             // Selects the bar item; Down opens its menu when that did not.
             ::PostMessageA(main, WM_SYSCOMMAND, SC_KEYMENU, (LPARAM)key);
-            if (WaitForMenu(1500)) return 0;
-            ::PostMessageA(main, WM_KEYDOWN, VK_DOWN, 0);
-            return WaitForMenu(3000) ? 0 : 2;
+            bool shown = WaitForMenu(1500);
+            if (!shown) {
+                ::PostMessageA(main, WM_KEYDOWN, VK_DOWN, 0);
+                shown = WaitForMenu(3000);
+            }
+            if (!shown) return 2;
+            ::Sleep(500);  // time to draw the items before the screenshot
+            return 0;
         }
         ::Sleep(100);
     }
