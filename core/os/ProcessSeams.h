@@ -87,7 +87,7 @@ BeforeReplaceHook SetBeforeReplaceHook(BeforeReplaceHook hook);
 // (core/prefs/ProfileFile.cpp), 256 MB unless changed; 0 restores that.
 uint32_t SetProfileListCap(uint32_t bytes);
 
-// How long CDatabaseObj's load and save wait for the database mutex
+// How long CDatabaseObj's load and save, and the verifier read, wait for the database mutex
 // (core/store/DatabaseObj.cpp), 10 s unless changed.
 uint32_t SetDatabaseMutexWaitMs(uint32_t waitMs);
 

@@ -9,6 +9,10 @@ constexpr uint32_t kDatabaseMutexWaitMs = 10000;
 // The error a lock reports when the wait ran out (the system's WAIT_TIMEOUT).
 constexpr int kDatabaseMutexTimeout = 258;
 
+// How long the store's loads, saves and verifier reads wait: 10 s unless a
+// test changed it (SetDatabaseMutexWaitMs, core/os/ProcessSeams.h).
+uint32_t DatabaseMutexWaitMs();
+
 // Takes the mutex on construction (waiting up to waitMs) and lets it go on
 // destruction. The same thread may take it again while it holds it.
 class CDatabaseMutexLock {

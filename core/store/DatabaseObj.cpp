@@ -111,6 +111,8 @@ int CDatabaseObj::Clear(bool resetHeader)
 
 uint32_t SetDatabaseMutexWaitMs(uint32_t waitMs) { return g_mutexWaitMs.exchange(waitMs); }
 
+uint32_t DatabaseMutexWaitMs() { return g_mutexWaitMs.load(); }
+
 void CDatabaseObj::SetVerifier(const uint8_t verifier[40]) { std::memcpy(m_verifier, verifier, sizeof m_verifier); }
 
 bool CDatabaseObj::VerifierEquals(const uint8_t verifier[40]) const

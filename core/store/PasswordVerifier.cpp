@@ -62,7 +62,7 @@ bool VerifierIsZero(const uint8_t v[kVerifierSize])
 int ReadPasswordVerifier(const CString& filePath, uint8_t out[kVerifierSize])
 {
     memset(out, 0, kVerifierSize);
-    CDatabaseMutexLock lock;
+    CDatabaseMutexLock lock(DatabaseMutexWaitMs());
     if (!lock.IsLocked()) return lock.Error();
     uint8_t bytes[kVerifierSize];
     try {
