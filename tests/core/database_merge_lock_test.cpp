@@ -13,6 +13,7 @@
 #include "core/store/MasterPwdMgr.h"
 #include "core/store/PasswordVerifier.h"
 #include "core/items/Record.h"
+#include "tests/support/HeldOpenFile.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/TestText.h"
 
@@ -34,23 +35,6 @@ void Build(const fs::path& file, const BlowfishContext* key, const char* notes, 
     db.GetRecords().Add(r);
     ASSERT_EQ(db.Save(0, key), 0);
 }
-
-// Holds a file open with no sharing, as another program may.
-class HeldOpen {
-public:
-    explicit HeldOpen(const fs::path& file)
-    {
-        m_handle = CreateFileA(file.string().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    }
-    ~HeldOpen()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
-    }
-    bool Ok() const { return m_handle != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_handle;
-};
 
 class MergeLocked : public ::testing::Test {
 protected:
@@ -86,7 +70,7 @@ TEST_F(MergeLocked, OtherFileHeldOpen)
     ASSERT_EQ(db.Load(zvtest::WinPath(mine)), 0);
     auto before = Snapshot();
     for (int direction : {kMergeThisIntoOther, kMergeOtherIntoThis, kMergeBothWays}) {
-        HeldOpen hold(theirs);
+        zvtest::HeldOpenFile hold(theirs);
         ASSERT_TRUE(hold.Ok());
         EXPECT_NE(db.MergeWithFile(zvtest::WinPath(theirs), direction, kConflictThisWins, theirKey.get(), nullptr), 0)
             << direction;
@@ -101,7 +85,7 @@ TEST_F(MergeLocked, ThisFileHeldOpen)
     ASSERT_EQ(db.Load(zvtest::WinPath(mine)), 0);
     auto before = Snapshot();
     {
-        HeldOpen hold(mine);
+        zvtest::HeldOpenFile hold(mine);
         ASSERT_TRUE(hold.Ok());
         EXPECT_NE(
             db.MergeWithFile(zvtest::WinPath(theirs), kMergeOtherIntoThis, kConflictThisWins, theirKey.get(), nullptr),

@@ -8,6 +8,7 @@
 #include "core/store/MasterPwdMgr.h"
 #include "sync/files/SyncDatabase.h"
 #include "sync/files/SyncResult.h"
+#include "tests/support/HeldOpenFile.h"
 #include "tests/support/TestText.h"
 #include "tests/sync/SyncFilesTestDb.h"
 
@@ -15,22 +16,6 @@ namespace fs = std::filesystem;
 using namespace zvtest;
 
 namespace {
-
-class HeldOpen {
-public:
-    explicit HeldOpen(const fs::path& file)
-    {
-        m_handle = CreateFileA(file.string().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    }
-    ~HeldOpen()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
-    }
-    bool Ok() const { return m_handle != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_handle;
-};
 
 class SyncHeldOpen : public ::testing::Test {
 protected:
@@ -54,7 +39,7 @@ TEST_F(SyncHeldOpen, RemoteHeldOpenIsInUseInEveryMode)
 {
     const auto before = SnapshotFiles(dir.Path());
     {
-        HeldOpen hold(remote);
+        zvtest::HeldOpenFile hold(remote);
         ASSERT_TRUE(hold.Ok());
         for (int mode = 0; mode <= 2; ++mode) {
             job.SetMode(mode);
@@ -69,7 +54,7 @@ TEST_F(SyncHeldOpen, CurrentHeldOpenIsAWriteErrorAndChangesNothing)
 {
     const auto before = SnapshotFiles(dir.Path());
     {
-        HeldOpen hold(current);
+        zvtest::HeldOpenFile hold(current);
         ASSERT_TRUE(hold.Ok());
         job.SetMode(kSyncRemoteToCurrent);
         EXPECT_EQ(job.Sync(db, nullptr), kSyncLocalWriteError);
