@@ -35,7 +35,7 @@ namespace {
 const uint8_t kOtherTypeKey[8] = {0, 0, 0, 0, 0, 0, 0, 0x03};
 const uint8_t kUnknownTypeKey[8] = {9, 9, 9, 9, 9, 9, 9, 9};
 
-struct RecordSpec {
+struct FixtureRecord {
     const uint8_t* type;
     const char* description;
     const char* notes;
@@ -43,7 +43,7 @@ struct RecordSpec {
 };
 
 // The web logins and others of every test database, in file order.
-const RecordSpec kRecords[] = {
+const FixtureRecord kRecords[] = {
     {kWebLoginsTypeKey, "Bank", "", false},
     {kOtherTypeKey, "Bank card", "", false},
     {kWebLoginsTypeKey, "Mail", "my bank's mail", false},
@@ -101,12 +101,12 @@ protected:
         } else {
             ASSERT_EQ(0, db.Load(CString(path.string().c_str())));
         }
-        for (const RecordSpec& spec : kRecords) {
+        for (const FixtureRecord& row : kRecords) {
             CRecord* record = new CRecord();
-            record->SetTypeKey(spec.type);
-            record->SetField(0, spec.description);
-            record->SetMainText(spec.notes);
-            record->SetDeleted(spec.deleted);
+            record->SetTypeKey(row.type);
+            record->SetField(0, row.description);
+            record->SetMainText(row.notes);
+            record->SetDeleted(row.deleted);
             db.GetRecords().Add(record);
         }
         if (password)
