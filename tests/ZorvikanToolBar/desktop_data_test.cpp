@@ -24,6 +24,7 @@
 #include "core/store/DatabaseObj.h"
 #include "core/store/MasterPwdMgr.h"
 #include "core/users/UserItem.h"
+#include "tests/ZorvikanToolBar/PluginScratchTest.h"
 #include "tests/support/ScopedReplace.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ScriptedModal.h"
@@ -68,27 +69,9 @@ uintptr_t ScriptedTimer(uintptr_t, uint32_t periodMs)
     return periodMs ? ++g_timerId : 0;
 }
 
-class DesktopDataTest : public ::testing::Test {
+class DesktopDataTest : public PluginScratchTest {
 protected:
-    void SetUp() override
-    {
-        m_manager = std::make_shared<CAppPrefMgr>(CString(m_root.Path().string().c_str()));
-        m_previous = CAppPrefMgr::ReplaceInstance(m_manager);
-        GetMasterPwdMgr()->ClearPassword();
-        SetPluginUnlocked(false);
-    }
-    void TearDown() override
-    {
-        GetMasterPwdMgr()->ClearPassword();
-        SetPluginUnlocked(false);
-        CAppPrefMgr::ReplaceInstance(m_previous);
-    }
-
-    // The users' database path, as the desktop program finds it.
-    fs::path DatabasePath(CDesktopData& data)
-    {
-        return fs::path(m_manager->GetDatabasePath(data.CurrentUser()).GetString());
-    }
+    DesktopDataTest() : PluginScratchTest("plugin-data") {}
 
     // Writes the database with the store: the default types unless
     // withoutTypes, the records above, under the password when one is given.
@@ -115,10 +98,6 @@ protected:
             ASSERT_EQ(0, db.Save());
         GetMasterPwdMgr()->ClearPassword();
     }
-
-    zvtest::ScratchDir m_root{"plugin-data"};
-    std::shared_ptr<CAppPrefMgr> m_manager;
-    std::shared_ptr<CAppPrefMgr> m_previous;
 };
 
 TEST_F(DesktopDataTest, WebLoginsAreTheLiveRecordsOfTheWebLoginsTypeMatchingTheText)

@@ -21,6 +21,7 @@
 #include "core/store/DatabaseObj.h"
 #include "core/store/MasterPwdMgr.h"
 #include "framework/Wnd.h"
+#include "tests/ZorvikanToolBar/PluginScratchTest.h"
 #include "tests/support/ScopedReplace.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ScriptedModal.h"
@@ -59,24 +60,12 @@ zvtest::ScriptedModal::ModalStep Confirm(const char* password, bool timeout, int
     };
 }
 
-class SecurityDialogTest : public ::testing::Test {
+class SecurityDialogTest : public PluginScratchTest {
 protected:
-    void SetUp() override
-    {
-        m_manager = std::make_shared<CAppPrefMgr>(CString(m_root.Path().string().c_str()));
-        m_previous = CAppPrefMgr::ReplaceInstance(m_manager);
-        GetMasterPwdMgr()->ClearPassword();
-        SetPluginUnlocked(false);
-    }
-    void TearDown() override
-    {
-        GetMasterPwdMgr()->ClearPassword();
-        SetPluginUnlocked(false);
-        CAppPrefMgr::ReplaceInstance(m_previous);
-    }
+    SecurityDialogTest() : PluginScratchTest("plugin-dialog") {}
     void WriteDatabase(CDesktopData& data)
     {
-        fs::path path(m_manager->GetDatabasePath(data.CurrentUser()).GetString());
+        const fs::path path = DatabasePath(data);
         fs::create_directories(path.parent_path());
         CDatabaseObj db;
         ASSERT_EQ(0, db.Load(CString(path.string().c_str())));
@@ -92,10 +81,6 @@ protected:
         CAppPrefs::TimerPair stored = m_manager->GetPrefs()->GetClearPasswordTimer(data.CurrentUser());
         return stored.enabled ? stored.minutes : 0;
     }
-
-    zvtest::ScratchDir m_root{"plugin-dialog"};
-    std::shared_ptr<CAppPrefMgr> m_manager;
-    std::shared_ptr<CAppPrefMgr> m_previous;
 };
 
 TEST_F(SecurityDialogTest, WrongPasswordKeepsTheDialogRightOneUnlocksAndStartsTheTimer)
