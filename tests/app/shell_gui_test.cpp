@@ -21,6 +21,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/FrameworkRes.h"
 #include "mainwindow/view/ZorvikanDesktopView.h"
+#include "tests/support/AppWindowTest.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ScriptedModal.h"
 #include "toolkit/ToolkitIds.h"
@@ -31,67 +32,15 @@ namespace {
 
 std::shared_ptr<CAppPrefs> Prefs() { return CAppPrefMgr::GetInstance()->GetPrefs(); }
 
-class ShellFrame : public ::testing::Test {
+class ShellFrame : public zvtest::AppWindowTest {
 protected:
-    void SetUp() override
-    {
-        m_oldManager =
-            CAppPrefMgr::ReplaceInstance(std::make_shared<CAppPrefMgr>(CString(m_root.Path().string().c_str())));
-        CZorvikanDesktopApp::GetPrefsSection() = "Preferences iPhone";
-        theApp.GetUsers().DeleteAll();
-        theApp.GetUsers().LoadUsers("Zorvikan", "software\\corvantide\\zorvikan desktop\\iPhone - ");
-        theApp.SetCurrentUser(theApp.GetUsers().FindByKeyNameOrFirst(""));
-        ASSERT_NE(nullptr, theApp.GetCurrentUser());
-    }
-
-    // Frame, view and document as the start-up makes them.
-    void OpenWindow()
-    {
-        m_template =
-            std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, RUNTIME_CLASS(CZorvikanDesktopDoc),
-                                                 RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CZorvikanDesktopView));
-        m_template->LoadTemplate();
-        theApp.m_pMainWnd = nullptr;
-        theApp.m_nCmdShow = -1;
-        ASSERT_NE(nullptr, m_template->OpenDocumentFile(nullptr));
-        m_frame = theApp.GetMainFrame();
-        ASSERT_NE(nullptr, m_frame);
-        m_view = static_cast<CZorvikanDesktopView*>(m_frame->GetMainView());
-        ASSERT_NE(nullptr, m_view);
-        m_hFrame = m_frame->m_hWnd;
-    }
-
-    void CloseWindow()
-    {
-        if (::IsWindow(m_hFrame)) ::SendMessageA(m_hFrame, WM_CLOSE, 0, 0);
-        m_frame = nullptr;
-        m_view = nullptr;
-        theApp.m_pMainWnd = nullptr;
-    }
-
-    void TearDown() override
-    {
-        CloseWindow();
-        m_template.reset();
-        theApp.SetCurrentUser(nullptr);
-        theApp.GetUsers().DeleteAll();
-        CZorvikanDesktopApp::GetPrefsSection().Empty();
-        CLogEvents::ReplaceInstance(nullptr);  // the next one reads the next test's root
-        CAppPrefMgr::ReplaceInstance(m_oldManager);
-    }
+    ShellFrame() : AppWindowTest("zvshell") {}
 
     LRESULT SendCopyData(ULONG_PTR id, const void* data, DWORD size)
     {
         COPYDATASTRUCT cds{id, size, const_cast<void*>(data)};
         return ::SendMessageA(m_hFrame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
     }
-
-    zvtest::ScratchDir m_root{"zvshell"};
-    std::shared_ptr<CAppPrefMgr> m_oldManager;
-    std::unique_ptr<CSingleDocTemplate> m_template;
-    CMainFrame* m_frame = nullptr;
-    CZorvikanDesktopView* m_view = nullptr;
-    HWND m_hFrame = nullptr;
 };
 
 TEST_F(ShellFrame, FrameIsTheProgramsWindowWithItsStatusBar)

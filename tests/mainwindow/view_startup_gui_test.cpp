@@ -23,6 +23,7 @@
 #include "core/prefs/AppPrefMgr.h"
 #include "framework/DocTemplate.h"
 #include "mainwindow/view/ZorvikanDesktopView.h"
+#include "tests/support/AppWindowTest.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ScriptedModal.h"
 
@@ -30,55 +31,11 @@ CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
 
 namespace {
 
-class ViewStartup : public ::testing::Test {
+class ViewStartup : public zvtest::AppWindowTest {
 protected:
-    void SetUp() override
-    {
-        m_oldManager =
-            CAppPrefMgr::ReplaceInstance(std::make_shared<CAppPrefMgr>(CString(m_root.Path().string().c_str())));
-        CZorvikanDesktopApp::GetPrefsSection() = "Preferences iPhone";
-        theApp.GetUsers().DeleteAll();
-        theApp.GetUsers().LoadUsers("Zorvikan", "software\\corvantide\\zorvikan desktop\\iPhone - ");
-        theApp.SetCurrentUser(theApp.GetUsers().FindByKeyNameOrFirst(""));
-        ASSERT_NE(nullptr, theApp.GetCurrentUser());
-    }
-
-    void OpenWindow()
-    {
-        m_template =
-            std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, RUNTIME_CLASS(CZorvikanDesktopDoc),
-                                                 RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CZorvikanDesktopView));
-        m_template->LoadTemplate();
-        theApp.m_pMainWnd = nullptr;
-        theApp.m_nCmdShow = -1;
-        ASSERT_NE(nullptr, m_template->OpenDocumentFile(nullptr));
-        CMainFrame* frame = theApp.GetMainFrame();
-        ASSERT_NE(nullptr, frame);
-        m_view = static_cast<CZorvikanDesktopView*>(frame->GetMainView());
-        ASSERT_NE(nullptr, m_view);
-        m_hFrame = frame->m_hWnd;
-    }
-
-    void TearDown() override
-    {
-        if (::IsWindow(m_hFrame)) ::SendMessageA(m_hFrame, WM_CLOSE, 0, 0);
-        m_view = nullptr;
-        theApp.m_pMainWnd = nullptr;
-        m_template.reset();
-        theApp.SetCurrentUser(nullptr);
-        theApp.GetUsers().DeleteAll();
-        CZorvikanDesktopApp::GetPrefsSection().Empty();
-        CLogEvents::ReplaceInstance(nullptr);
-        CAppPrefMgr::ReplaceInstance(m_oldManager);
-    }
+    ViewStartup() : AppWindowTest("zvview") {}
 
     std::filesystem::path DatabasePath() const { return m_root.Path() / "_Standalone_" / "ZorvikanDatabase.zdb"; }
-
-    zvtest::ScratchDir m_root{"zvview"};
-    std::shared_ptr<CAppPrefMgr> m_oldManager;
-    std::unique_ptr<CSingleDocTemplate> m_template;
-    CZorvikanDesktopView* m_view = nullptr;
-    HWND m_hFrame = nullptr;
 };
 
 TEST_F(ViewStartup, ADatabaseThatDoesNotLoadIsReportedHeldReadOnlyAndNeverSaved)
