@@ -25,6 +25,19 @@ CProcessWide<CInPlaceCombo>& ComboSlot()
 // The editor's window goes after the edit; the object stays for the next.
 void CloseLater(HWND hWnd) { ::PostMessageA(hWnd, WM_CLOSE, 0, 0); }
 
+// An editor that loses the focus ends its edit with its text, or with the
+// text it started from when cancelled, and then goes.
+void FinishCellEdit(CWnd& editor, HWND hList, int nRow, int nColumn, BOOL cancelled, const CString& initialText)
+{
+    CString text;
+    if (cancelled)
+        text = initialText;
+    else
+        editor.GetWindowText(text);
+    SendEndLabelEdit(hList, editor.m_hWnd, nRow, nColumn, text);
+    CloseLater(editor.m_hWnd);
+}
+
 }  // namespace
 
 void SendEndLabelEdit(HWND hList, HWND hEditor, int nRow, int nColumn, const CString& text)
@@ -110,13 +123,7 @@ LRESULT CInPlaceEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PASTE: return OnPaste(wParam, lParam);
     case WM_KILLFOCUS: {
         const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
-        CString text;
-        if (m_bCancelled)
-            text = m_initialText;
-        else
-            GetWindowText(text);
-        SendEndLabelEdit(m_hList, m_hWnd, m_nRow, m_nColumn, text);
-        CloseLater(m_hWnd);
+        FinishCellEdit(*this, m_hList, m_nRow, m_nColumn, m_bCancelled, m_initialText);
         return result;
     }
     default: break;
@@ -194,13 +201,7 @@ LRESULT CInPlaceCombo::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_KILLFOCUS: {
         const LRESULT result = CComboBox::WindowProc(message, wParam, lParam);
-        CString text;
-        if (m_bCancelled)
-            text = m_initialText;
-        else
-            GetWindowText(text);
-        SendEndLabelEdit(m_hList, m_hWnd, m_nRow, m_nColumn, text);
-        CloseLater(m_hWnd);
+        FinishCellEdit(*this, m_hList, m_nRow, m_nColumn, m_bCancelled, m_initialText);
         return result;
     }
     default: break;
