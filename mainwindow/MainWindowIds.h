@@ -10,3 +10,33 @@
 // Timers of the main view.
 #define ZV_TIMER_AUTO_LOCK 1000
 #define ZV_TIMER_CLEAR_CLIPBOARD 1002
+
+// Controls of the main view.
+#define IDC_RECORD_LIST 5000
+#define IDC_CATEGORY_TREE 99
+#define IDC_PANEL_TYPES 10000
+#define IDC_PANEL_RECORDS 10001
+#define IDC_PANEL_SMART_LISTS 10008
+
+// Commands of the main view (menus, accelerators and its tool buttons).
+#define ID_NEW_TYPE 32770
+#define ID_EDIT_TYPES 32771
+#define ID_NEW_ITEM 32772
+#define ID_EDIT_ITEM 32773
+#define ID_COLUMN_CHOOSER 32777
+#define ID_SHOW_DETAILS 32779
+#define ID_DELETE_ITEM 32780
+#define ID_DUPLICATE_ITEM 32782
+#define ID_PAGE_UP 32783
+#define ID_PAGE_DOWN 32784
+#define ID_SELECT_ALL 32802
+#define ID_EDIT_CATEGORIES 32834
+#define ID_TOGGLE_MASK 32839
+#define ID_AUTO_FILL 32901
+#define ID_PRINT_RECORD 32906
+#define ID_ADD_ATTACHMENT 32922
+#define ID_EMAIL_ITEMS 32949
+#define ID_EDIT_COPY 57634
+#define ID_EDIT_CUT 57635
+#define ID_FIND 57636
+#define ID_EDIT_PASTE 57637

@@ -26,3 +26,26 @@ void CZorvikanDesktopView::ImportDroppedFile(const CString& path)
     // import and export; until then the file is only taken note of.
     m_droppedImports.push_back(path);
 }
+
+void CZorvikanDesktopView::OnCategoryComboChange() {}
+void CZorvikanDesktopView::OnTypeComboChange() {}
+void CZorvikanDesktopView::OnShowDetails() {}
+void CZorvikanDesktopView::OnUpdateShowDetails(CCmdUI*) {}
+void CZorvikanDesktopView::OnToggleMask() {}
+void CZorvikanDesktopView::OnUpdateToggleMask(CCmdUI*) {}
+void CZorvikanDesktopView::OnEditTypes() {}
+void CZorvikanDesktopView::OnEditCategories() {}
+void CZorvikanDesktopView::OnNewType() {}
+
+void CZorvikanDesktopView::RefillTypeCombo() {}
+void CZorvikanDesktopView::RefillCategoryCombo() {}
+void CZorvikanDesktopView::GetTypeFilter(uint8_t key[kUniqueKeySize])
+{
+    for (int i = 0; i < kUniqueKeySize; ++i) key[i] = m_viewState.typeFilter[i];
+}
+void CZorvikanDesktopView::GetCategoryFilter(uint8_t key[kUniqueKeySize])
+{
+    for (int i = 0; i < kUniqueKeySize; ++i) key[i] = m_viewState.categoryFilter[i];
+}
+void CZorvikanDesktopView::SelectTypeInCombo(const uint8_t*) {}
+void CZorvikanDesktopView::SelectCategoryInCombo(const uint8_t*) {}

@@ -13,6 +13,7 @@
 #include "framework/ModalSeam.h"
 #include "mainwindow/MainWindowIds.h"
 #include "mainwindow/data/UserDatabaseOpen.h"
+#include "toolkit/ToolkitIds.h"
 
 IMPLEMENT_DYNCREATE(CZorvikanDesktopView, CMainViewBase)
 
@@ -23,6 +24,48 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
     ON_MESSAGE(WM_BRING_TO_FRONT, &CZorvikanDesktopView::OnBringToFront)
     ON_MESSAGE(WM_ADD_WEB_LOGIN, &CZorvikanDesktopView::OnPluginAddLogin)
     ON_COMMAND(ID_TRAY_OPEN, &CZorvikanDesktopView::OnTrayOpen)
+    // ViewLayout.cpp
+    ON_WM_SIZE()
+    ON_WM_ERASEBKGND()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_LBUTTONDBLCLK()
+    ON_MESSAGE(WM_LISTCTRLEX_SELECTED, &CZorvikanDesktopView::OnListExSelect)
+    // ViewModes.cpp
+    ON_COMMAND(ID_VIEW_LIST, &CZorvikanDesktopView::OnListView)
+    ON_COMMAND(ID_VIEW_TREE, &CZorvikanDesktopView::OnTreeView)
+    ON_COMMAND(ID_VIEW_PANEL, &CZorvikanDesktopView::OnPanelView)
+    ON_NOTIFY(NM_CLICK, IDC_RECORD_LIST, &CZorvikanDesktopView::OnRecordsClick)
+    ON_NOTIFY(NM_DBLCLK, IDC_RECORD_LIST, &CZorvikanDesktopView::OnRecordsDblClk)
+    ON_NOTIFY(TVN_SELCHANGEDA, IDC_CATEGORY_TREE, &CZorvikanDesktopView::OnTreeSelChanged)
+    ON_NOTIFY(NM_DBLCLK, IDC_CATEGORY_TREE, &CZorvikanDesktopView::OnTreeDblClk)
+    ON_NOTIFY(NM_DBLCLK, IDC_PANEL_RECORDS, &CZorvikanDesktopView::OnPanelRecordsDblClk)
+    ON_NOTIFY(NM_DBLCLK, IDC_PANEL_TYPES, &CZorvikanDesktopView::OnPanelTypesDblClk)
+    // ViewRecordList.cpp
+    ON_COMMAND(ID_COLUMN_CHOOSER, &CZorvikanDesktopView::OnColumnChooser)
+    ON_COMMAND(ID_PAGE_UP, &CZorvikanDesktopView::OnPageUp)
+    ON_COMMAND(ID_PAGE_DOWN, &CZorvikanDesktopView::OnPageDown)
+    ON_COMMAND(ID_SELECT_ALL, &CZorvikanDesktopView::OnSelectAll)
+    ON_COMMAND(ID_EDIT_CUT, &CZorvikanDesktopView::OnEditCut)
+    ON_COMMAND(ID_EDIT_COPY, &CZorvikanDesktopView::OnEditCopy)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, &CZorvikanDesktopView::OnUpdateEditCutCopy)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, &CZorvikanDesktopView::OnUpdateEditCutCopy)
+    ON_COMMAND(ID_EDIT_PASTE, &CZorvikanDesktopView::OnEditPaste)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, &CZorvikanDesktopView::OnUpdateEditPaste)
+    ON_WM_CHAR()
+    ON_NOTIFY(LVN_ITEMCHANGED, IDC_RECORD_LIST, &CZorvikanDesktopView::OnRecordListItemChanged)
+    ON_NOTIFY(NM_RCLICK, IDC_RECORD_LIST, &CZorvikanDesktopView::OnRecordListRClick)
+    // ViewFilters.cpp
+    ON_CBN_SELCHANGE(IDC_TOOLBAR_CATEGORIES, &CZorvikanDesktopView::OnCategoryComboChange)
+    ON_CBN_SELCHANGE(IDC_TOOLBAR_TYPES, &CZorvikanDesktopView::OnTypeComboChange)
+    ON_COMMAND(ID_SHOW_DETAILS, &CZorvikanDesktopView::OnShowDetails)
+    ON_UPDATE_COMMAND_UI(ID_SHOW_DETAILS, &CZorvikanDesktopView::OnUpdateShowDetails)
+    ON_COMMAND(ID_TOGGLE_MASK, &CZorvikanDesktopView::OnToggleMask)
+    ON_UPDATE_COMMAND_UI(ID_TOGGLE_MASK, &CZorvikanDesktopView::OnUpdateToggleMask)
+    ON_COMMAND(ID_EDIT_TYPES, &CZorvikanDesktopView::OnEditTypes)
+    ON_COMMAND(ID_EDIT_CATEGORIES, &CZorvikanDesktopView::OnEditCategories)
+    ON_COMMAND(ID_NEW_TYPE, &CZorvikanDesktopView::OnNewType)
 END_MESSAGE_MAP()
 
 CZorvikanDesktopApp* CZorvikanDesktopView::App()

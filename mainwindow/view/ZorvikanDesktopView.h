@@ -9,11 +9,11 @@
 // members; ZorvikanDesktopView.cpp the one message map, construction, the
 // first update and the end. Handlers go into the file of their concern
 // (those marked * exist; make the others when their code comes):
-//   ViewLayout.cpp          sizes, panes and splitters, fonts, tool buttons,
+// * ViewLayout.cpp          sizes, panes and splitters, fonts, tool buttons,
 //                           background and the mouse on the view itself
-//   ViewRecordList.cpp      the record list: columns, sorting, header,
+// * ViewRecordList.cpp      the record list: columns, sorting, header,
 //                           selection, keys, cut, copy and paste
-//   ViewModes.cpp           list, tree and panel modes: switching, filling,
+// * ViewModes.cpp           list, tree and panel modes: switching, filling,
 //                           the selected record, reload and refresh
 // * ViewFilters.cpp         type and category combos, their contents and
 //                           counts, details and unmask toggles, dropped files
@@ -50,10 +50,13 @@
 #include "app/frame/MainViewBase.h"
 #include "app/pluginlink/PluginLink.h"
 #include "core/store/DatabaseObj.h"
+#include "mainwindow/controls/RecordListCtrl.h"
 #include "mainwindow/data/WebLoginHandOver.h"
 #include "mainwindow/locking/ViewLockState.h"
 #include "mainwindow/models/ViewState.h"
 
+class CBaseItem;
+class CRecord;
 class CUserItem;
 class CZorvikanDesktopApp;
 class ISyncViewRegistry;
@@ -113,11 +116,91 @@ protected:
     // ViewTrayCommands.cpp
     void OnTrayOpen();
 
+    // ViewLayout.cpp
+    void OnSize(UINT nType, int cx, int cy);
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    LRESULT OnListExSelect(WPARAM wParam, LPARAM lParam);
+
+    // ViewModes.cpp
+    void OnListView();
+    void OnTreeView();
+    void OnPanelView();
+    void OnRecordsClick(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnRecordsDblClk(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnTreeDblClk(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnPanelRecordsDblClk(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnPanelTypesDblClk(NMHDR* pNMHDR, LRESULT* pResult);
+
+    // ViewRecordList.cpp
+    void OnColumnChooser();
+    void OnPageUp();
+    void OnPageDown();
+    void OnSelectAll();
+    void OnEditCut();
+    void OnEditCopy();
+    void OnUpdateEditCutCopy(CCmdUI* pCmdUI);
+    void OnEditPaste();
+    void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnRecordListItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnRecordListRClick(NMHDR* pNMHDR, LRESULT* pResult);
+
+    // ViewFilters.cpp (handlers)
+    void OnCategoryComboChange();
+    void OnTypeComboChange();
+    void OnShowDetails();
+    void OnUpdateShowDetails(CCmdUI* pCmdUI);
+    void OnToggleMask();
+    void OnUpdateToggleMask(CCmdUI* pCmdUI);
+    void OnEditTypes();
+    void OnEditCategories();
+    void OnNewType();
+
     // The application object and its current user (null without them).
     static CZorvikanDesktopApp* App();
     static CUserItem* CurrentUser();
 
 public:
+    // ---- Operations of the record views, shared by the view's files ----------
+    // ViewModes.cpp
+    // The selected record of the current mode, or null (list mode: only when
+    // exactly one row is selected).
+    CRecord* GetSelectedRecord();
+    void FillTree(CRecord* select);
+    void FillPanelTypes(CBaseItem* select);
+    void FillPanelRecords(CRecord* select);
+    void ReloadAndRefresh(CUserItem* user, bool reopen);
+    // Shows the record (or nothing) in the details area and updates the
+    // view's buttons for it.
+    void ShowDetails(CRecord* record);
+    void UpdateRecordButtons(CRecord* record);
+    int GetViewMode() const { return m_nViewMode; }
+    // ViewLayout.cpp
+    CRect GetListRect() const;
+    CRect GetDetailsRect() const;
+    void SetMaskButtonText(const CString& text);
+    void FillSmartListEntries();
+    // ViewRecordList.cpp
+    void FillRecordList();
+    int InsertRecordSorted(CRecord* record);
+    // Sorts the record list by the current sort key.
+    void SortRecordList();
+    void LoadListColumns(bool reload);
+    void SaveListColumns();
+    // ViewFilters.cpp
+    void RefillTypeCombo();
+    void RefillCategoryCombo();
+    void GetTypeFilter(uint8_t key[kUniqueKeySize]);
+    void GetCategoryFilter(uint8_t key[kUniqueKeySize]);
+    void SelectTypeInCombo(const uint8_t key[kUniqueKeySize]);
+    void SelectCategoryInCombo(const uint8_t key[kUniqueKeySize]);
+
+    CRecordListCtrl& GetRecordList() { return m_recordList; }
     CDatabaseObj& GetDatabase() { return m_database; }
     // The result of the last opening of the database (0: opened).
     int GetOpenResult() const { return m_nOpenResult; }
@@ -149,6 +232,13 @@ protected:
     HWND m_hSyncWindow = nullptr;
     // Web logins that arrived before the database was open.
     CWebLoginHandOver m_webLogins;
+
+    // 0 list, 1 tree, 2 panel.
+    int m_nViewMode = kViewModeList;
+    // Masked fields shown in clear.
+    bool m_bReveal = false;
+    // The list mode's display; exists from the first update to the end.
+    CRecordListCtrl m_recordList;
 
     DECLARE_MESSAGE_MAP()
 };
