@@ -202,6 +202,17 @@ public:
     }
 };
 
+class CDateTimeCtrl : public CWnd {
+    DECLARE_DYNAMIC(CDateTimeCtrl)
+public:
+    // GDT_VALID when a date is set.
+    DWORD GetTime(SYSTEMTIME* pTime) const { return (DWORD)SendMessage(DTM_GETSYSTEMTIME, 0, (LPARAM)pTime); }
+    BOOL SetTime(const SYSTEMTIME* pTime) const
+    {
+        return (BOOL)SendMessage(DTM_SETSYSTEMTIME, pTime ? GDT_VALID : GDT_NONE, (LPARAM)pTime);
+    }
+};
+
 class CSpinButtonCtrl : public CWnd {
     DECLARE_DYNAMIC(CSpinButtonCtrl)
 public:

@@ -40,3 +40,6 @@
 #define ID_EDIT_CUT 57635
 #define ID_FIND 57636
 #define ID_EDIT_PASTE 57637
+
+// Record commands.
+#define ID_CUSTOMIZE_FIELDS 32841

@@ -16,3 +16,33 @@
 #define IDC_GEN_CANDIDATES 1113
 #define IDC_GEN_METER 1221
 #define IDS_NEED_CHAR_SET 182
+
+// Custom labels and masking of one record (template 208): field i+1 has the
+// label edit 1015 + i and the mask box 1059 + i.
+#define IDD_CUSTOM_RECORD 208
+#define IDC_CUSTOM_LABEL_FIRST 1015
+#define IDC_CUSTOM_MASK_FIRST 1059
+#define IDC_CUSTOM_RESET 3
+
+// The record editor (template 130).
+#define IDD_DETAIL_VIEW 130
+#define IDC_DV_TYPE 1005
+#define IDC_DV_CATEGORY 1013
+#define IDC_DV_NOTES 1012
+#define IDC_DV_ATTACHMENT_NAME 1224
+#define IDC_DV_ATTACHMENT 1223
+#define IDC_DV_ICON 1040
+#define IDC_DV_ICON_BUTTON 1033
+#define IDC_DV_AUTOFILL_ALLOWED 1114
+#define IDC_DV_DUPLICATE 3
+#define IDC_DV_DELETE 4
+#define IDC_DV_CUSTOM 5
+#define IDC_DV_PASSWORD 6
+#define IDC_DV_AUTOFILL 7
+#define IDC_DV_PRINT 1204
+// Field i's masking mark: 1059 + i.
+#define IDC_DV_MARK_FIRST 1059
+#define IDS_DELETE_ATTACHMENT_ASK 133
+#define IDS_DELETE_ITEMS_ASK 159
+#define IDS_ATTACHMENT_TOO_LARGE 609
+#define IDS_ATTACHMENT_NOT_STORED 611

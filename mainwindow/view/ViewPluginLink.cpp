@@ -1,6 +1,7 @@
 // Messages the plug-in link's worker sends to the main view.
 #include "mainwindow/view/ZorvikanDesktopView.h"
 
+#include "core/items/FilterKeys.h"
 #include "framework/WinApp.h"
 
 LRESULT CZorvikanDesktopView::OnBringToFront(WPARAM, LPARAM)
@@ -26,11 +27,12 @@ void CZorvikanDesktopView::ReleaseHeldWebLogins()
     for (const WebLogin& login : m_webLogins.SetReady()) AddWebLogin(login.title, login.address);
 }
 
-void CZorvikanDesktopView::AddWebLogin(const CString&, const CString&)
+void CZorvikanDesktopView::AddWebLogin(const CString& title, const CString& address)
 {
     // The busy flag makes the link drop further logins while the editor is
-    // open; the editor itself comes with the record commands.
+    // open.
     m_pluginLink.SetBusy(1);
     ++m_nWebLoginsHandedOn;
+    RunNewItemDialog(KEY_ALL, KEY_ALL, title, address);
     m_pluginLink.SetBusy(0);
 }

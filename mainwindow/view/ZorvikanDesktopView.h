@@ -17,7 +17,7 @@
 //                           the selected record, reload and refresh
 // * ViewFilters.cpp         type and category combos, their contents and
 //                           counts, details and unmask toggles, dropped files
-//   ViewRecordCommands.cpp  new, edit, delete, duplicate, customise,
+// * ViewRecordCommands.cpp  new, edit, delete, duplicate, customise,
 //                           attachments; a web login becoming a new record
 //   ViewMoveRecords.cpp     move to type or category, the record popup menu,
 //                           drag and drop in the panel
@@ -45,6 +45,7 @@
 // grouping, the filter combos' entries, the view state) and
 // mainwindow/data/ (opening the database, held web logins, dropped files).
 // Ids of messages, commands and timers: mainwindow/MainWindowIds.h.
+#include <memory>
 #include <vector>
 
 #include "app/frame/MainViewBase.h"
@@ -57,6 +58,7 @@
 
 class CBaseItem;
 class CRecord;
+class CRecordChangeSequence;
 class CUserItem;
 class CZorvikanDesktopApp;
 class ISyncViewRegistry;
@@ -150,6 +152,17 @@ protected:
     void OnRecordListItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
     void OnRecordListRClick(NMHDR* pNMHDR, LRESULT* pResult);
 
+    // ViewRecordCommands.cpp
+    void OnNewItem();
+    void OnEditItem();
+    void OnUpdateNeedsSelection(CCmdUI* pCmdUI);
+    void OnDeleteItem();
+    void OnUpdateDeleteItem(CCmdUI* pCmdUI);
+    void OnDuplicateItem();
+    void OnCustomizeFields();
+    void OnAttachment();
+    void OnUpdateAttachment(CCmdUI* pCmdUI);
+
     // ViewFilters.cpp (handlers)
     void OnCategoryComboChange();
     void OnTypeComboChange();
@@ -192,6 +205,39 @@ public:
     void SortRecordList();
     void LoadListColumns(bool reload);
     void SaveListColumns();
+    // ViewRecordCommands.cpp
+    // The record editor on a new record with the presets (title in field 1,
+    // address in field 4); KEY_ALL as type makes a web login.
+    void RunNewItemDialog(const uint8_t typeKey[kUniqueKeySize], const uint8_t categoryKey[kUniqueKeySize],
+                          const CString& title, const CString& address);
+    void EditRecord(CRecord* record);
+    // The editor on a copy of the record; the views refreshed afterwards.
+    void DuplicateRecord(CRecord* source);
+    // Custom labels and masking of the record, saved on OK.
+    void CustomizeRecord(CRecord* record);
+    // Deletes what is selected in the current mode, without asking.
+    void DeleteSelectedRecords();
+    // Deletes these records (tombstones stay in the list), then saves and
+    // tells the others once.
+    void DeleteRecords(const std::vector<CRecord*>& records);
+    // What follows a change the view made: save, event log and smart lists,
+    // change notices, plug-in signal. A failed save is reported. The save's
+    // result.
+    int CommitRecordChange(const CRecordChangeSequence& change);
+    // The views' side of a record added, changed or removed.
+    void ShowAddedRecord(CRecord* record, bool select);
+    void ShowUpdatedRecord(CRecord* record);
+    void ShowRemovedRecord(CRecord* record);
+    // The records selected in the current mode (list mode: every selected row).
+    std::vector<CRecord*> GetSelectedRecords();
+    // ViewChangeNotices.cpp
+    // A notice from outside applied to the database object and the views.
+    void ApplyItemAdded(UINT itemClass, int32_t id);
+    void ApplyItemModified(UINT itemClass, int32_t id);
+    void ApplyItemDeleted(UINT itemClass, int32_t id);
+    // The event log and smart lists, then the plug-in, told of a record
+    // changed elsewhere.
+    void TellRecordChanged(int operation, CRecord* record);
     // ViewFilters.cpp
     void RefillTypeCombo();
     void RefillCategoryCombo();
@@ -239,6 +285,10 @@ protected:
     bool m_bReveal = false;
     // The list mode's display; exists from the first update to the end.
     CRecordListCtrl m_recordList;
+    // ViewChangeNotices.cpp members
+    // Items a deletion notice took out of their list, kept until the view
+    // ends: an open editor or a view may still point to them.
+    std::vector<std::unique_ptr<CBaseItem>> m_detachedItems;
 
     DECLARE_MESSAGE_MAP()
 };

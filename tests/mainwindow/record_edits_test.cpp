@@ -20,9 +20,10 @@ TEST(RecordEditRules, DateWordsAreFoundCaseSensitivelyAnywhereInTheLabel)
         const char* label;
         bool date;
     } cases[] = {
-        {"Exp Date", true},  {"Purchase Date", true}, {"date", true},      {"DATE", true}, {"Birthday", true},
-        {"Update", true},    {"DAY", true},           {"Date Mod", true},  {"DATA", false},
-        {"dATE", false},     {"Username", false},     {"", false},         {"D a t e", false},
+        {"Exp Date", true}, {"Purchase Date", true}, {"date", true},      {"DATE", true},
+        {"Birthday", true}, {"Update", true},        {"DAY", true},       {"Date Mod", true},
+        {"DATA", false},    {"dATE", false},         {"Username", false}, {"", false},
+        {"D a t e", false},
     };
     for (const auto& c : cases) EXPECT_EQ(c.date, LabelNamesDate(c.label)) << c.label;
 }

@@ -22,6 +22,7 @@
 #include "core/link/WebLoginLink.h"
 #include "core/prefs/AppPrefMgr.h"
 #include "framework/DocTemplate.h"
+#include "mainwindow/dialogs/DetailViewDlg.h"
 #include "mainwindow/view/ZorvikanDesktopView.h"
 #include "tests/support/AppWindowTest.h"
 #include "tests/support/ScratchDir.h"
@@ -67,6 +68,18 @@ TEST_F(ViewStartup, ADatabaseThatLoadsShowsNothing)
 TEST_F(ViewStartup, WebLoginsBeforeTheFirstUpdateAreHeldThenHandedOn)
 {
     OpenWindow();
+    // Each web login handed on opens the record editor on it: note its
+    // title and address, then cancel.
+    zvtest::ScriptedModal modal;
+    std::vector<std::string> opened;
+    for (int i = 0; i < 4; ++i)
+        modal.OnModal([&](CWnd& dlg) {
+            char title[64] = {}, address[64] = {};
+            ::GetDlgItemTextA(dlg.m_hWnd, CDetailViewDlg::FieldEditId(0), title, sizeof title);
+            ::GetDlgItemTextA(dlg.m_hWnd, CDetailViewDlg::FieldEditId(3), address, sizeof address);
+            opened.push_back(std::string(title) + " " + address);
+            zvtest::ScriptedModal::PressButton(dlg, IDCANCEL);
+        });
     // A view made as the template makes it, before its first update; a
     // window of its own, so that the frame keeps its main view.
     CZorvikanDesktopView* early =
@@ -86,6 +99,10 @@ TEST_F(ViewStartup, WebLoginsBeforeTheFirstUpdateAreHeldThenHandedOn)
     // The view that came up with the frame took hand-overs at once.
     ::SendMessageA(m_view->m_hWnd, WM_ADD_WEB_LOGIN, (WPARAM) "Shop", (LPARAM) "https://shop.example/");
     EXPECT_EQ(1, m_view->GetWebLoginsHandedOn());
+    EXPECT_EQ((std::vector<std::string>{"Bank https://bank.example/", "Mail https://mail.example/",
+                                        "Shop https://shop.example/", "Shop https://shop.example/"}),
+              opened);
+    EXPECT_TRUE(modal.Unanswered().empty());
 }
 
 // Writes down what the view registered with the sync server.

@@ -40,6 +40,10 @@ protected:
 
     void OpenWindow()
     {
+        // A main window closed by an earlier test asked the thread to quit;
+        // that request would end the first modal loop of this one at once.
+        MSG quit;
+        while (::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
         m_template =
             std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, RUNTIME_CLASS(CZorvikanDesktopDoc),
                                                  RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CZorvikanDesktopView));

@@ -1,0 +1,232 @@
+// The record commands of the main view and the record editor, run modally
+// with scripted steps in the program's main window on a scratch data root:
+// what reaches the database file, what is dropped, and the attachment's
+// limits and failures.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/res/RecordDialogsRes.h"
+#include "core/items/FilterKeys.h"
+#include "core/items/Record.h"
+#include "core/items/RecordList.h"
+#include "core/os/ChangeNotify.h"
+#include "core/store/AttachmentCrypter.h"
+#include "core/store/DatabaseObj.h"
+#include "mainwindow/MainWindowIds.h"
+#include "mainwindow/dialogs/DetailViewDlg.h"
+#include "tests/support/AppWindowTest.h"
+#include "tests/support/ScriptedModal.h"
+#include "tests/support/TestText.h"
+
+CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
+
+namespace {
+
+namespace fs = std::filesystem;
+using zvtest::ScriptedModal;
+
+const uint8_t kWebLogins[kUniqueKeySize] = {0, 0, 0, 0, 0, 0, 0, 0x12};
+
+std::string Text(CWnd& dlg, int id)
+{
+    char text[256] = {};
+    ::GetDlgItemTextA(dlg.m_hWnd, id, text, sizeof text);
+    return text;
+}
+
+void Type(CWnd& dlg, int id, const char* text) { ::SetDlgItemTextA(dlg.m_hWnd, id, text); }
+
+class RecordCommands : public zvtest::AppWindowTest {
+protected:
+    RecordCommands() : AppWindowTest("zvrec") {}
+
+    fs::path DatabasePath() const { return m_root.Path() / "_Standalone_" / "ZorvikanDatabase.zdb"; }
+    fs::path FilesFolder() const { return m_root.Path() / "_Standalone_" / "Files"; }
+    CDatabaseObj& Db() { return m_view->GetDatabase(); }
+
+    // The records the file on disk holds, not deleted, by field 1.
+    std::vector<std::string> SavedTitles()
+    {
+        CDatabaseObj saved;
+        EXPECT_EQ(0, saved.Load(zvtest::WinPath(DatabasePath())));
+        std::vector<std::string> titles;
+        for (POSITION pos = saved.GetRecords().GetHeadPosition(); pos;) {
+            auto* record = static_cast<CRecord*>(saved.GetRecords().GetNext(pos));
+            if (!record->IsDeleted()) titles.push_back(std::string(record->GetField(0)));
+        }
+        return titles;
+    }
+
+    CRecord* AddRecord(const char* title)
+    {
+        auto* record = new CRecord;
+        record->SetTypeKey(kWebLogins);
+        record->SetField(0, title);
+        record->SetId(Db().GetRecords().GetCount() + 100);
+        Db().GetRecords().Add(record);
+        return record;
+    }
+};
+
+TEST_F(RecordCommands, NewItemUnderAllTypesMakesAWebLoginThatIsSavedWithItsDate)
+{
+    OpenWindow();
+    ScriptedModal modal;
+    std::string typeShown;
+    bool autofillEnabled = true;
+    bool busy = false;
+    LRESULT editingAnswer = 0;
+    modal.OnModal([&](CWnd& dlg) {
+        typeShown = Text(dlg, IDC_DV_TYPE);
+        autofillEnabled = ::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_DV_AUTOFILL)) != FALSE;
+        busy = m_view->GetPluginLink().GetBusy() != 0;
+        editingAnswer = m_view->OnDatabaseNotify(NOTIFY_PING, 0, 0);
+        Type(dlg, CDetailViewDlg::FieldEditId(0), "Bank");
+        Type(dlg, CDetailViewDlg::FieldEditId(2), "s3cret");
+        ScriptedModal::PressButton(dlg, IDOK);
+    });
+    ::SendMessageA(m_view->m_hWnd, WM_COMMAND, ID_NEW_ITEM, 0);
+    EXPECT_EQ("Web Logins", typeShown);
+    EXPECT_FALSE(autofillEnabled) << "nothing to fill before the record is saved";
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(1, editingAnswer) << "other programs hear that an editor is open";
+    EXPECT_EQ(0, m_view->OnDatabaseNotify(NOTIFY_PING, 0, 0));
+    EXPECT_EQ(0, m_view->GetPluginLink().GetBusy());
+    EXPECT_EQ((std::vector<std::string>{"Bank"}), SavedTitles());
+    CRecord* added = static_cast<CRecord*>(Db().GetRecords().GetTail());
+    ASSERT_NE(nullptr, added);
+    EXPECT_EQ(0, std::memcmp(kWebLogins, added->GetTypeKey(), kUniqueKeySize));
+    EXPECT_NE(0, added->GetId());
+    EXPECT_FALSE(added->GetField(9).IsEmpty()) << "modification date stamped";
+    EXPECT_TRUE(modal.Unanswered().empty());
+}
+
+TEST_F(RecordCommands, ANewRecordWithNothingEnteredIsNotAdded)
+{
+    OpenWindow();
+    const int before = Db().GetRecords().GetCount();
+    ScriptedModal modal;
+    modal.OnModal([&](CWnd& dlg) { ScriptedModal::PressButton(dlg, IDOK); });
+    modal.OnModal([&](CWnd& dlg) {
+        Type(dlg, IDC_DV_NOTES, "only notes");
+        ScriptedModal::PressButton(dlg, IDOK);
+    });
+    m_view->RunNewItemDialog(KEY_ALL, KEY_ALL, "", "");
+    EXPECT_EQ(before, Db().GetRecords().GetCount());
+    m_view->RunNewItemDialog(KEY_ALL, KEY_ALL, "", "");
+    ASSERT_EQ(before + 1, Db().GetRecords().GetCount()) << "notes alone make a record";
+    EXPECT_EQ(CString("only notes"), static_cast<CRecord*>(Db().GetRecords().GetTail())->GetNotes());
+}
+
+TEST_F(RecordCommands, OkOnAnUnchangedRecordSavesButKeepsItsDate)
+{
+    OpenWindow();
+    CRecord* record = AddRecord("Mail");
+    record->SetField(9, "May 01, 2020");
+    ScriptedModal modal;
+    modal.OnModal([&](CWnd& dlg) { ScriptedModal::PressButton(dlg, IDOK); });
+    m_view->EditRecord(record);
+    EXPECT_EQ((std::vector<std::string>{"Mail"}), SavedTitles());
+    EXPECT_EQ(CString("May 01, 2020"), record->GetField(9));
+}
+
+TEST_F(RecordCommands, TheEditorsDeleteRemovesItsOwnRecord)
+{
+    OpenWindow();
+    AddRecord("Keep");
+    CRecord* doomed = AddRecord("Doomed");
+    ScriptedModal modal;
+    modal.AnswerMessageBox(IDYES);
+    modal.OnModal([&](CWnd& dlg) { ScriptedModal::PressButton(dlg, IDC_DV_DELETE); });
+    m_view->EditRecord(doomed);
+    EXPECT_TRUE(doomed->IsDeleted() || Db().GetRecords().FindById(doomed->GetId()) == nullptr);
+    EXPECT_EQ((std::vector<std::string>{"Keep"}), SavedTitles());
+    ASSERT_EQ(1u, modal.MessageBoxes().size());
+    EXPECT_EQ("Are you really sure you want to delete the selected item(s)?", modal.MessageBoxes()[0].text);
+}
+
+TEST_F(RecordCommands, AttachmentsUpToOneMegabyteAreStoredAndDuplicatesGetTheirOwnCopy)
+{
+    OpenWindow();
+    const fs::path exact = m_root.WriteFile("exact.bin", std::string(1048576, 'x'));
+    const fs::path over = m_root.WriteFile("over.bin", std::string(1048577, 'y'));
+    CRecord* record = AddRecord("Scan");
+    ScriptedModal modal;
+    modal.AnswerFileName(zvtest::WinPath(over));
+    modal.AnswerMessageBox(IDOK);
+    modal.AnswerFileName(zvtest::WinPath(exact));
+    modal.OnModal([&](CWnd& dlg) {
+        ScriptedModal::PressButton(dlg, IDC_DV_ATTACHMENT);
+        EXPECT_EQ("", Text(dlg, IDC_DV_ATTACHMENT_NAME)) << "over the limit: refused";
+        ScriptedModal::PressButton(dlg, IDC_DV_ATTACHMENT);
+        EXPECT_EQ("exact.bin", Text(dlg, IDC_DV_ATTACHMENT_NAME));
+        ScriptedModal::PressButton(dlg, IDOK);
+    });
+    m_view->EditRecord(record);
+    ASSERT_EQ(1u, modal.MessageBoxes().size());
+    EXPECT_EQ("The attachment size exceeds 1MB limit.", modal.MessageBoxes()[0].text);
+    ASSERT_TRUE(record->HasAttachment());
+    EXPECT_TRUE(fs::exists(FilesFolder() / std::string(record->GetAttachmentFileName())));
+
+    // Duplicate: a new record with the same key and its own stored file.
+    ScriptedModal dup;
+    dup.OnModal([&](CWnd& dlg) {
+        EXPECT_EQ("Scan Copy", Text(dlg, CDetailViewDlg::FieldEditId(0)));
+        ScriptedModal::PressButton(dlg, IDOK);
+    });
+    m_view->DuplicateRecord(record);
+    CRecord* copy = static_cast<CRecord*>(Db().GetRecords().GetTail());
+    ASSERT_NE(record, copy);
+    EXPECT_EQ(CString("Scan Copy"), copy->GetField(0));
+    EXPECT_EQ(record->GetAttachmentKey(), copy->GetAttachmentKey());
+    ASSERT_NE(record->GetAttachmentFileName(), copy->GetAttachmentFileName());
+    const std::string original = zvtest::ReadFileBytes(FilesFolder() / std::string(record->GetAttachmentFileName()));
+    EXPECT_EQ(original, zvtest::ReadFileBytes(FilesFolder() / std::string(copy->GetAttachmentFileName())));
+}
+
+TEST_F(RecordCommands, AnAttachmentThatCannotBeStoredLeavesTheRecordWithoutOne)
+{
+    OpenWindow();
+    // A file where the attachments folder should be: nothing can be stored.
+    fs::create_directories(FilesFolder().parent_path());
+    m_root.WriteFile("_Standalone_/Files", "not a folder");
+    const fs::path file = m_root.WriteFile("notes.txt", "hello");
+    CRecord* record = AddRecord("Letter");
+    ScriptedModal modal;
+    modal.AnswerFileName(zvtest::WinPath(file));
+    modal.AnswerMessageBox(IDOK);
+    modal.OnModal([&](CWnd& dlg) {
+        ScriptedModal::PressButton(dlg, IDC_DV_ATTACHMENT);
+        ScriptedModal::PressButton(dlg, IDOK);
+    });
+    m_view->EditRecord(record);
+    EXPECT_FALSE(record->HasAttachment());
+    EXPECT_TRUE(record->GetAttachmentKey().IsEmpty());
+    ASSERT_EQ(1u, modal.MessageBoxes().size());
+    EXPECT_NE(std::string::npos, modal.MessageBoxes()[0].text.find("could not be stored"));
+}
+
+TEST_F(RecordCommands, CustomizeFieldsSavesTheRecordsLabels)
+{
+    OpenWindow();
+    CRecord* record = AddRecord("Router");
+    ScriptedModal modal;
+    modal.OnModal([&](CWnd& dlg) {
+        Type(dlg, IDC_CUSTOM_LABEL_FIRST + 1, "Admin");
+        ScriptedModal::PressButton(dlg, IDOK);
+    });
+    m_view->CustomizeRecord(record);
+    CDatabaseObj saved;
+    ASSERT_EQ(0, saved.Load(zvtest::WinPath(DatabasePath())));
+    auto* stored = static_cast<CRecord*>(saved.GetRecords().FindById(record->GetId()));
+    ASSERT_NE(nullptr, stored);
+    EXPECT_EQ(CString("Admin"), stored->GetCustomLabel(1));
+}
+
+}  // namespace
