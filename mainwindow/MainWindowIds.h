@@ -43,3 +43,18 @@
 
 // Record commands.
 #define ID_CUSTOMIZE_FIELDS 32841
+
+// Copy commands (fields 7 to 10 out of order, as the menu has them).
+#define ID_COPY_CATEGORY 32838
+#define ID_COPY_FIELD1 32809
+#define ID_COPY_FIELD2 32810
+#define ID_COPY_FIELD3 32811
+#define ID_COPY_FIELD4 32812
+#define ID_COPY_FIELD5 32813
+#define ID_COPY_FIELD6 32814
+#define ID_COPY_FIELD7 32879
+#define ID_COPY_FIELD8 32876
+#define ID_COPY_FIELD9 32877
+#define ID_COPY_FIELD10 32878
+#define ID_COPY_NOTE 32815
+#define ID_EVENT_VIEWER 32909

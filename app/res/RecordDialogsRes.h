@@ -46,3 +46,6 @@
 #define IDS_DELETE_ITEMS_ASK 159
 #define IDS_ATTACHMENT_TOO_LARGE 609
 #define IDS_ATTACHMENT_NOT_STORED 611
+
+// The copy-field commands' menu text: the type's label and the digit.
+#define IDS_COPY_FIELD_MENU 7103

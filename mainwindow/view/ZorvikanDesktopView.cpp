@@ -79,6 +79,17 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
     ON_UPDATE_COMMAND_UI(ID_CUSTOMIZE_FIELDS, &CZorvikanDesktopView::OnUpdateNeedsSelection)
     ON_COMMAND(ID_ADD_ATTACHMENT, &CZorvikanDesktopView::OnAttachment)
     ON_UPDATE_COMMAND_UI(ID_ADD_ATTACHMENT, &CZorvikanDesktopView::OnUpdateAttachment)
+    // ViewCopyCommands.cpp
+    ON_COMMAND(ID_COPY_CATEGORY, &CZorvikanDesktopView::OnCopyCategory)
+    ON_UPDATE_COMMAND_UI(ID_COPY_CATEGORY, &CZorvikanDesktopView::OnUpdateCopyCategory)
+    ON_COMMAND_RANGE(ID_COPY_FIELD1, ID_COPY_FIELD6, &CZorvikanDesktopView::OnCopyField)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_COPY_FIELD1, ID_COPY_FIELD6, &CZorvikanDesktopView::OnUpdateCopyField)
+    ON_COMMAND_RANGE(ID_COPY_FIELD8, ID_COPY_FIELD7, &CZorvikanDesktopView::OnCopyField)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_COPY_FIELD8, ID_COPY_FIELD7, &CZorvikanDesktopView::OnUpdateCopyField)
+    ON_COMMAND(ID_COPY_NOTE, &CZorvikanDesktopView::OnCopyNote)
+    ON_UPDATE_COMMAND_UI(ID_COPY_NOTE, &CZorvikanDesktopView::OnUpdateCopyNote)
+    // ViewTrayCommands.cpp
+    ON_COMMAND(ID_EVENT_VIEWER, &CZorvikanDesktopView::OnEventViewer)
 END_MESSAGE_MAP()
 
 CZorvikanDesktopApp* CZorvikanDesktopView::App()

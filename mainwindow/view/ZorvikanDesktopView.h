@@ -25,7 +25,7 @@
 //                           added, updated or removed
 //   ViewUserCommands.cpp    password, users, options, database sync, reset
 //   ViewPrinting.cpp        print and print preview
-//   ViewCopyCommands.cpp    copy category, fields and note
+// * ViewCopyCommands.cpp    copy category, fields and note
 // * ViewTrayCommands.cpp    the tray menu's commands and the event viewer
 // * ViewLocking.cpp         auto-lock, lock and unlock, clipboard clearing
 //   ViewDuplicates.cpp      delete duplicates
@@ -163,6 +163,16 @@ protected:
     void OnAttachment();
     void OnUpdateAttachment(CCmdUI* pCmdUI);
 
+    // ViewCopyCommands.cpp
+    void OnCopyCategory();
+    void OnUpdateCopyCategory(CCmdUI* pCmdUI);
+    void OnCopyField(UINT nID);
+    void OnUpdateCopyField(CCmdUI* pCmdUI);
+    void OnCopyNote();
+    void OnUpdateCopyNote(CCmdUI* pCmdUI);
+    // ViewTrayCommands.cpp
+    void OnEventViewer();
+
     // ViewFilters.cpp (handlers)
     void OnCategoryComboChange();
     void OnTypeComboChange();
@@ -230,6 +240,16 @@ public:
     void ShowRemovedRecord(CRecord* record);
     // The records selected in the current mode (list mode: every selected row).
     std::vector<CRecord*> GetSelectedRecords();
+    // ViewCopyCommands.cpp
+    // Field index (0-9) of a copy command; -1 for another id.
+    static int CopyFieldOfCommand(UINT nID);
+    // The field's real text (masking off) to the clipboard.
+    void CopyField(int field);
+    // Puts the text on the clipboard as the program's own; false when the
+    // clipboard could not be written.
+    bool CopyTextToClipboard(const CString& text);
+    // Whether no text of the program's is on the clipboard.
+    bool IsClipboardClean() const { return m_bClipboardClean != 0; }
     // ViewChangeNotices.cpp
     // A notice from outside applied to the database object and the views.
     void ApplyItemAdded(UINT itemClass, int32_t id);
@@ -285,6 +305,9 @@ protected:
     bool m_bReveal = false;
     // The list mode's display; exists from the first update to the end.
     CRecordListCtrl m_recordList;
+    // ViewCopyCommands.cpp members
+    // Cleared by every successful copy of the program's text.
+    int m_bClipboardClean = 1;
     // ViewChangeNotices.cpp members
     // Items a deletion notice took out of their list, kept until the view
     // ends: an open editor or a view may still point to them.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/services/ComputerName.h"
+#include "app/history/EventViewerRows.h"
 #include "app/history/LogEvents.h"
 #include "app/history/LogEventsSerializer.h"
 #include "tests/app/XmlTestSupport.h"
@@ -322,6 +323,35 @@ TEST_F(EventLogTest, EventsOfABatchLeftOpenReachTheFileWhenTheLogGoes)
         log.AddEvent("Log on", "Log on Failed", "Bob", "pending");
     }
     EXPECT_EQ(DescriptionsInFile(path), std::vector<std::string>{"pending"});
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EventLogTest, TheViewerListsTheLatestEventFirstWithSortableDates)
+{
+    dir.WriteFile("EventsLog.xml", LogFile(EventXml(u"Add record", u"2026-03-19 10:00:00 +0000", u"stored")));
+    CLogEvents log(PathOf("EventsLog.xml"));
+    log.AddEvent("Log on", "Log on succeeded", "Alice", "logon");
+    log.Load();
+    clock.Set("2026-03-20 12:30:45");
+    log.AddEvent("Edit record ", "Record edited", "Alice", "Bank");
+    const std::vector<EventViewerRow> rows = EventViewerRows(log);
+    ASSERT_EQ(3u, rows.size());
+    // Latest first; the file's events below this run's later ones, the
+    // start-up's event before the load at the bottom.
+    EXPECT_EQ("Bank", std::string(rows[0][2]));
+    EXPECT_EQ("stored", std::string(rows[1][2]));
+    EXPECT_EQ("logon", std::string(rows[2][2]));
+    const EventViewerRow& row = rows[0];
+    EXPECT_EQ("2026-03-20 12:30:45 +0000", std::string(row[0]));
+    EXPECT_EQ("Edit record ", std::string(row[1]));
+    EXPECT_EQ("Record edited", std::string(row[3]));
+    EXPECT_EQ("Alice", std::string(row[4]));
+    EXPECT_EQ(std::string(GetThisComputerName()), std::string(row[5]));
+    EXPECT_STREQ("Date,166;Event,90;Description,90;Action,90;User,90;Computer,90", kEventViewerHeadings);
+    EXPECT_TRUE(EventViewerRows(CLogEvents("")).empty());
 }
 
 }  // namespace

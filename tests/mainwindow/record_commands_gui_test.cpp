@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "app/history/LogEvents.h"
+#include "app/res/HistoryRes.h"
 #include "app/res/RecordDialogsRes.h"
 #include "core/items/FilterKeys.h"
 #include "core/items/Record.h"
@@ -227,6 +229,67 @@ TEST_F(RecordCommands, CustomizeFieldsSavesTheRecordsLabels)
     auto* stored = static_cast<CRecord*>(saved.GetRecords().FindById(record->GetId()));
     ASSERT_NE(nullptr, stored);
     EXPECT_EQ(CString("Admin"), stored->GetCustomLabel(1));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RecordCommands, ACopyThatCannotReachTheClipboardLeavesItClean)
+{
+    OpenWindow();
+    // Another window holds the clipboard open: the copy cannot get in.
+    HWND other = ::CreateWindowExA(0, "STATIC", "holder", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(::OpenClipboard(other));
+    const bool copiedWhileHeld = m_view->CopyTextToClipboard("s3cret");
+    ::CloseClipboard();
+    ::DestroyWindow(other);
+    EXPECT_FALSE(copiedWhileHeld);
+    EXPECT_TRUE(m_view->IsClipboardClean()) << "nothing of ours to clear";
+
+    ASSERT_TRUE(m_view->CopyTextToClipboard("s3cret"));
+    EXPECT_FALSE(m_view->IsClipboardClean());
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    HANDLE data = ::GetClipboardData(CF_TEXT);
+    const std::string text = data ? static_cast<const char*>(::GlobalLock(data)) : "";
+    if (data) ::GlobalUnlock(data);
+    ::CloseClipboard();
+    EXPECT_EQ("s3cret", text);
+}
+
+TEST_F(RecordCommands, TheEventViewerListsTheLogAndClearsIt)
+{
+    OpenWindow();
+    auto log = CLogEvents::GetInstance();
+    log->AddEvent("Add record", "Record added", "Alice", "Bank");
+    log->AddEvent("Delete record", "Record deleted", "Alice", "Mail");
+    ScriptedModal modal;
+    int rowsShown = -1, rowsAfterClear = -1;
+    std::string firstDescription;
+    bool busy = false;
+    modal.OnModal([&](CWnd& dlg) {
+        HWND list = ::GetDlgItem(dlg.m_hWnd, IDC_EVENT_LIST);
+        rowsShown = (int)::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+        char text[64] = {};
+        LVITEMA item{};
+        item.iSubItem = 2;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        ::SendMessageA(list, LVM_GETITEMTEXTA, 0, (LPARAM)&item);
+        firstDescription = text;
+        busy = m_view->GetPluginLink().GetBusy() != 0;
+        ScriptedModal::PressButton(dlg, IDC_EVENT_CLEAR_LOG);
+        rowsAfterClear = (int)::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+        ScriptedModal::PressButton(dlg, IDOK);
+    });
+    const int before = log->GetCount();
+    m_view->SendMessage(WM_COMMAND, ID_EVENT_VIEWER);
+    EXPECT_EQ(before, rowsShown);
+    EXPECT_EQ("Mail", firstDescription) << "the latest event first";
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(0, rowsAfterClear);
+    EXPECT_EQ(0, log->GetCount());
+    EXPECT_EQ(0, m_view->GetPluginLink().GetBusy());
 }
 
 }  // namespace
