@@ -49,3 +49,11 @@
 
 // The copy-field commands' menu text: the type's label and the digit.
 #define IDS_COPY_FIELD_MENU 7103
+
+// The attachment download (template 442).
+#define IDD_ATTACHMENT_DOWNLOAD 442
+#define IDC_DOWNLOAD_OPEN 1230
+#define IDC_DOWNLOAD_EXPLORE 1231
+#define IDS_DOWNLOAD_LOCATION 200
+#define IDS_DOWNLOAD_REPLACE_ASK 612
+#define IDS_DOWNLOAD_FAILED 613

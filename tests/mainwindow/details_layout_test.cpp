@@ -7,6 +7,7 @@
 #include "core/items/Category.h"
 #include "core/items/Record.h"
 #include "core/items/TypeItem.h"
+#include "mainwindow/details/AttachmentFileName.h"
 #include "mainwindow/details/DetailsLayout.h"
 #include "tests/support/RecordBuilder.h"
 
@@ -138,6 +139,34 @@ TEST(DetailsNotes, RunsWrapLinksAreMarkedAndLongRunsAreCut)
     }
     EXPECT_TRUE(WrapNotes("", 100, Width, Fit).empty());
     EXPECT_TRUE(WrapNotes("text", 0, Width, Fit).empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AttachmentFileNames, OnlyAPlainFileNameIsLeft)
+{
+    const struct {
+        const char* stored;
+        const char* written;
+    } cases[] = {
+        {"scan.pdf", "scan.pdf"},
+        {"..\\..\\ZorvikanDatabase.zdb", "ZorvikanDatabase.zdb"},
+        {"../evil.exe", "evil.exe"},
+        {"C:\\Windows\\win.ini", "win.ini"},
+        {"C:boot.ini", "boot.ini"},
+        {"\\\\server\\share\\x.txt", "x.txt"},
+        {"a<b>c|d?.txt", "a_b_c_d_.txt"},
+        {"..", "attachment"},
+        {"", "attachment"},
+        {"trailing. . ", "trailing"},
+        {"CON", "_CON"},
+        {"nul.txt", "_nul.txt"},
+        {"console.txt", "console.txt"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(std::string(c.written), std::string(SafeAttachmentFileName(c.stored))) << c.stored;
 }
 
 }  // namespace
