@@ -58,3 +58,6 @@
 #define ID_COPY_FIELD10 32878
 #define ID_COPY_NOTE 32815
 #define ID_EVENT_VIEWER 32909
+
+// Upkeep commands.
+#define ID_DELETE_DUPLICATES 32908

@@ -57,3 +57,8 @@
 #define IDS_DOWNLOAD_LOCATION 200
 #define IDS_DOWNLOAD_REPLACE_ASK 612
 #define IDS_DOWNLOAD_FAILED 613
+
+// The duplicate records' confirmation (template 456).
+#define IDD_DUPLICATE_RECORDS 456
+#define IDC_DUPLICATES_TEXT 1240
+#define IDC_DUPLICATES_LIST 1241

@@ -90,6 +90,8 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
     ON_UPDATE_COMMAND_UI(ID_COPY_NOTE, &CZorvikanDesktopView::OnUpdateCopyNote)
     // ViewTrayCommands.cpp
     ON_COMMAND(ID_EVENT_VIEWER, &CZorvikanDesktopView::OnEventViewer)
+    // ViewDuplicates.cpp
+    ON_COMMAND(ID_DELETE_DUPLICATES, &CZorvikanDesktopView::OnDeleteDuplicates)
 END_MESSAGE_MAP()
 
 CZorvikanDesktopApp* CZorvikanDesktopView::App()

@@ -28,7 +28,7 @@
 // * ViewCopyCommands.cpp    copy category, fields and note
 // * ViewTrayCommands.cpp    the tray menu's commands and the event viewer
 // * ViewLocking.cpp         auto-lock, lock and unlock, clipboard clearing
-//   ViewDuplicates.cpp      delete duplicates
+// * ViewDuplicates.cpp      delete duplicates
 //   ViewSearch.cpp          search box, recent searches, panel record list
 //   ViewTools.cpp           tool commands and export support
 //   ViewUpkeep.cpp          command updates of the modes, icon image list,
@@ -172,6 +172,8 @@ protected:
     void OnUpdateCopyNote(CCmdUI* pCmdUI);
     // ViewTrayCommands.cpp
     void OnEventViewer();
+    // ViewDuplicates.cpp
+    void OnDeleteDuplicates();
 
     // ViewFilters.cpp (handlers)
     void OnCategoryComboChange();
@@ -250,6 +252,9 @@ public:
     bool CopyTextToClipboard(const CString& text);
     // Whether no text of the program's is on the clipboard.
     bool IsClipboardClean() const { return m_bClipboardClean != 0; }
+    // ViewDuplicates.cpp
+    // Refills the current mode and both combos.
+    void RefreshViewsAndCombos();
     // ViewChangeNotices.cpp
     // A notice from outside applied to the database object and the views.
     void ApplyItemAdded(UINT itemClass, int32_t id);

@@ -293,3 +293,59 @@ TEST_F(RecordCommands, TheEventViewerListsTheLogAndClearsIt)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RecordCommands, DeleteDuplicatesComparesAttachmentContentsAndAsksFirst)
+{
+    OpenWindow();
+    const fs::path one = m_root.WriteFile("one.txt", "first contents");
+    const fs::path two = m_root.WriteFile("two.txt", "other contents");
+    const CString files = zvtest::WinPath(FilesFolder());
+    auto attach = [&](CRecord* r, const fs::path& source) {
+        r->SetAttachmentName("scan.txt");
+        r->SetAttachmentKey(NewAttachmentKeyText());
+        CAttachmentCrypter crypter(r->GetAttachmentKey(), r->GetAttachmentFileName(), files);
+        ASSERT_EQ(0, crypter.EncryptFromFile(zvtest::WinPath(source)));
+    };
+    AddRecord("Bank");
+    CRecord* copy = AddRecord("Bank");
+    copy->SetField(9, "May 01, 2020");
+    CRecord* scanA = AddRecord("Scan");
+    CRecord* scanB = AddRecord("Scan");
+    CRecord* scanC = AddRecord("Scan");
+    attach(scanA, one);
+    attach(scanB, two);
+    attach(scanC, one);
+    ASSERT_EQ(0, Db().Save());
+
+    ScriptedModal no;
+    std::vector<std::string> listed;
+    no.OnModal([&](CWnd& dlg) {
+        const int n = (int)::SendDlgItemMessageA(dlg.m_hWnd, IDC_DUPLICATES_LIST, LB_GETCOUNT, 0, 0);
+        for (int i = 0; i < n; ++i) {
+            char text[64] = {};
+            ::SendDlgItemMessageA(dlg.m_hWnd, IDC_DUPLICATES_LIST, LB_GETTEXT, i, (LPARAM)text);
+            listed.push_back(text);
+        }
+        ScriptedModal::PressButton(dlg, IDCANCEL);
+    });
+    m_view->SendMessage(WM_COMMAND, ID_DELETE_DUPLICATES);
+    EXPECT_EQ((std::vector<std::string>{"Bank", "Scan"}), listed) << "the second Scan holds other bytes";
+    EXPECT_FALSE(copy->IsDeleted());
+
+    ScriptedModal yes;
+    yes.OnModal([&](CWnd& dlg) { ScriptedModal::PressButton(dlg, IDOK); });
+    m_view->SendMessage(WM_COMMAND, ID_DELETE_DUPLICATES);
+    EXPECT_EQ((std::vector<std::string>{"Bank", "Scan", "Scan"}), SavedTitles());
+    EXPECT_FALSE(scanB->IsDeleted());
+
+    ScriptedModal none;
+    none.AnswerMessageBox(IDOK);
+    m_view->SendMessage(WM_COMMAND, ID_DELETE_DUPLICATES);
+    ASSERT_EQ(1u, none.MessageBoxes().size());
+    EXPECT_EQ("No duplicate records found", none.MessageBoxes()[0].text);
+    EXPECT_EQ("Delete Confimation", none.MessageBoxes()[0].caption);
+}
+
+}  // namespace
