@@ -5,6 +5,7 @@
 class CDC;
 class CRect;
 class CRecord;
+class CWnd;
 
 class IRecordEditorHost {
 public:
@@ -24,5 +25,5 @@ public:
     virtual void DrawRecordIcon(CDC*, const CRect&, int) {}
     // Runs the type or category editor over that list of the database
     // (true: types) as a child of the editor's window; nothing by default.
-    virtual void EditItemList(bool, void*) {}
+    virtual void EditItemList(bool, CWnd*) {}
 };

@@ -83,6 +83,7 @@ public:
     }
     void DeleteRecord(CRecord* record) override { m_view.DeleteRecords({record}); }
     // Auto-fill and printing are the view's commands; they come with them.
+    void EditItemList(bool types, CWnd* parent) override { m_view.RunItemEditor(types, parent); }
     void AutoFillRecord(CRecord*) override {}
     void PrintRecord(CRecord*) override {}
 

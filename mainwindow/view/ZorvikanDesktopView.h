@@ -29,6 +29,7 @@
 // * ViewTrayCommands.cpp    the tray menu's commands and the event viewer
 // * ViewLocking.cpp         auto-lock, lock and unlock, clipboard clearing
 // * ViewDuplicates.cpp      delete duplicates
+// * ViewItemEditors.cpp     the type and category editors
 //   ViewSearch.cpp          search box, recent searches, panel record list
 //   ViewTools.cpp           tool commands and export support
 //   ViewUpkeep.cpp          command updates of the modes, icon image list,
@@ -252,6 +253,13 @@ public:
     bool CopyTextToClipboard(const CString& text);
     // Whether no text of the program's is on the clipboard.
     bool IsClipboardClean() const { return m_bClipboardClean != 0; }
+    // ViewItemEditors.cpp
+    // The type (or category) list editor over the database, as a child of
+    // parent (the view when null); every change saved and told as it is made.
+    void RunItemEditor(bool types, CWnd* parent);
+    // A new type: defined, added in name order, saved and told. False when
+    // cancelled.
+    bool RunNewTypeDialog();
     // ViewDuplicates.cpp
     // Refills the current mode and both combos.
     void RefreshViewsAndCombos();

@@ -1,0 +1,59 @@
+// The main view's side of the type and category editors.
+#include "mainwindow/view/ZorvikanDesktopView.h"
+
+#include <memory>
+
+#include "core/items/TypeItem.h"
+#include "core/items/UniqueList.h"
+#include "core/os/ChangeNotify.h"
+#include "mainwindow/dialogs/DefineItemDlgs.h"
+#include "mainwindow/dialogs/EditItemsDlg.h"
+#include "mainwindow/dialogs/ItemEditorHost.h"
+#include "mainwindow/records/RecordChangeSequence.h"
+
+// What the editors ask of the view.
+class CViewItemEditorHost : public IItemEditorHost {
+public:
+    explicit CViewItemEditorHost(CZorvikanDesktopView& view) : m_view(view) {}
+
+    int CommitItemChange(int operation, int itemClass, int itemId) override
+    {
+        CRecordChangeSequence change;
+        change.Add(operation, itemClass, itemId);
+        const int result = m_view.CommitRecordChange(change);
+        m_view.RefreshViewsAndCombos();
+        return result;
+    }
+
+private:
+    CZorvikanDesktopView& m_view;
+};
+
+void CZorvikanDesktopView::RunItemEditor(bool types, CWnd* parent)
+{
+    CViewItemEditorHost host(*this);
+    CUniqueList& list = types ? static_cast<CUniqueList&>(m_database.GetTypes())
+                              : static_cast<CUniqueList&>(m_database.GetCategories());
+    CEditItemsDlg dlg(parent ? parent : this, m_database, list, host);
+    const int wasBusy = m_pluginLink.GetBusy();
+    m_pluginLink.SetBusy(1);
+    const bool wasEditing = m_lockState.IsEditingDialogOpen();
+    m_lockState.SetEditingDialogOpen(true);
+    dlg.DoModal();
+    m_lockState.SetEditingDialogOpen(wasEditing);
+    m_pluginLink.SetBusy(wasBusy);
+}
+
+bool CZorvikanDesktopView::RunNewTypeDialog()
+{
+    CViewItemEditorHost host(*this);
+    std::unique_ptr<CTypeItem> type(static_cast<CTypeItem*>(m_database.GetTypes().NewItem()));
+    if (!type) return false;
+    CDefineTypeDlg dlg(this, m_database, *type, host);
+    dlg.SetNew(true);
+    if (dlg.DoModal() != IDOK) return false;
+    CTypeItem* added = type.release();
+    m_database.GetTypes().AddSorted(added);
+    host.CommitItemChange(NOTIFY_ADDED, NOTIFY_ITEM_TYPE, added->GetId());
+    return true;
+}
