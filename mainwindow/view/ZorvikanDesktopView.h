@@ -30,6 +30,8 @@
 // * ViewLocking.cpp         auto-lock, lock and unlock, clipboard clearing
 // * ViewDuplicates.cpp      delete duplicates
 // * ViewItemEditors.cpp     the type and category editors
+// * ViewDetails.cpp         drawing the details pane, its links, the
+//                           attachment download
 //   ViewSearch.cpp          search box, recent searches, panel record list
 //   ViewTools.cpp           tool commands and export support
 //   ViewUpkeep.cpp          command updates of the modes, icon image list,
@@ -54,6 +56,7 @@
 #include "core/store/DatabaseObj.h"
 #include "mainwindow/controls/RecordListCtrl.h"
 #include "mainwindow/data/WebLoginHandOver.h"
+#include "mainwindow/details/DetailsPainter.h"
 #include "mainwindow/locking/ViewLockState.h"
 #include "mainwindow/models/ViewState.h"
 
@@ -253,6 +256,15 @@ public:
     bool CopyTextToClipboard(const CString& text);
     // Whether no text of the program's is on the clipboard.
     bool IsClipboardClean() const { return m_bClipboardClean != 0; }
+    // ViewDetails.cpp
+    // Draws the selected record into the details pane's client rectangle
+    // scrolled by scrollY; the height of what was laid out.
+    int DrawDetailsPane(HDC dc, const RECT& client, int scrollY);
+    // The address of the link under the point of the pane, when it may be
+    // opened.
+    const CString* LinkAtPane(POINT point) const;
+    // The record's attachment opened or written into a folder.
+    void SaveAttachment(CRecord* record);
     // ViewItemEditors.cpp
     // The type (or category) list editor over the database, as a child of
     // parent (the view when null); every change saved and told as it is made.
@@ -321,6 +333,8 @@ protected:
     // ViewCopyCommands.cpp members
     // Cleared by every successful copy of the program's text.
     int m_bClipboardClean = 1;
+    // ViewDetails.cpp members
+    CDetailsPainter m_detailsPainter;
     // ViewChangeNotices.cpp members
     // Items a deletion notice took out of their list, kept until the view
     // ends: an open editor or a view may still point to them.
