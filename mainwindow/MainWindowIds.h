@@ -61,3 +61,15 @@
 
 // Upkeep commands.
 #define ID_DELETE_DUPLICATES 32908
+// Start-up, printing and small handlers of the main view.
+#define ID_FILE_PRINT 57607
+#define ID_FILE_PRINT_DIRECT 57608
+#define ID_FILE_PRINT_PREVIEW 57609
+// Taken and ignored, with the framework's New and Open.
+#define ID_IGNORED_1091 1091
+// Notification 1803 of the controls 2001 to 2011: answered 0, nothing done.
+#define ZV_NOTIFY_IGNORED_CODE 1803
+#define IDC_IGNORED_FIRST 2001
+#define IDC_IGNORED_LAST 2011
+// The empty window in the details area until the details pane comes.
+#define IDC_DETAILS_PANE 2012

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the program and starts it under Wine.
 # With an X display ($DISPLAY) it runs there until closed. Without one it runs
-# on a virtual display for a few seconds, writes a screenshot and ends:
+# on a virtual display for a few seconds, writes a screenshot and ends (a user
+# without a database then starts on tests/fixtures/db/sample.zdb):
 #   build/screenshot.png  (or the path in $ZV_SCREENSHOT)
 # With ZV_SCREENSHOT_MENU set to a mnemonic (e.g. h), that menu of the main
 # window is dropped down before the screenshot, to show its drawn items.
@@ -24,6 +25,13 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 shot="${ZV_SCREENSHOT:-$ZV_BUILD/screenshot.png}"
+# The screenshot shows records: a user without a database starts on the
+# sample database of the fixtures (never over an existing one).
+user_db="$WINEPREFIX/drive_c/users/$(whoami)/Documents/Corvantide/Zorvikan/_Standalone_/ZorvikanDatabase.zdb"
+if [ ! -e "$user_db" ]; then
+  mkdir -p "$(dirname "$user_db")"
+  cp "$ZV_ROOT/tests/fixtures/db/sample.zdb" "$user_db"
+fi
 display_file=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!

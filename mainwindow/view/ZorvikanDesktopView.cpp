@@ -2,6 +2,9 @@
 // handlers live in the files of their concern (see ZorvikanDesktopView.h).
 #include "mainwindow/view/ZorvikanDesktopView.h"
 
+#include <cstring>
+#include <utility>
+
 #include "app/AppIds.h"
 #include "app/frame/MainFrm.h"
 #include "app/history/LogEvents.h"
@@ -10,10 +13,15 @@
 #include "core/prefs/AppPrefs.h"
 #include "core/link/WebLoginLink.h"
 #include "core/users/Platform.h"
+#include "framework/FrameworkRes.h"
 #include "framework/ModalSeam.h"
 #include "mainwindow/MainWindowIds.h"
 #include "mainwindow/data/UserDatabaseOpen.h"
+#include "app/res/Resource.h"
+#include "core/os/SystemInfo.h"
+#include "core/users/UserItem.h"
 #include "toolkit/ToolkitIds.h"
+#include "toolkit/progress/ZorvikScreen2.h"
 
 IMPLEMENT_DYNCREATE(CZorvikanDesktopView, CMainViewBase)
 
@@ -92,7 +100,26 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
     ON_COMMAND(ID_EVENT_VIEWER, &CZorvikanDesktopView::OnEventViewer)
     // ViewDuplicates.cpp
     ON_COMMAND(ID_DELETE_DUPLICATES, &CZorvikanDesktopView::OnDeleteDuplicates)
+    // ZorvikanDesktopView.cpp
+    ON_WM_DRAWITEM()
+    ON_COMMAND(ID_FIND, &CZorvikanDesktopView::OnFind)
+    ON_COMMAND(ID_FILE_PRINT, &CZorvikanDesktopView::OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_DIRECT, &CZorvikanDesktopView::OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, &CZorvikanDesktopView::OnFilePrintPreview)
+    ON_COMMAND(ID_FILE_NEW, &CZorvikanDesktopView::OnNothing)
+    ON_COMMAND(ID_FILE_OPEN, &CZorvikanDesktopView::OnNothing)
+    ON_COMMAND(ID_IGNORED_1091, &CZorvikanDesktopView::OnNothing)
+    ON_UPDATE_COMMAND_UI(ID_NEW_ITEM, &CZorvikanDesktopView::OnUpdateAlwaysEnabled)
+    ON_UPDATE_COMMAND_UI(ID_PRINT_RECORD, &CZorvikanDesktopView::OnUpdateAlwaysEnabled)
+    ON_WM_SETFOCUS()
+    ON_WM_RBUTTONDOWN()
+    ON_NOTIFY_RANGE(ZV_NOTIFY_IGNORED_CODE, IDC_IGNORED_FIRST, IDC_IGNORED_LAST,
+                    &CZorvikanDesktopView::OnControlNotifyNothing)
+    // ViewLayout.cpp
+    ON_MESSAGE(WM_CHILDLIST_MOUSEMOVE, &CZorvikanDesktopView::OnChildListMouseMove)
 END_MESSAGE_MAP()
+
+bool CZorvikanDesktopView::s_bPrintPreview = false;
 
 CZorvikanDesktopApp* CZorvikanDesktopView::App()
 {
@@ -116,22 +143,107 @@ int CZorvikanDesktopView::OnCreate(LPCREATESTRUCTA lpcs)
 
 void CZorvikanDesktopView::OnInitialUpdate()
 {
-    CView::OnInitialUpdate();
-    CLogEvents::GetInstance()->Load();
     CUserItem* user = CurrentUser();
-    if (user) m_viewState.Read(*CAppPrefMgr::GetInstance()->GetPrefs(), user);
+    std::shared_ptr<CAppPrefs> prefs = CAppPrefMgr::GetInstance()->GetPrefs();
+    CMainFrame* frame = Frame();
+
+    // The details area holds an empty window of ours until the details pane
+    // comes; the record list's callbacks find the view through the frame.
+    const CRect details = GetDetailsRect();
+    m_detailsPane.Create("", WS_CHILD | WS_VISIBLE, details, this, IDC_DETAILS_PANE);
+    if (frame) frame->SetMainView(this);
+    {
+        CZorvikScreen2 screen;
+        screen.DoModal();
+    }
+    CView::OnInitialUpdate();
+
+    if (user) m_viewState.Read(*prefs, user);
+    m_recordList.Create(GetListRect(), this, IDC_RECORD_LIST);
+    m_recordList.ShowWindow(SW_SHOW);
+    // Every other row of the list is drawn on the user's row colour.
+    m_recordList.m_crEvenRow = (COLORREF)m_viewState.rowColor;
+    SetUpFonts();
+    CreateToolButtons();
+    if (frame) {
+        CDialogToolbar& bar = frame->GetDialogToolbar();
+        if (bar.m_cbCategories.m_hWnd) bar.m_cbCategories.SetFont(&m_controlFont);
+        if (bar.m_cbTypes.m_hWnd) bar.m_cbTypes.SetFont(&m_controlFont);
+    }
+
     OpenUserData(false);
+    CLogEvents::GetInstance()->Load();
+    if (CZorvikanDesktopApp* app = App()) {
+        app->GetRecentSearches(m_recentSearches);
+        if (frame && frame->GetDialogToolbar().m_edSearch.m_hWnd)
+            frame->GetDialogToolbar().m_edSearch.SetAutoCompleteList(m_recentSearches);
+    }
+    BuildSmallIconList();
+
     m_viewState.DropMissingFilters(m_database);
-    CFrameWnd* frame = GetParentFrame();
-    if (user && frame && frame->IsKindOf(RUNTIME_CLASS(CMainFrame)))
-        static_cast<CMainFrame*>(frame)->SetMinimizeToTray(
-            CAppPrefMgr::GetInstance()->GetPrefs()->GetMinimizeToSystemTray(user) ? 1 : 0);
-    RestartAutoLockTimer();
+    RefillTypeCombo();
+    RefillCategoryCombo();
+    FillRecordList();
+    UpdateCaption(user);
+    SelectTypeInCombo(m_viewState.typeFilter);
+    SelectCategoryInCombo(m_viewState.categoryFilter);
+    LoadListColumns(true);
+
     // No handler takes this command yet; the platform's wish is passed on.
     if (PlatformWantsAutoSync()) PostMessage(WM_COMMAND, ID_AUTO_SYNC_AT_START, 0);
     DragAcceptFiles();
+    RestartAutoLockTimer();
+    m_recordList.SelectItem(0, TRUE);
+    m_recordList.SetFocus();
+
+    if (frame) {
+        CDialogToolbar& bar = frame->GetDialogToolbar();
+        for (CBitmapButton* b : {&bar.m_btnListView, &bar.m_btnTreeView, &bar.m_btnPanelView})
+            if (b->m_hWnd) b->EnableWindow(TRUE);
+    }
+    const int mode = m_viewState.viewMode;
+    if (mode == kViewModeTree) {
+        OnTreeView();
+    } else if (mode == kViewModePanel) {
+        OnPanelView();
+    } else {
+        m_nViewMode = kViewModeList;
+        if (frame && frame->GetDialogToolbar().m_btnListView.m_hWnd)
+            frame->GetDialogToolbar().m_btnListView.EnableWindow(FALSE);
+        SelectTypeInCombo(m_viewState.typeFilter);
+        SelectCategoryInCombo(m_viewState.categoryFilter);
+    }
+    if (frame) {
+        CDialogToolbar& bar = frame->GetDialogToolbar();
+        for (CBitmapButton* b : {&bar.m_btnListView, &bar.m_btnTreeView, &bar.m_btnPanelView})
+            if (b->m_hWnd) b->Invalidate();
+    }
+
+    if (user) {
+        m_bAutoSubmit = prefs->GetAutoSubmit(user);
+        m_nSearchColumns = prefs->GetSearchColumns(user) ? 1 : -1;
+    }
+    CreateTooltips();
     RegisterWithSync();
+    SortRecordList();
+    if (user && frame) frame->SetMinimizeToTray(prefs->GetMinimizeToSystemTray(user) ? 1 : 0);
+    // The windows made above take their places.
+    RECT client{};
+    GetClientRect(&client);
+    OnSize(SIZE_RESTORED, client.right, client.bottom);
     ReleaseHeldWebLogins();
+}
+
+void CZorvikanDesktopView::UpdateCaption(CUserItem* user)
+{
+    CString text = AfxGetAppName();
+    if (user) text += " - " + user->GetDisplayName();
+    // The frame's own title too: it puts its title back after the first update.
+    CFrameWnd* frame = GetParentFrame();
+    if (frame) frame->SetTitle(text);
+    CWnd* main = AfxGetMainWnd();
+    if (!main) main = frame;
+    if (main && main->m_hWnd) main->SetWindowText(text);
 }
 
 int CZorvikanDesktopView::OpenUserData(bool clearFirst)
@@ -146,8 +258,6 @@ int CZorvikanDesktopView::OpenUserData(bool clearFirst)
     }
     return m_nOpenResult;
 }
-
-void CZorvikanDesktopView::OnDraw(CDC*) {}
 
 CZorvikanDesktopView::~CZorvikanDesktopView() { UnregisterFromSync(); }
 
@@ -174,4 +284,190 @@ void CZorvikanDesktopView::OnDestroy()
         ::CloseClipboard();
     }
     CView::OnDestroy();
+}
+
+CMainFrame* CZorvikanDesktopView::Frame() const
+{
+    CFrameWnd* frame = GetParentFrame();
+    return frame && frame->IsKindOf(RUNTIME_CLASS(CMainFrame)) ? static_cast<CMainFrame*>(frame) : nullptr;
+}
+
+BOOL CZorvikanDesktopView::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    // The view paints around its children itself (OnEraseBkgnd).
+    cs.style &= ~WS_CLIPCHILDREN;
+    return CView::PreCreateWindow(cs);
+}
+
+BOOL CZorvikanDesktopView::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_MOUSEMOVE || pMsg->message == WM_LBUTTONDOWN || pMsg->message == WM_LBUTTONUP) {
+        if (m_viewTip.m_hWnd) {
+            POINT pt = pMsg->pt;
+            HWND under = (HWND)m_viewTip.SendMessage(TTM_WINDOWFROMPOINT, 0, (LPARAM)&pt);
+            if (under) {
+                ::ScreenToClient(under, &pt);
+                MSG relay = *pMsg;
+                relay.hwnd = under;
+                relay.lParam = MAKELPARAM(pt.x, pt.y);
+                m_viewTip.RelayEvent(&relay);
+                if (m_frameTip.m_hWnd) m_frameTip.RelayEvent(&relay);
+            }
+        }
+    }
+    return CView::PreTranslateMessage(pMsg);
+}
+
+void CZorvikanDesktopView::OnDraw(CDC* pDC)
+{
+    if (s_bPrintPreview) {
+        s_bPrintPreview = false;
+        m_pluginLink.SetBusy(0);
+        if (CMainFrame* frame = Frame()) frame->GetDialogToolbar().EnableBar();
+    }
+    const ViewGeometry g = GetGeometry();
+    if (m_viewState.showingDetails && pDC) {
+        const ViewRect d = g.DetailsArea();
+        CPen pen;
+        pen.CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_3DSHADOW));
+        CPen* old = pDC->SelectObject(&pen);
+        pDC->MoveTo(d.left + kSplitterStripWidth, d.bottom);
+        pDC->LineTo(d.right, d.bottom);
+        pDC->SelectObject(old);
+    }
+    if (m_nViewMode == kViewModePanel) FitPanelColumns();
+}
+
+void CZorvikanDesktopView::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
+{
+    // The tree draws itself.
+    if (nIDCtl == IDC_CATEGORY_TREE) return;
+    CView::OnDrawItem(nIDCtl, lpDrawItemStruct);
+}
+
+void CZorvikanDesktopView::OnFind()
+{
+    if (CMainFrame* frame = Frame())
+        if (frame->GetDialogToolbar().m_edSearch.m_hWnd) frame->GetDialogToolbar().m_edSearch.SetFocus();
+}
+
+void CZorvikanDesktopView::OnFilePrint()
+{
+    if (m_nViewMode != kViewModeList) {
+        AfxMessageBox("Printing is available only in \"List View\".", MB_OK);
+        return;
+    }
+    // The printing of the list comes with the print commands.
+}
+
+void CZorvikanDesktopView::OnFilePrintPreview()
+{
+    if (m_nViewMode != kViewModeList) {
+        AfxMessageBox("Print preview is available only in \"List View\".", MB_OK);
+        return;
+    }
+    // Undone by the next drawing of the view, when the preview has closed.
+    m_pluginLink.SetBusy(1);
+    if (CMainFrame* frame = Frame()) frame->GetDialogToolbar().DisableBar();
+    s_bPrintPreview = true;
+    Invalidate(FALSE);
+}
+
+void CZorvikanDesktopView::OnUpdateAlwaysEnabled(CCmdUI*) {}
+void CZorvikanDesktopView::OnSetFocus(CWnd*) {}
+void CZorvikanDesktopView::OnRButtonDown(UINT nFlags, CPoint point) { CView::OnRButtonDown(nFlags, point); }
+void CZorvikanDesktopView::OnControlNotifyNothing(UINT, NMHDR*, LRESULT* pResult) { *pResult = 0; }
+
+namespace {
+
+struct ToolButtonSpec {
+    UINT id;
+    const char* tip;
+    UINT normal, pressed, disabled;
+};
+
+// In the view's order; the eleventh, New Type, is shown in panel mode only.
+const ToolButtonSpec kToolButtons[11] = {
+    {ID_SHOW_DETAILS, "Show / Hide Details", IDB_SHOW_DETAILS, IDB_SHOW_DETAILS_DOWN, 0},
+    {ID_DUPLICATE_ITEM, "Duplicate Item", IDB_DUPLICATE, IDB_DUPLICATE_DOWN, 0},
+    {ID_NEW_ITEM, "New Item", IDB_NEW_ITEM, IDB_NEW_ITEM_DOWN, 0},
+    {ID_EDIT_ITEM, "Edit Item", IDB_EDIT_ITEM, IDB_EDIT_ITEM_DOWN, 0},
+    {ID_DELETE_ITEM, "Delete Item", IDB_DELETE_ITEM, IDB_DELETE_ITEM_DOWN, 0},
+    {ID_TOGGLE_MASK, "Mask", IDB_MASK, IDB_MASK_DOWN, 0},
+    {ID_EMAIL_ITEMS, "Email", IDB_EMAIL, IDB_EMAIL_DOWN, 0},
+    {ID_AUTO_FILL, "Auto-Fill", IDB_AUTO_FILL, IDB_AUTO_FILL_DOWN, IDB_AUTO_FILL_DISABLED},
+    {ID_PRINT_RECORD, "Print Record", IDB_PRINT_RECORD, IDB_PRINT_RECORD_DOWN, IDB_PRINT_RECORD_DISABLED},
+    {ID_ADD_ATTACHMENT, "Add Attachment", IDB_ADD_ATTACHMENT, IDB_ADD_ATTACHMENT_DOWN, IDB_ADD_ATTACHMENT_DISABLED},
+    {ID_NEW_TYPE, "New Type", IDB_NEW_TYPE, IDB_NEW_TYPE_DOWN, 0},
+};
+
+}  // namespace
+
+CBitmapButton* CZorvikanDesktopView::GetToolButton(UINT id)
+{
+    for (int i = 0; i < 11; ++i)
+        if (kToolButtons[i].id == id) return &m_toolButtons[i];
+    return nullptr;
+}
+
+void CZorvikanDesktopView::CreateToolButtons()
+{
+    for (int i = 0; i < 11; ++i) {
+        const ToolButtonSpec& spec = kToolButtons[i];
+        const DWORD visible = spec.id == ID_NEW_TYPE ? 0 : WS_VISIBLE;
+        m_toolButtons[i].Create(spec.tip, WS_CHILD | visible | BS_OWNERDRAW, CRect(0, 0, 28, 24), this, spec.id);
+        m_toolButtons[i].LoadBitmaps(spec.normal, spec.pressed, 0, spec.disabled);
+    }
+    PlaceStripButtons();
+    GetToolButton(ID_AUTO_FILL)->EnableWindow(FALSE);
+}
+
+void CZorvikanDesktopView::CreateTooltips()
+{
+    if (m_viewTip.Create(this)) {
+        for (int i = 0; i < 11; ++i) m_viewTip.AddTool(&m_toolButtons[i], kToolButtons[i].tip);
+        m_viewTip.Activate(TRUE);
+    }
+    CMainFrame* frame = Frame();
+    if (!frame || !frame->GetDialogToolbar().m_hWnd) return;
+    CDialogToolbar& bar = frame->GetDialogToolbar();
+    if (!m_frameTip.Create(&bar)) return;
+    const std::pair<CWnd*, const char*> tools[] = {{&bar.m_btnListView, "List View"},
+                                                   {&bar.m_btnTreeView, "Tree View"},
+                                                   {&bar.m_btnPanelView, "Panel View"},
+                                                   {&bar.m_btnOptions, "Options"},
+                                                   {&bar.m_btnLock, "Lock"}};
+    for (const auto& tool : tools)
+        if (tool.first->m_hWnd) m_frameTip.AddTool(tool.first, tool.second);
+    m_frameTip.Activate(TRUE);
+}
+
+void CZorvikanDesktopView::SetUpFonts()
+{
+    CFont* current = m_recordList.GetFont();
+    LOGFONTA lf{};
+    if (current && current->m_hObject)
+        current->GetLogFont(&lf);
+    else
+        ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    lstrcpynA(lf.lfFaceName, IsWindowsXP() ? "Arial" : "Calibri", LF_FACESIZE);
+    // Heights are negative: above -15 is a smaller font.
+    if (lf.lfHeight > -15) lf.lfHeight = -15;
+    m_controlFont.DeleteObject();
+    m_controlFont.CreateFontIndirect(&lf);
+    m_listLogFont = lf;
+    if (m_viewState.hasFont) std::memcpy(&m_listLogFont, m_viewState.font, sizeof(LOGFONTA));
+    BuildFonts();
+    m_recordList.SendMessage(WM_SETFONT, (WPARAM)(HFONT)m_listFont, TRUE);
+}
+
+void CZorvikanDesktopView::BuildSmallIconList()
+{
+    // One cell of 19 x 15 per icon id; custom icons come after the 64
+    // built-in ones once they are loaded.
+    m_smallIcons.DeleteImageList();
+    m_smallIcons.Create(19, 15, ILC_COLOR32 | ILC_MASK, 64, 1);
+    CBitmap strip;
+    if (strip.LoadBitmap(IDB_SMALL_ICONS)) m_smallIcons.Add((HBITMAP)strip.m_hObject, RGB(0xFC, 0xCC, 0xFC));
+    if (CHeaderCtrl* header = m_recordList.GetHeaderCtrl()) header->SetImageList(&m_smallIcons);
 }

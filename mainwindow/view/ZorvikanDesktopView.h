@@ -53,16 +53,27 @@
 
 #include "app/frame/MainViewBase.h"
 #include "app/pluginlink/PluginLink.h"
+#include "core/items/TypeItem.h"
 #include "core/store/DatabaseObj.h"
+#include "framework/CArray.h"
 #include "mainwindow/controls/RecordListCtrl.h"
 #include "mainwindow/data/WebLoginHandOver.h"
 #include "mainwindow/details/DetailsPainter.h"
 #include "mainwindow/locking/ViewLockState.h"
+#include "mainwindow/models/ViewGeometry.h"
 #include "mainwindow/models/ViewState.h"
+#include "framework/BitmapButton.h"
+#include "framework/Controls.h"
+#include "framework/Gdi.h"
+#include "mainwindow/models/RecordFilter.h"
+#include "toolkit/layout/SplitterBar.h"
+#include "toolkit/lists/ListCtrlEx.h"
 
 class CBaseItem;
 class CRecord;
 class CRecordChangeSequence;
+class CMainFrame;
+class CTypeItem;
 class CUserItem;
 class CZorvikanDesktopApp;
 class ISyncViewRegistry;
@@ -305,6 +316,43 @@ public:
     // dialog of the view is open; it signals changes to the plug-in.
     CPluginLink& GetPluginLink() { return m_pluginLink; }
 
+    // ---- ZorvikanDesktopView.cpp, ViewModes.cpp, ViewLayout.cpp ----------------
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    // Tooltips see the mouse; Tab moves between panes, Esc ends a drag.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    // The main window's caption: the program's name and the user's.
+    void UpdateCaption(CUserItem* user);
+    // The search box's text with the user's search options.
+    RecordSearch GetViewSearch();
+    // The tool button of a command id (of the view's table), or null.
+    CBitmapButton* GetToolButton(UINT id);
+    CTreeCtrlEx& GetTree() { return m_tree; }
+    CListCtrlEx& GetPanelTypes() { return m_panelTypes; }
+    CListCtrlEx& GetPanelRecords() { return m_panelRecords; }
+    CListCtrlEx& GetPanelSmartLists() { return m_panelSmartLists; }
+    CWnd& GetDetailsPane() { return m_detailsPane; }
+    CImageList& GetSmallIcons() { return m_smallIcons; }
+    const LOGFONTA& GetListFontDescription() const { return m_listLogFont; }
+    int GetHeadingHeight() const { return m_nHeadingHeight; }
+    int GetLineHeight() const { return m_nLineHeight; }
+    COLORREF GetRowColor() const { return (COLORREF)m_viewState.rowColor; }
+    bool IsShowingDetails() const { return m_viewState.showingDetails; }
+    // The view's geometry now.
+    ViewGeometry GetGeometry() const;
+    // The fills of the panel's description list: a type's records (index
+    // -1) or one of the three smart lists (0, 1, 2).
+    void FillPanelRecordList(CRecord* select, int smartList);
+    void RefreshSmartListEntries() { FillSmartListEntries(); }
+    void ShowSmartList(int row);
+    // The records of a smart list (0 added, 1 viewed, 2 most viewed).
+    void GetSmartList(int row, std::vector<CRecord*>& records);
+    void OnPanelRecordSelected();
+    // The font and colour choices of the preferences.
+    void ChooseListFont();
+    void ChooseRowColour();
+    // The record under the web-login type that is selected, or null.
+    CRecord* GetSelectedWebLogin();
+
 protected:
     // The one database object of the program's windows.
     CDatabaseObj m_database;
@@ -339,6 +387,78 @@ protected:
     // Items a deletion notice took out of their list, kept until the view
     // ends: an open editor or a view may still point to them.
     std::vector<std::unique_ptr<CBaseItem>> m_detachedItems;
+
+    // ---- ZorvikanDesktopView.cpp members -------------------------------------
+    CMainFrame* Frame() const;
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
+    void OnFind();
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnNothing() {}
+    void OnUpdateAlwaysEnabled(CCmdUI* pCmdUI);
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnControlNotifyNothing(UINT id, NMHDR* pNMHDR, LRESULT* pResult);
+    void CreateToolButtons();
+    void CreateTooltips();
+    // Takes the record list's font as the description, raises it to at least
+    // 15 pixels in the program's face, makes the control font, then lays a
+    // stored font over it.
+    void SetUpFonts();
+    void BuildSmallIconList();
+    // Set from the start of a print preview until the view is next drawn.
+    static bool s_bPrintPreview;
+
+    // ---- ViewLayout.cpp members -----------------------------------------------
+    // Every view font from the description: list, link, bold, bold link.
+    void BuildFonts();
+    void PlaceStripButtons();
+    void LayoutPanel(const ViewGeometry& g);
+    void FitPanelColumns();
+    // A finished splitter drag takes effect here (the child displays send it).
+    LRESULT OnChildListMouseMove(WPARAM wParam, LPARAM lParam);
+    void PrepareSplitter(CSplitterBar& splitter, int x, int top, int bottom, int minX, int maxX);
+    CBitmapButton m_toolButtons[11];
+    CToolTipCtrl m_viewTip;
+    CToolTipCtrl m_frameTip;
+    CStatic m_detailsPane;
+    CSplitterBar m_detailsSplitter;
+    CSplitterBar m_panelSplitter;
+    // 0 none, 1 the details splitter, 2 the panel splitter was dragged.
+    int m_nSplitterDrag = 0;
+    LOGFONTA m_listLogFont{};
+    CFont m_listFont;
+    CFont m_boldFont;
+    CFont m_linkFont;
+    CFont m_boldLinkFont;
+    CFont m_controlFont;
+    int m_nHeadingHeight = 24;
+    int m_nLineHeight = 0;
+    CImageList m_smallIcons;
+    // The panel's smart-list list shows all its rows.
+    int m_nPanelSmartExpanded = 1;
+
+    // ---- ViewModes.cpp members -------------------------------------------------
+    void DestroyModeControls();
+    void CreatePanelList(CListCtrlEx& list, UINT id, DWORD style, const CRect& rect, LPCSTR heading, int width,
+                         bool icons);
+    void ShowRecordAndReport(CRecord* record);
+    // The frame's view buttons (the mode's disabled) and type combo.
+    void SetFrameForMode(int mode);
+    void StoreViewMode(int mode);
+    void ShowDetailsPaneByFlag();
+    // The panel type row of the item, or of the record's type; -1 when none.
+    int FindPanelTypeRow(CBaseItem* select);
+    CTreeCtrlEx m_tree;
+    CListCtrlEx m_panelTypes;
+    CListCtrlEx m_panelRecords;
+    CListCtrlEx m_panelSmartLists;
+    // Behind the panel's "Unfiled" row; made anew at every fill.
+    std::unique_ptr<CTypeItem> m_panelUnfiled;
+    bool m_bAutoSubmit = false;
+    // Fields the search looks at: 1 field 1 only, -1 all.
+    int m_nSearchColumns = 1;
+    CStringArray m_recentSearches;
 
     DECLARE_MESSAGE_MAP()
 };

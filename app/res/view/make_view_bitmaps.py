@@ -1,0 +1,94 @@
+#!/usr/bin/env python3
+"""Writes the main view's tool-button faces (28 x 24) and its built-in
+small-icon strip (64 cells of 19 x 15) as 24-bit BMP files: simple shapes on a
+face-coloured ground, drawn here so that no picture comes from elsewhere.
+
+Run from the repository root: python3 app/res/view/make_view_bitmaps.py
+"""
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+FACE = (0xF0, 0xF0, 0xF0)
+PRESSED = (0xD8, 0xD8, 0xD8)
+INK = (0x30, 0x50, 0x90)
+GREY = (0xA0, 0xA0, 0xA0)
+KEY = (0xFC, 0xCC, 0xFC)
+
+
+def write_bmp(path, width, height, pixel):
+    row = (width * 3 + 3) & ~3
+    data = bytearray()
+    for y in range(height - 1, -1, -1):
+        line = bytearray()
+        for x in range(width):
+            r, g, b = pixel(x, y)
+            line += bytes((b, g, r))
+        line += b'\0' * (row - width * 3)
+        data += line
+    header = b'BM' + struct.pack('<IHHI', 54 + len(data), 0, 0, 54)
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    with open(path, 'wb') as f:
+        f.write(header + info + data)
+
+
+# Each glyph: a set of (x, y) cells on a 7 x 7 grid, drawn 2 pixels per cell.
+GLYPHS = {
+    'plus': ['...#...', '...#...', '...#...', '#######', '...#...', '...#...', '...#...'],
+    'type': ['#######', '#.....#', '#.###.#', '#.....#', '#.###.#', '#.....#', '#######'],
+    'copy': ['####...', '#..#...', '#.#####', '###...#', '..#...#', '..#...#', '..#####'],
+    'details': ['#######', '#...#.#', '#...#.#', '#...#.#', '#...#.#', '#...#.#', '#######'],
+    'edit': ['.....##', '....###', '...###.', '..###..', '.###...', '##.....', '#......'],
+    'delete': ['#.....#', '.#...#.', '..#.#..', '...#...', '..#.#..', '.#...#.', '#.....#'],
+    'mask': ['.......', '.#####.', '#.#.#.#', '#######', '#.#.#.#', '.#####.', '.......'],
+    'email': ['#######', '##...##', '#.#.#.#', '#..#..#', '#.....#', '#.....#', '#######'],
+    'fill': ['###....', '#......', '##.....', '#...#.#', '#...#.#', '....#.#', '....###'],
+    'print': ['.#####.', '.#...#.', '#######', '#.....#', '#.....#', '.#####.', '.#####.'],
+    'clip': ['..###..', '.#...#.', '.#.#.#.', '.#.#.#.', '.#.#.#.', '.#...#.', '..###..'],
+    'clipx': ['#.###.#', '.#...#.', '.##.##.', '.#.#.#.', '.##.##.', '.#...#.', '#.###.#'],
+}
+
+
+def button(name, glyph, ground, ink, shift):
+    rows = GLYPHS[glyph]
+
+    def pixel(x, y):
+        if x in (0, 27) or y in (0, 23):
+            return GREY
+        gx = (x - 7 - shift) // 2
+        gy = (y - 5 - shift) // 2
+        if 0 <= gx < 7 and 0 <= gy < 7 and x - 7 - shift >= 0 and y - 5 - shift >= 0 and rows[gy][gx] == '#':
+            return ink
+        return ground
+
+    write_bmp(os.path.join(HERE, name + '.bmp'), 28, 24, pixel)
+
+
+# name, glyph, and which faces: normal, pressed, disabled.
+BUTTONS = [
+    ('show_details', 'details', 'np'), ('duplicate', 'copy', 'np'), ('new_item', 'plus', 'np'),
+    ('new_type', 'type', 'np'), ('edit_item', 'edit', 'np'), ('delete_item', 'delete', 'np'),
+    ('mask', 'mask', 'np'), ('email', 'email', 'np'), ('auto_fill', 'fill', 'npd'),
+    ('print_record', 'print', 'npd'), ('add_attachment', 'clip', 'npd'), ('delete_attachment', 'clipx', 'npd'),
+]
+
+for name, glyph, faces in BUTTONS:
+    button(name, glyph, FACE, INK, 0)
+    button(name + '_down', glyph, PRESSED, INK, 1)
+    if 'd' in faces:
+        button(name + '_disabled', glyph, FACE, GREY, 0)
+
+# The small-icon strip: cell i a framed square in a colour of its own, on
+# the colour key, so that every icon id has a picture until icons come.
+def strip_pixel(x, y):
+    cell, cx = divmod(x, 19)
+    if cx < 2 or cx > 16 or y < 1 or y > 13:
+        return KEY
+    hue = (cell * 37) % 256
+    colour = ((hue * 3) % 200 + 30, (hue * 5) % 200 + 30, (hue * 7) % 200 + 30)
+    if cx in (2, 16) or y in (1, 13):
+        return (0x40, 0x40, 0x40)
+    return colour
+
+
+write_bmp(os.path.join(HERE, 'small_icons.bmp'), 64 * 19, 15, strip_pixel)
