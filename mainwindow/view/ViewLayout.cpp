@@ -50,11 +50,14 @@ void CZorvikanDesktopView::PlaceStripButtons()
         const CRect r = ToRect(panel ? g.PanelStripSlot(i + 1, descriptions.left) : g.BottomSlot(i + 1));
         button->MoveWindow(&r, FALSE);
         InvalidateRect(&r, FALSE);
+        // Moved without repainting: the button draws itself at its new place.
+        button->Invalidate(FALSE);
     }
     if (CBitmapButton* newType = GetToolButton(ID_NEW_TYPE))
         if (newType->m_hWnd) {
             const CRect r = ToRect(g.BottomSlot(1));
             newType->MoveWindow(&r, FALSE);
+            newType->Invalidate(FALSE);
         }
     const UINT details[7] = {ID_EDIT_ITEM, ID_DELETE_ITEM,  ID_TOGGLE_MASK,   ID_EMAIL_ITEMS,
                              ID_AUTO_FILL, ID_PRINT_RECORD, ID_ADD_ATTACHMENT};
@@ -64,6 +67,7 @@ void CZorvikanDesktopView::PlaceStripButtons()
         const CRect r = ToRect(g.DetailsSlot(i + 1));
         button->MoveWindow(&r, FALSE);
         InvalidateRect(&r, FALSE);
+        button->Invalidate(FALSE);
     }
 }
 
@@ -149,21 +153,18 @@ BOOL CZorvikanDesktopView::OnEraseBkgnd(CDC* pDC)
     CRect client;
     GetClientRect(&client);
     pDC->SaveDC();
+    // The view draws under its children (no WS_CLIPCHILDREN): leave out the
+    // details pane and every child shown, so that none is painted over.
     if (m_viewState.showingDetails) {
-        const CRect details = ToRect(g.DetailsArea());
-        pDC->ExcludeClipRect(&details);
+        const CRect pane = ToRect(g.DetailsPane());
+        pDC->ExcludeClipRect(&pane);
     }
-    const CRect display = ToRect(g.DisplayArea());
-    pDC->ExcludeClipRect(&display);
-    const CRect bottom1 = ToRect(g.BottomSlot(1));
-    pDC->ExcludeClipRect(&bottom1);
-    const CRect details3 = ToRect(g.DetailsSlot(3));
-    pDC->ExcludeClipRect(&details3);
-    if (m_recordList.m_hWnd && m_recordList.IsWindowVisible()) {
-        RECT list{};
-        m_recordList.GetWindowRect(&list);
-        ScreenToClient(&list);
-        pDC->ExcludeClipRect(&list);
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!(::GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) continue;
+        RECT r{};
+        ::GetWindowRect(child, &r);
+        ScreenToClient(&r);
+        pDC->ExcludeClipRect(&r);
     }
     CRect fill(client.left, client.top, client.right + 1, client.bottom + 1);
     pDC->FillSolidRect(&fill, ::GetSysColor(COLOR_3DFACE));

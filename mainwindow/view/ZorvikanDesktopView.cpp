@@ -237,6 +237,12 @@ void CZorvikanDesktopView::OnInitialUpdate()
 void CZorvikanDesktopView::UpdateCaption(CUserItem* user)
 {
     CString text = AfxGetAppName();
+    if (text.IsEmpty()) {
+        // A host without a name of its own: the template's window title.
+        text.LoadString(IDR_MAINFRAME);
+        const int end = text.Find('\n');
+        if (end >= 0) text = text.Left(end);
+    }
     if (user) text += " - " + user->GetDisplayName();
     // The frame's own title too: it puts its title back after the first update.
     CFrameWnd* frame = GetParentFrame();

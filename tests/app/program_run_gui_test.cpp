@@ -168,9 +168,10 @@ TEST_F(ProgramRun, StartsFromNothingShowsItsFrameAndExitsCleanly)
     ASSERT_TRUE(program.Started());
     HWND frame = program.WaitForFrame();
     ASSERT_NE(nullptr, frame);
+    // The caption names the program and, once the main view is up, its user.
     char title[64] = {};
     ::GetWindowTextA(frame, title, sizeof(title));
-    EXPECT_STREQ("Zorvikan Desktop", title);
+    EXPECT_STREQ("Zorvikan Desktop - Standalone", title);
     EXPECT_NE(nullptr, ::GetDlgItem(frame, 0xE801));  // the status bar
     EXPECT_NE(nullptr, ::GetMenu(frame));
 

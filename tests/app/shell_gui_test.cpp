@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "app/AppIds.h"
 #include "app/history/LogEvents.h"
@@ -49,9 +50,10 @@ TEST_F(ShellFrame, FrameIsTheProgramsWindowWithItsStatusBar)
     char name[64] = {};
     ::GetClassNameA(m_hFrame, name, sizeof(name));
     EXPECT_STREQ("Zorvikan Desktop", name);
+    // The main view names the user in the caption.
     char title[64] = {};
     ::GetWindowTextA(m_hFrame, title, sizeof(title));
-    EXPECT_STREQ("Zorvikan Desktop", title);
+    EXPECT_EQ("Zorvikan Desktop - " + std::string(App().GetCurrentUser()->GetDisplayName()), std::string(title));
     HWND bar = ::GetDlgItem(m_hFrame, AFX_IDW_STATUS_BAR);
     ASSERT_NE(nullptr, bar);
     // "Show Status bar" is not set on a new machine: the bar is hidden.

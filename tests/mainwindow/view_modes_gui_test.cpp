@@ -136,6 +136,8 @@ TEST_F(ViewModes, StartUpBuildsTheListButtonsTooltipsAndDetailsArea)
         ASSERT_TRUE(button->IsWindow()) << id;
         EXPECT_TRUE(button->GetStyle() & WS_VISIBLE) << id;
         EXPECT_EQ((int)id, button->GetDlgCtrlID());
+        EXPECT_NE(nullptr, button->m_bitmap.m_hObject) << id;
+        EXPECT_NE(nullptr, button->m_bitmapSel.m_hObject) << id;
     }
     EXPECT_FALSE(m_view->GetToolButton(ID_NEW_TYPE)->GetStyle() & WS_VISIBLE);
     EXPECT_FALSE(m_view->GetToolButton(ID_AUTO_FILL)->IsWindowEnabled());
