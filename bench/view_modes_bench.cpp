@@ -150,6 +150,11 @@ void Bench(int n)
     const double panelRecords = timedCall([&] { run.view->FillPanelRecords(nullptr); });
     const double smartLists = timedCall([&] { run.view->FillSmartListEntries(); });
     const double list = Timed(run.view, ID_VIEW_LIST);
+    // Leaving tree mode destroys the tree; panel mode from list mode.
+    Timed(run.view, ID_VIEW_TREE);
+    const double listFromTree = Timed(run.view, ID_VIEW_LIST);
+    const double panelFromList = Timed(run.view, ID_VIEW_PANEL);
+    Timed(run.view, ID_VIEW_LIST);
 
     // The type combo's second entry (the first type), then all types again.
     CComboBox& types = run.frame->GetDialogToolbar().m_cbTypes;
@@ -186,7 +191,8 @@ void Bench(int n)
     std::printf("              panel mode %8.1f ms (%d description rows)\n", panel, panelRows);
     std::printf("   panel: type rows %8.1f ms, one type's records %8.1f ms, smart lists %8.1f ms\n", panelTypes,
                 panelRecords, smartLists);
-    std::printf("               list mode %8.1f ms\n", list);
+    std::printf("               list mode %8.1f ms (from tree mode %8.1f ms)\n", list, listFromTree);
+    std::printf("  panel mode from list mode %8.1f ms\n", panelFromList);
     std::printf("      type filter to one %8.1f ms (list rows %d), back to all %8.1f ms\n", oneType, oneTypeRows,
                 allTypes);
     std::printf("       re-sort by header %8.1f ms, again %8.1f ms\n", sort1, sort2);
