@@ -114,19 +114,6 @@ int CZorvikanDesktopView::CommitRecordChange(const CRecordChangeSequence& change
     return result;
 }
 
-std::vector<CRecord*> CZorvikanDesktopView::GetSelectedRecords()
-{
-    std::vector<CRecord*> records;
-    if (m_nViewMode == kViewModeList && m_recordList.m_hWnd) {
-        for (int row = m_recordList.GetItemCount() - 1; row >= 0; --row)
-            if (m_recordList.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED)
-                if (CRecord* record = reinterpret_cast<CRecord*>(m_recordList.GetItemData(row)))
-                    records.push_back(record);
-        return records;
-    }
-    if (CRecord* record = GetSelectedRecord()) records.push_back(record);
-    return records;
-}
 
 void CZorvikanDesktopView::ShowAddedRecord(CRecord* record, bool select)
 {

@@ -49,6 +49,7 @@
 // mainwindow/data/ (opening the database, held web logins, dropped files).
 // Ids of messages, commands and timers: mainwindow/MainWindowIds.h.
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/frame/MainViewBase.h"
@@ -61,6 +62,7 @@
 #include "mainwindow/details/DetailsPainter.h"
 #include "mainwindow/locking/ViewLockState.h"
 #include "mainwindow/models/ViewGeometry.h"
+#include "mainwindow/models/RecordFilter.h"
 #include "mainwindow/models/ViewState.h"
 #include "framework/BitmapButton.h"
 #include "framework/Controls.h"
@@ -255,8 +257,6 @@ public:
     void ShowAddedRecord(CRecord* record, bool select);
     void ShowUpdatedRecord(CRecord* record);
     void ShowRemovedRecord(CRecord* record);
-    // The records selected in the current mode (list mode: every selected row).
-    std::vector<CRecord*> GetSelectedRecords();
     // ViewCopyCommands.cpp
     // Field index (0-9) of a copy command; -1 for another id.
     static int CopyFieldOfCommand(UINT nID);
@@ -294,6 +294,15 @@ public:
     // The event log and smart lists, then the plug-in, told of a record
     // changed elsewhere.
     void TellRecordChanged(int operation, CRecord* record);
+    // Masked fields are shown in clear.
+    bool IsRevealing() const { return m_bReveal; }
+    // The record list's column set of the chosen type (or of all types).
+    CShowColumns& GetListColumns() { return m_listColumns; }
+    // Puts the selected records on the clipboard as exchange text: 0, or -1
+    // when the clipboard was left as it was.
+    int CopySelectionToClipboard();
+    // The clipboard holds the program's exchange text.
+    bool IsProgramTextOnClipboard();
     // ViewFilters.cpp
     void RefillTypeCombo();
     void RefillCategoryCombo();
@@ -459,6 +468,27 @@ protected:
     // Fields the search looks at: 1 field 1 only, -1 all.
     int m_nSearchColumns = 1;
     CStringArray m_recentSearches;
+
+    // ViewRecordList.cpp members
+    // The list's column set: from the chosen type, or for all types and
+    // "Unfiled" from the user's preferences.
+    CShowColumns m_listColumns{CShowColumns::kColumns};
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void OnHeaderItemClick(int item);
+    void OnHeaderEndTrack(int item, int width);
+    void OnHeaderDividerDblClick(int item);
+    // All types or "Unfiled" chosen: the columns are the preferences'.
+    bool IsTypeFilterAllOrUnfiled() const;
+    // The chosen type when it exists (null for all types and "Unfiled").
+    CTypeItem* GetChosenType();
+    // The search box's text and the user's search options.
+    RecordSearch GetRecordSearch();
+    // The selected rows' records in row order (list mode), or the selected
+    // record of the other modes.
+    std::vector<CRecord*> GetSelectedRecords();
+    // Adds the records of the clipboard's exchange text; those the type
+    // filter shows join the list.
+    void ImportClipboardText(const std::string& text);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -179,6 +179,22 @@ TEST_F(RecordColumnsTest, InsertIndexKeepsTheListSorted)
     EXPECT_EQ(0u, SortedInsertIndex(rows, *db.AddRecord(1, 0, {"b"}), 0x10003, Names()));
 }
 
+TEST_F(RecordColumnsTest, InsertIndexPassesEveryRowThatSortsBeforeHoweverFarApart)
+{
+    // Icon ids compare by their difference: a row far below the new one
+    // sorts before it as surely as a row one below.
+    auto withIcon = [&](WORD icon) {
+        CRecord* r = db.AddRecord(1, 0, {"same"});
+        r->SetIcon(icon);
+        return r;
+    };
+    std::vector<CRecord*> rows = {withIcon(2), withIcon(9), withIcon(40)};
+    EXPECT_EQ(2u, SortedInsertIndex(rows, *withIcon(30), 0x10000, Names()));
+    EXPECT_EQ(3u, SortedInsertIndex(rows, *withIcon(63), 0x10000, Names()));
+    std::vector<CRecord*> falling = {rows[2], rows[1], rows[0]};
+    EXPECT_EQ(1u, SortedInsertIndex(falling, *withIcon(30), 0x00000, Names()));
+}
+
 }  // namespace
 
 namespace {
