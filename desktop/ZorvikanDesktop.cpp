@@ -1,9 +1,23 @@
 // The desktop program: the application object, given the main window's view
-// class for its document template, and the exchange layer's services that
-// the main window reaches through the shell's interfaces.
+// class for its document template, and the services of the layers beside
+// the main window that it reaches through the shell's interfaces.
+#include "app/services/ExchangeService.h"
 #include "app/services/ZorvikanDesktopApp.h"
 #include "exchange/clipboard/RecordClipboardExchange.h"
+#include "exchange/dialogs/ExchangeService.h"
 #include "mainwindow/view/ZorvikanDesktopView.h"
+
+namespace {
+
+CExchangeService g_exchangeService;
+
+// Before the application object starts: the start-up may import a file
+// named on the command line.
+struct ServicesInstalled {
+    ServicesInstalled() { SetExchangeService(&g_exchangeService); }
+} g_servicesInstalled;
+
+}  // namespace
 
 CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
 

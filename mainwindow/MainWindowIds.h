@@ -73,3 +73,19 @@
 #define IDC_IGNORED_LAST 2011
 // The empty window in the details area until the details pane comes.
 #define IDC_DETAILS_PANE 2012
+// Import and export commands of the main view (File > Import, File > Export).
+#define ID_IMPORT_CSV 32789
+#define ID_IMPORT_CRYPTINFO 32790
+#define ID_IMPORT_TOPSECRET 32791
+#define ID_IMPORT_MOBILESAFE 32792
+#define ID_IMPORT_YAPS 32793
+#define ID_IMPORT_EWALLET 32794
+#define ID_EXPORT_ZKV 32800
+#define ID_EXPORT_CSV 32801
+#define ID_IMPORT_ZKV 32808
+#define ID_IMPORT_DATABASE 32828
+#define ID_EXPORT_ZKV3 32902
+#define ID_EXPORT_ZKV4 32919
+#define ID_IMPORT_ZKV_FOLDER 32920
+#define ID_EXPORT_ZKV_LIST 32923
+#define ID_IMPORT_1PASSWORD 32942

@@ -39,6 +39,8 @@ public:
     CMainViewBase* GetMainView() const { return m_pMainView; }
     CStatusBar& GetStatusBar() { return m_wndStatusBar; }
     CDialogToolbar& GetDialogToolbar() { return m_wndDialogToolbar; }
+    // The owner-drawn main menu, which keeps its items' texts itself.
+    BCMenu& GetMainMenu() { return m_menu; }
     void SetMinimizeToTray(int minimize) { m_bMinimizeToTray = minimize; }
     int GetMinimizeToTray() const { return m_bMinimizeToTray; }
 

@@ -117,6 +117,22 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
                     &CZorvikanDesktopView::OnControlNotifyNothing)
     // ViewLayout.cpp
     ON_MESSAGE(WM_CHILDLIST_MOUSEMOVE, &CZorvikanDesktopView::OnChildListMouseMove)
+    // ViewExchange.cpp
+    ON_COMMAND(ID_IMPORT_ZKV_FOLDER, &CZorvikanDesktopView::OnImportZkvFolder)
+    ON_COMMAND(ID_IMPORT_ZKV, &CZorvikanDesktopView::OnImportZkv)
+    ON_COMMAND(ID_IMPORT_CSV, &CZorvikanDesktopView::OnImportCsv)
+    ON_COMMAND(ID_IMPORT_1PASSWORD, &CZorvikanDesktopView::OnImport1Password)
+    ON_COMMAND(ID_IMPORT_EWALLET, &CZorvikanDesktopView::OnImportEWallet)
+    ON_COMMAND(ID_IMPORT_YAPS, &CZorvikanDesktopView::OnImportYaps)
+    ON_COMMAND(ID_IMPORT_CRYPTINFO, &CZorvikanDesktopView::OnImportCryptinfo)
+    ON_COMMAND(ID_IMPORT_MOBILESAFE, &CZorvikanDesktopView::OnImportMobileSafe)
+    ON_COMMAND(ID_IMPORT_TOPSECRET, &CZorvikanDesktopView::OnImportTopSecret)
+    ON_COMMAND(ID_IMPORT_DATABASE, &CZorvikanDesktopView::OnImportDatabase)
+    ON_COMMAND(ID_EXPORT_ZKV, &CZorvikanDesktopView::OnExportZkv)
+    ON_COMMAND(ID_EXPORT_ZKV_LIST, &CZorvikanDesktopView::OnExportZkv)
+    ON_COMMAND(ID_EXPORT_ZKV3, &CZorvikanDesktopView::OnExportZkv3)
+    ON_COMMAND(ID_EXPORT_ZKV4, &CZorvikanDesktopView::OnExportZkv4)
+    ON_COMMAND(ID_EXPORT_CSV, &CZorvikanDesktopView::OnExportCsv)
 END_MESSAGE_MAP()
 
 bool CZorvikanDesktopView::s_bPrintPreview = false;

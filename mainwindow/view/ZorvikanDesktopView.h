@@ -55,6 +55,7 @@
 #include "app/frame/MainViewBase.h"
 #include "app/pluginlink/PluginLink.h"
 #include "core/items/TypeItem.h"
+#include "core/crypto/BlowfishKey.h"
 #include "core/store/DatabaseObj.h"
 #include "framework/CArray.h"
 #include "mainwindow/controls/RecordListCtrl.h"
@@ -63,6 +64,7 @@
 #include "mainwindow/locking/ViewLockState.h"
 #include "mainwindow/models/ViewGeometry.h"
 #include "mainwindow/models/RecordFilter.h"
+#include "mainwindow/models/FilterComboModel.h"
 #include "mainwindow/models/ViewState.h"
 #include "framework/BitmapButton.h"
 #include "framework/Controls.h"
@@ -72,6 +74,7 @@
 #include "toolkit/lists/ListCtrlEx.h"
 
 class CBaseItem;
+class CComboBox;
 class CRecord;
 class CRecordChangeSequence;
 class CMainFrame;
@@ -131,7 +134,6 @@ protected:
     // Files dropped on the view: "csv", "txt" and "zkv" files are imported,
     // any other is refused with a message; the drop is released.
     void OnDropFiles(HDROP hDropInfo);
-    void ImportDroppedFile(const CString& path);
     // ViewTrayCommands.cpp
     void OnTrayOpen();
 
@@ -319,8 +321,6 @@ public:
     bool IsWebLoginHandOverReady() const { return m_webLogins.IsReady(); }
     int GetWebLoginsHandedOn() const { return m_nWebLoginsHandedOn; }
     const CViewState& GetViewState() const { return m_viewState; }
-    // The dropped files handed to the import so far.
-    const std::vector<CString>& GetDroppedImports() const { return m_droppedImports; }
     // The link with the browser plug-in: its busy flag is set while a modal
     // dialog of the view is open; it signals changes to the plug-in.
     CPluginLink& GetPluginLink() { return m_pluginLink; }
@@ -361,13 +361,41 @@ public:
     void ChooseRowColour();
     // The record under the web-login type that is selected, or null.
     CRecord* GetSelectedWebLogin();
+    // ---- ViewFilters.cpp: single entries of the filter combos, the toggles --
+    // Insert in name order with the record count; the entry's index (-1
+    // without the combo).
+    int InsertTypeIntoCombo(CBaseItem* type);
+    int InsertCategoryIntoCombo(CBaseItem* category);
+    // Re-place an entry whose name or records changed, keeping the entry
+    // that was selected.
+    void ReplaceTypeInCombo(CBaseItem* type);
+    void ReplaceCategoryInCombo(CBaseItem* category);
+    // Remove an entry; when it was the selected one the views follow "All".
+    void RemoveTypeFromCombo(CBaseItem* type);
+    void RemoveCategoryFromCombo(CBaseItem* category);
+
+    // ---- ViewExchange.cpp: import and export --------------------------------
+    // The File > Import flow: asks for the file (format 5: the folder) and
+    // imports it, shows what was imported and reloads the view.
+    void ImportWithDialog(int format, UINT stringId);
+    // Reads the file, settles its format and password (restore: empties the
+    // database first) and imports it. True when the text was imported or the
+    // user cancelled the password; false after a message.
+    bool ImportFile(int format, const CString& path, std::vector<CRecord*>& imported, bool restore);
+    // Adds what the text holds to the database, then saves once, posts the
+    // notices, refills the combos and signals the plug-in. cipher: null for
+    // plain text.
+    void ImportRecords(int format, const std::string& text, const BlowfishKeyPtr& cipher, const CString& path,
+                       std::vector<CRecord*>& imported);
+    // The File > Export flow: scope, target and password, the export and its
+    // message.
+    void ExportWithDialog(int format, UINT filterId);
 
 protected:
     // The one database object of the program's windows.
     CDatabaseObj m_database;
     int m_nOpenResult = -1;
     int m_nWebLoginsHandedOn = 0;
-    std::vector<CString> m_droppedImports;
     // Built with the view, so the plug-in sees the program running from then
     // on; closed (its worker joined) when the view is destroyed.
     CPluginLink m_pluginLink{this};
@@ -489,6 +517,40 @@ protected:
     // Adds the records of the clipboard's exchange text; those the type
     // filter shows join the list.
     void ImportClipboardText(const std::string& text);
+
+    // ViewFilters.cpp members
+    // The entries of the frame's type and category combos, kept in step
+    // with them (the combos show their texts; the selection is the combo's).
+    CFilterComboModel m_typeEntries{CFilterComboModel::kTypes};
+    CFilterComboModel m_categoryEntries{CFilterComboModel::kCategories};
+    // The frame's combos (null without the frame's tool bar).
+    CComboBox* TypeCombo();
+    CComboBox* CategoryCombo();
+    // Refills the views of the current mode after a filter change.
+    void RefillViewsForFilter();
+    // Lays the panes out again after the details were shown or hidden.
+    void LayOutForDetails();
+
+    // ViewExchange.cpp members
+    // The records an import added, in the confirmation dialog.
+    void ShowImportedRecords(const std::vector<CRecord*>& imported);
+    // The records of an export scope: 0 all, 1 the current view's, 2 the
+    // selected ones.
+    std::vector<const CRecord*> RecordsInScope(int scope);
+    void OnImportZkvFolder();
+    void OnImportZkv();
+    void OnImportCsv();
+    void OnImport1Password();
+    void OnImportEWallet();
+    void OnImportYaps();
+    void OnImportCryptinfo();
+    void OnImportMobileSafe();
+    void OnImportTopSecret();
+    void OnImportDatabase();
+    void OnExportZkv();
+    void OnExportZkv3();
+    void OnExportZkv4();
+    void OnExportCsv();
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,8 +1,7 @@
 // The main view's first update in this process, made by the program's
 // document template on a scratch data root: a database that cannot be loaded
 // is reported and never saved over, and web logins that the plug-in hands
-// over before the database is open are held until it is, and files dropped
-// on the view arrive as the shell drops them.
+// over before the database is open are held until it is.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -137,37 +136,6 @@ TEST_F(ViewStartup, RegistersWithTheSyncServerAtTheFirstUpdateAndUnregistersWhen
     EXPECT_EQ(nullptr, registry.database);
     EXPECT_EQ(0, registry.strayRemovals);
     theApp.SetSyncViewRegistry(nullptr);
-}
-
-// A drop of the files as the shell makes it: a DROPFILES header followed by
-// the ANSI paths, each ended by a zero, and one more zero.
-HDROP MakeDrop(const std::vector<std::string>& paths)
-{
-    std::string names;
-    for (const std::string& path : paths) names += path + '\0';
-    names += '\0';
-    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
-    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size());
-    ::GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
-
-TEST_F(ViewStartup, DroppedFilesOfKnownKindsAreImportedOthersRefusedOnceEach)
-{
-    OpenWindow();
-    EXPECT_TRUE(::GetWindowLongA(m_view->m_hWnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-    zvtest::ScriptedModal modal;
-    modal.AnswerMessageBox(IDOK);
-    ::SendMessageA(m_view->m_hWnd, WM_DROPFILES,
-                   (WPARAM)MakeDrop({"C:\\in\\a.CSV", "C:\\in\\b.Txt", "C:\\in\\report.doc", "C:\\in\\c.zkv"}), 0);
-    ASSERT_EQ(3u, m_view->GetDroppedImports().size());
-    EXPECT_EQ("C:\\in\\a.CSV", std::string(m_view->GetDroppedImports()[0]));
-    EXPECT_EQ("C:\\in\\c.zkv", std::string(m_view->GetDroppedImports()[2]));
-    EXPECT_EQ((std::vector<std::string>{"Zorvikan doesn't recognize that file type."}), modal.MessageTexts());
-    EXPECT_TRUE(modal.Unanswered().empty());
 }
 
 }  // namespace
