@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <unordered_map>
 
 #include "app/history/LogEvents.h"
 #include "app/logon/GetExportPasswordDlg.h"
@@ -156,10 +157,10 @@ void CZorvikanDesktopView::ImportRecords(int format, const std::string& text, co
     // Records of the type shown join the list and the event log; the others
     // only the database.
     const bool allTypes = std::memcmp(m_viewState.typeFilter, KEY_ALL, kUniqueKeySize) == 0;
-    std::vector<CRecord*> shown;
+    std::unordered_map<int, CRecord*> shown;
     for (CRecord* record : added) {
         if (!allTypes && std::memcmp(m_viewState.typeFilter, record->GetTypeKey(), kUniqueKeySize) != 0) continue;
-        shown.push_back(record);
+        shown[record->GetId()] = record;
         const int row = InsertRecordSorted(record);
         if (m_recordList.m_hWnd && row >= 0) {
             LVITEMA selected = {};
@@ -176,9 +177,12 @@ void CZorvikanDesktopView::ImportRecords(int format, const std::string& text, co
         const CNotifyObject* notice = dynamic_cast<const CNotifyObject*>(notices.GetNext(pos));
         if (!notice) continue;
         CRecord* record = nullptr;
-        if (notice->m_itemClass == NOTIFY_ITEM_RECORD)
-            for (CRecord* candidate : shown)
-                if (candidate->GetId() == notice->m_itemId) record = candidate;
+        if (notice->m_itemClass == NOTIFY_ITEM_RECORD) {
+            // By id, not by a pass over the records per notice: an import
+            // may add a hundred thousand.
+            auto found = shown.find(notice->m_itemId);
+            if (found != shown.end()) record = found->second;
+        }
         change.Add(notice->m_operation, notice->m_itemClass, notice->m_itemId, record);
     }
     CViewRecordChangeSteps steps(m_database, m_pluginLink, App());
