@@ -1,11 +1,21 @@
 #include "mainwindow/view/ItemEditorSeam.h"
 
+#include "core/items/ObjectList.h"
+#include "mainwindow/view/ZorvikanDesktopView.h"
+
 namespace {
 
 class CProgramItemEditors : public IItemEditorSeam {
 public:
-    INT_PTR EditItems(CZorvikanDesktopView&, CDatabaseObj&, CObjectList&) override { return IDCANCEL; }
-    INT_PTR DefineType(CZorvikanDesktopView&, CDatabaseObj&, CTypeItem&, bool) override { return IDCANCEL; }
+    INT_PTR EditItems(CZorvikanDesktopView& view, CDatabaseObj&, CObjectList& items) override
+    {
+        view.RunItemEditor(items.GetItemKind() == kItemKindType, nullptr);
+        return IDOK;
+    }
+    INT_PTR DefineType(CZorvikanDesktopView& view, CDatabaseObj&, CTypeItem& type, bool isNew) override
+    {
+        return view.RunDefineTypeDialog(type, isNew);
+    }
 };
 
 CProgramItemEditors g_programEditors;

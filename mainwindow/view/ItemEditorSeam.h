@@ -2,8 +2,7 @@
 // The type and category editors (CEditItemsDlg) and the type definition
 // dialog (CDefineTypeDlg) as the main view opens them, behind one
 // replaceable seam: the view's commands call them here and tests answer in
-// their place. Until the dialogs are part of the program the seam's own
-// answer is IDCANCEL and nothing is changed. Windows build only.
+// their place. Windows build only.
 #include <windows.h>
 
 class CDatabaseObj;

@@ -344,7 +344,9 @@ void CZorvikanDesktopView::OnEditCategories()
 
 void CZorvikanDesktopView::OnNewType()
 {
-    auto* type = new CTypeItem;
+    // From the list, so it has an id no other type has.
+    auto* type = static_cast<CTypeItem*>(m_database.GetTypes().NewItem());
+    if (!type) return;
     type->GetColumns() = DefaultShowColumns();
     if (GetItemEditorSeam().DefineType(*this, m_database, *type, true) != IDOK) {
         delete type;

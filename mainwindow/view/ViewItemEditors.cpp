@@ -44,16 +44,10 @@ void CZorvikanDesktopView::RunItemEditor(bool types, CWnd* parent)
     m_pluginLink.SetBusy(wasBusy);
 }
 
-bool CZorvikanDesktopView::RunNewTypeDialog()
+INT_PTR CZorvikanDesktopView::RunDefineTypeDialog(CTypeItem& type, bool isNew)
 {
     CViewItemEditorHost host(*this);
-    std::unique_ptr<CTypeItem> type(static_cast<CTypeItem*>(m_database.GetTypes().NewItem()));
-    if (!type) return false;
-    CDefineTypeDlg dlg(this, m_database, *type, host);
-    dlg.SetNew(true);
-    if (dlg.DoModal() != IDOK) return false;
-    CTypeItem* added = type.release();
-    m_database.GetTypes().AddSorted(added);
-    host.CommitItemChange(NOTIFY_ADDED, NOTIFY_ITEM_TYPE, added->GetId());
-    return true;
+    CDefineTypeDlg dlg(this, m_database, type, host);
+    dlg.SetNew(isNew);
+    return dlg.DoModal();
 }

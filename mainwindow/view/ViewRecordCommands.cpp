@@ -114,7 +114,6 @@ int CZorvikanDesktopView::CommitRecordChange(const CRecordChangeSequence& change
     return result;
 }
 
-
 void CZorvikanDesktopView::ShowAddedRecord(CRecord* record, bool select)
 {
     if (!record) return;

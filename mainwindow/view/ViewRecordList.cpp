@@ -346,7 +346,6 @@ bool CZorvikanDesktopView::IsProgramTextOnClipboard()
     return program;
 }
 
-
 void CZorvikanDesktopView::OnEditCopy() { CopySelectionToClipboard(); }
 
 void CZorvikanDesktopView::OnEditCut()

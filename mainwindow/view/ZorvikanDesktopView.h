@@ -282,9 +282,9 @@ public:
     // The type (or category) list editor over the database, as a child of
     // parent (the view when null); every change saved and told as it is made.
     void RunItemEditor(bool types, CWnd* parent);
-    // A new type: defined, added in name order, saved and told. False when
-    // cancelled.
-    bool RunNewTypeDialog();
+    // The type definition dialog over the type; the caller adds a new type
+    // and saves.
+    INT_PTR RunDefineTypeDialog(CTypeItem& type, bool isNew);
     // ViewDuplicates.cpp
     // Refills the current mode and both combos.
     void RefreshViewsAndCombos();
