@@ -5,6 +5,7 @@
 #include <memory>
 #include <utility>
 
+#include "app/about/AboutDlg.h"
 #include "app/services/CommandLineText.h"
 #include "app/logon/HintMigration.h"
 #include "app/frame/MainFrm.h"
@@ -42,6 +43,7 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopApp, CWinApp)
     ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew)
     ON_COMMAND(ID_FILE_OPEN, &CWinApp::OnFileOpen)
     ON_COMMAND(ID_FILE_PRINT_SETUP, &CWinApp::OnFilePrintSetup)
+    ON_COMMAND(ID_APP_ABOUT, &CZorvikanDesktopApp::OnAppAbout)
 END_MESSAGE_MAP()
 
 const char CZorvikanDesktopApp::kDataRootVariable[] = "ZV_DATA_ROOT";
@@ -327,4 +329,10 @@ int CZorvikanDesktopApp::ExitInstance()
         m_hLanguageLib = nullptr;
     }
     return CWinApp::ExitInstance();
+}
+
+void CZorvikanDesktopApp::OnAppAbout()
+{
+    CAboutDlg dlg(CString(kAppRegistryKey) + GetPrefsSection());
+    dlg.DoModal();
 }
