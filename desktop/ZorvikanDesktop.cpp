@@ -2,10 +2,17 @@
 // class for its document template, and the services of the layers beside
 // the main window that it reaches through the shell's interfaces.
 #include "app/services/ExchangeService.h"
+#include "app/services/SyncCommands.h"
 #include "app/services/ZorvikanDesktopApp.h"
 #include "exchange/clipboard/RecordClipboardExchange.h"
 #include "exchange/dialogs/ExchangeService.h"
 #include "mainwindow/view/ZorvikanDesktopView.h"
+#include "sync/dialogs/ProgramSyncCommands.h"
+
+namespace {
+CProgramSyncCommands theSyncCommands;
+[[maybe_unused]] const bool theSyncCommandsInstalled = (SetSyncCommands(&theSyncCommands), true);
+}  // namespace
 
 namespace {
 

@@ -89,3 +89,8 @@
 #define ID_IMPORT_ZKV_FOLDER 32920
 #define ID_EXPORT_ZKV_LIST 32923
 #define ID_IMPORT_1PASSWORD 32942
+// Commands of the user, options, database sync and reset handlers
+// (view/ViewUserCommands.cpp); Options is the tool bar's ID_OPTIONS.
+#define ID_EDIT_USERS 32853
+#define ID_DATABASE_SYNC 32900
+#define ID_RESET_DATABASE 32950

@@ -133,6 +133,12 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
     ON_COMMAND(ID_EXPORT_ZKV3, &CZorvikanDesktopView::OnExportZkv3)
     ON_COMMAND(ID_EXPORT_ZKV4, &CZorvikanDesktopView::OnExportZkv4)
     ON_COMMAND(ID_EXPORT_CSV, &CZorvikanDesktopView::OnExportCsv)
+    // ViewUserCommands.cpp
+    ON_COMMAND(ID_OPTIONS, &CZorvikanDesktopView::OnOptions)
+    ON_COMMAND(ID_TRAY_PREFERENCES, &CZorvikanDesktopView::OnOptions)
+    ON_COMMAND(ID_EDIT_USERS, &CZorvikanDesktopView::OnEditUsers)
+    ON_COMMAND(ID_DATABASE_SYNC, &CZorvikanDesktopView::OnDatabaseSync)
+    ON_COMMAND(ID_RESET_DATABASE, &CZorvikanDesktopView::OnResetDatabase)
 END_MESSAGE_MAP()
 
 bool CZorvikanDesktopView::s_bPrintPreview = false;
@@ -196,6 +202,8 @@ void CZorvikanDesktopView::OnInitialUpdate()
     }
     BuildSmallIconList();
 
+    // File syncs set to run at the start, before the filters are checked.
+    RunFileSyncs(false);
     m_viewState.DropMissingFilters(m_database);
     RefillTypeCombo();
     RefillCategoryCombo();
@@ -281,7 +289,11 @@ int CZorvikanDesktopView::OpenUserData(bool clearFirst)
     return m_nOpenResult;
 }
 
-CZorvikanDesktopView::~CZorvikanDesktopView() { UnregisterFromSync(); }
+CZorvikanDesktopView::~CZorvikanDesktopView()
+{
+    RunFileSyncs(true);
+    UnregisterFromSync();
+}
 
 void CZorvikanDesktopView::OnDestroy()
 {

@@ -23,7 +23,7 @@
 //                           drag and drop in the panel
 // * ViewChangeNotices.cpp   notices from outside; the view's side of records
 //                           added, updated or removed
-//   ViewUserCommands.cpp    password, users, options, database sync, reset
+// * ViewUserCommands.cpp    password, users, options, database sync, reset
 //   ViewPrinting.cpp        print and print preview
 // * ViewCopyCommands.cpp    copy category, fields and note
 // * ViewTrayCommands.cpp    the tray menu's commands and the event viewer
@@ -136,6 +136,14 @@ protected:
     void OnDropFiles(HDROP hDropInfo);
     // ViewTrayCommands.cpp
     void OnTrayOpen();
+    // ViewUserCommands.cpp
+    void OnOptions();
+    void OnEditUsers();
+    void OnDatabaseSync();
+    void OnResetDatabase();
+    // The file syncs flagged for the start-up (onExit false) or the end.
+    void RunFileSyncs(bool onExit);
+    friend class CViewOptionsHost;
 
     // ViewLayout.cpp
     void OnSize(UINT nType, int cx, int cy);
@@ -312,6 +320,14 @@ public:
     void GetCategoryFilter(uint8_t key[kUniqueKeySize]);
     void SelectTypeInCombo(const uint8_t key[kUniqueKeySize]);
     void SelectCategoryInCombo(const uint8_t key[kUniqueKeySize]);
+    // ViewUserCommands.cpp
+    // Start with Windows: the program's path under the user's Run key.
+    void SetRunAtStartup(bool run);
+    bool IsRunAtStartup();
+    // Stores "MinimizeToSystemTray" for the current user.
+    void SetMinimizeToTray(bool minimize);
+    // The program file's full path; empty when the system does not give it.
+    static CString GetModulePath();
 
     CRecordListCtrl& GetRecordList() { return m_recordList; }
     CDatabaseObj& GetDatabase() { return m_database; }
