@@ -76,7 +76,8 @@ CSyncSettingsDlg::~CSyncSettingsDlg() = default;
 BOOL CSyncSettingsDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_hList = ::GetDlgItem(m_hWnd, IDC_SYNC_FILE_LIST);
+    m_list.SubclassDlgItem(IDC_SYNC_FILE_LIST, this);
+    m_hList = m_list.m_hWnd;
     const struct {
         const char* heading;
         int width;
@@ -91,6 +92,10 @@ BOOL CSyncSettingsDlg::OnInitDialog()
         ListView_InsertColumn(m_hList, i, &column);
     }
     ListView_SetExtendedListViewStyle(m_hList, kListExStyle);
+    m_list.SetReadOnlyColumn(kColumnPath, TRUE);
+    for (int column = kColumnMode; column <= kColumnExit; ++column) m_list.SetComboColumn(column, TRUE);
+    m_list.SetProgressColumn(kColumnProgress);
+    m_list.EnableComboVScroll(TRUE);
 
     try {
         m_records = LoadSyncFiles(*Prefs(), m_user);
@@ -184,18 +189,14 @@ void CSyncSettingsDlg::OnOK()
 void CSyncSettingsDlg::ShowProgressBar(int row)
 {
     DestroyProgressBar();
-    RECT cell = {};
-    cell.top = kColumnProgress;
-    cell.left = LVIR_BOUNDS;
-    ::SendMessageA(m_hList, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-    m_hProgress =
-        ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, cell.left, cell.top, cell.right - cell.left,
-                          cell.bottom - cell.top, m_hList, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    m_list.ShowProgressBar(row);
+    CProgressCtrl* bar = m_list.GetProgressBar();
+    m_hProgress = bar ? bar->m_hWnd : nullptr;
 }
 
 void CSyncSettingsDlg::DestroyProgressBar()
 {
-    if (m_hProgress) ::DestroyWindow(m_hProgress);
+    m_list.DestroyProgressBar();
     m_hProgress = nullptr;
 }
 

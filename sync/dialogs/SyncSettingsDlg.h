@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/Dialog.h"
+#include "toolkit/lists/ComboListCtrl.h"
 #include "sync/files/NWSyncProgress.h"
 #include "sync/files/SyncFileRecord.h"
 
@@ -58,6 +59,8 @@ private:
     CUserItem* m_user;
     CRemotePasswordPrompt* m_prompt = nullptr;
     std::vector<SyncFileRecord> m_records;  // as loaded at opening
+    // The file list: its cells are edited in place.
+    CComboListCtrl m_list;
     HWND m_hList = nullptr;
     HWND m_hProgress = nullptr;
 };

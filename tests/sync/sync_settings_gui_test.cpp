@@ -22,6 +22,7 @@
 #include "framework/WinApp.h"
 #include "sync/SyncIds.h"
 #include "sync/dialogs/SyncSettingsDlg.h"
+#include "toolkit/editors/InPlaceEdit.h"
 #include "sync/files/SyncResult.h"
 #include "tests/core/UserRecordTestSupport.h"
 #include "tests/support/ScratchDir.h"
@@ -327,6 +328,66 @@ TEST_F(SyncSettingsDialog, AutomaticRunShowsOnlyTheList)
     EXPECT_TRUE(hidden);
     EXPECT_EQ(ReadFileBytes(remote), before);
     EXPECT_TRUE(modal.Unanswered().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A click on a cell of the list, as a person's click arrives.
+void ClickCell(HWND list, int row, int column)
+{
+    RECT cell{};
+    cell.top = column;
+    cell.left = LVIR_BOUNDS;
+    ::SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+    // Column 0's rectangle is the whole row: its start lies in column 0.
+    const int x = cell.left + 10;
+    const int y = (cell.top + cell.bottom) / 2;
+    ::PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    ::SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+}
+
+TEST_F(SyncSettingsDialog, CellsAreEditedInPlaceAndStored)
+{
+    Store({Flagged("No", "No", true)});
+    ScriptedModal modal;
+    std::vector<std::string> offered;
+    std::string mode, path;
+    bool pathEditorOpened = true;
+    modal.OnModal([&](CWnd& wnd) {
+        HWND list = static_cast<CSyncSettingsDlg&>(wnd).GetList();
+        ::SetFocus(list);
+        ListView_SetItemState(list, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+        PumpPendingMessages();
+        ClickCell(list, 0, 1);
+        CInPlaceCombo* combo = CInPlaceCombo::Instance();
+        if (combo->m_hWnd && ::IsWindow(combo->m_hWnd)) {
+            for (int i = 0; i < combo->GetCount(); ++i) {
+                CString text;
+                combo->GetLBText(i, text);
+                offered.push_back(text.GetString());
+            }
+            combo->SetCurSel(0);
+            ::PostMessageA(combo->m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
+            PumpPendingMessagesPreTranslated();
+        }
+        mode = Cell(list, 0, 1);
+        ClickCell(list, 0, 0);
+        pathEditorOpened =
+            ::IsWindow(CInPlaceEdit::Instance()->m_hWnd) || ::IsWindow(CInPlaceCombo::Instance()->m_hWnd);
+        path = Cell(list, 0, 0);
+        ScriptedModal::PressButton(wnd, IDC_SYNC_OK);
+    });
+    CSyncSettingsDlg dlg(&db, kSyncRunByCommand, nullptr, &m_user);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(offered, (std::vector<std::string>{"Current To Remote", "Remote To Current", "Syncronize"}));
+    EXPECT_EQ(mode, "Current To Remote");
+    EXPECT_FALSE(pathEditorOpened);
+    EXPECT_EQ(path, std::string(WinPath(remote)));
+    const std::vector<SyncFileRecord> stored = LoadSyncFiles(*m_prefs, &m_user);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_STREQ(stored[0].mode, "Current To Remote");
 }
 
 }  // namespace
