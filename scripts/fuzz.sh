@@ -10,6 +10,8 @@
 #                 (seeds: the forms tests/fixtures/items/make_packed_items.py builds)
 #   exchange      bytes imported as exchange text of every version, then
 #                 exported and imported again (seeds: tests/fixtures/exchange/*)
+#   others        bytes read by the readers of other programs' exports, the
+#                 first byte picking the reader (seeds: tests/fixtures/exchange/others/*)
 #
 # The seeds are copied into a scratch corpus, $ZV_FUZZ_WORK/<target>/corpus
 # ($ZV_FUZZ_WORK defaults to $ZV_BUILD/fuzz-work), which a later run goes on
@@ -23,13 +25,13 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/env.sh"
 
 usage() {
-  sed -n '6,12p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
+  sed -n '6,14p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
   exit 2
 }
 [ $# -ge 2 ] || usage
 target=$1 seconds=$2
 shift 2
-case "$target" in database | packed_item | exchange) ;; *) usage ;; esac
+case "$target" in database | packed_item | exchange | others) ;; *) usage ;; esac
 [[ "$seconds" =~ ^[0-9]+$ ]] || usage
 
 log() { printf '[fuzz] %s\n' "$*"; }
@@ -69,6 +71,14 @@ case "$target" in
   database) cp "$ZV_ROOT"/tests/fixtures/db/*.zdb "$work/corpus/" ;;
   packed_item) python3 "$ZV_ROOT/tests/fixtures/items/make_packed_items.py" "$work/corpus" >/dev/null ;;
   exchange) cp "$ZV_ROOT"/tests/fixtures/exchange/*.zkv "$ZV_ROOT"/tests/fixtures/exchange/*.csv "$work/corpus/" ;;
+  others)
+    # Each sample behind the byte that picks its reader.
+    for pair in 0:cryptinfo.txt 1:topsecret.csv 2:yaps.txt 3:mobilesafe.txt 4:ewallet.txt 5:1password.txt \
+      5:1password_cr.txt; do
+      { printf "\\$(printf '%03o' "${pair%%:*}")"; cat "$ZV_ROOT/tests/fixtures/exchange/others/${pair#*:}"; } \
+        >"$work/corpus/seed-${pair#*:}"
+    done
+    ;;
 esac
 
 # A reader that is slow or greedy on a small input is a finding too.

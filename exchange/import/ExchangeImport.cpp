@@ -17,7 +17,11 @@ namespace {
 // Type names are kept to this many characters.
 const int kTypeNameMax = 31;
 
-bool HasReader(int format) { return format == kFormatExportText || IsZkvFormat(format) || format == kFormatDetect; }
+bool HasReader(int format)
+{
+    return format == kFormatExportText || IsZkvFormat(format) || format == kFormatDetect ||
+           (format >= kFormatCryptInfo && format <= kFormatOnePassword);
+}
 
 // Column titles a spreadsheet puts above comma-separated records.
 bool IsTitleWord(const CString& value)
@@ -70,7 +74,9 @@ public:
     {
         CDatabaseIdIndexScope ids(m_db);
         CTextCursor cursor(text.data(), text.size());
-        const bool commaText = !IsZkvFormat(m_format);
+        // Only the program's own comma-separated text may open with a title
+        // row; the other programs' readers know their own first lines.
+        const bool commaText = m_format == kFormatExportText || m_format == kFormatDetect;
         bool first = commaText && !cursor.StartsWith(kExportTextHeader) && !cursor.StartsWith(kZkvHeaders[0]);
         const INT_PTR typesBefore = m_db.GetTypes().GetCount();
         const INT_PTR categoriesBefore = m_db.GetCategories().GetCount();

@@ -1,6 +1,8 @@
 // Reading one line of exchange text.
 #include "exchange/readers/ZkvReaders.h"
 
+#include "exchange/others/OtherReaders.h"
+
 namespace {
 
 // Reads one value when the line goes on; false at the line end or for a
@@ -109,5 +111,13 @@ bool ParseImportLine(int format, CTextCursor& c, const BlowfishContext* cipher, 
         ParseZkvLine(format, c, cipher, r);
         return true;
     }
-    return false;
+    switch (format) {
+    case kFormatCryptInfo: ParseCryptInfoRecord(c, r.values); return true;
+    case kFormatTopSecret: ParseTopSecretLine(c, r.values); return true;
+    case kFormatYaps: ParseYapsRecord(c, r.values); return true;
+    case kFormatMobileSafe: ParseMobileSafeRecord(c, r.values); return true;
+    case kFormatEWallet: ParseEWalletRecord(c, r.values); return true;
+    case kFormatOnePassword: ParseOnePasswordLine(c, r.values, r.category, r.icon); return true;
+    default: return false;
+    }
 }

@@ -13,7 +13,8 @@
 #include "exchange/readers/ExchangeValues.h"
 
 // Clears the record's scalars and dispatches by format: 1 and 13 export
-// text, 2 to 5 the ZkvFile versions. False for a format without a reader
+// text, 2 to 5 the ZkvFile versions, 7 to 12 other programs' exports (one
+// record per call, exchange/others/OtherReaders.h). False for a format without a reader
 // here (the cursor does not move). Values are appended to the record's
 // lists. The cursor ends at the start of the next line.
 bool ParseImportLine(int format, CTextCursor& cursor, const BlowfishContext* cipher, ExchangeRecord& record);
