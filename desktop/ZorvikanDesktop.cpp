@@ -4,6 +4,7 @@
 #include "app/services/ExchangeService.h"
 #include "app/services/SyncCommands.h"
 #include "app/services/ZorvikanDesktopApp.h"
+#include "exchange/backup/ExchangeBackupService.h"
 #include "exchange/clipboard/RecordClipboardExchange.h"
 #include "exchange/dialogs/ExchangeService.h"
 #include "mainwindow/view/ZorvikanDesktopView.h"
@@ -32,4 +33,9 @@ namespace {
 // Installed before WinMain runs, so before any window exists.
 CRecordClipboardExchange g_recordClipboard;
 [[maybe_unused]] const bool g_recordClipboardInstalled = (SetRecordClipboardText(&g_recordClipboard), true);
+
+// Backup and restore for the main view's commands and its end.
+CExchangeBackupService theBackupService;
+CScopedBackupService theBackupServiceInstalled(&theBackupService);
+
 }  // namespace

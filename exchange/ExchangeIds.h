@@ -24,6 +24,9 @@ const char kTextExportDone[] = "The file export process was completed successful
 const char kTextExportCreateError[] = "There was an error creating the export file.";
 const char kTextExportWriteError[] = "There was an error writing to the export file. Make sure you have enough disk "
                                      "space and/or you didn't specify a read-only location.";
+// A restore whose database could not be saved afterwards; the old records
+// are back.
+const char kTextRestoreSaveFailed[] = "The restored records could not be saved. The database was left as it was.";
 // The import's report of lines it left out (appended to the count of
 // imported items).
 const char kTextImportSkippedLines[] = "%d line(s) without values were skipped.";

@@ -94,3 +94,15 @@
 #define ID_EDIT_USERS 32853
 #define ID_DATABASE_SYNC 32900
 #define ID_RESET_DATABASE 32950
+// Backup and restore commands of the main view (File > Backup..., File >
+// Restore), and their messages' string ids.
+#define ID_BACKUP 32850
+#define ID_RESTORE_ZKV_FOLDER 32936
+#define ID_RESTORE_ZKV_FILE 32937
+#define IDS_ZKV_FOLDER_PROMPT 127
+#define IDS_FILE_REPLACE_ASK 204
+#define IDS_ZKV_FILE_FILTER 405
+#define IDS_EXPORT_WRITE_FAILED 603
+#define IDS_BACKUP_DONE 7106
+#define IDS_RESTORE_CONFIRM 7107
+#define IDS_RESTORE_TITLE 7108

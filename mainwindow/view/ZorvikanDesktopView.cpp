@@ -139,6 +139,10 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
     ON_COMMAND(ID_EDIT_USERS, &CZorvikanDesktopView::OnEditUsers)
     ON_COMMAND(ID_DATABASE_SYNC, &CZorvikanDesktopView::OnDatabaseSync)
     ON_COMMAND(ID_RESET_DATABASE, &CZorvikanDesktopView::OnResetDatabase)
+    // ViewBackup.cpp
+    ON_COMMAND(ID_BACKUP, &CZorvikanDesktopView::OnBackup)
+    ON_COMMAND(ID_RESTORE_ZKV_FOLDER, &CZorvikanDesktopView::OnRestoreZkvFolder)
+    ON_COMMAND(ID_RESTORE_ZKV_FILE, &CZorvikanDesktopView::OnRestoreZkvFile)
 END_MESSAGE_MAP()
 
 bool CZorvikanDesktopView::s_bPrintPreview = false;
@@ -292,6 +296,7 @@ int CZorvikanDesktopView::OpenUserData(bool clearFirst)
 CZorvikanDesktopView::~CZorvikanDesktopView()
 {
     RunFileSyncs(true);
+    BackupOnExit();
     UnregisterFromSync();
 }
 

@@ -41,6 +41,7 @@
 //                           registration with the server
 // * ViewExchange.cpp        import, export and backup commands
 // * ViewPluginLink.cpp      messages from the plug-in link's worker
+// * ViewBackup.cpp          backup and restore commands, the backup at exit
 // Logic that needs no window goes into plain classes beside the view, tested
 // on the host: mainwindow/locking/ (lock state, change-notice gate),
 // mainwindow/records/ (what follows every record change, written once),
@@ -212,6 +213,19 @@ protected:
     void OnEditTypes();
     void OnEditCategories();
     void OnNewType();
+
+    // ViewBackup.cpp
+    void OnBackup();
+    void OnRestoreZkvFolder();
+    void OnRestoreZkvFile();
+    // Restores the database from the exchange file at path after the user
+    // confirmed; reloads the view when it was restored.
+    void RestoreFromFile(const CString& path);
+    // The password of a protected file to restore that the master key does
+    // not open; null when there is none to give.
+    BlowfishKeyPtr AskRestorePassword(const std::string& text);
+    // The automatic backup when the program ends (the destructor).
+    void BackupOnExit();
 
     // The application object and its current user (null without them).
     static CZorvikanDesktopApp* App();

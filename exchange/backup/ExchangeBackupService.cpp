@@ -1,0 +1,72 @@
+// Backup and restore with the user's folders and keys.
+#include "exchange/backup/ExchangeBackupService.h"
+
+#include "core/os/ChangeNotify.h"
+#include "core/prefs/AppPrefMgr.h"
+#include "core/prefs/AppPrefs.h"
+#include "core/store/MasterPwdMgr.h"
+#include "exchange/ExchangeIds.h"
+#include "exchange/backup/BackupRotation.h"
+#include "exchange/backup/DatabaseRestore.h"
+
+namespace {
+
+// The product's name in message 606.
+const char kProductName[] = "Zorvikan";
+
+CString FixedTextOf(unsigned messageId)
+{
+    CString text;
+    switch (messageId) {
+    case IDS_IMPORT_LATER_ZKV: return kTextImportLaterZkv;
+    case IDS_IMPORT_READ_ERROR: return kTextImportReadError;
+    case IDS_IMPORT_NOT_TEXT: text.Format(kTextImportNotText, kProductName); return text;
+    case IDS_IMPORT_FORMAT_LATER: return kTextImportFormatLater;
+    case IDS_EXPORT_CREATE_ERROR: return kTextExportCreateError;
+    case IDS_EXPORT_WRITE_ERROR: return kTextExportWriteError;
+    default: return text;
+    }
+}
+
+}  // namespace
+
+unsigned CExchangeBackupService::WriteBackup(const CDatabaseObj& db, CUserItem* user, const CString& path,
+                                             const BlowfishContext* cipher)
+{
+    const CString attachments = user ? CAppPrefMgr::GetInstance()->GetAttachmentsDirectory(user) : CString();
+    return WriteBackupFolder(db, path, cipher, attachments);
+}
+
+void CExchangeBackupService::BackupOnExit(const CDatabaseObj& db, CUserItem* user)
+{
+    if (!user) return;
+    std::shared_ptr<CAppPrefMgr> manager = CAppPrefMgr::GetInstance();
+    std::shared_ptr<CAppPrefs> prefs = manager->GetPrefs();
+    int counter = prefs->GetBackupFileCounter(user);
+    const int before = counter;
+    const BlowfishKeyPtr key = GetMasterPwdMgr()->GetKey();
+    WriteAutomaticBackup(db, manager->GetUserBackupDirectory(user), counter, key.get(),
+                         manager->GetAttachmentsDirectory(user));
+    if (counter != before) prefs->SetBackupFileCounter(user, counter);
+}
+
+CString CExchangeBackupService::MessageText(unsigned messageId) const { return FixedTextOf(messageId); }
+
+IBackupService::RestoreOutcome CExchangeBackupService::Restore(CDatabaseObj& db, CUserItem* user, const CString& path,
+                                                               const PasswordAsk& askPassword)
+{
+    const CString attachments = user ? CAppPrefMgr::GetInstance()->GetAttachmentsDirectory(user) : CString();
+    RestoreResult result = RestoreFromFile(db, path, GetMasterPwdMgr()->GetKey(), askPassword, attachments);
+    RestoreOutcome outcome;
+    outcome.restored = result.outcome == RestoreResult::kRestored;
+    outcome.cancelled = result.outcome == RestoreResult::kCancelled;
+    if (result.outcome == RestoreResult::kSaveFailed) {
+        outcome.messageText = kTextRestoreSaveFailed;
+    } else {
+        outcome.messageId = result.messageId;
+        outcome.messageText = FixedTextOf(result.messageId);
+    }
+    outcome.previous = std::move(result.previous);
+    if (outcome.restored && result.notices) result.notices->PostAll(user);
+    return outcome;
+}

@@ -1,0 +1,145 @@
+// The main view's backup and restore commands and its backup when the
+// program ends. The work is the backup service's (app/services/
+// BackupService.h); the view asks the user and shows the outcome.
+#include "mainwindow/view/ZorvikanDesktopView.h"
+
+#include "app/logon/GetExportPasswordDlg.h"
+#include "app/services/BackupService.h"
+#include "app/services/ZorvikanDesktopApp.h"
+#include "core/items/Record.h"
+#include "core/os/FileUtils.h"
+#include "core/os/PathUtils.h"
+#include "core/os/ShellFileOps.h"
+#include "core/prefs/AppPrefMgr.h"
+#include "framework/CommonDialogs.h"
+#include "framework/ModalSeam.h"
+#include "mainwindow/MainWindowIds.h"
+
+namespace {
+
+// The texts of the messages of these commands (string ids in
+// MainWindowIds.h).
+const char kTextBackupFolderPrompt[] = "Choose the location...";
+const char kTextZkvFolderPrompt[] = "Select the folder which conatins the Zkv file and attached files";
+const char kTextFileReplaceAsk[] = "Filename already exists. Do you want to replace it? ";
+const char kTextZkvFileFilter[] = "Zkv Files (*.zkv)|*.zkv||";
+const char kTextExportWriteFailed[] = "There was an error writing to the export file. Make sure you have enough disk "
+                                      "space and/or you didn't specify a read-only location.";
+const char kTextBackupDone[] = "The backup was successful.";
+const char kTextRestoreConfirm[] = "This operation will destroy the current contents of the database and restore the "
+                                   "selected database. Are you sure you want to do this?";
+const char kTextRestoreTitle[] = "Restore Database";
+const char kZkvExtension[] = ".zkv";
+
+// The folder without a closing backslash (a drive's root keeps it).
+CString WithoutClosingBackslash(CString folder)
+{
+    while (folder.GetLength() > 3 && folder[folder.GetLength() - 1] == '\\') folder.Truncate(folder.GetLength() - 1);
+    return folder;
+}
+
+bool EndsWithNoCase(const CString& text, const char* end)
+{
+    const CString tail(end);
+    return text.GetLength() >= tail.GetLength() && text.Right(tail.GetLength()).CompareNoCase(tail) == 0;
+}
+
+}  // namespace
+
+void CZorvikanDesktopView::OnBackup()
+{
+    IBackupService* service = GetBackupService();
+    if (!service) return;
+    CString folder;
+    if (!AfxBrowseForFolder(this, kTextBackupFolderPrompt, nullptr, folder) || folder.IsEmpty()) return;
+    // The backup's name, in the chosen folder: the folder export's name.
+    CFileDialog nameDialog(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING,
+                           kTextZkvFileFilter, this);
+    const CString start = WithoutClosingBackslash(folder);
+    nameDialog.m_ofn.lpstrInitialDir = start.GetString();
+    if (nameDialog.DoModal() != IDOK) return;
+    CString path = nameDialog.GetPathName();
+    if (path.IsEmpty()) return;
+    if (!EndsWithNoCase(path, kZkvExtension)) path += kZkvExtension;
+    if (PathExists(path)) {
+        if (AfxMessageBox(kTextFileReplaceAsk, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+        DeletePathSilently(path, m_hWnd);
+    }
+    CGetExportPasswordDlg passwordDialog(this);
+    if (passwordDialog.DoModal() != IDOK) return;
+    const BlowfishKeyPtr cipher =
+        passwordDialog.m_strPassword.IsEmpty() ? nullptr : MakeBlowfishKey(passwordDialog.m_strPassword);
+    if (service->WriteBackup(m_database, CurrentUser(), path, cipher.get()) != 0)
+        AfxMessageBox(kTextExportWriteFailed, MB_OK | MB_ICONEXCLAMATION);
+    else
+        AfxMessageBox(kTextBackupDone, MB_OK);
+}
+
+void CZorvikanDesktopView::OnRestoreZkvFolder()
+{
+    CString folder;
+    if (!AfxBrowseForFolder(this, kTextZkvFolderPrompt, nullptr, folder)) return;
+    folder = WithoutClosingBackslash(folder);
+    // The exchange file inside the folder bears the folder's name.
+    const CString path = folder.IsEmpty() ? CString() : JoinPath(folder, GetFileNameOfPath(folder));
+    if (path.IsEmpty()) return;
+    RestoreFromFile(path);
+}
+
+void CZorvikanDesktopView::OnRestoreZkvFile()
+{
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY,
+                       kTextZkvFileFilter, this);
+    dialog.m_ofn.lpstrTitle = kTextRestoreTitle;
+    const CString start =
+        CurrentUser() ? CAppPrefMgr::GetInstance()->GetBackupFolderOrDocuments(CurrentUser()) : CString();
+    if (!start.IsEmpty()) dialog.m_ofn.lpstrInitialDir = start.GetString();
+    if (dialog.DoModal() != IDOK || dialog.GetPathName().IsEmpty()) return;
+    RestoreFromFile(dialog.GetPathName());
+}
+
+void CZorvikanDesktopView::RestoreFromFile(const CString& path)
+{
+    IBackupService* service = GetBackupService();
+    if (!service) return;
+    if (AfxMessageBox(kTextRestoreConfirm, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES) return;
+    CUserItem* user = CurrentUser();
+    IBackupService::RestoreOutcome outcome =
+        service->Restore(m_database, user, path, [this](const std::string& text) { return AskRestorePassword(text); });
+    if (outcome.cancelled) return;
+    if (!outcome.restored) {
+        if (!outcome.messageText.IsEmpty()) AfxMessageBox(outcome.messageText, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    // The rows and the details pane show records that are about to be freed.
+    if (m_recordList.m_hWnd) m_recordList.DeleteAllItems();
+    ShowDetails(nullptr);
+    // The records the database held are gone: the event log and the smart
+    // lists hear of each before they are freed.
+    CZorvikanDesktopApp* app = App();
+    if (app && outcome.previous) {
+        CRecordList& old = outcome.previous->GetRecords();
+        for (POSITION pos = old.GetHeadPosition(); pos;) {
+            CRecord* record = static_cast<CRecord*>(old.GetNext(pos));
+            if (!record->IsDeleted()) app->OnRecordDeleted(record);
+        }
+    }
+    outcome.previous.reset();
+    ReloadAndRefresh(user, false);
+    m_pluginLink.SignalDatabaseChange();
+}
+
+BlowfishKeyPtr CZorvikanDesktopView::AskRestorePassword(const std::string&)
+{
+    // The file password prompt belongs to the import's dialogs; until the
+    // view has it, a file that the master key does not open is not restored
+    // (as when the prompt is cancelled), and the database stays as it was.
+    return nullptr;
+}
+
+void CZorvikanDesktopView::BackupOnExit()
+{
+    IBackupService* service = GetBackupService();
+    CUserItem* user = CurrentUser();
+    if (service && user) service->BackupOnExit(m_database, user);
+}
