@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs and builds everything the project needs, idempotently. Outputs are
 # cached under $ZV_CACHE (outside the build tree), so a second run is quick.
-#   - Debian packages: toolchains, Wine, Xvfb, CMake/Ninja/ccache, Boost, GoogleTest
+#   - Debian packages: toolchains, Wine, Xvfb, CMake/Ninja/ccache, Boost, GoogleTest, zip and unzip (the zip tests compare with them)
 #   - minizip for MinGW, from the contrib/minizip sources of Debian's zlib source package
 #   - sqlite3.dll for MinGW, from the SQLite amalgamation in the npm package better-sqlite3
 #   - the project's private Wine prefix
@@ -17,7 +17,7 @@ PACKAGES=(
   wine wine64 xvfb xauth x11-apps imagemagick
   fonts-wine fonts-liberation
   libboost-dev googletest libminizip-dev zlib1g-dev libsqlite3-dev
-  dpkg-dev npm
+  dpkg-dev npm zip unzip
 )
 
 install_packages() {

@@ -12,6 +12,8 @@
 #                 exported and imported again (seeds: tests/fixtures/exchange/*)
 #   others        bytes read by the readers of other programs' exports, the
 #                 first byte picking the reader (seeds: tests/fixtures/exchange/others/*)
+#   zip           bytes read as a zip archive: every entry described and
+#                 extracted to memory (seeds: tests/fixtures/zip/*.zip)
 #
 # The seeds are copied into a scratch corpus, $ZV_FUZZ_WORK/<target>/corpus
 # ($ZV_FUZZ_WORK defaults to $ZV_BUILD/fuzz-work), which a later run goes on
@@ -31,7 +33,7 @@ usage() {
 [ $# -ge 2 ] || usage
 target=$1 seconds=$2
 shift 2
-case "$target" in database | packed_item | exchange | others) ;; *) usage ;; esac
+case "$target" in database | packed_item | exchange | others | zip) ;; *) usage ;; esac
 [[ "$seconds" =~ ^[0-9]+$ ]] || usage
 
 log() { printf '[fuzz] %s\n' "$*"; }
@@ -79,6 +81,7 @@ case "$target" in
         >"$work/corpus/seed-${pair#*:}"
     done
     ;;
+  zip) cp "$ZV_ROOT"/tests/fixtures/zip/*.zip "$work/corpus/" ;;
 esac
 
 # A reader that is slow or greedy on a small input is a finding too.
