@@ -5,6 +5,7 @@
 #include "ZorvikanToolBar/band/ZorvikBand.h"
 #include "ZorvikanToolBar/com/ToolBarModule.h"
 #include "ZorvikanToolBar/link/AppCommunicator.h"
+#include "ZorvikanToolBar/res/ToolBarResource.h"
 
 namespace {
 
@@ -100,6 +101,14 @@ bool CZorvikEditWnd::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPA
 
 HRESULT CZorvikEditWnd::TranslateKey(const MSG& msg)
 {
+    if (msg.wParam == VK_RETURN && m_active && m_toolBar && m_hWnd) {
+        char text[260] = {};
+        GetWindowTextA(m_hWnd, text, sizeof(text));
+        m_toolBar->ShowSearchResults(text);
+        if (m_toolBar->m_hWnd) SetFocus(m_toolBar->m_hWnd);
+        m_active = false;
+        return S_OK;
+    }
     bool keyDown = msg.message == WM_KEYDOWN;
     if (keyDown && !m_unlockAsked && m_toolBar) {
         if (!m_toolBar->Communicator().EnsureUnlocked()) return S_OK;
@@ -121,7 +130,11 @@ HRESULT CZorvikEditWnd::TranslateKey(const MSG& msg)
 
 CZorvikToolBarWnd::CZorvikToolBarWnd() : m_communicator(new CAppCommunicator()) {}
 
-CZorvikToolBarWnd::~CZorvikToolBarWnd() { delete m_communicator; }
+CZorvikToolBarWnd::~CZorvikToolBarWnd()
+{
+    delete m_communicator;
+    if (m_images) ImageList_Destroy(m_images);
+}
 
 void CZorvikToolBarWnd::SetBand(CZorvikBand* band)
 {
@@ -151,6 +164,10 @@ LRESULT CALLBACK CZorvikToolBarWnd::WindowProc(HWND window, UINT message, WPARAM
     }
     if (self && message != WM_CREATE && self->ProcessWindowMessage(window, message, wParam, lParam, result))
         return result;
+    if (self && message == WM_NCDESTROY) {
+        // The listeners post to this window no more.
+        self->m_communicator->SetChangeWindow(nullptr);
+    }
     result = CallWindowProcA(g_toolBarBase, window, message, wParam, lParam);
     if (self) Forget(window, message, self->m_hWnd);
     return result;
@@ -159,7 +176,25 @@ LRESULT CALLBACK CZorvikToolBarWnd::WindowProc(HWND window, UINT message, WPARAM
 bool CZorvikToolBarWnd::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
-    case WM_COMMAND: return m_edit.ProcessWindowMessage(window, message, wParam, lParam, result);
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam), result)) return true;
+        return m_edit.ProcessWindowMessage(window, message, wParam, lParam, result);
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (!header || header->code != TBN_DROPDOWN) return false;
+        // Only the drop-down of this tool bar's own button.
+        if (header->hwndFrom != m_hWnd) {
+            result = 0;
+            return false;
+        }
+        result = OnToolbarDropDown(*reinterpret_cast<const NMTOOLBARA*>(lParam));
+        return true;
+    }
+    case WM_DESKTOP_DATA_CHANGED:
+        if (window != m_hWnd) return false;
+        m_communicator->ApplyDesktopChanges();
+        result = 0;
+        return true;
     case WM_SIZE:
         if (window != m_hWnd) return false;
         OnSize();
@@ -173,6 +208,12 @@ void CZorvikToolBarWnd::OnCreate()
     SendMessageA(m_hWnd, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
     SendMessageA(m_hWnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(m_hWnd, TB_SETMAXTEXTROWS, 1, 0);
+    HICON icon = static_cast<HICON>(LoadImageA(CZorvikanToolBarModule::ModuleHandle(),
+                                               MAKEINTRESOURCEA(IDI_TOOLBAR_BUTTON), IMAGE_ICON, 16, 16, 0));
+    if (!m_images) m_images = ImageList_Create(16, 16, ILC_MASK | ILC_COLOR32, 1, 0);
+    if (m_images && icon) ImageList_AddIcon(m_images, icon);
+    if (icon) DestroyIcon(icon);
+    SendMessageA(m_hWnd, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_images));
     INT_PTR text = SendMessageA(m_hWnd, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>("Zorvikan\0"));
     SendMessageA(m_hWnd, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
     TBBUTTON button = {};
@@ -183,6 +224,7 @@ void CZorvikToolBarWnd::OnCreate()
     button.iString = text;
     SendMessageA(m_hWnd, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&button));
     m_edit.Create(m_hWnd);
+    m_communicator->SetChangeWindow(m_hWnd);
 }
 
 void CZorvikToolBarWnd::OnSize()

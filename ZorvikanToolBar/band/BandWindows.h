@@ -6,6 +6,10 @@
 // message handling, so the tool bar's commands and notifications reach it
 // whichever of the two windows they are sent to. Windows build only.
 #include <windows.h>
+#include <commctrl.h>
+
+#include "ZorvikanToolBar/band/WebLoginLists.h"
+#include "framework/CString.h"
 
 class CZorvikBand;
 class CAppCommunicator;
@@ -38,6 +42,13 @@ private:
 class CZorvikToolBarWnd {
 public:
     static const UINT kButtonId = 1001;
+    // The maker's home page, opened by the button and the menu's first item.
+    static const char* const kHomePage;
+
+    // Shows a pop-up menu owned by the tool bar at a screen point; the pick
+    // comes back as the tool bar's WM_COMMAND. Tests put in their own.
+    using PopupShower = void (*)(HMENU popup, int x, int y, HWND owner);
+    static PopupShower SetPopupShower(PopupShower shower);
 
     CZorvikToolBarWnd();
     ~CZorvikToolBarWnd();
@@ -50,16 +61,37 @@ public:
     CZorvikEditWnd& Edit() { return m_edit; }
     CAppCommunicator& Communicator() { return *m_communicator; }
 
+    // The web logins containing text (all for an empty one) in a pop-up
+    // under the edit, even when none is found; nothing while the data stays
+    // locked.
+    void ShowSearchResults(const CString& text);
+    // The tool bar's commands by id; false for an id it does not handle.
+    bool OnCommand(UINT id, LRESULT& result);
+    LRESULT OnToolbarDropDown(const NMTOOLBARA& info);
+    void OnWebLoginMenuCommand(UINT id);
+    void OnSearchResultCommand(UINT id);
+    void OnHomePage();
+    LRESULT OnAddWebLogin();
+    void OnUserGuide();
+
+    const CWebLoginList& MenuList() const { return m_menuList; }
+    const CWebLoginList& SearchList() const { return m_searchList; }
+
     HWND m_hWnd = nullptr;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
     void OnSize();
+    void OpenListEntry(const CWebLoginList& list, int index);
 
     CZorvikBand* m_band = nullptr;
     CZorvikEditWnd m_edit;
+    HIMAGELIST m_images = nullptr;
     CAppCommunicator* m_communicator;
+    // What the last drop-down and the last search found, by position.
+    CWebLoginList m_menuList;
+    CWebLoginList m_searchList;
 };
 
 class CReflectionWnd {

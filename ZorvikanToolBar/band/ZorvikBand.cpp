@@ -3,10 +3,17 @@
 #include <exdispid.h>
 #include <shlguid.h>
 
+#include <atomic>
+
 #include "ZorvikanToolBar/com/ToolBarGuids.h"
+#include "ZorvikanToolBar/fill/LoginFormFiller.h"
+#include "ZorvikanToolBar/fill/WebAddress.h"
 #include "ZorvikanToolBar/link/AppCommunicator.h"
+#include "core/items/Record.h"
 
 namespace {
+
+std::atomic<bool> g_autoSubmit{false};
 
 CString FromBstr(BSTR text)
 {
@@ -286,7 +293,56 @@ STDMETHODIMP CZorvikBand::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* para
     }
 }
 
-HRESULT CZorvikBand::OnDocumentComplete(IDispatch*, VARIANT*) { return S_OK; }
+bool CZorvikBand::IsAutoSubmitOn() { return g_autoSubmit; }
+
+void CZorvikBand::SetAutoSubmit(bool on) { g_autoSubmit = on; }
+
+HRESULT CZorvikBand::OpenWebLogin(const CRecord& record)
+{
+    CString address = WebAddressToOpen(record.GetFieldDisplayText(3, false));
+    if (address.IsEmpty()) return E_INVALIDARG;
+    m_pending.address = address;
+    m_pending.userName = record.GetFieldDisplayText(1, false);
+    m_pending.password = CSecretString(record.GetFieldDisplayText(2, false));
+    m_hasPending = true;
+    return Navigate(address);
+}
+
+void CZorvikBand::FillWebLogin(IWebBrowser2* browser, const PendingWebLogin& login)
+{
+    CLoginFormFiller filler(browser);
+    filler.FillAndSubmit(login.userName, login.password);
+}
+
+HRESULT CZorvikBand::OnDocumentComplete(IDispatch* frame, VARIANT* address)
+{
+    if (!frame) return E_INVALIDARG;
+    IWebBrowser2* browser = nullptr;
+    HRESULT hr = frame->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser));
+    if (FAILED(hr)) return hr;
+    if (m_hasPending && IsAutoSubmitOn()) {
+        // The document's address as the event gives it, else as its browser
+        // tells it.
+        CString url;
+        VARIANT* value = address;
+        if (value && V_VT(value) == (VT_BYREF | VT_VARIANT)) value = V_VARIANTREF(value);
+        if (value && V_VT(value) == VT_BSTR) url = FromBstr(V_BSTR(value));
+        if (url.IsEmpty()) {
+            BSTR text = nullptr;
+            if (SUCCEEDED(browser->get_LocationURL(&text))) url = FromBstr(text);
+            SysFreeString(text);
+        }
+        // Another site's page, or a frame of one, never receives the login.
+        if (IsSameHost(url, m_pending.address)) {
+            PendingWebLogin login = m_pending;
+            m_pending = PendingWebLogin();
+            m_hasPending = false;
+            FillWebLogin(browser, login);
+        }
+    }
+    browser->Release();
+    return hr;
+}
 
 HRESULT CZorvikBand::OnQuit()
 {

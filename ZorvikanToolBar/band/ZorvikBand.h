@@ -12,7 +12,18 @@
 
 #include "ZorvikanToolBar/band/BandWindows.h"
 #include "ZorvikanToolBar/com/ToolBarModule.h"
+#include "core/crypto/SecretString.h"
 #include "framework/CString.h"
+
+class CRecord;
+
+// The web login a band opened, waiting for its page: the address it was
+// opened at, its user name and password as they were then.
+struct PendingWebLogin {
+    CString address;
+    CString userName;
+    CSecretString password;
+};
 
 class CZorvikBand : public IDeskBand, public IObjectWithSite, public IInputObject, public IDispatch {
 public:
@@ -52,7 +63,23 @@ public:
     CString GetLocationName();
     void NotifyFocusChange(BOOL hasFocus);
 
-    // The browser's events.
+    // Opens the record's address (field 3) in this band's browser and keeps
+    // the login for filling its page when Auto Submit is on. Only web
+    // addresses are opened: any other scheme answers E_INVALIDARG and
+    // neither navigates nor keeps the login.
+    HRESULT OpenWebLogin(const CRecord& record);
+    // Fills the login into the browser's (or frame's) document and submits
+    // its login form.
+    static void FillWebLogin(IWebBrowser2* browser, const PendingWebLogin& login);
+    // The Auto Submit switch, one for every band of the process; off when
+    // the library loads.
+    static bool IsAutoSubmitOn();
+    static void SetAutoSubmit(bool on);
+    bool HasPendingWebLogin() const { return m_hasPending; }
+
+    // The browser's events. A completed document is filled with the login
+    // this band opened, once, when Auto Submit is on and the document's host
+    // is the login's; the login is then forgotten.
     HRESULT OnDocumentComplete(IDispatch* frame, VARIANT* address);
     HRESULT OnQuit();
 
@@ -80,4 +107,6 @@ private:
     bool m_advised = false;
     // The browser the sink is advised on (it may have been replaced since).
     IConnectionPoint* m_eventPoint = nullptr;
+    PendingWebLogin m_pending;
+    bool m_hasPending = false;
 };

@@ -29,6 +29,8 @@ std::shared_ptr<UnlockState> State()
 
 }  // namespace
 
+std::shared_ptr<CAppCommunicator::Link> MakeLink(const WebLoginLinkNames& names);
+
 bool IsPluginUnlocked() { return State()->unlocked; }
 void SetPluginUnlocked(bool unlocked) { State()->unlocked = unlocked; }
 
@@ -38,7 +40,13 @@ void LockPluginProcess()
     GetMasterPwdMgr()->ClearPassword();
 }
 
-CAppCommunicator::CAppCommunicator() { ++State()->communicators; }
+CAppCommunicator::CAppCommunicator() : CAppCommunicator(WebLoginLinkNames()) {}
+
+CAppCommunicator::CAppCommunicator(const WebLoginLinkNames& names) : m_link(MakeLink(names))
+{
+    ++State()->communicators;
+    StartLink();
+}
 
 CAppCommunicator::~CAppCommunicator() { Stop(); }
 
@@ -52,6 +60,7 @@ void CAppCommunicator::Stop()
 {
     if (m_stopped) return;
     m_stopped = true;
+    StopLink();
     CTimer::Instance()->Detach(this);
     m_password.Empty();
     if (--State()->communicators == 0) LockPluginProcess();
@@ -62,6 +71,7 @@ void CAppCommunicator::Resume()
     if (!m_stopped) return;
     m_stopped = false;
     ++State()->communicators;
+    StartLink();
 }
 
 bool CAppCommunicator::UnlockWithPassword(bool quiet)
@@ -102,12 +112,14 @@ bool CAppCommunicator::UnlockWithPassword(bool quiet)
 
 bool CAppCommunicator::EnsureUnlocked()
 {
+    ApplyDesktopChanges();
     if (!IsPluginUnlocked()) SetPluginUnlocked(UnlockWithPassword(true));
     return IsPluginUnlocked();
 }
 
 bool CAppCommunicator::FindWebLogins(CObList& list, const CString& text)
 {
+    ApplyDesktopChanges();
     if (!IsPluginUnlocked()) {
         SetPluginUnlocked(UnlockWithPassword(true));
         if (!IsPluginUnlocked()) return false;

@@ -9,6 +9,8 @@
 #include "framework/CList.h"
 #include "framework/CString.h"
 
+class CRecord;
+
 class CWebLoginDatabase {
 public:
     CWebLoginDatabase();
@@ -29,6 +31,8 @@ public:
     // regard to case, in database order; every one for an empty text. A
     // database without that type has no web logins.
     void CollectWebLogins(CObList& list, const CString& text) const;
+    // The web login with that uid as CollectWebLogins would list it, or null.
+    const CRecord* FindWebLogin(const uint8_t uid[kUniqueKeySize]) const;
 
 private:
     bool m_loaded = false;

@@ -18,6 +18,10 @@ struct WebLoginRecord {
     // trusted to be terminated: puts a zero byte at the end of both fields
     // (offsets 259 and 1299). Texts that ended earlier are unchanged.
     void Terminate();
+    // The writer's side: all 1300 bytes zeroed, then the texts (null as
+    // empty) placed, each cut to the 259 or 1039 bytes its field holds
+    // before the terminating zero.
+    void SetTexts(const char* pageTitle, const char* pageAddress);
 };
 
 static_assert(sizeof(WebLoginRecord) == WebLoginRecord::kSize, "the record is exactly the 1300-byte block");

@@ -10,6 +10,7 @@
 #include <shlguid.h>
 #include <shlobj.h>
 
+#include <string>
 #include <vector>
 
 namespace zvtest {
@@ -108,11 +109,12 @@ public:
     STDMETHODIMP Navigate(BSTR URL, VARIANT*, VARIANT*, VARIANT*, VARIANT*) override
     {
         ++navigations;
+        navigated.push_back(URL ? URL : L"");
         return S_OK;
     }
     STDMETHODIMP Stop() override { return S_OK; }
-    STDMETHODIMP get_LocationName(BSTR* name) override { return *name = SysAllocString(L"Example page"), S_OK; }
-    STDMETHODIMP get_LocationURL(BSTR* url) override { return *url = SysAllocString(L"http://example.test/"), S_OK; }
+    STDMETHODIMP get_LocationName(BSTR* name) override { return *name = SysAllocString(title.c_str()), S_OK; }
+    STDMETHODIMP get_LocationURL(BSTR* url) override { return *url = SysAllocString(location.c_str()), S_OK; }
     STDMETHODIMP GoBack() override { return E_NOTIMPL; }
     STDMETHODIMP GoForward() override { return E_NOTIMPL; }
     STDMETHODIMP GoHome() override { return E_NOTIMPL; }
@@ -122,7 +124,13 @@ public:
     STDMETHODIMP get_Application(IDispatch** ppDisp) override { return E_NOTIMPL; }
     STDMETHODIMP get_Parent(IDispatch** ppDisp) override { return E_NOTIMPL; }
     STDMETHODIMP get_Container(IDispatch** ppDisp) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Document(IDispatch** ppDisp) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Document(IDispatch** ppDisp) override
+    {
+        *ppDisp = document;
+        if (!document) return E_NOTIMPL;
+        document->AddRef();
+        return S_OK;
+    }
     STDMETHODIMP get_TopLevelContainer(VARIANT_BOOL* pBool) override { return E_NOTIMPL; }
     STDMETHODIMP get_Type(BSTR* Type) override { return E_NOTIMPL; }
     STDMETHODIMP get_Left(LONG* pl) override { return E_NOTIMPL; }
@@ -183,6 +191,11 @@ public:
 
     FakeEventPoint events;
     int navigations = 0;
+    std::vector<std::wstring> navigated;
+    std::wstring title = L"Example page";
+    std::wstring location = L"http://example.test/";
+    // The loaded page, when the test gives one (not owned).
+    IDispatch* document = nullptr;
 };
 
 class FakeSite : public IOleWindow, public IInputObjectSite, public IOleCommandTarget, public IServiceProvider {
