@@ -17,11 +17,6 @@ const size_t kChunk = 4096;
 // Carriage return, six spaces, carriage return: the handheld has no hint.
 const char kNoHintMarker[] = "\r      \r";
 
-bool IsWholeSize(const std::string& text)
-{
-    return text.size() == 9 && text.find_first_not_of("0123456789") == std::string::npos;
-}
-
 }  // namespace
 
 const char* SyncFailureCode(SyncOutcome outcome)
@@ -235,7 +230,7 @@ int CSyncConversation::ReceiveNamedFile(SyncBatch batch, bool& rejected)
     if (!writer) rejected = true;
 
     std::string sizeText;
-    if (int result = Track(m_wire.ReadText(kSizeLimit, sizeText, IsWholeSize))) return result;
+    if (int result = Track(m_wire.ReadSize(kSizeLimit, sizeText))) return result;
     const int64_t size = ParseSyncFileSize(batch, sizeText);
     // Without a size the file's bytes cannot be told from what follows.
     if (size < 0) return Track(kSyncWireOutOfStep);

@@ -111,6 +111,17 @@ int CSyncWire::ReadToken(const std::vector<std::string>& tokens, size_t limit, i
     }
 }
 
+int CSyncWire::ReadSize(size_t limit, std::string& text)
+{
+    const int quiet = m_limits.quietMs;
+    m_limits.quietMs = std::min(m_limits.quietMs, m_limits.sizeQuietMs);
+    const int result = ReadText(limit, text, [](const std::string& digits) {
+        return digits.size() == 9 && digits.find_first_not_of("0123456789") == std::string::npos;
+    });
+    m_limits.quietMs = quiet;
+    return result;
+}
+
 int CSyncWire::ReadText(size_t limit, std::string& text, const std::function<bool(const std::string&)>& complete)
 {
     text.clear();

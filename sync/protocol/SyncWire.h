@@ -29,6 +29,10 @@ struct SyncWireLimits {
     // How long the peer must stay silent before free-length text counts as
     // complete (tolerates a message split over two receives).
     int quietMs = 20;
+    // The same for a file size: the peer waits for the answer to it, so the
+    // size is whole once a receive brought it and nothing follows at once
+    // (a size split over two sends still joins when they come together).
+    int sizeQuietMs = 3;
     int64_t sessionMs = 15 * 60 * 1000;
 };
 
@@ -48,6 +52,9 @@ public:
     // Free-length text of at most limit bytes; complete, when given, says that
     // the text read so far is whole without waiting for silence.
     int ReadText(size_t limit, std::string& text, const std::function<bool(const std::string&)>& complete = {});
+    // A file size: decimal text of at most limit bytes, whole once nine
+    // digits came or the peer stayed quiet for sizeQuietMs.
+    int ReadSize(size_t limit, std::string& text);
     // Up to size bytes (at least 1): what is buffered, or one receive.
     int ReadSome(uint8_t* buffer, size_t size, size_t& got);
 
