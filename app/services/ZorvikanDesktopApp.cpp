@@ -7,6 +7,7 @@
 
 #include "app/about/AboutDlg.h"
 #include "app/services/CommandLineText.h"
+#include "app/services/WifiSyncService.h"
 #include "app/logon/HintMigration.h"
 #include "app/frame/MainFrm.h"
 #include "app/frame/MainViewBase.h"
@@ -143,8 +144,11 @@ BOOL CZorvikanDesktopApp::InitInstance()
 
     if (!StartPlatform()) return FALSE;
     if (!ChooseCurrentUser()) return FALSE;
+    if (m_nFirstRun && !RunFirstRunSetup()) return FALSE;
     if (!LogOn()) return FALSE;
     SetCurrentUser(m_pCurrentUser);
+    // On the first run the wizard started it already.
+    StartWifiSyncService();
     if (m_bMigrated) AssignMissingRecordIds();
     return CreateMainWindow();
 }
@@ -231,9 +235,6 @@ BOOL CZorvikanDesktopApp::ChooseCurrentUser()
         if (AfxMessageBox(text, MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY) return FALSE;
     }
 
-    // First run: the setup wizard belongs to the synchronisation and is not
-    // part of this build; the first run goes on like any other, and "Virgin
-    // Sync" stays as it is so that the wizard runs once it exists.
     m_nFirstRun = prefs->GetVirginSync(GetPrefsSection()) ? 1 : 0;
     return TRUE;
 }
@@ -318,6 +319,46 @@ BOOL CZorvikanDesktopApp::PreTranslateMessage(MSG* pMsg)
         if (CMainViewBase* view = frame ? frame->GetMainView() : nullptr) view->RestartAutoLockTimer();
     }
     return CWinApp::PreTranslateMessage(pMsg);
+}
+
+BOOL CZorvikanDesktopApp::RunFirstRunSetup()
+{
+    // A program without the Wi-Fi sync starts as on any other run.
+    if (!m_pWifiSync) return TRUE;
+    StartWifiSyncService();
+    SetSyncMode(1);
+    CString created;
+    if (!m_pWifiSync->RunSetupWizard(created)) return FALSE;
+    if (CUserItem* user = m_users.FindByKeyNameOrFirst(created)) m_pCurrentUser = user;
+    SetSyncMode(2);
+    SaveSyncMode(2);
+    if (std::shared_ptr<CAppPrefs> prefs = CAppPrefMgr::GetInstance()->GetPrefs())
+        prefs->SetVirginSync(GetPrefsSection(), false);
+    return TRUE;
+}
+
+void CZorvikanDesktopApp::StartWifiSyncService()
+{
+    if (m_pWifiSync) m_pWifiSync->StartService();
+}
+
+int CZorvikanDesktopApp::GetSyncMode() { return m_pWifiSync ? m_pWifiSync->GetMode() : 2; }
+
+void CZorvikanDesktopApp::SetSyncMode(int mode)
+{
+    if (m_pWifiSync) m_pWifiSync->SetMode(mode);
+}
+
+int CZorvikanDesktopApp::GetSavedSyncMode() { return m_pWifiSync ? m_pWifiSync->GetSavedMode() : 2; }
+
+void CZorvikanDesktopApp::SaveSyncMode(int mode)
+{
+    if (m_pWifiSync) m_pWifiSync->SaveMode(mode);
+}
+
+void CZorvikanDesktopApp::ResetSyncMode()
+{
+    if (m_pWifiSync) m_pWifiSync->RestoreMode();
 }
 
 int CZorvikanDesktopApp::ExitInstance()

@@ -16,6 +16,7 @@ class CMainFrame;
 class CMainViewBase;
 class CSecretString;
 class ISyncViewRegistry;
+class IWifiSyncService;
 struct SavedPlacement;
 
 class CZorvikanDesktopApp : public CWinApp {
@@ -89,6 +90,18 @@ public:
     // there is none. The application does not own it.
     ISyncViewRegistry* GetSyncViewRegistry() const { return m_pSyncViewRegistry; }
     void SetSyncViewRegistry(ISyncViewRegistry* registry) { m_pSyncViewRegistry = registry; }
+    // The Wi-Fi sync service; null while the program has none. Not owned.
+    IWifiSyncService* GetWifiSyncService() const { return m_pWifiSync; }
+    void SetWifiSyncService(IWifiSyncService* service) { m_pWifiSync = service; }
+    // Announces the Wi-Fi sync and starts its server (once per run).
+    void StartWifiSyncService();
+    // The sync mode of the next Wi-Fi sync (2 when there is no service), for
+    // that session only; the stored default; back to the stored one.
+    int GetSyncMode();
+    void SetSyncMode(int mode);
+    int GetSavedSyncMode();
+    void SaveSyncMode(int mode);
+    void ResetSyncMode();
     // Restores the window placement from the text of "Winpos" (nothing for
     // an empty text); shifted when the command line is "/rl".
     void RestoreWindowPlacement(CWnd& frame, const CString& winpos, const CString& commandLine);
@@ -109,6 +122,7 @@ protected:
     bool m_bMigrated = false;
     const CRuntimeClass* m_pMainViewClass;
     ISyncViewRegistry* m_pSyncViewRegistry = nullptr;
+    IWifiSyncService* m_pWifiSync = nullptr;
     CAppServices m_services{[this] { return m_pCurrentUser; }};
 
     DECLARE_MESSAGE_MAP()
@@ -119,6 +133,9 @@ private:
     // The user locale's date order and separators, for sorting list cells.
     void ReadLocaleFormats();
     BOOL ChooseCurrentUser();
+    // The first start: the setup wizard creates the user from the handheld.
+    // FALSE when it did not end with Finish.
+    BOOL RunFirstRunSetup();
     BOOL LogOn();
     BOOL CreateMainWindow();
 };

@@ -23,3 +23,38 @@ void CZorvikanDesktopView::UnregisterFromSync()
     m_pSyncRegistry = nullptr;
     m_hSyncWindow = nullptr;
 }
+
+LRESULT CZorvikanDesktopView::OnSyncCloseDetailDialog(WPARAM, LPARAM)
+{
+    if (HWND editor = ::FindWindowA("#32770", "Detail View")) ::SendMessageA(editor, WM_COMMAND, IDOK, 0);
+    return 1;
+}
+
+LRESULT CZorvikanDesktopView::OnSyncClearIcons(WPARAM, LPARAM)
+{
+    // The view keeps no custom icon files open between redraws: nothing
+    // holds the files the session replaces.
+    return 1;
+}
+
+LRESULT CZorvikanDesktopView::OnSyncReloadDatabase(WPARAM wParam, LPARAM)
+{
+    if (CUserItem* user = reinterpret_cast<CUserItem*>(wParam)) ReloadAndRefresh(user, true);
+    return 1;
+}
+
+LRESULT CZorvikanDesktopView::OnSyncReloadIcons(WPARAM wParam, LPARAM)
+{
+    CUserItem* user = reinterpret_cast<CUserItem*>(wParam);
+    CZorvikanDesktopApp* app = App();
+    if (user && app) app->SwitchHistoriesUser(user, false);
+    return 1;
+}
+
+LRESULT CZorvikanDesktopView::OnSyncSessionClosed(WPARAM, LPARAM)
+{
+    if (CZorvikanDesktopApp* app = App()) app->ResetSyncMode();
+    return 1;
+}
+
+LRESULT CZorvikanDesktopView::OnSyncStatusIgnored(WPARAM, LPARAM) { return 1; }

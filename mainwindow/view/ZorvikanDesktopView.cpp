@@ -143,6 +143,14 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
     ON_COMMAND(ID_BACKUP, &CZorvikanDesktopView::OnBackup)
     ON_COMMAND(ID_RESTORE_ZKV_FOLDER, &CZorvikanDesktopView::OnRestoreZkvFolder)
     ON_COMMAND(ID_RESTORE_ZKV_FILE, &CZorvikanDesktopView::OnRestoreZkvFile)
+    // ViewSyncMessages.cpp
+    ON_MESSAGE(WM_SYNC_STARTING, &CZorvikanDesktopView::OnSyncCloseDetailDialog)
+    ON_MESSAGE(WM_SYNC_MERGE_NOTIFY, &CZorvikanDesktopView::OnSyncClearIcons)
+    ON_MESSAGE(WM_SYNC_REFRESH_USER, &CZorvikanDesktopView::OnSyncReloadDatabase)
+    ON_MESSAGE(WM_SYNC_USER_DONE, &CZorvikanDesktopView::OnSyncReloadIcons)
+    ON_MESSAGE(WM_SYNC_CLOSE, &CZorvikanDesktopView::OnSyncSessionClosed)
+    ON_MESSAGE(WM_SYNC_USER_NAME, &CZorvikanDesktopView::OnSyncStatusIgnored)
+    ON_MESSAGE(WM_SYNC_STATE, &CZorvikanDesktopView::OnSyncStatusIgnored)
 END_MESSAGE_MAP()
 
 bool CZorvikanDesktopView::s_bPrintPreview = false;

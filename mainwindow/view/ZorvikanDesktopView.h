@@ -131,6 +131,19 @@ protected:
     // first update until the window goes (at the latest the destructor).
     void RegisterWithSync();
     void UnregisterFromSync();
+    // The sync messages (app/AppIds.h). Each answers 1.
+    // A session starts: an open record editor is closed with OK, so its
+    // edits are saved before the handheld's data is merged.
+    LRESULT OnSyncCloseDetailDialog(WPARAM wParam, LPARAM lParam);
+    // The session is about to rewrite the user's custom icons.
+    LRESULT OnSyncClearIcons(WPARAM wParam, LPARAM lParam);
+    // wParam the user whose database is reopened and shown again.
+    LRESULT OnSyncReloadDatabase(WPARAM wParam, LPARAM lParam);
+    // wParam the user whose icons and histories are read again.
+    LRESULT OnSyncReloadIcons(WPARAM wParam, LPARAM lParam);
+    // A mode chosen for one session ends with it.
+    LRESULT OnSyncSessionClosed(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSyncStatusIgnored(WPARAM wParam, LPARAM lParam);
     // ViewFilters.cpp
     // Files dropped on the view: "csv", "txt" and "zkv" files are imported,
     // any other is refused with a message; the drop is released.

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -154,6 +156,9 @@ protected:
         ::SetEnvironmentVariableA("ZV_DATA_ROOT", m_root.Path().string().c_str());
         ::SetEnvironmentVariableA("ZV_STANDIN", nullptr);
         ASSERT_TRUE(TopWindows(0, kFrameClass).empty()) << "a copy of the program is already running";
+        // Past the first start, whose setup wizard has a test of its own.
+        std::filesystem::create_directories(m_root / "Preferences");
+        ::WritePrivateProfileStringA("Preferences iPhone", "Virgin Sync", "1", Ini().string().c_str());
     }
     void TearDown() override { ::SetEnvironmentVariableA("ZV_DATA_ROOT", nullptr); }
 
@@ -189,6 +194,30 @@ TEST_F(ProgramRun, StartsFromNothingShowsItsFrameAndExitsCleanly)
     EXPECT_EQ(0u, code);
     // The placement was saved on the way out.
     EXPECT_EQ(24u, ReadIni(Ini(), "User-Standalone-_Standalone_-Standalone", "Winpos").size());
+}
+
+TEST_F(ProgramRun, TheFirstStartShowsTheSetupWizardAndItsCancelEndsTheStart)
+{
+    ::WritePrivateProfileStringA("Preferences iPhone", "Virgin Sync", nullptr, Ini().string().c_str());
+    Program program("");
+    ASSERT_TRUE(program.Started());
+    HWND wizard = nullptr;
+    const DWORD end = ::GetTickCount() + kStartTimeout;
+    while (!wizard && (LONG)(end - ::GetTickCount()) > 0 && program.Running()) {
+        for (HWND h : TopWindows(program.Pid(), "#32770")) {
+            char title[64] = {};
+            ::GetWindowTextA(h, title, sizeof(title));
+            if (std::string(title) == "Zorvikan Setup Wizard") wizard = h;
+        }
+        PumpFor(100);
+    }
+    ASSERT_NE(nullptr, wizard);
+    EXPECT_TRUE(TopWindows(program.Pid(), kFrameClass).empty());
+    ::PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    DWORD code = 0;
+    ASSERT_TRUE(program.WaitForExit(code));
+    // Not done: the wizard comes again at the next start.
+    EXPECT_EQ("", ReadIni(Ini(), "Preferences iPhone", "Virgin Sync"));
 }
 
 TEST_F(ProgramRun, RestoresItsPlacementAndStatusBar)

@@ -198,4 +198,13 @@ TEST(SyncServer, ThePortIsTheDefaultUnlessTestsNameAnother)
     EXPECT_EQ(ParseSyncPort("-5"), 6674);
 }
 
+TEST(SyncServer, TheReceiveTimeOutIsTheDefaultUnlessTestsNameAnother)
+{
+    EXPECT_EQ(ParseSyncReceiveMs(nullptr), 30000);
+    EXPECT_EQ(ParseSyncReceiveMs("2000"), 2000);
+    EXPECT_EQ(ParseSyncReceiveMs("99"), 30000);
+    EXPECT_EQ(ParseSyncReceiveMs("600001"), 30000);
+    EXPECT_EQ(ParseSyncReceiveMs("2s"), 30000);
+}
+
 }  // namespace

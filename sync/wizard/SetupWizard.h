@@ -1,0 +1,95 @@
+#pragma once
+// The "Zorvikan Setup Wizard" of the first start: it asks the user to start a
+// sync on the handheld, which (handheld overwrites desktop) creates the
+// desktop user and its database, then congratulates. It learns about the
+// sync only through the sync messages it receives as one of the sync
+// server's registered windows.
+#include <windows.h>
+
+#include "framework/CString.h"
+#include "framework/PropertySheet.h"
+
+class CSyncServer;
+
+namespace iPhoneSetupWizard {
+
+class CSetupWizardPS;
+
+// What the three pages share: the sheet's fonts on their texts.
+class CSetupWizardPage : public CPropertyPage {
+public:
+    CSetupWizardPage(UINT nIDTemplate, CSetupWizardPS* sheet) : CPropertyPage(nIDTemplate), m_wizard(sheet) {}
+    BOOL OnInitDialog() override;
+
+protected:
+    void SetButtons(DWORD buttons) const;
+    CSetupWizardPS* m_wizard;
+};
+
+class CSetupWizardPP1 : public CSetupWizardPage {
+public:
+    explicit CSetupWizardPP1(CSetupWizardPS* sheet);
+    BOOL OnSetActive() override;
+};
+
+class CSetupWizardPP2 : public CSetupWizardPage {
+public:
+    explicit CSetupWizardPP2(CSetupWizardPS* sheet);
+    BOOL OnInitDialog() override;
+    BOOL OnSetActive() override;
+    // A sync session has ended: Next becomes available.
+    void SessionEnded();
+    bool HasSessionEnded() const { return m_sessionEnded; }
+
+private:
+    bool m_sessionEnded = false;
+};
+
+class CSetupWizardPP3 : public CSetupWizardPage {
+public:
+    explicit CSetupWizardPP3(CSetupWizardPS* sheet);
+    BOOL OnInitDialog() override;
+    BOOL OnSetActive() override;
+    // "Congratulations! You have created " and the user's name.
+    void SetUserName(const CString& name);
+
+private:
+    CString m_title;
+};
+
+class CSetupWizardPS : public CPropertySheet {
+public:
+    CSetupWizardPS(LPCSTR caption, CSyncServer* server, CWnd* parent, UINT firstPage);
+    ~CSetupWizardPS() override;
+
+    BOOL OnInitDialog() override;
+    // The key name of the desktop user the sync found or created; empty
+    // before any sync.
+    const CString& GetCreatedUserName() const { return m_userId; }
+    const CString& GetUserName() const { return m_userName; }
+
+    HFONT HeadingFont() const { return m_heading; }
+    HFONT TextFont() const { return m_text; }
+
+    CSetupWizardPP2& SecondPage() { return m_page2; }
+
+protected:
+    void OnDestroy();
+    LRESULT OnSyncClose(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSyncUserName(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CSyncServer* m_server;
+    CWnd* m_parent;
+    CString m_userName;
+    CString m_userId;
+    HFONT m_heading = nullptr;
+    HFONT m_text = nullptr;
+    CSetupWizardPP1 m_page1;
+    CSetupWizardPP2 m_page2;
+    CSetupWizardPP3 m_page3;
+};
+
+}  // namespace iPhoneSetupWizard
