@@ -38,6 +38,10 @@ std::vector<std::string> FilesIn(const CString& folder)
     return names;
 }
 
+// Copies a file over any file at the destination (the run-time library's
+// own copy refuses to overwrite on Windows).
+bool CopyOver(const fs::path& from, const fs::path& to) { return zvos::CopyFileOverwrite(from.string(), to.string()); }
+
 bool CopyTree(const fs::path& from, const fs::path& to)
 {
     std::error_code error;
@@ -49,7 +53,7 @@ bool CopyTree(const fs::path& from, const fs::path& to)
         if (it->is_directory(error)) {
             fs::create_directories(target, error);
         } else {
-            fs::copy_file(it->path(), target, fs::copy_options::overwrite_existing, error);
+            if (!CopyOver(it->path(), target)) return false;
         }
         if (error) return false;
     }
@@ -167,9 +171,7 @@ bool CHandheldSession::BackUpUserData()
     if (error) return false;
     m_hadDatabase = fs::exists(Native(m_place.databasePath.Std()), error);
     if (m_hadDatabase) {
-        fs::copy_file(Native(m_place.databasePath.Std()), backup / "database", fs::copy_options::overwrite_existing,
-                      error);
-        if (error) return false;
+        if (!CopyOver(Native(m_place.databasePath.Std()), backup / "database")) return false;
     }
     m_hadAttachments = fs::is_directory(Native(m_place.attachmentsFolder.Std()), error);
     if (m_hadAttachments && !CopyTree(Native(m_place.attachmentsFolder.Std()), backup / "Files")) return false;
@@ -184,8 +186,7 @@ void CHandheldSession::RestoreUserData()
     const fs::path backup = Native(m_folder.Path() + "\\Backup");
     std::error_code error;
     if (m_hadDatabase) {
-        fs::copy_file(backup / "database", Native(m_place.databasePath.Std()), fs::copy_options::overwrite_existing,
-                      error);
+        CopyOver(backup / "database", Native(m_place.databasePath.Std()));
     }
     const fs::path files = Native(m_place.attachmentsFolder.Std());
     fs::remove_all(files, error);
@@ -236,9 +237,8 @@ bool CHandheldSession::InstallReceivedIcons()
     fs::create_directories(Native(m_place.iconsFolder.Std()), error);
     bool ok = !error;
     for (const std::string& name : names) {
-        fs::copy_file(Native(m_folder.IconsFolder() + "\\" + name), Native(m_place.iconsFolder.Std() + "\\" + name),
-                      fs::copy_options::overwrite_existing, error);
-        if (error) ok = false;
+        if (!CopyOver(Native(m_folder.IconsFolder() + "\\" + name), Native(m_place.iconsFolder.Std() + "\\" + name)))
+            ok = false;
     }
     return ok;
 }

@@ -345,6 +345,8 @@ ULONG_PTR RunningCopyAtLogOn::s_id = 99;
 
 TEST_F(RunningCopyAtLogOn, SecondStartWaitsThenHandsOverItsFile)
 {
+    // This start never gets as far as the preferences.
+    std::filesystem::remove(Ini());
     Program second("C:\\Data\\export.zkv");
     ASSERT_TRUE(second.Started());
     PumpFor(3000);

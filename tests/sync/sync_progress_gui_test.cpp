@@ -10,6 +10,7 @@
 
 #include "app/AppIds.h"
 #include "app/res/SyncFilesRes.h"
+#include "framework/ModalSeam.h"
 #include "framework/WinApp.h"
 #include "sync/dialogs/SyncProgressDlg.h"
 #include "sync/server/SyncServer.h"
@@ -59,8 +60,17 @@ bool WaitForText(HWND window, const std::string& text)
     return false;
 }
 
+// The window waits for its messages as in the program: nothing here is
+// answered for a person.
+struct RealModalLoops {
+    CModalSeam real;
+    CModalSeam* previous = AfxSetModalSeam(&real);
+    ~RealModalLoops() { AfxSetModalSeam(previous); }
+};
+
 TEST(SyncProgress, FollowsTheSessionsStatesAndClosesWithIt)
 {
+    RealModalLoops modal;
     CSyncServer server(nullptr);
     server.StartProgressThread();
     HWND dialog = FindProgressWindow(10000);
