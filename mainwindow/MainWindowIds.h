@@ -71,7 +71,7 @@
 #define ZV_NOTIFY_IGNORED_CODE 1803
 #define IDC_IGNORED_FIRST 2001
 #define IDC_IGNORED_LAST 2011
-// The empty window in the details area until the details pane comes.
+// The details pane window.
 #define IDC_DETAILS_PANE 2012
 // Import and export commands of the main view (File > Import, File > Export).
 #define ID_IMPORT_CSV 32789

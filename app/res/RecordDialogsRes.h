@@ -58,8 +58,9 @@
 #define IDS_DOWNLOAD_REPLACE_ASK 612
 #define IDS_DOWNLOAD_FAILED 613
 
-// The duplicate records' confirmation (template 456).
-#define IDD_DUPLICATE_RECORDS 456
+// The duplicate records' confirmation (its own template: 456 is the
+// import's confirmation).
+#define IDD_DUPLICATE_RECORDS 457
 #define IDC_DUPLICATES_TEXT 1240
 #define IDC_DUPLICATES_LIST 1241
 

@@ -33,10 +33,10 @@ void RegisterPaneClass()
 
 CZorvikanDetailView::CZorvikanDetailView(CZorvikanDesktopView& view) : m_view(view) {}
 
-BOOL CZorvikanDetailView::Create(const RECT& rect, CWnd* pParent)
+BOOL CZorvikanDetailView::Create(const RECT& rect, CWnd* pParent, UINT nID)
 {
     RegisterPaneClass();
-    if (!CreateEx(0, kPaneClass, "CZorvikanDesktopView", WS_CHILD | WS_VISIBLE | WS_VSCROLL, rect, pParent, 0))
+    if (!CreateEx(0, kPaneClass, "CZorvikanDesktopView", WS_CHILD | WS_VISIBLE | WS_VSCROLL, rect, pParent, nID))
         return FALSE;
     const RECT none{0, 0, kButtonWidth, 10};
     // Hidden until a record's rows place them.

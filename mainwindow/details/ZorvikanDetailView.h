@@ -21,7 +21,7 @@ public:
 
     explicit CZorvikanDetailView(CZorvikanDesktopView& view);
 
-    BOOL Create(const RECT& rect, CWnd* pParent);
+    BOOL Create(const RECT& rect, CWnd* pParent, UINT nID);
     // Places and shows the copy buttons for the record's rows (none for
     // null) and repaints.
     void ShowRecord(const CRecord* record, int headingHeight, int lineHeight);

@@ -12,6 +12,11 @@ int CZorvikanDesktopView::DrawDetailsPane(HDC dc, const RECT& client, int scroll
     RECT document{client.left, client.top - scrollY, client.right, client.top - scrollY + 90000};
     DetailsStyle style;
     style.rowColour = m_viewState.rowColor;
+    style.listFont = static_cast<HFONT>(m_listFont.m_hObject);
+    style.boldFont = static_cast<HFONT>(m_boldFont.m_hObject);
+    style.linkFont = static_cast<HFONT>(m_linkFont.m_hObject);
+    style.boldLinkFont = static_cast<HFONT>(m_boldLinkFont.m_hObject);
+    style.headingHeight = m_nHeadingHeight;
     CUserItem* user = CurrentUser();
     const CString files = user ? CAppPrefMgr::GetInstance()->GetAttachmentsDirectory(user) : CString();
     CRecord* record = m_viewState.showingDetails ? GetSelectedRecord() : nullptr;

@@ -289,10 +289,9 @@ CRecord* CZorvikanDesktopView::GetSelectedWebLogin()
 
 void CZorvikanDesktopView::ShowDetails(CRecord* record)
 {
-    // The details pane draws the record when it comes; until then the
-    // buttons follow the record.
     UpdateRecordButtons(record);
-    if (m_detailsPane.m_hWnd) m_detailsPane.Invalidate();
+    m_detailsPane.ShowRecord(m_viewState.showingDetails ? record : nullptr, m_nHeadingHeight,
+                             m_nLineHeight > 0 ? m_nLineHeight : 16);
 }
 
 void CZorvikanDesktopView::UpdateRecordButtons(CRecord* record)

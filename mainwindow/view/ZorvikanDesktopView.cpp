@@ -16,6 +16,7 @@
 #include "framework/FrameworkRes.h"
 #include "framework/ModalSeam.h"
 #include "mainwindow/MainWindowIds.h"
+#include "mainwindow/dialogs/AttachmentDownloadDlg.h"
 #include "mainwindow/data/UserDatabaseOpen.h"
 #include "app/res/Resource.h"
 #include "core/os/SystemInfo.h"
@@ -181,10 +182,11 @@ void CZorvikanDesktopView::OnInitialUpdate()
     std::shared_ptr<CAppPrefs> prefs = CAppPrefMgr::GetInstance()->GetPrefs();
     CMainFrame* frame = Frame();
 
-    // The details area holds an empty window of ours until the details pane
-    // comes; the record list's callbacks find the view through the frame.
+    // Attachments opened in an earlier run that ended without removing them.
+    CAttachmentDownloadDlg::RemoveTemporaryFolder();
+    // The record list's callbacks find the view through the frame.
     const CRect details = GetDetailsRect();
-    m_detailsPane.Create("", WS_CHILD | WS_VISIBLE, details, this, IDC_DETAILS_PANE);
+    m_detailsPane.Create(details, this, IDC_DETAILS_PANE);
     if (frame) frame->SetMainView(this);
     {
         CZorvikScreen2 screen;
@@ -306,6 +308,8 @@ CZorvikanDesktopView::~CZorvikanDesktopView()
     RunFileSyncs(true);
     BackupOnExit();
     UnregisterFromSync();
+    // Decrypted copies of attachments never outlive the program.
+    CAttachmentDownloadDlg::RemoveTemporaryFolder();
 }
 
 void CZorvikanDesktopView::OnDestroy()

@@ -62,6 +62,7 @@
 #include "mainwindow/controls/RecordListCtrl.h"
 #include "mainwindow/data/WebLoginHandOver.h"
 #include "mainwindow/details/DetailsPainter.h"
+#include "mainwindow/details/ZorvikanDetailView.h"
 #include "mainwindow/locking/ViewLockState.h"
 #include "mainwindow/models/ViewGeometry.h"
 #include "mainwindow/models/RecordFilter.h"
@@ -501,7 +502,8 @@ protected:
     CBitmapButton m_toolButtons[11];
     CToolTipCtrl m_viewTip;
     CToolTipCtrl m_frameTip;
-    CStatic m_detailsPane;
+    // The details pane: the selected record drawn, its links and copy buttons.
+    CZorvikanDetailView m_detailsPane{*this};
     CSplitterBar m_detailsSplitter;
     CSplitterBar m_panelSplitter;
     // 0 none, 1 the details splitter, 2 the panel splitter was dragged.

@@ -207,7 +207,8 @@ TEST_F(ViewModes, PanelModeListsTypesTheirRecordsAndTheSmartLists)
               Rows(m_view->GetPanelTypes()));
     // The first type row is chosen and its records listed in text order.
     EXPECT_EQ((std::vector<std::string>{"alpha", "Zeta"}), Rows(m_view->GetPanelRecords()));
-    EXPECT_EQ((std::vector<std::string>{"Recently Added(0)", "Recently Viewed(0)", "Most Viewed(0)"}),
+    // The list's first row, selected at the start, was viewed.
+    EXPECT_EQ((std::vector<std::string>{"Recently Added(0)", "Recently Viewed(1)", "Most Viewed(1)"}),
               Rows(m_view->GetPanelSmartLists()));
     EXPECT_TRUE(m_view->GetToolButton(ID_NEW_TYPE)->GetStyle() & WS_VISIBLE);
     EXPECT_FALSE(FrameButton(ID_VIEW_PANEL).IsWindowEnabled());
