@@ -32,6 +32,23 @@ if [ ! -e "$user_db" ]; then
   mkdir -p "$(dirname "$user_db")"
   cp "$ZV_ROOT/tests/fixtures/db/sample.zdb" "$user_db"
 fi
+# The screenshot shows the main window: a first start would show the setup
+# wizard, so the screenshot user is marked as past it (a person running the
+# program on a display still gets the wizard at the first start).
+ini="$(dirname "$(dirname "$user_db")")/Preferences/Preferences.ini"
+python3 - "$ini" <<'PY'
+import os, sys
+path = sys.argv[1]
+os.makedirs(os.path.dirname(path), exist_ok=True)
+text = open(path, encoding="latin-1").read() if os.path.exists(path) else ""
+if "Virgin Sync=" not in text:
+    header = "[Preferences iPhone]"
+    if header in text:
+        text = text.replace(header, header + "\r\nVirgin Sync=1", 1)
+    else:
+        text += ("" if text.endswith("\n") or not text else "\r\n") + header + "\r\nVirgin Sync=1\r\n"
+    open(path, "w", encoding="latin-1", newline="").write(text)
+PY
 display_file=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
