@@ -431,14 +431,14 @@ void CZorvikanDesktopView::OnControlNotifyNothing(UINT, NMHDR*, LRESULT* pResult
 
 namespace {
 
-struct ToolButtonSpec {
+struct ToolButtonFace {
     UINT id;
     const char* tip;
     UINT normal, pressed, disabled;
 };
 
 // In the view's order; the eleventh, New Type, is shown in panel mode only.
-const ToolButtonSpec kToolButtons[11] = {
+const ToolButtonFace kToolButtons[11] = {
     {ID_SHOW_DETAILS, "Show / Hide Details", IDB_SHOW_DETAILS, IDB_SHOW_DETAILS_DOWN, 0},
     {ID_DUPLICATE_ITEM, "Duplicate Item", IDB_DUPLICATE, IDB_DUPLICATE_DOWN, 0},
     {ID_NEW_ITEM, "New Item", IDB_NEW_ITEM, IDB_NEW_ITEM_DOWN, 0},
@@ -464,10 +464,10 @@ CBitmapButton* CZorvikanDesktopView::GetToolButton(UINT id)
 void CZorvikanDesktopView::CreateToolButtons()
 {
     for (int i = 0; i < 11; ++i) {
-        const ToolButtonSpec& spec = kToolButtons[i];
-        const DWORD visible = spec.id == ID_NEW_TYPE ? 0 : WS_VISIBLE;
-        m_toolButtons[i].Create(spec.tip, WS_CHILD | visible | BS_OWNERDRAW, CRect(0, 0, 28, 24), this, spec.id);
-        m_toolButtons[i].LoadBitmaps(spec.normal, spec.pressed, 0, spec.disabled);
+        const ToolButtonFace& face = kToolButtons[i];
+        const DWORD visible = face.id == ID_NEW_TYPE ? 0 : WS_VISIBLE;
+        m_toolButtons[i].Create(face.tip, WS_CHILD | visible | BS_OWNERDRAW, CRect(0, 0, 28, 24), this, face.id);
+        m_toolButtons[i].LoadBitmaps(face.normal, face.pressed, 0, face.disabled);
     }
     PlaceStripButtons();
     GetToolButton(ID_AUTO_FILL)->EnableWindow(FALSE);
