@@ -27,6 +27,9 @@ public:
     static constexpr int kDeletedResult = 4;
     // The largest file that can be attached.
     static constexpr long long kMaxAttachmentBytes = 1048576;
+    // The file's whole size (64 bits, so a huge file cannot pass as a small
+    // one); -1 when it cannot be read.
+    static long long FileSize(const CString& path);
 
     CDetailViewDlg(IRecordEditorHost& host, CDatabaseObj& database, CWnd* pParent = nullptr);
     ~CDetailViewDlg() override;

@@ -17,17 +17,12 @@
 #include "framework/ModalSeam.h"
 #include "mainwindow/dialogs/RecordEditorHost.h"
 
-namespace {
-
-// The size of the file, 64 bits wide; -1 when it cannot be read.
-long long FileSize(const CString& path)
+long long CDetailViewDlg::FileSize(const CString& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return -1;
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
-
-}  // namespace
 
 void CDetailViewDlg::ShowAttachmentButton()
 {

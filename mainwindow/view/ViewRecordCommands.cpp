@@ -355,11 +355,7 @@ void CZorvikanDesktopView::OnAttachment()
         CFileDialog dlg(TRUE, "(*.*)", nullptr, 0, "All Files (*.*)|*.*||", this);
         if (dlg.DoModal() != IDOK) return;
         const CString path = dlg.GetPathName();
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        const long long size = ::GetFileAttributesExA(path, GetFileExInfoStandard, &data)
-                                   ? (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow
-                                   : 0;
-        if (size > CDetailViewDlg::kMaxAttachmentBytes) {
+        if (CDetailViewDlg::FileSize(path) > CDetailViewDlg::kMaxAttachmentBytes) {
             AfxMessageBox(IDS_ATTACHMENT_TOO_LARGE, MB_OK);
             return;
         }
