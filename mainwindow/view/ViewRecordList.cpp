@@ -55,17 +55,9 @@ int CALLBACK CompareRowPlaces(LPARAM a, LPARAM b, LPARAM context)
 
 // ---- Rows and their order ---------------------------------------------------
 
-RecordSearch CZorvikanDesktopView::GetRecordSearch()
-{
-    RecordSearch search;
-    if (CUserItem* user = CurrentUser()) {
-        std::shared_ptr<CAppPrefs> prefs = CAppPrefMgr::GetInstance()->GetPrefs();
-        search.caseSensitive = prefs->GetCaseSensitive(user);
-        search.wholeWord = prefs->GetWholeWord(user);
-    }
-    // The main frame has no search box yet: every record passes the search.
-    return search;
-}
+// The same search as the tree and the panel: the search box's text, the
+// user's options and the searched fields.
+RecordSearch CZorvikanDesktopView::GetRecordSearch() { return GetViewSearch(); }
 
 void CZorvikanDesktopView::FillRecordList()
 {
