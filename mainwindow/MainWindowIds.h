@@ -106,3 +106,14 @@
 #define IDS_BACKUP_DONE 7106
 #define IDS_RESTORE_CONFIRM 7107
 #define IDS_RESTORE_TITLE 7108
+// Locking and clipboard clearing (view/ViewLocking.cpp); Lock is the tool
+// bar's ID_LOCK_APP. Posted to the view to lock once the record editor,
+// closed by an expired countdown, has gone.
+#define ID_CLEAR_CLIPBOARD 32911
+#define WM_DEFERRED_LOCK 0x8131
+// Password and user commands (view/ViewUserCommands.cpp): the User menu's
+// entries are 40000 + n; 33000 stands in no menu of the program's own.
+#define ID_SET_PASSWORD 32781
+#define ID_SYNC_ALLOWED 33000
+#define ID_USER_FIRST 40000
+#define ID_USER_LAST 40030

@@ -21,3 +21,14 @@ unsigned CViewLockState::AutoLockDelayMs(int sleepMinutes)
     const unsigned kMinuteMs = 60000;
     return sleepMinutes > 0 ? (unsigned)sleepMinutes * kMinuteMs : 0;
 }
+
+unsigned CViewLockState::CountdownMs(int sleepMinutes) const
+{
+    return m_fixedCountdownMs ? m_fixedCountdownMs : AutoLockDelayMs(sleepMinutes);
+}
+
+CViewLockState::Expiry CViewLockState::OnCountdownExpired(bool recordEditorOpen, bool otherDialogOpen)
+{
+    if (otherDialogOpen) return Expiry::Rearm;
+    return recordEditorOpen ? Expiry::CloseEditorFirst : Expiry::Lock;
+}

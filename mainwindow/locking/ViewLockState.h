@@ -11,6 +11,8 @@ public:
     void SetLocked(bool locked) { m_locked = locked; }
     bool IsLocked() const { return m_locked; }
     bool IsReloadDue() const { return m_reloadDue; }
+    // A lock starts and ends with no reload due.
+    void ClearReloadDue() { m_reloadDue = false; }
     // Set while an editing dialog of the view is open.
     void SetEditingDialogOpen(bool open) { m_editingDialogOpen = open; }
     bool IsEditingDialogOpen() const { return m_editingDialogOpen; }
@@ -25,9 +27,30 @@ public:
     // The auto-lock countdown in milliseconds for the user's sleep time in
     // minutes; 0 (no countdown) for a time of 0 minutes or less.
     static unsigned AutoLockDelayMs(int sleepMinutes);
+    // The countdown this view runs: the sleep time's, or a fixed period put
+    // in place instead (0 puts the sleep time back).
+    unsigned CountdownMs(int sleepMinutes) const;
+    void SetFixedCountdownMs(unsigned periodMs) { m_fixedCountdownMs = periodMs; }
+    // Each start of the countdown is counted.
+    void NoteCountdownStarted() { ++m_countdownStarts; }
+    int GetCountdownStarts() const { return m_countdownStarts; }
+
+    // What an expired countdown does, given the dialogs open at that moment.
+    // Timers run inside every modal loop, and a lock beneath a dialog would
+    // reopen the database under the items that dialog holds; only the record
+    // editor can be closed safely (as by its OK button), and only when
+    // nothing is open above it.
+    enum class Expiry {
+        Lock,              // nothing is open: lock now
+        CloseEditorFirst,  // close the record editor, lock once it has gone
+        Rearm              // another dialog is open: start the countdown again
+    };
+    static Expiry OnCountdownExpired(bool recordEditorOpen, bool otherDialogOpen);
 
 private:
     bool m_locked = false;
     bool m_reloadDue = false;
     bool m_editingDialogOpen = false;
+    unsigned m_fixedCountdownMs = 0;
+    int m_countdownStarts = 0;
 };

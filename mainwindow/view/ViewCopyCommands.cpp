@@ -43,7 +43,7 @@ bool CZorvikanDesktopView::CopyTextToClipboard(const CString& text)
     }
     ::CloseClipboard();
     // Only a copy that reached the clipboard leaves something to clear.
-    if (copied) m_bClipboardClean = 0;
+    if (copied) m_clipboard.NoteCopied(::GetClipboardSequenceNumber());
     return copied;
 }
 

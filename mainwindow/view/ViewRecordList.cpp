@@ -23,9 +23,6 @@
 
 namespace {
 
-// The program's own clipboard text begins so.
-const char kProgramClipboardHeader[] = "Zorvikan Zkv File -v3.0";
-
 RecordNames NamesOf(CDatabaseObj& db) { return RecordNames{db.GetTypes(), db.GetCategories()}; }
 
 // Appends a row for the record at the index; the cells are painted from the
@@ -320,22 +317,6 @@ int CZorvikanDesktopView::CopySelectionToClipboard()
         exchange->WriteRecords(m_database, std::vector<const CRecord*>(selected.begin(), selected.end()));
     // The one way the program's text reaches the clipboard.
     return CopyTextToClipboard(CString(text.c_str())) ? 0 : -1;
-}
-
-bool CZorvikanDesktopView::IsProgramTextOnClipboard()
-{
-    if (!::OpenClipboard(m_hWnd)) return false;
-    bool program = false;
-    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-        if (const char* text = static_cast<const char*>(::GlobalLock(data))) {
-            const size_t size = ::GlobalSize(data);
-            const size_t header = sizeof kProgramClipboardHeader - 1;
-            program = size >= header && std::strncmp(text, kProgramClipboardHeader, header) == 0;
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
-    return program;
 }
 
 void CZorvikanDesktopView::OnEditCopy() { CopySelectionToClipboard(); }

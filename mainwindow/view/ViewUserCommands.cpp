@@ -1,9 +1,11 @@
-// The main view's Options, Edit Users and Database Sync commands, the
-// settings the options sheet applies through the view, and the file syncs
-// of the start-up and the end.
+// The main view's Set Password command and the switch to another user; its
+// Options, Edit Users and Database Sync commands, the settings the options
+// sheet applies through the view, and the file syncs of the start-up and the
+// end.
 #include <windows.h>
 
 #include <cstring>
+#include <utility>
 
 #include "app/options/OptionsHost.h"
 #include "app/frame/MainFrm.h"
@@ -13,12 +15,20 @@
 #include "app/services/ZorvikanDesktopApp.h"
 #include "app/reset/ResetDBWizard.h"
 #include "app/reset/ResetDatabase.h"
+#include "app/logon/GetPasswordDlg.h"
+#include "app/logon/SetPasswordDlg.h"
+#include "app/res/Resource.h"
 #include "app/users/EditUsersDlg.h"
+#include "core/items/FilterKeys.h"
 #include "core/items/ShowColumns.h"
 #include "core/items/TypeItem.h"
 #include "core/prefs/AppPrefMgr.h"
 #include "core/prefs/AppPrefs.h"
+#include "core/os/FileUtils.h"
+#include "core/store/DatabaseFolder.h"
 #include "core/store/MasterPwdMgr.h"
+#include "core/users/Platform.h"
+#include "core/users/UserItem.h"
 #include "framework/ModalSeam.h"
 #include "mainwindow/data/UserDatabaseOpen.h"
 #include "mainwindow/MainWindowIds.h"
@@ -29,6 +39,7 @@ namespace {
 
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kRunValue[] = "Zorvikan iPhone Desktop";
+const char kProductWord[] = "Zorvikan";
 
 std::shared_ptr<CAppPrefs> Prefs() { return CAppPrefMgr::GetInstance()->GetPrefs(); }
 
@@ -54,12 +65,7 @@ public:
     void SetMinimizeToTray(bool minimize) override { m_view.SetMinimizeToTray(minimize); }
     void SetClearClipboardOptions(bool onExit, bool timerOn, int minutes) override
     {
-        if (!m_user) return;
-        auto prefs = Prefs();
-        if (prefs->GetClearClipboardOnExit(m_user) != onExit) prefs->SetClearClipboardOnExit(m_user, onExit ? 1 : 0);
-        const CAppPrefs::TimerPair before = prefs->GetClearClipboardTimer(m_user);
-        if ((before.enabled != 0) != timerOn || before.minutes != minutes)
-            prefs->SetClearClipboardTimer(m_user, CAppPrefs::TimerPair{timerOn ? 1 : 0, minutes});
+        if (m_user) m_view.SetClearClipboardOptions(onExit, timerOn, minutes);
     }
     void ChooseListFont() override
     {
@@ -217,6 +223,7 @@ void CZorvikanDesktopView::OnResetDatabase()
     const bool wasReadOnly = m_database.IsReadOnly();
     m_database.SetReadOnly();
     KillTimer(ZV_TIMER_AUTO_LOCK);
+    m_nAutoLockTimer = 0;
     KillTimer(ZV_TIMER_CLEAR_CLIPBOARD);
     CResetDatabase reset(app->GetUsers(), user, CAppPrefMgr::GetDocumentsDataRoot());
     ResetDBWizard::CResetDBWizard wizard("", this, 0, reset, user ? user->GetDisplayName() : CString());
@@ -281,4 +288,162 @@ void CZorvikanDesktopView::RunFileSyncs(bool onExit)
     // it lacks.
     if (!sync || !user || m_nOpenResult != 0) return;
     sync->RunAutoSyncs(&m_database, user, onExit, nullptr);
+}
+
+// ---- Set Password -----------------------------------------------------------
+
+void CZorvikanDesktopView::OnSetPassword()
+{
+    CUserItem* user = CurrentUser();
+    if (!user) return;
+    CSecretString password;
+    INT_PTR answer = IDCANCEL;
+    m_pluginLink.SetBusy(1);
+    if (UserHasMasterPassword(user)) {
+        CSetPasswordDlg dlg(this);
+        dlg.m_pUser = user;
+        dlg.m_strPrefsSection = CZorvikanDesktopApp::GetPrefsSection();
+        answer = dlg.DoModal();
+        if (answer == IDOK) password = std::move(dlg.m_strNewPassword);
+    } else {
+        CSetPasswordNoOldDlg dlg(this, false);
+        dlg.m_pUser = user;
+        dlg.m_strPrefsSection = CZorvikanDesktopApp::GetPrefsSection();
+        answer = dlg.DoModal();
+        if (answer == IDOK) password = std::move(dlg.m_strNewPassword);
+    }
+    m_pluginLink.SetBusy(0);
+    if (answer != IDOK) return;
+
+    // The file is re-encrypted under the new key; when that save fails the
+    // old key and the old file stay, and the user is told.
+    const int result = GetMasterPwdMgr()->StoreNewPassword(password, m_database);
+    if (result != 0) {
+        CString text;
+        text.Format("The new password could not be stored (error %d). The database keeps its old password.", result);
+        AfxMessageBox(text, MB_OK | MB_ICONERROR);
+        return;
+    }
+    m_pluginLink.SignalUserChange();
+    // With a password set or removed, the countdown follows.
+    RestartAutoLockTimer();
+    if (!user->IsStandalone()) {
+        CString name, text;
+        name.LoadString(IDS_APP_NAME);
+        text.Format(IDS_SAME_PASSWORD_ON_HANDHELD, (LPCSTR)name);
+        AfxMessageBox(text, MB_OK | MB_ICONINFORMATION);
+    }
+}
+
+// ---- The User menu ----------------------------------------------------------
+
+void CZorvikanDesktopView::OnUpdateUserMenu(CCmdUI* pCmdUI)
+{
+    CZorvikanDesktopApp* app = App();
+    if (!app || !pCmdUI->m_pMenu) return;
+    FillUserMenu(app->GetUsers(), pCmdUI->m_pMenu->m_hMenu, ID_USER_FIRST, app->GetCurrentUser());
+}
+
+void CZorvikanDesktopView::OnUpdateSyncAllowed(CCmdUI* pCmdUI)
+{
+    if (CUserItem* user = CurrentUser()) pCmdUI->Enable(PlatformCanUserSyncNow(user->GetRecord()));
+}
+
+void CZorvikanDesktopView::OnSwitchUser(UINT nID)
+{
+    if (CZorvikanDesktopApp* app = App()) SwitchToUser(app->GetUsers().FindById((int)nID));
+}
+
+int CZorvikanDesktopView::AskUnavailableUserFolder(CUserItem*, const CString& folder)
+{
+    CString text("The Zorvikan database cannot be found in the following location:\n\n");
+    text += folder;
+    return AfxMessageBox(text, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY ? 1087 : IDCANCEL;
+}
+
+void CZorvikanDesktopView::SwitchToUser(CUserItem* user)
+{
+    CZorvikanDesktopApp* app = App();
+    CUserItem* previous = CurrentUser();
+    if (!app || !user || user == previous) return;
+    std::shared_ptr<CAppPrefMgr> manager = CAppPrefMgr::GetInstance();
+    std::shared_ptr<CAppPrefs> prefs = manager->GetPrefs();
+
+    // Checks first: until the user's folder is reached and its password
+    // given, the current user stays, with all of its state.
+    while (manager->HasCustomUserDirectory(user) && !PathExists(manager->GetUserDirectory(user))) {
+        const int answer = AskUnavailableUserFolder(user, manager->GetUserDirectory(user));
+        if (answer == 3) break;  // another folder, stored as the user's
+        if (answer != 1087) return;
+    }
+    // Where the platform keeps the user's data in a folder of its own, the
+    // data comes into the user's folder.
+    if (PlatformGetPlatform() == 0)
+        MoveDatabaseFolder(user->GetPlatformRootDir(kProductWord), manager->GetUserDirectory(user));
+    // The current user's settings and records are stored while the key is
+    // still theirs: an accepted log-on below keys the next user's.
+    if (previous) prefs->SetSortInfo(previous, (int)m_viewState.sortKey);
+    SaveListColumns();
+    m_database.Save();
+    const bool hasPassword = UserHasMasterPassword(user);
+    if (hasPassword) {
+        CGetPasswordDlg dlg(this, app->GetUsers().GetCount() > 1);
+        dlg.m_pUsers = &app->GetUsers();
+        dlg.m_pUser = user;
+        dlg.m_bLockUser = true;
+        dlg.m_bCancelCaption = true;
+        m_pluginLink.SetBusy(1);
+        const INT_PTR answer = dlg.DoModal();
+        m_pluginLink.SetBusy(0);
+        if (answer != IDOK) return;
+    }
+
+    // The switch.
+    if (!hasPassword) GetMasterPwdMgr()->ClearPassword();
+    m_viewState.sortKey = (uint32_t)prefs->GetSortInfo(user);
+    app->SwitchHistoriesUser(user, true);
+    UpdateCaption(user);
+    app->SetCurrentUser(user);
+    m_pluginLink.SignalUserChange();
+    OpenUserData(true);
+    BuildSmallIconList();
+
+    CMainFrame* frame = Frame();
+    app->GetRecentSearches(m_recentSearches);
+    if (frame && frame->GetDialogToolbar().m_edSearch.m_hWnd)
+        frame->GetDialogToolbar().m_edSearch.SetAutoCompleteList(m_recentSearches);
+    // The filters first, so that the columns read are the new user's.
+    std::memcpy(m_viewState.typeFilter, KEY_ALL, kUniqueKeySize);
+    std::memcpy(m_viewState.categoryFilter, KEY_ALL, kUniqueKeySize);
+    LoadListColumns(true);
+    BYTE font[kLogFontSize] = {};
+    if (prefs->GetFont(user, font)) {
+        std::memcpy(&m_listLogFont, font, kLogFontSize);
+        std::memcpy(m_viewState.font, font, kLogFontSize);
+        m_viewState.hasFont = true;
+    }
+    BuildFonts();
+    if (m_recordList.m_hWnd) m_recordList.SendMessage(WM_SETFONT, (WPARAM)(HFONT)m_listFont, TRUE);
+    if (frame) frame->SetMinimizeToTray(prefs->GetMinimizeToSystemTray(user) ? 1 : 0);
+    m_bAutoSubmit = prefs->GetAutoSubmit(user);
+    m_nSearchColumns = prefs->GetSearchColumns(user) ? 1 : -1;
+
+    RefillTypeCombo();
+    RefillCategoryCombo();
+    SelectTypeInCombo(KEY_ALL);
+    SelectCategoryInCombo(KEY_ALL);
+    if (m_nViewMode == kViewModePanel) {
+        FillPanelTypes(nullptr);
+        FillPanelRecords(nullptr);
+    } else if (m_nViewMode == kViewModeTree) {
+        FillTree(nullptr);
+    } else {
+        FillRecordList();
+        SortRecordList();
+    }
+    ShowDetails(nullptr);
+    // The new user's own countdown and clipboard clearing.
+    RestartAutoLockTimer();
+    const std::pair<bool, int> clearing = GetClearClipboardTimerSetting();
+    SetClipboardTimer(clearing.first, clearing.second);
 }

@@ -140,6 +140,16 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
     ON_COMMAND(ID_EDIT_USERS, &CZorvikanDesktopView::OnEditUsers)
     ON_COMMAND(ID_DATABASE_SYNC, &CZorvikanDesktopView::OnDatabaseSync)
     ON_COMMAND(ID_RESET_DATABASE, &CZorvikanDesktopView::OnResetDatabase)
+    ON_COMMAND(ID_SET_PASSWORD, &CZorvikanDesktopView::OnSetPassword)
+    ON_COMMAND_RANGE(ID_USER_FIRST, ID_USER_LAST, &CZorvikanDesktopView::OnSwitchUser)
+    ON_UPDATE_COMMAND_UI(ID_USER_FIRST, &CZorvikanDesktopView::OnUpdateUserMenu)
+    ON_UPDATE_COMMAND_UI(ID_SYNC_ALLOWED, &CZorvikanDesktopView::OnUpdateSyncAllowed)
+    // ViewLocking.cpp
+    ON_WM_TIMER()
+    ON_COMMAND(ID_LOCK_APP, &CZorvikanDesktopView::OnLock)
+    ON_MESSAGE(WM_DEFERRED_LOCK, &CZorvikanDesktopView::OnDeferredLock)
+    ON_COMMAND(ID_CLEAR_CLIPBOARD, &CZorvikanDesktopView::OnClearClipboard)
+    ON_UPDATE_COMMAND_UI(ID_CLEAR_CLIPBOARD, &CZorvikanDesktopView::OnUpdateClearClipboard)
     // ViewBackup.cpp
     ON_COMMAND(ID_BACKUP, &CZorvikanDesktopView::OnBackup)
     ON_COMMAND(ID_RESTORE_ZKV_FOLDER, &CZorvikanDesktopView::OnRestoreZkvFolder)
@@ -231,6 +241,8 @@ void CZorvikanDesktopView::OnInitialUpdate()
     if (PlatformWantsAutoSync()) PostMessage(WM_COMMAND, ID_AUTO_SYNC_AT_START, 0);
     DragAcceptFiles();
     RestartAutoLockTimer();
+    const std::pair<bool, int> clearing = GetClearClipboardTimerSetting();
+    SetClipboardTimer(clearing.first, clearing.second);
     m_recordList.SelectItem(0, TRUE);
     m_recordList.SetFocus();
 
@@ -324,16 +336,14 @@ void CZorvikanDesktopView::OnDestroy()
                                                                      (bar.GetStyle() & WS_VISIBLE) ? 1 : 0);
     }
     KillTimer(ZV_TIMER_AUTO_LOCK);
+    m_nAutoLockTimer = 0;
     UnregisterFromSync();
     // The smart lists and recent searches write their files as they go.
     if (CZorvikanDesktopApp* app = App()) app->ReleaseHistories();
     CLogEvents::GetInstance()->SaveAll();
-    KillTimer(ZV_TIMER_CLEAR_CLIPBOARD);
+    SetClipboardTimer(false, 0);
     CUserItem* user = CurrentUser();
-    if (user && CAppPrefMgr::GetInstance()->GetPrefs()->GetClearClipboardOnExit(user) && ::OpenClipboard(m_hWnd)) {
-        ::EmptyClipboard();
-        ::CloseClipboard();
-    }
+    if (user && CAppPrefMgr::GetInstance()->GetPrefs()->GetClearClipboardOnExit(user)) ClearProgramClipboard();
     CView::OnDestroy();
 }
 

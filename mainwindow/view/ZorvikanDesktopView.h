@@ -51,6 +51,7 @@
 // Ids of messages, commands and timers: mainwindow/MainWindowIds.h.
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/frame/MainViewBase.h"
@@ -63,6 +64,7 @@
 #include "mainwindow/data/WebLoginHandOver.h"
 #include "mainwindow/details/DetailsPainter.h"
 #include "mainwindow/details/ZorvikanDetailView.h"
+#include "mainwindow/locking/ProgramClipboard.h"
 #include "mainwindow/locking/ViewLockState.h"
 #include "mainwindow/models/ViewGeometry.h"
 #include "mainwindow/models/RecordFilter.h"
@@ -108,6 +110,50 @@ public:
     // Set while an editing dialog of the view is open.
     void SetEditingDialogOpen(bool open) { m_lockState.SetEditingDialogOpen(open); }
     bool IsEditingDialogOpen() const { return m_lockState.IsEditingDialogOpen(); }
+
+    // ---- ViewLocking.cpp and ViewUserCommands.cpp --------------------------
+    // The lock: saves, empties the views, drops the key and asks for the
+    // password again (autoLock: the countdown's, which reopens the database
+    // after the unlock; else the Lock command's, which keeps the filters).
+    void LockProgram(bool autoLock);
+    // Whether the countdown runs now.
+    bool IsAutoLockArmed() const { return m_nAutoLockTimer != 0; }
+    CViewLockState& GetLockState() { return m_lockState; }
+    // Presses OK on an open record editor ("Detail View").
+    void CloseRecordEditor();
+    // Empties the clipboard when it holds the program's own text.
+    void ClearProgramClipboard();
+    // Sets (or kills) the periodic clearing of the clipboard.
+    void SetClipboardTimer(bool enabled, int minutes);
+    bool IsClipboardTimerSet() const { return m_bClipboardTimer; }
+    // The current user's "ClearClipboardOnTimer": enabled flag and minutes.
+    std::pair<bool, int> GetClearClipboardTimerSetting();
+    // Applies the timer at once and stores both clipboard settings.
+    void SetClearClipboardOptions(bool onExit, bool timerOn, int minutes);
+    // Makes the user current when its folder can be reached and its password
+    // is given; until then nothing of the current user's state changes.
+    void SwitchToUser(CUserItem* user);
+
+protected:
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnLock();
+    LRESULT OnDeferredLock(WPARAM wParam, LPARAM lParam);
+    void OnClearClipboard();
+    void OnUpdateClearClipboard(CCmdUI* pCmdUI);
+    void OnSetPassword();
+    void OnSwitchUser(UINT nID);
+    void OnUpdateUserMenu(CCmdUI* pCmdUI);
+    void OnUpdateSyncAllowed(CCmdUI* pCmdUI);
+    // The user's custom folder cannot be reached: 1087 try again, 3 another
+    // folder was chosen and stored, 2 give up.
+    int AskUnavailableUserFolder(CUserItem* user, const CString& folder);
+    // Any dialog of this thread open, the record editor apart; and the
+    // record editor itself.
+    bool IsOtherDialogOpen() const;
+    static HWND FindRecordEditor();
+    UINT_PTR m_nAutoLockTimer = 0;
+    bool m_bClipboardTimer = false;
+    CProgramClipboard m_clipboard;
 
 protected:
     // ZorvikanDesktopView.cpp
@@ -304,7 +350,7 @@ public:
     // clipboard could not be written.
     bool CopyTextToClipboard(const CString& text);
     // Whether no text of the program's is on the clipboard.
-    bool IsClipboardClean() const { return m_bClipboardClean != 0; }
+    bool IsClipboardClean() const { return m_clipboard.IsClean(); }
     // ViewDetails.cpp
     // Draws the selected record into the details pane's client rectangle
     // scrolled by scrollY; the height of what was laid out.
@@ -459,9 +505,6 @@ protected:
     bool m_bReveal = false;
     // The list mode's display; exists from the first update to the end.
     CRecordListCtrl m_recordList;
-    // ViewCopyCommands.cpp members
-    // Cleared by every successful copy of the program's text.
-    int m_bClipboardClean = 1;
     // ViewDetails.cpp members
     CDetailsPainter m_detailsPainter;
     // ViewChangeNotices.cpp members

@@ -80,4 +80,44 @@ TEST(ViewLockState, AutoLockCountdownIsTheSleepTimeInMilliseconds)
     EXPECT_EQ(0u, CViewLockState::AutoLockDelayMs(-5));
 }
 
+TEST(ViewLockState, AFixedCountdownStandsInForTheSleepTime)
+{
+    CViewLockState state;
+    EXPECT_EQ(5u * 60000u, state.CountdownMs(5));
+    state.SetFixedCountdownMs(250);
+    EXPECT_EQ(250u, state.CountdownMs(5));
+    EXPECT_EQ(250u, state.CountdownMs(0));
+    state.SetFixedCountdownMs(0);
+    EXPECT_EQ(5u * 60000u, state.CountdownMs(5));
+}
+
+TEST(ViewLockState, ALockStartsAndEndsWithNoReloadDue)
+{
+    CViewLockState state;
+    state.SetLocked(true);
+    long result = 0;
+    state.TakeNotice(NOTIFY_RELOAD, result);
+    ASSERT_TRUE(state.IsReloadDue());
+    state.ClearReloadDue();
+    EXPECT_FALSE(state.IsReloadDue());
+}
+
+TEST(ViewLockState, AnExpiredCountdownLocksOnlyWhenNoOtherDialogIsOpen)
+{
+    using Expiry = CViewLockState::Expiry;
+    const struct {
+        bool editor, other;
+        Expiry expected;
+    } cases[] = {
+        {false, false, Expiry::Lock},
+        {true, false, Expiry::CloseEditorFirst},
+        // The type and category editors, Options, the user dialogs, a message
+        // box, or a dialog opened from the record editor.
+        {false, true, Expiry::Rearm},
+        {true, true, Expiry::Rearm},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, CViewLockState::OnCountdownExpired(c.editor, c.other)) << c.editor << c.other;
+}
+
 }  // namespace
