@@ -91,6 +91,17 @@ void* PlatformWithRootFolders(PlatformLibrary library, const char* name)
     return nullptr;
 }
 
+// The platform-sync library's answer whether the user may sync now.
+int g_canSync = 0;
+int CanUserSyncNow(const void*) { return g_canSync; }
+void* SyncAnswering(PlatformLibrary library, const char* name)
+{
+    if (library == PlatformLibrary::Sync && std::strcmp(name, "CanUserSyncNow") == 0)
+        return reinterpret_cast<void*>(&CanUserSyncNow);
+    return nullptr;
+}
+void* NoPlatform(PlatformLibrary, const char*) { return nullptr; }
+
 class PasswordCommands : public zvtest::AppWindowTest {
 protected:
     PasswordCommands() : AppWindowTest("zvpassword") {}
@@ -279,6 +290,27 @@ TEST_F(PasswordCommands, TheUserMenuListsTheUsersWithTheCurrentOneChecked)
     CUserItem* carol = App().GetUsers().FindById(ID_USER_FIRST + 2);
     ASSERT_NE(nullptr, carol);
     EXPECT_EQ("Carol", std::string(carol->GetDisplayName().GetString()));
+}
+
+TEST_F(PasswordCommands, TheSyncAllowedEntryFollowsThePlatformSyncLibrary)
+{
+    OpenWindow();
+    const struct {
+        PlatformExportResolver resolver;
+        int answer;
+        bool enabled;
+    } cases[] = {{&SyncAnswering, 1, true}, {&SyncAnswering, 0, false}, {&NoPlatform, 1, false}};
+    for (const auto& c : cases) {
+        HMENU menu = ::CreatePopupMenu();
+        ::AppendMenuA(menu, MF_STRING | (c.enabled ? MF_GRAYED : MF_ENABLED), ID_SYNC_ALLOWED, "Sync");
+        g_canSync = c.answer;
+        const PlatformExportResolver previous = SetPlatformExportResolver(c.resolver);
+        ::SendMessageA(m_hFrame, WM_INITMENUPOPUP, (WPARAM)menu, 0);
+        SetPlatformExportResolver(previous);
+        const UINT state = ::GetMenuState(menu, ID_SYNC_ALLOWED, MF_BYCOMMAND);
+        EXPECT_EQ(c.enabled, (state & (MF_GRAYED | MF_DISABLED)) == 0) << c.answer;
+        ::DestroyMenu(menu);
+    }
 }
 
 TEST_F(PasswordCommands, AnUnreachableFolderIsAskedAboutAndCancelKeepsThePreviousUser)
