@@ -10,9 +10,11 @@ CSocketTransport::CSocketTransport(SOCKET socket) : m_socket(socket)
     // held back for coalescing, each would wait for the peer's delayed ACK.
     const BOOL noDelay = TRUE;
     setsockopt(m_socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay), sizeof noDelay);
-    // Reads and writes are tried at once and wait only when the socket is
-    // not ready: one call per message in the usual case instead of two.
-    u_long nonBlocking = 1;
+    // Blocking calls bounded by the socket's own time-outs: a receive that
+    // has to wait is one call that sleeps until the bytes come, where a
+    // non-blocking try, a wait for readiness and a second try cost three
+    // (each a trip to the Wine server), once per file chunk.
+    u_long nonBlocking = 0;
     ioctlsocket(m_socket, FIONBIO, &nonBlocking);
 }
 
@@ -39,24 +41,42 @@ int WaitForSocket(SOCKET socket, bool forWrite, int timeoutMs)
     return ready > 0 ? 1 : (ready == 0 ? 0 : -1);
 }
 
+bool CSocketTransport::SetTimeout(int option, int& current, int timeoutMs)
+{
+    // Zero would mean no time-out at all.
+    const DWORD value = static_cast<DWORD>(std::max(timeoutMs, 1));
+    if (current == static_cast<int>(value)) return true;
+    if (setsockopt(m_socket, SOL_SOCKET, option, reinterpret_cast<const char*>(&value), sizeof value) != 0) {
+        current = -1;
+        return false;
+    }
+    current = static_cast<int>(value);
+    return true;
+}
+
 int CSocketTransport::Receive(uint8_t* buffer, size_t size, int timeoutMs)
 {
     const int length = static_cast<int>(std::min<size_t>(size, INT_MAX));
-    for (bool waited = false;; waited = true) {
-        const int got = recv(m_socket, reinterpret_cast<char*>(buffer), length, 0);
-        if (got > 0) return got;
-        if (got == 0) return kSyncIoClosed;
-        if (WSAGetLastError() != WSAEWOULDBLOCK) return kSyncIoError;
-        // Nothing yet: wait once for the time-out, then read what came.
-        if (waited) return kSyncIoTimedOut;
+    if (timeoutMs < kPauseWaitMs) {
+        // A blocking receive that timed out leaves a Windows socket in an
+        // indeterminate state; after a pause the conversation goes on, so
+        // the wait is made without touching the stream.
         const int ready = WaitForSocket(m_socket, false, timeoutMs);
         if (ready == 0) return kSyncIoTimedOut;
         if (ready < 0) return kSyncIoError;
+    } else if (!SetTimeout(SO_RCVTIMEO, m_receiveTimeoutMs, timeoutMs)) {
+        return kSyncIoError;
     }
+    const int got = recv(m_socket, reinterpret_cast<char*>(buffer), length, 0);
+    if (got > 0) return got;
+    if (got == 0) return kSyncIoClosed;
+    // A long wait that timed out ends the conversation with the socket.
+    return WSAGetLastError() == WSAETIMEDOUT ? kSyncIoTimedOut : kSyncIoError;
 }
 
 int CSocketTransport::Send(const uint8_t* data, size_t size, int timeoutMs)
 {
+    if (!SetTimeout(SO_SNDTIMEO, m_sendTimeoutMs, timeoutMs)) return kSyncIoError;
     size_t sent = 0;
     while (sent < size) {
         const int part = std::min<int>(static_cast<int>(std::min<size_t>(size - sent, INT_MAX)), 65536);
@@ -65,10 +85,8 @@ int CSocketTransport::Send(const uint8_t* data, size_t size, int timeoutMs)
             sent += static_cast<size_t>(done);
             continue;
         }
-        if (done == 0 || WSAGetLastError() != WSAEWOULDBLOCK) return kSyncIoError;
-        const int ready = WaitForSocket(m_socket, true, timeoutMs);
-        if (ready == 0) return kSyncIoTimedOut;
-        if (ready < 0) return kSyncIoError;
+        if (done < 0 && WSAGetLastError() == WSAETIMEDOUT) return kSyncIoTimedOut;
+        return kSyncIoError;
     }
     return 0;
 }

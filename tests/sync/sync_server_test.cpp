@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "sync/protocol/SyncConversation.h"
@@ -167,6 +168,91 @@ TEST(SyncServer, SessionsOverLoopbackInEveryModeOneAfterAnother)
     EXPECT_TRUE(works[4].received[SyncBatch::kDatabase].empty());
     listener.Stop();
     server.join();
+}
+
+// Both ends of one loopback connection: the desktop's and the handheld's.
+struct SocketPair {
+    SOCKET desktop = INVALID_SOCKET;
+    SOCKET handheld = INVALID_SOCKET;
+    SocketPair()
+    {
+        SOCKET listening = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int length = sizeof address;
+        if (bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listening, 1) != 0 ||
+            getsockname(listening, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+            closesocket(listening);
+            return;
+        }
+        handheld = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        if (connect(handheld, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+            desktop = accept(listening, nullptr, nullptr);
+        closesocket(listening);
+    }
+    ~SocketPair()
+    {
+        if (handheld != INVALID_SOCKET) closesocket(handheld);
+    }
+};
+
+std::string Received(CSocketTransport& transport, int timeoutMs, int& result)
+{
+    uint8_t buffer[64];
+    result = transport.Receive(buffer, sizeof buffer, timeoutMs);
+    return result > 0 ? std::string(reinterpret_cast<char*>(buffer), static_cast<size_t>(result)) : std::string();
+}
+
+TEST(SyncServer, TheSocketTransportWaitsAtMostItsTimeOutAndKeepsTheStreamAfterAPause)
+{
+    WSADATA data;
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+    {
+        SocketPair pair;
+        ASSERT_NE(pair.desktop, INVALID_SOCKET);
+        CSocketTransport transport(pair.desktop);
+        int result = 0;
+        // A pause: nothing came, and the bytes sent after it arrive whole.
+        for (int pauseMs : {1, 20, CSocketTransport::kPauseWaitMs - 1}) {
+            EXPECT_EQ(Received(transport, pauseMs, result), "") << pauseMs;
+            EXPECT_EQ(result, kSyncIoTimedOut) << pauseMs;
+        }
+        send(pair.handheld, "OKFileSend", 10, 0);
+        std::string got;
+        while (got.size() < 10) {
+            const std::string part = Received(transport, 5000, result);
+            if (result <= 0) break;
+            got += part;
+        }
+        EXPECT_EQ(got, "OKFileSend");
+        // Bytes already there come back at once, even from a pause.
+        send(pair.handheld, "EndOfFiles", 10, 0);
+        Sleep(100);
+        EXPECT_EQ(Received(transport, 5, result), "EndOfFiles");
+        const uint8_t answer[] = {'O', 'K'};
+        EXPECT_EQ(transport.Send(answer, sizeof answer, 5000), 0);
+        char echo[2] = {};
+        EXPECT_EQ(recv(pair.handheld, echo, sizeof echo, 0), 2);
+        EXPECT_EQ(std::string(echo, 2), "OK");
+        // A long wait for a silent peer ends with its time-out.
+        const DWORD started = GetTickCount();
+        EXPECT_EQ(Received(transport, 1500, result), "");
+        EXPECT_EQ(result, kSyncIoTimedOut);
+        const DWORD waited = GetTickCount() - started;
+        EXPECT_GE(waited, 1300u);
+        EXPECT_LT(waited, 10000u);
+    }
+    {
+        SocketPair pair;
+        ASSERT_NE(pair.desktop, INVALID_SOCKET);
+        CSocketTransport transport(pair.desktop);
+        shutdown(pair.handheld, SD_SEND);
+        int result = 0;
+        EXPECT_EQ(Received(transport, 5000, result), "");
+        EXPECT_EQ(result, kSyncIoClosed);
+    }
+    WSACleanup();
 }
 
 TEST(SyncServer, TheAcceptLoopStopsWhileNobodyConnects)
