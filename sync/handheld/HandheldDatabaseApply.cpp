@@ -1,6 +1,7 @@
 // The handheld's lists of edited and deleted items, applied to item lists.
 // Each pass reads its whole table first, so a damaged table changes nothing.
 #include <ctime>
+#include <unordered_map>
 
 #include "core/items/Record.h"
 #include "core/items/RecordList.h"
@@ -65,8 +66,20 @@ int CHandheldDatabase::ApplyEditedRecords(CRecordList& records)
 {
     std::vector<int32_t> ids;
     HH_CHECK(ReadIdColumn("SELECT * FROM EDITEDRECORDSTABLE;", ids));
-    for (int32_t id : ids)
-        if (CBaseItem* record = records.FindOrDetachById(id, false)) MarkModifiedNow(record);
+    if (ids.empty()) return kHandheldOk;
+    // A handheld may have edited every one of thousands of records: one
+    // index instead of a walk of the list per id. The first record of an id
+    // is the one marked, as a walk would find it.
+    std::unordered_map<int32_t, CBaseItem*> byId;
+    byId.reserve(static_cast<size_t>(records.GetCount()));
+    for (POSITION pos = records.GetHeadPosition(); pos;) {
+        CBaseItem* record = static_cast<CBaseItem*>(records.GetNext(pos));
+        byId.emplace(record->GetId(), record);
+    }
+    for (int32_t id : ids) {
+        const auto found = byId.find(id);
+        if (found != byId.end()) MarkModifiedNow(found->second);
+    }
     return kHandheldOk;
 }
 

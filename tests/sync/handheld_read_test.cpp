@@ -164,6 +164,30 @@ TEST(HandheldRead, DeletedListsApplyToTheDesktopLists)
     }
 }
 
+TEST(HandheldRead, EditedRecordsAreMarkedModifiedByTheirId)
+{
+    // The fixture lists 1003 and 4242 as edited; of two records with one id
+    // the first is the one marked.
+    CRecordList records;
+    const int32_t ids[] = {1004, 1003, 4242, 1003};
+    for (int32_t id : ids) {
+        auto* record = new CRecord;
+        record->SetId(id);
+        record->SetModified(false);
+        record->SetModifiedTime(5);
+        records.Add(record);
+    }
+    std::unique_ptr<CHandheldDatabase> database = OpenHandheldDatabase(HandheldFixture("plain.db").c_str());
+    ASSERT_EQ(kHandheldOk, database->ApplyEditedRecords(records));
+    const bool marked[] = {false, true, true, false};
+    int index = 0;
+    for (POSITION pos = records.GetHeadPosition(); pos; ++index) {
+        const CBaseItem* record = static_cast<const CBaseItem*>(records.GetNext(pos));
+        EXPECT_EQ(record->IsModified(), marked[index]) << index;
+        EXPECT_EQ(record->GetModifiedTime() != 5, marked[index]) << index;
+    }
+}
+
 TEST(HandheldRead, DeletedRecordLosesItsAttachmentFile)
 {
     ScratchDir dir;
