@@ -3,12 +3,18 @@
 // desktop, through the listener, the socket transport and the conversation
 // (the session's local work kept in memory). Windows build, run under Wine:
 //   wine build/windows/bin/sync_loopback_bench.exe [records] [attachments]
+// Prints the total, then when each phase ended (the time since the start
+// and since the mark before).
 #include <winsock2.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "sync/protocol/SyncConversation.h"
 #include "sync/server/SocketTransport.h"
@@ -16,6 +22,84 @@
 #include "tests/sync/SyncScriptedPeer.h"
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
+
+// The process's own processor time (both sides of the connection), which a
+// loaded machine does not stretch the way it stretches the waits.
+void PrintProcessorTime()
+{
+    FILETIME created, ended, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user)) return;
+    const auto seconds = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+    };
+    std::printf("  processor time of the process: user %.3f s, kernel %.3f s\n", seconds(user), seconds(kernel));
+}
+
+// The session's work with a time mark at each step the conversation asks
+// for, which splits the run into its phases.
+class CTimedWork : public ISyncSessionWork {
+public:
+    CTimedWork(ISyncSessionWork& work, Clock::time_point start) : m_work(work), m_start(start) {}
+
+    void Mark(const std::string& what) { m_marks.emplace_back(what, Since(m_start)); }
+    void Print() const
+    {
+        double last = 0;
+        for (const auto& mark : m_marks) {
+            std::printf("  %-34s at %7.3f s  (+%.3f s)\n", mark.first.c_str(), mark.second, mark.second - last);
+            last = mark.second;
+        }
+    }
+
+    int Mode() override { return m_work.Mode(); }
+    std::unique_ptr<ISyncFileWriter> CreateReceivedFile(SyncBatch batch, const std::string& name) override
+    {
+        if (batch == SyncBatch::kAttachments && !m_receivingAttachments) {
+            m_receivingAttachments = true;
+            Mark("attachments request answered");
+        }
+        return m_work.CreateReceivedFile(batch, name);
+    }
+    bool CanSync() override
+    {
+        Mark("handheld database received");
+        return m_work.CanSync();
+    }
+    bool ReadDatabaseInfo() override { return m_work.ReadDatabaseInfo(); }
+    SyncMergeResult CheckPasswordAndMerge() override
+    {
+        Mark("handheld attachments received");
+        const SyncMergeResult result = m_work.CheckPasswordAndMerge();
+        Mark("merge (kept in memory here)");
+        return result;
+    }
+    std::vector<std::string> ListFiles(SyncSendSet set) override
+    {
+        switch (set) {
+        case SyncSendSet::kDatabase: Mark("database requested"); break;
+        case SyncSendSet::kAttachments: Mark("database sent"); break;
+        case SyncSendSet::kIcons: Mark("attachments sent, icons"); break;
+        }
+        return m_work.ListFiles(set);
+    }
+    std::unique_ptr<ISyncFileReader> OpenFileToSend(SyncSendSet set, const std::string& name) override
+    {
+        return m_work.OpenFileToSend(set, name);
+    }
+    bool ApplyHandheldAttachments() override { return m_work.ApplyHandheldAttachments(); }
+    bool WantsPasswordHint() override { return m_work.WantsPasswordHint(); }
+    void StorePasswordHint(const std::string& hint) override { m_work.StorePasswordHint(hint); }
+
+private:
+    ISyncSessionWork& m_work;
+    Clock::time_point m_start;
+    bool m_receivingAttachments = false;
+    std::vector<std::pair<std::string, double>> m_marks;
+};
 
 // Sends the handheld's part and reads (without checking) the desktop's.
 bool Play(int port, const SyncScript& script)
@@ -81,23 +165,28 @@ int main(int argc, char** argv)
     work.toSend[SyncSendSet::kDatabase] = {{"ZorvikanDataBase.db", database}};
     work.toSend[SyncSendSet::kAttachments] = fromDesktop;
     SyncOutcome outcome = SyncOutcome::kFailed;
+    const Clock::time_point start = Clock::now();
+    CTimedWork timed(work, start);
     std::thread server([&] {
         listener.Run([&](SOCKET socket, const std::string&, unsigned short) {
+            timed.Mark("connected");
             CSocketTransport transport(socket);
             CSyncWire wire(transport, SyncWireLimits());
-            CSyncConversation conversation(wire, work);
+            CSyncConversation conversation(wire, timed);
             outcome = conversation.Run();
+            timed.Mark("connection closed");
             listener.Stop();
         });
     });
-    const auto start = std::chrono::steady_clock::now();
     const bool played = Play(listener.Port(), script);
     server.join();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = Since(start);
     std::printf("both-ways sync over loopback: %d records (%zu bytes each way), %d + %d attachments of 20000 bytes: "
                 "%.3f s, %s\n",
                 records, database.size(), attachments, attachments, seconds,
                 played && outcome == SyncOutcome::kSucceeded ? "succeeded" : "FAILED");
+    timed.Print();
+    PrintProcessorTime();
     WSACleanup();
     return played && outcome == SyncOutcome::kSucceeded ? 0 : 1;
 }
