@@ -31,3 +31,11 @@
 #define IDC_WIZARD_STEP2 1171
 #define IDC_WIZARD_STEP3 1172
 #define IDC_WIZARD_IP_ADDRESS 1278
+// The setup wizard's pictures: bitmaps beside the welcome page's steps, and
+// the pictures drawn on the first two pages (resource type "PNG").
+#define IDB_WIZARD_HANDHELD 413
+#define IDB_WIZARD_NETWORK 416
+#define IDR_WIZARD_WELCOME_PICTURE 471
+#define IDR_WIZARD_CREATE_USER_PICTURE 472
+#define IDC_WIZARD_BITMAP1 1279
+#define IDC_WIZARD_BITMAP2 1280

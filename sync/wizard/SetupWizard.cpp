@@ -4,6 +4,7 @@
 #include "app/res/Resource.h"
 #include "app/res/SyncFilesRes.h"
 #include "core/os/SystemInfo.h"
+#include "framework/DC.h"
 #include "framework/MessageMap.h"
 #include "framework/WinApp.h"
 #include "framework/WndMessages.h"
@@ -55,7 +56,30 @@ void CSetupWizardPage::SetButtons(DWORD buttons) const
     if (m_wizard->m_hWnd) m_wizard->SetWizardButtons(buttons);
 }
 
-CSetupWizardPP1::CSetupWizardPP1(CSetupWizardPS* sheet) : CSetupWizardPage(IDD_SETUP_WIZARD_WELCOME, sheet) {}
+BEGIN_MESSAGE_MAP(CSetupWizardPicturePage, CPropertyPage)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+CSetupWizardPicturePage::CSetupWizardPicturePage(UINT nIDTemplate, CSetupWizardPS* sheet, UINT pictureId, POINT at)
+    : CSetupWizardPage(nIDTemplate, sheet), m_pictureId(pictureId), m_at(at)
+{}
+
+BOOL CSetupWizardPicturePage::OnInitDialog()
+{
+    CSetupWizardPage::OnInitDialog();
+    m_picture.Load(AfxGetResourceHandle(), m_pictureId);
+    return TRUE;
+}
+
+void CSetupWizardPicturePage::OnPaint()
+{
+    CPaintDC dc(this);
+    m_picture.Draw(dc.GetSafeHdc(), m_at.x, m_at.y);
+}
+
+CSetupWizardPP1::CSetupWizardPP1(CSetupWizardPS* sheet)
+    : CSetupWizardPicturePage(IDD_SETUP_WIZARD_WELCOME, sheet, IDR_WIZARD_WELCOME_PICTURE, POINT{180, 160})
+{}
 
 BOOL CSetupWizardPP1::OnSetActive()
 {
@@ -63,11 +87,13 @@ BOOL CSetupWizardPP1::OnSetActive()
     return CSetupWizardPage::OnSetActive();
 }
 
-CSetupWizardPP2::CSetupWizardPP2(CSetupWizardPS* sheet) : CSetupWizardPage(IDD_SETUP_WIZARD_CREATE_USER, sheet) {}
+CSetupWizardPP2::CSetupWizardPP2(CSetupWizardPS* sheet)
+    : CSetupWizardPicturePage(IDD_SETUP_WIZARD_CREATE_USER, sheet, IDR_WIZARD_CREATE_USER_PICTURE, POINT{260, 175})
+{}
 
 BOOL CSetupWizardPP2::OnInitDialog()
 {
-    CSetupWizardPage::OnInitDialog();
+    CSetupWizardPicturePage::OnInitDialog();
     const CString address = GetLocalIPAddress();
     CString line;
     if (!address.IsEmpty()) line = CString("Your Desktop IP address is : ") + address;

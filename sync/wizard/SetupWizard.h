@@ -8,6 +8,7 @@
 
 #include "framework/CString.h"
 #include "framework/PropertySheet.h"
+#include "sync/wizard/WizardPicture.h"
 
 class CSyncServer;
 
@@ -26,13 +27,33 @@ protected:
     CSetupWizardPS* m_wizard;
 };
 
-class CSetupWizardPP1 : public CSetupWizardPage {
+// A page that draws a picture of the program's resources at a place of its
+// own, in pixels from its top-left corner.
+class CSetupWizardPicturePage : public CSetupWizardPage {
+public:
+    CSetupWizardPicturePage(UINT nIDTemplate, CSetupWizardPS* sheet, UINT pictureId, POINT at);
+    BOOL OnInitDialog() override;
+    const CWizardPicture& Picture() const { return m_picture; }
+    POINT PictureOrigin() const { return m_at; }
+
+protected:
+    void OnPaint();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    UINT m_pictureId;
+    POINT m_at;
+    CWizardPicture m_picture;
+};
+
+class CSetupWizardPP1 : public CSetupWizardPicturePage {
 public:
     explicit CSetupWizardPP1(CSetupWizardPS* sheet);
     BOOL OnSetActive() override;
 };
 
-class CSetupWizardPP2 : public CSetupWizardPage {
+class CSetupWizardPP2 : public CSetupWizardPicturePage {
 public:
     explicit CSetupWizardPP2(CSetupWizardPS* sheet);
     BOOL OnInitDialog() override;
@@ -71,6 +92,7 @@ public:
     HFONT HeadingFont() const { return m_heading; }
     HFONT TextFont() const { return m_text; }
 
+    CSetupWizardPP1& FirstPage() { return m_page1; }
     CSetupWizardPP2& SecondPage() { return m_page2; }
 
 protected:

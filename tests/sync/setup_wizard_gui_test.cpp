@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "app/AppIds.h"
@@ -97,6 +98,62 @@ TEST(SetupWizard, TheSecondPageWaitsForASessionThenOffersNextOnly)
     ::GetDlgItemTextA(page, IDC_WIZARD_TITLE, title, sizeof title);
     EXPECT_STREQ(title, "Congratulations! You have created Joe");
     EXPECT_TRUE(Enabled(wizard.sheet, ID_WIZFINISH));
+}
+
+HWND CurrentPage(const CSetupWizardPS& sheet)
+{
+    return reinterpret_cast<HWND>(::SendMessageA(sheet.m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+// The colour the page shows at a point of its picture (image coordinates).
+COLORREF PageColourAt(HWND page, POINT origin, POINT inImage)
+{
+    ::RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HDC dc = ::GetDC(page);
+    const COLORREF colour = ::GetPixel(dc, origin.x + inImage.x, origin.y + inImage.y);
+    ::ReleaseDC(page, dc);
+    return colour;
+}
+
+bool Near(COLORREF colour, int r, int g, int b)
+{
+    return std::abs(GetRValue(colour) - r) <= 8 && std::abs(GetGValue(colour) - g) <= 8 &&
+           std::abs(GetBValue(colour) - b) <= 8;
+}
+
+TEST(SetupWizard, TheFirstTwoPagesShowTheirPictures)
+{
+    Wizard wizard;
+    HWND welcome = CurrentPage(wizard.sheet);
+    ASSERT_TRUE(welcome);
+    for (int control : {IDC_WIZARD_BITMAP1, IDC_WIZARD_BITMAP2}) {
+        HWND picture = ::GetDlgItem(welcome, control);
+        ASSERT_TRUE(picture) << control;
+        EXPECT_TRUE(::SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)) << control;
+    }
+    // Each picture page draws the dark body of its handheld where the image
+    // has it, 400 x 400 pixels from its own origin.
+    struct PictureCase {
+        const iPhoneSetupWizard::CSetupWizardPicturePage& page;
+        POINT origin;
+        POINT body;
+    };
+    const PictureCase cases[] = {
+        {wizard.sheet.FirstPage(), {180, 160}, {75, 130}},
+        {wizard.sheet.SecondPage(), {260, 175}, {140, 320}},
+    };
+    for (const PictureCase& c : cases) {
+        const int index = &c == cases ? 0 : 1;
+        if (index == 1) wizard.Next();
+        ASSERT_EQ(wizard.sheet.GetActiveIndex(), index);
+        EXPECT_TRUE(c.page.Picture().IsLoaded()) << index;
+        EXPECT_EQ(c.page.Picture().Width(), 400u) << index;
+        EXPECT_EQ(c.page.Picture().Height(), 400u) << index;
+        EXPECT_EQ(c.page.PictureOrigin().x, c.origin.x) << index;
+        EXPECT_EQ(c.page.PictureOrigin().y, c.origin.y) << index;
+        const COLORREF shown = PageColourAt(CurrentPage(wizard.sheet), c.origin, c.body);
+        EXPECT_TRUE(Near(shown, 52, 58, 70)) << index << ": " << std::hex << shown;
+    }
 }
 
 }  // namespace
