@@ -6,10 +6,10 @@
 #include <atomic>
 
 #include "ZorvikanToolBar/com/ToolBarGuids.h"
-#include "ZorvikanToolBar/fill/LoginFormFiller.h"
-#include "ZorvikanToolBar/fill/WebAddress.h"
 #include "ZorvikanToolBar/link/AppCommunicator.h"
 #include "core/items/Record.h"
+#include "core/link/LoginFormFiller.h"
+#include "core/link/WebAddress.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "ZorvikanToolBar/band/ZorvikBand.h"
-#include "ZorvikanToolBar/fill/LoginFormFiller.h"
 #include "core/items/DefaultItems.h"
 #include "core/items/Record.h"
+#include "core/link/LoginFormFiller.h"
 #include "tests/ZorvikanToolBar/FakeBrowser.h"
 #include "tests/ZorvikanToolBar/FakeDocument.h"
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "ZorvikanToolBar/fill/WebAddress.h"
 #include "core/link/LoginFormNames.h"
+#include "core/link/WebAddress.h"
 #include "core/link/WebLoginRecord.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "ZorvikanToolBar/fill/WebAddress.h"
+#include "core/link/WebAddress.h"
 
 #include <cstring>
 #include <string>

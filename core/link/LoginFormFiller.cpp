@@ -1,4 +1,4 @@
-#include "ZorvikanToolBar/fill/LoginFormFiller.h"
+#include "core/link/LoginFormFiller.h"
 
 #include "core/link/LoginFormNames.h"
 
@@ -63,15 +63,19 @@ CLoginFormFiller::CLoginFormFiller(IWebBrowser2* browser) : m_browser(browser)
     if (!m_browser) return;
     m_browser->AddRef();
     IDispatch* document = nullptr;
-    if (FAILED(m_browser->get_Document(&document)) || !document) return;
-    HRESULT hr = document->QueryInterface(IID_IHTMLDocument3, reinterpret_cast<void**>(&m_document));
+    m_openResult = m_browser->get_Document(&document);
+    if (SUCCEEDED(m_openResult) && !document) m_openResult = E_FAIL;
+    if (FAILED(m_openResult)) return;
+    m_openResult = document->QueryInterface(IID_IHTMLDocument3, reinterpret_cast<void**>(&m_document));
     document->Release();
-    if (FAILED(hr)) {
+    if (FAILED(m_openResult)) {
         m_document = nullptr;
         return;
     }
     BSTR tag = SysAllocString(L"input");
-    if (FAILED(m_document->getElementsByTagName(tag, &m_inputs))) m_inputs = nullptr;
+    m_openResult = m_document->getElementsByTagName(tag, &m_inputs);
+    if (SUCCEEDED(m_openResult) && !m_inputs) m_openResult = E_FAIL;
+    if (FAILED(m_openResult)) m_inputs = nullptr;
     SysFreeString(tag);
 }
 
@@ -82,21 +86,28 @@ CLoginFormFiller::~CLoginFormFiller()
     ReleaseAndClear(m_browser);
 }
 
-HRESULT CLoginFormFiller::FillAndSubmit(const CString& userName, const CSecretString& password)
+HRESULT CLoginFormFiller::Fill(const CString& userName, const CSecretString& password, const Rules& rules)
 {
-    HRESULT hr = FillUserName(userName);
-    if (SUCCEEDED(hr)) hr = FillPassword(password.c_str());
-    if (SUCCEEDED(hr)) hr = SubmitLoginFormInDocument();
+    HRESULT hr = FillUserName(userName, rules.typeEmpty);
+    if (SUCCEEDED(hr)) hr = FillPassword(password.c_str(), rules.typeEmpty);
+    if (SUCCEEDED(hr) && rules.submit) hr = SubmitLoginFormInDocument();
     return hr;
 }
 
-HRESULT CLoginFormFiller::FillUserName(const char* text) { return FillField(text, &IsUserNameFieldName); }
-
-HRESULT CLoginFormFiller::FillPassword(const char* text) { return FillField(text, &IsPasswordFieldName); }
-
-HRESULT CLoginFormFiller::FillField(const char* text, bool (*matches)(const char*))
+HRESULT CLoginFormFiller::FillUserName(const char* text, bool typeEmpty)
 {
-    if (!m_inputs || !text || !*text) return S_OK;
+    return FillField(text, typeEmpty, &IsUserNameFieldName);
+}
+
+HRESULT CLoginFormFiller::FillPassword(const char* text, bool typeEmpty)
+{
+    return FillField(text, typeEmpty, &IsPasswordFieldName);
+}
+
+HRESULT CLoginFormFiller::FillField(const char* text, bool typeEmpty, bool (*matches)(const char*))
+{
+    if (!text) text = "";
+    if (!m_inputs || (!*text && !typeEmpty)) return S_OK;
     long count = 0;
     HRESULT hr = m_inputs->get_length(&count);
     if (FAILED(hr)) return hr;
