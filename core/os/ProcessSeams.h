@@ -107,6 +107,13 @@ PlatformExportResolver SetPlatformExportResolver(PlatformExportResolver resolver
 typedef void (*DatabaseNotifyPoster)(uint32_t wParam, int32_t lParam);
 DatabaseNotifyPoster SetDatabaseNotifyPoster(DatabaseNotifyPoster poster);
 
+// ---- Auto-fill ----
+
+// How long the program's auto-fill waits for the page of the browser window
+// it opened to complete (mainwindow/view/ViewAutoFill.cpp), 60 s unless
+// changed; 0 restores that.
+uint32_t SetAutoFillPageWaitMs(uint32_t waitMs);
+
 // ---- The browser plug-in ----
 
 // The thread-less system timer that ends the plug-in's unlock

@@ -82,9 +82,9 @@ public:
         return result;
     }
     void DeleteRecord(CRecord* record) override { m_view.DeleteRecords({record}); }
-    // Auto-fill and printing are the view's commands; they come with them.
+    // Printing is the view's command; it comes with it.
     void EditItemList(bool types, CWnd* parent) override { m_view.RunItemEditor(types, parent); }
-    void AutoFillRecord(CRecord*) override {}
+    void AutoFillRecord(CRecord* record) override { m_view.AutoFillRecord(record); }
     void PrintRecord(CRecord*) override {}
 
 private:

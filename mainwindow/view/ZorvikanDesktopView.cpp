@@ -162,6 +162,9 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
     ON_MESSAGE(WM_SYNC_CLOSE, &CZorvikanDesktopView::OnSyncSessionClosed)
     ON_MESSAGE(WM_SYNC_USER_NAME, &CZorvikanDesktopView::OnSyncStatusIgnored)
     ON_MESSAGE(WM_SYNC_STATE, &CZorvikanDesktopView::OnSyncStatusIgnored)
+    // ViewAutoFill.cpp
+    ON_COMMAND(ID_AUTO_FILL, &CZorvikanDesktopView::OnAutoFill)
+    ON_UPDATE_COMMAND_UI(ID_AUTO_FILL, &CZorvikanDesktopView::OnUpdateAutoFill)
 END_MESSAGE_MAP()
 
 bool CZorvikanDesktopView::s_bPrintPreview = false;

@@ -36,7 +36,7 @@
 //   ViewTools.cpp           tool commands and export support
 //   ViewUpkeep.cpp          command updates of the modes, icon image list,
 //                           splitter limits, pane focus
-//   ViewAutoFill.cpp        auto-fill through the browser
+// * ViewAutoFill.cpp        auto-fill through the browser
 // * ViewSyncMessages.cpp    the Wi-Fi sync server's messages and the view's
 //                           registration with the server
 // * ViewExchange.cpp        import, export and backup commands
@@ -639,6 +639,20 @@ protected:
     void OnExportZkv3();
     void OnExportZkv4();
     void OnExportCsv();
+
+    // ---- ViewAutoFill.cpp ---------------------------------------------------------
+public:
+    // The web login opened in a new browser window, its user name and
+    // password typed into the page's login fields (even when empty) and,
+    // with the user's Auto Submit, its login form submitted; "Autofill
+    // failed" when that cannot be done. Any other record: nothing at all.
+    void AutoFillRecord(CRecord* record);
+
+protected:
+    void OnAutoFill();
+    // Disabled without a selected web login, and while a fill waits.
+    void OnUpdateAutoFill(CCmdUI* pCmdUI);
+    // ---- end of ViewAutoFill.cpp ----------------------------------------------------
 
     DECLARE_MESSAGE_MAP()
 };
