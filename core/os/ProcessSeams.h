@@ -114,6 +114,14 @@ DatabaseNotifyPoster SetDatabaseNotifyPoster(DatabaseNotifyPoster poster);
 // changed; 0 restores that.
 uint32_t SetAutoFillPageWaitMs(uint32_t waitMs);
 
+// ---- The shell ----
+
+// What OpenWithShell (core/os/ShellFileOps.cpp) hands the file or address to:
+// by default the shell's "open" verb, which starts a viewer or the browser.
+// Tests record the target instead. nullptr restores the default.
+typedef intptr_t (*ShellOpener)(const CString& target);
+ShellOpener SetShellOpener(ShellOpener opener);
+
 // ---- The browser plug-in ----
 
 // The thread-less system timer that ends the plug-in's unlock

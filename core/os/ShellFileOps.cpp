@@ -2,9 +2,14 @@
 
 #include <shellapi.h>
 
+#include <atomic>
 #include <vector>
 
+#include "core/os/ProcessSeams.h"
+
 namespace {
+
+std::atomic<ShellOpener> g_shellOpener{nullptr};
 
 const FILEOP_FLAGS kSilent = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_NOCONFIRMMKDIR;
 
@@ -48,7 +53,10 @@ bool MovePathSilently(const CString& source, const CString& destinationFolder, H
     return RunFileOperation(FO_MOVE, source, &destinationFolder, kSilent | FOF_ALLOWUNDO, owner);
 }
 
+ShellOpener SetShellOpener(ShellOpener opener) { return g_shellOpener.exchange(opener); }
+
 INT_PTR OpenWithShell(const CString& file)
 {
+    if (ShellOpener opener = g_shellOpener.load()) return opener(file);
     return reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", file.GetString(), nullptr, nullptr, SW_SHOWNORMAL));
 }
