@@ -1,7 +1,9 @@
 // Stand-in for Simple MAPI's "MAPI32.DLL", for tests only: MAPISendMail
 // writes what it was handed to the file named by the environment variable
-// ZV_MAPI_RECORD (one "key=value" line each) and answers "mapi=<n>" of
-// ZV_STANDIN, 0 (sent) unless given.
+// ZV_MAPI_RECORD (one "key=value" line each), copies the first attached file
+// to the path named by ZV_MAPI_COPY when that is set (the caller may delete
+// its file once the call returns), and answers "mapi=<n>" of ZV_STANDIN, 0
+// (sent) unless given.
 #include <windows.h>
 
 #include <mapi.h>
@@ -37,5 +39,10 @@ extern "C" __declspec(dllexport) ULONG WINAPI
             std::fclose(f);
         }
     }
+    char copy[MAX_PATH];
+    n = GetEnvironmentVariableA("ZV_MAPI_COPY", copy, sizeof(copy));
+    if (n > 0 && n < sizeof(copy) && message && message->nFileCount > 0 && message->lpFiles &&
+        message->lpFiles[0].lpszPathName)
+        CopyFileA(message->lpFiles[0].lpszPathName, copy, FALSE);
     return static_cast<ULONG>(standin::NumberSetting("mapi", 0));
 }

@@ -13,6 +13,7 @@
 
 class CDatabaseObj;
 class CUserItem;
+class CWnd;
 
 class IBackupService {
 public:
@@ -30,6 +31,14 @@ public:
     // one. Nothing for a database without live records, nor for one with a
     // password while no key is at hand. Shows nothing.
     virtual void BackupOnExit(const CDatabaseObj& db, CUserItem* user) = 0;
+    // The tip before a backup (kind 2) or a restore from a folder (kind 3),
+    // whose "Don't show this again" clears the kind's half of the user's
+    // "BackupRestoreHint"; true when the user goes on.
+    virtual bool ShowTip(CWnd* parent, CUserItem* user, int kind) = 0;
+    // The name of a backup inside the chosen folder; path gets the full path
+    // of the folder to write (an existing one of that name deleted after the
+    // user agreed). False when cancelled.
+    virtual bool AskBackupName(CWnd* parent, const CString& folder, CString& path) = 0;
     // The text of a message id that WriteBackup returned.
     virtual CString MessageText(unsigned messageId) const = 0;
 

@@ -54,8 +54,8 @@ public:
     virtual void ShowImported(CWnd* parent, const std::vector<CRecord*>& records) = 0;
 
     // ---- Export ---------------------------------------------------------------
-    // The tip shown before a folder export (kind 0) or import (kind 1);
-    // true when the user goes on.
+    // The tip shown before a folder export (kind 0) or import (kind 1), a
+    // backup (kind 2) or a restore (kind 3); true when the user goes on.
     virtual bool ShowTip(CWnd* parent, int kind) = 0;
     struct ExportScope {
         // 0 all records, 1 those of the current view, 2 the selected ones.
@@ -63,9 +63,13 @@ public:
         bool withAttachments = false;
         // The scope holds a record with an attachment.
         bool hasAttachments = false;
+        // Set by the caller: the dialog's e-mail form, which also asks for
+        // the name of what is sent (returned in name).
+        bool email = false;
+        CString name;
     };
-    // The export scope dialog; hasAttachmentInScope answers for a scope.
-    // False when cancelled.
+    // The export (or e-mail) scope dialog; hasAttachmentInScope answers for
+    // a scope. False when cancelled.
     virtual bool AskExportScope(CWnd* parent, int format, const std::function<bool(int)>& hasAttachmentInScope,
                                 ExportScope& choice) = 0;
     // The name of a folder export inside the folder; path gets the full
@@ -76,6 +80,14 @@ public:
     virtual unsigned WriteExport(const CDatabaseObj& db, int format, const std::vector<const CRecord*>& records,
                                  bool withAttachments, const CString& path, const BlowfishContext* cipher,
                                  const CString& attachmentsFolder) = 0;
+
+    // ---- E-mail ---------------------------------------------------------------
+    // Packs an exchange folder into one archive at folder + ".zip"; false
+    // when it could not be written whole.
+    virtual bool ZipExportFolder(const CString& folder) = 0;
+    // Hands the file to the system's mail program (Simple MAPI), which shows
+    // its own message window; 0, or the failure's code.
+    virtual unsigned long SendFileByMail(HWND owner, const CString& path, const CString& subject) = 0;
 };
 
 // The service installed (null: none; import and export are then unavailable).

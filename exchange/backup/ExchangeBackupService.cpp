@@ -8,6 +8,7 @@
 #include "exchange/ExchangeIds.h"
 #include "exchange/backup/BackupRotation.h"
 #include "exchange/backup/DatabaseRestore.h"
+#include "exchange/dialogs/ExportDialogs.h"
 
 namespace {
 
@@ -69,4 +70,19 @@ IBackupService::RestoreOutcome CExchangeBackupService::Restore(CDatabaseObj& db,
     outcome.previous = std::move(result.previous);
     if (outcome.restored && result.notices) result.notices->PostAll(user);
     return outcome;
+}
+
+bool CExchangeBackupService::ShowTip(CWnd* parent, CUserItem* user, int kind)
+{
+    CExportImportTipDlg dlg(parent, kind, user);
+    return dlg.DoModal() == IDOK;
+}
+
+bool CExchangeBackupService::AskBackupName(CWnd* parent, const CString& folder, CString& path)
+{
+    CGetFileNameDlg dlg(parent);
+    dlg.m_strPath = folder;
+    if (dlg.DoModal() != IDOK) return false;
+    path = dlg.m_strPath;
+    return true;
 }

@@ -10,6 +10,8 @@ public:
                          const BlowfishContext* cipher) override;
     void BackupOnExit(const CDatabaseObj& db, CUserItem* user) override;
     CString MessageText(unsigned messageId) const override;
+    bool ShowTip(CWnd* parent, CUserItem* user, int kind) override;
+    bool AskBackupName(CWnd* parent, const CString& folder, CString& path) override;
     RestoreOutcome Restore(CDatabaseObj& db, CUserItem* user, const CString& path,
                            const PasswordAsk& askPassword) override;
 };

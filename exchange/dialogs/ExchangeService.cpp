@@ -7,7 +7,9 @@
 #include "exchange/dialogs/ExportDialogs.h"
 #include "exchange/dialogs/GetImportPasswordDlg.h"
 #include "exchange/import/ExchangeImport.h"
+#include "exchange/mail/MapiMail.h"
 #include "exchange/writers/ExportWriter.h"
+#include "exchange/zip/FolderZip.h"
 
 CString CExchangeService::MessageText(unsigned messageId) { return ExchangeMessageText(messageId); }
 
@@ -61,11 +63,14 @@ bool CExchangeService::ShowTip(CWnd* parent, int kind)
 bool CExchangeService::AskExportScope(CWnd* parent, int format, const std::function<bool(int)>& hasAttachmentInScope,
                                       ExportScope& choice)
 {
-    CExportRecordsDlg dlg(parent, hasAttachmentInScope);
+    CExportRecordsDlg dlg(parent, hasAttachmentInScope,
+                          choice.email ? CExportRecordsDlg::kEmail : CExportRecordsDlg::kExport);
     dlg.m_nFormat = format;
     dlg.m_nScope = choice.scope;
+    dlg.m_strName = choice.name;
     if (dlg.DoModal() != IDOK) return false;
     choice.scope = dlg.m_nScope;
+    choice.name = dlg.m_strName;
     choice.withAttachments = dlg.m_bWithAttachments != FALSE;
     choice.hasAttachments = dlg.m_bHasAttachments;
     return true;
@@ -85,4 +90,11 @@ unsigned CExchangeService::WriteExport(const CDatabaseObj& db, int format, const
                                        const CString& attachmentsFolder)
 {
     return WriteExportFile(db, format, records, withAttachments, path, cipher, attachmentsFolder);
+}
+
+bool CExchangeService::ZipExportFolder(const CString& folder) { return ::ZipExportFolder(folder); }
+
+unsigned long CExchangeService::SendFileByMail(HWND owner, const CString& path, const CString& subject)
+{
+    return CMapiMail(owner).SendFile(path, subject);
 }

@@ -22,4 +22,7 @@ public:
     unsigned WriteExport(const CDatabaseObj& db, int format, const std::vector<const CRecord*>& records,
                          bool withAttachments, const CString& path, const BlowfishContext* cipher,
                          const CString& attachmentsFolder) override;
+
+    bool ZipExportFolder(const CString& folder) override;
+    unsigned long SendFileByMail(HWND owner, const CString& path, const CString& subject) override;
 };
