@@ -117,3 +117,17 @@
 #define ID_SYNC_ALLOWED 33000
 #define ID_USER_FIRST 40000
 #define ID_USER_LAST 40030
+// Tool commands of the main view (view/ViewTools.cpp); the user guide is the
+// shell's ID_HELP_USER_GUIDE (app/AppIds.h), which the view takes first. The
+// string ids of their messages.
+#define ID_CHECK_FOR_UPDATES 32904
+#define ID_INSTALL_REMOVABLE 32910
+#define ID_INSTALL_BROWSER_PLUGIN 32930
+#define ID_UNINSTALL_BROWSER_PLUGIN 32931
+#define IDS_UPDATE_ADDRESS 132
+#define IDS_PLUGIN_REGISTERED_RESTART 134
+#define IDS_PLUGIN_UNREGISTERED_RUN 203
+#define IDS_PLUGIN_REGISTERED_RUN 58112
+#define IDS_PLUGIN_REGISTER_FAILED 58113
+#define IDS_PLUGIN_UNREGISTERED_RESTART 58114
+#define IDS_PLUGIN_UNREGISTER_FAILED 58115

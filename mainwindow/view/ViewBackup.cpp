@@ -5,12 +5,14 @@
 
 #include "app/logon/GetExportPasswordDlg.h"
 #include "app/services/BackupService.h"
+#include "app/services/ExchangeService.h"
 #include "app/services/ZorvikanDesktopApp.h"
 #include "core/items/Record.h"
 #include "core/os/FileUtils.h"
 #include "core/os/PathUtils.h"
 #include "core/os/ShellFileOps.h"
 #include "core/prefs/AppPrefMgr.h"
+#include "core/prefs/AppPrefs.h"
 #include "framework/CommonDialogs.h"
 #include "framework/ModalSeam.h"
 #include "mainwindow/MainWindowIds.h"
@@ -21,7 +23,6 @@ namespace {
 // MainWindowIds.h).
 const char kTextBackupFolderPrompt[] = "Choose the location...";
 const char kTextZkvFolderPrompt[] = "Select the folder which conatins the Zkv file and attached files";
-const char kTextFileReplaceAsk[] = "Filename already exists. Do you want to replace it? ";
 const char kTextZkvFileFilter[] = "Zkv Files (*.zkv)|*.zkv||";
 const char kTextExportWriteFailed[] = "There was an error writing to the export file. Make sure you have enough disk "
                                       "space and/or you didn't specify a read-only location.";
@@ -29,7 +30,9 @@ const char kTextBackupDone[] = "The backup was successful.";
 const char kTextRestoreConfirm[] = "This operation will destroy the current contents of the database and restore the "
                                    "selected database. Are you sure you want to do this?";
 const char kTextRestoreTitle[] = "Restore Database";
-const char kZkvExtension[] = ".zkv";
+// The tips' kinds (the export's tip dialog serves all four).
+const int kTipBackup = 2;
+const int kTipRestore = 3;
 
 // The folder without a closing backslash (a drive's root keeps it).
 CString WithoutClosingBackslash(CString folder)
@@ -38,38 +41,26 @@ CString WithoutClosingBackslash(CString folder)
     return folder;
 }
 
-bool EndsWithNoCase(const CString& text, const char* end)
-{
-    const CString tail(end);
-    return text.GetLength() >= tail.GetLength() && text.Right(tail.GetLength()).CompareNoCase(tail) == 0;
-}
-
 }  // namespace
 
 void CZorvikanDesktopView::OnBackup()
 {
     IBackupService* service = GetBackupService();
     if (!service) return;
+    CUserItem* user = CurrentUser();
+    if (user && (CAppPrefMgr::GetInstance()->GetPrefs()->GetBackupRestoreHint(user) & 0xFFFF) != 0 &&
+        !service->ShowTip(this, user, kTipBackup))
+        return;
     CString folder;
     if (!AfxBrowseForFolder(this, kTextBackupFolderPrompt, nullptr, folder) || folder.IsEmpty()) return;
     // The backup's name, in the chosen folder: the folder export's name.
-    CFileDialog nameDialog(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING,
-                           kTextZkvFileFilter, this);
-    const CString start = WithoutClosingBackslash(folder);
-    nameDialog.m_ofn.lpstrInitialDir = start.GetString();
-    if (nameDialog.DoModal() != IDOK) return;
-    CString path = nameDialog.GetPathName();
-    if (path.IsEmpty()) return;
-    if (!EndsWithNoCase(path, kZkvExtension)) path += kZkvExtension;
-    if (PathExists(path)) {
-        if (AfxMessageBox(kTextFileReplaceAsk, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
-        DeletePathSilently(path, m_hWnd);
-    }
+    CString path;
+    if (!service->AskBackupName(this, WithoutClosingBackslash(folder), path) || path.IsEmpty()) return;
     CGetExportPasswordDlg passwordDialog(this);
     if (passwordDialog.DoModal() != IDOK) return;
     const BlowfishKeyPtr cipher =
         passwordDialog.m_strPassword.IsEmpty() ? nullptr : MakeBlowfishKey(passwordDialog.m_strPassword);
-    if (service->WriteBackup(m_database, CurrentUser(), path, cipher.get()) != 0)
+    if (service->WriteBackup(m_database, user, path, cipher.get()) != 0)
         AfxMessageBox(kTextExportWriteFailed, MB_OK | MB_ICONEXCLAMATION);
     else
         AfxMessageBox(kTextBackupDone, MB_OK);
@@ -77,6 +68,11 @@ void CZorvikanDesktopView::OnBackup()
 
 void CZorvikanDesktopView::OnRestoreZkvFolder()
 {
+    IBackupService* service = GetBackupService();
+    CUserItem* user = CurrentUser();
+    if (service && user && ((unsigned)CAppPrefMgr::GetInstance()->GetPrefs()->GetBackupRestoreHint(user) >> 16) != 0 &&
+        !service->ShowTip(this, user, kTipRestore))
+        return;
     CString folder;
     if (!AfxBrowseForFolder(this, kTextZkvFolderPrompt, nullptr, folder)) return;
     folder = WithoutClosingBackslash(folder);
@@ -129,12 +125,16 @@ void CZorvikanDesktopView::RestoreFromFile(const CString& path)
     m_pluginLink.SignalDatabaseChange();
 }
 
-BlowfishKeyPtr CZorvikanDesktopView::AskRestorePassword(const std::string&)
+BlowfishKeyPtr CZorvikanDesktopView::AskRestorePassword(const std::string& text)
 {
-    // The file password prompt belongs to the import's dialogs; until the
-    // view has it, a file that the master key does not open is not restored
-    // (as when the prompt is cancelled), and the database stays as it was.
-    return nullptr;
+    // The import's password prompt, asked until the password opens the
+    // file or the user cancels.
+    IExchangeService* exchange = GetExchangeService();
+    if (!exchange) return nullptr;
+    m_pluginLink.SetBusy(1);
+    BlowfishKeyPtr key = exchange->AskImportPassword(this, text);
+    m_pluginLink.SetBusy(0);
+    return key;
 }
 
 void CZorvikanDesktopView::BackupOnExit()

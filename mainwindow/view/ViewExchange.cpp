@@ -18,6 +18,7 @@
 #include "core/items/FilterKeys.h"
 #include "core/items/Record.h"
 #include "core/os/ChangeNotify.h"
+#include "core/os/FileUtils.h"
 #include "core/os/PathUtils.h"
 #include "core/os/ShellFileOps.h"
 #include "core/prefs/AppPrefMgr.h"
@@ -46,6 +47,8 @@ const char kEWalletFirst[] =
     "editor like Notepad \nor TextEdit. Add a colon \":\" after each field label (eg. Credit card number). Then save "
     "the file (keep the file type as TXT). Now import \nit into Zorvikan. Are you ready to perform the eWallet TXT "
     "import?";
+const char kMailQuestion[] = "Do you also want to email this File?";
+const char kMailSubject[] = "Exported File";
 const char k1PasswordFirst[] =
     "To import a 1Password TXT file, open 1Password, go to File > Export All Text File. Uncheck thefollowing fields: "
     "contentsHash, tags, securityLevel. Are you ready to perform the 1Password TXT import?";
@@ -124,11 +127,7 @@ bool CZorvikanDesktopView::ImportFile(int format, const CString& path, std::vect
         if (!cipher) return true;
     }
     if (restore) {
-        CZorvikanDesktopApp* app = App();
-        for (POSITION pos = m_database.GetRecords().GetHeadPosition(); pos && app;) {
-            CRecord* record = dynamic_cast<CRecord*>(static_cast<CObject*>(m_database.GetRecords().GetNext(pos)));
-            if (record && !record->IsDeleted()) app->OnRecordDeleted(record);
-        }
+        LogAllRecordsDeleted();
         m_database.Clear(false);
         if (m_recordList.m_hWnd) m_recordList.SendMessage(LVM_DELETEALLITEMS);
         const CString attachments = AttachmentsFolderOf(CurrentUser());
@@ -273,11 +272,7 @@ void CZorvikanDesktopView::ExportWithDialog(int format, UINT filterId)
         if (((unsigned)hint & 0xFFFFu) != 0 && !service->ShowTip(this, 0)) return;
     }
     IExchangeService::ExportScope choice;
-    auto hasAttachment = [this](int scope) {
-        for (const CRecord* record : RecordsInScope(scope))
-            if (record->HasAttachment()) return true;
-        return false;
-    };
+    auto hasAttachment = [this](int scope) { return HasAttachmentInScope(scope); };
     m_pluginLink.SetBusy(1);
     const bool chosen = service->AskExportScope(this, format, hasAttachment, choice);
     m_pluginLink.SetBusy(0);
@@ -308,11 +303,25 @@ void CZorvikanDesktopView::ExportWithDialog(int format, UINT filterId)
     }
     const unsigned failure = service->WriteExport(m_database, format, RecordsInScope(choice.scope), withAttachments,
                                                   target, cipher.get(), AttachmentsFolderOf(user));
+    cipher.reset();
     AfxMessageBox(service->MessageText(failure != 0 ? failure : 600),
                   failure != 0 ? MB_OK | MB_ICONEXCLAMATION : MB_OK);
+    if (failure != 0) return;
+
+    if (AfxMessageBox(kMailQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (format != kFormatZkvFolder) {
+        service->SendFileByMail(m_hWnd, target, kMailSubject);
+        return;
+    }
+    // A folder travels as one archive beside it, removed once handed over.
+    const CString archive = target + ".zip";
+    if (service->ZipExportFolder(target))
+        service->SendFileByMail(m_hWnd, archive, kMailSubject);
+    else
+        AfxMessageBox(service->MessageText(603), MB_OK | MB_ICONEXCLAMATION);
+    if (PathExists(archive)) DeletePathSilently(archive, m_hWnd);
 }
 
-void CZorvikanDesktopView::OnExportZkv() { ExportWithDialog(kFormatZkvFolder, IDS_EXPORT_FILTER_ZKV); }
 void CZorvikanDesktopView::OnExportZkv3() { ExportWithDialog(kFormatZkv2, IDS_EXPORT_FILTER_ZKV); }
 void CZorvikanDesktopView::OnExportZkv4() { ExportWithDialog(kFormatZkv3, IDS_EXPORT_FILTER_ZKV); }
 void CZorvikanDesktopView::OnExportCsv() { ExportWithDialog(kFormatExportText, IDS_EXPORT_FILTER_TEXT); }

@@ -33,7 +33,7 @@
 // * ViewDetails.cpp         drawing the details pane, its links, the
 //                           attachment download
 //   ViewSearch.cpp          search box, recent searches, panel record list
-//   ViewTools.cpp           tool commands and export support
+// * ViewTools.cpp           tool commands and export support
 //   ViewUpkeep.cpp          command updates of the modes, icon image list,
 //                           splitter limits, pane focus
 // * ViewAutoFill.cpp        auto-fill through the browser
@@ -635,7 +635,6 @@ protected:
     void OnImportMobileSafe();
     void OnImportTopSecret();
     void OnImportDatabase();
-    void OnExportZkv();
     void OnExportZkv3();
     void OnExportZkv4();
     void OnExportCsv();
@@ -653,6 +652,30 @@ protected:
     // Disabled without a selected web login, and while a fill waits.
     void OnUpdateAutoFill(CCmdUI* pCmdUI);
     // ---- end of ViewAutoFill.cpp ----------------------------------------------------
+    // ---- ViewTools.cpp ----------------------------------------------------------
+public:
+    // Whether a record of the export scope (0 all, 1 the current view, 2 the
+    // selected ones) has an attachment; false for any other scope.
+    bool HasAttachmentInScope(int scope);
+    // Every record of the database that is not deleted yet reported as
+    // deleted to the event log and the smart lists (before a restore
+    // empties the database).
+    void LogAllRecordsDeleted();
+    // The update check: the web-update library from the program's folder,
+    // else (interactive) the offer to install it, else the product's page.
+    void CheckForUpdates(bool interactive);
+
+protected:
+    void OnEmailItems();
+    void OnExportZkvFolder();
+    void OnInstallToRemovable();
+    void OnCheckForUpdates();
+    void OnInstallBrowserPlugin();
+    void OnUninstallBrowserPlugin();
+    void OnUserGuide();
+    // Registers or unregisters the browser plug-in and offers to (re)start
+    // Internet Explorer.
+    void RegisterBrowserPluginAndAsk(bool install);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/logon/LogonRes.h"
+#include "app/res/ExchangeRes.h"
 #include "app/services/ZorvikanDesktopApp.h"
 #include "core/items/Record.h"
 #include "core/prefs/AppPrefMgr.h"
@@ -50,6 +51,14 @@ protected:
         return fields;
     }
     void Command(UINT id) { ::SendMessageA(m_view->m_hWnd, WM_COMMAND, id, 0); }
+    // Types the backup's name into the file-name dialog and presses OK.
+    static void TypeName(zvtest::ScriptedModal& modal, const char* name)
+    {
+        modal.OnModal([name](CWnd& dialog) {
+            ::SetDlgItemTextA(dialog.m_hWnd, IDC_FILE_NAME, name);
+            zvtest::ScriptedModal::PressButton(dialog, IDOK);
+        });
+    }
     fs::path BackupFolder()
     {
         return fs::path(CAppPrefMgr::GetInstance()->GetUserBackupDirectory(App().GetCurrentUser()).GetString());
@@ -81,8 +90,9 @@ TEST_F(ViewBackup, BackupWritesAFolderWhereTheUserChose)
     AddRecord("kept");
     zvtest::ScriptedModal modal;
     fs::create_directories(m_root / "out");
+    modal.OnModal([](CWnd& tip) { zvtest::ScriptedModal::PressButton(tip, IDC_TIP_BUTTON); });
     modal.AnswerFolder((m_root / "out").string().c_str());
-    modal.AnswerFileName((m_root / "out" / "Mine").string().c_str());
+    TypeName(modal, "Mine");
     modal.OnModal([](CWnd& dialog) { zvtest::ScriptedModal::PressButton(dialog, IDOK); });  // no password
     modal.AnswerMessageBox(IDOK);
     Command(ID_BACKUP);
@@ -98,17 +108,26 @@ TEST_F(ViewBackup, BackupStopsAtEachCancel)
     OpenWindow();
     AddRecord("kept");
     zvtest::ScriptedModal modal;
+    const auto cancel = [](CWnd& dialog) { zvtest::ScriptedModal::PressButton(dialog, IDCANCEL); };
+    const auto pass = [](CWnd& tip) { zvtest::ScriptedModal::PressButton(tip, IDC_TIP_BUTTON); };
+    modal.OnModal(cancel);  // the tip
+    Command(ID_BACKUP);
+    modal.OnModal(pass);
     modal.AnswerFolder(nullptr);
     Command(ID_BACKUP);
+    modal.OnModal(pass);
     modal.AnswerFolder(m_root.Path().string().c_str());
-    modal.AnswerFileName(nullptr);
+    modal.OnModal(cancel);  // the name
     Command(ID_BACKUP);
+    modal.OnModal(pass);
     modal.AnswerFolder(m_root.Path().string().c_str());
-    modal.AnswerFileName((m_root / "Mine.zkv").string().c_str());
-    modal.OnModal([](CWnd& dialog) { zvtest::ScriptedModal::PressButton(dialog, IDCANCEL); });
+    TypeName(modal, "Mine");
+    modal.OnModal(cancel);  // the password
     Command(ID_BACKUP);
     EXPECT_TRUE(modal.MessageBoxes().empty());
+    EXPECT_EQ(3u, modal.FolderTitles().size());
     EXPECT_FALSE(fs::exists(m_root / "Mine.zkv"));
+    EXPECT_TRUE(modal.Unanswered().empty());
 }
 
 TEST_F(ViewBackup, RestoreReplacesTheRecordsOnlyAfterYes)
@@ -143,6 +162,7 @@ TEST_F(ViewBackup, ARestoreThatFindsNothingLeavesTheDatabase)
     fs::create_directories(m_root / "Empty.zkv");
     m_root.WriteFile("Empty.zkv/Empty.zkv", "Zorvikan Zkv File -v4.0\r\nF\r\n");
     zvtest::ScriptedModal modal;
+    modal.OnModal([](CWnd& tip) { zvtest::ScriptedModal::PressButton(tip, IDC_TIP_BUTTON); });
     modal.AnswerFolder((m_root / "Empty.zkv").string().c_str());
     modal.AnswerMessageBox(IDYES);
     modal.AnswerMessageBox(IDOK);

@@ -296,14 +296,17 @@ TEST_F(ViewExchange, ExportedTextAndProtectedZkvFilesReadBack)
     ChooseScope(modal, IDC_EXPORT_ALL);
     modal.AnswerFileName(csv.c_str());
     modal.AnswerMessageBox(IDOK);
+    modal.AnswerMessageBox(IDNO);
     ::SendMessageA(m_hFrame, WM_COMMAND, ID_EXPORT_CSV, 0);
     ChooseScope(modal, IDC_EXPORT_ALL);
     modal.AnswerFileName(zkv.c_str());
     SetExportPassword(modal, "pw12");
     modal.AnswerMessageBox(IDOK);
+    modal.AnswerMessageBox(IDNO);
     ::SendMessageA(m_hFrame, WM_COMMAND, ID_EXPORT_ZKV4, 0);
-    EXPECT_EQ((std::vector<std::string>{"The file export process was completed successfully.",
-                                        "The file export process was completed successfully."}),
+    EXPECT_EQ((std::vector<std::string>{
+                  "The file export process was completed successfully.", "Do you also want to email this File?",
+                  "The file export process was completed successfully.", "Do you also want to email this File?"}),
               modal.MessageTexts());
     EXPECT_EQ((std::vector<std::string>{"Export File", "Export File"}), modal.FileDialogTitles());
     EXPECT_EQ((std::vector<bool>{false, false}), modal.FileDialogsOpen());
@@ -333,6 +336,7 @@ TEST_F(ViewExchange, AFolderExportWithoutAttachmentsInScopeBecomesAFileExportAft
     modal.AnswerFileName(target.c_str());
     SetExportPassword(modal, "");
     modal.AnswerMessageBox(IDOK);
+    modal.AnswerMessageBox(IDNO);
     ::SendMessageA(m_hFrame, WM_COMMAND, ID_EXPORT_ZKV, 0);
     EXPECT_EQ("Zorvikan Export tip", tipTitle);
     EXPECT_TRUE(modal.FolderTitles().empty());
@@ -374,7 +378,9 @@ TEST_F(ViewExchange, AFolderExportNameStaysInsideTheChosenFolder)
     ::SendMessageA(m_hFrame, WM_COMMAND, ID_EXPORT_ZKV, 0);
     EXPECT_EQ("kept", zvtest::ReadFileBytes(m_root.Path() / "victim.zkv" / "keep.txt"));
     EXPECT_TRUE(std::filesystem::is_directory(m_root.Path() / "out" / ".._victim.zkv"));
-    EXPECT_EQ((std::vector<std::string>{"The file export process was completed successfully."}), modal.MessageTexts());
+    EXPECT_EQ((std::vector<std::string>{"The file export process was completed successfully.",
+                                        "Do you also want to email this File?"}),
+              modal.MessageTexts());
 }
 
 }  // namespace
