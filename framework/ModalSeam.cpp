@@ -28,6 +28,7 @@ public:
     BOOL GetFileName(OPENFILENAMEA& ofn, BOOL) override { return Report("file dialog", ofn.lpstrTitle), FALSE; }
     BOOL ChooseFont(CHOOSEFONTA&) override { return Report("font dialog", nullptr), FALSE; }
     BOOL ChooseColor(CHOOSECOLORA&) override { return Report("colour dialog", nullptr), FALSE; }
+    BOOL PrintDlg(PRINTDLGA&) override { return Report("print dialog", nullptr), FALSE; }
     BOOL BrowseForFolder(HWND, LPCSTR lpszTitle, LPCSTR, CString&) override
     {
         return Report("folder picker", lpszTitle), FALSE;
@@ -101,6 +102,8 @@ BOOL CModalSeam::GetFileName(OPENFILENAMEA& ofn, BOOL bOpen)
 BOOL CModalSeam::ChooseFont(CHOOSEFONTA& cf) { return ::ChooseFontA(&cf); }
 
 BOOL CModalSeam::ChooseColor(CHOOSECOLORA& cc) { return ::ChooseColorA(&cc); }
+
+BOOL CModalSeam::PrintDlg(PRINTDLGA& pd) { return ::PrintDlgA(&pd); }
 
 BOOL CModalSeam::BrowseForFolder(HWND hOwner, LPCSTR lpszTitle, LPCSTR lpszInitialFolder, CString& rPath)
 {

@@ -24,6 +24,8 @@ public:
     // ChooseFont / ChooseColor: TRUE when the user chose.
     virtual BOOL ChooseFont(CHOOSEFONTA& cf);
     virtual BOOL ChooseColor(CHOOSECOLORA& cc);
+    // PrintDlg: TRUE when the user chose to print (pd.hDC set when asked for).
+    virtual BOOL PrintDlg(PRINTDLGA& pd);
     // The shell's folder picker: TRUE and the folder's path when one was chosen.
     virtual BOOL BrowseForFolder(HWND hOwner, LPCSTR lpszTitle, LPCSTR lpszInitialFolder, CString& rPath);
     // A modal loop (dialog, sheet) found its queue empty. The product

@@ -1,7 +1,9 @@
 #include "framework/View.h"
 
+#include "framework/DC.h"
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"
+#include "framework/ModalSeam.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
 
@@ -62,3 +64,96 @@ BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, ZvHandlerInfo* pHandlerI
 }
 
 void CView::PostNcDestroy() { delete this; }
+
+CPrintInfo::CPrintInfo()
+{
+    m_pd.lStructSize = sizeof(m_pd);
+    m_pd.Flags = PD_ALLPAGES | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOSELECTION | PD_RETURNDC;
+    m_pd.nFromPage = 1;
+    m_pd.nToPage = 0xFFFF;
+    m_pd.nMinPage = 1;
+    m_pd.nMaxPage = 0xFFFF;
+}
+
+CPrintInfo::~CPrintInfo()
+{
+    if (m_pd.hDC) ::DeleteDC(m_pd.hDC);
+    if (m_pd.hDevMode) ::GlobalFree(m_pd.hDevMode);
+    if (m_pd.hDevNames) ::GlobalFree(m_pd.hDevNames);
+}
+
+BOOL CView::OnPreparePrinting(CPrintInfo* pInfo) { return DoPreparePrinting(pInfo); }
+
+void CView::OnBeginPrinting(CDC*, CPrintInfo*) {}
+
+void CView::OnPrepareDC(CDC*, CPrintInfo* pInfo)
+{
+    if (pInfo) pInfo->m_bContinuePrinting = pInfo->GetMaxPage() != 0xFFFF || pInfo->m_nCurPage == 1;
+}
+
+void CView::OnPrint(CDC* pDC, CPrintInfo*) { OnDraw(pDC); }
+
+void CView::OnEndPrinting(CDC*, CPrintInfo*) {}
+
+BOOL CView::DoPreparePrinting(CPrintInfo* pInfo)
+{
+    PRINTDLGA& pd = *pInfo->m_pPD;
+    pd.hwndOwner = m_hWnd ? ::GetAncestor(m_hWnd, GA_ROOT) : nullptr;
+    if (pInfo->m_bDirect) {
+        // Nothing to ask: the default printer as it is set up.
+        pd.Flags |= PD_RETURNDEFAULT | PD_NOWARNING;
+        if (!::PrintDlgA(&pd)) return FALSE;
+    } else if (!AfxGetModalSeam().PrintDlg(pd)) {
+        return FALSE;
+    }
+    return pd.hDC != nullptr;
+}
+
+BOOL CView::RunPrintJob(BOOL bDirect)
+{
+    CPrintInfo info;
+    info.m_bDirect = bDirect;
+    if (!OnPreparePrinting(&info)) return FALSE;
+    HDC hdc = info.m_pPD->hDC;
+    if (!hdc) return FALSE;
+
+    CString title;
+    if (m_pDocument) title = m_pDocument->GetTitle();
+    if (title.IsEmpty() && m_hWnd) {
+        CWnd* frame = GetParentFrame();
+        (frame ? frame : this)->GetWindowText(title);
+    }
+    DOCINFOA doc{};
+    doc.cbSize = sizeof(doc);
+    doc.lpszDocName = title;
+
+    CDC dc;
+    dc.Attach(hdc);
+    OnBeginPrinting(&dc, &info);
+    bool failed = ::StartDocA(hdc, &doc) <= 0;
+    const bool pages = (info.m_pPD->Flags & PD_PAGENUMS) != 0;
+    const UINT first = pages ? info.m_pPD->nFromPage : info.GetMinPage();
+    for (info.m_nCurPage = first; !failed; ++info.m_nCurPage) {
+        const UINT last = pages ? info.m_pPD->nToPage : info.GetMaxPage();
+        if (info.m_nCurPage > last) break;
+        OnPrepareDC(&dc, &info);
+        if (!info.m_bContinuePrinting) break;
+        ::SetRect(&info.m_rectDraw, 0, 0, ::GetDeviceCaps(hdc, HORZRES), ::GetDeviceCaps(hdc, VERTRES));
+        ::DPtoLP(hdc, reinterpret_cast<POINT*>(&info.m_rectDraw), 2);
+        if (::StartPage(hdc) <= 0) {
+            failed = true;
+            break;
+        }
+        // Starting a page resets the device context's settings.
+        OnPrepareDC(&dc, &info);
+        OnPrint(&dc, &info);
+        if (::EndPage(hdc) <= 0) failed = true;
+    }
+    if (failed)
+        ::AbortDoc(hdc);
+    else
+        ::EndDoc(hdc);
+    OnEndPrinting(&dc, &info);
+    dc.Detach();
+    return failed ? FALSE : TRUE;
+}

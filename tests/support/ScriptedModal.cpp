@@ -21,6 +21,8 @@ void ScriptedModal::AnswerColor(COLORREF color) { m_colorAnswers.push_back(color
 
 void ScriptedModal::AnswerFolder(const char* path) { m_folderAnswers.push_back({path != nullptr, path ? path : ""}); }
 
+void ScriptedModal::AnswerPrintDialog(bool print) { m_printAnswers.push_back(print); }
+
 void ScriptedModal::OnModal(ModalStep step) { m_steps.push_back(std::move(step)); }
 
 void ScriptedModal::PressButton(CWnd& wnd, int nID)
@@ -39,7 +41,7 @@ std::vector<std::string> ScriptedModal::MessageTexts() const
 size_t ScriptedModal::PendingAnswers() const
 {
     return m_boxAnswers.size() + m_fileAnswers.size() + m_fontAnswers.size() + m_colorAnswers.size() +
-           m_folderAnswers.size() + m_steps.size();
+           m_folderAnswers.size() + m_printAnswers.size() + m_steps.size();
 }
 
 int ScriptedModal::MessageBox(HWND, LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)
@@ -113,6 +115,29 @@ BOOL ScriptedModal::BrowseForFolder(HWND, LPCSTR lpszTitle, LPCSTR, CString& rPa
     m_folderAnswers.pop_front();
     if (!answer.given) return FALSE;
     rPath = answer.text.c_str();
+    return TRUE;
+}
+
+BOOL ScriptedModal::PrintDlg(PRINTDLGA& pd)
+{
+    ++m_printDialogs;
+    if (m_printAnswers.empty()) {
+        m_unanswered.push_back("print dialog");
+        return FALSE;
+    }
+    const bool print = m_printAnswers.front();
+    m_printAnswers.pop_front();
+    if (!print) return FALSE;
+    // The default printer, as the dialog's OK with nothing changed gives it.
+    PRINTDLGA real = pd;
+    real.Flags |= PD_RETURNDEFAULT;
+    real.Flags &= ~(DWORD)PD_RETURNIC;
+    real.hDevMode = nullptr;
+    real.hDevNames = nullptr;
+    if (!::PrintDlgA(&real)) return FALSE;
+    pd.hDC = real.hDC;
+    pd.hDevMode = real.hDevMode;
+    pd.hDevNames = real.hDevNames;
     return TRUE;
 }
 

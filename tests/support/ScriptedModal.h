@@ -39,6 +39,9 @@ public:
     void AnswerFont(const LOGFONTA& font);
     void AnswerColor(COLORREF color);
     void AnswerFolder(const char* path);  // null: the user cancels
+    // true: the user prints on the default printer as it is set up;
+    // false: the user cancels the print dialog.
+    void AnswerPrintDialog(bool print);
     void OnModal(ModalStep step);
 
     // A click on a button of the window (BN_CLICKED from the control), as
@@ -52,6 +55,7 @@ public:
     // Per file dialog asked: true for an Open dialog, false for Save As.
     const std::vector<bool>& FileDialogsOpen() const { return m_fileOpen; }
     const std::vector<std::string>& FolderTitles() const { return m_folderTitles; }
+    int PrintDialogsAsked() const { return m_printDialogs; }
     // Everything modal that had no scripted answer.
     const std::vector<std::string>& Unanswered() const { return m_unanswered; }
     // Scripted answers not used yet.
@@ -62,6 +66,7 @@ public:
     BOOL GetFileName(OPENFILENAMEA& ofn, BOOL bOpen) override;
     BOOL ChooseFont(CHOOSEFONTA& cf) override;
     BOOL ChooseColor(CHOOSECOLORA& cc) override;
+    BOOL PrintDlg(PRINTDLGA& pd) override;
     BOOL BrowseForFolder(HWND hOwner, LPCSTR lpszTitle, LPCSTR lpszInitialFolder, CString& rPath) override;
     BOOL ModalIdle(CWnd& wndModal) override;
 
@@ -76,6 +81,8 @@ private:
     std::deque<LOGFONTA> m_fontAnswers;
     std::deque<COLORREF> m_colorAnswers;
     std::deque<Optional> m_folderAnswers;
+    std::deque<bool> m_printAnswers;
+    int m_printDialogs = 0;
     std::deque<ModalStep> m_steps;
     std::vector<MessageBoxCall> m_messageBoxes;
     std::vector<std::string> m_fileTitles;
