@@ -62,6 +62,7 @@
 // Upkeep commands.
 #define ID_DELETE_DUPLICATES 32908
 // Start-up, printing and small handlers of the main view.
+#define ID_FILE_PAGE_SETUP 57605
 #define ID_FILE_PRINT 57607
 #define ID_FILE_PRINT_DIRECT 57608
 #define ID_FILE_PRINT_PREVIEW 57609

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs and builds everything the project needs, idempotently. Outputs are
 # cached under $ZV_CACHE (outside the build tree), so a second run is quick.
-#   - Debian packages: toolchains, Wine, Xvfb, CMake/Ninja/ccache, Boost, GoogleTest, zip and unzip (the zip tests compare with them)
+#   - Debian packages: toolchains, Wine, Xvfb, CMake/Ninja/ccache, Boost, GoogleTest, zip and unzip (the zip tests compare with them),
+#     CUPS with its PDF printer and poppler's tools (the printing tests print to a PDF queue and read it back)
 #   - minizip for MinGW, from the contrib/minizip sources of Debian's zlib source package
 #   - sqlite3.dll for MinGW, from the SQLite amalgamation in the npm package better-sqlite3
 #   - the project's private Wine prefix
@@ -18,6 +19,7 @@ PACKAGES=(
   fonts-wine fonts-liberation
   libboost-dev googletest libminizip-dev zlib1g-dev libsqlite3-dev
   dpkg-dev npm zip unzip
+  cups printer-driver-cups-pdf poppler-utils
 )
 
 install_packages() {

@@ -7,6 +7,7 @@
 set -uo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/env.sh"
+source "$here/print_queue.sh"
 
 # Includes point down the layers (the build enforces it for what it compiles).
 python3 "$here/check_layers.py" "$ZV_ROOT" || exit 1
@@ -36,9 +37,12 @@ display_file=$(mktemp)
 cleanup() {
   "$ZV_WINESERVER" -k >/dev/null 2>&1 || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  stop_print_queue
   rm -f "$display_file"
 }
 trap cleanup EXIT
+# A run that is stopped still ends its daemons through the clean-up.
+trap 'exit 1' INT TERM HUP
 start_wine() {
   "$ZV_WINESERVER" -k >/dev/null 2>&1 || true
   "$ZV_WINESERVER" -w >/dev/null 2>&1 || true
@@ -81,6 +85,8 @@ start_wine
 # a real failure fails both times. Retries show in the log as a failed try.
 run_ctest wine "$ZV_BUILD/windows" --repeat until-pass:2 "$@"
 start_xvfb
+# Printing tests print to a PDF queue of a private CUPS daemon, when one can run.
+start_print_queue
 start_wine
 # Window tests share one display, where the focus and the active window are
 # the display's: one test program at a time, so none takes another's focus.

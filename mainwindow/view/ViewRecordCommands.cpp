@@ -82,10 +82,10 @@ public:
         return result;
     }
     void DeleteRecord(CRecord* record) override { m_view.DeleteRecords({record}); }
-    // Printing is the view's command; it comes with it.
     void EditItemList(bool types, CWnd* parent) override { m_view.RunItemEditor(types, parent); }
     void AutoFillRecord(CRecord* record) override { m_view.AutoFillRecord(record); }
-    void PrintRecord(CRecord*) override {}
+    // Record printing prints the view's selected record.
+    void PrintRecord(CRecord*) override { m_view.OnPrintRecord(); }
 
 private:
     CZorvikanDesktopView& m_view;

@@ -112,6 +112,9 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
     ON_COMMAND(ID_IGNORED_1091, &CZorvikanDesktopView::OnNothing)
     ON_UPDATE_COMMAND_UI(ID_NEW_ITEM, &CZorvikanDesktopView::OnUpdateAlwaysEnabled)
     ON_UPDATE_COMMAND_UI(ID_PRINT_RECORD, &CZorvikanDesktopView::OnUpdateAlwaysEnabled)
+    // ViewPrinting.cpp
+    ON_COMMAND(ID_PRINT_RECORD, &CZorvikanDesktopView::OnPrintRecord)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_FILE_PAGE_SETUP, ID_FILE_PRINT_PREVIEW, &CZorvikanDesktopView::OnUpdatePrintCommands)
     ON_WM_SETFOCUS()
     ON_WM_RBUTTONDOWN()
     ON_NOTIFY_RANGE(ZV_NOTIFY_IGNORED_CODE, IDC_IGNORED_FIRST, IDC_IGNORED_LAST,
@@ -428,7 +431,10 @@ void CZorvikanDesktopView::OnFilePrint()
         AfxMessageBox("Printing is available only in \"List View\".", MB_OK);
         return;
     }
-    // The printing of the list comes with the print commands.
+    // Print Direct goes to the default printer without the print dialog.
+    const MSG* msg = GetCurrentMessage();
+    const bool direct = msg && msg->message == WM_COMMAND && LOWORD(msg->wParam) == ID_FILE_PRINT_DIRECT;
+    RunPrintJob(direct ? TRUE : FALSE);
 }
 
 void CZorvikanDesktopView::OnFilePrintPreview()

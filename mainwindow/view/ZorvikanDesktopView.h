@@ -24,7 +24,7 @@
 // * ViewChangeNotices.cpp   notices from outside; the view's side of records
 //                           added, updated or removed
 // * ViewUserCommands.cpp    password, users, options, database sync, reset
-//   ViewPrinting.cpp        print and print preview
+// * ViewPrinting.cpp        print and print preview
 // * ViewCopyCommands.cpp    copy category, fields and note
 // * ViewTrayCommands.cpp    the tray menu's commands and the event viewer
 // * ViewLocking.cpp         auto-lock, lock and unlock, clipboard clearing
@@ -70,6 +70,7 @@
 #include "mainwindow/models/RecordFilter.h"
 #include "mainwindow/models/FilterComboModel.h"
 #include "mainwindow/models/ViewState.h"
+#include "mainwindow/printing/PrintLayout.h"
 #include "framework/BitmapButton.h"
 #include "framework/Controls.h"
 #include "framework/Gdi.h"
@@ -676,6 +677,32 @@ protected:
     // Registers or unregisters the browser plug-in and offers to (re)start
     // Internet Explorer.
     void RegisterBrowserPluginAndAsk(bool install);
+    // ---- ViewPrinting.cpp --------------------------------------------------------
+public:
+    // Prints the selected record (command 32906), in any mode; the choice
+    // lasts exactly one print job, however it ends.
+    void OnPrintRecord();
+    bool IsPrintingRecord() const { return m_bPrintRecord; }
+    bool IsPrinting() const { return m_bPrinting; }
+
+protected:
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnUpdatePrintCommands(CCmdUI* pCmdUI);
+    // The report of this job measured with the printer's font: the list, or
+    // the selected record; null while locked.
+    std::unique_ptr<CPrintLayout> LayOutReport(CDC* pDC);
+    void DrawPrintItem(CDC* pDC, const PrintItem& item);
+    bool m_bPrintRecord = false;
+    bool m_bPrinting = false;
+    CFont m_printerFont;
+    int m_nPrinterLineHeight = 0;
+    int m_nPrintMargin = 0;
+    int m_nPrintPageWidth = 0;
+    std::unique_ptr<CPrintLayout> m_printLayout;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,0 +1,357 @@
+// Printing from the main view. The list and single records go to the PDF
+// queue of the CUPS daemon that scripts/test.sh starts (ZV_PRINT_QUEUE, its
+// output folder ZV_PRINT_PDF_DIR) and are read back with pdftotext and
+// pdfinfo; without that queue those tests skip. The print commands' update,
+// the print-record choice and locking need no printer.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/items/Record.h"
+#include "core/items/ShowColumns.h"
+#include "core/prefs/AppPrefMgr.h"
+#include "core/prefs/AppPrefs.h"
+#include "core/users/UserItem.h"
+#include "mainwindow/MainWindowIds.h"
+#include "tests/support/AppWindowTest.h"
+#include "tests/support/ScriptedModal.h"
+
+CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
+
+namespace {
+
+std::string Env(const char* name)
+{
+    char value[MAX_PATH] = {};
+    return ::GetEnvironmentVariableA(name, value, MAX_PATH) ? value : "";
+}
+
+// The Unix path as Wine's Z: drive shows it.
+std::string WindowsPath(const std::string& unixPath)
+{
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+// Runs a command of the host's shell and returns its standard output. Wine
+// starts Unix programs natively but neither hands them the pipes of
+// CreateProcess nor lets a caller wait for them, so the output goes into a
+// file of the given folder under a name that appears only when it is
+// complete.
+std::string RunHostCommand(const std::string& command, const std::string& unixFolder)
+{
+    static int runs = 0;
+    const std::string name = "host-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++runs);
+    const std::string part = unixFolder + "/" + name + ".part";
+    const std::string done = unixFolder + "/" + name + ".out";
+    std::string line = "Z:\\bin\\sh -c \"" + command + " > '" + part + "' 2>&1; mv '" + part + "' '" + done + "'\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return "<not started: " + command + ">";
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    const std::string result = WindowsPath(done);
+    for (int i = 0; i < 300; ++i) {
+        std::string out;
+        HANDLE file = ::CreateFileA(result.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            char buffer[4096];
+            DWORD n = 0;
+            while (::ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n) out.append(buffer, n);
+            ::CloseHandle(file);
+            ::DeleteFileA(result.c_str());
+            return out;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return "<no output: " + command + ">";
+}
+
+size_t Count(const std::string& text, const std::string& part)
+{
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+    return n;
+}
+
+// The test script's PDF queue, when there is one and Wine prints to it.
+class PdfQueue {
+public:
+    // Empty when usable, else why not.
+    std::string Unusable() const
+    {
+        if (m_queue.empty() || m_folder.empty())
+            return "no CUPS PDF queue (ZV_PRINT_QUEUE and ZV_PRINT_PDF_DIR are set by scripts/test.sh when a "
+                   "private CUPS daemon can run)";
+        char name[256] = {};
+        DWORD size = sizeof name;
+        if (!::GetDefaultPrinterA(name, &size)) return "Wine sees no default printer for queue " + m_queue;
+        if (m_queue != name) return "Wine's default printer is " + std::string(name) + ", not the queue " + m_queue;
+        return "";
+    }
+    void Clear() const
+    {
+        for (const std::string& file : Files()) ::DeleteFileA(file.c_str());
+    }
+    // The one PDF of the job, once CUPS has finished writing it.
+    std::string WaitForPdf() const
+    {
+        long long lastSize = -1;
+        for (int i = 0; i < 240; ++i) {
+            const std::vector<std::string> files = Files();
+            if (files.size() == 1) {
+                WIN32_FILE_ATTRIBUTE_DATA data{};
+                if (::GetFileAttributesExA(files[0].c_str(), GetFileExInfoStandard, &data)) {
+                    const long long size = ((long long)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+                    if (size > 0 && size == lastSize && Pages(UnixPathOf(files[0])) > 0) return UnixPathOf(files[0]);
+                    lastSize = size;
+                    m_lastSeen = files[0] + " " + std::to_string(size) + ": " + Info(UnixPathOf(files[0]));
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        }
+        return "";
+    }
+    // What the last wait saw, for a failure's message.
+    std::string LastSeen() const { return m_lastSeen; }
+    // page 0: the whole document.
+    std::string Text(const std::string& pdf, int page = 0) const
+    {
+        std::string range;
+        if (page > 0) range = " -f " + std::to_string(page) + " -l " + std::to_string(page);
+        return RunHostCommand("pdftotext" + range + " '" + pdf + "' -", m_folder);
+    }
+    std::string Info(const std::string& pdf) const { return RunHostCommand("pdfinfo '" + pdf + "'", m_folder); }
+    int Pages(const std::string& pdf) const
+    {
+        const std::string info = Info(pdf);
+        const size_t at = info.find("Pages:");
+        return at == std::string::npos ? 0 : std::atoi(info.c_str() + at + 6);
+    }
+
+private:
+    std::vector<std::string> Files() const
+    {
+        std::vector<std::string> files;
+        WIN32_FIND_DATAA found{};
+        const std::string folder = WindowsPath(m_folder);
+        HANDLE find = ::FindFirstFileA((folder + "\\*.pdf").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE) return files;
+        do files.push_back(folder + "\\" + found.cFileName);
+        while (::FindNextFileA(find, &found));
+        ::FindClose(find);
+        return files;
+    }
+    std::string UnixPathOf(const std::string& windowsPath) const
+    {
+        return m_folder + "/" + windowsPath.substr(windowsPath.rfind('\\') + 1);
+    }
+
+    mutable std::string m_lastSeen;
+    std::string m_queue = Env("ZV_PRINT_QUEUE");
+    std::string m_folder = Env("ZV_PRINT_PDF_DIR");
+};
+
+struct EnableProbe : CCmdUI {
+    void Enable(BOOL bOn) override
+    {
+        on = bOn != FALSE;
+        m_bEnableChanged = TRUE;
+    }
+    bool on = true;
+};
+
+class ViewPrinting : public zvtest::AppWindowTest {
+protected:
+    ViewPrinting() : AppWindowTest("zvprinting") {}
+    void SetUp() override
+    {
+        AppWindowTest::SetUp();
+        zvtest::PumpPendingMessages();
+        OpenWindow();
+        CRecordListCtrl& list = m_view->GetRecordList();
+        if (!list.m_hWnd) {
+            ASSERT_TRUE(list.Create(CRect(0, 0, 600, 300), m_view, IDC_RECORD_LIST));
+        }
+        list.ShowWindow(SW_SHOW);
+        m_view->LoadListColumns(true);
+    }
+    CDatabaseObj& Db() { return m_view->GetDatabase(); }
+    // Type "Unfiled", fields 1 and 2, notes one string a line.
+    CRecord* AddRecord(const std::string& first, const std::string& second = "",
+                       const std::vector<std::string>& notes = {})
+    {
+        CStringArray values;
+        values.Add("Unfiled");
+        values.Add(first.c_str());
+        values.Add(second.c_str());
+        for (int field = 3; field <= 10; ++field) values.Add("");
+        for (const std::string& line : notes) values.Add(line.c_str());
+        return Db().ImportRecord(values, 0, CStringArray(), CString(), 24, nullptr);
+    }
+    void SelectRow(const CRecord* record)
+    {
+        CRecordListCtrl& list = m_view->GetRecordList();
+        list.SetItemState(-1, 0, LVIS_SELECTED);
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            if (list.GetRecordAt(row) == record) list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    // Icon, type and fields 1 and 2 in the list: a third of the page's width
+    // for each printed cell, where all 15 columns leave each a narrow strip.
+    void ShowList()
+    {
+        CShowColumns columns = DefaultShowColumns();
+        for (int column = 0; column < CShowColumns::kColumns; ++column)
+            columns.SetColumnVisible(column, column == 0 || column == 1 || column == 3 || column == 4);
+        CAppPrefMgr::GetInstance()->GetPrefs()->SetShowColumns(CZorvikanDesktopApp::GetPrefsSection(),
+                                                               theApp.GetCurrentUser(), columns);
+        m_view->LoadListColumns(true);
+        m_view->FillRecordList();
+        zvtest::PumpPendingMessages();
+    }
+    void Command(UINT id)
+    {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
+        ::SendMessageA(m_view->m_hWnd, WM_COMMAND, id, 0);
+    }
+    bool Enabled(UINT id)
+    {
+        EnableProbe probe;
+        probe.m_nID = id;
+        probe.DoUpdate(m_view, FALSE);
+        return probe.on;
+    }
+    // Why the PDF queue cannot take a job (empty when it can, and then it
+    // is emptied for the test's job).
+    std::string QueueUnusable()
+    {
+        const std::string why = m_queue.Unusable();
+        if (why.empty()) m_queue.Clear();
+        return why;
+    }
+    std::string DisplayName() { return std::string(theApp.GetCurrentUser()->GetDisplayName()); }
+
+    PdfQueue m_queue;
+};
+
+TEST_F(ViewPrinting, NoPrintGreysThePrintCommandsButNotRecordPrinting)
+{
+    std::shared_ptr<CAppPrefs> prefs = CAppPrefMgr::GetInstance()->GetPrefs();
+    const UINT commands[] = {ID_FILE_PAGE_SETUP, ID_FILE_PAGE_SETUP + 1, ID_FILE_PRINT, ID_FILE_PRINT_DIRECT,
+                             ID_FILE_PRINT_PREVIEW};
+    for (int noPrint : {0, 1}) {
+        prefs->SetNoPrint(CZorvikanDesktopApp::GetPrefsSection(), noPrint);
+        for (UINT id : commands) EXPECT_EQ(noPrint == 0, Enabled(id)) << id << " NoPrint " << noPrint;
+        EXPECT_TRUE(Enabled(ID_PRINT_RECORD)) << "NoPrint " << noPrint;
+    }
+}
+
+TEST_F(ViewPrinting, ACancelledPrintDialogEndsRecordPrinting)
+{
+    AddRecord("Only One");
+    ShowList();
+    zvtest::ScriptedModal modal;
+    modal.AnswerPrintDialog(false);
+    Command(ID_PRINT_RECORD);
+    EXPECT_EQ(1, modal.PrintDialogsAsked());
+    EXPECT_FALSE(m_view->IsPrintingRecord());
+    EXPECT_FALSE(m_view->IsPrinting());
+    EXPECT_TRUE(modal.Unanswered().empty());
+}
+
+TEST_F(ViewPrinting, AThreePageListGoesToThePdfQueue)
+{
+    if (const std::string why = QueueUnusable(); !why.empty()) GTEST_SKIP() << "printing test skipped: " << why;
+    char name[32];
+    for (int i = 1; i <= 190; ++i) {
+        std::snprintf(name, sizeof name, "Entry%03d", i);
+        AddRecord(name, std::string("login") + std::to_string(i));
+    }
+    ShowList();
+    zvtest::ScriptedModal modal;
+    modal.AnswerPrintDialog(true);
+    Command(ID_FILE_PRINT);
+    EXPECT_FALSE(m_view->IsPrinting());
+
+    const std::string pdf = m_queue.WaitForPdf();
+    ASSERT_FALSE(pdf.empty()) << "no PDF arrived; " << m_queue.LastSeen();
+    EXPECT_EQ(3, m_queue.Pages(pdf)) << m_queue.Text(pdf);
+    const std::string heading = "Zorvikan Print Report for " + DisplayName();
+    EXPECT_EQ(1u, Count(m_queue.Text(pdf, 1), heading));
+    const std::string text = m_queue.Text(pdf);
+    EXPECT_EQ(1u, Count(text, heading)) << "the heading belongs to page 1 only";
+    for (int i = 1; i <= 190; ++i) {
+        std::snprintf(name, sizeof name, "Entry%03d", i);
+        EXPECT_EQ(1u, Count(text, name)) << name;
+    }
+    EXPECT_EQ(1u, Count(m_queue.Text(pdf, 1), "Entry001"));
+    EXPECT_EQ(1u, Count(m_queue.Text(pdf, 3), "Entry190"));
+    // The list's rows, not a record's labels.
+    EXPECT_EQ(0u, Count(text, "Category:"));
+}
+
+TEST_F(ViewPrinting, ARecordPrintsItsFieldsAndNotesAfterACancelledTry)
+{
+    if (const std::string why = QueueUnusable(); !why.empty()) GTEST_SKIP() << "printing test skipped: " << why;
+    AddRecord("Other Record", "other-user");
+    CRecord* record = AddRecord("Bank Login", "ann.user", {"first note line", "second note line"});
+    ShowList();
+    SelectRow(record);
+    ASSERT_EQ(record, m_view->GetSelectedRecord());
+
+    zvtest::ScriptedModal modal;
+    modal.AnswerPrintDialog(false);
+    modal.AnswerPrintDialog(true);
+    Command(ID_PRINT_RECORD);  // cancelled
+    Command(ID_PRINT_RECORD);
+    const std::string pdf = m_queue.WaitForPdf();
+    ASSERT_FALSE(pdf.empty()) << "no PDF arrived; " << m_queue.LastSeen();
+    EXPECT_EQ(1, m_queue.Pages(pdf));
+    const std::string text = m_queue.Text(pdf);
+    for (const char* part :
+         {"Bank Login", "Category:", "Unfiled", "ann.user", "Note:", "first note line", "second note line"})
+        EXPECT_EQ(1u, Count(text, part)) << part << " in:\n" << text;
+    EXPECT_EQ(0u, Count(text, "Other Record"));
+
+    // The next File > Print prints the list again.
+    m_queue.Clear();
+    modal.AnswerPrintDialog(true);
+    Command(ID_FILE_PRINT);
+    const std::string list = m_queue.WaitForPdf();
+    ASSERT_FALSE(list.empty()) << "no PDF arrived; " << m_queue.LastSeen();
+    const std::string listText = m_queue.Text(list);
+    EXPECT_EQ(1u, Count(listText, "Other Record"));
+    EXPECT_EQ(0u, Count(listText, "Category:"));
+}
+
+TEST_F(ViewPrinting, LockedPrintsOneBlankPage)
+{
+    if (const std::string why = QueueUnusable(); !why.empty()) GTEST_SKIP() << "printing test skipped: " << why;
+    for (int i = 0; i < 5; ++i) AddRecord("Secret" + std::to_string(i), "hidden" + std::to_string(i));
+    ShowList();
+    m_view->SetLocked(true);
+    zvtest::ScriptedModal modal;
+    modal.AnswerPrintDialog(true);
+    Command(ID_FILE_PRINT);
+    m_view->SetLocked(false);
+    const std::string pdf = m_queue.WaitForPdf();
+    ASSERT_FALSE(pdf.empty()) << "no PDF arrived; " << m_queue.LastSeen();
+    EXPECT_EQ(1, m_queue.Pages(pdf));
+    const std::string text = m_queue.Text(pdf);
+    EXPECT_EQ(std::string::npos, text.find_first_not_of(" \t\r\n\f")) << text;
+}
+
+}  // namespace
