@@ -6,6 +6,7 @@
 #define IDD_ABOUTBOX 100
 #define IDD_PREF_SECURITY 102
 #define IDD_EDIT_USER 209
+#define IDD_UNAVAILABLE_PATH 217
 #define IDD_EDIT_USERS 218
 #define IDD_PREF_USER_DATA 1592
 #define IDD_PREF_FORMAT 1593
@@ -21,6 +22,11 @@
 #define IDC_USERS_NEW 1003
 #define IDC_USERS_EDIT 1004
 #define IDC_USERS_DELETE 4
+
+// Controls of the unavailable database path dialog
+#define IDC_UNAVAILABLE_PATH 1089
+#define IDC_UNAVAILABLE_RETRY 1087
+#define IDC_UNAVAILABLE_CHANGE 3
 
 // Controls of the about box
 #define IDC_ABOUT_VERSION 1053

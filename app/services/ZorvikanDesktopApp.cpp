@@ -16,6 +16,7 @@
 #include "app/frame/WindowPlacement.h"
 #include "app/frame/ZorvikanDesktopDoc.h"
 #include "app/res/Resource.h"
+#include "app/users/UnavailablePathDlg.h"
 #include "core/prefs/AppPrefMgr.h"
 #include "core/prefs/ProductNames.h"
 #include "app/logon/PasswordRequirementsCheck.h"
@@ -227,16 +228,25 @@ BOOL CZorvikanDesktopApp::ChooseCurrentUser()
         MoveDatabaseFolder(manager->GetUserDirectory(m_pCurrentUser), m_pCurrentUser->GetPlatformRootDir(kProductWord));
 
     // A custom user folder that cannot be reached (a network drive, a
-    // removed disk): the user retries or gives up.
-    CString folder = manager->GetUserDirectory(m_pCurrentUser);
-    while (manager->HasCustomUserDirectory(m_pCurrentUser) && !PathExists(folder)) {
-        CString text("The Zorvikan database cannot be found in the following location:\n\n");
-        text += folder;
-        if (AfxMessageBox(text, MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY) return FALSE;
-    }
+    // removed disk): the user retries, picks another folder or gives up.
+    if (!ReachUserFolder(m_pCurrentUser)) return FALSE;
 
     m_nFirstRun = prefs->GetVirginSync(GetPrefsSection()) ? 1 : 0;
     return TRUE;
+}
+
+bool CZorvikanDesktopApp::ReachUserFolder(CUserItem* user)
+{
+    std::shared_ptr<CAppPrefMgr> manager = CAppPrefMgr::GetInstance();
+    const CString folder = manager->GetUserDirectory(user);
+    while (manager->HasCustomUserDirectory(user) && !PathExists(folder)) {
+        CUnavailablePathDlg dlg(nullptr, user, folder);
+        const INT_PTR answer = dlg.DoModal();
+        // The chosen folder is the user's now; it is used as it is.
+        if (answer == CUnavailablePathDlg::kChanged) return true;
+        if (answer != CUnavailablePathDlg::kRetry) return false;
+    }
+    return true;
 }
 
 BOOL CZorvikanDesktopApp::LogOn()

@@ -43,6 +43,10 @@ public:
     // Set while a log-on dialog is open (start-up, lock).
     BOOL IsLogonPending() const { return m_bLogonPending; }
     void SetLogonPending(BOOL pending) { m_bLogonPending = pending ? 1 : 0; }
+    // While the user's own database folder cannot be reached, asks to retry,
+    // to choose another folder (stored as the user's) or to give up; false
+    // when the user gave up.
+    static bool ReachUserFolder(CUserItem* user);
     // Checks the password against the installer's password requirements;
     // false ends the start-up.
     bool EnforcePasswordRequirements(CUserItem* user, const CSecretString& password);
