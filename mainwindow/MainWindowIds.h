@@ -132,3 +132,12 @@
 #define IDS_PLUGIN_REGISTER_FAILED 58113
 #define IDS_PLUGIN_UNREGISTERED_RESTART 58114
 #define IDS_PLUGIN_UNREGISTER_FAILED 58115
+// The record popup menu (view/ViewMoveRecords.cpp): its Type and Category
+// sub-menus move the selected records; entry n of a sub-menu has the range's
+// first id + n.
+#define ID_MOVE_TO_TYPE_FIRST 5000
+#define ID_MOVE_TO_TYPE_LAST 5400
+#define ID_MOVE_TO_CATEGORY_FIRST 4000
+#define ID_MOVE_TO_CATEGORY_LAST 4256
+#define ID_MOVE_TO_UNFILED_TYPE 32843
+#define ID_MOVE_TO_UNFILED_CATEGORY 32847
