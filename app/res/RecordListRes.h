@@ -21,3 +21,15 @@
 #define IDC_SHOW_COLUMN_9 1120
 #define IDC_SHOW_DATE_COLUMN 1121
 #define IDC_SHOW_ATTACHMENT_COLUMN 1225
+
+// The record popup menu (right click on a record), its texts and the cursor
+// of a record dragged onto a type.
+#define IDR_LIST_POPUP 212
+#define IDS_DELETE_ATTACHMENT 201
+#define IDS_ADD_ATTACHMENT 202
+#define IDC_RECORD_DRAG 427
+// Its menu images (16 x 15).
+#define IDB_POPUP_PRINT 431
+#define IDB_POPUP_EXPORT 457
+#define IDB_POPUP_ADD_ATTACHMENT 454
+#define IDB_POPUP_DELETE_ATTACHMENT 455

@@ -164,6 +164,17 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
     ON_COMMAND(ID_INSTALL_BROWSER_PLUGIN, &CZorvikanDesktopView::OnInstallBrowserPlugin)
     ON_COMMAND(ID_UNINSTALL_BROWSER_PLUGIN, &CZorvikanDesktopView::OnUninstallBrowserPlugin)
     ON_COMMAND(ID_HELP_USER_GUIDE, &CZorvikanDesktopView::OnUserGuide)
+    // ViewMoveRecords.cpp
+    ON_WM_CONTEXTMENU()
+    ON_COMMAND_RANGE(ID_MOVE_TO_TYPE_FIRST, ID_MOVE_TO_TYPE_LAST, &CZorvikanDesktopView::OnMoveToType)
+    ON_COMMAND(ID_MOVE_TO_UNFILED_TYPE, &CZorvikanDesktopView::OnMoveToUnfiledType)
+    ON_COMMAND_RANGE(ID_MOVE_TO_CATEGORY_FIRST, ID_MOVE_TO_CATEGORY_LAST, &CZorvikanDesktopView::OnMoveToCategory)
+    ON_COMMAND(ID_MOVE_TO_UNFILED_CATEGORY, &CZorvikanDesktopView::OnMoveToUnfiledCategory)
+    ON_MESSAGE(WM_LISTCTRLEX_COLUMNCLICK, &CZorvikanDesktopView::OnListExColumnClick)
+    ON_MESSAGE(WM_LISTCTRLEX_BEGINDRAG, &CZorvikanDesktopView::OnListExBeginDrag)
+    ON_MESSAGE(WM_LISTCTRLEX_DRAGMOVE, &CZorvikanDesktopView::OnListExDragMove)
+    ON_MESSAGE(WM_LISTCTRLEX_DROP, &CZorvikanDesktopView::OnListExDrop)
+    ON_MESSAGE(WM_LISTCTRLEX_ESCAPE, &CZorvikanDesktopView::OnListExCancelDrag)
     // ViewSyncMessages.cpp
     ON_MESSAGE(WM_SYNC_STARTING, &CZorvikanDesktopView::OnSyncCloseDetailDialog)
     ON_MESSAGE(WM_SYNC_MERGE_NOTIFY, &CZorvikanDesktopView::OnSyncClearIcons)
@@ -389,6 +400,7 @@ BOOL CZorvikanDesktopView::PreTranslateMessage(MSG* pMsg)
             }
         }
     }
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE && m_bRecordDragging) OnListExCancelDrag(0, 0);
     return CView::PreTranslateMessage(pMsg);
 }
 

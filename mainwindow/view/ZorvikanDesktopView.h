@@ -19,7 +19,7 @@
 //                           counts, details and unmask toggles, dropped files
 // * ViewRecordCommands.cpp  new, edit, delete, duplicate, customise,
 //                           attachments; a web login becoming a new record
-//   ViewMoveRecords.cpp     move to type or category, the record popup menu,
+// * ViewMoveRecords.cpp     move to type or category, the record popup menu,
 //                           drag and drop in the panel
 // * ViewChangeNotices.cpp   notices from outside; the view's side of records
 //                           added, updated or removed
@@ -78,6 +78,7 @@
 #include "toolkit/layout/SplitterBar.h"
 #include "toolkit/lists/ListCtrlEx.h"
 
+class BCMenu;
 class CBaseItem;
 class CComboBox;
 class CRecord;
@@ -703,6 +704,53 @@ protected:
     int m_nPrintMargin = 0;
     int m_nPrintPageWidth = 0;
     std::unique_ptr<CPrintLayout> m_printLayout;
+    // ---- ViewMoveRecords.cpp ---------------------------------------------------
+public:
+    // The record popup at the screen point: the record commands and the Type
+    // and Category sub-menus that move the selected records.
+    void ShowRecordPopup(CPoint point);
+    // Loads and fills the popup for the selection (tree mode: the node under
+    // the point becomes the caret); false without its template.
+    bool BuildRecordPopup(BCMenu& menu, CPoint point);
+    // One entry per type (category) before "Unfiled", the current one
+    // checked, and the editor's entry after it.
+    void BuildTypeSubmenu(CMenu* submenu, const uint8_t* typeKey);
+    void BuildCategorySubmenu(CMenu* submenu, const uint8_t* categoryKey);
+    // The type (category) an entry's id stands for now; false for none.
+    bool TypeKeyFromMenuId(UINT id, uint8_t key[kUniqueKeySize]);
+    bool CategoryKeyFromMenuId(UINT id, uint8_t key[kUniqueKeySize]);
+    // The selection of the current mode moved, saved and told.
+    void MoveSelectedToType(const uint8_t key[kUniqueKeySize]);
+    void MoveSelectedToCategory(const uint8_t key[kUniqueKeySize]);
+    // Ends a record drag on the panel type list's drop row.
+    void ChangeTypeByDrop(CListCtrlEx* source, CWnd* target);
+    bool IsRecordDragging() const { return m_bRecordDragging; }
+    int GetDropRow() const { return m_nDropRow; }
+    bool IsSmartListPaneUnfolded() const { return m_nPanelSmartExpanded != 0; }
+
+protected:
+    void OnContextMenu(CWnd* pWnd, CPoint point);
+    void OnMoveToType(UINT nID);
+    void OnMoveToUnfiledType();
+    void OnMoveToCategory(UINT nID);
+    void OnMoveToUnfiledCategory();
+    // Messages of the panel lists; each answers 1, the column click 0.
+    LRESULT OnListExColumnClick(WPARAM wParam, LPARAM lParam);
+    LRESULT OnListExBeginDrag(WPARAM wParam, LPARAM lParam);
+    LRESULT OnListExDragMove(WPARAM wParam, LPARAM lParam);
+    LRESULT OnListExDrop(WPARAM wParam, LPARAM lParam);
+    LRESULT OnListExCancelDrag(WPARAM wParam, LPARAM lParam);
+    std::vector<CRecord*> RecordsToMove();
+    void AfterMove();
+    // The panel list under a screen point, or null.
+    HWND PanelListUnder(POINT screenPoint) const;
+    void ClearDropHighlight();
+    bool m_bRecordDragging = false;
+    // Row of the description list dragged, row of the type list under it.
+    int m_nDragRow = -1;
+    int m_nDropRow = -1;
+    HWND m_hDragSource = nullptr;
+    HWND m_hDropTarget = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };
