@@ -141,3 +141,10 @@
 #define ID_MOVE_TO_CATEGORY_LAST 4256
 #define ID_MOVE_TO_UNFILED_TYPE 32843
 #define ID_MOVE_TO_UNFILED_CATEGORY 32847
+// The search box's history popup (menu IDR_SEARCH_MENU): its recent searches,
+// newest first, the greyed placeholder of an empty history and the clear
+// command.
+#define ID_RECENT_SEARCH_FIRST 8000
+#define ID_RECENT_SEARCH_LAST 8010
+#define ID_NO_RECENT_SEARCHES 32948
+#define ID_CLEAR_SEARCH_HISTORY 32947

@@ -12,6 +12,8 @@
 #define IDR_MENU_IMAGES 337
 #define IDB_TRAY_ADD 436
 #define IDB_TRAY_PREFERENCES 437
+// The search box's history popup.
+#define IDR_SEARCH_MENU 479
 
 // The main view's tool buttons (normal, pressed, disabled) and its built-in
 // small-icon strip (64 cells of 19 x 15).

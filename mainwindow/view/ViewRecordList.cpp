@@ -56,7 +56,9 @@ int CALLBACK CompareRowPlaces(LPARAM a, LPARAM b, LPARAM context)
 // user's options and the searched fields.
 RecordSearch CZorvikanDesktopView::GetRecordSearch() { return GetViewSearch(); }
 
-void CZorvikanDesktopView::FillRecordList()
+void CZorvikanDesktopView::FillRecordList() { FillRecordListWith(GetRecordSearch(), true); }
+
+void CZorvikanDesktopView::FillRecordListWith(const RecordSearch& search, bool applyFilters)
 {
     if (!m_recordList.m_hWnd) return;
     m_recordList.m_crEvenRow = m_viewState.rowColor;
@@ -65,8 +67,9 @@ void CZorvikanDesktopView::FillRecordList()
     // The shown records sorted once and appended in order: the rows come out
     // as inserting each in sort order would leave them, without walking the
     // rows for every record.
-    std::vector<CRecord*> shown = CollectShownRecords(m_database.GetRecords(), m_viewState.typeFilter,
-                                                      m_viewState.categoryFilter, GetRecordSearch());
+    std::vector<CRecord*> shown =
+        CollectShownRecords(m_database.GetRecords(), applyFilters ? m_viewState.typeFilter : KEY_ALL,
+                            applyFilters ? m_viewState.categoryFilter : KEY_ALL, search);
     SortRecords(shown, m_viewState.sortKey, NamesOf(m_database));
     m_recordList.SetItemCount((int)shown.size());
     for (size_t i = 0; i < shown.size(); ++i) InsertRecordRow(m_recordList, (int)i, shown[i]);

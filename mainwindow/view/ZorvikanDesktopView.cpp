@@ -121,6 +121,13 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
                     &CZorvikanDesktopView::OnControlNotifyNothing)
     // ViewLayout.cpp
     ON_MESSAGE(WM_CHILDLIST_MOUSEMOVE, &CZorvikanDesktopView::OnChildListMouseMove)
+    // ViewSearch.cpp
+    ON_MESSAGE(WM_SEARCHBOX_UPDATE, &CZorvikanDesktopView::OnSearchTextChanged)
+    ON_MESSAGE(WM_SEARCHBOX_LEAVE, &CZorvikanDesktopView::OnSearchLeave)
+    ON_MESSAGE(WM_SEARCHBOX_CLEAR, &CZorvikanDesktopView::OnSearchClear)
+    ON_MESSAGE(WM_SEARCHBOX_HISTORY, &CZorvikanDesktopView::OnSearchHistoryMenu)
+    ON_COMMAND_RANGE(ID_RECENT_SEARCH_FIRST, ID_RECENT_SEARCH_LAST, &CZorvikanDesktopView::OnRecentSearch)
+    ON_COMMAND(ID_CLEAR_SEARCH_HISTORY, &CZorvikanDesktopView::OnClearSearchHistory)
     // ViewExchange.cpp
     ON_COMMAND(ID_IMPORT_ZKV_FOLDER, &CZorvikanDesktopView::OnImportZkvFolder)
     ON_COMMAND(ID_IMPORT_ZKV, &CZorvikanDesktopView::OnImportZkv)

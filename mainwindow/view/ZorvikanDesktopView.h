@@ -34,6 +34,8 @@
 //                           attachment download
 //   ViewSearch.cpp          search box, recent searches, panel record list
 // * ViewTools.cpp           tool commands and export support
+// * ViewSearch.cpp          search box, recent searches, panel record list
+//   ViewTools.cpp           tool commands and export support
 //   ViewUpkeep.cpp          command updates of the modes, icon image list,
 //                           splitter limits, pane focus
 // * ViewAutoFill.cpp        auto-fill through the browser
@@ -80,6 +82,7 @@
 
 class BCMenu;
 class CBaseItem;
+class CEditWithButton;
 class CComboBox;
 class CRecord;
 class CRecordChangeSequence;
@@ -751,6 +754,33 @@ protected:
     int m_nDropRow = -1;
     HWND m_hDragSource = nullptr;
     HWND m_hDropTarget = nullptr;
+    // ---- ViewSearch.cpp ------------------------------------------------------------
+public:
+    // Re-filters the current mode with the search box's text.
+    void ApplySearch();
+    // The current mode rebuilt under the search; the list mode also under
+    // the type and category filters when applyFilters is set (the tree and
+    // the panel always are).
+    void FilterBySearch(const CString& text, bool caseSensitive, bool wholeWord, bool applyFilters);
+    // The box's text into the user's recent searches and back into the
+    // box's words: 1, or 0 when the box is empty.
+    int OnSearchStore();
+    // The search box's "Search" popup with the recent searches in it (null
+    // without the menu); menu owns it.
+    CMenu* BuildSearchMenu(BCMenu& menu);
+    const CStringArray& GetRecentSearches() const { return m_recentSearches; }
+
+protected:
+    CEditWithButton* SearchBox();
+    // The search box's notices (lParam of a change: the control's id).
+    LRESULT OnSearchTextChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSearchLeave(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSearchClear(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSearchHistoryMenu(WPARAM wParam, LPARAM lParam);
+    void OnRecentSearch(UINT nID);
+    void OnClearSearchHistory();
+    // The record list's fill under this search (FillRecordList: the box's).
+    void FillRecordListWith(const RecordSearch& search, bool applyFilters);
 
     DECLARE_MESSAGE_MAP()
 };
