@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -41,6 +42,15 @@ namespace {
 double MsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+__attribute__((format(printf, 1, 2))) void Print(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+    std::fflush(stdout);
 }
 
 void Pump()
@@ -134,11 +144,16 @@ void Bench(int n)
     Pump();
     const double startup = MsSince(start);
     const int listRows = run.view->GetRecordList().GetItemCount();
+    // Each figure as soon as it is known: a size too large for one phase
+    // still shows where the time went.
+    Print("%7d records: first update %8.1f ms (list rows %d)\n", n, startup, listRows);
 
     const double tree = Timed(run.view, ID_VIEW_TREE);
     const int treeNodes = (int)run.view->GetTree().GetCount();
+    Print("               tree mode %8.1f ms (%d nodes)\n", tree, treeNodes);
     const double panel = Timed(run.view, ID_VIEW_PANEL);
     const int panelRows = run.view->GetPanelRecords().GetItemCount();
+    Print("              panel mode %8.1f ms (%d description rows)\n", panel, panelRows);
     // Panel mode's parts: the type rows, one type's records, the smart lists.
     auto timedCall = [&](auto&& call) {
         const Clock::time_point s = Clock::now();
@@ -149,11 +164,15 @@ void Bench(int n)
     const double panelTypes = timedCall([&] { run.view->FillPanelTypes(nullptr); });
     const double panelRecords = timedCall([&] { run.view->FillPanelRecords(nullptr); });
     const double smartLists = timedCall([&] { run.view->FillSmartListEntries(); });
+    Print("   panel: type rows %8.1f ms, one type's records %8.1f ms, smart lists %8.1f ms\n", panelTypes, panelRecords,
+          smartLists);
     const double list = Timed(run.view, ID_VIEW_LIST);
     // Leaving tree mode destroys the tree; panel mode from list mode.
     Timed(run.view, ID_VIEW_TREE);
     const double listFromTree = Timed(run.view, ID_VIEW_LIST);
+    Print("               list mode %8.1f ms (from tree mode %8.1f ms)\n", list, listFromTree);
     const double panelFromList = Timed(run.view, ID_VIEW_PANEL);
+    Print("  panel mode from list mode %8.1f ms\n", panelFromList);
     Timed(run.view, ID_VIEW_LIST);
 
     // The type combo's second entry (the first type), then all types again.
@@ -169,6 +188,7 @@ void Bench(int n)
     const double oneType = chooseType(1);
     const int oneTypeRows = run.view->GetRecordList().GetItemCount();
     const double allTypes = chooseType(0);
+    Print("      type filter to one %8.1f ms (list rows %d), back to all %8.1f ms\n", oneType, oneTypeRows, allTypes);
 
     // Two clicks on the header of field 1: descending, then ascending.
     auto headerClick = [&](int column) {
@@ -185,18 +205,7 @@ void Bench(int n)
     };
     const double sort1 = headerClick(1);
     const double sort2 = headerClick(1);
-
-    std::printf("%7d records: first update %8.1f ms (list rows %d)\n", n, startup, listRows);
-    std::printf("               tree mode %8.1f ms (%d nodes)\n", tree, treeNodes);
-    std::printf("              panel mode %8.1f ms (%d description rows)\n", panel, panelRows);
-    std::printf("   panel: type rows %8.1f ms, one type's records %8.1f ms, smart lists %8.1f ms\n", panelTypes,
-                panelRecords, smartLists);
-    std::printf("               list mode %8.1f ms (from tree mode %8.1f ms)\n", list, listFromTree);
-    std::printf("  panel mode from list mode %8.1f ms\n", panelFromList);
-    std::printf("      type filter to one %8.1f ms (list rows %d), back to all %8.1f ms\n", oneType, oneTypeRows,
-                allTypes);
-    std::printf("       re-sort by header %8.1f ms, again %8.1f ms\n", sort1, sort2);
-    std::fflush(stdout);
+    Print("       re-sort by header %8.1f ms, again %8.1f ms\n", sort1, sort2);
 
     ::SendMessageA(run.frame->m_hWnd, WM_CLOSE, 0, 0);
     Pump();

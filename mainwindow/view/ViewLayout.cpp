@@ -279,6 +279,8 @@ void CZorvikanDesktopView::GetSmartList(int row, std::vector<CRecord*>& records)
 void CZorvikanDesktopView::FillSmartListEntries()
 {
     if (!m_panelSmartLists.m_hWnd) return;
+    // Drawn once when filled, not after every row.
+    m_panelSmartLists.SendMessage(WM_SETREDRAW, FALSE);
     m_panelSmartLists.DeleteAllItems();
     const char* names[3] = {"Recently Added", "Recently Viewed", "Most Viewed"};
     std::vector<CRecord*> records;
@@ -288,6 +290,8 @@ void CZorvikanDesktopView::FillSmartListEntries()
         text.Format("%s(%d)", names[row], (int)records.size());
         m_panelSmartLists.InsertItem(row, text);
     }
+    m_panelSmartLists.SendMessage(WM_SETREDRAW, TRUE);
+    m_panelSmartLists.Invalidate();
 }
 
 void CZorvikanDesktopView::ShowSmartList(int row) { FillPanelRecordList(nullptr, row); }

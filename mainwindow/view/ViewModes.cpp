@@ -1,6 +1,8 @@
 // The main view's list, tree and panel modes: switching, filling, the
 // selected record, reload and refresh.
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "app/frame/MainFrm.h"
 #include "app/services/ZorvikanDesktopApp.h"
@@ -13,6 +15,7 @@
 #include "core/prefs/AppPrefs.h"
 #include "mainwindow/MainWindowIds.h"
 #include "mainwindow/models/FilterComboModel.h"
+#include "mainwindow/models/FrontInsertOrder.h"
 #include "mainwindow/models/RecordGroups.h"
 #include "mainwindow/view/ZorvikanDesktopView.h"
 
@@ -183,10 +186,11 @@ void CZorvikanDesktopView::OnPanelView()
 
     const CRect area = GetListRect();
     const int h = area.right / 2;
-    const DWORD sorted = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
-                         LVS_SORTASCENDING | LVS_ALIGNLEFT | LVS_NOSORTHEADER;
-    const DWORD smart =
-        WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_ALIGNLEFT;
+    // The lists are made hidden and shown once filled and in place: every
+    // change to a shown list costs the window system a round of its own.
+    const DWORD sorted = WS_CHILD | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SORTASCENDING |
+                         LVS_ALIGNLEFT | LVS_NOSORTHEADER;
+    const DWORD smart = WS_CHILD | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_ALIGNLEFT;
     const CRect left(area.left, area.top, h - 5, area.bottom);
     CreatePanelList(m_panelTypes, IDC_PANEL_TYPES, sorted, left, "Type", h - 5 - area.left, true);
     CreatePanelList(m_panelSmartLists, IDC_PANEL_SMART_LISTS, smart, left, "Smart Types", h - 5 - area.left, true);
@@ -201,12 +205,13 @@ void CZorvikanDesktopView::OnPanelView()
 
     if (CBitmapButton* newType = GetToolButton(ID_NEW_TYPE)) newType->ShowWindow(SW_SHOW);
     StoreViewMode(kViewModePanel);
-    m_panelTypes.SetFocus();
     ShowDetails(GetSelectedRecord());
     UpdateRecordButtons(nullptr);
     RECT client{};
     GetClientRect(&client);
     OnSize(SIZE_RESTORED, client.right, client.bottom);
+    for (CListCtrlEx* list : {&m_panelTypes, &m_panelSmartLists, &m_panelRecords}) list->ShowWindow(SW_SHOW);
+    m_panelTypes.SetFocus();
 }
 
 // ---- Clicks ----------------------------------------------------------------
@@ -421,13 +426,24 @@ void CZorvikanDesktopView::FillPanelRecordList(CRecord* select, int smartList)
                 if (IsRecordShown(*record, KEY_ALL, KEY_ALL, search)) found.push_back(record);
             records.swap(found);
         }
-        for (CRecord* record : records) {
+        // The list sorts its rows itself, walking the rows it holds for
+        // every new one: handed over in front-insert order, each lands in
+        // front at once, in the order the records' own order would leave.
+        struct Row {
+            CString text;
+            CRecord* record;
+        };
+        std::vector<Row> rows;
+        rows.reserve(records.size());
+        for (CRecord* record : records) rows.push_back({record->GetField(0), record});
+        rows = FrontInsertOrder(std::move(rows),
+                                [](const Row& a, const Row& b) { return ::lstrcmpiA(a.text, b.text) < 0; });
+        for (const Row& row : rows) {
             LVITEMA item{};
             item.mask = LVIF_TEXT | LVIF_PARAM;
-            item.iItem = m_panelRecords.GetItemCount();
-            const CString text = record->GetField(0);
-            item.pszText = const_cast<LPSTR>((LPCSTR)text);
-            item.lParam = (LPARAM)record;
+            item.iItem = 0;
+            item.pszText = const_cast<LPSTR>((LPCSTR)row.text);
+            item.lParam = (LPARAM)row.record;
             m_panelRecords.InsertItem(&item);
         }
         if (select)
