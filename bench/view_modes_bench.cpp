@@ -122,7 +122,9 @@ void Bench(int n)
         std::printf("no user\n");
         return;
     }
+    const Clock::time_point written = Clock::now();
     WriteDatabase(CAppPrefMgr::GetInstance()->GetUserDirectory(user), n);
+    Print("%7d records: database written in %8.1f ms\n", n, MsSince(written));
     CAppPrefMgr::GetInstance()->GetPrefs()->SetLatestView(user, 0);
 
     Run run;
