@@ -79,6 +79,10 @@ void WriteDatabase(const CString& folder, int n)
         db.GetTypes().Add(type);
         types.push_back(type);
     }
+    // New ids are checked against an index of those in use, not by walking
+    // the lists for every record: once the 16-bit ids run out, every draw
+    // would walk them.
+    CDatabaseIdIndexScope ids(db);
     for (int i = 0; i < n; ++i) {
         auto* record = static_cast<CRecord*>(db.GetRecords().NewItem());
         record->SetTypeKey(types[random() % types.size()]->GetKey());
