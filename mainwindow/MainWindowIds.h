@@ -148,3 +148,6 @@
 #define ID_RECENT_SEARCH_LAST 8010
 #define ID_NO_RECENT_SEARCHES 32948
 #define ID_CLEAR_SEARCH_HISTORY 32947
+// Posted to the main view to close the program once no dialog is open over
+// the frame (the icon chooser's Delete Icon).
+#define WM_CLOSE_FOR_ICON_DELETION 0x0620

@@ -63,3 +63,10 @@
 #define IDS_COMPANY_KEY 7100
 #define IDS_PRODUCT_NAME 7101
 #define IDS_APP_NAME 7104
+
+// The type-icon strips of the other sizes (64 cells each, down columns of 8):
+// 12 x 10, 23 x 20, 31 x 27, and 31 x 27 on black for drawing enlarged.
+#define IDB_TYPE_ICONS_SMALL 203
+#define IDB_TYPE_ICONS_MEDIUM 214
+#define IDB_TYPE_ICONS_LARGE 200
+#define IDB_TYPE_ICONS_ENLARGED 440

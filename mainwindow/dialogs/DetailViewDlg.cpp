@@ -283,7 +283,10 @@ LRESULT CDetailViewDlg::OnEndSelChange(WPARAM, LPARAM)
 
 void CDetailViewDlg::OnChooseIcon()
 {
-    // The icon chooser comes with the icons; until then the icon stays.
+    int icon = m_edits.icon;
+    if (!m_host.ChooseIcon(icon, this)) return;
+    m_edits.icon = static_cast<WORD>(icon);
+    Invalidate();
 }
 
 void CDetailViewDlg::OnCustom()

@@ -23,6 +23,9 @@ public:
     virtual void PrintRecord(CRecord* record) = 0;
     // Draws the icon with that id into the rectangle; nothing by default.
     virtual void DrawRecordIcon(CDC*, const CRect&, int) {}
+    // Lets the user choose an icon, starting from icon, over the editor's
+    // window; false when none was chosen (no chooser: never).
+    virtual bool ChooseIcon(int&, CWnd*) { return false; }
     // Runs the type or category editor over that list of the database
     // (true: types) as a child of the editor's window; nothing by default.
     virtual void EditItemList(bool, CWnd*) {}

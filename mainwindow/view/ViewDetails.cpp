@@ -3,6 +3,7 @@
 #include "mainwindow/view/ZorvikanDesktopView.h"
 
 #include "core/prefs/AppPrefMgr.h"
+#include "framework/DC.h"
 #include "mainwindow/details/DetailsPainter.h"
 #include "mainwindow/dialogs/AttachmentDownloadDlg.h"
 
@@ -20,7 +21,10 @@ int CZorvikanDesktopView::DrawDetailsPane(HDC dc, const RECT& client, int scroll
     CUserItem* user = CurrentUser();
     const CString files = user ? CAppPrefMgr::GetInstance()->GetAttachmentsDirectory(user) : CString();
     CRecord* record = m_viewState.showingDetails ? GetSelectedRecord() : nullptr;
-    m_detailsPainter.Draw(dc, document, record, m_database, m_bReveal, files, scrollY, style, nullptr);
+    const CDetailsPainter::IconDrawer drawIcon = [this](HDC iconDc, const RECT& rect, int id) {
+        return DrawItemIcon(CDC::FromHandle(iconDc), CRect(rect), id);
+    };
+    m_detailsPainter.Draw(dc, document, record, m_database, m_bReveal, files, scrollY, style, drawIcon);
     return m_detailsPainter.Extent() + m_detailsPainter.LineHeight();
 }
 

@@ -24,6 +24,12 @@ public:
         m_view.RefreshViewsAndCombos();
         return result;
     }
+    void DrawItemIcon(CDC* pDC, const CRect& rect, int id) override { m_view.DrawItemIcon(pDC, rect, id); }
+    bool ChooseIcon(int& id) override
+    {
+        // Over the editor that asks, the window active now.
+        return m_view.ChooseIcon(id, CWnd::FromHandle(::GetActiveWindow()));
+    }
 
 private:
     CZorvikanDesktopView& m_view;

@@ -172,24 +172,15 @@ BOOL CZorvikanDesktopView::OnEraseBkgnd(CDC* pDC)
     return TRUE;
 }
 
-void CZorvikanDesktopView::PrepareSplitter(CSplitterBar& splitter, int x, int top, int bottom, int minX, int maxX)
-{
-    splitter.SetLine({x, top}, {x, bottom});
-    splitter.SetMinLine({minX, top}, {minX, bottom});
-    splitter.SetMaxLine({maxX, top}, {maxX, bottom});
-    CRect clip(minX, top, maxX, bottom);
-    ClientToScreen(&clip);
-    splitter.SetClipRect(clip);
-}
-
 void CZorvikanDesktopView::OnMouseMove(UINT nFlags, CPoint point)
 {
     const ViewGeometry g = GetGeometry();
-    if (m_viewState.showingDetails && g.InDetailsSplitter(point.x)) {
-        const ViewRect d = g.DetailsArea();
-        const ViewRect display = g.DisplayArea();
-        PrepareSplitter(m_detailsSplitter, d.left + kSplitterStripWidth / 2, d.top, d.bottom, display.left + 100,
-                        g.client.right - 100);
+    if (m_viewState.showingDetails && g.InDetailsSplitter(point.x)) PrepareDetailsSplitter();
+    if (m_nViewMode == kViewModePanel && m_panelRecords.m_hWnd) {
+        RECT records{};
+        m_panelRecords.GetWindowRect(&records);
+        ScreenToClient(&records);
+        if (InPanelSplitter(point.x, records.left)) PreparePanelSplitter();
     }
     CView::OnMouseMove(nFlags, point);
 }

@@ -163,7 +163,8 @@ void CZorvikanDesktopView::OnTreeView()
 void CZorvikanDesktopView::CreatePanelList(CListCtrlEx& list, UINT id, DWORD style, const CRect& rect, LPCSTR heading,
                                            int width, bool icons)
 {
-    list.Create(style, rect, this, id);
+    // The view owns its image list: the list must not destroy it with itself.
+    list.Create(style | (icons ? LVS_SHAREIMAGELISTS : 0), rect, this, id);
     if (icons) list.SetImageList(&m_smallIcons, LVSIL_SMALL);
     list.SetFont(&m_listFont);
     COLORREF back = (COLORREF)m_viewState.rowColor;

@@ -86,6 +86,8 @@ public:
     void AutoFillRecord(CRecord* record) override { m_view.AutoFillRecord(record); }
     // Record printing prints the view's selected record.
     void PrintRecord(CRecord*) override { m_view.OnPrintRecord(); }
+    void DrawRecordIcon(CDC* pDC, const CRect& rect, int id) override { m_view.DrawItemIcon(pDC, rect, id); }
+    bool ChooseIcon(int& id, CWnd* parent) override { return m_view.ChooseIcon(id, parent); }
 
 private:
     CZorvikanDesktopView& m_view;

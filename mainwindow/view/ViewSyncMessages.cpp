@@ -3,6 +3,7 @@
 
 #include "app/services/SyncViewRegistry.h"
 #include "app/services/ZorvikanDesktopApp.h"
+#include "core/prefs/AppPrefMgr.h"
 
 void CZorvikanDesktopView::RegisterWithSync()
 {
@@ -32,8 +33,8 @@ LRESULT CZorvikanDesktopView::OnSyncCloseDetailDialog(WPARAM, LPARAM)
 
 LRESULT CZorvikanDesktopView::OnSyncClearIcons(WPARAM, LPARAM)
 {
-    // The view keeps no custom icon files open between redraws: nothing
-    // holds the files the session replaces.
+    // The session replaces the icon files; the view lets go of its icons.
+    m_customIcons.RemoveAllIcons();
     return 1;
 }
 
@@ -47,6 +48,11 @@ LRESULT CZorvikanDesktopView::OnSyncReloadIcons(WPARAM wParam, LPARAM)
 {
     CUserItem* user = reinterpret_cast<CUserItem*>(wParam);
     CZorvikanDesktopApp* app = App();
+    if (user) {
+        const CString folder = CAppPrefMgr::GetInstance()->GetIconsDirectory(user);
+        m_customIcons.Rescan(folder);
+        if (m_nViewMode == kViewModeTree || m_nViewMode == kViewModePanel) RebuildIconImageList();
+    }
     if (user && app) app->SwitchHistoriesUser(user, false);
     return 1;
 }

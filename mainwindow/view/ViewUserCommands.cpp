@@ -174,6 +174,11 @@ void CZorvikanDesktopView::OnOptions()
     case DatabaseFolderMove::Failed: AfxMessageBox(IDS_DATABASE_MOVE_FAILED, MB_OK); break;
     default: break;
     }
+    // The custom icons live in the data folder: read them where it is now.
+    if (!IsSameFolder(oldDatabase, manager->GetUserDirectory(user))) {
+        ReloadCustomIcons();
+        RebuildIconImageList();
+    }
     MoveUserBackupFolder(user, oldBackup, sheet.m_userData.m_strBackupLocation, m_hWnd);
     if (!IsSameFolder(oldRestore, sheet.m_userData.m_strRestoreLocation))
         prefs->SetRestoreDirectory(user, sheet.m_userData.m_strRestoreLocation);

@@ -193,6 +193,13 @@ BEGIN_MESSAGE_MAP(CZorvikanDesktopView, CMainViewBase)
     // ViewAutoFill.cpp
     ON_COMMAND(ID_AUTO_FILL, &CZorvikanDesktopView::OnAutoFill)
     ON_UPDATE_COMMAND_UI(ID_AUTO_FILL, &CZorvikanDesktopView::OnUpdateAutoFill)
+    // ViewUpkeep.cpp
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TREE, &CZorvikanDesktopView::OnUpdateTreeView)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_PANEL, &CZorvikanDesktopView::OnUpdatePanelView)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_LIST, &CZorvikanDesktopView::OnUpdateListView)
+    ON_UPDATE_COMMAND_UI(ID_SELECT_ALL, &CZorvikanDesktopView::OnUpdateSelectAll)
+    ON_WM_SETCURSOR()
+    ON_MESSAGE(WM_CLOSE_FOR_ICON_DELETION, &CZorvikanDesktopView::OnCloseForIconDeletion)
 END_MESSAGE_MAP()
 
 bool CZorvikanDesktopView::s_bPrintPreview = false;
@@ -249,13 +256,15 @@ void CZorvikanDesktopView::OnInitialUpdate()
     }
 
     OpenUserData(false);
+    ReloadCustomIcons();
+    RepairMissingCustomIcons();
     CLogEvents::GetInstance()->Load();
     if (CZorvikanDesktopApp* app = App()) {
         app->GetRecentSearches(m_recentSearches);
         if (frame && frame->GetDialogToolbar().m_edSearch.m_hWnd)
             frame->GetDialogToolbar().m_edSearch.SetAutoCompleteList(m_recentSearches);
     }
-    BuildSmallIconList();
+    RebuildIconImageList();
 
     // File syncs set to run at the start, before the filters are checked.
     RunFileSyncs(false);
@@ -393,6 +402,10 @@ BOOL CZorvikanDesktopView::PreCreateWindow(CREATESTRUCTA& cs)
 
 BOOL CZorvikanDesktopView::PreTranslateMessage(MSG* pMsg)
 {
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_TAB) {
+        const bool back = ::GetKeyState(VK_SHIFT) < 0;
+        if (back ? FocusPreviousPane() : FocusNextPane()) return TRUE;
+    }
     if (pMsg->message == WM_MOUSEMOVE || pMsg->message == WM_LBUTTONDOWN || pMsg->message == WM_LBUTTONUP) {
         if (m_viewTip.m_hWnd) {
             POINT pt = pMsg->pt;
@@ -555,15 +568,4 @@ void CZorvikanDesktopView::SetUpFonts()
     if (m_viewState.hasFont) std::memcpy(&m_listLogFont, m_viewState.font, sizeof(LOGFONTA));
     BuildFonts();
     m_recordList.SendMessage(WM_SETFONT, (WPARAM)(HFONT)m_listFont, TRUE);
-}
-
-void CZorvikanDesktopView::BuildSmallIconList()
-{
-    // One cell of 19 x 15 per icon id; custom icons come after the 64
-    // built-in ones once they are loaded.
-    m_smallIcons.DeleteImageList();
-    m_smallIcons.Create(19, 15, ILC_COLOR32 | ILC_MASK, 64, 1);
-    CBitmap strip;
-    if (strip.LoadBitmap(IDB_SMALL_ICONS)) m_smallIcons.Add((HBITMAP)strip.m_hObject, RGB(0xFC, 0xCC, 0xFC));
-    if (CHeaderCtrl* header = m_recordList.GetHeaderCtrl()) header->SetImageList(&m_smallIcons);
 }

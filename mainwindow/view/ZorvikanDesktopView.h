@@ -36,7 +36,7 @@
 // * ViewTools.cpp           tool commands and export support
 // * ViewSearch.cpp          search box, recent searches, panel record list
 //   ViewTools.cpp           tool commands and export support
-//   ViewUpkeep.cpp          command updates of the modes, icon image list,
+// * ViewUpkeep.cpp          command updates of the modes, icon image list,
 //                           splitter limits, pane focus
 // * ViewAutoFill.cpp        auto-fill through the browser
 // * ViewSyncMessages.cpp    the Wi-Fi sync server's messages and the view's
@@ -67,6 +67,8 @@
 #include "mainwindow/details/DetailsPainter.h"
 #include "mainwindow/details/ZorvikanDetailView.h"
 #include "mainwindow/locking/ProgramClipboard.h"
+#include "mainwindow/icons/ExternalIcons.h"
+#include "mainwindow/icons/IconList.h"
 #include "mainwindow/locking/ViewLockState.h"
 #include "mainwindow/models/ViewGeometry.h"
 #include "mainwindow/models/RecordFilter.h"
@@ -534,7 +536,6 @@ protected:
     // 15 pixels in the program's face, makes the control font, then lays a
     // stored font over it.
     void SetUpFonts();
-    void BuildSmallIconList();
     // Set from the start of a print preview until the view is next drawn.
     static bool s_bPrintPreview;
 
@@ -546,7 +547,6 @@ protected:
     void FitPanelColumns();
     // A finished splitter drag takes effect here (the child displays send it).
     LRESULT OnChildListMouseMove(WPARAM wParam, LPARAM lParam);
-    void PrepareSplitter(CSplitterBar& splitter, int x, int top, int bottom, int minX, int maxX);
     CBitmapButton m_toolButtons[11];
     CToolTipCtrl m_viewTip;
     CToolTipCtrl m_frameTip;
@@ -781,6 +781,49 @@ protected:
     void OnClearSearchHistory();
     // The record list's fill under this search (FillRecordList: the box's).
     void FillRecordListWith(const RecordSearch& search, bool applyFilters);
+    // ---- ViewUpkeep.cpp: mode command updates, icons, splitters, pane focus --
+public:
+    void OnUpdateTreeView(CCmdUI* pCmdUI);
+    void OnUpdatePanelView(CCmdUI* pCmdUI);
+    void OnUpdateListView(CCmdUI* pCmdUI);
+    void OnUpdateSelectAll(CCmdUI* pCmdUI);
+    // The current user's "Icons" folder (empty without a user).
+    CString GetIconsFolder();
+    CExternalIconResList& GetCustomIcons() { return m_customIcons; }
+    // The custom icons read again from the user's folder.
+    void ReloadCustomIcons();
+    // A file of the "Icons" folder (its name) joins the custom icons.
+    void AddCustomIconFile(const CString& fileName);
+    // Image i of the view's 19 x 15 list is icon id i; handed to the tree,
+    // the panel lists and the record list's header.
+    void RebuildIconImageList();
+    // Items whose custom icon file is gone get the default icon; the
+    // database is saved once when any changed.
+    void RepairMissingCustomIcons();
+    // A built-in icon from the strip that fits the rectangle, or a custom
+    // icon scaled to it; false when there is nothing to draw.
+    bool DrawItemIcon(CDC* pDC, const CRect& rect, int id);
+    // The icon chooser starting from id; true and the chosen id on OK.
+    bool ChooseIcon(int& id, CWnd* parent);
+    void PrepareDetailsSplitter();
+    void PreparePanelSplitter();
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    // Tab and Shift+Tab between the panel's lists; in the other modes the
+    // record list or the tree takes the focus. False when nothing took it.
+    bool FocusNextPane();
+    bool FocusPreviousPane();
+    COLORREF GetHeadingColour() const;
+
+protected:
+    // The icon chooser asked to close the program: once no dialog is open
+    // over the frame, the frame is closed the ordinary way.
+    LRESULT OnCloseForIconDeletion(WPARAM wParam, LPARAM lParam);
+    void SelectPanelRow(CListCtrlEx& list, int row);
+    bool FocusModeDisplay();
+    CExternalIconResList m_customIcons;
+    CTypeIconStrips m_typeIconStrips;
+    int m_nExitAttempts = 0;
+    // ---- end of ViewUpkeep.cpp ---------------------------------------------
 
     DECLARE_MESSAGE_MAP()
 };

@@ -92,3 +92,28 @@ def strip_pixel(x, y):
 
 
 write_bmp(os.path.join(HERE, 'small_icons.bmp'), 64 * 19, 15, strip_pixel)
+
+
+# The type-icon strips of the other sizes: the same colour per id, cells laid
+# down the columns (8 a column) with a gap before each, on each strip's key.
+def type_strip(name, width, height, cell_w, cell_h, gap, key):
+    def pixel(x, y):
+        col, cx = divmod(x - gap, cell_w + gap)
+        row, cy = divmod(y - gap, cell_h + gap)
+        if x < gap or y < gap or cx >= cell_w or cy >= cell_h or col > 7 or row > 7:
+            return key
+        cell = col * 8 + row
+        if cx < 1 or cx > cell_w - 2 or cy < 1 or cy > cell_h - 2:
+            return key
+        hue = (cell * 37) % 256
+        colour = ((hue * 3) % 200 + 30, (hue * 5) % 200 + 30, (hue * 7) % 200 + 30)
+        if cx in (1, cell_w - 2) or cy in (1, cell_h - 2):
+            return (0x40, 0x40, 0x40)
+        return colour
+    write_bmp(os.path.join(HERE, name + '.bmp'), width, height, pixel)
+
+
+type_strip('type_icons_small', 130, 115, 12, 10, 4, (0xFF, 0xCC, 0xFF))
+type_strip('type_icons_medium', 192, 168, 23, 20, 1, KEY)
+type_strip('type_icons_large', 256, 224, 31, 27, 1, KEY)
+type_strip('type_icons_enlarged', 256, 224, 31, 27, 1, (0, 0, 0))
