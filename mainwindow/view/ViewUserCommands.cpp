@@ -411,7 +411,9 @@ void CZorvikanDesktopView::SwitchToUser(CUserItem* user)
     app->SetCurrentUser(user);
     m_pluginLink.SignalUserChange();
     OpenUserData(true);
-    BuildSmallIconList();
+    // The new user's own custom icons.
+    ReloadCustomIcons();
+    RebuildIconImageList();
 
     CMainFrame* frame = Frame();
     app->GetRecentSearches(m_recentSearches);
