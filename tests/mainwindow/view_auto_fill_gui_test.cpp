@@ -417,6 +417,22 @@ TEST_F(AutoFill, WhileAFillWaitsTheCommandIsDisabledAndNotRunAgain)
     EXPECT_EQ((Texts{L"ann", L"pw1"}), m_page.Typed());
 }
 
+TEST_F(AutoFill, TheItemMenuCarriesTheCommand)
+{
+    HMENU menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    ASSERT_TRUE(menu);
+    std::string found;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        char title[64] = {};
+        ::GetMenuStringA(menu, i, title, sizeof title, MF_BYPOSITION);
+        if (std::string(title) != "&Item") continue;
+        char text[64] = {};
+        if (::GetMenuStringA(::GetSubMenu(menu, i), ID_AUTO_FILL, text, sizeof text, MF_BYCOMMAND) > 0) found = text;
+    }
+    ::DestroyMenu(menu);
+    EXPECT_EQ("Auto Fill", found);
+}
+
 TEST_F(AutoFill, TheRecordEditorsAutofillButtonFillsItsRecord)
 {
     CRecord* login = AddLogin("http://bank.example/", "ann", "pw1");
