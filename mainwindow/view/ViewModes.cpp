@@ -40,6 +40,14 @@ private:
     CWnd& m_wnd;
 };
 
+// Clears the selection row by selected row: the list is not walked for the
+// one or few rows selected among thousands.
+void DeselectRows(CListCtrl& list)
+{
+    for (int row = list.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = list.GetNextItem(row, LVNI_SELECTED))
+        list.SetItemState(row, 0, LVIS_SELECTED);
+}
+
 void SelectListRow(CListCtrl& list, int row)
 {
     list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
@@ -179,7 +187,7 @@ void CZorvikanDesktopView::OnPanelView()
     if (CBitmapButton* autoFill = GetToolButton(ID_AUTO_FILL)) autoFill->EnableWindow(FALSE);
     if (m_nViewMode == kViewModePanel) return;
 
-    m_recordList.SetItemState(-1, 0, LVIS_SELECTED);
+    DeselectRows(m_recordList);
     m_recordList.ShowWindow(SW_HIDE);
     ShowDetailsPaneByFlag();
     DestroyModeControls();

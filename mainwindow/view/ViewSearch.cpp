@@ -1,7 +1,8 @@
 // The main view's search box on the frame's tool bar: every change of its
 // text re-filters the current mode, leaving it keeps the text in the user's
 // recent searches, and its history button offers them in a popup. The
-// panel's record list and the record buttons are in ViewModes.cpp.
+// panel's record list and the record buttons are in ViewModes.cpp; its
+// lists' notices are answered here.
 #include "app/frame/MainFrm.h"
 #include "app/res/Resource.h"
 #include "app/services/ZorvikanDesktopApp.h"
@@ -153,4 +154,13 @@ void CZorvikanDesktopView::OnClearSearchHistory()
     box->SetSel(0, -1);
     box->ReplaceSel("");
     box->SetFocus();
+}
+
+// ---- The panel's lists ------------------------------------------------------------
+
+void CZorvikanDesktopView::OnPanelListDeleteAll(NMHDR*, LRESULT* pResult)
+{
+    // Nothing follows a single row's removal: the list is asked to send no
+    // notice for each of the rows it empties (thousands at every refill).
+    *pResult = TRUE;
 }

@@ -824,6 +824,8 @@ protected:
     CTypeIconStrips m_typeIconStrips;
     int m_nExitAttempts = 0;
     // ---- end of ViewUpkeep.cpp ---------------------------------------------
+    // A panel list emptied at once: no notice per row.
+    void OnPanelListDeleteAll(NMHDR* pNMHDR, LRESULT* pResult);
 
     DECLARE_MESSAGE_MAP()
 };

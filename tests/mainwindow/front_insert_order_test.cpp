@@ -72,7 +72,9 @@ TEST(FrontInsertOrder, LeavesTheControlsOrderAndEveryRowLandsInFront)
                     inFront.Insert(row, caseless);
             }
             EXPECT_EQ(asTheyCome.Ids(), inFront.Ids());
-            if (!controlWithCase) EXPECT_EQ(0u, inFront.walked);
+            if (!controlWithCase) {
+                EXPECT_EQ(0u, inFront.walked);
+            }
         }
     }
 }

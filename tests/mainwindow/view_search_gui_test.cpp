@@ -360,3 +360,73 @@ TEST_F(ViewSearch, ClearingTheHistoryAsksFirstAndEmptiesTheBox)
 }
 
 }  // namespace
+
+namespace {
+
+class PanelRecordList : public ViewSearch {};
+
+// The records of one type in an order of their own, texts equal but for
+// case and texts equal outright among them.
+TEST_F(PanelRecordList, RowsComeInTheOrderTheSortedListGivesThemAndEmptyWithoutANoticePerRow)
+{
+    {
+        CDatabaseObj db;
+        ASSERT_EQ(0, db.OpenInFolder(CAppPrefMgr::GetInstance()->GetUserDirectory(User())));
+        AddType(db, "Bank", 0x41);
+        for (const char* text : {"beta", "Alpha", "beta", "alpha", "Gamma", "", "ALPHA", "beta 2", "Beta"})
+            AddRecord(db, TestKey(0x41).b, text, "", "", KEY_UNFILED);
+        ASSERT_EQ(0, db.Save());
+    }
+    OpenWindow();
+    Command(ID_VIEW_PANEL);
+    CListCtrl& panel = m_view->GetPanelRecords();
+
+    // A list of the same sorted style filled with the records as they come.
+    CListCtrl reference;
+    ASSERT_TRUE(reference.Create(WS_CHILD | LVS_REPORT | LVS_SORTASCENDING, CRect(0, 0, 100, 100), m_view, 4321));
+    reference.InsertColumn(0, "Description", LVCFMT_LEFT, 100);
+    CRecordList& records = m_view->GetDatabase().GetRecords();
+    for (POSITION pos = records.GetHeadPosition(); pos;) {
+        auto* record = static_cast<CRecord*>(records.GetNext(pos));
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = reference.GetItemCount();
+        const CString text = record->GetField(0);
+        item.pszText = const_cast<LPSTR>((LPCSTR)text);
+        item.lParam = (LPARAM)record;
+        reference.InsertItem(&item);
+    }
+    ASSERT_EQ(9, reference.GetItemCount());
+    ASSERT_EQ(reference.GetItemCount(), panel.GetItemCount());
+    for (int row = 0; row < panel.GetItemCount(); ++row) {
+        EXPECT_EQ(reference.GetItemData(row), panel.GetItemData(row)) << row;
+        EXPECT_EQ(std::string(reference.GetItemText(row, 0)), std::string(panel.GetItemText(row, 0))) << row;
+    }
+    reference.DestroyWindow();
+
+    // Emptying a panel list asks for no notice per row.
+    for (CListCtrl* list : {&m_view->GetPanelTypes(), &m_view->GetPanelRecords(), &m_view->GetPanelSmartLists()}) {
+        NMLISTVIEW notice{};
+        notice.hdr.hwndFrom = list->m_hWnd;
+        notice.hdr.idFrom = (UINT_PTR)list->GetDlgCtrlID();
+        notice.hdr.code = LVN_DELETEALLITEMS;
+        notice.iItem = -1;
+        EXPECT_EQ(TRUE, ::SendMessageA(m_view->m_hWnd, WM_NOTIFY, notice.hdr.idFrom, (LPARAM)&notice))
+            << list->GetDlgCtrlID();
+    }
+}
+
+TEST_F(PanelRecordList, LeavingListModeClearsItsSelection)
+{
+    WriteDatabase();
+    OpenWindow();
+    CRecordListCtrl& list = m_view->GetRecordList();
+    ASSERT_GE(list.GetItemCount(), 3);
+    list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+    Command(ID_VIEW_PANEL);
+    EXPECT_EQ(0u, list.GetSelectedCount());
+    EXPECT_EQ(-1, list.GetNextItem(-1, LVNI_SELECTED));
+}
+
+}  // namespace
