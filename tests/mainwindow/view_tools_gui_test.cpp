@@ -281,6 +281,21 @@ TEST_F(ViewTools, EmailStopsAtTheFormOrThePasswordWithNothingWrittenOrSent)
     EXPECT_TRUE(modal.MessageBoxes().empty());
 }
 
+TEST_F(ViewTools, ARefusingMailProgramIsNotReportedAndTheTemporaryFolderStillGoes)
+{
+    OpenWindow();
+    AddRecord("kept");
+    ReloadView();
+    ScopedEnv refusing("ZV_STANDIN", "mapi=2");
+    zvtest::ScriptedModal modal;
+    AnswerEmailForm(modal, IDC_EXPORT_ALL, "Cards");
+    AnswerPassword(modal, "");
+    Command(ID_EMAIL_ITEMS);
+    EXPECT_EQ((TempFolder() / "Cards.zkv").string(), Handed()["path"]);
+    EXPECT_TRUE(modal.MessageBoxes().empty());
+    EXPECT_FALSE(fs::exists(TempFolder()));
+}
+
 TEST_F(ViewTools, AnEmailNameStaysInsideTheTemporaryFolder)
 {
     OpenWindow();
