@@ -110,6 +110,7 @@ std::unique_ptr<CPrintLayout> CZorvikanDesktopView::LayOutReport(CDC* pDC)
             labelWidth = std::max(labelWidth, (int)pDC->GetTextExtent(label).cx);
         }
         if (record->HasAttachment()) labelWidth = pDC->GetTextExtent(attachmentLabel).cx;
+        m_nPrintIcon = record->GetIcon();
         layout->AddRecord(record->GetFieldDisplayText(0, !m_bReveal), rows, labelWidth, Loaded(IDS_LABEL_NOTE),
                           record->GetNotes());
         return layout;
@@ -158,9 +159,7 @@ void CZorvikanDesktopView::DrawPrintItem(CDC* pDC, const PrintItem& item)
         pDC->SetTextColor(::GetSysColor(COLOR_BTNTEXT));
         break;
     }
-    case PrintItem::Icon:
-        // The record's picture belongs to the icon set; the band holds its place.
-        break;
+    case PrintItem::Icon: DrawItemIcon(pDC, CRect(rect), m_nPrintIcon); break;
     }
 }
 

@@ -706,6 +706,8 @@ protected:
     int m_nPrinterLineHeight = 0;
     int m_nPrintMargin = 0;
     int m_nPrintPageWidth = 0;
+    // The printed record's icon.
+    int m_nPrintIcon = 0;
     std::unique_ptr<CPrintLayout> m_printLayout;
     // ---- ViewMoveRecords.cpp ---------------------------------------------------
 public:
