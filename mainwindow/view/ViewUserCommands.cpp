@@ -19,6 +19,7 @@
 #include "app/logon/SetPasswordDlg.h"
 #include "app/res/Resource.h"
 #include "app/users/EditUsersDlg.h"
+#include "app/users/UnavailablePathDlg.h"
 #include "core/items/FilterKeys.h"
 #include "core/items/ShowColumns.h"
 #include "core/items/TypeItem.h"
@@ -359,11 +360,13 @@ void CZorvikanDesktopView::OnSwitchUser(UINT nID)
     if (CZorvikanDesktopApp* app = App()) SwitchToUser(app->GetUsers().FindById((int)nID));
 }
 
-int CZorvikanDesktopView::AskUnavailableUserFolder(CUserItem*, const CString& folder)
+int CZorvikanDesktopView::AskUnavailableUserFolder(CUserItem* user, const CString& folder)
 {
-    CString text("The Zorvikan database cannot be found in the following location:\n\n");
-    text += folder;
-    return AfxMessageBox(text, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY ? 1087 : IDCANCEL;
+    CUnavailablePathDlg dlg(this, user, folder);
+    m_pluginLink.SetBusy(1);
+    const INT_PTR answer = dlg.DoModal();
+    m_pluginLink.SetBusy(0);
+    return (int)answer;
 }
 
 void CZorvikanDesktopView::SwitchToUser(CUserItem* user)
