@@ -177,15 +177,7 @@ void CZorvikanDesktopView::LockProgram(bool autoLock)
     if (reopen) {
         ReloadAndRefresh(user, true);
     } else {
-        if (m_nViewMode == kViewModePanel) {
-            FillPanelTypes(nullptr);
-            FillPanelRecords(nullptr);
-        } else if (m_nViewMode == kViewModeTree) {
-            FillTree(nullptr);
-        } else {
-            FillRecordList();
-            SortRecordList();
-        }
+        FillCurrentMode();
         ShowDetails(GetSelectedRecord());
     }
     if (app) app->SetLogonPending(FALSE);

@@ -467,6 +467,19 @@ void CZorvikanDesktopView::FillPanelRecordList(CRecord* select, int smartList)
     RefillCategoryCombo();
 }
 
+void CZorvikanDesktopView::FillCurrentMode()
+{
+    if (m_nViewMode == kViewModePanel) {
+        FillPanelTypes(nullptr);
+        FillPanelRecords(nullptr);
+    } else if (m_nViewMode == kViewModeTree) {
+        FillTree(nullptr);
+    } else {
+        FillRecordList();
+        SortRecordList();
+    }
+}
+
 void CZorvikanDesktopView::ReloadAndRefresh(CUserItem*, bool reopen)
 {
     // Every reopen goes through the one checked open: a file that does not

@@ -442,15 +442,7 @@ void CZorvikanDesktopView::SwitchToUser(CUserItem* user)
     RefillCategoryCombo();
     SelectTypeInCombo(KEY_ALL);
     SelectCategoryInCombo(KEY_ALL);
-    if (m_nViewMode == kViewModePanel) {
-        FillPanelTypes(nullptr);
-        FillPanelRecords(nullptr);
-    } else if (m_nViewMode == kViewModeTree) {
-        FillTree(nullptr);
-    } else {
-        FillRecordList();
-        SortRecordList();
-    }
+    FillCurrentMode();
     ShowDetails(nullptr);
     // The new user's own countdown and clipboard clearing.
     RestartAutoLockTimer();

@@ -308,6 +308,8 @@ public:
     void FillPanelTypes(CBaseItem* select);
     void FillPanelRecords(CRecord* select);
     void ReloadAndRefresh(CUserItem* user, bool reopen);
+    // The current mode's records filled again under the current filters.
+    void FillCurrentMode();
     // Shows the record (or nothing) in the details area and updates the
     // view's buttons for it.
     void ShowDetails(CRecord* record);
