@@ -20,6 +20,7 @@
 #include "tests/ZorvikanToolBar/FakeBrowser.h"
 #include "tests/ZorvikanToolBar/FakeDocument.h"
 #include "tests/support/AppWindowTest.h"
+#include "tests/support/EnableProbe.h"
 #include "tests/support/ScriptedModal.h"
 
 CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
@@ -36,15 +37,6 @@ const std::vector<std::string> kFailed = {"Autofill failed"};
 
 struct ViewMembers : CZorvikanDesktopView {
     static bool& AutoSubmit(CZorvikanDesktopView& view) { return view.*(&ViewMembers::m_bAutoSubmit); }
-};
-
-struct EnableProbe : CCmdUI {
-    void Enable(BOOL bOn) override
-    {
-        on = bOn != FALSE;
-        m_bEnableChanged = TRUE;
-    }
-    bool on = true;
 };
 
 // The browser window the program opens: the page loads after a number of
@@ -172,7 +164,7 @@ protected:
     }
     bool CommandEnabled()
     {
-        EnableProbe ui;
+        zvtest::EnableProbe ui(true);
         ui.m_nID = ID_AUTO_FILL;
         ui.DoUpdate(m_view, FALSE);
         return ui.on;

@@ -30,6 +30,7 @@
 #include "mainwindow/upkeep/ViewUpkeepRules.h"
 #include "mainwindow/view/ZorvikanDesktopView.h"
 #include "tests/support/AppWindowTest.h"
+#include "tests/support/EnableProbe.h"
 #include "tests/support/RecordBuilder.h"
 #include "tests/support/ScriptedModal.h"
 #include "toolkit/ToolkitIds.h"
@@ -95,16 +96,6 @@ int RedPixels(HIMAGELIST list, int image)
     ::ReleaseDC(nullptr, screen);
     return red;
 }
-
-// What an update handler said of its item.
-struct EnableProbe : CCmdUI {
-    void Enable(BOOL bOn) override
-    {
-        on = bOn != FALSE;
-        m_bEnableChanged = TRUE;
-    }
-    bool on = false;
-};
 
 // The chooser's host over the view, with the two steps that leave the
 // program (the file manager, the exit) only recorded.
@@ -359,7 +350,7 @@ TEST_F(ViewIcons, ModeCommandsTabAndHeadingColour)
     auto states = [&]() {
         std::vector<bool> on;
         for (UINT id : {(UINT)ID_VIEW_LIST, (UINT)ID_VIEW_TREE, (UINT)ID_VIEW_PANEL, (UINT)ID_SELECT_ALL}) {
-            EnableProbe probe;
+            zvtest::EnableProbe probe;
             probe.m_nID = id;
             EXPECT_TRUE(probe.DoUpdate(m_view, FALSE));
             on.push_back(probe.on);

@@ -21,6 +21,7 @@
 #include "core/users/UserItem.h"
 #include "mainwindow/MainWindowIds.h"
 #include "tests/support/AppWindowTest.h"
+#include "tests/support/EnableProbe.h"
 #include "tests/support/ScriptedModal.h"
 
 CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
@@ -164,15 +165,6 @@ private:
     std::string m_folder = Env("ZV_PRINT_PDF_DIR");
 };
 
-struct EnableProbe : CCmdUI {
-    void Enable(BOOL bOn) override
-    {
-        on = bOn != FALSE;
-        m_bEnableChanged = TRUE;
-    }
-    bool on = true;
-};
-
 class ViewPrinting : public zvtest::AppWindowTest {
 protected:
     ViewPrinting() : AppWindowTest("zvprinting") {}
@@ -229,7 +221,7 @@ protected:
     }
     bool Enabled(UINT id)
     {
-        EnableProbe probe;
+        zvtest::EnableProbe probe(true);
         probe.m_nID = id;
         probe.DoUpdate(m_view, FALSE);
         return probe.on;

@@ -18,6 +18,7 @@
 #include "mainwindow/MainWindowIds.h"
 #include "mainwindow/models/RecordColumns.h"
 #include "tests/support/AppWindowTest.h"
+#include "tests/support/EnableProbe.h"
 #include "tests/support/ScriptedModal.h"
 
 CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
@@ -29,16 +30,6 @@ struct ViewMembers : CZorvikanDesktopView {
     static CViewState& State(CZorvikanDesktopView& view) { return view.*(&ViewMembers::m_viewState); }
     // The paste itself, without the command's update that comes before it.
     static void Paste(CZorvikanDesktopView& view) { (view.*(&ViewMembers::OnEditPaste))(); }
-};
-
-// What an update handler said of its item.
-struct EnableProbe : CCmdUI {
-    void Enable(BOOL bOn) override
-    {
-        on = bOn != FALSE;
-        m_bEnableChanged = TRUE;
-    }
-    bool on = false;
 };
 
 class RecordList : public zvtest::AppWindowTest {
@@ -415,7 +406,7 @@ TEST_F(RecordList, CopyAndCutAreEnabledBySelectedRowsPasteByTheProgramsText)
     AddRecord("alpha");
     m_view->FillRecordList();
     auto enabled = [&](UINT id) {
-        EnableProbe ui;
+        zvtest::EnableProbe ui;
         ui.m_nID = id;
         ui.DoUpdate(m_view, FALSE);
         return ui.on;
@@ -478,7 +469,7 @@ TEST_F(RecordList, PasteWhenTheClipboardCannotBeOpenedSaysSoAndImportsNothing)
     HoldClipboard();
     // The command is greyed while the clipboard cannot be read; the paste
     // may still find it taken by the time it runs.
-    EnableProbe ui;
+    zvtest::EnableProbe ui;
     ui.m_nID = ID_EDIT_PASTE;
     ui.DoUpdate(m_view, FALSE);
     EXPECT_FALSE(ui.on);
