@@ -35,6 +35,7 @@
 #include "exchange/zip/ZipReader.h"
 #include "mainwindow/MainWindowIds.h"
 #include "tests/support/AppWindowTest.h"
+#include "tests/support/KeyValueFile.h"
 #include "tests/support/ScriptedModal.h"
 #include "tests/support/TestText.h"
 
@@ -64,18 +65,6 @@ public:
 private:
     const char* m_name;
 };
-
-std::map<std::string, std::string> ReadRecord(const fs::path& path)
-{
-    std::map<std::string, std::string> values;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        size_t eq = line.find('=');
-        if (eq != std::string::npos) values[line.substr(0, eq)] = line.substr(eq + 1);
-    }
-    return values;
-}
 
 std::vector<std::string> ReadLines(const fs::path& path)
 {
@@ -196,7 +185,7 @@ protected:
             zvtest::ScriptedModal::PressButton(wnd, IDOK);
         });
     }
-    std::map<std::string, std::string> Handed() { return ReadRecord(m_root.Path() / "handed.txt"); }
+    std::map<std::string, std::string> Handed() { return zvtest::ReadKeyValueFile(m_root.Path() / "handed.txt"); }
     fs::path Sent() { return m_root.Path() / "sent.bin"; }
 
     CExchangeService m_service;

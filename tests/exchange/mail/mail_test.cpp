@@ -13,6 +13,7 @@
 #include <string>
 
 #include "exchange/mail/MapiMail.h"
+#include "tests/support/KeyValueFile.h"
 #include "tests/support/ScratchDir.h"
 
 namespace {
@@ -36,18 +37,6 @@ private:
     std::string m_old;
 };
 
-std::map<std::string, std::string> ReadRecord(const std::string& path)
-{
-    std::map<std::string, std::string> values;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        size_t eq = line.find('=');
-        if (eq != std::string::npos) values[line.substr(0, eq)] = line.substr(eq + 1);
-    }
-    return values;
-}
-
 class MapiMailTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -70,7 +59,7 @@ TEST_F(MapiMailTest, HandsOneFileWithItsSubjectToTheMailProgram)
     CMapiMail mail(owner);
     ScopedEnv answer("ZV_STANDIN", "mapi=0");
     EXPECT_EQ(mail.SendFile("C:\\Temp\\Export\\Records.zkv.zip", "Exported File"), 0u);
-    std::map<std::string, std::string> handed = ReadRecord(m_record);
+    std::map<std::string, std::string> handed = zvtest::ReadKeyValueFile(m_record);
     EXPECT_EQ(handed["session"], "0");
     EXPECT_EQ(handed["owner"], std::to_string(reinterpret_cast<uintptr_t>(owner)));
     EXPECT_EQ(handed["flags"], "9");
@@ -119,7 +108,7 @@ TEST_F(MapiMailTest, LongPathsAreCutToTheWindowsLimit)
     std::string path = "C:\\" + std::string(300, 'p') + "\\" + std::string(300, 'n');
     std::string subject(400, 's');
     EXPECT_EQ(CMapiMail(GetDesktopWindow()).SendFile(path.c_str(), subject.c_str()), 0u);
-    std::map<std::string, std::string> handed = ReadRecord(m_record);
+    std::map<std::string, std::string> handed = zvtest::ReadKeyValueFile(m_record);
     EXPECT_EQ(handed["path"], path.substr(0, 259));
     EXPECT_EQ(handed["subject"], subject.substr(0, 259));
     // The file name is what follows the last backslash of the path as handed over.
