@@ -9,6 +9,7 @@
 #define ID_FILE_CLOSE 0xE102
 #define ID_FILE_SAVE 0xE103
 #define ID_FILE_PRINT_SETUP 0xE106
+#define ID_FILE_PRINT 57607
 #define ID_APP_ABOUT 0xE140
 #define ID_APP_EXIT 0xE141
 #define ID_VIEW_STATUS_BAR 0xE801
@@ -24,6 +25,12 @@
 #define AFX_IDW_TOOLBAR 0xE800
 #define AFX_IDW_DIALOGBAR 0xE805
 #define AFX_IDW_PANE_FIRST 0xE900
+
+// Print preview buttons.
+#define AFX_ID_PREVIEW_CLOSE 0xE300
+#define AFX_ID_PREVIEW_NEXT 0xE301
+#define AFX_ID_PREVIEW_PREV 0xE302
+#define AFX_ID_PREVIEW_PRINT 0xE303
 
 // Property sheet buttons.
 #define ID_APPLY_NOW 0x3021

@@ -4,6 +4,7 @@
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"
 #include "framework/ModalSeam.h"
+#include "framework/PrintPreview.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
 
@@ -15,6 +16,7 @@ END_MESSAGE_MAP()
 
 CView::~CView()
 {
+    if (m_pPreview) m_pPreview->DestroyWindow();
     if (m_pDocument) m_pDocument->RemoveView(this);
 }
 
@@ -99,7 +101,7 @@ BOOL CView::DoPreparePrinting(CPrintInfo* pInfo)
 {
     PRINTDLGA& pd = *pInfo->m_pPD;
     pd.hwndOwner = m_hWnd ? ::GetAncestor(m_hWnd, GA_ROOT) : nullptr;
-    if (pInfo->m_bDirect) {
+    if (pInfo->m_bDirect || pInfo->m_bPreview) {
         // Nothing to ask: the default printer as it is set up.
         pd.Flags |= PD_RETURNDEFAULT | PD_NOWARNING;
         if (!::PrintDlgA(&pd)) return FALSE;
@@ -156,4 +158,21 @@ BOOL CView::RunPrintJob(BOOL bDirect)
     OnEndPrinting(&dc, &info);
     dc.Detach();
     return failed ? FALSE : TRUE;
+}
+
+BOOL CView::DoPrintPreview()
+{
+    if (m_pPreview) return TRUE;
+    auto* preview = new CPreviewWnd(this);
+    if (!preview->Open()) {
+        delete preview;
+        return FALSE;
+    }
+    m_pPreview = preview;
+    return TRUE;
+}
+
+void CView::OnPreviewClosed(CPreviewWnd* pPreview)
+{
+    if (m_pPreview == pPreview) m_pPreview = nullptr;
 }

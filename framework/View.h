@@ -13,6 +13,7 @@ class CDocument;
 class CDocTemplate;
 class CFrameWnd;
 class CView;
+class CPreviewWnd;
 
 // What a frame needs to create its view (passed through WM_CREATE).
 struct CCreateContext {
@@ -87,6 +88,11 @@ public:
     // One print job from the preparation to the end, page by page while
     // the view continues. TRUE when the pages went to the printer.
     BOOL RunPrintJob(BOOL bDirect);
+    // Opens the print preview over the frame on the default printer's pages
+    // (one at a time per view); FALSE, told to the user, without a printer.
+    BOOL DoPrintPreview();
+    // The open preview, or nullptr.
+    CPreviewWnd* GetPrintPreview() const { return m_pPreview; }
 
 protected:
     int OnCreate(LPCREATESTRUCTA lpcs);
@@ -95,6 +101,12 @@ protected:
 
     CDocument* m_pDocument = nullptr;
 
+private:
+    void OnPreviewClosed(CPreviewWnd* pPreview);
+
+    CPreviewWnd* m_pPreview = nullptr;
+
     friend class CDocument;
+    friend class CPreviewWnd;
     DECLARE_MESSAGE_MAP()
 };

@@ -482,7 +482,8 @@ void CZorvikanDesktopView::OnFilePrintPreview()
     m_pluginLink.SetBusy(1);
     if (CMainFrame* frame = Frame()) frame->GetDialogToolbar().DisableBar();
     s_bPrintPreview = true;
-    Invalidate(FALSE);
+    // Without a printer nothing opens, and the next drawing undoes them now.
+    if (!DoPrintPreview()) Invalidate(FALSE);
 }
 
 void CZorvikanDesktopView::OnUpdateAlwaysEnabled(CCmdUI*) {}

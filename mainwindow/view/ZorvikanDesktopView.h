@@ -689,6 +689,7 @@ public:
     // lasts exactly one print job, however it ends.
     void OnPrintRecord();
     bool IsPrintingRecord() const { return m_bPrintRecord; }
+    static bool IsPrintPreviewFlagSet() { return s_bPrintPreview; }
     bool IsPrinting() const { return m_bPrinting; }
 
 protected:

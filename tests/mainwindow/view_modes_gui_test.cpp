@@ -363,6 +363,7 @@ TEST_F(ViewModes, PrintAndPreviewOutsideListModeAreRefused)
                                         "Printing is available only in \"List View\"."}),
               modal.MessageTexts());
     EXPECT_EQ(0, m_view->GetPluginLink().GetBusy());
+    EXPECT_EQ(nullptr, m_view->GetPrintPreview());
 
     // In list mode the preview holds the busy flag until the view is drawn.
     Command(ID_VIEW_LIST);

@@ -19,6 +19,8 @@
 #include "core/prefs/AppPrefMgr.h"
 #include "core/prefs/AppPrefs.h"
 #include "core/users/UserItem.h"
+#include "framework/FrameworkRes.h"
+#include "framework/PrintPreview.h"
 #include "mainwindow/MainWindowIds.h"
 #include "tests/support/AppWindowTest.h"
 #include "tests/support/EnableProbe.h"
@@ -85,6 +87,46 @@ size_t Count(const std::string& text, const std::string& part)
     size_t n = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
     return n;
+}
+
+// The texts a preview page's metafile draws, in order.
+std::vector<std::string> PageTexts(HENHMETAFILE page)
+{
+    std::vector<std::string> texts;
+    auto collect = [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) -> int {
+        auto* out = reinterpret_cast<std::vector<std::string>*>(data);
+        const auto* bytes = reinterpret_cast<const BYTE*>(record);
+        if (record->iType == EMR_EXTTEXTOUTW) {
+            const auto* text = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
+            const auto* chars = reinterpret_cast<const WCHAR*>(bytes + text->emrtext.offString);
+            std::string s;
+            for (DWORD i = 0; i < text->emrtext.nChars; ++i) s += (char)chars[i];
+            out->push_back(s);
+        } else if (record->iType == EMR_EXTTEXTOUTA) {
+            const auto* text = reinterpret_cast<const EMREXTTEXTOUTA*>(record);
+            out->push_back(
+                std::string(reinterpret_cast<const char*>(bytes + text->emrtext.offString), text->emrtext.nChars));
+        }
+        return 1;
+    };
+    if (page) ::EnumEnhMetaFile(nullptr, page, collect, &texts, nullptr);
+    return texts;
+}
+
+bool Drawn(const std::vector<std::string>& texts, const std::string& part)
+{
+    for (const std::string& text : texts)
+        if (text.find(part) != std::string::npos) return true;
+    return false;
+}
+
+// Why Wine has no default printer to preview on (empty when it has one).
+std::string NoDefaultPrinter()
+{
+    char name[256] = {};
+    DWORD size = sizeof name;
+    if (::GetDefaultPrinterA(name, &size)) return "";
+    return "Wine sees no default printer (scripts/test.sh sets up a CUPS PDF queue when it can)";
 }
 
 // The test script's PDF queue, when there is one and Wine prints to it.
@@ -235,6 +277,23 @@ protected:
         return why;
     }
     std::string DisplayName() { return std::string(theApp.GetCurrentUser()->GetDisplayName()); }
+    // Presses one of the open preview's buttons.
+    void Press(UINT button)
+    {
+        CPreviewWnd* preview = m_view->GetPrintPreview();
+        ASSERT_NE(nullptr, preview);
+        ::SendMessageA(::GetDlgItem(preview->m_hWnd, button), BM_CLICK, 0, 0);
+    }
+    bool ButtonEnabled(UINT button)
+    {
+        CPreviewWnd* preview = m_view->GetPrintPreview();
+        return preview && ::IsWindowEnabled(::GetDlgItem(preview->m_hWnd, button));
+    }
+    std::vector<std::string> ShownTexts()
+    {
+        CPreviewWnd* preview = m_view->GetPrintPreview();
+        return preview ? PageTexts(preview->GetPageMetafile()) : std::vector<std::string>{};
+    }
 
     PdfQueue m_queue;
 };
@@ -344,6 +403,106 @@ TEST_F(ViewPrinting, LockedPrintsOneBlankPage)
     EXPECT_EQ(1, m_queue.Pages(pdf));
     const std::string text = m_queue.Text(pdf);
     EXPECT_EQ(std::string::npos, text.find_first_not_of(" \t\r\n\f")) << text;
+}
+
+TEST_F(ViewPrinting, PreviewPagesThroughTheListAndLearnsTheCountAtTheEnd)
+{
+    if (const std::string why = NoDefaultPrinter(); !why.empty()) GTEST_SKIP() << "preview test skipped: " << why;
+    char name[32];
+    for (int i = 1; i <= 190; ++i) {
+        std::snprintf(name, sizeof name, "Entry%03d", i);
+        AddRecord(name, std::string("login") + std::to_string(i));
+    }
+    ShowList();
+    zvtest::ScriptedModal modal;
+    Command(ID_FILE_PRINT_PREVIEW);
+    CPreviewWnd* preview = m_view->GetPrintPreview();
+    ASSERT_NE(nullptr, preview);
+    EXPECT_TRUE(preview->IsWindowVisible());
+    EXPECT_TRUE(preview->GetPrintInfo().m_bPreview);
+    EXPECT_TRUE(CZorvikanDesktopView::IsPrintPreviewFlagSet());
+    EXPECT_EQ(1, m_view->GetPluginLink().GetBusy());
+    EXPECT_FALSE(m_frame->GetDialogToolbar().IsWindowEnabled());
+
+    const std::string heading = "Zorvikan Print Report for " + DisplayName();
+    struct Step {
+        UINT button;  // 0: as opened
+        UINT page, maxPage;
+        const char* shown;
+        bool heading, next, prev;
+    };
+    const Step steps[] = {
+        {0, 1, 0xFFFF, "Entry001", true, true, false},
+        {AFX_ID_PREVIEW_NEXT, 2, 0xFFFF, nullptr, false, true, true},
+        // The last row drawn makes the count known.
+        {AFX_ID_PREVIEW_NEXT, 3, 3, "Entry190", false, false, true},
+        {AFX_ID_PREVIEW_NEXT, 3, 3, "Entry190", false, false, true},
+        {AFX_ID_PREVIEW_PREV, 2, 3, nullptr, false, true, true},
+        {AFX_ID_PREVIEW_PREV, 1, 3, "Entry001", true, true, false},
+        {AFX_ID_PREVIEW_PREV, 1, 3, "Entry001", true, true, false},
+    };
+    for (const Step& step : steps) {
+        if (step.button) Press(step.button);
+        SCOPED_TRACE("page " + std::to_string(step.page));
+        ASSERT_EQ(preview, m_view->GetPrintPreview());
+        EXPECT_EQ(step.page, preview->GetCurrentPage());
+        EXPECT_EQ(step.maxPage, preview->GetMaxPage());
+        const std::vector<std::string> texts = ShownTexts();
+        EXPECT_FALSE(texts.empty());
+        if (step.shown) {
+            EXPECT_TRUE(Drawn(texts, step.shown));
+        }
+        EXPECT_EQ(step.heading, Drawn(texts, heading));
+        EXPECT_EQ(step.next, ButtonEnabled(AFX_ID_PREVIEW_NEXT));
+        EXPECT_EQ(step.prev, ButtonEnabled(AFX_ID_PREVIEW_PREV));
+    }
+    Press(AFX_ID_PREVIEW_CLOSE);
+    EXPECT_EQ(nullptr, m_view->GetPrintPreview());
+    EXPECT_FALSE(m_view->IsPrinting());
+    // The view drawn again undoes what the preview set.
+    m_view->UpdateWindow();
+    zvtest::PumpPendingMessages();
+    EXPECT_FALSE(CZorvikanDesktopView::IsPrintPreviewFlagSet());
+    EXPECT_EQ(0, m_view->GetPluginLink().GetBusy());
+    EXPECT_TRUE(m_frame->GetDialogToolbar().IsWindowEnabled());
+    EXPECT_TRUE(modal.MessageBoxes().empty());
+    EXPECT_TRUE(modal.Unanswered().empty());
+}
+
+TEST_F(ViewPrinting, LockedPreviewShowsOneBlankPage)
+{
+    if (const std::string why = NoDefaultPrinter(); !why.empty()) GTEST_SKIP() << "preview test skipped: " << why;
+    for (int i = 0; i < 5; ++i) AddRecord("Secret" + std::to_string(i), "hidden" + std::to_string(i));
+    ShowList();
+    m_view->SetLocked(true);
+    zvtest::ScriptedModal modal;
+    Command(ID_FILE_PRINT_PREVIEW);
+    CPreviewWnd* preview = m_view->GetPrintPreview();
+    ASSERT_NE(nullptr, preview);
+    EXPECT_EQ(1u, preview->GetCurrentPage());
+    EXPECT_EQ(1u, preview->GetMaxPage());
+    EXPECT_TRUE(ShownTexts().empty());
+    EXPECT_FALSE(ButtonEnabled(AFX_ID_PREVIEW_NEXT));
+    Press(AFX_ID_PREVIEW_CLOSE);
+    m_view->SetLocked(false);
+    EXPECT_EQ(nullptr, m_view->GetPrintPreview());
+}
+
+TEST_F(ViewPrinting, PrintInThePreviewClosesItAndAsksForThePrinter)
+{
+    if (const std::string why = NoDefaultPrinter(); !why.empty()) GTEST_SKIP() << "preview test skipped: " << why;
+    AddRecord("Only One");
+    ShowList();
+    zvtest::ScriptedModal modal;
+    modal.AnswerPrintDialog(false);
+    Command(ID_FILE_PRINT_PREVIEW);
+    ASSERT_NE(nullptr, m_view->GetPrintPreview());
+    EXPECT_EQ(1u, m_view->GetPrintPreview()->GetMaxPage());
+    Press(AFX_ID_PREVIEW_PRINT);
+    EXPECT_EQ(nullptr, m_view->GetPrintPreview());
+    EXPECT_EQ(1, modal.PrintDialogsAsked());
+    EXPECT_FALSE(m_view->IsPrinting());
+    EXPECT_TRUE(modal.Unanswered().empty());
 }
 
 }  // namespace
