@@ -4,13 +4,19 @@
 // what menus and bars show.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <winspool.h>
+
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "framework/ControlBar.h"
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"
 #include "framework/FrameworkRes.h"
+#include "framework/PrintPreview.h"
 #include "framework/View.h"
 #include "framework/WinApp.h"
 #include "tests/framework/GuiTestApp.h"
@@ -27,6 +33,10 @@ struct Counters {
     int barButton = 0;
     int rangeId = 0;
     int initialUpdates = 0;
+    bool noPrinter = false;  // the print preparation finds no printer
+    int beginPrinting = 0;
+    int endPrinting = 0;
+    int pagesPrinted = 0;
 };
 Counters g_count;
 
@@ -49,6 +59,17 @@ public:
         ++g_count.initialUpdates;
         CView::OnInitialUpdate();
     }
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override
+    {
+        return g_count.noPrinter ? FALSE : CView::OnPreparePrinting(pInfo);
+    }
+    void OnBeginPrinting(CDC*, CPrintInfo*) override { ++g_count.beginPrinting; }
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override
+    {
+        ++g_count.pagesPrinted;
+        CView::OnPrint(pDC, pInfo);
+    }
+    void OnEndPrinting(CDC*, CPrintInfo*) override { ++g_count.endPrinting; }
 
 protected:
     void OnAction() { ++g_count.action; }
@@ -229,6 +250,56 @@ TEST_F(DocFrameViewTest, TemplateMakesFrameViewDocumentAndBars)
     EXPECT_EQ(dialogBar.top, client.top);
     EXPECT_EQ(viewRect.top, dialogBar.bottom);
     EXPECT_EQ(viewRect.bottom, status.top);
+}
+
+TEST_F(DocFrameViewTest, PreviewWithoutAPrinterIsReportedAndOpensNothing)
+{
+    CView* view = frame->GetActiveView();
+    ASSERT_NE(view, nullptr);
+    g_count.noPrinter = true;
+    zvtest::ScriptedModal modal;
+    modal.AnswerMessageBox(IDOK);
+    EXPECT_FALSE(view->DoPrintPreview());
+    EXPECT_EQ(view->GetPrintPreview(), nullptr);
+    EXPECT_EQ((std::vector<std::string>{"Print preview needs a default printer, and none is set up."}),
+              modal.MessageTexts());
+    EXPECT_EQ(0, g_count.beginPrinting);
+    EXPECT_EQ(0, g_count.pagesPrinted);
+    EXPECT_EQ(0, g_count.endPrinting);
+}
+
+TEST_F(DocFrameViewTest, APreviewOfOnePageStopsThereAndEndsWithItsFrame)
+{
+    char printer[256] = {};
+    DWORD size = sizeof printer;
+    if (!::GetDefaultPrinterA(printer, &size)) GTEST_SKIP() << "preview test skipped: Wine sees no default printer";
+    CView* view = frame->GetActiveView();
+    ASSERT_NE(view, nullptr);
+    zvtest::ScriptedModal modal;
+    ASSERT_TRUE(view->DoPrintPreview());
+    CPreviewWnd* preview = view->GetPrintPreview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->GetPrintInfo().m_bPreview);
+    EXPECT_EQ(1, g_count.beginPrinting);
+    EXPECT_EQ(1, g_count.pagesPrinted);
+    EXPECT_EQ(1u, preview->GetCurrentPage());
+    EXPECT_EQ(0xFFFFu, preview->GetMaxPage());
+    // A second request while one is open keeps the open one.
+    EXPECT_TRUE(view->DoPrintPreview());
+    EXPECT_EQ(preview, view->GetPrintPreview());
+    EXPECT_EQ(1, g_count.beginPrinting);
+    // The view prints one page unless told more: the next is refused and
+    // page 1 turns out to be the last.
+    preview->NextPage();
+    EXPECT_EQ(1u, preview->GetCurrentPage());
+    EXPECT_EQ(1u, preview->GetMaxPage());
+    EXPECT_EQ(1, g_count.pagesPrinted);
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(preview->m_hWnd, AFX_ID_PREVIEW_NEXT)));
+    EXPECT_EQ(0, g_count.endPrinting);
+    frame->SendMessage(WM_CLOSE);
+    zvtest::PumpPendingMessages();
+    EXPECT_EQ(1, g_count.endPrinting);
+    EXPECT_TRUE(modal.MessageBoxes().empty());
 }
 
 TEST_F(DocFrameViewTest, CommandsAreRoutedViewDocumentFrameApplication)
