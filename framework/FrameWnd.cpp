@@ -199,6 +199,9 @@ void CFrameWnd::RecalcLayout(BOOL)
     if (!m_hWnd) return;
     CRect client;
     GetClientRect(&client);
+    // A print preview covers the whole client area, bars included.
+    if (HWND preview = ::GetDlgItem(m_hWnd, AFX_IDW_PREVIEW))
+        ::MoveWindow(preview, client.left, client.top, client.Width(), client.Height(), TRUE);
     for (CControlBar* bar : m_controlBars) {
         if (!bar->m_hWnd || !bar->IsWindowVisible()) continue;
         const DWORD align = bar->GetBarStyle() & CBRS_ALIGN_ANY;

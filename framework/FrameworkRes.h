@@ -25,6 +25,7 @@
 #define AFX_IDW_TOOLBAR 0xE800
 #define AFX_IDW_DIALOGBAR 0xE805
 #define AFX_IDW_PANE_FIRST 0xE900
+#define AFX_IDW_PREVIEW 0xE8F0
 
 // Print preview buttons.
 #define AFX_ID_PREVIEW_CLOSE 0xE300

@@ -46,7 +46,8 @@ BOOL CPreviewWnd::Open()
     RECT client{};
     if (frame) frame->GetClientRect(&client);
     const LPCSTR cls = RegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), (HBRUSH)(COLOR_APPWORKSPACE + 1));
-    if (!frame || !CreateEx(0, cls, "Print Preview", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, client, frame, 0)) {
+    if (!frame || !CreateEx(0, cls, "Print Preview", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, client, frame,
+                            AFX_IDW_PREVIEW)) {
         m_pView->OnEndPrinting(&m_printerDC, &m_info);
         m_bBegun = false;
         return FALSE;

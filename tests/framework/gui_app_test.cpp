@@ -295,6 +295,13 @@ TEST_F(DocFrameViewTest, APreviewOfOnePageStopsThereAndEndsWithItsFrame)
     EXPECT_EQ(1u, preview->GetMaxPage());
     EXPECT_EQ(1, g_count.pagesPrinted);
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(preview->m_hWnd, AFX_ID_PREVIEW_NEXT)));
+    // It follows the frame's size.
+    frame->MoveWindow(CRect(10, 10, 530, 470));
+    CRect frameClient, previewRect;
+    frame->GetClientRect(&frameClient);
+    preview->GetWindowRect(&previewRect);
+    frame->ScreenToClient(&previewRect);
+    EXPECT_EQ(frameClient, previewRect);
     EXPECT_EQ(0, g_count.endPrinting);
     frame->SendMessage(WM_CLOSE);
     zvtest::PumpPendingMessages();
