@@ -57,6 +57,19 @@ void SelectListRow(CListCtrl& list, int row)
     list.EnsureVisible(row, FALSE);
 }
 
+HTREEITEM InsertTreeNode(CTreeCtrl& tree, const CString& text, int image, LPARAM data, HTREEITEM parent)
+{
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    insert.item.pszText = const_cast<LPSTR>((LPCSTR)text);
+    insert.item.iImage = image;
+    insert.item.iSelectedImage = image;
+    insert.item.lParam = data;
+    return tree.InsertItem(&insert);
+}
+
 }  // namespace
 
 RecordSearch CZorvikanDesktopView::GetViewSearch()
@@ -345,15 +358,21 @@ void CZorvikanDesktopView::FillTree(CRecord* select)
         // The type nodes follow the type combo's entries: types by name.
         CFilterComboModel types(CFilterComboModel::kTypes);
         types.Refill(m_database.GetTypes(), m_database.GetRecords());
-        for (const RecordGroup& group : BuildTreeGroups(types, m_database.GetRecords(), category, search)) {
-            if (group.records.empty()) continue;
-            const int image = group.type ? (int)group.type->GetIcon() : kUnfiledImage;
-            HTREEITEM node = m_tree.InsertItem(group.text, image, image, TVI_ROOT, TVI_LAST);
-            m_tree.SetItemData(node, (DWORD_PTR)group.type);
-            for (CRecord* record : group.records) {
-                const int icon = (int)record->GetIcon();
-                HTREEITEM child = m_tree.InsertItem(record->GetField(0), icon, icon, node, TVI_LAST);
-                m_tree.SetItemData(child, (DWORD_PTR)record);
+        // Every node is handed over with its record in one insert, the type
+        // nodes before all records: the control checks each handle it is given
+        // by a search of all its nodes in the order they were made.
+        const std::vector<RecordGroup> groups = BuildTreeGroups(types, m_database.GetRecords(), category, search);
+        std::vector<HTREEITEM> nodes(groups.size(), nullptr);
+        for (size_t g = 0; g < groups.size(); ++g) {
+            if (groups[g].records.empty()) continue;
+            const int image = groups[g].type ? (int)groups[g].type->GetIcon() : kUnfiledImage;
+            nodes[g] = InsertTreeNode(m_tree, groups[g].text, image, (LPARAM)groups[g].type, TVI_ROOT);
+        }
+        for (size_t g = 0; g < groups.size(); ++g) {
+            if (!nodes[g]) continue;
+            for (CRecord* record : groups[g].records) {
+                HTREEITEM child =
+                    InsertTreeNode(m_tree, record->GetField(0), (int)record->GetIcon(), (LPARAM)record, nodes[g]);
                 if (record == select) selected = child;
             }
         }

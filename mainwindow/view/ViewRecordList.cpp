@@ -202,6 +202,13 @@ void CZorvikanDesktopView::OnColumnChooser()
 BOOL CZorvikanDesktopView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     const NMHDR* nm = reinterpret_cast<const NMHDR*>(lParam);
+    // The tree tells of every node it lets go, one notice each when emptied
+    // or destroyed: nothing here keeps anything per node, so they end here.
+    if (nm && m_tree.m_hWnd && nm->hwndFrom == m_tree.m_hWnd &&
+        (nm->code == TVN_DELETEITEMA || nm->code == TVN_DELETEITEMW)) {
+        *pResult = 0;
+        return TRUE;
+    }
     CHeaderCtrl* header = m_recordList.m_hWnd ? m_recordList.GetHeaderCtrl() : nullptr;
     if (nm && header && nm->hwndFrom == header->m_hWnd) {
         // The list passes its header's notices on; the item index and the

@@ -193,6 +193,49 @@ TEST_F(ViewModes, TreeModeGroupsByTypeNameWithUnfiledLastAndTheListComesBack)
     EXPECT_EQ(kViewModeList, Prefs()->GetLatestView(User()));
 }
 
+TEST_F(ViewModes, ATreeRefillSelectsTheGivenRecordAndEveryNodeCarriesItsItem)
+{
+    WriteDatabase();
+    OpenWindow();
+    Command(ID_VIEW_TREE);
+    CTreeCtrl& tree = m_view->GetTree();
+    const std::string before = TreeText();
+
+    CRecord* inbox = FindRecord("Inbox");
+    ASSERT_NE(nullptr, inbox);
+    m_view->FillTree(inbox);
+    EXPECT_EQ(before, TreeText());
+    EXPECT_EQ(inbox, m_view->GetSelectedRecord());
+    HTREEITEM caret = tree.GetSelectedItem();
+    ASSERT_NE(nullptr, caret);
+    EXPECT_EQ("Inbox", std::string(tree.GetItemText(caret)));
+    EXPECT_TRUE(tree.GetItemState(tree.GetParentItem(caret), TVIS_EXPANDED) & TVIS_EXPANDED);
+
+    // A type node holds its type (none for "Unfiled"), a record node its record.
+    int records = 0;
+    for (HTREEITEM node = tree.GetRootItem(); node; node = tree.GetNextSiblingItem(node)) {
+        const std::string text(tree.GetItemText(node));
+        auto* type = reinterpret_cast<CTypeItem*>(tree.GetItemData(node));
+        if (type)
+            EXPECT_EQ(0u, text.find(std::string(type->GetName()) + " (")) << text;
+        else
+            EXPECT_EQ(0u, text.find("Unfiled (")) << text;
+        for (HTREEITEM child = tree.GetChildItem(node); child; child = tree.GetNextSiblingItem(child)) {
+            auto* record = reinterpret_cast<CRecord*>(tree.GetItemData(child));
+            ASSERT_NE(nullptr, record);
+            EXPECT_EQ(std::string(record->GetField(0)), std::string(tree.GetItemText(child)));
+            ++records;
+        }
+    }
+    EXPECT_EQ(5, records);
+
+    // A refill with nothing to select lands on the first node again.
+    m_view->FillTree(nullptr);
+    EXPECT_EQ(before, TreeText());
+    EXPECT_EQ(tree.GetRootItem(), tree.GetSelectedItem());
+    EXPECT_EQ(nullptr, m_view->GetSelectedRecord());
+}
+
 TEST_F(ViewModes, PanelModeListsTypesTheirRecordsAndTheSmartLists)
 {
     WriteDatabase();
