@@ -2,7 +2,7 @@
 // random words), made by the document template as the program makes it, on
 // a scratch data root under the system's temporary folder:
 // - the first update (open the database, fill the list in list mode);
-// - tree mode, panel mode and back to list mode;
+// - tree mode, a refill of the tree, panel mode and back to list mode;
 // - a type filter switch in list mode (the type combo's choice) and back;
 // - re-sorting the list by a header click, twice.
 // Windows build, on a display (Xvfb), under Wine:
@@ -157,6 +157,11 @@ void Bench(int n)
     const double tree = Timed(run.view, ID_VIEW_TREE);
     const int treeNodes = (int)run.view->GetTree().GetCount();
     Print("               tree mode %8.1f ms (%d nodes)\n", tree, treeNodes);
+    // A refill in tree mode (a search, an edit): the tree emptied and filled again.
+    const Clock::time_point refillStart = Clock::now();
+    run.view->FillTree(nullptr);
+    Pump();
+    Print("             tree refill %8.1f ms\n", MsSince(refillStart));
     const double panel = Timed(run.view, ID_VIEW_PANEL);
     const int panelRows = run.view->GetPanelRecords().GetItemCount();
     Print("              panel mode %8.1f ms (%d description rows)\n", panel, panelRows);
