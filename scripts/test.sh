@@ -77,7 +77,10 @@ run_ctest() {  # label, build dir, ctest args...
   grep -q "Errors while running CTest" "$out" && failed=1
   rm -f "$out"
 }
-run_ctest host "$ZV_BUILD/host" "$@"
+# One more try here too: a host sync test (SyncJob.OlderFormatRemoteIsWritten-
+# OnlyWhenTheModeWritesIt) failed once in about fifteen full runs on a loaded
+# machine and never alone; a failure that repeats still fails the run.
+run_ctest host "$ZV_BUILD/host" --repeat until-pass:2 "$@"
 unset DISPLAY
 start_wine
 # A Wine program very rarely dies at start with no output at all (seen about
