@@ -70,3 +70,8 @@
 #define IDB_TYPE_ICONS_MEDIUM 214
 #define IDB_TYPE_ICONS_LARGE 200
 #define IDB_TYPE_ICONS_ENLARGED 440
+
+// The program-wide button strips: the small copy buttons' states (12 x 13
+// cells across) and the pressed attachment button (14 x 14).
+#define IDB_COPY_BUTTONS 204
+#define IDB_ATTACHMENT_PRESSED 438

@@ -40,15 +40,14 @@ BOOL CZorvikanDetailView::Create(const RECT& rect, CWnd* pParent, UINT nID)
         return FALSE;
     const RECT none{0, 0, kButtonWidth, 10};
     // Hidden until a record's rows place them.
-    m_copyCategory.Create("", WS_CHILD | BS_PUSHBUTTON, none, this, kCopyCategoryId);
-    for (int i = 0; i < 10; ++i)
-        m_copyFields[i].Create("", WS_CHILD | BS_PUSHBUTTON, none, this, kCopyFieldFirstId + i);
-    m_copyNote.Create("", WS_CHILD | BS_PUSHBUTTON, none, this, kCopyNoteId);
-    m_copyAttachment.Create("", WS_CHILD | BS_PUSHBUTTON, none, this, kCopyAttachmentId);
+    m_copyCategory.Create("", WS_CHILD | BS_OWNERDRAW, none, this, kCopyCategoryId);
+    for (int i = 0; i < 10; ++i) m_copyFields[i].Create("", WS_CHILD | BS_OWNERDRAW, none, this, kCopyFieldFirstId + i);
+    m_copyNote.Create("", WS_CHILD | BS_OWNERDRAW, none, this, kCopyNoteId);
+    m_copyAttachment.Create("", WS_CHILD | BS_OWNERDRAW, none, this, kCopyAttachmentId);
     return TRUE;
 }
 
-CButton& CZorvikanDetailView::CopyButton(UINT id)
+CIconListButton& CZorvikanDetailView::CopyButton(UINT id)
 {
     if (id == kCopyCategoryId) return m_copyCategory;
     if (id == kCopyNoteId) return m_copyNote;
@@ -64,7 +63,7 @@ void CZorvikanDetailView::ShowRecord(const CRecord* record, int headingHeight, i
     const int left = client.right - 15;
     const int top = client.top - m_scrollY;
     const int body = top + headingHeight + 11;
-    for (CButton& button : m_copyFields) button.ShowWindow(SW_HIDE);
+    for (CIconListButton& button : m_copyFields) button.ShowWindow(SW_HIDE);
     m_copyCategory.ShowWindow(record ? SW_SHOW : SW_HIDE);
     m_copyCategory.MoveWindow(left, body, kButtonWidth, lineHeight);
     int row = 0;
@@ -78,7 +77,7 @@ void CZorvikanDetailView::ShowRecord(const CRecord* record, int headingHeight, i
         for (int i = 1; i < kItemFieldCount; ++i) {
             if (!record->HasFieldText(i)) continue;
             ++row;
-            CButton& button = m_copyFields[row];
+            CIconListButton& button = m_copyFields[row];
             button.MoveWindow(left, body + row * lineHeight, kButtonWidth, lineHeight);
             button.ShowWindow(SW_SHOW);
         }

@@ -6,6 +6,7 @@
 // the category, each field shown, the attachment and the note.
 #include "framework/Controls.h"
 #include "framework/Wnd.h"
+#include "mainwindow/icons/IconListButton.h"
 
 class CRecord;
 class CZorvikanDesktopView;
@@ -17,7 +18,7 @@ public:
     static constexpr UINT kCopyCategoryId = 32838;
     static constexpr UINT kCopyFieldFirstId = 2100;
     static constexpr UINT kCopyNoteId = 32815;
-    static constexpr UINT kCopyAttachmentId = 61451;
+    static constexpr UINT kCopyAttachmentId = CIconListButton::kAttachmentButtonId;
 
     explicit CZorvikanDetailView(CZorvikanDesktopView& view);
 
@@ -27,7 +28,7 @@ public:
     void ShowRecord(const CRecord* record, int headingHeight, int lineHeight);
     int GetScrollY() const { return m_scrollY; }
     // The buttons' windows, for tests.
-    CButton& CopyButton(UINT id);
+    CIconListButton& CopyButton(UINT id);
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -37,10 +38,10 @@ protected:
     void SetExtent(int extent);
 
     CZorvikanDesktopView& m_view;
-    CButton m_copyCategory;
-    CButton m_copyFields[10];
-    CButton m_copyNote;
-    CButton m_copyAttachment;
+    CIconListButton m_copyCategory;
+    CIconListButton m_copyFields[10];
+    CIconListButton m_copyNote;
+    CIconListButton m_copyAttachment;
     int m_scrollY = 0;
     int m_extent = 0;
 };

@@ -1,6 +1,7 @@
 #include "mainwindow/icons/IconList.h"
 
 #include "app/res/Resource.h"
+#include "core/os/ProcessWide.h"
 #include "mainwindow/icons/IconCatalog.h"
 
 bool CIconList::Load(int bitmapId, int cellsPerColumn, int columnCount, int cellWidth, int cellHeight, int gap,
@@ -97,4 +98,38 @@ bool CTypeIconStrips::Draw(HDC dc, const RECT& rect, int id) const
     if (!strip.IsLoaded()) return false;
     strip.DrawCentered(dc, id, rect);
     return true;
+}
+
+namespace {
+
+struct ProgramStrips {
+    CIconList strips[kProgramStripCount];
+};
+
+std::shared_ptr<ProgramStrips> TheProgramStrips()
+{
+    static CProcessWide<ProgramStrips> slot([] { return std::make_shared<ProgramStrips>(); });
+    return slot.Get();
+}
+
+}  // namespace
+
+std::shared_ptr<const CIconList> GetProgramStrip(int index)
+{
+    if (index < 0 || index >= kProgramStripCount) return nullptr;
+    std::shared_ptr<ProgramStrips> all = TheProgramStrips();
+    return std::shared_ptr<const CIconList>(all, &all->strips[index]);
+}
+
+void LoadProgramStrip(int index, int bitmapId, int cellsPerColumn, int columnCount, int cellWidth, int cellHeight,
+                      int gap, COLORREF colourKey)
+{
+    if (index < 0 || index >= kProgramStripCount) return;
+    TheProgramStrips()->strips[index].Load(bitmapId, cellsPerColumn, columnCount, cellWidth, cellHeight, gap, colourKey,
+                                           0);
+}
+
+void DrawProgramStripCell(HDC dc, const RECT& rect, int index)
+{
+    if (std::shared_ptr<const CIconList> strip = GetProgramStrip(index)) strip->DrawCentered(dc, 0, rect);
 }

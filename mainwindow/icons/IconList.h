@@ -4,6 +4,8 @@
 // transparent, stretched by the strip's extra size. Windows only.
 #include <windows.h>
 
+#include <memory>
+
 #include "framework/CObject.h"
 #include "framework/Gdi.h"
 
@@ -52,3 +54,14 @@ public:
 private:
     CIconList m_strips[4];
 };
+
+// The program-wide strips the small owner-drawn buttons paint from: 0 the
+// copy buttons' states, 1 the pressed attachment button. The main view
+// loads them when it is built.
+constexpr int kProgramStripCount = 2;
+// The strip at that index; null outside the array.
+std::shared_ptr<const CIconList> GetProgramStrip(int index);
+void LoadProgramStrip(int index, int bitmapId, int cellsPerColumn, int columnCount, int cellWidth, int cellHeight,
+                      int gap, COLORREF colourKey);
+// Cell 0 of the strip, centred in the rectangle.
+void DrawProgramStripCell(HDC dc, const RECT& rect, int index);

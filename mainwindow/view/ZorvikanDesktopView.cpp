@@ -358,6 +358,13 @@ int CZorvikanDesktopView::OpenUserData(bool clearFirst)
     return m_nOpenResult;
 }
 
+CZorvikanDesktopView::CZorvikanDesktopView()
+{
+    // The small buttons' pictures, shared by every window that has them.
+    LoadProgramStrip(0, IDB_COPY_BUTTONS, 1, 2, 12, 13, 1, RGB(0xFF, 0x99, 0x33));
+    LoadProgramStrip(1, IDB_ATTACHMENT_PRESSED, 1, 1, 14, 14, 1, RGB(0xEB, 0xEB, 0xEC));
+}
+
 CZorvikanDesktopView::~CZorvikanDesktopView()
 {
     RunFileSyncs(true);

@@ -97,7 +97,7 @@ class ISyncViewRegistry;
 class CZorvikanDesktopView : public CMainViewBase {
     DECLARE_DYNCREATE(CZorvikanDesktopView)
 public:
-    CZorvikanDesktopView() = default;
+    CZorvikanDesktopView();
     ~CZorvikanDesktopView() override;
 
     void OnInitialUpdate() override;

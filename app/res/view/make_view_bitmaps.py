@@ -117,3 +117,47 @@ type_strip('type_icons_small', 130, 115, 12, 10, 4, (0xFF, 0xCC, 0xFF))
 type_strip('type_icons_medium', 192, 168, 23, 20, 1, KEY)
 type_strip('type_icons_large', 256, 224, 31, 27, 1, KEY)
 type_strip('type_icons_enlarged', 256, 224, 31, 27, 1, (0, 0, 0))
+
+
+# The program-wide button strips: the details pane's small copy buttons
+# (cells of 12 x 13 across, states normal, pressed, hot, disabled) on their
+# key, and the one 14 x 14 picture of a pressed attachment button.
+COPY_KEY = (0xFF, 0x99, 0x33)
+
+
+def copy_button_strip():
+    inks = [INK, (0x10, 0x20, 0x60), (0x40, 0x80, 0xD0), GREY]
+
+    def pixel(x, y):
+        state, cx = divmod(x - 1, 13)
+        cy = y - 1
+        if x < 1 or y < 1 or cx >= 12 or cy >= 13 or state > 3:
+            return COPY_KEY
+        if cx < 1 or cx > 10 or cy < 1 or cy > 11:
+            return COPY_KEY
+        shift = 1 if state == 1 else 0
+        gx, gy = (cx - 2 - shift), (cy - 2 - shift)
+        if 0 <= gx < 7 and 0 <= gy < 7 and GLYPHS['copy'][gy][gx] == '#':
+            return inks[state]
+        return PRESSED if state == 1 else FACE
+
+    write_bmp(os.path.join(HERE, 'copy_buttons.bmp'), 54, 16, pixel)
+
+
+def attachment_pressed():
+    def pixel(x, y):
+        if x < 1 or y < 1:
+            return (0xEB, 0xEB, 0xEC)
+        cx, cy = x - 1, y - 1
+        if cx in (0, 13) or cy in (0, 13):
+            return GREY
+        gx, gy = cx - 4, cy - 4
+        if 0 <= gx < 7 and 0 <= gy < 7 and GLYPHS['clip'][gy][gx] == '#':
+            return INK
+        return PRESSED
+
+    write_bmp(os.path.join(HERE, 'attachment_pressed.bmp'), 15, 15, pixel)
+
+
+copy_button_strip()
+attachment_pressed()

@@ -1,0 +1,176 @@
+// The small copy buttons of the details pane, drawn from the program-wide
+// strips and handing the main view the frame's activity on every click.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/frame/MainFrm.h"
+#include "app/services/ZorvikanDesktopApp.h"
+#include "core/items/Record.h"
+#include "core/items/TypeItem.h"
+#include "core/prefs/AppPrefMgr.h"
+#include "core/store/DatabaseObj.h"
+#include "mainwindow/MainWindowIds.h"
+#include "mainwindow/details/ZorvikanDetailView.h"
+#include "mainwindow/icons/IconList.h"
+#include "mainwindow/icons/IconListButton.h"
+#include "mainwindow/view/ZorvikanDesktopView.h"
+#include "tests/support/AppWindowTest.h"
+#include "tests/support/MemoryCanvas.h"
+#include "tests/support/RecordBuilder.h"
+#include "toolkit/ToolkitIds.h"
+
+namespace {
+
+using zvtest::TestKey;
+
+const COLORREF kGround = RGB(0, 200, 0);
+// The pictures' own colours (app/res/view/make_view_bitmaps.py).
+const COLORREF kFace = RGB(0xF0, 0xF0, 0xF0);
+const COLORREF kPressedFace = RGB(0xD8, 0xD8, 0xD8);
+const COLORREF kFrame = RGB(0xA0, 0xA0, 0xA0);
+
+class ViewPanes : public zvtest::AppWindowTest {
+protected:
+    ViewPanes() : AppWindowTest("zvpanes") {}
+
+    void WriteDatabase()
+    {
+        CUserItem* user = App().GetCurrentUser();
+        CDatabaseObj db;
+        ASSERT_EQ(0, db.OpenInFolder(CAppPrefMgr::GetInstance()->GetUserDirectory(user)));
+        auto* type = static_cast<CTypeItem*>(db.GetTypes().NewItem());
+        type->SetName("Bank");
+        type->SetKey(TestKey(0x41).b);
+        db.GetTypes().Add(type);
+        for (const char* name : {"alpha", "Zeta"}) {
+            auto* record = static_cast<CRecord*>(db.GetRecords().NewItem());
+            record->SetTypeKey(TestKey(0x41).b);
+            record->SetField(0, name);
+            record->SetNotes(CString("notes of ") + name);
+            db.GetRecords().Add(record);
+        }
+        ASSERT_EQ(0, db.Save());
+    }
+
+    CZorvikanDetailView& Pane() { return static_cast<CZorvikanDetailView&>(m_view->GetDetailsPane()); }
+
+    // The button drawn as if Windows asked for it, into a 20 x 20 canvas.
+    static void Draw(CIconListButton& button, bool pressed, zvtest::MemoryCanvas& canvas)
+    {
+        canvas.Fill(kGround);
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.CtlID = (UINT)button.GetDlgCtrlID();
+        item.hwndItem = button.m_hWnd;
+        item.hDC = canvas.Dc();
+        item.rcItem = {0, 0, 20, 20};
+        item.itemState = pressed ? ODS_SELECTED : 0;
+        button.DrawItem(&item);
+    }
+
+    static void Click(CWnd& button)
+    {
+        button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    }
+
+    static std::string ClipboardText()
+    {
+        std::string text;
+        if (!::OpenClipboard(nullptr)) return "<clipboard not opened>";
+        if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+            if (const char* bytes = static_cast<const char*>(::GlobalLock(data))) {
+                text = bytes;
+                ::GlobalUnlock(data);
+            }
+        }
+        ::CloseClipboard();
+        return text;
+    }
+
+    CRect ChildRect(CWnd& child)
+    {
+        CRect r;
+        child.GetWindowRect(&r);
+        m_view->ScreenToClient(&r);
+        return r;
+    }
+
+    void Send(UINT message, WPARAM wParam, int x, int y)
+    {
+        ::SendMessageA(m_view->m_hWnd, message, wParam, MAKELPARAM(x, y));
+    }
+    void Post(UINT message, WPARAM wParam, int x, int y)
+    {
+        ::PostMessageA(m_view->m_hWnd, message, wParam, MAKELPARAM(x, y));
+    }
+};
+
+TEST_F(ViewPanes, CopyButtonsDrawTheirStripCellsCentredWithTheKeyTransparent)
+{
+    OpenWindow();
+    zvtest::MemoryCanvas canvas(20, 20);
+    CIconListButton& copy = Pane().CopyButton(CZorvikanDetailView::kCopyNoteId);
+    EXPECT_TRUE(copy.GetStyle() & BS_OWNERDRAW);
+    EXPECT_EQ(0, copy.GetStripIndex());
+    // A 12 x 13 cell in 20 x 20: from (4, 4); its outer ring is the key.
+    struct Case {
+        bool pressed;
+        COLORREF face;
+    } const cases[] = {{false, kFace}, {true, kPressedFace}};
+    for (const Case& c : cases) {
+        Draw(copy, c.pressed, canvas);
+        EXPECT_EQ(c.face, canvas.At(4 + 9, 4 + 10)) << "pressed " << c.pressed;
+        EXPECT_EQ(kGround, canvas.At(4, 4)) << "the key shows the ground, pressed " << c.pressed;
+        EXPECT_EQ(kGround, canvas.At(3, 13)) << "left of the cell, pressed " << c.pressed;
+        EXPECT_EQ(kGround, canvas.At(16, 13)) << "right of the cell, pressed " << c.pressed;
+    }
+
+    // The attachment button shows its own 14 x 14 picture (from (3, 3)) only
+    // while pressed.
+    CIconListButton& attachment = Pane().CopyButton(CZorvikanDetailView::kCopyAttachmentId);
+    Draw(attachment, false, canvas);
+    EXPECT_EQ(-1, canvas.FirstColumnNot(kGround, 0, 0, 20));
+    Draw(attachment, true, canvas);
+    EXPECT_EQ(kFrame, canvas.At(3 + 6, 3));
+    EXPECT_EQ(kFrame, canvas.At(3, 3 + 6));
+    EXPECT_EQ(kPressedFace, canvas.At(3 + 2, 3 + 2));
+    EXPECT_EQ(kGround, canvas.At(2, 2));
+
+    // Its background is the pane's: erasing paints nothing.
+    canvas.Fill(kGround);
+    EXPECT_EQ(1, copy.SendMessage(WM_ERASEBKGND, (WPARAM)canvas.Dc(), 0));
+    EXPECT_EQ(-1, canvas.FirstColumnNot(kGround, 0, 0, 20));
+}
+
+TEST_F(ViewPanes, EveryClickOnACopyButtonMakesTheMainViewActiveAndStillClicks)
+{
+    WriteDatabase();
+    OpenWindow();
+    CRecord* selected = m_view->GetSelectedRecord();
+    ASSERT_NE(nullptr, selected);
+    m_view->ShowDetails(selected);
+    CIconListButton& note = Pane().CopyButton(CZorvikanDetailView::kCopyNoteId);
+    ASSERT_TRUE(note.GetStyle() & WS_VISIBLE);
+
+    // Each button message on its own (the right button's release is left
+    // out: its default processing opens the record menu).
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK}) {
+        m_frame->SetActiveView(nullptr, FALSE);
+        note.SendMessage(message, 0, MAKELPARAM(2, 2));
+        if (::GetCapture() == note.m_hWnd) ::ReleaseCapture();
+        EXPECT_EQ(m_view, m_frame->GetActiveView()) << "message " << message;
+    }
+
+    // The left click still reaches the pane as the button's command.
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    Click(note);
+    EXPECT_EQ(std::string(selected->GetNotes()), ClipboardText());
+}
+
+}  // namespace
