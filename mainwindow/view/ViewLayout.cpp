@@ -176,12 +176,7 @@ void CZorvikanDesktopView::OnMouseMove(UINT nFlags, CPoint point)
 {
     const ViewGeometry g = GetGeometry();
     if (m_viewState.showingDetails && g.InDetailsSplitter(point.x)) PrepareDetailsSplitter();
-    if (m_nViewMode == kViewModePanel && m_panelRecords.m_hWnd) {
-        RECT records{};
-        m_panelRecords.GetWindowRect(&records);
-        ScreenToClient(&records);
-        if (InPanelSplitter(point.x, records.left)) PreparePanelSplitter();
-    }
+    if (InPanelSplitterStrip(point.x)) PreparePanelSplitter();
     CView::OnMouseMove(nFlags, point);
 }
 
@@ -192,11 +187,52 @@ void CZorvikanDesktopView::OnLButtonDown(UINT nFlags, CPoint point)
         if (m_detailsSplitter.OnLButtonDown(this, this, point.x, point.y)) m_nSplitterDrag = 1;
         Invalidate();
         UpdateWindow();
+    } else if (InPanelSplitterStrip(point.x)) {
+        if (m_panelSplitter.OnLButtonDown(this, this, point.x, point.y)) m_nSplitterDrag = 2;
+        Invalidate();
+        UpdateWindow();
     } else {
         // A click on the background discards a drag not yet applied.
         m_nSplitterDrag = 0;
     }
     CView::OnLButtonDown(nFlags, point);
+}
+
+bool CZorvikanDesktopView::InPanelSplitterStrip(int x)
+{
+    if (m_nViewMode != kViewModePanel || !m_panelRecords.m_hWnd) return false;
+    RECT records{};
+    m_panelRecords.GetWindowRect(&records);
+    ScreenToClient(&records);
+    return InPanelSplitter(x, records.left);
+}
+
+void CZorvikanDesktopView::ApplyPanelSplitter()
+{
+    if (!m_panelRecords.m_hWnd || !m_panelTypes.m_hWnd || !m_panelSmartLists.m_hWnd) return;
+    POINT start{}, end{};
+    m_panelSplitter.GetLine(start, end);
+    const int x = start.x;
+    auto clientRect = [this](CWnd& child) {
+        CRect r;
+        child.GetWindowRect(&r);
+        ScreenToClient(&r);
+        return r;
+    };
+    CRect records = clientRect(m_panelRecords);
+    CRect types = clientRect(m_panelTypes);
+    CRect smart = clientRect(m_panelSmartLists);
+    records.left = x + 7;
+    types.right = x - 5;
+    smart.right = x - 5;
+    m_panelRecords.MoveWindow(&records, TRUE);
+    m_panelTypes.MoveWindow(&types, TRUE);
+    m_panelSmartLists.MoveWindow(&smart, TRUE);
+    PlaceStripButtons();
+    m_panelSmartLists.SetColumnWidth(0, smart.Width());
+    m_panelSmartLists.AutoSizeLastColumn();
+    FitPanelColumns();
+    Invalidate(TRUE);
 }
 
 void CZorvikanDesktopView::OnLButtonUp(UINT nFlags, CPoint point)
@@ -216,6 +252,8 @@ LRESULT CZorvikanDesktopView::OnChildListMouseMove(WPARAM, LPARAM)
         const int width = client.right - (start.x - kSplitterStripWidth / 2);
         if (width > 0) m_viewState.detailsWidth = width;
         OnSize(SIZE_RESTORED, client.right, client.bottom);
+    } else if (m_nSplitterDrag == 2) {
+        ApplyPanelSplitter();
     }
     m_nSplitterDrag = 0;
     return 0;

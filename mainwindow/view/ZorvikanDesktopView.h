@@ -547,6 +547,10 @@ protected:
     void PlaceStripButtons();
     void LayoutPanel(const ViewGeometry& g);
     void FitPanelColumns();
+    // In panel mode, whether x lies in the strip left of the description list.
+    bool InPanelSplitterStrip(int x);
+    // A finished panel splitter drag: the lists beside the line move to it.
+    void ApplyPanelSplitter();
     // A finished splitter drag takes effect here (the child displays send it).
     LRESULT OnChildListMouseMove(WPARAM wParam, LPARAM lParam);
     CBitmapButton m_toolButtons[11];

@@ -1,5 +1,7 @@
 // The small copy buttons of the details pane, drawn from the program-wide
-// strips and handing the main view the frame's activity on every click.
+// strips and handing the main view the frame's activity on every click, and
+// the panel splitter: a drag moves the lists beside it once the mouse next
+// moves over one of the view's child displays.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -171,6 +173,53 @@ TEST_F(ViewPanes, EveryClickOnACopyButtonMakesTheMainViewActiveAndStillClicks)
     ::CloseClipboard();
     Click(note);
     EXPECT_EQ(std::string(selected->GetNotes()), ClipboardText());
+}
+
+TEST_F(ViewPanes, APanelSplitterDragMovesTheListsAtTheNextChildMouseMove)
+{
+    WriteDatabase();
+    OpenWindow();
+    ::SendMessageA(m_view->m_hWnd, WM_COMMAND, ID_VIEW_PANEL, 0);
+    ASSERT_EQ(kViewModePanel, m_view->GetViewMode());
+    const CRect records = ChildRect(m_view->GetPanelRecords());
+    const CRect types = ChildRect(m_view->GetPanelTypes());
+    const CRect smart = ChildRect(m_view->GetPanelSmartLists());
+    const int y = records.top + 40;
+    const int line = records.left - 4;
+    const int to = line - 60;
+
+    // Over the strip the splitter takes its line; the drag runs on the
+    // queued moves and ends with the release.
+    Send(WM_MOUSEMOVE, 0, line, y);
+    Post(WM_MOUSEMOVE, MK_LBUTTON, to + 20, y);
+    Post(WM_MOUSEMOVE, MK_LBUTTON, to, y);
+    Post(WM_LBUTTONUP, 0, to, y);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, line, y);
+    EXPECT_EQ(records, ChildRect(m_view->GetPanelRecords())) << "nothing moves over the view's own background";
+
+    ::SendMessageA(m_view->m_hWnd, WM_CHILDLIST_MOUSEMOVE, 0, 0);
+    const CRect moved = ChildRect(m_view->GetPanelRecords());
+    EXPECT_EQ(CRect(to + 7, records.top, records.right, records.bottom), moved);
+    EXPECT_EQ(CRect(types.left, types.top, to - 5, types.bottom), ChildRect(m_view->GetPanelTypes()));
+    EXPECT_EQ(CRect(smart.left, smart.top, to - 5, smart.bottom), ChildRect(m_view->GetPanelSmartLists()));
+    const UINT strip[3] = {ID_NEW_ITEM, ID_DUPLICATE_ITEM, ID_SHOW_DETAILS};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(moved.left + 29 * i, ChildRect(*m_view->GetToolButton(strip[i])).left) << "button " << i;
+
+    // Applied once: a later move over a child changes nothing.
+    ::SendMessageA(m_view->m_hWnd, WM_CHILDLIST_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(moved, ChildRect(m_view->GetPanelRecords()));
+
+    // A click on the background between the drag and the next child move
+    // throws the drag away.
+    const int back = to + 7 - 4;
+    Send(WM_MOUSEMOVE, 0, back, y);
+    Post(WM_MOUSEMOVE, MK_LBUTTON, back + 30, y);
+    Post(WM_LBUTTONUP, 0, back + 30, y);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, back, y);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 2, 2);
+    ::SendMessageA(m_view->m_hWnd, WM_CHILDLIST_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(moved, ChildRect(m_view->GetPanelRecords()));
 }
 
 }  // namespace
