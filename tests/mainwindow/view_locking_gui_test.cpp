@@ -26,6 +26,7 @@
 #include "mainwindow/view/ZorvikanDesktopView.h"
 #include "tests/support/AppWindowTest.h"
 #include "tests/support/ScriptedModal.h"
+#include "tests/support/WindowTexts.h"
 #include "toolkit/ToolkitIds.h"
 
 namespace {
@@ -102,17 +103,7 @@ protected:
         };
     }
 
-    static std::string ClipboardText()
-    {
-        if (!::OpenClipboard(nullptr)) return "<not opened>";
-        std::string text = "<none>";
-        if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-            if (const char* bytes = static_cast<const char*>(::GlobalLock(data))) text = bytes;
-            ::GlobalUnlock(data);
-        }
-        ::CloseClipboard();
-        return text;
-    }
+    static std::string ClipboardText() { return zvtest::ClipboardText("<none>"); }
     // Text put there by someone else (a window that is not the program's).
     static void PutForeignText(const char* text)
     {

@@ -24,6 +24,7 @@
 #include "tests/support/AppWindowTest.h"
 #include "tests/support/RecordBuilder.h"
 #include "tests/support/ScriptedModal.h"
+#include "tests/support/WindowTexts.h"
 #include "toolkit/ToolkitIds.h"
 
 CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
@@ -80,19 +81,7 @@ protected:
         return nullptr;
     }
 
-    // The tree as text: "type: child child; ...".
-    std::string TreeText()
-    {
-        CTreeCtrl& tree = m_view->GetTree();
-        std::string text;
-        for (HTREEITEM node = tree.GetRootItem(); node; node = tree.GetNextSiblingItem(node)) {
-            text += std::string(tree.GetItemText(node)) + ":";
-            for (HTREEITEM child = tree.GetChildItem(node); child; child = tree.GetNextSiblingItem(child))
-                text += " " + std::string(tree.GetItemText(child));
-            text += "; ";
-        }
-        return text;
-    }
+    std::string TreeText() { return zvtest::TreeText(m_view->GetTree()); }
 
     static std::vector<std::string> Rows(CListCtrl& list)
     {

@@ -20,6 +20,7 @@
 #include "mainwindow/icons/IconListButton.h"
 #include "mainwindow/view/ZorvikanDesktopView.h"
 #include "tests/support/AppWindowTest.h"
+#include "tests/support/WindowTexts.h"
 #include "tests/support/MemoryCanvas.h"
 #include "tests/support/RecordBuilder.h"
 #include "toolkit/ToolkitIds.h"
@@ -79,19 +80,7 @@ protected:
         button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     }
 
-    static std::string ClipboardText()
-    {
-        std::string text;
-        if (!::OpenClipboard(nullptr)) return "<clipboard not opened>";
-        if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-            if (const char* bytes = static_cast<const char*>(::GlobalLock(data))) {
-                text = bytes;
-                ::GlobalUnlock(data);
-            }
-        }
-        ::CloseClipboard();
-        return text;
-    }
+    static std::string ClipboardText() { return zvtest::ClipboardText(); }
 
     CRect ChildRect(CWnd& child)
     {

@@ -20,6 +20,7 @@
 #include "tests/support/AppWindowTest.h"
 #include "tests/support/EnableProbe.h"
 #include "tests/support/ScriptedModal.h"
+#include "tests/support/WindowTexts.h"
 
 CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
 
@@ -137,19 +138,7 @@ protected:
         for (int row : rows) List().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
     }
 
-    static std::string ClipboardText()
-    {
-        std::string text;
-        if (!::OpenClipboard(nullptr)) return "<clipboard not opened>";
-        if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-            if (const char* bytes = static_cast<const char*>(::GlobalLock(data))) {
-                text = bytes;
-                ::GlobalUnlock(data);
-            }
-        }
-        ::CloseClipboard();
-        return text;
-    }
+    static std::string ClipboardText() { return zvtest::ClipboardText(); }
 
     static void PutOnClipboard(const std::string& text)
     {

@@ -23,6 +23,7 @@
 #include "tests/support/AppWindowTest.h"
 #include "tests/support/RecordBuilder.h"
 #include "tests/support/ScriptedModal.h"
+#include "tests/support/WindowTexts.h"
 #include "toolkit/ToolkitIds.h"
 #include "toolkit/menus/BCMenu.h"
 
@@ -103,18 +104,7 @@ protected:
         std::sort(texts.begin(), texts.end());
         return texts;
     }
-    std::string TreeText()
-    {
-        CTreeCtrl& tree = m_view->GetTree();
-        std::string text;
-        for (HTREEITEM node = tree.GetRootItem(); node; node = tree.GetNextSiblingItem(node)) {
-            text += std::string(tree.GetItemText(node)) + ":";
-            for (HTREEITEM child = tree.GetChildItem(node); child; child = tree.GetNextSiblingItem(child))
-                text += " " + std::string(tree.GetItemText(child));
-            text += "; ";
-        }
-        return text;
-    }
+    std::string TreeText() { return zvtest::TreeText(m_view->GetTree()); }
     static Texts Rows(CListCtrl& list)
     {
         Texts rows;
