@@ -34,3 +34,19 @@ enum : uint32_t {
     ZR_NOCHANGE = 0x4000000,   // an entry cannot be completed on an output that cannot seek
     ZR_FLATE = 0x5000000,      // the data cannot be compressed or decompressed
 };
+
+// The module's object behind a handle of the given kind; null with ZR_ARGS
+// for no handle and ZR_ZMODE for the other module's, else rc is ZR_OK.
+template <class T> T* ZipHandleObject(HZIP hz, int kind, uint32_t& rc)
+{
+    if (!hz) {
+        rc = ZR_ARGS;
+        return nullptr;
+    }
+    if (hz->kind != kind) {
+        rc = ZR_ZMODE;
+        return nullptr;
+    }
+    rc = ZR_OK;
+    return static_cast<T*>(hz->object);
+}

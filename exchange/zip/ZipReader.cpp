@@ -474,19 +474,7 @@ uint32_t CZipReader::ToMemory(int index, void* block, uint32_t length, uint32_t*
     return CloseAtEnd();
 }
 
-CZipReader* ReaderOf(HZIP hz, uint32_t& rc)
-{
-    if (!hz) {
-        rc = ZR_ARGS;
-        return nullptr;
-    }
-    if (hz->kind != ZIP_HANDLE_READER) {
-        rc = ZR_ZMODE;
-        return nullptr;
-    }
-    rc = ZR_OK;
-    return static_cast<CZipReader*>(hz->object);
-}
+CZipReader* ReaderOf(HZIP hz, uint32_t& rc) { return ZipHandleObject<CZipReader>(hz, ZIP_HANDLE_READER, rc); }
 
 }  // namespace
 

@@ -437,19 +437,7 @@ uint32_t CZipWriter::GetMemory(void** block, uint32_t* length)
     return ZR_OK;
 }
 
-CZipWriter* WriterOf(HZIP hz, uint32_t& rc)
-{
-    if (!hz) {
-        rc = ZR_ARGS;
-        return nullptr;
-    }
-    if (hz->kind != ZIP_HANDLE_WRITER) {
-        rc = ZR_ZMODE;
-        return nullptr;
-    }
-    rc = ZR_OK;
-    return static_cast<CZipWriter*>(hz->object);
-}
+CZipWriter* WriterOf(HZIP hz, uint32_t& rc) { return ZipHandleObject<CZipWriter>(hz, ZIP_HANDLE_WRITER, rc); }
 
 }  // namespace
 
