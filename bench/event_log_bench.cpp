@@ -16,16 +16,10 @@
 #include <vector>
 
 #include "app/history/LogEvents.h"
+#include "bench/BenchTiming.h"
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
 namespace {
-
-double MsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 void AddImportEvent(CLogEvents& log, int i)
 {

@@ -23,24 +23,11 @@
 #include "mainwindow/models/RecordColumns.h"
 #include "mainwindow/models/RecordFilter.h"
 #include "mainwindow/view/ZorvikanDesktopView.h"
+#include "bench/BenchTiming.h"
 
 CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
 
-using Clock = std::chrono::steady_clock;
-
 namespace {
-
-double MsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void Key(uint8_t key[kUniqueKeySize], int group, int n)
-{
-    for (int i = 0; i < kUniqueKeySize; ++i) key[i] = 0;
-    key[0] = (uint8_t)group;
-    key[7] = (uint8_t)n;
-}
 
 void Fill(CDatabaseObj& db, int n)
 {

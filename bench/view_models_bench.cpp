@@ -32,22 +32,9 @@
 #include "mainwindow/models/RecordFilter.h"
 #include "mainwindow/models/RecordGroups.h"
 #include "mainwindow/upkeep/DuplicateFinder.h"
-
-using Clock = std::chrono::steady_clock;
+#include "bench/BenchTiming.h"
 
 namespace {
-
-double MsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void Key(uint8_t key[kUniqueKeySize], int group, int n)
-{
-    for (int i = 0; i < kUniqueKeySize; ++i) key[i] = 0;
-    key[0] = (uint8_t)group;
-    key[7] = (uint8_t)n;
-}
 
 struct Store {
     CTypesList types;

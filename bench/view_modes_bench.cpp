@@ -32,17 +32,11 @@
 #include "mainwindow/MainWindowIds.h"
 #include "mainwindow/view/ZorvikanDesktopView.h"
 #include "toolkit/ToolkitIds.h"
+#include "bench/BenchTiming.h"
 
 CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
 
-using Clock = std::chrono::steady_clock;
-
 namespace {
-
-double MsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 __attribute__((format(printf, 1, 2))) void Print(const char* format, ...)
 {
