@@ -11,7 +11,9 @@ if [ ! -f "$WINEPREFIX/.zv-unmanaged-windows" ]; then
     (
         flock 9
         if [ ! -f "$WINEPREFIX/.zv-unmanaged-windows" ]; then
-            "$ZV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 &&
+            # Without the lock's descriptor: the Wine server this may start
+            # lives on and would hold the lock for every other prefix.
+            "$ZV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 9>&- &&
                 touch "$WINEPREFIX/.zv-unmanaged-windows"
         fi
     ) 9>"$ZV_CACHE/prefix-setup.lock"
