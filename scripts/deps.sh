@@ -2,7 +2,8 @@
 # Installs and builds everything the project needs, idempotently. Outputs are
 # cached under $ZV_CACHE (outside the build tree), so a second run is quick.
 #   - Debian packages: toolchains, Wine, Xvfb, CMake/Ninja/ccache, Boost, GoogleTest, zip and unzip (the zip tests compare with them),
-#     CUPS with its PDF printer and poppler's tools (the printing tests print to a PDF queue and read it back)
+#     CUPS with its PDF printer and poppler's tools (the printing tests print to a PDF queue and read it back),
+#     the icon sets and the SVG renderer the built-in type icons are drawn from at build time, groff for the user guide's PDF
 #   - minizip for MinGW, from the contrib/minizip sources of Debian's zlib source package
 #   - sqlite3.dll for MinGW, from the SQLite amalgamation in the npm package better-sqlite3
 #   - the project's private Wine prefix
@@ -20,6 +21,7 @@ PACKAGES=(
   libboost-dev googletest libminizip-dev zlib1g-dev libsqlite3-dev
   dpkg-dev npm zip unzip
   cups printer-driver-cups-pdf poppler-utils
+  tango-icon-theme fonts-fork-awesome librsvg2-bin groff
 )
 
 install_packages() {

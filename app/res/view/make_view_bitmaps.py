@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the main view's tool-button faces (28 x 24) and its built-in
-small-icon strip (64 cells of 19 x 15) as 24-bit BMP files: simple shapes on a
-face-coloured ground, drawn here so that no picture comes from elsewhere.
+"""Writes the main view's tool-button faces (28 x 24) and the program-wide
+button strips as 24-bit BMP files: simple shapes on a face-coloured ground.
+The built-in type icons are rendered at build time by
+app/res/icons/make_type_icons.py.
 
 Run from the repository root: python3 app/res/view/make_view_bitmaps.py
 """
@@ -13,7 +14,6 @@ FACE = (0xF0, 0xF0, 0xF0)
 PRESSED = (0xD8, 0xD8, 0xD8)
 INK = (0x30, 0x50, 0x90)
 GREY = (0xA0, 0xA0, 0xA0)
-KEY = (0xFC, 0xCC, 0xFC)
 
 
 def write_bmp(path, width, height, pixel):
@@ -77,47 +77,6 @@ for name, glyph, faces in BUTTONS:
     button(name + '_down', glyph, PRESSED, INK, 1)
     if 'd' in faces:
         button(name + '_disabled', glyph, FACE, GREY, 0)
-
-# The small-icon strip: cell i a framed square in a colour of its own, on
-# the colour key, so that every icon id has a picture until icons come.
-def strip_pixel(x, y):
-    cell, cx = divmod(x, 19)
-    if cx < 2 or cx > 16 or y < 1 or y > 13:
-        return KEY
-    hue = (cell * 37) % 256
-    colour = ((hue * 3) % 200 + 30, (hue * 5) % 200 + 30, (hue * 7) % 200 + 30)
-    if cx in (2, 16) or y in (1, 13):
-        return (0x40, 0x40, 0x40)
-    return colour
-
-
-write_bmp(os.path.join(HERE, 'small_icons.bmp'), 64 * 19, 15, strip_pixel)
-
-
-# The type-icon strips of the other sizes: the same colour per id, cells laid
-# down the columns (8 a column) with a gap before each, on each strip's key.
-def type_strip(name, width, height, cell_w, cell_h, gap, key):
-    def pixel(x, y):
-        col, cx = divmod(x - gap, cell_w + gap)
-        row, cy = divmod(y - gap, cell_h + gap)
-        if x < gap or y < gap or cx >= cell_w or cy >= cell_h or col > 7 or row > 7:
-            return key
-        cell = col * 8 + row
-        if cx < 1 or cx > cell_w - 2 or cy < 1 or cy > cell_h - 2:
-            return key
-        hue = (cell * 37) % 256
-        colour = ((hue * 3) % 200 + 30, (hue * 5) % 200 + 30, (hue * 7) % 200 + 30)
-        if cx in (1, cell_w - 2) or cy in (1, cell_h - 2):
-            return (0x40, 0x40, 0x40)
-        return colour
-    write_bmp(os.path.join(HERE, name + '.bmp'), width, height, pixel)
-
-
-type_strip('type_icons_small', 130, 115, 12, 10, 4, (0xFF, 0xCC, 0xFF))
-type_strip('type_icons_medium', 192, 168, 23, 20, 1, KEY)
-type_strip('type_icons_large', 256, 224, 31, 27, 1, KEY)
-type_strip('type_icons_enlarged', 256, 224, 31, 27, 1, (0, 0, 0))
-
 
 # The program-wide button strips: the details pane's small copy buttons
 # (cells of 12 x 13 across, states normal, pressed, hot, disabled) on their
