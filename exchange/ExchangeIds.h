@@ -1,7 +1,8 @@
 #pragma once
 // Every message id of the import and export (string-table ids of the
-// program's resources) and the fixed texts that go with them, so that the
-// portable code can name a message and the dialogs show it.
+// program's resources, app/res/ProgramStrings.rc), so that the portable code
+// can name a message and the dialogs show it; and the texts of the few
+// messages the import and restore add to them.
 
 // Reading a file to import.
 const unsigned IDS_IMPORT_LATER_ZKV = 180;     // "The file specified is a future Zorvikan Zkv ..."
@@ -14,16 +15,6 @@ const unsigned IDS_EXPORT_DONE = 600;          // "The file export process was c
 const unsigned IDS_EXPORT_CREATE_ERROR = 602;  // "There was an error creating the export file."
 const unsigned IDS_EXPORT_WRITE_ERROR = 603;   // "There was an error writing to the export file. ..."
 
-const char kTextImportLaterZkv[] =
-    "The file specified is a future Zorvikan Zkv and can't be read by this version of Zorvikan.";
-const char kTextImportReadError[] = "There was an error reading the import file.";
-const char kTextImportNotText[] = "%s doesn't recognize that type of file.";
-const char kTextImportWrongPwd[] = "That is not the correct password for this import file.";
-const char kTextImportFormatLater[] = "This version of Zorvikan cannot import that kind of file yet.";
-const char kTextExportDone[] = "The file export process was completed successfully.";
-const char kTextExportCreateError[] = "There was an error creating the export file.";
-const char kTextExportWriteError[] = "There was an error writing to the export file. Make sure you have enough disk "
-                                     "space and/or you didn't specify a read-only location.";
 // A restore whose database could not be saved afterwards; the old records
 // are back.
 const char kTextRestoreSaveFailed[] = "The restored records could not be saved. The database was left as it was.";

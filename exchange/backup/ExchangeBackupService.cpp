@@ -8,28 +8,8 @@
 #include "exchange/ExchangeIds.h"
 #include "exchange/backup/BackupRotation.h"
 #include "exchange/backup/DatabaseRestore.h"
+#include "exchange/dialogs/ExchangeMessages.h"
 #include "exchange/dialogs/ExportDialogs.h"
-
-namespace {
-
-// The product's name in message 606.
-const char kProductName[] = "Zorvikan";
-
-CString FixedTextOf(unsigned messageId)
-{
-    CString text;
-    switch (messageId) {
-    case IDS_IMPORT_LATER_ZKV: return kTextImportLaterZkv;
-    case IDS_IMPORT_READ_ERROR: return kTextImportReadError;
-    case IDS_IMPORT_NOT_TEXT: text.Format(kTextImportNotText, kProductName); return text;
-    case IDS_IMPORT_FORMAT_LATER: return kTextImportFormatLater;
-    case IDS_EXPORT_CREATE_ERROR: return kTextExportCreateError;
-    case IDS_EXPORT_WRITE_ERROR: return kTextExportWriteError;
-    default: return text;
-    }
-}
-
-}  // namespace
 
 unsigned CExchangeBackupService::WriteBackup(const CDatabaseObj& db, CUserItem* user, const CString& path,
                                              const BlowfishContext* cipher)
@@ -51,7 +31,7 @@ void CExchangeBackupService::BackupOnExit(const CDatabaseObj& db, CUserItem* use
     if (counter != before) prefs->SetBackupFileCounter(user, counter);
 }
 
-CString CExchangeBackupService::MessageText(unsigned messageId) const { return FixedTextOf(messageId); }
+CString CExchangeBackupService::MessageText(unsigned messageId) const { return ExchangeMessageText(messageId); }
 
 IBackupService::RestoreOutcome CExchangeBackupService::Restore(CDatabaseObj& db, CUserItem* user, const CString& path,
                                                                const PasswordAsk& askPassword)
@@ -65,7 +45,7 @@ IBackupService::RestoreOutcome CExchangeBackupService::Restore(CDatabaseObj& db,
         outcome.messageText = kTextRestoreSaveFailed;
     } else {
         outcome.messageId = result.messageId;
-        outcome.messageText = FixedTextOf(result.messageId);
+        outcome.messageText = ExchangeMessageText(result.messageId);
     }
     outcome.previous = std::move(result.previous);
     if (outcome.restored && result.notices) result.notices->PostAll(user);

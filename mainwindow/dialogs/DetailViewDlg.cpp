@@ -19,6 +19,7 @@
 #include "mainwindow/dialogs/CustomRecordDlg.h"
 #include "mainwindow/dialogs/GeneratePasswordDlg.h"
 #include "mainwindow/dialogs/RecordEditorHost.h"
+#include "mainwindow/models/FilterComboModel.h"
 
 namespace {
 
@@ -43,8 +44,8 @@ int FieldOfPicker(UINT id)
 void FillItemCombo(CComboBox& combo, const CObjectList& items, const uint8_t key[kUniqueKeySize], bool types)
 {
     combo.ResetContent();
-    combo.AddString("Unfiled");
-    combo.AddString(types ? "Edit Types..." : "Edit Categories...");
+    combo.AddString(CFilterComboModel::UnfiledText());
+    combo.AddString(CFilterComboModel::EditText(types ? CFilterComboModel::kTypes : CFilterComboModel::kCategories));
     int selected = -1;
     for (POSITION pos = items.GetHeadPosition(); pos;) {
         CBaseItem* item = static_cast<CBaseItem*>(items.GetNext(pos));

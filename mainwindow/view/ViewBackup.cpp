@@ -19,20 +19,19 @@
 
 namespace {
 
-// The texts of the messages of these commands (string ids in
-// MainWindowIds.h).
+// The backup folder's prompt; the other texts are the string table's
+// (string ids in MainWindowIds.h).
 const char kTextBackupFolderPrompt[] = "Choose the location...";
-const char kTextZkvFolderPrompt[] = "Select the folder which conatins the Zkv file and attached files";
-const char kTextZkvFileFilter[] = "Zkv Files (*.zkv)|*.zkv||";
-const char kTextExportWriteFailed[] = "There was an error writing to the export file. Make sure you have enough disk "
-                                      "space and/or you didn't specify a read-only location.";
-const char kTextBackupDone[] = "The backup was successful.";
-const char kTextRestoreConfirm[] = "This operation will destroy the current contents of the database and restore the "
-                                   "selected database. Are you sure you want to do this?";
-const char kTextRestoreTitle[] = "Restore Database";
 // The tips' kinds (the export's tip dialog serves all four).
 const int kTipBackup = 2;
 const int kTipRestore = 3;
+
+CString TableText(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return text;
+}
 
 // The folder without a closing backslash (a drive's root keeps it).
 CString WithoutClosingBackslash(CString folder)
@@ -61,9 +60,9 @@ void CZorvikanDesktopView::OnBackup()
     const BlowfishKeyPtr cipher =
         passwordDialog.m_strPassword.IsEmpty() ? nullptr : MakeBlowfishKey(passwordDialog.m_strPassword);
     if (service->WriteBackup(m_database, user, path, cipher.get()) != 0)
-        AfxMessageBox(kTextExportWriteFailed, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_EXPORT_WRITE_FAILED, MB_OK | MB_ICONEXCLAMATION);
     else
-        AfxMessageBox(kTextBackupDone, MB_OK);
+        AfxMessageBox(IDS_BACKUP_DONE, MB_OK);
 }
 
 void CZorvikanDesktopView::OnRestoreZkvFolder()
@@ -74,7 +73,7 @@ void CZorvikanDesktopView::OnRestoreZkvFolder()
         !service->ShowTip(this, user, kTipRestore))
         return;
     CString folder;
-    if (!AfxBrowseForFolder(this, kTextZkvFolderPrompt, nullptr, folder)) return;
+    if (!AfxBrowseForFolder(this, TableText(IDS_ZKV_FOLDER_PROMPT), nullptr, folder)) return;
     folder = WithoutClosingBackslash(folder);
     // The exchange file inside the folder bears the folder's name.
     const CString path = folder.IsEmpty() ? CString() : JoinPath(folder, GetFileNameOfPath(folder));
@@ -85,8 +84,9 @@ void CZorvikanDesktopView::OnRestoreZkvFolder()
 void CZorvikanDesktopView::OnRestoreZkvFile()
 {
     CFileDialog dialog(TRUE, nullptr, nullptr, OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY,
-                       kTextZkvFileFilter, this);
-    dialog.m_ofn.lpstrTitle = kTextRestoreTitle;
+                       TableText(IDS_ZKV_FILE_FILTER), this);
+    const CString title = TableText(IDS_RESTORE_TITLE);
+    dialog.m_ofn.lpstrTitle = title;
     const CString start =
         CurrentUser() ? CAppPrefMgr::GetInstance()->GetBackupFolderOrDocuments(CurrentUser()) : CString();
     if (!start.IsEmpty()) dialog.m_ofn.lpstrInitialDir = start.GetString();
@@ -98,7 +98,7 @@ void CZorvikanDesktopView::RestoreFromFile(const CString& path)
 {
     IBackupService* service = GetBackupService();
     if (!service) return;
-    if (AfxMessageBox(kTextRestoreConfirm, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES) return;
+    if (AfxMessageBox(IDS_RESTORE_CONFIRM, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES) return;
     CUserItem* user = CurrentUser();
     IBackupService::RestoreOutcome outcome =
         service->Restore(m_database, user, path, [this](const std::string& text) { return AskRestorePassword(text); });

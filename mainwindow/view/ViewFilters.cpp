@@ -31,10 +31,10 @@ const UINT kUnmaskMenuTextId = 188;
 // Import with the format read from the file's content.
 const int kFormatFromContent = 13;
 
-CString Loaded(UINT id, const char* fallback)
+CString Loaded(UINT id)
 {
     CString text;
-    if (!text.LoadString(id)) text = fallback;
+    text.LoadString(id);
     return text;
 }
 
@@ -293,15 +293,13 @@ void CZorvikanDesktopView::OnShowDetails()
 void CZorvikanDesktopView::OnUpdateShowDetails(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(TRUE);
-    SetCommandText(this, pCmdUI,
-                   m_viewState.showingDetails ? Loaded(kHideDetailsTextId, "Hide Details")
-                                              : Loaded(kShowDetailsTextId, "Show Details"));
+    SetCommandText(this, pCmdUI, m_viewState.showingDetails ? Loaded(kHideDetailsTextId) : Loaded(kShowDetailsTextId));
 }
 
 void CZorvikanDesktopView::OnToggleMask()
 {
     m_bReveal = !m_bReveal;
-    SetMaskButtonText(m_bReveal ? Loaded(kMaskCaptionId, "Mask") : Loaded(kUnmaskCaptionId, "Unmask"));
+    SetMaskButtonText(m_bReveal ? Loaded(kMaskCaptionId) : Loaded(kUnmaskCaptionId));
     ShowDetails(GetSelectedRecord());
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
 }
@@ -309,8 +307,7 @@ void CZorvikanDesktopView::OnToggleMask()
 void CZorvikanDesktopView::OnUpdateToggleMask(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(TRUE);
-    SetCommandText(this, pCmdUI,
-                   m_bReveal ? Loaded(kMaskMenuTextId, "&Mask\tCtrl+M") : Loaded(kUnmaskMenuTextId, "Un&mask\tCtrl+M"));
+    SetCommandText(this, pCmdUI, m_bReveal ? Loaded(kMaskMenuTextId) : Loaded(kUnmaskMenuTextId));
 }
 
 // ---- Types and categories --------------------------------------------------------

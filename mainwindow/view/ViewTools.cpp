@@ -11,6 +11,7 @@
 #include "app/logon/GetExportPasswordDlg.h"
 #include "app/pluginlink/BrowserPlugin.h"
 #include "app/res/ExchangeRes.h"
+#include "app/res/Resource.h"
 #include "app/services/ExchangeService.h"
 #include "app/services/ZorvikanDesktopApp.h"
 #include "core/items/Record.h"
@@ -27,27 +28,11 @@ const int kFormatZkv3 = 4;
 const int kFormatZkvFolder = 5;
 
 const char kMailSubject[] = "Exported File";
-const char kUserGuideFile[] = "Zorvikan User Guide.pdf";
-// The web-update library, and what it is handed: the address of the update
-// information on the update server.
+// The web-update library, and its entry that is handed the address of the
+// update information on the update server (string IDS_UPDATE_ADDRESS).
 const char kWebUpdateLibrary[] = "wuw4.dll";
 const char kWebUpdateEntry[] = "WebUpdate";
-const char kUpdateAddress[] = "http://www.corvantide.com/zorvikan/update/ZorvikanDesktop.txt";
 const char kProductWebPage[] = "http://www.corvantide.com/zorvikan/";
-
-// The texts of the messages (string ids in MainWindowIds.h).
-const char kTextExportWriteFailed[] = "There was an error writing to the export file. Make sure you have enough disk "
-                                      "space and/or you didn't specify a read-only location.";
-const char kTextRegisterFailed[] = "Internet Explorer plug-in registration failed.";
-const char kTextUnregisterFailed[] = "Internet Explorer plug-in unregistration failed.";
-const char kTextRegisteredRestart[] =
-    "Internet Explorer plug-in registration successfull.\nDo you want to restart Internet Explorer?";
-const char kTextUnregisteredRestart[] =
-    "Internet Explorer plug-in unregistration successful.\nDo you want to restart Internet Explorer?";
-const char kTextRegisteredRun[] = "Internet Explorer plug-in registration successful.\nDo you want to run Internet "
-                                  "Explorer?";
-const char kTextUnregisteredRun[] = "Internet Explorer plug-in unregistration successful.\nDo you want to run  "
-                                    "Internet Explorer?";
 
 // The web-update library's entry: the address as a zero-terminated string.
 typedef void (*WebUpdateFn)(const char* address);
@@ -95,7 +80,7 @@ void CZorvikanDesktopView::OnEmailItems()
     if (format == kFormatZkvFolder) {
         // Never hand the mail program a missing or half-written archive.
         if (!service->ZipExportFolder(target)) {
-            AfxMessageBox(kTextExportWriteFailed, MB_OK | MB_ICONEXCLAMATION);
+            AfxMessageBox(IDS_EXPORT_WRITE_FAILED, MB_OK | MB_ICONEXCLAMATION);
             DeletePathSilently(temp, m_hWnd);
             return;
         }
@@ -145,7 +130,9 @@ void CZorvikanDesktopView::CheckForUpdates(bool interactive)
     if (HMODULE library = ::LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
         auto update =
             reinterpret_cast<WebUpdateFn>(reinterpret_cast<void*>(::GetProcAddress(library, kWebUpdateEntry)));
-        if (update) update(kUpdateAddress);
+        CString address;
+        address.LoadString(IDS_UPDATE_ADDRESS);
+        if (update) update(address);
         return;
     }
     if (interactive && CAppPrefMgr::GetInstance()->OfferWebUpdateInstall(m_hWnd, CString()) != 0) {
@@ -161,14 +148,14 @@ void CZorvikanDesktopView::OnUninstallBrowserPlugin() { RegisterBrowserPluginAnd
 void CZorvikanDesktopView::RegisterBrowserPluginAndAsk(bool install)
 {
     if (!RegisterBrowserPlugin(1, install ? 1 : 0)) {
-        AfxMessageBox(install ? kTextRegisterFailed : kTextUnregisterFailed, MB_OK);
+        AfxMessageBox(install ? IDS_PLUGIN_REGISTER_FAILED : IDS_PLUGIN_UNREGISTER_FAILED, MB_OK);
         return;
     }
     const UINT question = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;
     if (IsInternetExplorerRunning()) {
-        if (AfxMessageBox(install ? kTextRegisteredRestart : kTextUnregisteredRestart, question) == IDYES)
+        if (AfxMessageBox(install ? IDS_PLUGIN_REGISTERED_RESTART : IDS_PLUGIN_UNREGISTERED_RESTART, question) == IDYES)
             RestartInternetExplorer();
-    } else if (AfxMessageBox(install ? kTextRegisteredRun : kTextUnregisteredRun, question) == IDYES) {
+    } else if (AfxMessageBox(install ? IDS_PLUGIN_REGISTERED_RUN : IDS_PLUGIN_UNREGISTERED_RUN, question) == IDYES) {
         StartInternetExplorer();
     }
 }
@@ -176,5 +163,7 @@ void CZorvikanDesktopView::RegisterBrowserPluginAndAsk(bool install)
 void CZorvikanDesktopView::OnUserGuide()
 {
     // A missing file or viewer is the shell's to tell, or nobody's.
-    OpenWithShell(JoinPath(GetAppDirectory(), kUserGuideFile));
+    CString name;
+    if (!name.LoadString(IDS_USER_GUIDE_FILE)) return;
+    OpenWithShell(JoinPath(GetAppDirectory(), name));
 }

@@ -65,8 +65,10 @@ TEST(BackupService, TheServiceNamesItsMessages)
     IBackupService::RestoreOutcome r = service.Restore(db, nullptr, WinPath(dir / "empty.zkv"), nullptr);
     EXPECT_FALSE(r.restored);
     EXPECT_EQ(r.messageId, IDS_IMPORT_READ_ERROR);
-    EXPECT_EQ(r.messageText, kTextImportReadError);
-    EXPECT_EQ(service.MessageText(IDS_EXPORT_WRITE_ERROR), kTextExportWriteError);
+    EXPECT_EQ(r.messageText, CString("There was an error reading the import file."));
+    EXPECT_EQ(service.MessageText(IDS_EXPORT_WRITE_ERROR),
+              CString("There was an error writing to the export file. Make sure you have enough disk space and/or you "
+                      "didn't specify a read-only location."));
     // The installed service is the one the view finds.
     {
         CScopedBackupService installed(&service);
