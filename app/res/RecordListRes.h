@@ -28,6 +28,8 @@
 #define IDS_DELETE_ATTACHMENT 201
 #define IDS_ADD_ATTACHMENT 202
 #define IDC_RECORD_DRAG 427
+// The pointing hand over the details pane's links.
+#define IDC_LINK_HAND 1652
 // Its menu images (16 x 15).
 #define IDB_POPUP_PRINT 431
 #define IDB_POPUP_EXPORT 457

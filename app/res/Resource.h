@@ -74,4 +74,7 @@
 // The program-wide button strips: the small copy buttons' states (12 x 13
 // cells across) and the pressed attachment button (14 x 14).
 #define IDB_COPY_BUTTONS 204
+// The record editor's masking mark: cell 0 (12 x 13) of a strip on the
+// colour key 0x3399FF.
+#define IDB_MASK_MARK 213
 #define IDB_ATTACHMENT_PRESSED 438

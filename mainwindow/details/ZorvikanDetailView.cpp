@@ -6,8 +6,10 @@
 
 #include <algorithm>
 
+#include "app/res/RecordListRes.h"
 #include "core/items/Record.h"
 #include "core/items/UniqueList.h"
+#include "framework/ResourceModuleWin.h"
 #include "mainwindow/details/DetailsLayout.h"
 #include "mainwindow/view/ZorvikanDesktopView.h"
 #include "toolkit/ToolkitIds.h"
@@ -174,7 +176,8 @@ LRESULT CZorvikanDetailView::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_MOUSEMOVE: {
         const POINT point{(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        if (m_view.LinkAtPane(point)) ::SetCursor(::LoadCursorA(nullptr, IDC_HAND));
+        if (m_view.LinkAtPane(point))
+            ::SetCursor(::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDC_LINK_HAND)));
         // A splitter drag that ends over the pane takes effect now.
         if (CWnd* parent = GetParent()) parent->SendMessage(WM_CHILDLIST_MOUSEMOVE, 0, 0);
         break;

@@ -9,6 +9,7 @@
 
 #include "app/AppIds.h"
 #include "app/res/RecordDialogsRes.h"
+#include "app/res/Resource.h"
 #include "core/items/Record.h"
 #include "core/items/TypeItem.h"
 #include "core/items/UniqueKey.h"
@@ -19,6 +20,7 @@
 #include "mainwindow/dialogs/CustomRecordDlg.h"
 #include "mainwindow/dialogs/GeneratePasswordDlg.h"
 #include "mainwindow/dialogs/RecordEditorHost.h"
+#include "mainwindow/icons/IconList.h"
 #include "mainwindow/models/FilterComboModel.h"
 
 namespace {
@@ -383,7 +385,9 @@ void CDetailViewDlg::OnSize(UINT nType, int cx, int cy)
 void CDetailViewDlg::OnPaint()
 {
     CPaintDC dc(this);
-    // Masked fields get a mark beside them.
+    // Masked fields get a mark beside them, the strip loaded when painted.
+    CIconList marks;
+    marks.Load(IDB_MASK_MARK, 1, 2, 12, 13, 1, RGB(0xFF, 0x99, 0x33), 0);
     for (int i = 0; i < kItemFieldCount; ++i) {
         if (!((m_edits.mask >> i) & 1)) continue;
         CWnd* mark = GetDlgItem(IDC_DV_MARK_FIRST + i);
@@ -391,7 +395,7 @@ void CDetailViewDlg::OnPaint()
         CRect rect;
         mark->GetWindowRect(&rect);
         ScreenToClient(&rect);
-        dc.FillSolidRect(&rect, RGB(0xFF, 0x99, 0x33));
+        marks.DrawCentered(dc.GetSafeHdc(), 0, rect);
     }
     if (CWnd* icon = GetDlgItem(IDC_DV_ICON)) {
         CRect rect;

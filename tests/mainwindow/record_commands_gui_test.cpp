@@ -109,6 +109,38 @@ TEST_F(RecordCommands, NewItemUnderAllTypesMakesAWebLoginThatIsSavedWithItsDate)
     EXPECT_TRUE(modal.Unanswered().empty());
 }
 
+// A masked field's mark is the padlock of the mark strip, its key colour
+// left out (never a filled square of that colour).
+TEST_F(RecordCommands, TheEditorMarksAMaskedFieldWithAPadlock)
+{
+    OpenWindow();
+    ScriptedModal modal;
+    int keyPixels = -1, outlinePixels = -1, unmarkedOutline = -1;
+    auto count = [](CWnd& dlg, int control, COLORREF colour) {
+        RECT r;
+        ::GetWindowRect(::GetDlgItem(dlg.m_hWnd, control), &r);
+        ::MapWindowPoints(HWND_DESKTOP, dlg.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+        HDC dc = ::GetDC(dlg.m_hWnd);
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) n += ::GetPixel(dc, x, y) == colour;
+        ::ReleaseDC(dlg.m_hWnd, dc);
+        return n;
+    };
+    modal.OnModal([&](CWnd& dlg) {
+        ::RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        // Web logins mask their third field (the password).
+        keyPixels = count(dlg, IDC_DV_MARK_FIRST + 2, RGB(0xFF, 0x99, 0x33));
+        outlinePixels = count(dlg, IDC_DV_MARK_FIRST + 2, RGB(0x50, 0x40, 0x10));
+        unmarkedOutline = count(dlg, IDC_DV_MARK_FIRST + 1, RGB(0x50, 0x40, 0x10));
+        ScriptedModal::PressButton(dlg, IDCANCEL);
+    });
+    ::SendMessageA(m_view->m_hWnd, WM_COMMAND, ID_NEW_ITEM, 0);
+    EXPECT_EQ(0, keyPixels);
+    EXPECT_GT(outlinePixels, 20);
+    EXPECT_EQ(0, unmarkedOutline);
+}
+
 TEST_F(RecordCommands, ANewRecordWithNothingEnteredIsNotAdded)
 {
     OpenWindow();

@@ -120,3 +120,40 @@ def attachment_pressed():
 
 copy_button_strip()
 attachment_pressed()
+
+
+# The record editor's masking mark: cell 0 (12 x 13, at 1, 1) of a 40 x 36
+# strip on the key 0x3399FF, a small padlock beside each masked field.
+MASK_MARK = [
+    '....####....',
+    '...#....#...',
+    '..#......#..',
+    '..#......#..',
+    '..#......#..',
+    '.##########.',
+    '.#oooooooo#.',
+    '.#ooo##ooo#.',
+    '.#ooo##ooo#.',
+    '.#oooo#ooo#.',
+    '.#oooooooo#.',
+    '.##########.',
+    '............',
+]
+GOLD = (0xE0, 0xB0, 0x30)
+
+
+def mask_mark():
+    def pixel(x, y):
+        cx, cy = x - 1, y - 1
+        if 0 <= cx < 12 and 0 <= cy < 13:
+            c = MASK_MARK[cy][cx]
+            if c == '#':
+                return (0x50, 0x40, 0x10)
+            if c == 'o':
+                return GOLD
+        return COPY_KEY
+
+    write_bmp(os.path.join(HERE, 'mask_mark.bmp'), 40, 36, pixel)
+
+
+mask_mark()
