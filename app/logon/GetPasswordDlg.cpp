@@ -201,4 +201,6 @@ void CGetPasswordDlg::OnHint()
         break;
     }
     }
+    // What is typed next is the password again.
+    GotoDlgCtrl(GetDlgItem(IDC_PASSWORD));
 }

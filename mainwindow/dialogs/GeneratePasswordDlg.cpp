@@ -89,7 +89,10 @@ void CGeneratePasswordDlg::ShowPronounceableState()
 
 void CGeneratePasswordDlg::UpdateMeter()
 {
-    m_meter.SetGeneratorSettings(m_choices.MeterSettings());
+    // The bar with its name, as Set Password shows it.
+    const int score = CPasswordStrengthMeter::ScoreGeneratorSettings(m_choices.MeterSettings());
+    m_meter.SetScore(score);
+    m_meter.SetLabel(CPasswordStrengthMeter::LabelForScore(score));
     if (CWnd* area = GetDlgItem(IDC_GEN_METER)) {
         CRect rect;
         area->GetWindowRect(&rect);

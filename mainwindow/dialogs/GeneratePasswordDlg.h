@@ -19,6 +19,8 @@ public:
     void SetPassword(const CSecretString& password) { m_password = password; }
     const CSecretString& GetPassword() const { return m_password; }
     const CGeneratorChoices& GetChoices() const { return m_choices; }
+    // The meter as it is drawn: its bar and the name of the rating.
+    const CPasswordStrengthMeter& GetMeter() const { return m_meter; }
 
     BOOL OnInitDialog() override;
     void OnOK() override;

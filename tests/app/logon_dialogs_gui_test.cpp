@@ -279,6 +279,41 @@ TEST_F(LogonDialogs, TypingAtOnceGoesIntoThePasswordBox)
     EXPECT_TRUE(modal.Unanswered().empty());
 }
 
+// Both forms: a caption with the close box alone, drawn active with the
+// focus in the password box; after the hint's message the focus is back in
+// the password box, so what is typed next goes there.
+TEST_F(LogonDialogs, BothFormsAreActiveAndTheHintGivesTheFocusBack)
+{
+    ASSERT_TRUE(CPasswordHint(alice).SetHint(0, "", "the blue door"));
+    for (bool severalUsers : {true, false}) {
+        SCOPED_TRACE(severalUsers);
+        zvtest::ScriptedModal modal;
+        LONG style = 0;
+        bool active = false;
+        std::string typed;
+        modal.AnswerMessageBox(IDOK);
+        modal.OnModal([&](CWnd& wnd) {
+            style = ::GetWindowLongA(wnd.m_hWnd, GWL_STYLE);
+            active = ::GetActiveWindow() == wnd.m_hWnd && ::GetForegroundWindow() == wnd.m_hWnd;
+            // A click on Hint takes the focus to the button.
+            HWND hintButton = ::GetDlgItem(wnd.m_hWnd, IDC_HINT_BUTTON);
+            ::SetFocus(hintButton);
+            ::SendMessageA(wnd.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_HINT_BUTTON, BN_CLICKED), (LPARAM)hintButton);
+            for (const char* p = "xy"; *p; ++p) ::SendMessageA(::GetFocus(), WM_CHAR, (WPARAM)(unsigned char)*p, 1);
+            typed = Text(wnd, IDC_PASSWORD);
+            Cancel(wnd);
+        });
+        CGetPasswordDlg dlg(nullptr, severalUsers);
+        dlg.m_pUsers = &m_users;
+        dlg.m_pUser = alice;
+        dlg.DoModal();
+        EXPECT_EQ(0, style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+        EXPECT_TRUE(active);
+        EXPECT_EQ("xy", typed);
+        EXPECT_EQ((std::vector<std::string>{"the blue door"}), modal.MessageTexts());
+    }
+}
+
 TEST_F(LogonDialogs, ChecksTheSelectedUserOfTheHiddenChoice)
 {
     MakeDatabase(alice, "AlicePw");

@@ -180,4 +180,29 @@ TEST_F(GeneratePasswordDialog, StrengthChoicesAndTheLengthSpinner)
     EXPECT_EQ(20, dlg.GetChoices().length);
 }
 
+// The meter names its rating as Set Password's does, following the choices.
+TEST_F(GeneratePasswordDialog, TheMeterNamesTheRatingOfTheChoices)
+{
+    Prefs().SetPasswordGeneratorFlags(User(), 0x07);
+    ScriptedModal modal;
+    CGeneratePasswordDlg dlg;
+    std::vector<std::string> labels, expected;
+    modal.OnModal([&](CWnd& wnd) {
+        for (int item : {-1, 0, 2}) {
+            if (item >= 0) {
+                ::SendDlgItemMessageA(wnd.m_hWnd, IDC_GEN_STRENGTH, CB_SETCURSEL, item, 0);
+                ::SendMessageA(wnd.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_GEN_STRENGTH, CBN_SELCHANGE),
+                               (LPARAM)::GetDlgItem(wnd.m_hWnd, IDC_GEN_STRENGTH));
+            }
+            labels.emplace_back(dlg.GetMeter().GetLabel());
+            expected.emplace_back(CPasswordStrengthMeter::LabelForScore(
+                CPasswordStrengthMeter::ScoreGeneratorSettings(dlg.GetChoices().MeterSettings())));
+        }
+        ScriptedModal::PressButton(wnd, IDCANCEL);
+    });
+    dlg.DoModal();
+    EXPECT_EQ(expected, labels);
+    for (const std::string& label : labels) EXPECT_FALSE(label.empty());
+}
+
 }  // namespace

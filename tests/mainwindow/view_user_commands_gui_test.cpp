@@ -220,6 +220,24 @@ TEST_F(ViewUserCommands, EditUsersRunsWithTheBusyFlagSet)
     EXPECT_EQ(m_view->GetPluginLink().GetBusy(), 0);
 }
 
+// Esc pressed in Edit Users closes it, wherever its focus is.
+TEST_F(ViewUserCommands, EscClosesEditUsers)
+{
+    OpenWindow();
+    zvtest::ScriptedModal modal;
+    bool posted = false;
+    modal.OnModal([&](CWnd& wnd) {
+        // The key as the keyboard sends it, to the control with the focus.
+        HWND focus = ::GetFocus();
+        ASSERT_TRUE(focus && (focus == wnd.m_hWnd || ::IsChild(wnd.m_hWnd, focus)));
+        posted = ::PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 0x00010001) &&
+                 ::PostMessageA(focus, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+    });
+    Command(ID_EDIT_USERS);
+    EXPECT_TRUE(posted);
+    EXPECT_TRUE(modal.Unanswered().empty());
+}
+
 TEST_F(ViewUserCommands, DatabaseSyncWorksOnACopyWithTheBusyFlagSet)
 {
     OpenWindow();
