@@ -88,6 +88,12 @@ void CZorvikanDesktopView::ApplyItemDeleted(UINT itemClass, int32_t id)
     CObjectList* list = ListOf(m_database, itemClass);
     CBaseItem* item = list ? list->FindById(id) : nullptr;
     if (!item) return;
+    // A type or category the filter shows: the filter falls back to "All"
+    // and the views follow, before the item goes.
+    if (itemClass == NOTIFY_ITEM_TYPE)
+        RemoveTypeFromCombo(item);
+    else if (itemClass == NOTIFY_ITEM_CATEGORY)
+        RemoveCategoryFromCombo(item);
     // The saved state is the tombstone the next sync needs; only an item the
     // file no longer holds at all leaves the list. It is kept until the view
     // ends, as an open editor or a view may still point to it.

@@ -249,9 +249,7 @@ std::vector<const CRecord*> CZorvikanDesktopView::RecordsInScope(int scope)
         return records;
     }
     if (scope == 1) {
-        for (CRecord* record : CollectShownRecords(m_database.GetRecords(), m_viewState.typeFilter,
-                                                   m_viewState.categoryFilter, RecordSearch{}))
-            records.push_back(record);
+        for (CRecord* record : GetShownRecords()) records.push_back(record);
         return records;
     }
     for (POSITION pos = m_database.GetRecords().GetHeadPosition(); pos;) {

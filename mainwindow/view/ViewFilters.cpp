@@ -55,13 +55,14 @@ void ShowEntries(CComboBox* combo, const CFilterComboModel& model, int select)
     combo->Invalidate();
 }
 
-// A command's menu text: owner-drawn menus keep their texts themselves.
-void SetCommandText(CWnd* view, CCmdUI* pCmdUI, const CString& text)
+// A command's menu text: an owner-drawn popup keeps its items' texts
+// itself, and the popup that opens is the one to tell.
+void SetCommandText(CCmdUI* pCmdUI, const CString& text)
 {
     if (pCmdUI->m_pMenu && BCMenu::IsBCMenu(pCmdUI->m_pMenu)) {
-        CFrameWnd* frame = view->GetParentFrame();
-        if (frame && frame->IsKindOf(RUNTIME_CLASS(CMainFrame)))
-            static_cast<CMainFrame*>(frame)->GetMainMenu().SetMenuText(pCmdUI->m_nID, text, MF_BYCOMMAND);
+        CMenu* popup = CMenu::FromHandlePermanent(pCmdUI->m_pMenu->m_hMenu);
+        if (popup && popup->IsKindOf(RUNTIME_CLASS(BCMenu)))
+            static_cast<BCMenu*>(popup)->SetMenuText(pCmdUI->m_nID, text, MF_BYCOMMAND);
         return;
     }
     pCmdUI->SetText(text);
@@ -203,10 +204,35 @@ void CZorvikanDesktopView::SelectCategoryInCombo(const uint8_t key[kUniqueKeySiz
 
 void CZorvikanDesktopView::GetTypeFilter(uint8_t key[kUniqueKeySize])
 {
-    // The tree and the panel show the chosen type themselves; until their
-    // own reading is there, the filter they were filled with is the answer.
+    // The tree and the panel show the chosen type themselves: the caret's
+    // type node, the panel's chosen type row. Their "Unfiled" carries no
+    // type (the tree) or the placeholder with the zero key (the panel).
+    if (m_nViewMode == kViewModeTree && m_tree.m_hWnd) {
+        HTREEITEM node = m_tree.GetSelectedItem();
+        if (!node) {
+            std::memcpy(key, KEY_ALL, kUniqueKeySize);
+            return;
+        }
+        while (HTREEITEM parent = m_tree.GetParentItem(node)) node = parent;
+        const auto* type = reinterpret_cast<const CBaseItem*>(m_tree.GetItemData(node));
+        std::memcpy(key, type ? type->GetKey() : KEY_UNFILED, kUniqueKeySize);
+        return;
+    }
+    if (m_nViewMode == kViewModePanel && m_panelTypes.m_hWnd) {
+        const int mark = (int)m_panelTypes.SendMessage(LVM_GETSELECTIONMARK);
+        const auto* type = mark >= 0 && mark < m_panelTypes.GetItemCount()
+                               ? reinterpret_cast<const CBaseItem*>(m_panelTypes.GetItemData(mark))
+                               : nullptr;
+        std::memcpy(key, type ? type->GetKey() : KEY_UNFILED, kUniqueKeySize);
+        return;
+    }
+    GetListTypeFilter(key);
+}
+
+void CZorvikanDesktopView::GetListTypeFilter(uint8_t key[kUniqueKeySize])
+{
     CComboBox* combo = TypeCombo();
-    if (m_nViewMode == kViewModeList && combo && combo->GetCurSel() >= 0) {
+    if (combo && combo->GetCurSel() >= 0) {
         m_typeEntries.KeyAt(combo->GetCurSel(), key);
         return;
     }
@@ -257,7 +283,7 @@ void CZorvikanDesktopView::OnCategoryComboChange()
 void CZorvikanDesktopView::OnTypeComboChange()
 {
     uint8_t key[kUniqueKeySize];
-    GetTypeFilter(key);
+    GetListTypeFilter(key);
     if (SameKey(key, KEY_EDIT_ENTRY)) {
         SelectTypeInCombo(m_viewState.typeFilter);
         OnEditTypes();
@@ -293,7 +319,7 @@ void CZorvikanDesktopView::OnShowDetails()
 void CZorvikanDesktopView::OnUpdateShowDetails(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(TRUE);
-    SetCommandText(this, pCmdUI, m_viewState.showingDetails ? Loaded(kHideDetailsTextId) : Loaded(kShowDetailsTextId));
+    SetCommandText(pCmdUI, m_viewState.showingDetails ? Loaded(kHideDetailsTextId) : Loaded(kShowDetailsTextId));
 }
 
 void CZorvikanDesktopView::OnToggleMask()
@@ -307,7 +333,7 @@ void CZorvikanDesktopView::OnToggleMask()
 void CZorvikanDesktopView::OnUpdateToggleMask(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(TRUE);
-    SetCommandText(this, pCmdUI, m_bReveal ? Loaded(kMaskMenuTextId) : Loaded(kUnmaskMenuTextId));
+    SetCommandText(pCmdUI, m_bReveal ? Loaded(kMaskMenuTextId) : Loaded(kUnmaskMenuTextId));
 }
 
 // ---- Types and categories --------------------------------------------------------

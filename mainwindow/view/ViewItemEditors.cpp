@@ -18,6 +18,16 @@ public:
 
     int CommitItemChange(int operation, int itemClass, int itemId) override
     {
+        // A deleted type or category leaves its combo first: when the filter
+        // showed it, the filter falls back to "All" and the views follow.
+        if (operation == NOTIFY_DELETED) {
+            const bool type = itemClass == NOTIFY_ITEM_TYPE;
+            CBaseItem* item = m_view.GetDatabase().FindItemById(itemId, type ? kItemKindType : kItemKindCategory);
+            if (type)
+                m_view.RemoveTypeFromCombo(item);
+            else
+                m_view.RemoveCategoryFromCombo(item);
+        }
         CRecordChangeSequence change;
         change.Add(operation, itemClass, itemId);
         const int result = m_view.CommitRecordChange(change);
@@ -55,5 +65,9 @@ INT_PTR CZorvikanDesktopView::RunDefineTypeDialog(CTypeItem& type, bool isNew)
     CViewItemEditorHost host(*this);
     CDefineTypeDlg dlg(this, m_database, type, host);
     dlg.SetNew(isNew);
-    return dlg.DoModal();
+    const bool wasEditing = m_lockState.IsEditingDialogOpen();
+    m_lockState.SetEditingDialogOpen(true);
+    const INT_PTR result = dlg.DoModal();
+    m_lockState.SetEditingDialogOpen(wasEditing);
+    return result;
 }

@@ -48,6 +48,12 @@ void CZorvikanDesktopView::PlaceStripButtons()
         CBitmapButton* button = GetToolButton(strip[i]);
         if (!button || !button->m_hWnd) continue;
         const CRect r = ToRect(panel ? g.PanelStripSlot(i + 1, descriptions.left) : g.BottomSlot(i + 1));
+        // Where the button stood is painted over: its picture must not
+        // stay behind as a dead second button.
+        CRect old;
+        button->GetWindowRect(&old);
+        ScreenToClient(&old);
+        if (old != r) InvalidateRect(&old, TRUE);
         button->MoveWindow(&r, FALSE);
         InvalidateRect(&r, FALSE);
         // Moved without repainting: the button draws itself at its new place.
@@ -377,6 +383,7 @@ void CZorvikanDesktopView::ChooseListFont()
     OnSize(SIZE_RESTORED, client.right, client.bottom);
     const CRect details = GetDetailsRect();
     InvalidateRect(&details);
+    if (m_detailsPane.m_hWnd) m_detailsPane.Invalidate();
 }
 
 void CZorvikanDesktopView::ChooseRowColour()
@@ -392,7 +399,7 @@ void CZorvikanDesktopView::ChooseRowColour()
     if (m_nViewMode == kViewModeList) {
         m_recordList.Invalidate();
     } else if (m_nViewMode == kViewModeTree && m_tree.m_hWnd) {
-        m_tree.SetFont(&m_controlFont);
+        // The tree keeps the list font the user chose.
         m_tree.SetBkColor(colour);
         m_tree.Invalidate();
     } else if (m_nViewMode == kViewModePanel) {
@@ -405,4 +412,5 @@ void CZorvikanDesktopView::ChooseRowColour()
     }
     const CRect details = GetDetailsRect();
     InvalidateRect(&details);
+    if (m_detailsPane.m_hWnd) m_detailsPane.Invalidate();
 }

@@ -3,16 +3,20 @@
 #include "mainwindow/view/ZorvikanDesktopView.h"
 
 #include <cstring>
+#include <utility>
 
 #include "app/frame/MainFrm.h"
 #include "app/history/LogEvents.h"
 #include "app/logon/GetPasswordDlg.h"
 #include "app/logon/StartupLogon.h"
 #include "app/services/ZorvikanDesktopApp.h"
+#include "core/items/Record.h"
+#include "core/items/RecordList.h"
 #include "core/prefs/AppPrefMgr.h"
 #include "core/prefs/AppPrefs.h"
 #include "core/store/MasterPwdMgr.h"
 #include "core/users/UserItem.h"
+#include "framework/FrameworkRes.h"
 #include "framework/ModalSeam.h"
 #include "mainwindow/MainWindowIds.h"
 #include "toolkit/ToolkitIds.h"
@@ -145,6 +149,11 @@ void CZorvikanDesktopView::LockProgram(bool autoLock)
     if (app) app->SetLogonPending(TRUE);
     m_lockState.ClearReloadDue();
     m_lockState.SetLocked(true);
+    // The unlock shows the same record again, by its id: a reopen makes
+    // every record anew.
+    const CRecord* selected = GetSelectedRecord();
+    const int32_t selectedId = selected ? selected->GetId() : 0;
+    const uint32_t sortKey = m_viewState.sortKey;
 
     if (m_nViewMode == kViewModePanel) {
         if (m_panelTypes.m_hWnd) m_panelTypes.DeleteAllItems();
@@ -155,6 +164,9 @@ void CZorvikanDesktopView::LockProgram(bool autoLock)
         m_recordList.DeleteAllItems();
     }
     ShowDetails(nullptr);
+    // Put aside for Quit only: the exit's automatic backup of a protected
+    // database is written under the master key or not at all.
+    BlowfishKeyPtr exitKey = GetMasterPwdMgr()->GetKey();
     GetMasterPwdMgr()->ClearPassword();
 
     CGetPasswordDlg dlg(this, app && app->GetUsers().GetCount() > 1);
@@ -164,10 +176,13 @@ void CZorvikanDesktopView::LockProgram(bool autoLock)
     m_pluginLink.SetBusy(1);
     CLogEvents::GetInstance()->AddEvent("Lock application", "Application locked", user->GetDisplayName());
     if (dlg.DoModal() != IDOK) {
-        // Quit: the database was saved above; nothing else of the end runs.
-        ExitApplication();
+        // Quit ends the program the way Exit does, once this handler has
+        // returned: view state, event log, clipboard, file syncs, backup.
+        GetMasterPwdMgr()->SetKey(std::move(exitKey));
+        if (CWnd* main = AfxGetMainWnd()) main->PostMessage(WM_COMMAND, ID_APP_EXIT);
         return;
     }
+    exitKey.reset();
 
     const bool reopen = autoLock || m_lockState.IsReloadDue();
     // A database that did not load stays read-only; a reopen decides anew.
@@ -175,11 +190,16 @@ void CZorvikanDesktopView::LockProgram(bool autoLock)
     m_lockState.ClearReloadDue();
     m_lockState.SetLocked(false);
     if (reopen) {
+        // The reload starts from all types and categories; the sort stays.
         ReloadAndRefresh(user, true);
+        if (m_viewState.sortKey != sortKey) {
+            m_viewState.sortKey = sortKey;
+            if (m_nViewMode == kViewModeList) SortRecordList();
+        }
     } else {
         FillCurrentMode();
-        ShowDetails(GetSelectedRecord());
     }
+    SelectShownRecord(selectedId != 0 ? static_cast<CRecord*>(m_database.GetRecords().FindById(selectedId)) : nullptr);
     if (app) app->SetLogonPending(FALSE);
     m_pluginLink.SetBusy(0);
 }

@@ -425,6 +425,58 @@ int CZorvikanDesktopView::FindPanelTypeRow(CBaseItem* select)
 
 void CZorvikanDesktopView::FillPanelRecords(CRecord* select) { FillPanelRecordList(select, -1); }
 
+std::vector<CRecord*> CZorvikanDesktopView::PanelRowOrder(std::vector<CRecord*> records)
+{
+    // The order the sorted list leaves when the records are handed over as
+    // they come: by field 1 without case, equal rows newest first.
+    struct Row {
+        CString text;
+        CRecord* record;
+    };
+    std::vector<Row> rows;
+    rows.reserve(records.size());
+    for (CRecord* record : records) rows.push_back({record->GetField(0), record});
+    rows =
+        FrontInsertOrder(std::move(rows), [](const Row& a, const Row& b) { return ::lstrcmpiA(a.text, b.text) < 0; });
+    // Each landed in front of the ones before it: the last handed is on top.
+    records.clear();
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) records.push_back(it->record);
+    return records;
+}
+
+std::vector<CRecord*> CZorvikanDesktopView::PanelRowsOfType(int typeRow, const RecordSearch& search)
+{
+    uint8_t typeKey[kUniqueKeySize];
+    std::memcpy(typeKey, KEY_UNFILED, kUniqueKeySize);
+    if (auto* type = reinterpret_cast<CBaseItem*>(m_panelTypes.GetItemData(typeRow)))
+        std::memcpy(typeKey, type->GetKey(), kUniqueKeySize);
+    uint8_t category[kUniqueKeySize];
+    GetCategoryFilter(category);
+    return PanelRowOrder(CollectShownRecords(m_database.GetRecords(), typeKey, category, search));
+}
+
+std::vector<CRecord*> CZorvikanDesktopView::GetShownRecords()
+{
+    std::vector<CRecord*> records;
+    if (m_nViewMode == kViewModeTree) {
+        if (!m_tree.m_hWnd) return records;
+        for (HTREEITEM type = m_tree.GetRootItem(); type; type = m_tree.GetNextSiblingItem(type))
+            for (HTREEITEM child = m_tree.GetChildItem(type); child; child = m_tree.GetNextSiblingItem(child))
+                if (auto* record = reinterpret_cast<CRecord*>(m_tree.GetItemData(child))) records.push_back(record);
+    } else if (m_nViewMode == kViewModePanel) {
+        // Every type row's records as the description list shows them when
+        // that row is chosen, whatever it shows now.
+        if (!m_panelTypes.m_hWnd) return records;
+        const RecordSearch search = GetViewSearch();
+        for (int row = 0; row < m_panelTypes.GetItemCount(); ++row)
+            for (CRecord* record : PanelRowsOfType(row, search)) records.push_back(record);
+    } else if (m_recordList.m_hWnd) {
+        for (int row = 0; row < m_recordList.GetItemCount(); ++row)
+            if (CRecord* record = m_recordList.GetRecordAt(row)) records.push_back(record);
+    }
+    return records;
+}
+
 void CZorvikanDesktopView::FillPanelRecordList(CRecord* select, int smartList)
 {
     if (CBitmapButton* autoFill = GetToolButton(ID_AUTO_FILL))
@@ -439,39 +491,25 @@ void CZorvikanDesktopView::FillPanelRecordList(CRecord* select, int smartList)
         const RecordSearch search = GetViewSearch();
         std::vector<CRecord*> records;
         if (smartList < 0) {
-            uint8_t typeKey[kUniqueKeySize];
-            std::memcpy(typeKey, KEY_UNFILED, kUniqueKeySize);
-            if (auto* type = reinterpret_cast<CBaseItem*>(m_panelTypes.GetItemData(mark)))
-                std::memcpy(typeKey, type->GetKey(), kUniqueKeySize);
-            uint8_t category[kUniqueKeySize];
-            GetCategoryFilter(category);
-            records = CollectShownRecords(m_database.GetRecords(), typeKey, category, search);
+            records = PanelRowsOfType(mark, search);
         } else {
             // No type or category filter applies to a smart list; the search does.
             GetSmartList(smartList, records);
             std::vector<CRecord*> found;
             for (CRecord* record : records)
                 if (IsRecordShown(*record, KEY_ALL, KEY_ALL, search)) found.push_back(record);
-            records.swap(found);
+            records = PanelRowOrder(std::move(found));
         }
         // The list sorts its rows itself, walking the rows it holds for
-        // every new one: handed over in front-insert order, each lands in
-        // front at once, in the order the records' own order would leave.
-        struct Row {
-            CString text;
-            CRecord* record;
-        };
-        std::vector<Row> rows;
-        rows.reserve(records.size());
-        for (CRecord* record : records) rows.push_back({record->GetField(0), record});
-        rows = FrontInsertOrder(std::move(rows),
-                                [](const Row& a, const Row& b) { return ::lstrcmpiA(a.text, b.text) < 0; });
-        for (const Row& row : rows) {
+        // every new one: handed over bottom row first, each lands in front
+        // at once.
+        for (auto it = records.rbegin(); it != records.rend(); ++it) {
+            const CString text = (*it)->GetField(0);
             LVITEMA item{};
             item.mask = LVIF_TEXT | LVIF_PARAM;
             item.iItem = 0;
-            item.pszText = const_cast<LPSTR>((LPCSTR)row.text);
-            item.lParam = (LPARAM)row.record;
+            item.pszText = const_cast<LPSTR>((LPCSTR)text);
+            item.lParam = (LPARAM)*it;
             m_panelRecords.InsertItem(&item);
         }
         if (select)
@@ -484,6 +522,26 @@ void CZorvikanDesktopView::FillPanelRecordList(CRecord* select, int smartList)
         frame->GetDialogToolbar().m_cbTypes.Invalidate();
     }
     RefillCategoryCombo();
+}
+
+void CZorvikanDesktopView::SelectShownRecord(CRecord* record)
+{
+    if (record && !record->IsDeleted()) {
+        if (m_nViewMode == kViewModeTree) {
+            FillTree(record);
+        } else if (m_nViewMode == kViewModePanel) {
+            FillPanelTypes(record);
+            FillPanelRecords(record);
+        } else if (m_recordList.m_hWnd) {
+            for (int row = 0; row < m_recordList.GetItemCount(); ++row) {
+                if (m_recordList.GetRecordAt(row) != record) continue;
+                m_recordList.SelectItem(row, TRUE);
+                m_recordList.EnsureVisible(row, FALSE);
+                break;
+            }
+        }
+    }
+    ShowDetails(GetSelectedRecord());
 }
 
 void CZorvikanDesktopView::FillCurrentMode()

@@ -119,8 +119,9 @@ int CZorvikanDesktopView::CommitRecordChange(const CRecordChangeSequence& change
 void CZorvikanDesktopView::ShowAddedRecord(CRecord* record, bool select)
 {
     if (!record) return;
+    // The record list's filter: the list is filled again on a mode switch.
     uint8_t typeFilter[kUniqueKeySize];
-    GetTypeFilter(typeFilter);
+    GetListTypeFilter(typeFilter);
     if (!SameKey(typeFilter, KEY_ALL) && !SameKey(typeFilter, record->GetTypeKey())) return;
     const int row = InsertRecordSorted(record);
     RefillCategoryCombo();

@@ -52,7 +52,7 @@ public:
     CViewOptionsHost(CZorvikanDesktopView& view, CUserItem* user)
         : m_view(view), m_user(user), m_columns(CShowColumns::kColumns)
     {
-        m_view.GetTypeFilter(m_typeKey);
+        m_view.GetListTypeFilter(m_typeKey);
         if (CTypeItem* type = FindType()) {
             m_columns = type->GetColumns();
         } else if (m_user) {
@@ -68,44 +68,10 @@ public:
     {
         if (m_user) m_view.SetClearClipboardOptions(onExit, timerOn, minutes);
     }
-    void ChooseListFont() override
-    {
-        LOGFONTA font = GetListFont();
-        CHOOSEFONTA choose{};
-        choose.lStructSize = sizeof choose;
-        choose.hwndOwner = m_view.m_hWnd;
-        choose.lpLogFont = &font;
-        choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-        if (!AfxGetModalSeam().ChooseFont(choose)) return;
-        static_assert(sizeof(LOGFONTA) == kLogFontSize, "the stored font is a LOGFONTA");
-        std::memcpy(m_view.m_viewState.font, &font, kLogFontSize);
-        m_view.m_viewState.hasFont = true;
-        if (m_user) Prefs()->SetFont(m_user, m_view.m_viewState.font);
-        m_view.GetRecordList().Invalidate();
-    }
-    void ChooseRowColour() override
-    {
-        static COLORREF custom[16] = {};
-        CHOOSECOLORA choose{};
-        choose.lStructSize = sizeof choose;
-        choose.hwndOwner = m_view.m_hWnd;
-        choose.rgbResult = GetRowColour();
-        choose.lpCustColors = custom;
-        choose.Flags = CC_RGBINIT | CC_FULLOPEN;
-        if (!AfxGetModalSeam().ChooseColor(choose)) return;
-        m_view.m_viewState.rowColor = choose.rgbResult;
-        if (m_user) Prefs()->SetRowColor(m_user, choose.rgbResult);
-        m_view.GetRecordList().Invalidate();
-    }
-    LOGFONTA GetListFont() override
-    {
-        LOGFONTA font{};
-        if (m_view.m_viewState.hasFont)
-            std::memcpy(&font, m_view.m_viewState.font, kLogFontSize);
-        else
-            ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-        return font;
-    }
+    // The view applies the choices to every list at once.
+    void ChooseListFont() override { m_view.ChooseListFont(); }
+    void ChooseRowColour() override { m_view.ChooseRowColour(); }
+    LOGFONTA GetListFont() override { return m_view.GetListFontDescription(); }
     COLORREF GetRowColour() override { return m_view.m_viewState.rowColor; }
     HWND GetViewWindow() override { return m_view.m_hWnd; }
     void GetCurrentTypeKey(uint8_t key[kUniqueKeySize]) override { std::memcpy(key, m_typeKey, kUniqueKeySize); }

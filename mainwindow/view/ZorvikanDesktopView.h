@@ -7,43 +7,46 @@
 //
 // One class in many files, all in mainwindow/view/. This header holds the
 // members; ZorvikanDesktopView.cpp the one message map, construction, the
-// first update and the end. Handlers go into the file of their concern
-// (those marked * exist; make the others when their code comes):
-// * ViewLayout.cpp          sizes, panes and splitters, fonts, tool buttons,
-//                           background and the mouse on the view itself
-// * ViewRecordList.cpp      the record list: columns, sorting, header,
+// first update and the end. Handlers go into the file of their concern:
+//   ViewLayout.cpp          sizes, panes and splitters, fonts and the row
+//                           colour, tool buttons, background and the mouse
+//                           on the view itself
+//   ViewRecordList.cpp      the record list: columns, sorting, header,
 //                           selection, keys, cut, copy and paste
-// * ViewModes.cpp           list, tree and panel modes: switching, filling,
-//                           the selected record, reload and refresh
-// * ViewFilters.cpp         type and category combos, their contents and
-//                           counts, details and unmask toggles, dropped files
-// * ViewRecordCommands.cpp  new, edit, delete, duplicate, customise,
+//   ViewModes.cpp           list, tree and panel modes: switching, filling,
+//                           the selected and the shown records, reload and
+//                           refresh
+//   ViewFilters.cpp         type and category combos, their contents and
+//                           counts, details and unmask toggles, new types,
+//                           dropped files
+//   ViewRecordCommands.cpp  new, edit, delete, duplicate, customise,
 //                           attachments; a web login becoming a new record
-// * ViewMoveRecords.cpp     move to type or category, the record popup menu,
+//   ViewMoveRecords.cpp     move to type or category, the record popup menu,
 //                           drag and drop in the panel
-// * ViewChangeNotices.cpp   notices from outside; the view's side of records
+//   ViewChangeNotices.cpp   notices from outside; the view's side of records
 //                           added, updated or removed
-// * ViewUserCommands.cpp    password, users, options, database sync, reset
-// * ViewPrinting.cpp        print and print preview
-// * ViewCopyCommands.cpp    copy category, fields and note
-// * ViewTrayCommands.cpp    the tray menu's commands and the event viewer
-// * ViewLocking.cpp         auto-lock, lock and unlock, clipboard clearing
-// * ViewDuplicates.cpp      delete duplicates
-// * ViewItemEditors.cpp     the type and category editors
-// * ViewDetails.cpp         drawing the details pane, its links, the
+//   ViewUserCommands.cpp    password, users, options, database sync, reset
+//   ViewPrinting.cpp        print and print preview
+//   ViewCopyCommands.cpp    copy category, fields and note
+//   ViewTrayCommands.cpp    the tray menu's commands and the event viewer
+//   ViewLocking.cpp         auto-lock, lock and unlock, clipboard clearing
+//   ViewDuplicates.cpp      delete duplicates, refilling views and combos
+//   ViewItemEditors.cpp     the type and category editors
+//   ViewDetails.cpp         drawing the details pane, its links, the
 //                           attachment download
 //   ViewSearch.cpp          search box, recent searches, panel record list
-// * ViewTools.cpp           tool commands and export support
-// * ViewSearch.cpp          search box, recent searches, panel record list
-//   ViewTools.cpp           tool commands and export support
-// * ViewUpkeep.cpp          command updates of the modes, icon image list,
+//   ViewTools.cpp           tool commands, e-mail and export support
+//   ViewUpkeep.cpp          command updates of the modes, icon image list,
 //                           splitter limits, pane focus
-// * ViewAutoFill.cpp        auto-fill through the browser
-// * ViewSyncMessages.cpp    the Wi-Fi sync server's messages and the view's
+//   ViewAutoFill.cpp        auto-fill through the browser
+//   ViewSyncMessages.cpp    the Wi-Fi sync server's messages and the view's
 //                           registration with the server
-// * ViewExchange.cpp        import, export and backup commands
-// * ViewPluginLink.cpp      messages from the plug-in link's worker
-// * ViewBackup.cpp          backup and restore commands, the backup at exit
+//   ViewExchange.cpp        import, export and backup commands
+//   ViewPluginLink.cpp      messages from the plug-in link's worker
+//   ViewBackup.cpp          backup and restore commands, the backup at exit
+//   ItemCombo.cpp           the record editor's type and category combos
+//   ItemEditorSeam.cpp      the editors as the view opens them, replaceable
+//                           by tests
 // Logic that needs no window goes into plain classes beside the view, tested
 // on the host: mainwindow/locking/ (lock state, change-notice gate),
 // mainwindow/records/ (what follows every record change, written once),
@@ -78,7 +81,6 @@
 #include "framework/BitmapButton.h"
 #include "framework/Controls.h"
 #include "framework/Gdi.h"
-#include "mainwindow/models/RecordFilter.h"
 #include "toolkit/layout/SplitterBar.h"
 #include "toolkit/lists/ListCtrlEx.h"
 
@@ -307,9 +309,16 @@ public:
     void FillTree(CRecord* select);
     void FillPanelTypes(CBaseItem* select);
     void FillPanelRecords(CRecord* select);
+    // The records the current mode shows, top to bottom: the list's rows;
+    // the tree's records type node by type node; in panel mode each type
+    // row's records in turn, as the description list shows them.
+    std::vector<CRecord*> GetShownRecords();
     void ReloadAndRefresh(CUserItem* user, bool reopen);
     // The current mode's records filled again under the current filters.
     void FillCurrentMode();
+    // The record selected in the current mode when it is shown there; the
+    // details follow the selection.
+    void SelectShownRecord(CRecord* record);
     // Shows the record (or nothing) in the details area and updates the
     // view's buttons for it.
     void ShowDetails(CRecord* record);
@@ -399,7 +408,11 @@ public:
     // ViewFilters.cpp
     void RefillTypeCombo();
     void RefillCategoryCombo();
+    // The chosen type: list mode the type combo's, tree mode the caret's
+    // type node's, panel mode the chosen type row's.
     void GetTypeFilter(uint8_t key[kUniqueKeySize]);
+    // The type combo's choice, which filters the record list.
+    void GetListTypeFilter(uint8_t key[kUniqueKeySize]);
     void GetCategoryFilter(uint8_t key[kUniqueKeySize]);
     void SelectTypeInCombo(const uint8_t key[kUniqueKeySize]);
     void SelectCategoryInCombo(const uint8_t key[kUniqueKeySize]);
@@ -585,6 +598,10 @@ protected:
     void ShowDetailsPaneByFlag();
     // The panel type row of the item, or of the record's type; -1 when none.
     int FindPanelTypeRow(CBaseItem* select);
+    // The records of a panel type row under the filters and the search, in
+    // the description list's order.
+    std::vector<CRecord*> PanelRowsOfType(int typeRow, const RecordSearch& search);
+    static std::vector<CRecord*> PanelRowOrder(std::vector<CRecord*> records);
     CTreeCtrlEx m_tree;
     CListCtrlEx m_panelTypes;
     CListCtrlEx m_panelRecords;

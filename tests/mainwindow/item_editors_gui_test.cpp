@@ -16,10 +16,13 @@
 #include "core/items/RecordList.h"
 #include "core/items/TypeItem.h"
 #include "core/items/UniqueList.h"
+#include "core/os/ChangeNotify.h"
 #include "core/store/DatabaseObj.h"
+#include "mainwindow/MainWindowIds.h"
 #include "mainwindow/dialogs/DetailViewDlg.h"
 #include "tests/support/AppWindowTest.h"
 #include "tests/support/ScriptedModal.h"
+#include "toolkit/ToolkitIds.h"
 
 namespace {
 
@@ -50,6 +53,41 @@ protected:
         return static_cast<CTypeItem*>(db.GetTypes().FindByName(name));
     }
     void Reread(CDatabaseObj& saved) { ASSERT_EQ(0, saved.Load(Db().GetFilePath())); }
+
+    HWND Combo(int id) const { return ::GetDlgItem(m_frame->GetDialogToolbar().m_hWnd, id); }
+    std::string SelectedText(int id) const
+    {
+        char text[128] = {};
+        const int index = (int)::SendMessageA(Combo(id), CB_GETCURSEL, 0, 0);
+        ::SendMessageA(Combo(id), CB_GETLBTEXT, index, (LPARAM)text);
+        return text;
+    }
+    // Chooses the combo entry of that text, as the control tells its parent.
+    void Pick(int id, const char* text)
+    {
+        const HWND combo = Combo(id);
+        const int index = (int)::SendMessageA(combo, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)text);
+        ASSERT_GE(index, 0) << text;
+        ::SendMessageA(combo, CB_SETCURSEL, index, 0);
+        ::SendMessageA(::GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
+    }
+    // Two records: "Current" a bank account for business, "Visa" a
+    // personal credit card.
+    void AddTwoRecords()
+    {
+        auto add = [&](int32_t id, const char* type, const char* category, const char* title) {
+            auto* record = new CRecord;
+            record->SetId(id);
+            record->SetTypeKey(Db().GetTypes().FindByName(type)->GetKey());
+            record->SetCategoryKey(Db().GetCategories().FindByName(category)->GetKey());
+            record->SetField(0, title);
+            Db().GetRecords().Add(record);
+        };
+        add(500, "Bank Accts", "Business", "Current");
+        add(501, "Credit Cards", "Personal", "Visa");
+        ASSERT_EQ(0, Db().Save());
+        m_view->RefreshViewsAndCombos();
+    }
 };
 
 TEST_F(ItemEditors, ANewTypeIsCheckedAddedAndSaved)
@@ -178,6 +216,90 @@ TEST_F(ItemEditors, TheRecordEditorsTypeComboOpensTheTypeEditor)
     });
     m_view->RunNewItemDialog(KEY_ALL, KEY_ALL, "", "");
     EXPECT_TRUE(editorOpened);
+}
+
+// Through the Edit Types and Edit Categories commands: the filter that
+// showed a deleted item falls back to "All" with the list; a renamed one
+// stays chosen under its new name.
+TEST_F(ItemEditors, TheChosenTypeOrCategoryDeletedShowsAllRenamedStaysChosen)
+{
+    struct Case {
+        UINT command;
+        int combo;
+        const char* name;
+        bool rename;
+        const char* shown;
+        int rows;
+    };
+    const Case cases[] = {
+        {ID_EDIT_TYPES, IDC_TOOLBAR_TYPES, "Bank Accts", false, "All Types (2)", 2},
+        {ID_EDIT_TYPES, IDC_TOOLBAR_TYPES, "Credit Cards", true, "Savings (1)", 1},
+        {ID_EDIT_CATEGORIES, IDC_TOOLBAR_CATEGORIES, "Business", false, "All Categories (2)", 2},
+        {ID_EDIT_CATEGORIES, IDC_TOOLBAR_CATEGORIES, "Personal", true, "Savings (1)", 1},
+    };
+    AddTwoRecords();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name << (c.rename ? " renamed" : " deleted"));
+        Pick(IDC_TOOLBAR_TYPES, "All Types (2)");
+        Pick(IDC_TOOLBAR_CATEGORIES, "All Categories (2)");
+        Pick(c.combo, (std::string(c.name) + " (1)").c_str());
+        ASSERT_EQ(1, m_view->GetRecordList().GetItemCount());
+
+        ScriptedModal modal;
+        modal.OnModal([&](CWnd& dlg) {
+            SelectEntry(dlg, c.name);
+            ScriptedModal::PressButton(dlg, c.rename ? IDC_ITEMS_EDIT : IDC_ITEMS_DELETE);
+            ScriptedModal::PressButton(dlg, IDOK);
+        });
+        if (c.rename)
+            modal.OnModal([](CWnd& define) {
+                Type(define, IDC_ITEM_NAME, "Savings");
+                ScriptedModal::PressButton(define, IDOK);
+            });
+        else
+            modal.AnswerMessageBox(IDYES);
+        ::SendMessageA(m_hFrame, WM_COMMAND, c.command, 0);
+        EXPECT_TRUE(modal.Unanswered().empty());
+        EXPECT_EQ(c.shown, SelectedText(c.combo));
+        EXPECT_EQ(c.rows, m_view->GetRecordList().GetItemCount());
+    }
+}
+
+// A type or category deleted by another program: the same fall-back.
+TEST_F(ItemEditors, TheChosenTypeOrCategoryDeletedElsewhereShowsAll)
+{
+    AddTwoRecords();
+    const UINT notice = ::RegisterWindowMessageA(kDatabaseNotifyMessageName);
+    struct Case {
+        int combo;
+        const char* entry;
+        int itemClass;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {IDC_TOOLBAR_TYPES, "Bank Accts (1)", NOTIFY_ITEM_TYPE, "All Types (2)"},
+        {IDC_TOOLBAR_CATEGORIES, "Personal (1)", NOTIFY_ITEM_CATEGORY, "All Categories (2)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entry);
+        Pick(c.combo, c.entry);
+        ASSERT_EQ(1, m_view->GetRecordList().GetItemCount());
+        CDatabaseObj other;
+        Reread(other);
+        const std::string name(c.entry, std::strlen(c.entry) - 4);
+        CBaseItem* item = c.itemClass == NOTIFY_ITEM_TYPE ? other.GetTypes().FindByName(name.c_str())
+                                                          : other.GetCategories().FindByName(name.c_str());
+        ASSERT_NE(nullptr, item);
+        const int32_t id = item->GetId();
+        if (c.itemClass == NOTIFY_ITEM_TYPE)
+            other.DeleteType(item);
+        else
+            other.DeleteCategory(item);
+        ASSERT_EQ(0, other.Save());
+        ::SendMessageA(m_hFrame, notice, MakeDatabaseNotifyWParam(NOTIFY_DELETED, c.itemClass), id);
+        EXPECT_EQ(c.shown, SelectedText(c.combo));
+        EXPECT_EQ(2, m_view->GetRecordList().GetItemCount());
+    }
 }
 
 }  // namespace

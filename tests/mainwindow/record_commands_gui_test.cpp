@@ -25,6 +25,7 @@
 #include "tests/support/AppWindowTest.h"
 #include "tests/support/ScriptedModal.h"
 #include "tests/support/TestText.h"
+#include "toolkit/ToolkitIds.h"
 
 CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
 
@@ -106,6 +107,81 @@ TEST_F(RecordCommands, NewItemUnderAllTypesMakesAWebLoginThatIsSavedWithItsDate)
     EXPECT_EQ(0, std::memcmp(kWebLogins, added->GetTypeKey(), kUniqueKeySize));
     EXPECT_NE(0, added->GetId());
     EXPECT_FALSE(added->GetField(9).IsEmpty()) << "modification date stamped";
+    EXPECT_TRUE(modal.Unanswered().empty());
+}
+
+// The tree's caret and the panel's chosen type row are the type a new
+// record starts with.
+TEST_F(RecordCommands, NewItemInTheTreeAndThePanelStartsWithTheChosenType)
+{
+    OpenWindow();
+    CRecord* current = AddRecord("Current");
+    current->SetTypeKey(Db().GetTypes().FindByName("Bank Accts")->GetKey());
+    AddRecord("Loose")->SetTypeKey(KEY_UNFILED);
+    AddRecord("Shop");
+    auto newItemType = [&]() {
+        ScriptedModal modal;
+        std::string shown;
+        modal.OnModal([&](CWnd& dlg) {
+            shown = Text(dlg, IDC_DV_TYPE);
+            ScriptedModal::PressButton(dlg, IDCANCEL);
+        });
+        ::SendMessageA(m_view->m_hWnd, WM_COMMAND, ID_NEW_ITEM, 0);
+        EXPECT_TRUE(modal.Unanswered().empty());
+        return shown;
+    };
+
+    ::SendMessageA(m_view->m_hWnd, WM_COMMAND, ID_VIEW_TREE, 0);
+    CTreeCtrl& tree = m_view->GetTree();
+    auto node = [&](const char* prefix) {
+        for (HTREEITEM type = tree.GetRootItem(); type; type = tree.GetNextSiblingItem(type))
+            if (std::string(tree.GetItemText(type)).rfind(prefix, 0) == 0) return type;
+        ADD_FAILURE() << "no node " << prefix;
+        return HTREEITEM{};
+    };
+    tree.SelectItem(node("Bank Accts"));
+    EXPECT_EQ("Bank Accts", newItemType());
+    tree.SelectItem(tree.GetChildItem(node("Bank Accts")));
+    EXPECT_EQ("Bank Accts", newItemType());
+    tree.SelectItem(node("Unfiled"));
+    EXPECT_EQ("Unfiled", newItemType());
+
+    ::SendMessageA(m_view->m_hWnd, WM_COMMAND, ID_VIEW_PANEL, 0);
+    CListCtrl& types = m_view->GetPanelTypes();
+    for (const char* row : {"Bank Accts", "Unfiled", "Web Logins"}) {
+        int index = -1;
+        for (int i = 0; i < types.GetItemCount(); ++i)
+            if (std::string(types.GetItemText(i, 0)).rfind(row, 0) == 0) index = i;
+        ASSERT_GE(index, 0) << row;
+        types.SetItemState(index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        types.SendMessage(LVM_SETSELECTIONMARK, 0, index);
+        ::SendMessageA(m_view->m_hWnd, WM_LISTCTRLEX_SELECTED, IDC_PANEL_TYPES, 0);
+        EXPECT_EQ(row, newItemType());
+    }
+}
+
+// Other programs hear that an editing dialog is open while the panel's New
+// Type button has the type dialog open.
+TEST_F(RecordCommands, TheNewTypeButtonsDialogCountsAsAnEditingDialog)
+{
+    OpenWindow();
+    ::SendMessageA(m_view->m_hWnd, WM_COMMAND, ID_VIEW_PANEL, 0);
+    CBitmapButton* button = m_view->GetToolButton(ID_NEW_TYPE);
+    ASSERT_NE(nullptr, button);
+    ASSERT_TRUE(button->IsWindowVisible());
+    const UINT notice = ::RegisterWindowMessageA(kDatabaseNotifyMessageName);
+    LRESULT answer = -1;
+    char caption[64] = {};
+    ScriptedModal modal;
+    modal.OnModal([&](CWnd& define) {
+        ::GetWindowTextA(define.m_hWnd, caption, sizeof caption);
+        answer = ::SendMessageA(m_hFrame, notice, MakeDatabaseNotifyWParam(NOTIFY_PING, 0), 0);
+        ScriptedModal::PressButton(define, IDCANCEL);
+    });
+    ::SendMessageA(button->m_hWnd, BM_CLICK, 0, 0);
+    EXPECT_STREQ("Define Type", caption);
+    EXPECT_EQ(1, answer);
+    EXPECT_EQ(0, ::SendMessageA(m_hFrame, notice, MakeDatabaseNotifyWParam(NOTIFY_PING, 0), 0));
     EXPECT_TRUE(modal.Unanswered().empty());
 }
 

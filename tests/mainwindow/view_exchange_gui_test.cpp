@@ -8,9 +8,11 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/res/ExchangeRes.h"
@@ -23,6 +25,7 @@
 #include "tests/support/AppWindowTest.h"
 #include "tests/support/ScriptedModal.h"
 #include "tests/support/TestText.h"
+#include "toolkit/ToolkitIds.h"
 
 CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
 
@@ -148,6 +151,34 @@ protected:
             ::SetDlgItemTextA(wnd.m_hWnd, 1043, password);
             zvtest::ScriptedModal::PressButton(wnd, IDOK);
         });
+    }
+
+    // Exports the records of the current view as text through the menu;
+    // the field-1 texts of the fixture's records in the order written.
+    std::vector<std::string> ExportShown(const std::string& name)
+    {
+        const std::string path = ScratchPath(name);
+        zvtest::ScriptedModal modal;
+        ChooseScope(modal, IDC_EXPORT_SHOWN);
+        modal.AnswerFileName(path.c_str());
+        modal.AnswerMessageBox(IDOK);
+        modal.AnswerMessageBox(IDNO);
+        ::SendMessageA(m_hFrame, WM_COMMAND, ID_EXPORT_CSV, 0);
+        EXPECT_TRUE(modal.Unanswered().empty());
+        const std::string text = zvtest::ReadFileBytes(m_root.Path() / name);
+        std::vector<std::pair<size_t, std::string>> found;
+        for (const char* field : {"Alice Smith", "Bob", "Loose note"})
+            if (const size_t at = text.find(field); at != std::string::npos) found.emplace_back(at, field);
+        std::sort(found.begin(), found.end());
+        std::vector<std::string> names;
+        for (const auto& f : found) names.push_back(f.second);
+        return names;
+    }
+    void TypeSearch(const char* text)
+    {
+        CEditWithButton& box = m_frame->GetDialogToolbar().m_edSearch;
+        box.SetSel(0, -1);
+        box.ReplaceSel(text);
     }
 
     CExchangeService m_service;
@@ -381,6 +412,41 @@ TEST_F(ViewExchange, AFolderExportNameStaysInsideTheChosenFolder)
     EXPECT_EQ((std::vector<std::string>{"The file export process was completed successfully.",
                                         "Do you also want to email this File?"}),
               modal.MessageTexts());
+}
+
+TEST_F(ViewExchange, ExportingTheCurrentViewWritesWhatEachModeShowsInItsOrder)
+{
+    Open();
+    m_view->ImportFileAsk(Copy("v3_plain.zkv", "cards.zkv").c_str(), FALSE);
+    ASSERT_EQ(3, LiveRecords());
+    using Names = std::vector<std::string>;
+
+    // The list: the search box's result, then the rows as sorted.
+    TypeSearch("Loose");
+    EXPECT_EQ(Names{"Loose note"}, ExportShown("search.csv"));
+    TypeSearch("");
+    HDITEMA hd{};
+    NMHEADERA nm{};
+    nm.hdr.hwndFrom = m_view->GetRecordList().GetHeaderCtrl()->m_hWnd;
+    nm.hdr.idFrom = (UINT_PTR)::GetDlgCtrlID(nm.hdr.hwndFrom);
+    nm.hdr.code = HDN_ITEMCLICKA;
+    nm.iItem = 3;  // field 1, sorted ascending: now descending
+    nm.pitem = &hd;
+    ::SendMessageA(m_view->m_hWnd, WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
+    EXPECT_EQ((Names{"Loose note", "Bob", "Alice Smith"}), ExportShown("sorted.csv"));
+
+    // The tree: type node by type node, under the search.
+    ::SendMessageA(m_view->m_hWnd, WM_COMMAND, ID_VIEW_TREE, 0);
+    TypeSearch("Bo");
+    EXPECT_EQ((Names{"Bob"}), ExportShown("tree.csv"));
+    TypeSearch("");
+    EXPECT_EQ((Names{"Alice Smith", "Bob", "Loose note"}), ExportShown("tree-all.csv"));
+    // The panel: every type row's records, whichever row is chosen.
+    ::SendMessageA(m_view->m_hWnd, WM_COMMAND, ID_VIEW_PANEL, 0);
+    TypeSearch("Smith");
+    EXPECT_EQ((Names{"Alice Smith"}), ExportShown("panel.csv"));
+    TypeSearch("");
+    EXPECT_EQ((Names{"Alice Smith", "Bob", "Loose note"}), ExportShown("panel-all.csv"));
 }
 
 }  // namespace

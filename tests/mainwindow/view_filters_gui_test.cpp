@@ -25,6 +25,7 @@
 #include "tests/support/RecordBuilder.h"
 #include "tests/support/ScriptedModal.h"
 #include "toolkit/ToolkitIds.h"
+#include "toolkit/menus/BCMenu.h"
 
 CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
 
@@ -372,6 +373,51 @@ TEST_F(ViewFilters, MaskAndDetailsTogglesAlternateTheirMenuTexts)
     ::SendMessageA(m_hFrame, WM_COMMAND, ID_SHOW_DETAILS, 0);
     EXPECT_EQ(!shown, m_view->IsShowingDetails());
     EXPECT_EQ(shown ? "Show Details" : "Hide Details", MenuTextOf(ID_SHOW_DETAILS));
+}
+
+// The frame's own View menu, as it opens: its mask and details items name
+// what they will do now.
+TEST_F(ViewFilters, TheViewMenuNamesWhatMaskAndDetailsWillDo)
+{
+    OpenWithRecords();
+    // The owner-drawn menu the start-up gives the frame.
+    m_frame->InstallMainMenu(m_frame->BuildMainMenu());
+    HMENU bar = ::GetMenu(m_hFrame);
+    ASSERT_NE(nullptr, bar);
+    HMENU view = nullptr;
+    int index = -1;
+    for (int i = 0; i < ::GetMenuItemCount(bar) && !view; ++i) {
+        HMENU popup = ::GetSubMenu(bar, i);
+        if (popup && ::GetMenuState(popup, ID_TOGGLE_MASK, MF_BYCOMMAND) != (UINT)-1) {
+            view = popup;
+            index = i;
+        }
+    }
+    ASSERT_NE(nullptr, view);
+    // Opened as the menu bar opens it; the item texts as they are drawn.
+    auto texts = [&] {
+        ::SendMessageA(m_hFrame, WM_INITMENUPOPUP, (WPARAM)view, MAKELPARAM(index, FALSE));
+        CString mask, details;
+        CMenu* popup = CMenu::FromHandlePermanent(view);
+        EXPECT_TRUE(popup && popup->IsKindOf(RUNTIME_CLASS(BCMenu)));
+        if (!popup || !popup->IsKindOf(RUNTIME_CLASS(BCMenu))) return std::string();
+        static_cast<BCMenu*>(popup)->GetItemText(ID_TOGGLE_MASK, mask, MF_BYCOMMAND);
+        static_cast<BCMenu*>(popup)->GetItemText(ID_SHOW_DETAILS, details, MF_BYCOMMAND);
+        // The padding that lines the shortcuts up is no part of the text.
+        std::string text = std::string(mask) + " | " + std::string(details);
+        for (size_t at; (at = text.find(" \t")) != std::string::npos;) text.erase(at, 1);
+        return text;
+    };
+    const bool shown = m_view->IsShowingDetails();
+    const std::string showText = shown ? "Hide Details" : "Show Details";
+    const std::string flipText = shown ? "Show Details" : "Hide Details";
+    EXPECT_EQ("Un&mask\tCtrl+M | " + showText, texts());
+    ::SendMessageA(m_hFrame, WM_COMMAND, ID_TOGGLE_MASK, 0);
+    EXPECT_EQ("&Mask\tCtrl+M | " + showText, texts());
+    ::SendMessageA(m_hFrame, WM_COMMAND, ID_SHOW_DETAILS, 0);
+    EXPECT_EQ("&Mask\tCtrl+M | " + flipText, texts());
+    ::SendMessageA(m_hFrame, WM_COMMAND, ID_TOGGLE_MASK, 0);
+    EXPECT_EQ("Un&mask\tCtrl+M | " + flipText, texts());
 }
 
 TEST_F(ViewFilters, RecordEditorComboListsTheItemsAboveItsTwoFixedEntriesAndSelectsByKey)

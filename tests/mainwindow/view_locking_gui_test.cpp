@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,12 +20,14 @@
 #include "core/prefs/AppPrefMgr.h"
 #include "core/prefs/AppPrefs.h"
 #include "core/store/MasterPwdMgr.h"
+#include "exchange/backup/ExchangeBackupService.h"
 #include "framework/PropertySheet.h"
 #include "framework/WinApp.h"
 #include "mainwindow/MainWindowIds.h"
 #include "mainwindow/dialogs/DetailViewDlg.h"
 #include "mainwindow/view/ZorvikanDesktopView.h"
 #include "tests/support/AppWindowTest.h"
+#include "tests/support/ScratchDir.h"
 #include "tests/support/ScriptedModal.h"
 #include "tests/support/WindowTexts.h"
 #include "toolkit/ToolkitIds.h"
@@ -217,6 +220,92 @@ TEST_F(ViewLocking, TheCountdownLocksAtItsEndAndTheUnlockReopensWithAllFilters)
     EXPECT_FALSE(m_view->GetDatabase().IsReadOnly());
     const uint8_t* type = m_view->GetViewState().typeFilter;
     EXPECT_EQ(0, std::memcmp(type, KEY_ALL, kUniqueKeySize));
+}
+
+// The reopen after the countdown's lock resets the filters only: the list
+// keeps its sort and the selected record, and the sort is stored at the end.
+TEST_F(ViewLocking, TheCountdownsUnlockKeepsTheSortAndTheSelectedRecord)
+{
+    OpenWindow();
+    Protect();
+    AddRecords({"alpha", "beta", "gamma"});
+    CRecordListCtrl& list = m_view->GetRecordList();
+    // A click on the field 1 heading: now descending.
+    HDITEMA hd{};
+    NMHEADERA nm{};
+    nm.hdr.hwndFrom = list.GetHeaderCtrl()->m_hWnd;
+    nm.hdr.idFrom = (UINT_PTR)::GetDlgCtrlID(nm.hdr.hwndFrom);
+    nm.hdr.code = HDN_ITEMCLICKA;
+    nm.iItem = 3;
+    nm.pitem = &hd;
+    ::SendMessageA(m_view->m_hWnd, WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
+    const uint32_t sortKey = m_view->GetViewState().sortKey;
+    ASSERT_NE(kDefaultSortKey, sortKey);
+    auto rows = [&] {
+        std::vector<std::string> texts;
+        for (int row = 0; row < list.GetItemCount(); ++row) texts.emplace_back(list.GetRecordAt(row)->GetField(0));
+        return texts;
+    };
+    ASSERT_EQ((std::vector<std::string>{"gamma", "beta", "alpha"}), rows());
+    list.SelectItem(1, TRUE);
+    ASSERT_EQ(std::string("beta"), std::string(m_view->GetSelectedRecord()->GetField(0)));
+
+    zvtest::ScriptedModal modal;
+    WhileLocked seen;
+    modal.OnModal(Unlock(seen));
+    m_view->GetLockState().SetFixedCountdownMs(200);
+    m_view->RestartAutoLockTimer();
+    ASSERT_TRUE(zvtest::PumpUntil([&] { return seen.asked && !m_view->IsLocked(); }, 10000));
+
+    EXPECT_EQ(sortKey, m_view->GetViewState().sortKey);
+    EXPECT_EQ((std::vector<std::string>{"gamma", "beta", "alpha"}), rows());
+    ASSERT_NE(nullptr, m_view->GetSelectedRecord());
+    EXPECT_EQ(std::string("beta"), std::string(m_view->GetSelectedRecord()->GetField(0)));
+    CloseWindow();
+    EXPECT_EQ((int)sortKey, Prefs()->GetSortInfo(User()));
+}
+
+// Quit in the lock's log-on dialog ends the program as Exit does: the view
+// state is stored and the automatic backup written under the master key.
+TEST_F(ViewLocking, QuitFromTheLockTakesTheRoadOfExit)
+{
+    CExchangeBackupService backups;
+    CScopedBackupService installed(&backups);
+    OpenWindow();
+    Protect(false);
+    AddRecords({"alpha", "beta"});
+    CRecordListCtrl& list = m_view->GetRecordList();
+    HDITEMA hd{};
+    NMHEADERA nm{};
+    nm.hdr.hwndFrom = list.GetHeaderCtrl()->m_hWnd;
+    nm.hdr.idFrom = (UINT_PTR)::GetDlgCtrlID(nm.hdr.hwndFrom);
+    nm.hdr.code = HDN_ITEMCLICKA;
+    nm.iItem = 3;
+    nm.pitem = &hd;
+    ::SendMessageA(m_view->m_hWnd, WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
+    const uint32_t sortKey = m_view->GetViewState().sortKey;
+    ASSERT_NE((int)sortKey, Prefs()->GetSortInfo(User()));
+    const std::filesystem::path backupFolder(std::string(CAppPrefMgr::GetInstance()->GetUserBackupDirectory(User())));
+
+    zvtest::ScriptedModal modal;
+    modal.OnModal([](CWnd& dlg) { zvtest::ScriptedModal::PressButton(dlg, IDCANCEL); });
+    const HWND frame = m_hFrame;
+    Command(ID_LOCK_APP);
+    EXPECT_TRUE(zvtest::PumpUntil([&] { return !::IsWindow(frame); }, 10000));
+    m_frame = nullptr;
+    m_view = nullptr;
+
+    EXPECT_EQ((int)sortKey, Prefs()->GetSortInfo(User()));
+    bool backedUp = false;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(backupFolder, error)) {
+        if (!entry.is_regular_file() || entry.path().filename().string().rfind("Backup-", 0) != 0) continue;
+        const std::string text = zvtest::ReadFileBytes(entry.path());
+        backedUp = text.find("Zorvikan Zkv File -v4.0") == 0;
+        EXPECT_EQ(std::string::npos, text.find("alpha")) << "the values are encrypted";
+    }
+    EXPECT_TRUE(backedUp);
+    EXPECT_TRUE(modal.Unanswered().empty());
 }
 
 TEST_F(ViewLocking, LeftPressesMovesKeysAndMenusRestartTheCountdownRightClicksAndTheWheelDoNot)

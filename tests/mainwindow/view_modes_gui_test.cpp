@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/frame/MainFrm.h"
+#include "app/res/ShellDialogsRes.h"
 #include "app/services/ZorvikanDesktopApp.h"
 #include "core/items/DefaultItems.h"
 #include "core/items/FilterKeys.h"
@@ -366,6 +367,60 @@ TEST_F(ViewModes, TheListsEvenRowsAndThePanelFollowTheRowColour)
     EXPECT_EQ(RGB(0x10, 0x20, 0x30), (COLORREF)Prefs()->GetRowColor(User()));
     EXPECT_EQ(RGB(0x10, 0x20, 0x30), m_view->GetRecordList().m_crEvenRow);
     EXPECT_EQ(RGB(0x10, 0x20, 0x30), (COLORREF)m_view->GetPanelRecords().SendMessage(LVM_GETBKCOLOR));
+}
+
+// The Options sheet's Format page: the font and the row colour chosen there
+// reach the lists of the mode shown at once, kept after the sheet is left.
+TEST_F(ViewModes, TheOptionsFontAndRowColourReachTheListsAtOnce)
+{
+    WriteDatabase();
+    OpenWindow();
+    LOGFONTA chosen{};
+    chosen.lfHeight = -21;
+    chosen.lfWeight = FW_NORMAL;
+    lstrcpyA(chosen.lfFaceName, "Courier New");
+    auto faceOf = [](CWnd& control) {
+        LOGFONTA font{};
+        ::GetObjectA((HFONT)control.SendMessage(WM_GETFONT), sizeof font, &font);
+        return std::string(font.lfFaceName) + " " + std::to_string(font.lfHeight);
+    };
+    // Each mode: the sheet's two buttons, then Cancel, which keeps them.
+    struct Case {
+        UINT mode;
+        COLORREF colour;
+    };
+    for (const Case& c : {Case{ID_VIEW_TREE, RGB(0x10, 0x20, 0x30)}, Case{ID_VIEW_PANEL, RGB(0x40, 0x50, 0x60)},
+                          Case{ID_VIEW_LIST, RGB(0x70, 0x80, 0x90)}}) {
+        SCOPED_TRACE(c.mode);
+        Command(c.mode);
+        chosen.lfHeight -= 1;
+        zvtest::ScriptedModal modal;
+        modal.OnModal([](CWnd& sheet) {
+            sheet.SendMessage(PSM_SETCURSEL, 2, 0);
+            const HWND page = (HWND)sheet.SendMessage(PSM_GETCURRENTPAGEHWND);
+            ::SendMessageA(::GetDlgItem(page, IDC_PREF_CHOOSE_FONT), BM_CLICK, 0, 0);
+            ::SendMessageA(::GetDlgItem(page, IDC_PREF_CHOOSE_COLOUR), BM_CLICK, 0, 0);
+            sheet.SendMessage(PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        });
+        modal.AnswerFont(chosen);
+        modal.AnswerColor(c.colour);
+        ::SendMessageA(m_hFrame, WM_COMMAND, ID_OPTIONS, 0);
+        EXPECT_TRUE(modal.Unanswered().empty());
+        EXPECT_EQ(0u, modal.PendingAnswers());
+        const std::string face = "Courier New " + std::to_string(chosen.lfHeight);
+        EXPECT_EQ(face, faceOf(m_view->GetRecordList()));
+        EXPECT_EQ(c.colour, m_view->GetRecordList().m_crEvenRow);
+        if (c.mode == ID_VIEW_TREE) {
+            EXPECT_EQ(face, faceOf(m_view->GetTree()));
+            EXPECT_EQ(c.colour, (COLORREF)m_view->GetTree().SendMessage(TVM_GETBKCOLOR));
+        }
+        if (c.mode == ID_VIEW_PANEL)
+            for (CListCtrl* list : {&m_view->GetPanelTypes(), &m_view->GetPanelRecords()}) {
+                EXPECT_EQ(face, faceOf(*list));
+                EXPECT_EQ(c.colour, (COLORREF)list->SendMessage(LVM_GETBKCOLOR));
+            }
+        EXPECT_EQ(c.colour, (COLORREF)Prefs()->GetRowColor(User()));
+    }
 }
 
 TEST_F(ViewModes, AStoredFontKeepsItsOwnHeight)

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/frame/MainFrm.h"
 #include "app/services/ZorvikanDesktopApp.h"
@@ -23,6 +24,7 @@
 #include "tests/support/WindowTexts.h"
 #include "tests/support/MemoryCanvas.h"
 #include "tests/support/RecordBuilder.h"
+#include "tests/support/ScriptedModal.h"
 #include "toolkit/ToolkitIds.h"
 
 namespace {
@@ -209,6 +211,45 @@ TEST_F(ViewPanes, APanelSplitterDragMovesTheListsAtTheNextChildMouseMove)
     Send(WM_LBUTTONDOWN, MK_LBUTTON, 2, 2);
     ::SendMessageA(m_view->m_hWnd, WM_CHILDLIST_MOUSEMOVE, 0, 0);
     EXPECT_EQ(moved, ChildRect(m_view->GetPanelRecords()));
+}
+
+// Back from the panel to the list, where the panel's strip buttons stood
+// only the view's own face is drawn: no picture of a button left behind.
+TEST_F(ViewPanes, TheListShowsNoStripButtonWhereThePanelHadThem)
+{
+    WriteDatabase();
+    OpenWindow();
+    m_frame->ShowWindow(SW_SHOW);
+    ::SendMessageA(m_view->m_hWnd, WM_COMMAND, ID_VIEW_PANEL, 0);
+    m_view->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    std::vector<CRect> panelSlots;
+    for (UINT id : {(UINT)ID_NEW_ITEM, (UINT)ID_DUPLICATE_ITEM, (UINT)ID_SHOW_DETAILS})
+        panelSlots.push_back(ChildRect(*m_view->GetToolButton(id)));
+    ::SendMessageA(m_view->m_hWnd, WM_COMMAND, ID_VIEW_LIST, 0);
+    m_view->UpdateWindow();
+    zvtest::PumpPendingMessages();
+    const COLORREF face = ::GetSysColor(COLOR_3DFACE);
+    HDC dc = ::GetDC(m_view->m_hWnd);
+    int looked = 0;
+    for (const CRect& slot : panelSlots) {
+        // Unless a button of the list's own stands there now.
+        bool covered = false;
+        for (HWND child = ::GetWindow(m_view->m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (!::IsWindowVisible(child)) continue;
+            CRect r, overlap;
+            ::GetWindowRect(child, &r);
+            m_view->ScreenToClient(&r);
+            covered |= overlap.IntersectRect(&r, &slot) != FALSE;
+        }
+        if (covered) continue;
+        ++looked;
+        int stale = 0;
+        for (int y = slot.top; y < slot.bottom; ++y)
+            for (int x = slot.left; x < slot.right; ++x) stale += ::GetPixel(dc, x, y) != face;
+        EXPECT_EQ(0, stale) << slot.left << "," << slot.top;
+    }
+    ::ReleaseDC(m_view->m_hWnd, dc);
+    EXPECT_GT(looked, 0);
 }
 
 }  // namespace
