@@ -19,6 +19,7 @@ enum {
     kDNSServiceErr_Unknown = -65537,
     kDNSServiceErr_BadParam = -65540,
     kDNSServiceErr_NameConflict = -65548,
+    kDNSServiceErr_ServiceNotRunning = -65563,
 };
 
 typedef void(ZV_DNSSD_API* DNSServiceRegisterReply)(DNSServiceRef sdRef, DNSServiceFlags flags,

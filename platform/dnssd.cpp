@@ -1,8 +1,9 @@
 // Stand-in for the DNS Service Discovery client library: a registration is
 // announced at once as a multicast DNS response (RFC 6762: PTR, SRV, TXT and
 // the host's address record) to 224.0.0.251:5353, and withdrawn with the same
-// records at TTL 0. The destination can be changed for tests through the
-// environment variable ZV_MDNS_TARGET ("a.b.c.d:port").
+// records at TTL 0; a registration whose announcement cannot be sent (no
+// network to send it on) fails. The destination can be changed for tests
+// through the environment variable ZV_MDNS_TARGET ("a.b.c.d:port").
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -94,7 +95,8 @@ std::string Announcement(const ZvDnsServiceRecord& r, bool goodbye)
     return packet;
 }
 
-void Send(const std::string& packet)
+// Whether the packet could be sent.
+bool Send(const std::string& packet)
 {
     sockaddr_in target = {};
     target.sin_family = AF_INET;
@@ -109,11 +111,13 @@ void Send(const std::string& packet)
         }
     }
     SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    if (s == INVALID_SOCKET) return;
+    if (s == INVALID_SOCKET) return false;
     const int hops = 255;  // RFC 6762: multicast DNS packets go with TTL 255
     setsockopt(s, IPPROTO_IP, IP_MULTICAST_TTL, reinterpret_cast<const char*>(&hops), sizeof hops);
-    sendto(s, packet.data(), static_cast<int>(packet.size()), 0, reinterpret_cast<sockaddr*>(&target), sizeof target);
+    const int sent = sendto(s, packet.data(), static_cast<int>(packet.size()), 0, reinterpret_cast<sockaddr*>(&target),
+                            sizeof target);
     closesocket(s);
+    return sent == static_cast<int>(packet.size());
 }
 
 bool ValidType(const char* regtype)
@@ -152,7 +156,12 @@ __declspec(dllexport) DNSServiceErrorType ZV_DNSSD_API
     if (txtRecord && txtLen) record->txt.assign(static_cast<const char*>(txtRecord), txtLen);
     record->callback = callBack;
     record->context = context;
-    Send(Announcement(*record, false));
+    // No network to announce on: the service is not registered.
+    if (!Send(Announcement(*record, false))) {
+        delete record;
+        WSACleanup();
+        return kDNSServiceErr_ServiceNotRunning;
+    }
     *sdRef = record;
     return kDNSServiceErr_NoError;
 }

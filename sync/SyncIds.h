@@ -8,6 +8,12 @@
 #define WM_COMBOLIST_GET_CHOICES 0x83FC
 #define WM_COMBOLIST_CELL_EDITED 0x83FD
 
+// Posted by a Wi-Fi sync session to the sync server's window on the GUI
+// thread: the SQLite library could not be loaded.
+#define WM_SYNC_SQLITE_MISSING 0x83FE
+// Sent the same way: lParam the work to run there.
+#define WM_SYNC_RUN_ON_GUI 0x83FF
+
 // The start-up and exit runs of the sync-file dialog start their syncs on
 // this timer's first tick, once the dialog shows.
 #define ID_TIMER_SYNC_FILES_AUTORUN 123

@@ -8,8 +8,8 @@
 class IWifiSyncService {
 public:
     virtual ~IWifiSyncService() = default;
-    // Announces the service and, when that succeeds, starts the server
-    // thread; at most once per run.
+    // Starts the server thread and announces the service (a failed
+    // announcement is logged); at most once per run.
     virtual void StartService() = 0;
     // HandheldSyncMode of the next session; the stored one.
     virtual int GetMode() = 0;

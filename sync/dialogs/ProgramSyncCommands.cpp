@@ -1,9 +1,8 @@
 #include "sync/dialogs/ProgramSyncCommands.h"
 
 #include "app/services/ZorvikanDesktopApp.h"
-#include "core/prefs/AppPrefMgr.h"
 #include "sync/dialogs/SyncSettingsDlg.h"
-#include "sync/session/SyncModeSetting.h"
+#include "framework/WinApp.h"
 
 CProgramSyncCommands::CProgramSyncCommands() = default;
 
@@ -19,18 +18,23 @@ bool CProgramSyncCommands::RunAutoSyncs(CDatabaseObj* database, CUserItem* user,
     return ::RunAutoSyncs(database, user, onExit, pParent);
 }
 
-CSyncModeSetting& CProgramSyncCommands::Mode()
+namespace {
+
+CZorvikanDesktopApp* App() { return dynamic_cast<CZorvikanDesktopApp*>(AfxGetApp()); }
+
+}  // namespace
+
+// The application forwards to the Wi-Fi sync's setting (2 without one).
+int CProgramSyncCommands::GetSyncMode() { return App() ? App()->GetSyncMode() : 2; }
+
+void CProgramSyncCommands::SetSyncMode(int mode)
 {
-    if (!m_mode)
-        m_mode = std::make_unique<CSyncModeSetting>([] { return CAppPrefMgr::GetInstance()->GetPrefs().get(); },
-                                                    CZorvikanDesktopApp::GetPrefsSection());
-    return *m_mode;
+    if (CZorvikanDesktopApp* app = App()) app->SetSyncMode(mode);
 }
 
-int CProgramSyncCommands::GetSyncMode() { return Mode().GetMode(); }
+int CProgramSyncCommands::GetSavedSyncMode() { return App() ? App()->GetSavedSyncMode() : 2; }
 
-void CProgramSyncCommands::SetSyncMode(int mode) { Mode().SetMode(mode); }
-
-int CProgramSyncCommands::GetSavedSyncMode() { return Mode().GetSavedMode(); }
-
-void CProgramSyncCommands::SaveSyncMode(int mode) { Mode().SaveMode(mode); }
+void CProgramSyncCommands::SaveSyncMode(int mode)
+{
+    if (CZorvikanDesktopApp* app = App()) app->SaveSyncMode(mode);
+}

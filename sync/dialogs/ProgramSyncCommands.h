@@ -1,12 +1,9 @@
 #pragma once
 // CProgramSyncCommands: the program's synchronisation commands for the main
 // window and the options sheet (ISyncCommands): the "File Synchronization"
-// dialog and the handheld sync mode of the application's preferences section.
-#include <memory>
-
+// dialog, and the handheld sync mode, which is the Wi-Fi sync's own: the
+// sessions read the very setting the options sheet sets.
 #include "app/services/SyncCommands.h"
-
-class CSyncModeSetting;
 
 class CProgramSyncCommands : public ISyncCommands {
 public:
@@ -19,10 +16,4 @@ public:
     void SetSyncMode(int mode) override;
     int GetSavedSyncMode() override;
     void SaveSyncMode(int mode) override;
-
-private:
-    // Made on first use: the preferences section is known only once the
-    // start-up has set it.
-    CSyncModeSetting& Mode();
-    std::unique_ptr<CSyncModeSetting> m_mode;
 };

@@ -1,5 +1,7 @@
 #include "sync/dialogs/SyncProgressDlg.h"
 
+#include <memory>
+
 #include <commctrl.h>
 
 #include "app/AppIds.h"
@@ -23,16 +25,17 @@ BEGIN_MESSAGE_MAP(CiPhoneSyncInProgressDlg, CDialog)
     ON_MESSAGE(WM_SYNC_CLOSE, &CiPhoneSyncInProgressDlg::OnSyncClose)
 END_MESSAGE_MAP()
 
-UINT SyncProgressThreadProc(LPVOID server)
+UINT SyncProgressThreadProc(LPVOID start)
 {
-    if (!server) return 1;
-    CiPhoneSyncInProgressDlg dialog(nullptr, static_cast<CSyncServer*>(server));
+    std::unique_ptr<SyncProgressStart> started(static_cast<SyncProgressStart*>(start));
+    if (!started || !started->server) return 1;
+    CiPhoneSyncInProgressDlg dialog(nullptr, started->server, started->ticket);
     dialog.DoModal();
     return 1;
 }
 
-CiPhoneSyncInProgressDlg::CiPhoneSyncInProgressDlg(CWnd* pParent, CSyncServer* server)
-    : CDialog(IDD_SYNC_PROGRESS, pParent), m_server(server), m_status("Starting Sync...")
+CiPhoneSyncInProgressDlg::CiPhoneSyncInProgressDlg(CWnd* pParent, CSyncServer* server, unsigned ticket)
+    : CDialog(IDD_SYNC_PROGRESS, pParent), m_server(server), m_ticket(ticket), m_status("Starting Sync...")
 {}
 
 const char* CiPhoneSyncInProgressDlg::StateText(int state)
@@ -68,7 +71,8 @@ BOOL CiPhoneSyncInProgressDlg::OnInitDialog()
     m_timer = SetTimer(kAnimationTimer, kAnimationMs, nullptr);
     m_initialised = true;
     ShowStatus();
-    if (m_server) m_server->AddProgressWindow(m_hWnd);
+    // A session that ended before the window was made closes it at once.
+    if (m_server && !m_server->JoinProgress(m_hWnd, m_ticket)) PostMessage(WM_SYNC_CLOSE, 0, 0);
     return TRUE;
 }
 

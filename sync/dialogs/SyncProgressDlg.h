@@ -9,7 +9,8 @@ class CSyncServer;
 
 class CiPhoneSyncInProgressDlg : public CDialog {
 public:
-    CiPhoneSyncInProgressDlg(CWnd* pParent, CSyncServer* server);
+    // ticket: the server's number of the session it shows.
+    CiPhoneSyncInProgressDlg(CWnd* pParent, CSyncServer* server, unsigned ticket);
 
     BOOL OnInitDialog() override;
 
@@ -32,6 +33,7 @@ private:
     void Close();
 
     CSyncServer* m_server;
+    unsigned m_ticket;
     CString m_status;
     UINT_PTR m_timer = 0;
     bool m_initialised = false;

@@ -3,13 +3,18 @@
 #include <algorithm>
 
 #include "app/AppIds.h"
+#include "app/history/LogEvents.h"
 #include "app/services/ZorvikanDesktopApp.h"
 #include "core/prefs/AppPrefMgr.h"
 #include "core/prefs/AppPrefs.h"
+#include "core/store/DatabaseObj.h"
+#include "core/store/MasterPwdMgr.h"
+#include "core/users/UserItem.h"
 #include "framework/FrameworkRes.h"
 #include "framework/WinApp.h"
 #include "sync/server/SocketTransport.h"
 #include "sync/server/SyncPort.h"
+#include "sync/server/UnsavedEdits.h"
 #include "sync/wizard/SetupWizard.h"
 
 namespace {
@@ -30,7 +35,14 @@ CSyncServer::CSyncServer(CZorvikanDesktopApp* app) : m_app(app)
 CSyncServer::~CSyncServer()
 {
     m_listener.Stop();
+    {
+        // The accept loop may be waiting for a free place.
+        std::lock_guard<std::mutex> lock(m_sessionsLock);
+        m_ending = true;
+        m_sessionsChanged.notify_all();
+    }
     if (m_thread.joinable()) m_thread.join();
+    EndSessions();
 }
 
 CSyncModeSetting& CSyncServer::ModeSetting()
@@ -103,11 +115,15 @@ void CSyncServer::StartService()
     // offered again.
     if (m_serviceAsked) return;
     m_serviceAsked = true;
-    if (!m_bonjour) m_bonjour = std::make_unique<CBonjourServiceRef>();
-    // Without the announcement the handheld cannot find the desktop: no
-    // server then.
-    if (m_bonjour->Register(true) != 1) return;
+    // The handheld can also be given the desktop's address by hand: the
+    // server listens whatever the announcement does.
+    m_window.Create();
     StartServer(SyncServerPort());
+    if (!m_bonjour) m_bonjour = std::make_unique<CBonjourServiceRef>();
+    if (m_bonjour->Register(true) == 1) return;
+    const CUserItem* user = m_app ? m_app->GetCurrentUser() : nullptr;
+    CLogEvents::GetInstance()->AddEvent("Wi-Fi sync", "Service not announced",
+                                        user ? user->GetDisplayName() : CString());
 }
 
 int CSyncServer::StartServer(int port)
@@ -117,14 +133,90 @@ int CSyncServer::StartServer(int port)
     m_started = true;
     m_thread = std::thread([this] {
         m_listener.Run(
-            [this](SOCKET socket, const std::string& address, unsigned short) { RunSession(socket, address); });
+            [this](SOCKET socket, const std::string& address, unsigned short) { StartSession(socket, address); });
     });
     return 0;
 }
 
+void CSyncServer::StartSession(SOCKET socket, const std::string& peerAddress)
+{
+    {
+        std::unique_lock<std::mutex> lock(m_sessionsLock);
+        // The accept loop waits while too many peers have not passed their
+        // check yet: each is dropped within seconds.
+        m_sessionsChanged.wait(lock, [this] { return m_ending || m_waitingSessions < kMaxWaitingSessions; });
+        if (m_ending) {
+            CloseSyncSocket(socket);
+            return;
+        }
+        ++m_waitingSessions;
+        m_sessionSockets.insert(socket);
+    }
+    std::thread([this, socket, peerAddress] {
+        RunSession(socket, peerAddress);
+        std::lock_guard<std::mutex> lock(m_sessionsLock);
+        m_sessionSockets.erase(m_sessionSockets.find(socket));
+        m_sessionsChanged.notify_all();
+    }).detach();
+}
+
+void CSyncServer::LeaveWaiting()
+{
+    std::lock_guard<std::mutex> lock(m_sessionsLock);
+    --m_waitingSessions;
+    m_sessionsChanged.notify_all();
+}
+
+void CSyncServer::EndSessions()
+{
+    std::unique_lock<std::mutex> lock(m_sessionsLock);
+    // A receive in progress ends at once when its socket is shut down.
+    for (SOCKET socket : m_sessionSockets) shutdown(socket, SD_BOTH);
+    m_sessionsChanged.wait(lock, [this] { return m_sessionSockets.empty(); });
+}
+
+void CSyncServer::SaveViewDatabase()
+{
+    m_window.RunOnGuiThread(
+        [this] {
+            CDatabaseObj* database = nullptr;
+            {
+                std::lock_guard<std::mutex> guard(m_lock);
+                database = m_database;
+            }
+            if (!database || !database->CanSave()) return;
+            const BlowfishKeyPtr key = GetMasterPwdMgr()->GetKey();
+            if (HoldsUnsavedEdits(*database, key.get())) database->Save();
+        },
+        kSendWaitMs);
+}
+
 void CSyncServer::StartProgressThread()
 {
-    if (m_showProgress) AfxBeginThread(SyncProgressThreadProc, this);
+    if (!m_showProgress) return;
+    unsigned ticket;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        ticket = ++m_progressStarted;
+    }
+    AfxBeginThread(SyncProgressThreadProc, new SyncProgressStart{this, ticket});
+}
+
+bool CSyncServer::JoinProgress(HWND window, unsigned ticket)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_progressClosed >= ticket) return false;
+    m_windows.push_back(window);
+    return true;
+}
+
+void CSyncServer::CloseProgress()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_progressClosed = m_progressStarted;
+    }
+    PostToWindows(WM_SYNC_CLOSE, 0, 0);
 }
 
 bool CSyncServer::RunSetupWizard(CString& createdUser)

@@ -1,6 +1,8 @@
 // One Wi-Fi sync session of the server: the program's side of the session's
 // local work (users, lock state, messages to the registered windows).
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include "app/AppIds.h"
 #include "app/logon/PasswordHint.h"
@@ -8,7 +10,9 @@
 #include "core/prefs/AppPrefMgr.h"
 #include "core/prefs/AppPrefs.h"
 #include "core/users/UserItem.h"
+#include "sync/handheld/SQLiteLibrary.h"
 #include "sync/server/SocketTransport.h"
+#include "sync/server/SyncGateTransport.h"
 #include "sync/server/SyncServer.h"
 #include "sync/session/HandheldSession.h"
 
@@ -51,13 +55,40 @@ public:
 
     bool CanSync() override { return !m_app || !m_app->IsLogonPending(); }
 
-    void OnState(int state) override { m_server.PostToWindows(WM_SYNC_STATE, static_cast<WPARAM>(state), 0); }
+    void OnState(int state) override
+    {
+        if (!m_staged) {
+            m_state = state;
+            return;
+        }
+        m_server.PostToWindows(WM_SYNC_STATE, static_cast<WPARAM>(state), 0);
+    }
 
     void OnUserName(const CString& userName, const CString& userId) override
     {
+        if (!m_staged) {
+            m_userName = userName;
+            m_userId = userId;
+            m_named = true;
+            return;
+        }
         m_server.PostToWindows(WM_SYNC_USER_NAME, reinterpret_cast<WPARAM>(m_server.KeepText(userName)),
                                reinterpret_cast<LPARAM>(m_server.KeepText(userId)));
     }
+
+    // The session has the stage: the windows hear of it from now on, first
+    // what it did before.
+    void Stage()
+    {
+        m_staged = true;
+        // The main view closes its record editor, which keeps its edits.
+        m_server.SendToWindows(WM_SYNC_STARTING, 0, 0);
+        m_server.SaveViewDatabase();
+        m_server.StartProgressThread();
+        if (m_named) OnUserName(m_userName, m_userId);
+        if (m_state >= 0) OnState(m_state);
+    }
+    bool Staged() const { return m_staged; }
 
     bool FindUser(const CString&, const CString& userId, SyncUserPlace& place) override
     {
@@ -124,25 +155,91 @@ private:
     CZorvikanDesktopApp* m_app;
     CUserItem* m_user = nullptr;
     bool m_current = false;
+    bool m_staged = false;
+    int m_state = -1;
+    bool m_named = false;
+    CString m_userName, m_userId;
+};
+
+// The session's work as the conversation sees it: the session takes the
+// stage just before its password check.
+class CStagedWork : public ISyncSessionWork {
+public:
+    CStagedWork(CHandheldSession& session, std::function<void()> stage, std::function<void()> noLibrary)
+        : m_session(session), m_stage(std::move(stage)), m_noLibrary(std::move(noLibrary))
+    {}
+
+    int Mode() override { return m_session.Mode(); }
+    std::unique_ptr<ISyncFileWriter> CreateReceivedFile(SyncBatch batch, const std::string& name) override
+    {
+        return m_session.CreateReceivedFile(batch, name);
+    }
+    bool CanSync() override { return m_session.CanSync(); }
+    bool ReadDatabaseInfo() override
+    {
+        // Without the SQLite library nothing can be read: the session ends
+        // at once, and the user is told elsewhere.
+        void* library = LoadSqliteModule();
+        if (!library) {
+            m_noLibrary();
+            return false;
+        }
+        FreeSqliteModule(library);
+        return m_session.ReadDatabaseInfo();
+    }
+    SyncMergeResult CheckPasswordAndMerge() override
+    {
+        m_stage();
+        return m_session.CheckPasswordAndMerge();
+    }
+    std::vector<std::string> ListFiles(SyncSendSet set) override { return m_session.ListFiles(set); }
+    std::unique_ptr<ISyncFileReader> OpenFileToSend(SyncSendSet set, const std::string& name) override
+    {
+        return m_session.OpenFileToSend(set, name);
+    }
+    bool ApplyHandheldAttachments() override { return m_session.ApplyHandheldAttachments(); }
+    bool WantsPasswordHint() override { return m_session.WantsPasswordHint(); }
+    void StorePasswordHint(const std::string& hint) override { m_session.StorePasswordHint(hint); }
+
+private:
+    CHandheldSession& m_session;
+    std::function<void()> m_stage;
+    std::function<void()> m_noLibrary;
 };
 
 }  // namespace
 
 SyncOutcome CSyncServer::RunSession(SOCKET socket, const std::string&)
 {
-    CSocketTransport transport(socket);
-    SendToWindows(WM_SYNC_STARTING, 0, 0);
-    StartProgressThread();
+    CSocketTransport socketTransport(socket);
+    CSyncGateTransport transport(socketTransport, std::min(m_limits.receiveMs, CSyncGateTransport::kQuietMs));
     CServerSessionHost host(*this);
     CHandheldSession session(host);
     host.OnState(kSyncStateReceiving);
+    std::unique_lock<std::mutex> stage(m_stage, std::defer_lock);
+    CStagedWork work(
+        session,
+        [&] {
+            LeaveWaiting();
+            stage.lock();
+            transport.Open();
+            host.Stage();
+        },
+        [&] {
+            host.OnState(kSyncStateUnreadable);
+            m_window.ReportSqliteMissing();
+        });
     SyncOutcome outcome = SyncOutcome::kFailed;
     if (session.Begin(TempFolder()) == 0) {
         CSyncWire wire(transport, m_limits);
-        CSyncConversation conversation(wire, session);
+        CSyncConversation conversation(wire, work);
         outcome = conversation.Run();
     }
     session.Finish(outcome);
-    PostToWindows(WM_SYNC_CLOSE, 0, 0);
+    if (!host.Staged()) {
+        LeaveWaiting();
+        return outcome;
+    }
+    CloseProgress();
     return outcome;
 }

@@ -100,6 +100,20 @@ TEST(SyncProgress, FollowsTheSessionsStatesAndClosesWithIt)
     server.PostToWindows(WM_SYNC_STATE, 10, 0);
 }
 
+TEST(SyncProgress, ASessionThatClosesBeforeItsWindowJoinedClosesItAllTheSame)
+{
+    RealModalLoops modal;
+    CSyncServer server(nullptr);
+    // The session ends while its window's thread is still starting.
+    for (int i = 0; i < 3; ++i) {
+        server.StartProgressThread();
+        server.CloseProgress();
+    }
+    ::Sleep(500);
+    for (int i = 0; i < 100 && FindProgressWindow(0); ++i) ::Sleep(50);
+    EXPECT_EQ(FindProgressWindow(0), nullptr);
+}
+
 TEST(SyncProgress, EveryStateHasItsText)
 {
     const struct {
