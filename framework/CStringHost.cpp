@@ -1,5 +1,6 @@
 // Host-build parts of CString: case rules and the string table.
 #include "framework/CString.h"
+#include "framework/CaseFolding.h"
 #include "framework/CStringTable.h"
 
 // The host build has no ANSI code page to ask, and the C library's locale
@@ -17,6 +18,8 @@ void ZvFoldLower(char* p, size_t n)
     for (size_t i = 0; i < n; ++i)
         if (p[i] >= 'A' && p[i] <= 'Z') p[i] = (char)(p[i] - 'A' + 'a');
 }
+
+bool ZvFoldsByteByByte() { return true; }
 
 BOOL CString::LoadString(UINT nID)
 {

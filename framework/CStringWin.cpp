@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/CString.h"
+#include "framework/CaseFolding.h"
 #include "framework/CStringTable.h"
 #include "framework/ResourceModuleWin.h"
 
@@ -16,6 +17,12 @@ void ZvFoldUpper(char* p, size_t n)
 void ZvFoldLower(char* p, size_t n)
 {
     if (n) CharLowerBuffA(p, (DWORD)n);
+}
+
+bool ZvFoldsByteByByte()
+{
+    CPINFO info{};
+    return ::GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
 }
 
 BOOL CString::LoadString(UINT nID)

@@ -2,8 +2,8 @@
 // Text helpers of the record search and of the list and details drawing.
 #include "framework/CString.h"
 
-// True when pattern occurs in text. Without matchCase both are lower-cased
-// first; with wholeWord an occurrence counts only between white space or the
+// True when pattern occurs in text. Without matchCase case is folded as
+// CString::MakeLower folds it; with wholeWord an occurrence counts only between white space or the
 // ends of the text.
 bool FindTextInString(const CString& text, const CString& pattern, bool matchCase, bool wholeWord);
 

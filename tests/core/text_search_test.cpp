@@ -1,8 +1,35 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
 #include "core/values/TextSearch.h"
 
 namespace {
+
+// The search as it was first written: both texts copied and lower-cased
+// whole, then searched as standard strings. The table-folded search must
+// find exactly what this finds.
+bool FindByLowerCopies(const CString& text, const CString& pattern, bool matchCase, bool wholeWord)
+{
+    CString t = text, p = pattern;
+    if (!matchCase) {
+        t.MakeLower();
+        p.MakeLower();
+    }
+    const std::string hay(t.GetString(), (size_t)t.GetLength()), needle(p.GetString(), (size_t)p.GetLength());
+    size_t at = hay.find(needle);
+    if (!wholeWord) return at != std::string::npos;
+    while (at != std::string::npos) {
+        const size_t end = at + needle.size();
+        const bool startOk = at == 0 || IsTextWhiteSpace(hay[at - 1]);
+        const bool endOk = end >= hay.size() || IsTextWhiteSpace(hay[end]);
+        if (startOk && endOk) return true;
+        if (at + 1 > hay.size()) break;
+        at = hay.find(needle, at + 1);
+    }
+    return false;
+}
 
 struct FindCase {
     const char* text;
@@ -42,6 +69,36 @@ TEST(FindTextInString, CaseAndWholeWordRules)
     for (const auto& c : cases)
         EXPECT_EQ(FindTextInString(c.text, c.pattern, c.matchCase, c.wholeWord), c.found)
             << '"' << c.text << "\" / \"" << c.pattern << "\" case=" << c.matchCase << " word=" << c.wholeWord;
+}
+
+TEST(FindTextInString, FindsWhatLowerCasedCopiesFind)
+{
+    // Letters of both cases (ASCII and code-page ones), the white space the
+    // whole-word rule knows, a zero byte and bytes that fold to nothing.
+    const char letters[] = "aAbBzZ \t\r\n\0\xC0\xE0\xC9\xE9\xDF\xFF\x8A\x9A.";
+    const std::string alphabet(letters, sizeof letters - 1);
+    std::mt19937 random(4711);
+    auto make = [&](size_t length) {
+        std::string s;
+        for (size_t i = 0; i < length; ++i) s += alphabet[random() % alphabet.size()];
+        return CString(s.data(), (int)s.size());
+    };
+    int found = 0, cases = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const CString text = make(random() % 12), pattern = make(random() % 4);
+        for (int options = 0; options < 4; ++options) {
+            const bool matchCase = options & 1, wholeWord = options & 2;
+            const bool expected = FindByLowerCopies(text, pattern, matchCase, wholeWord);
+            ASSERT_EQ(FindTextInString(text, pattern, matchCase, wholeWord), expected)
+                << "case=" << matchCase << " word=" << wholeWord << " text length " << text.GetLength()
+                << " pattern length " << pattern.GetLength();
+            found += expected;
+            ++cases;
+        }
+    }
+    // Both outcomes well represented, so the comparison means something.
+    EXPECT_GT(found, cases / 10);
+    EXPECT_LT(found, cases - cases / 10);
 }
 
 TEST(CopyTextRun, TakesOneRunOfSpaceOrNonSpace)
