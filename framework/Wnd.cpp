@@ -706,13 +706,15 @@ void CWnd::OnVScroll(UINT, UINT, CScrollBar* pScrollBar)
 
 namespace {
 // The menu (of the window's menu bar, its system menu or the pop-up last
-// opened on this thread) that holds an item id.
+// opened on this thread) that holds an item id. The item that opens a
+// sub-menu carries the sub-menu's handle as its id, so it is found by that.
 HMENU FindPopupHolding(HMENU hMenu, UINT id)
 {
     if (!hMenu) return nullptr;
     const int n = ::GetMenuItemCount(hMenu);
     for (int i = 0; i < n; ++i) {
         if (HMENU sub = ::GetSubMenu(hMenu, i)) {
+            if ((UINT)(UINT_PTR)sub == id) return hMenu;
             if (HMENU found = FindPopupHolding(sub, id)) return found;
         } else if (::GetMenuItemID(hMenu, i) == id) {
             return hMenu;

@@ -5,6 +5,7 @@
 // the document never asks to be saved.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -339,4 +340,46 @@ TEST_F(ShellFrame, MainMenuIsOwnerDrawnWithTheToolBarImages)
     ::AppendMenuA(plain, MF_STRING, 5, "&Five");
     EXPECT_EQ(0, HIWORD(::SendMessageA(m_hFrame, WM_MENUCHAR, MAKEWPARAM('f', MF_POPUP), (LPARAM)plain)));
     ::DestroyMenu(plain);
+}
+
+namespace {
+
+// The heights of the File menu's items while it is open, read by a timer of
+// the menu's own loop, which then closes it.
+std::vector<int> g_openMenuHeights;
+HMENU g_openMenu = nullptr;
+
+void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    g_openMenuHeights.clear();
+    for (int i = 0; i < ::GetMenuItemCount(g_openMenu); ++i) {
+        RECT r{};
+        g_openMenuHeights.push_back(::GetMenuItemRect(nullptr, g_openMenu, (UINT)i, &r) ? r.bottom - r.top : -1);
+    }
+    ::EndMenu();
+}
+
+}  // namespace
+
+TEST_F(ShellFrame, ItemsThatOpenASubMenuAreMeasuredLikeTheOthers)
+{
+    OpenWindow();
+    m_frame->InstallMainMenu(m_frame->BuildMainMenu());
+    g_openMenu = ::GetSubMenu(::GetMenu(m_hFrame), 0);
+    ASSERT_TRUE(BCMenu::IsBCMenu(g_openMenu));
+    // "Import" (1) and "Export" (2) open sub-menus; "Set Password..." (0)
+    // and "Backup..." (4) are commands.
+    ASSERT_NE(nullptr, ::GetSubMenu(g_openMenu, 1));
+    ASSERT_NE(nullptr, ::GetSubMenu(g_openMenu, 2));
+    ASSERT_EQ(nullptr, ::GetSubMenu(g_openMenu, 4));
+    ::SetForegroundWindow(m_hFrame);
+    ::SetTimer(nullptr, 0, 200, &ReadOpenMenu);
+    ::TrackPopupMenu(g_openMenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, 40, 40, 0, m_hFrame, nullptr);
+    ASSERT_EQ(::GetMenuItemCount(g_openMenu), (int)g_openMenuHeights.size()) << "the menu never opened";
+    const int command = g_openMenuHeights[0];
+    EXPECT_GE(command, std::max(::GetSystemMetrics(SM_CYMENU), 22));
+    EXPECT_EQ(command, g_openMenuHeights[1]);
+    EXPECT_EQ(command, g_openMenuHeights[2]);
+    EXPECT_EQ(command, g_openMenuHeights[4]);
 }
