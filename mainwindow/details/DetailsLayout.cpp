@@ -139,10 +139,12 @@ std::vector<NotePiece> WrapNotes(const CString& notes, int width, const std::fun
                 if (!rest.IsEmpty()) ++line;
             }
         } else {
+            // White space that does not fit ends the line; the next line
+            // starts with the next word.
             ++line;
             x = 0;
             if (!white) pieces.push_back({x, line, run, link, address});
-            x = w;
+            x = white ? 0 : w;
         }
     }
     return pieces;

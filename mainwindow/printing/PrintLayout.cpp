@@ -31,12 +31,12 @@ int CPrintLayout::PlaceLine(int y, int height) const
     // A line taller than a page cannot fit anywhere: it stays where it is.
     if (m_metrics.pageHeight <= 0 || height >= m_metrics.pageHeight) return y;
     const int end = BandEnd(PageOf(y));
-    return y + height > end ? end : y;
+    return y + height > end ? end + m_bandReserve : y;
 }
 
 void CPrintLayout::Add(PrintItem::Kind kind, int left, int top, int right, int bottom, const CString& text)
 {
-    const int page = kind == PrintItem::Text || kind == PrintItem::EllipsisText ? PageOf(top) : 1;
+    const int page = PageOf(top);
     m_items.push_back({kind, left, top, right, bottom, text, page});
     m_pages = std::max(m_pages, page);
 }
@@ -48,11 +48,15 @@ int CPrintLayout::ListColumnWidth(int visibleColumns) const
     return std::max(1, (m_metrics.pageWidth - 2 * m_metrics.margin) / share - kCellShrink);
 }
 
-int CPrintLayout::AddWrapped(const CString& text, int left, int right, int y)
+int CPrintLayout::AddWrapped(const CString& text, int left, int right, int y, bool wholeWords)
 {
     const int width = right - left;
     if (width <= 0) return y;
-    const std::vector<NotePiece> pieces = WrapNotes(text, width, m_measure.textWidth, m_measure.charsThatFit);
+    // A word is never cut: the whole run is one piece, however wide.
+    const auto whole = [](const CString& run, int) { return run.GetLength(); };
+    const std::vector<NotePiece> pieces = wholeWords
+                                              ? WrapNotes(text, width, m_measure.textWidth, whole)
+                                              : WrapNotes(text, width, m_measure.textWidth, m_measure.charsThatFit);
     const int step = m_metrics.textHeight;
     int line = -1;
     int top = y;
@@ -62,7 +66,8 @@ int CPrintLayout::AddWrapped(const CString& text, int left, int right, int y)
             top = line < 0 ? PlaceLine(y, step) : PlaceLine(top + step, step);
             ++line;
         }
-        Add(PrintItem::Text, left + piece.x, top, right, top + step, piece.text);
+        const bool tooWide = wholeWords && m_measure.textWidth(piece.text) > width - piece.x;
+        Add(tooWide ? PrintItem::EllipsisText : PrintItem::Text, left + piece.x, top, right, top + step, piece.text);
         end = top + step;
     }
     return end;
@@ -77,21 +82,52 @@ void CPrintLayout::AddHeading(const CString& title)
     Add(PrintItem::Rule, m_metrics.margin, y, right, y, CString());
 }
 
-void CPrintLayout::AddList(int visibleColumns, const std::vector<std::vector<PrintCell>>& rows)
+std::vector<std::pair<int, int>> CPrintLayout::CellEdges(int visibleColumns, const std::vector<PrintCell>& cells) const
 {
     const int width = ListColumnWidth(visibleColumns);
     const int pageRight = m_metrics.pageWidth - m_metrics.margin;
+    std::vector<std::pair<int, int>> edges;
+    int x = m_metrics.margin;
+    for (const PrintCell& cell : cells) {
+        edges.emplace_back(x, cell.column == kNotesColumn ? pageRight : std::min(x + width, pageRight));
+        x += width + kCellGap;
+    }
+    return edges;
+}
+
+void CPrintLayout::AddListHeadings(int visibleColumns, const std::vector<PrintCell>& headings, int y)
+{
+    const int lh = m_metrics.lineHeight;
+    const std::vector<std::pair<int, int>> edges = CellEdges(visibleColumns, headings);
+    for (size_t i = 0; i < headings.size(); ++i)
+        if (edges[i].second > edges[i].first)
+            Add(PrintItem::EllipsisText, edges[i].first, y, edges[i].second, y + lh, headings[i].text);
+    const int rule = y + lh + lh / 4;
+    Add(PrintItem::Rule, m_metrics.margin, rule, m_metrics.pageWidth - m_metrics.margin, rule, CString());
+}
+
+void CPrintLayout::AddList(int visibleColumns, const std::vector<PrintCell>& headings,
+                           const std::vector<std::vector<PrintCell>>& rows)
+{
+    // The headings, a line and a half with their rule, take the top of
+    // every band the list reaches.
+    const int headingBlock = headings.empty() ? 0 : (3 * m_metrics.lineHeight) / 2;
     int y = 5 * m_metrics.lineHeight;
+    if (!headings.empty()) AddListHeadings(visibleColumns, headings, y);
+    y += headingBlock;
+    m_bandReserve = headingBlock;
     for (const std::vector<PrintCell>& row : rows) {
-        int x = m_metrics.margin;
+        const std::vector<std::pair<int, int>> edges = CellEdges(visibleColumns, row);
         int rowEnd = y;
-        for (const PrintCell& cell : row) {
-            const int right = cell.column == kNotesColumn ? pageRight : std::min(x + width, pageRight);
-            if (right > x) rowEnd = std::max(rowEnd, AddWrapped(cell.text, x, right, y));
-            x += width + kCellGap;
-        }
+        for (size_t i = 0; i < row.size(); ++i)
+            if (edges[i].second > edges[i].first)
+                rowEnd = std::max(rowEnd, AddWrapped(row[i].text, edges[i].first, edges[i].second, y, true));
         y = rowEnd;
     }
+    m_bandReserve = 0;
+    if (headings.empty()) return;
+    for (int page = PageOf(5 * m_metrics.lineHeight) + 1; page <= m_pages; ++page)
+        AddListHeadings(visibleColumns, headings, BandEnd(page - 1));
 }
 
 void CPrintLayout::AddRecord(const CString& title, const std::vector<PrintRecordRow>& rows, int labelWidth,
@@ -114,5 +150,5 @@ void CPrintLayout::AddRecord(const CString& title, const std::vector<PrintRecord
     if (notes.IsEmpty()) return;
     y = PlaceLine(y, lh);
     Add(PrintItem::EllipsisText, margin, y, right, y + lh, noteLabel);
-    AddWrapped(notes, margin, right, y + lh);
+    AddWrapped(notes, margin, right, y + lh, false);
 }

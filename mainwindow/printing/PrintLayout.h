@@ -8,6 +8,7 @@
 // and each item knows the page it is printed on. Plain logic; the view
 // measures text with the printer's font through the functions it hands in.
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "framework/CString.h"
@@ -64,8 +65,11 @@ public:
     // The list from 5 lines down, rows in order. visibleColumns counts every
     // visible list column, the unprinted icon and attachment columns too;
     // each cell gets an equal share of the width, notes reach to the right
-    // margin.
-    void AddList(int visibleColumns, const std::vector<std::vector<PrintCell>>& rows);
+    // margin. Cells wrap at word boundaries; a word wider than its cell ends
+    // with an ellipsis. The column headings (one per printed column, none
+    // when empty) with a rule under them head the list on every page.
+    void AddList(int visibleColumns, const std::vector<PrintCell>& headings,
+                 const std::vector<std::vector<PrintCell>>& rows);
     // One record: the grey heading band with the icon and field 1, the rows
     // (category first) from line 7, then the notes' label and the wrapped
     // notes. labelWidth is the widest label as the details pane measures it.
@@ -83,15 +87,25 @@ private:
     int PageOf(int y) const;
     int BandEnd(int page) const;
     // A text line of the given height starting at y, moved to the next
-    // band when it would cross the end of its own; returns its top.
+    // band (below its reserved top) when it would cross the end of its own;
+    // returns its top.
     int PlaceLine(int y, int height) const;
     void Add(PrintItem::Kind kind, int left, int top, int right, int bottom, const CString& text);
     // Wraps the text into the width from x; returns the strip y below the
-    // last line (y when the text is empty).
-    int AddWrapped(const CString& text, int left, int right, int y);
+    // last line (y when the text is empty). wholeWords: a word wider than
+    // the width stays on one line, ended with an ellipsis, instead of being
+    // cut into lines.
+    int AddWrapped(const CString& text, int left, int right, int y, bool wholeWords);
+    // The cells' left and right edges, in the order of the given cells.
+    std::vector<std::pair<int, int>> CellEdges(int visibleColumns, const std::vector<PrintCell>& cells) const;
+    // The column headings at y with the rule under them.
+    void AddListHeadings(int visibleColumns, const std::vector<PrintCell>& headings, int y);
 
     PrintMetrics m_metrics;
     PrintMeasure m_measure;
     std::vector<PrintItem> m_items;
     int m_pages = 1;
+    // Kept free at the top of every band after the first (the list's
+    // column headings).
+    int m_bandReserve = 0;
 };

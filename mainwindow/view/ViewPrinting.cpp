@@ -122,6 +122,18 @@ std::unique_ptr<CPrintLayout> CZorvikanDesktopView::LayOutReport(CDC* pDC)
         const int column = m_listColumns.GetVisibleColumnId(k);
         if (column >= kFirstPrintedColumn && column <= kLastPrintedColumn) columns.push_back(column);
     }
+    // The list's own column titles head the printed columns; the notes
+    // column, whose header shows a picture, is headed by its label.
+    std::vector<PrintCell> headings;
+    const CTypeItem* chosen = GetChosenType();
+    for (int column : columns) {
+        CString title = RecordColumnTitle(column, chosen);
+        if (column == kColumnNotes) {
+            title = Loaded(IDS_LABEL_NOTE);
+            title.TrimRight(':');
+        }
+        headings.push_back({column, title});
+    }
     std::vector<std::vector<PrintCell>> rows;
     const int count = m_recordList.m_hWnd ? m_recordList.GetItemCount() : 0;
     for (int row = 0; row < count; ++row) {
@@ -135,7 +147,7 @@ std::unique_ptr<CPrintLayout> CZorvikanDesktopView::LayOutReport(CDC* pDC)
         }
         rows.push_back(std::move(cells));
     }
-    layout->AddList(m_listColumns.GetVisibleCount(), rows);
+    layout->AddList(m_listColumns.GetVisibleCount(), headings, rows);
     return layout;
 }
 

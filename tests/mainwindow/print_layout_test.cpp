@@ -61,7 +61,7 @@ TEST(PrintLayout, ListColumnWidthSharesThePageAndSurvivesOneColumn)
     for (const auto& c : cases) EXPECT_EQ(c.width, layout.ListColumnWidth(c.visible)) << c.visible;
 
     CPrintLayout one(A4(), FixedMeasure());
-    one.AddList(1, {{{3, "Alone"}}});
+    one.AddList(1, {}, {{{3, "Alone"}}});
     ASSERT_EQ(1u, TextsOf(one, "Alone").size());
     EXPECT_EQ(100, TextsOf(one, "Alone")[0]->left);
     EXPECT_EQ(250, TextsOf(one, "Alone")[0]->top);
@@ -88,7 +88,7 @@ TEST(PrintLayout, CellsSitSideBySideAndNotesReachTheRightMargin)
 {
     CPrintLayout layout(A4(), FixedMeasure());
     const int w = layout.ListColumnWidth(4);
-    layout.AddList(4, {{{1, "Bank"}, {3, "Savings"}, {13, "note"}}});
+    layout.AddList(4, {}, {{{1, "Bank"}, {3, "Savings"}, {13, "note"}}});
     const PrintItem* type = TextsOf(layout, "Bank").at(0);
     const PrintItem* field = TextsOf(layout, "Savings").at(0);
     const PrintItem* notes = TextsOf(layout, "note").at(0);
@@ -105,7 +105,7 @@ TEST(PrintLayout, ARowStartsBelowThePreviousRowsLowestCell)
     CPrintLayout layout(A4(), FixedMeasure());
     const int w = layout.ListColumnWidth(3);  // 1119: 111 characters a line
     const std::string longText = std::string(100, 'a') + " " + std::string(100, 'b') + " " + std::string(50, 'c');
-    layout.AddList(3, {{{3, "short"}, {4, longText.c_str()}}, {{3, "next"}, {4, ""}}});
+    layout.AddList(3, {}, {{{3, "short"}, {4, longText.c_str()}}, {{3, "next"}, {4, ""}}});
     ASSERT_GT(w, 0);
     EXPECT_EQ(250, TextsOf(layout, std::string(100, 'a')).at(0)->top);
     EXPECT_EQ(290, TextsOf(layout, std::string(100, 'b')).at(0)->top);
@@ -119,7 +119,7 @@ TEST(PrintLayout, ALongListRunsOverPagesWithNoLineCutAtABandsEnd)
     std::vector<std::vector<PrintCell>> rows;
     for (int i = 0; i < 200; ++i) rows.push_back({{3, CString(("Row" + std::to_string(i)).c_str())}});
     layout.AddHeading("Heading");
-    layout.AddList(2, rows);
+    layout.AddList(2, {}, rows);
     // 200 lines of 40 below 250: page 1 holds (3408 - 250) / 40 = 78 rows,
     // each further page 3508 / 40 = 87.
     EXPECT_EQ(3, layout.PageCount());
@@ -134,6 +134,54 @@ TEST(PrintLayout, ALongListRunsOverPagesWithNoLineCutAtABandsEnd)
     }
     EXPECT_EQ(BandTop(2), TextsOf(layout, "Row78").at(0)->top);
     EXPECT_EQ(1, TextsOf(layout, "Heading").at(0)->page);
+}
+
+TEST(PrintLayout, ColumnHeadingsHeadEveryPageAndCellsKeepTheirWordsWhole)
+{
+    CPrintLayout layout(A4(), FixedMeasure());
+    const int w = layout.ListColumnWidth(15);  // 142: 14 characters a line
+    std::vector<std::vector<PrintCell>> rows;
+    rows.push_back({{1, "Savings Accounts"}, {3, "Correspondence Verylongpasswordword"}, {13, "n"}});
+    for (int i = 1; i < 200; ++i) rows.push_back({{1, CString(("Row" + std::to_string(i)).c_str())}});
+    layout.AddHeading("Heading");
+    layout.AddList(15, {{1, "Type"}, {3, "Field 1"}, {13, "Note"}}, rows);
+
+    // Headings at 5 lines on page 1, a rule under them, rows a line and a
+    // half lower.
+    const auto types = TextsOf(layout, "Type");
+    ASSERT_EQ(3u, types.size());
+    EXPECT_EQ(250, types[0]->top);
+    EXPECT_EQ(PrintItem::EllipsisText, types[0]->kind);
+    EXPECT_EQ(100 + w, types[0]->right);
+    EXPECT_EQ(2379, TextsOf(layout, "Note").at(0)->right);
+    EXPECT_EQ(325, TextsOf(layout, "Savings").at(0)->top);
+    EXPECT_EQ(100, TextsOf(layout, "Accounts").at(0)->left);
+    EXPECT_EQ(365, TextsOf(layout, "Accounts").at(0)->top);
+    // A word wider than its cell is one line with an ellipsis, not cut.
+    const PrintItem* word = TextsOf(layout, "Correspondence").at(0);
+    EXPECT_EQ(PrintItem::Text, word->kind);
+    EXPECT_EQ(325, word->top);
+    const PrintItem* wide = TextsOf(layout, "Verylongpasswordword").at(0);
+    EXPECT_EQ(PrintItem::EllipsisText, wide->kind);
+    EXPECT_EQ(100 + w + 40, wide->left);
+    EXPECT_EQ(100 + 2 * w + 40, wide->right);
+    EXPECT_EQ(365, wide->top);
+    // Every later page starts with the headings and their rule; its rows
+    // below them.
+    EXPECT_EQ(3, layout.PageCount());
+    for (int page = 2; page <= 3; ++page) {
+        EXPECT_EQ(page, types[page - 1]->page);
+        EXPECT_EQ(BandTop(page), types[page - 1]->top);
+        bool rule = false;
+        for (const PrintItem& item : layout.Items())
+            rule = rule || (item.kind == PrintItem::Rule && item.top == BandTop(page) + 62 && item.page == page);
+        EXPECT_TRUE(rule) << page;
+    }
+    for (int i = 1; i < 200; ++i) {
+        const PrintItem& item = *TextsOf(layout, "Row" + std::to_string(i)).at(0);
+        EXPECT_GE(item.top, BandTop(item.page) + (item.page > 1 ? 75 : 0)) << i;
+        EXPECT_LE(item.bottom, BandTop(item.page + 1)) << i;
+    }
 }
 
 TEST(PrintLayout, RecordRowsFollowTheGreyBandAndNotesContinueOnTheNextPage)

@@ -350,8 +350,45 @@ TEST_F(ViewPrinting, AThreePageListGoesToThePdfQueue)
     }
     EXPECT_EQ(1u, Count(m_queue.Text(pdf, 1), "Entry001"));
     EXPECT_EQ(1u, Count(m_queue.Text(pdf, 3), "Entry190"));
+    // Every page's list starts under the column headings.
+    for (int page = 1; page <= 3; ++page) {
+        const std::string pageText = m_queue.Text(pdf, page);
+        for (const char* title : {"Type", "Field 1", "Field 2"}) EXPECT_EQ(1u, Count(pageText, title)) << page;
+    }
     // The list's rows, not a record's labels.
     EXPECT_EQ(0u, Count(text, "Category:"));
+}
+
+TEST_F(ViewPrinting, NarrowColumnsKeepTheirWordsWholeOrEndThemWithAnEllipsis)
+{
+    if (const std::string why = QueueUnusable(); !why.empty()) GTEST_SKIP() << "printing test skipped: " << why;
+    // Every column shown, as on a new machine: each printed cell is a
+    // narrow strip a long word does not fit.
+    CAppPrefMgr::GetInstance()->GetPrefs()->SetShowColumns(CZorvikanDesktopApp::GetPrefsSection(),
+                                                           theApp.GetCurrentUser(), DefaultShowColumns());
+    m_view->LoadListColumns(true);
+    AddRecord("Correspondence", "ab cd");
+    m_view->FillRecordList();
+    zvtest::PumpPendingMessages();
+    zvtest::ScriptedModal modal;
+    modal.AnswerPrintDialog(true);
+    Command(ID_FILE_PRINT);
+
+    const std::string pdf = m_queue.WaitForPdf();
+    ASSERT_FALSE(pdf.empty()) << "no PDF arrived; " << m_queue.LastSeen();
+    const std::string text = m_queue.Text(pdf);
+    EXPECT_EQ(1u, Count(text, "Type")) << text;
+    // The word's start with an ellipsis, never its rest on lines below.
+    EXPECT_EQ(0u, Count(text, "Correspondence")) << text;
+    EXPECT_EQ(1u, Count(text, "Corr")) << text;
+    const std::string word = "Correspondence";
+    size_t from = 0;
+    for (size_t end = text.find('\n'); end != std::string::npos; from = end + 1, end = text.find('\n', from)) {
+        const std::string line = text.substr(from, end - from);
+        const size_t at = line.empty() ? std::string::npos : word.find(line);
+        EXPECT_TRUE(at == std::string::npos || at == 0) << "a piece of the word: " << line << "\n" << text;
+    }
+    EXPECT_NE(std::string::npos, text.find("...")) << text;
 }
 
 TEST_F(ViewPrinting, ARecordPrintsItsFieldsAndNotesAfterACancelledTry)
