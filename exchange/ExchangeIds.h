@@ -19,7 +19,8 @@ const unsigned IDS_EXPORT_WRITE_ERROR = 603;   // "There was an error writing to
 // are back.
 const char kTextRestoreSaveFailed[] = "The restored records could not be saved. The database was left as it was.";
 // The import's report of lines it left out (appended to the count of
-// imported items).
-const char kTextImportSkippedLines[] = "%d line(s) without values were skipped.";
-const char kTextImportMalformedLines[] = "%d line(s) were damaged or cut short and were not imported.";
-const char kTextImportTitleRow[] = "The first line held column titles and was not imported.";
+// imported items); the %s is a list of line numbers.
+const char kTextImportedItems[] = "%d item(s) were imported.";
+const char kTextImportSkippedLines[] = "%d line(s) without values were skipped: line(s) %s.";
+const char kTextImportMalformedLines[] = "%d line(s) were damaged or cut short and were not imported: line(s) %s.";
+const char kTextImportTitleRow[] = "Line %d held the column titles and was not imported.";

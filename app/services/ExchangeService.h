@@ -46,12 +46,15 @@ public:
     virtual BlowfishKeyPtr AskImportPassword(CWnd* parent, const std::string& text) = 0;
     // Adds the text's types, categories, records and attachment files to
     // the database in memory; an "added" notice per item goes to notices.
-    // The records added, in file order, are appended to imported.
-    virtual void ImportText(CDatabaseObj& db, int format, const std::string& text, const BlowfishContext* cipher,
-                            const CString& sourcePath, const CString& attachmentsFolder, CNotifyProviderList* notices,
-                            std::vector<CRecord*>& imported) = 0;
-    // The imported records' first fields in the confirmation dialog.
-    virtual void ShowImported(CWnd* parent, const std::vector<CRecord*>& records) = 0;
+    // The records added, in file order, are appended to imported. Returns
+    // what was left out (damaged lines, lines without values, a title row,
+    // with their line numbers), one sentence a line; empty when nothing was.
+    virtual CString ImportText(CDatabaseObj& db, int format, const std::string& text, const BlowfishContext* cipher,
+                               const CString& sourcePath, const CString& attachmentsFolder,
+                               CNotifyProviderList* notices, std::vector<CRecord*>& imported) = 0;
+    // The imported records' first fields in the confirmation dialog, with
+    // what was left out (may be empty) below the count.
+    virtual void ShowImported(CWnd* parent, const std::vector<CRecord*>& records, const CString& leftOut) = 0;
 
     // ---- Export ---------------------------------------------------------------
     // The tip shown before a folder export (kind 0) or import (kind 1), a

@@ -33,20 +33,23 @@ BlowfishKeyPtr CExchangeService::AskImportPassword(CWnd* parent, const std::stri
     return dlg.m_cipher;
 }
 
-void CExchangeService::ImportText(CDatabaseObj& db, int format, const std::string& text, const BlowfishContext* cipher,
-                                  const CString& sourcePath, const CString& attachmentsFolder,
-                                  CNotifyProviderList* notices, std::vector<CRecord*>& imported)
+CString CExchangeService::ImportText(CDatabaseObj& db, int format, const std::string& text,
+                                     const BlowfishContext* cipher, const CString& sourcePath,
+                                     const CString& attachmentsFolder, CNotifyProviderList* notices,
+                                     std::vector<CRecord*>& imported)
 {
     ImportResult result;
     ImportExchangeText(db, format, text, cipher, sourcePath, attachmentsFolder, notices, result);
     imported.insert(imported.end(), result.imported.begin(), result.imported.end());
+    return result.LeftOutText();
 }
 
-void CExchangeService::ShowImported(CWnd* parent, const std::vector<CRecord*>& records)
+void CExchangeService::ShowImported(CWnd* parent, const std::vector<CRecord*>& records, const CString& leftOut)
 {
     CConfirmationDlg dlg(parent);
     dlg.m_items.assign(records.begin(), records.end());
     dlg.m_bImportMode = true;
+    dlg.m_strLeftOut = leftOut;
     dlg.DoModal();
 }
 

@@ -10,10 +10,10 @@ public:
     CString MessageText(unsigned messageId) override;
     ImportFile ReadImportFile(const CString& path, int format, const BlowfishKeyPtr& masterKey) override;
     BlowfishKeyPtr AskImportPassword(CWnd* parent, const std::string& text) override;
-    void ImportText(CDatabaseObj& db, int format, const std::string& text, const BlowfishContext* cipher,
-                    const CString& sourcePath, const CString& attachmentsFolder, CNotifyProviderList* notices,
-                    std::vector<CRecord*>& imported) override;
-    void ShowImported(CWnd* parent, const std::vector<CRecord*>& records) override;
+    CString ImportText(CDatabaseObj& db, int format, const std::string& text, const BlowfishContext* cipher,
+                       const CString& sourcePath, const CString& attachmentsFolder, CNotifyProviderList* notices,
+                       std::vector<CRecord*>& imported) override;
+    void ShowImported(CWnd* parent, const std::vector<CRecord*>& records, const CString& leftOut) override;
 
     bool ShowTip(CWnd* parent, int kind) override;
     bool AskExportScope(CWnd* parent, int format, const std::function<bool(int)>& hasAttachmentInScope,

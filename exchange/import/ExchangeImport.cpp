@@ -23,27 +23,21 @@ bool HasReader(int format)
            (format >= kFormatCryptInfo && format <= kFormatOnePassword);
 }
 
-// Column titles a spreadsheet puts above comma-separated records.
-bool IsTitleWord(const CString& value)
-{
-    static const char* const kTitles[] = {"Type",    "Type Name", "Category", "Notes",   "Note",     "Title",
-                                          "Name",    "Field 1",   "Field 2",  "Field 3", "Field 4",  "Field 5",
-                                          "Field 6", "Field 7",   "Field 8",  "Field 9", "Field 10", "Date Mod"};
-    CString trimmed(value);
-    trimmed.Trim();
-    for (const char* title : kTitles)
-        if (trimmed.CompareNoCase(title) == 0) return true;
-    return false;
-}
+// The column titles of the comma-separated text's thirteen values, as the
+// record list names them with no type chosen: type, ten fields, notes,
+// category.
+const char* const kTitleRow[] = {"Type",    "Field 1", "Field 2", "Field 3",  "Field 4", "Field 5", "Field 6",
+                                 "Field 7", "Field 8", "Field 9", "Date Mod", "Notes",   "Category"};
 
-// The first line of a comma-separated text without the export header is a
-// title row when its first value and at least one other are column titles.
+// Only a line that is exactly that title row is one: a real first record
+// may well hold a word such as "Notes" in its type name or fields.
 bool IsTitleRow(const ExchangeRecord& r)
 {
-    if (r.values.GetSize() == 0 || !IsTitleWord(r.values[0])) return false;
-    int titles = IsTitleWord(r.category) ? 1 : 0;
-    for (INT_PTR i = 1; i < r.values.GetSize(); ++i) titles += IsTitleWord(r.values[i]) ? 1 : 0;
-    return titles >= 1;
+    const INT_PTR values = static_cast<INT_PTR>(sizeof kTitleRow / sizeof kTitleRow[0]) - 1;
+    if (r.values.GetSize() != values || r.category != kTitleRow[values]) return false;
+    for (INT_PTR i = 0; i < values; ++i)
+        if (r.values[i] != kTitleRow[i]) return false;
+    return true;
 }
 
 // A stored attachment name names one file of the "Files" folder, nothing
@@ -54,12 +48,57 @@ bool IsPlainFileName(const CString& name)
     return name.FindOneOf("\\/:*?\"<>|") < 0;
 }
 
-// The line held something (a flag at least) and is not only line breaks.
-bool LineHadText(const std::string& text, size_t from, size_t to)
+bool IsBlank(char c) { return c == '\r' || c == '\n' || c == ' ' || c == '\t'; }
+
+// Where the text between from and to starts after blanks and line breaks;
+// to when there is none.
+size_t TextStart(const std::string& text, size_t from, size_t to)
 {
-    for (size_t i = from; i < to; ++i)
-        if (text[i] != '\r' && text[i] != '\n' && text[i] != ' ' && text[i] != '\t') return true;
-    return false;
+    while (from < to && IsBlank(text[from])) ++from;
+    return from;
+}
+
+// Counts lines as the cursor moves forward through the text: a line ends
+// at LF, at CR LF and at a lone CR.
+class CLineCounter {
+public:
+    explicit CLineCounter(const std::string& text) : m_text(text) {}
+    // The line number (from 1) of the character at pos; pos never goes back.
+    int LineAt(size_t pos)
+    {
+        for (; m_pos < pos && m_pos < m_text.size(); ++m_pos) {
+            const char c = m_text[m_pos];
+            if (c == '\n' || (c == '\r' && (m_pos + 1 >= m_text.size() || m_text[m_pos + 1] != '\n'))) ++m_line;
+        }
+        return m_line;
+    }
+
+private:
+    const std::string& m_text;
+    size_t m_pos = 0;
+    int m_line = 1;
+};
+
+void NoteLine(std::vector<int>& lines, int line)
+{
+    if (lines.size() < ImportResult::kReportedLines) lines.push_back(line);
+}
+
+// "2, 5, 9", and " and 3 more" when more lines were left out than are
+// listed.
+CString LineList(const std::vector<int>& lines, int count)
+{
+    CString list, number;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        number.Format(i == 0 ? "%d" : ", %d", lines[i]);
+        list += number;
+    }
+    const int more = count - static_cast<int>(lines.size());
+    if (more > 0) {
+        number.Format(" and %d more", more);
+        list += number;
+    }
+    return list;
 }
 
 class CImportRun {
@@ -80,46 +119,63 @@ public:
         bool first = commaText && !cursor.StartsWith(kExportTextHeader) && !cursor.StartsWith(kZkvHeaders[0]);
         const INT_PTR typesBefore = m_db.GetTypes().GetCount();
         const INT_PTR categoriesBefore = m_db.GetCategories().GetCount();
+        CLineCounter lines(text);
         ExchangeRecord record;
         while (!cursor.AtEnd()) {
             const size_t before = cursor.pos;
             record.Clear();
             if (!ParseImportLine(m_format, cursor, m_cipher, record)) break;
             if (cursor.pos == before) break;  // never loop in place
+            // The line's own text starts after the file's header lines and
+            // the blank lines the reader passed.
+            const size_t start = TextStart(text, HeaderEnd(text, before), cursor.pos);
             if (record.malformed) {
                 ++m_result.malformedLines;
+                NoteLine(m_result.malformedAt, lines.LineAt(start));
                 continue;
             }
             if (record.values.GetSize() == 0) {
                 // A header alone, or blank lines, are not skipped lines.
-                if (LineHadText(text, IsZkvFormat(m_format) ? HeaderEnd(text, before) : before, cursor.pos))
+                if (start < cursor.pos) {
                     ++m_result.skippedLines;
+                    NoteLine(m_result.skippedAt, lines.LineAt(start));
+                }
                 continue;
             }
             if (first) {
                 first = false;
                 if (IsTitleRow(record)) {
                     m_result.titleRowSkipped = true;
+                    m_result.titleRowLine = lines.LineAt(start);
                     continue;
                 }
             }
             if (record.isType && IsZkvFormat(m_format))
                 AddTypeLine(record);
-            else
-                AddRecordLine(record);
+            else if (!AddRecordLine(record)) {
+                ++m_result.skippedLines;
+                NoteLine(m_result.skippedAt, lines.LineAt(start));
+            }
         }
         m_result.types += static_cast<int>(m_db.GetTypes().GetCount() - typesBefore);
         m_result.categories += static_cast<int>(m_db.GetCategories().GetCount() - categoriesBefore);
     }
 
 private:
-    // Where the lines start when the text at from begins with the header.
+    // Where the lines start when the text at from begins with a header the
+    // reader passes: a ZkvFile's header and check line, the export text's
+    // header line.
     size_t HeaderEnd(const std::string& text, size_t from) const
     {
         CTextCursor c(text.data(), text.size(), from);
-        if (!c.StartsWith(ZkvHeaderOf(m_format))) return from;
-        NextLine(c);
-        NextLine(c);
+        if (IsZkvFormat(m_format)
+                ? c.StartsWith(ZkvHeaderOf(m_format))
+                : (m_format == kFormatExportText || m_format == kFormatDetect) && c.StartsWith(kZkvHeaders[0])) {
+            NextLine(c);
+            NextLine(c);
+        } else if (!IsZkvFormat(m_format) && c.StartsWith(kExportTextHeader)) {
+            NextLine(c);
+        }
         return c.pos;
     }
 
@@ -144,7 +200,8 @@ private:
         if (m_notices) m_notices->AddNotice(NOTIFY_ADDED, NOTIFY_ITEM_TYPE, type->GetId());
     }
 
-    void AddRecordLine(ExchangeRecord& r)
+    // False when the line was left out for want of values.
+    bool AddRecordLine(ExchangeRecord& r)
     {
         CStringArray& values = r.values;
         if (IsZkvFormat(m_format)) {
@@ -155,10 +212,7 @@ private:
         } else {
             values[0] = values[0].Left(kTypeNameMax);
         }
-        if (values.GetSize() < 2) {
-            ++m_result.skippedLines;
-            return;
-        }
+        if (values.GetSize() < 2) return false;
         WORD mask = r.mask, icon = r.icon;
         if (m_format != kFormatZkv2 && m_format != kFormatZkv3 && m_format != kFormatZkv4) {
             const CBaseItem* type = m_db.GetTypes().FindByName(values[0]);
@@ -166,11 +220,12 @@ private:
             if (m_format != kFormatZkv1 && icon == 0) icon = type ? type->GetIcon() : kUnfiledTypeIcon;
         }
         CRecord* record = m_db.ImportRecord(values, mask, r.labels, r.category, icon, m_notices);
-        if (!record) return;
+        if (!record) return true;
         if (m_format == kFormatZkv4 && r.attachment.GetSize() == 3 && !m_sourcePath.IsEmpty())
             TakeAttachment(*record, r);
         ++m_result.records;
         m_result.imported.push_back(record);
+        return true;
     }
 
     void TakeAttachment(CRecord& record, const ExchangeRecord& r)
@@ -251,20 +306,30 @@ BlowfishKeyPtr OpenWithFilePassword(const std::string& text, const CSecretString
     return nullptr;
 }
 
+CString ImportResult::LeftOutText() const
+{
+    CString text, line;
+    if (malformedLines > 0) {
+        line.Format(kTextImportMalformedLines, malformedLines, (LPCSTR)LineList(malformedAt, malformedLines));
+        text += line;
+    }
+    if (skippedLines > 0) {
+        line.Format(kTextImportSkippedLines, skippedLines, (LPCSTR)LineList(skippedAt, skippedLines));
+        text += (text.IsEmpty() ? "" : "\r\n") + line;
+    }
+    if (titleRowSkipped) {
+        line.Format(kTextImportTitleRow, titleRowLine);
+        text += (text.IsEmpty() ? "" : "\r\n") + line;
+    }
+    return text;
+}
+
 CString ImportResult::ReportText() const
 {
     CString text;
-    text.Format("%d item(s) were imported.", records);
-    CString line;
-    if (skippedLines > 0) {
-        line.Format(kTextImportSkippedLines, skippedLines);
-        text += "\r\n" + line;
-    }
-    if (malformedLines > 0) {
-        line.Format(kTextImportMalformedLines, malformedLines);
-        text += "\r\n" + line;
-    }
-    if (titleRowSkipped) text += CString("\r\n") + kTextImportTitleRow;
+    text.Format(kTextImportedItems, records);
+    const CString leftOut = LeftOutText();
+    if (!leftOut.IsEmpty()) text += "\r\n" + leftOut;
     return text;
 }
 

@@ -55,13 +55,22 @@ struct ImportResult {
     int skippedLines = 0;
     // Lines cut short or otherwise damaged: nothing of them is imported.
     int malformedLines = 0;
-    // The first line of a comma-separated text held column titles.
+    // The first line of a comma-separated text was the program's own column
+    // title row; titleRowLine is its line number.
     bool titleRowSkipped = false;
+    int titleRowLine = 0;
+    // The line numbers (from 1, where the line's text starts) of the first
+    // kReportedLines skipped and damaged lines.
+    static const size_t kReportedLines = 10;
+    std::vector<int> skippedAt;
+    std::vector<int> malformedAt;
     // The records added, in file order (the database owns them).
     std::vector<CRecord*> imported;
 
-    // "%d item(s) were imported." and a sentence for each kind of line that
-    // was left out.
+    // A sentence for each kind of line that was left out, with the line
+    // numbers, one per line; empty when nothing was.
+    CString LeftOutText() const;
+    // "%d item(s) were imported." and LeftOutText below it.
     CString ReportText() const;
 };
 

@@ -60,6 +60,13 @@ CString Loaded(UINT id)
     return text;
 }
 
+CString ImportedCountText(size_t count)
+{
+    CString text;
+    text.Format("%d item(s) were imported.", (int)count);
+    return text;
+}
+
 CString AttachmentsFolderOf(CUserItem* user)
 {
     return user ? CAppPrefMgr::GetInstance()->GetAttachmentsDirectory(user) : CString();
@@ -77,7 +84,12 @@ void CZorvikanDesktopView::ImportFileAsk(const CString& path, BOOL ask)
         if (AfxMessageBox(text, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
     }
     std::vector<CRecord*> imported;
-    ImportFile(kFormatFromContent, path, imported, false);
+    CString leftOut;
+    ImportFile(kFormatFromContent, path, imported, leftOut, false);
+    // No confirmation follows a file from the command line, but lines left
+    // out are never dropped without a word.
+    if (!leftOut.IsEmpty())
+        AfxMessageBox(ImportedCountText(imported.size()) + "\r\n" + leftOut, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CZorvikanDesktopView::ImportWithDialog(int format, UINT stringId)
@@ -105,11 +117,13 @@ void CZorvikanDesktopView::ImportWithDialog(int format, UINT stringId)
     }
     if (path.IsEmpty() || format == kFormatDatabase) return;
     std::vector<CRecord*> imported;
-    if (ImportFile(format, path, imported, false) && !imported.empty()) ShowImportedRecords(imported);
+    CString leftOut;
+    if (ImportFile(format, path, imported, leftOut, false)) ShowImportedRecords(imported, leftOut);
     ReloadAndRefresh(user, false);
 }
 
-bool CZorvikanDesktopView::ImportFile(int format, const CString& path, std::vector<CRecord*>& imported, bool restore)
+bool CZorvikanDesktopView::ImportFile(int format, const CString& path, std::vector<CRecord*>& imported,
+                                      CString& leftOut, bool restore)
 {
     IExchangeService* service = GetExchangeService();
     if (!service) return false;
@@ -133,15 +147,19 @@ bool CZorvikanDesktopView::ImportFile(int format, const CString& path, std::vect
         const CString attachments = AttachmentsFolderOf(CurrentUser());
         if (!attachments.IsEmpty()) DeletePathSilently(attachments, m_hWnd);
     }
-    ImportRecords(file.format, file.text, cipher, path, imported);
+    const CString fileLeftOut = ImportRecords(file.format, file.text, cipher, path, imported);
+    if (!fileLeftOut.IsEmpty()) {
+        if (!leftOut.IsEmpty()) leftOut += "\r\n";
+        leftOut += GetFileNameOfPath(path) + ":\r\n" + fileLeftOut;
+    }
     return true;
 }
 
-void CZorvikanDesktopView::ImportRecords(int format, const std::string& text, const BlowfishKeyPtr& cipher,
-                                         const CString& path, std::vector<CRecord*>& imported)
+CString CZorvikanDesktopView::ImportRecords(int format, const std::string& text, const BlowfishKeyPtr& cipher,
+                                            const CString& path, std::vector<CRecord*>& imported)
 {
     IExchangeService* service = GetExchangeService();
-    if (!service) return;
+    if (!service) return CString();
     if (m_recordList.m_hWnd) {
         LVITEMA none = {};
         none.stateMask = LVIS_SELECTED;
@@ -149,8 +167,8 @@ void CZorvikanDesktopView::ImportRecords(int format, const std::string& text, co
     }
     CNotifyProviderList notices;
     std::vector<CRecord*> added;
-    service->ImportText(m_database, format, text, cipher.get(), path, AttachmentsFolderOf(CurrentUser()), &notices,
-                        added);
+    const CString leftOut = service->ImportText(m_database, format, text, cipher.get(), path,
+                                                AttachmentsFolderOf(CurrentUser()), &notices, added);
     imported.insert(imported.end(), added.begin(), added.end());
 
     // Records of the type shown join the list and the event log; the others
@@ -196,14 +214,19 @@ void CZorvikanDesktopView::ImportRecords(int format, const std::string& text, co
     RefillCategoryCombo();
     SelectCategoryInCombo(m_viewState.categoryFilter);
     if (m_recordList.m_hWnd) m_recordList.SetFocus();
+    return leftOut;
 }
 
-void CZorvikanDesktopView::ShowImportedRecords(const std::vector<CRecord*>& imported)
+void CZorvikanDesktopView::ShowImportedRecords(const std::vector<CRecord*>& imported, const CString& leftOut)
 {
     IExchangeService* service = GetExchangeService();
     if (!service) return;
+    if (imported.empty()) {
+        if (!leftOut.IsEmpty()) AfxMessageBox(ImportedCountText(0) + "\r\n" + leftOut, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     m_pluginLink.SetBusy(1);
-    service->ShowImported(this, imported);
+    service->ShowImported(this, imported, leftOut);
     m_pluginLink.SetBusy(0);
 }
 

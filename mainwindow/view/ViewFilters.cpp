@@ -394,16 +394,19 @@ void CZorvikanDesktopView::OnNewType()
 void CZorvikanDesktopView::OnDropFiles(HDROP hDropInfo)
 {
     std::vector<CRecord*> imported;
+    CString leftOut;
     bool lastImportRan = false;
     const UINT count = ::DragQueryFileA(hDropInfo, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         char path[MAX_PATH + 1] = {};
         if (!::DragQueryFileA(hDropInfo, i, path, sizeof path)) continue;
         if (IsImportableDroppedFile(path))
-            lastImportRan = ImportFile(kFormatFromContent, path, imported, false);
+            lastImportRan = ImportFile(kFormatFromContent, path, imported, leftOut, false);
         else
             AfxMessageBox(DroppedFileRefusalText(), MB_OK);
     }
     ::DragFinish(hDropInfo);
-    if (lastImportRan && !imported.empty()) ShowImportedRecords(imported);
+    // Lines left out of any of the files are told even when the last one
+    // could not be read.
+    if (lastImportRan || !leftOut.IsEmpty()) ShowImportedRecords(imported, leftOut);
 }

@@ -492,13 +492,14 @@ public:
     void ImportWithDialog(int format, UINT stringId);
     // Reads the file, settles its format and password (restore: empties the
     // database first) and imports it. True when the text was imported or the
-    // user cancelled the password; false after a message.
-    bool ImportFile(int format, const CString& path, std::vector<CRecord*>& imported, bool restore);
+    // user cancelled the password; false after a message. What the file's
+    // import left out is appended to leftOut under the file's name.
+    bool ImportFile(int format, const CString& path, std::vector<CRecord*>& imported, CString& leftOut, bool restore);
     // Adds what the text holds to the database, then saves once, posts the
     // notices, refills the combos and signals the plug-in. cipher: null for
-    // plain text.
-    void ImportRecords(int format, const std::string& text, const BlowfishKeyPtr& cipher, const CString& path,
-                       std::vector<CRecord*>& imported);
+    // plain text. Returns the lines left out (empty: none).
+    CString ImportRecords(int format, const std::string& text, const BlowfishKeyPtr& cipher, const CString& path,
+                          std::vector<CRecord*>& imported);
     // The File > Export flow: scope, target and password, the export and its
     // message.
     void ExportWithDialog(int format, UINT filterId);
@@ -648,8 +649,9 @@ protected:
     void LayOutForDetails();
 
     // ViewExchange.cpp members
-    // The records an import added, in the confirmation dialog.
-    void ShowImportedRecords(const std::vector<CRecord*>& imported);
+    // The records an import added, in the confirmation dialog, with the
+    // lines it left out; with no records, the lines left out in a message.
+    void ShowImportedRecords(const std::vector<CRecord*>& imported, const CString& leftOut);
     // The records of an export scope: 0 all, 1 the current view's, 2 the
     // selected ones.
     std::vector<const CRecord*> RecordsInScope(int scope);

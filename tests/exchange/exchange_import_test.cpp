@@ -104,7 +104,7 @@ TEST(ExchangeImport, ALineWithoutValuesIsSkippedAndTheRestIsRead)
     ASSERT_EQ(r.records, 2);
     EXPECT_EQ(r.skippedLines, 1);
     EXPECT_EQ(LiveRecords(db)[1]->GetField(0), "two");
-    EXPECT_NE(r.ReportText().Find("1 line(s) without values were skipped."), -1);
+    EXPECT_EQ(r.ReportText(), "2 item(s) were imported.\r\n1 line(s) without values were skipped: line(s) 5.");
 }
 
 TEST(ExchangeImport, ALineCutShortIsReportedAndNamesNoOtherLinesFile)
@@ -120,23 +120,77 @@ TEST(ExchangeImport, ALineCutShortIsReportedAndNamesNoOtherLinesFile)
     ASSERT_EQ(r.records, 2);  // the continuation line reads as a record of its own
     for (CRecord* record : LiveRecords(db)) EXPECT_FALSE(record->HasAttachment()) << record->GetField(0).GetString();
     EXPECT_EQ(LiveRecords(db)[1]->GetField(0), "whole");
-    EXPECT_NE(r.ReportText().Find("1 line(s) were damaged or cut short and were not imported."), -1);
+    EXPECT_EQ(r.ReportText(), "2 item(s) were imported.\r\n"
+                              "1 line(s) were damaged or cut short and were not imported: line(s) 4.");
 }
 
-TEST(ExchangeImport, AColumnTitleRowMakesNoTypeOrRecord)
+TEST(ExchangeImport, OnlyTheProgramsOwnColumnTitleRowIsLeftOut)
 {
+    const char kTitles[] =
+        "Type,Field 1,Field 2,Field 3,Field 4,Field 5,Field 6,Field 7,Field 8,Field 9,Date Mod,Notes,Category\r\n";
     CDatabaseObj db;
-    const ImportResult r = Import(db, kFormatDetect,
-                                  "Type,Field 1,Field 2,Field 3,Field 4,Field 5,Field 6,Field 7,Field 8,Field 9,"
-                                  "Date Mod,Notes,Category\r\nCard,1234,,,,,,,,,,n,Personal\r\n");
+    const ImportResult r =
+        Import(db, kFormatDetect, std::string("\r\n") + kTitles + "Card,1234,,,,,,,,,,n,Personal\r\n");
     EXPECT_TRUE(r.titleRowSkipped);
     EXPECT_EQ(r.records, 1);
     EXPECT_FALSE(TypeNamed(db, "Type"));
     EXPECT_FALSE(zvtest::CategoryNamed(db, "Category"));
     EXPECT_TRUE(TypeNamed(db, "Card"));
-    // A first line of data stays a record.
-    CDatabaseObj other;
-    EXPECT_EQ(Import(other, kFormatDetect, "Card,1234,,,,,,,,,,n,Personal\r\n").records, 1);
+    EXPECT_EQ(r.ReportText(), "1 item(s) were imported.\r\nLine 2 held the column titles and was not imported.");
+
+    // First lines that only look like titles are records: a user type
+    // "Notes", titles in other words or fewer columns, a title row below
+    // the first line.
+    struct Case {
+        const char* text;
+        int records;
+    };
+    const Case cases[] = {
+        {"Notes,Note,my secret note text,,,,,,,,,,Personal\r\n", 1},
+        {"Type,Title,Name,Field 3\r\n", 1},
+        {"Type,Field 1,Field 2,Field 3,Field 4,Field 5,Field 6,Field 7,Field 8,Field 9,Date Mod,Notes\r\n", 1},
+        {"type,field 1,field 2,field 3,field 4,field 5,field 6,field 7,field 8,field 9,date mod,notes,category\r\n", 1},
+        {"Card,1234,,,,,,,,,,n,Personal\r\n", 1},
+    };
+    for (const Case& c : cases) {
+        CDatabaseObj other;
+        const ImportResult got = Import(other, kFormatDetect, c.text);
+        EXPECT_EQ(got.records, c.records) << c.text;
+        EXPECT_FALSE(got.titleRowSkipped) << c.text;
+        EXPECT_EQ(got.LeftOutText(), "") << c.text;
+    }
+    CDatabaseObj notes;
+    Import(notes, kFormatDetect, "Notes,Note,my secret note text,,,,,,,,,,Personal\r\n");
+    ASSERT_EQ(LiveRecords(notes).size(), 1u);
+    EXPECT_EQ(LiveRecords(notes)[0]->GetField(1), "my secret note text");
+    EXPECT_TRUE(TypeNamed(notes, "Notes"));
+    CDatabaseObj second;
+    EXPECT_EQ(Import(second, kFormatDetect, std::string("Card,1234\r\n") + kTitles).records, 2);
+}
+
+TEST(ExchangeImport, TheReportNamesTheLinesLeftOutOfAFileWithTheSecondRecordCut)
+{
+    // Three records; the second stops inside its labels, the fourth line
+    // has no values, and the blank lines between count as lines.
+    const std::string text = std::string(kV3) + "T,3,Kind,a,b,0\r\nF,24,one" + kRecordTail +
+                             "F,24,two,,,,,,,,,,0,l1,l2\r\n\r\nF,24\r\nF,24,three" + kRecordTail;
+    CDatabaseObj db;
+    const ImportResult r = Import(db, kFormatZkv3, text);
+    EXPECT_EQ(r.records, 2);
+    EXPECT_EQ(r.ReportText(), "2 item(s) were imported.\r\n"
+                              "1 line(s) were damaged or cut short and were not imported: line(s) 5.\r\n"
+                              "1 line(s) without values were skipped: line(s) 7.");
+
+    // More left out than are listed: the first ten numbers and how many more.
+    std::string many = "Zorvikan Export File\r\n";
+    for (int i = 0; i < 12; ++i) many += "only\r\n";
+    const ImportResult lots = Import(db, kFormatExportText, many);
+    EXPECT_EQ(lots.LeftOutText(),
+              "12 line(s) without values were skipped: line(s) 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 and 2 more.");
+    // Lines end at CR LF, LF or a lone CR.
+    const ImportResult mixed = Import(db, kFormatExportText, "Zorvikan Export File\nA,b\rx\r\n\"cut\r\n");
+    EXPECT_EQ(mixed.LeftOutText(), "1 line(s) were damaged or cut short and were not imported: line(s) 4.\r\n"
+                                   "1 line(s) without values were skipped: line(s) 3.");
 }
 
 TEST(ExchangeImport, LabelsEqualToTheTypesAreNotKept)

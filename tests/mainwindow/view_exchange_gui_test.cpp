@@ -125,8 +125,32 @@ protected:
             m_confirmationRows = (int)::SendDlgItemMessageA(wnd.m_hWnd, IDC_CONFIRMATION_LIST, LB_GETCOUNT, 0, 0);
             m_yesVisible = ::IsWindowVisible(::GetDlgItem(wnd.m_hWnd, IDOK)) != FALSE;
             m_noCaption = WindowText(::GetDlgItem(wnd.m_hWnd, IDCANCEL));
+            m_textFits = TextFits(wnd.m_hWnd);
             zvtest::ScriptedModal::PressButton(wnd, IDCANCEL);
         });
+    }
+    // The confirmation's text is drawn whole, above the list, and the list
+    // and the button inside the dialog.
+    static bool TextFits(HWND dialog)
+    {
+        const HWND label = ::GetDlgItem(dialog, IDC_CONFIRMATION_TEXT);
+        RECT box, need = {}, list, button, client;
+        ::GetClientRect(label, &box);
+        char text[2048] = {};
+        ::GetWindowTextA(label, text, sizeof text);
+        need.right = box.right;
+        const HDC dc = ::GetDC(label);
+        const HGDIOBJ old = ::SelectObject(dc, (HGDIOBJ)::SendMessageA(label, WM_GETFONT, 0, 0));
+        ::DrawTextA(dc, text, -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(label, dc);
+        ::GetWindowRect(label, &box);
+        ::GetWindowRect(::GetDlgItem(dialog, IDC_CONFIRMATION_LIST), &list);
+        ::GetWindowRect(::GetDlgItem(dialog, IDCANCEL), &button);
+        ::GetClientRect(dialog, &client);
+        ::MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        return need.bottom <= box.bottom - box.top && box.bottom <= list.top && list.bottom <= button.top &&
+               button.bottom <= client.bottom;
     }
     // Types the password into the import password dialog and presses OK.
     static void TypePassword(zvtest::ScriptedModal& modal, const char* password)
@@ -187,7 +211,19 @@ protected:
     std::string m_confirmationTitle, m_confirmationText, m_noCaption;
     int m_confirmationRows = -1;
     bool m_yesVisible = true;
+    bool m_textFits = false;
 };
+
+// A version 3.0 file of three records whose second stops inside its labels,
+// then a line without values.
+const char kCutFile[] = "Zorvikan Zkv File -v3.0\r\nF\r\nT,3,Kind,a,b,0\r\n"
+                        "F,24,one,,,,,,,,,,0,,,,,,,,,,,Cat,notes\r\n"
+                        "F,24,two,,,,,,,,,,0,l1,l2\r\n"
+                        "F,24,three,,,,,,,,,,0,,,,,,,,,,,Cat,notes\r\n"
+                        "F,24\r\n";
+const char kCutFileLeftOut[] = "cut.zkv:\r\n"
+                               "1 line(s) were damaged or cut short and were not imported: line(s) 5.\r\n"
+                               "1 line(s) without values were skipped: line(s) 7.";
 
 TEST_F(ViewExchange, ImportFromTheMenuEndsWithTheRecordsInTheDatabaseSavedOnce)
 {
@@ -210,6 +246,77 @@ TEST_F(ViewExchange, ImportFromTheMenuEndsWithTheRecordsInTheDatabaseSavedOnce)
     EXPECT_FALSE(m_yesVisible);
     EXPECT_EQ("OK", m_noCaption);
     EXPECT_TRUE(modal.MessageBoxes().empty());
+    EXPECT_TRUE(modal.Unanswered().empty());
+}
+
+TEST_F(ViewExchange, TheConfirmationNamesTheLinesAnImportLeftOut)
+{
+    Open();
+    const std::string path = zvtest::WinPath(m_root.WriteFile("cut.zkv", kCutFile)).Std();
+    zvtest::ScriptedModal modal;
+    modal.AnswerFileName(path.c_str());
+    ExpectConfirmation(modal);
+    ::SendMessageA(m_hFrame, WM_COMMAND, ID_IMPORT_ZKV, 0);
+    EXPECT_EQ(2, LiveRecords());
+    EXPECT_EQ(std::string("2 item(s) were imported.\r\n") + kCutFileLeftOut, m_confirmationText);
+    EXPECT_TRUE(m_textFits);
+    EXPECT_EQ(2, m_confirmationRows);
+    EXPECT_TRUE(modal.MessageBoxes().empty());
+    EXPECT_TRUE(modal.Unanswered().empty());
+}
+
+TEST_F(ViewExchange, DroppedAndCommandLineFilesTellTheLinesTheyLeftOut)
+{
+    Open();
+    const std::string cut = zvtest::WinPath(m_root.WriteFile("cut.zkv", kCutFile)).Std();
+    const std::string shortFile = zvtest::WinPath(m_root.WriteFile("short.csv", "x\r\ny\r\n")).Std();
+    zvtest::ScriptedModal modal;
+    // The command line shows no confirmation, but what was left out.
+    modal.AnswerMessageBox(IDOK);
+    m_view->ImportFileAsk(cut.c_str(), FALSE);
+    // A drop whose files import nothing still tells what was left out.
+    modal.AnswerMessageBox(IDOK);
+    ::SendMessageA(m_view->m_hWnd, WM_DROPFILES, (WPARAM)MakeDrop({shortFile}), 0);
+    // A drop with records shows them with the lines left out.
+    ExpectConfirmation(modal);
+    ::SendMessageA(m_view->m_hWnd, WM_DROPFILES, (WPARAM)MakeDrop({cut, shortFile}), 0);
+
+    EXPECT_EQ(4, LiveRecords());
+    EXPECT_EQ((std::vector<std::string>{
+                  std::string("2 item(s) were imported.\r\n") + kCutFileLeftOut,
+                  "0 item(s) were imported.\r\nshort.csv:\r\n2 line(s) without values were skipped: line(s) 1, 2."}),
+              modal.MessageTexts());
+    EXPECT_EQ(std::string("2 item(s) were imported.\r\n") + kCutFileLeftOut +
+                  "\r\nshort.csv:\r\n2 line(s) without values were skipped: line(s) 1, 2.",
+              m_confirmationText);
+    EXPECT_TRUE(m_textFits);
+    EXPECT_TRUE(modal.Unanswered().empty());
+}
+
+TEST_F(ViewExchange, AFirstRecordThatLooksLikeTitlesIsImportedAndTheOwnTitleRowIsTold)
+{
+    Open();
+    const std::string notes =
+        zvtest::WinPath(m_root.WriteFile("notes.csv", "Notes,Note,my secret note text,,,,,,,,,,Personal\r\n"
+                                                      "Notes,Another,second note,,,,,,,,,,Personal\r\n"))
+            .Std();
+    const std::string titled =
+        zvtest::WinPath(m_root.WriteFile("titled.csv",
+                                         "Type,Field 1,Field 2,Field 3,Field 4,Field 5,Field 6,Field 7,Field 8,"
+                                         "Field 9,Date Mod,Notes,Category\r\nCard,1234,,,,,,,,,,n,Personal\r\n"))
+            .Std();
+    zvtest::ScriptedModal modal;
+    m_view->ImportFileAsk(notes.c_str(), FALSE);
+    EXPECT_EQ(2, LiveRecords());
+    EXPECT_NE(nullptr, m_view->GetDatabase().GetTypes().FindByName("Notes"));
+    EXPECT_TRUE(modal.MessageBoxes().empty());
+    modal.AnswerMessageBox(IDOK);
+    m_view->ImportFileAsk(titled.c_str(), FALSE);
+    EXPECT_EQ(3, LiveRecords());
+    EXPECT_EQ((std::vector<std::string>{"1 item(s) were imported.\r\ntitled.csv:\r\n"
+                                        "Line 1 held the column titles and was not imported."}),
+              modal.MessageTexts());
+    EXPECT_EQ(nullptr, m_view->GetDatabase().GetTypes().FindByName("Type"));
     EXPECT_TRUE(modal.Unanswered().empty());
 }
 
@@ -309,7 +416,8 @@ TEST_F(ViewExchange, AProtectedFileWhosePasswordIsCancelledImportsNothing)
     zvtest::ScriptedModal modal;
     modal.OnModal([](CWnd& wnd) { zvtest::ScriptedModal::PressButton(wnd, IDCANCEL); });
     std::vector<CRecord*> imported;
-    EXPECT_TRUE(m_view->ImportFile(13, path.c_str(), imported, false));
+    CString leftOut;
+    EXPECT_TRUE(m_view->ImportFile(13, path.c_str(), imported, leftOut, false));
     EXPECT_TRUE(imported.empty());
     EXPECT_EQ(0, LiveRecords());
     EXPECT_EQ(0, g_databaseSaves);
