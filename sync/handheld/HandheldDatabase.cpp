@@ -11,6 +11,7 @@
 #include "core/items/TypeItem.h"
 #include "core/items/UniqueList.h"
 #include "sync/handheld/HandheldEncoding.h"
+#include "sync/handheld/HandheldSchema.h"
 #include "sync/handheld/HandheldStatement.h"
 #include "sync/handheld/IPhoneRecordTable.h"
 
@@ -19,6 +20,8 @@ const int kInfoColumns = 7;
 const int kCategoryColumns = 2;
 const int kTypeColumns = 14;
 const int kRecordColumns = 22;
+// A pass that has run this long is cut short whatever the file holds.
+const int64_t kDefaultWorkMs = 15 * 60 * 1000;
 
 using Key = std::array<uint8_t, kUniqueKeySize>;
 
@@ -36,7 +39,21 @@ bool IsRepeated(std::set<Key>& seen, const uint8_t* key)
 }
 }  // namespace
 
-CHandheldDatabase::CHandheldDatabase(std::unique_ptr<CSQLiteDBWrapper> db) : m_db(std::move(db)) {}
+CHandheldDatabase::CHandheldDatabase(std::unique_ptr<CSQLiteDBWrapper> db)
+    : m_db(std::move(db)), m_deadline(HandheldClockMs() + kDefaultWorkMs)
+{}
+
+int CHandheldDatabase::CheckedSchema()
+{
+    // Without a database the statements answer for themselves.
+    if (!HasDatabase()) return kHandheldOk;
+    if (!m_schemaChecked) {
+        m_schemaChecked = true;
+        GuardHandheldConnection(*m_db, &m_deadline);
+        m_schemaResult = CheckHandheldSchema(*m_db);
+    }
+    return m_schemaResult;
+}
 
 CHandheldDatabase::~CHandheldDatabase() { Close(); }
 
@@ -56,6 +73,7 @@ std::unique_ptr<CHandheldDatabase> OpenHandheldDatabase(const CString& path)
 
 int CHandheldDatabase::ReadInfo(CHandheldDatabaseInfo& info)
 {
+    HH_CHECK(CheckedSchema());
     CHandheldStatement statement(m_db.get());
     HH_CHECK(statement.Prepare("SELECT * FROM DATABASEINFOTABLE;"));
     int row = statement.NextRow(kInfoColumns);
@@ -84,6 +102,7 @@ int CHandheldDatabase::ReadInfo(CHandheldDatabaseInfo& info)
 
 int CHandheldDatabase::ReadCategories(CCategoryList& categories)
 {
+    HH_CHECK(CheckedSchema());
     CHandheldStatement statement(m_db.get());
     HH_CHECK(statement.Prepare("SELECT * FROM CATAGORIESTABLE;"));
     std::vector<std::unique_ptr<CCategoryItem>> read;
@@ -109,6 +128,7 @@ int CHandheldDatabase::ReadCategories(CCategoryList& categories)
 
 int CHandheldDatabase::ReadTypes(CTypesList& types)
 {
+    HH_CHECK(CheckedSchema());
     CHandheldStatement statement(m_db.get());
     HH_CHECK(statement.Prepare("SELECT * FROM TYPESTABLE;"));
     std::vector<std::unique_ptr<CTypeItem>> read;
@@ -163,6 +183,7 @@ int CHandheldDatabase::ReadCustomType(CHandheldStatement& statement, CRecord& re
 
 int CHandheldDatabase::ReadRecords(CRecordList& records, const CTypesList& types, CiPhoneRecordTable& table)
 {
+    HH_CHECK(CheckedSchema());
     CHandheldStatement statement(m_db.get());
     HH_CHECK(statement.Prepare("SELECT * FROM RECORDSTABLE;"));
     CHandheldStatement customType(m_db.get());

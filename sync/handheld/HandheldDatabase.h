@@ -5,7 +5,8 @@
 // deleted lists); the writing pass (HandheldDatabaseWrite.cpp) rewrites the
 // file from the merged lists inside one transaction.
 //
-// The file comes from another device and is read as hostile input: every
+// The file comes from another device and is read as hostile input: its
+// schema is checked before any row is stepped (HandheldSchema.h); every
 // value is bound, never spliced into SQL; every column is checked; a pass
 // that meets anything unexpected returns a HandheldResult and leaves the
 // lists it was given as they were.
@@ -56,6 +57,10 @@ public:
     // The desktop database file whose "Files" folder holds the attachment
     // files that ApplyDeletedRecords deletes.
     void SetDatabasePath(const CString& path) { m_databasePath = path; }
+    // The moment (HandheldClockMs) after which any statement still running
+    // is interrupted and its pass fails; by default a quarter of an hour
+    // after the object was made.
+    void SetDeadline(int64_t clockMs) { m_deadline = clockMs; }
 
     // ---- Reading (HandheldDatabase.cpp), each into a new, empty list.
 
@@ -106,10 +111,16 @@ private:
     int ApplyDeleted(const char* sql, CUniqueList& list, CRecordList& records, bool types);
     // Rolls back and remembers the failure.
     int FailWriteBack(int result);
+    // Before the first statement of any pass: the connection guarded and
+    // the file's schema checked, once; its result.
+    int CheckedSchema();
 
     std::unique_ptr<CSQLiteDBWrapper> m_db;
     CHandheldFieldCipher m_cipher;
     CString m_databasePath;
+    int64_t m_deadline;
+    bool m_schemaChecked = false;
+    int m_schemaResult = kHandheldOk;
     bool m_writing = false;
     int m_writeResult = kHandheldOk;
     // Item ids and uids the write-back has given rows so far.

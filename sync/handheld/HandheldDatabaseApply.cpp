@@ -19,6 +19,7 @@ void MarkModifiedNow(CBaseItem* item)
 
 int CHandheldDatabase::ReadUidColumn(const char* sql, std::vector<std::vector<uint8_t>>& uids)
 {
+    HH_CHECK(CheckedSchema());
     CHandheldStatement statement(m_db.get());
     HH_CHECK(statement.Prepare(sql));
     int row;
@@ -32,6 +33,7 @@ int CHandheldDatabase::ReadUidColumn(const char* sql, std::vector<std::vector<ui
 
 int CHandheldDatabase::ReadIdColumn(const char* sql, std::vector<int32_t>& ids)
 {
+    HH_CHECK(CheckedSchema());
     CHandheldStatement statement(m_db.get());
     HH_CHECK(statement.Prepare(sql));
     int row;

@@ -78,6 +78,11 @@ int CHandheldDatabase::BeginWriteBack()
 {
     if (!HasDatabase()) return m_writeResult = kHandheldNoDatabase;
     if (m_writing) return FailWriteBack(kHandheldWriteFailed);
+    // Never written into a file of another schema: what it took would not
+    // read back.
+    // (A file that cannot even be looked at now is a failed write.)
+    if (int schema = CheckedSchema())
+        return m_writeResult = schema == kHandheldForeignSchema ? schema : kHandheldWriteFailed;
     if (m_db->Exec("BEGIN IMMEDIATE;") != SQLITE_OK) return m_writeResult = kHandheldWriteFailed;
     m_writing = true;
     m_writeResult = kHandheldOk;

@@ -17,6 +17,10 @@ enum HandheldResult {
     kHandheldNoInfoRow = -6,
     // Writing failed; the file was left as it was.
     kHandheldWriteFailed = -7,
+    // Not the handheld's schema: a view, trigger or virtual table, a
+    // generated column, or a column declared so that its values would not
+    // read back as the handheld's.
+    kHandheldForeignSchema = -8,
 };
 
 // Returns the result of a pass step from the function unless it succeeded.

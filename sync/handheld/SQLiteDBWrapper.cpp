@@ -5,13 +5,20 @@
 #include "sync/handheld/SQLiteLibrary.h"
 
 const char* const kSqliteExportNames[kSqliteExportCount] = {
-    "sqlite3_open_v2",        "sqlite3_close",         "sqlite3_exec",         "sqlite3_errmsg",
-    "sqlite3_free",           "sqlite3_prepare_v2",    "sqlite3_step",         "sqlite3_reset",
-    "sqlite3_clear_bindings", "sqlite3_finalize",      "sqlite3_column_count", "sqlite3_column_type",
-    "sqlite3_column_text",    "sqlite3_column_text16", "sqlite3_column_blob",  "sqlite3_column_bytes",
-    "sqlite3_column_bytes16", "sqlite3_column_int",    "sqlite3_column_int64", "sqlite3_column_double",
-    "sqlite3_bind_blob",      "sqlite3_bind_int",      "sqlite3_bind_int64",   "sqlite3_bind_null",
-    "sqlite3_bind_text",
+    "sqlite3_open_v2",        "sqlite3_close",
+    "sqlite3_exec",           "sqlite3_errmsg",
+    "sqlite3_free",           "sqlite3_prepare_v2",
+    "sqlite3_step",           "sqlite3_reset",
+    "sqlite3_clear_bindings", "sqlite3_finalize",
+    "sqlite3_column_count",   "sqlite3_column_type",
+    "sqlite3_column_text",    "sqlite3_column_text16",
+    "sqlite3_column_blob",    "sqlite3_column_bytes",
+    "sqlite3_column_bytes16", "sqlite3_column_int",
+    "sqlite3_column_int64",   "sqlite3_column_double",
+    "sqlite3_bind_blob",      "sqlite3_bind_int",
+    "sqlite3_bind_int64",     "sqlite3_bind_null",
+    "sqlite3_bind_text",      "sqlite3_progress_handler",
+    "sqlite3_db_config",
 };
 
 CSQLiteDBWrapper::CSQLiteDBWrapper(const char* path, int openFlags) : m_openFlags(openFlags)
@@ -223,4 +230,18 @@ int CSQLiteDBWrapper::BindNull(sqlite3_stmt* statement, int index)
 void CSQLiteDBWrapper::Free(void* memory)
 {
     if (auto release = Bound<decltype(&sqlite3_free)>(kSqliteFree)) release(memory);
+}
+
+void CSQLiteDBWrapper::SetProgressHandler(int instructions, int (*handler)(void*), void* context)
+{
+    if (!EnsureOpen()) return;
+    auto set = Bound<decltype(&sqlite3_progress_handler)>(kSqliteProgressHandler);
+    if (set) set(m_db, instructions, handler, context);
+}
+
+int CSQLiteDBWrapper::ConfigFlag(int option, int value)
+{
+    if (!EnsureOpen()) return -1;
+    auto config = Bound<decltype(&sqlite3_db_config)>(kSqliteDbConfig);
+    return config ? config(m_db, option, value, static_cast<int*>(nullptr)) : -1;
 }

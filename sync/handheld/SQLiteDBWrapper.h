@@ -59,6 +59,13 @@ public:
     int BindInt64(sqlite3_stmt* statement, int index, int64_t value);
     int BindNull(sqlite3_stmt* statement, int index);
     void Free(void* memory);
+    // sqlite3_progress_handler on the held database: the handler is called
+    // every so many instructions of a statement, and a handler that answers
+    // non-zero interrupts it.
+    void SetProgressHandler(int instructions, int (*handler)(void*), void* context);
+    // sqlite3_db_config with an on/off option (SQLITE_DBCONFIG_DEFENSIVE and
+    // the like); its result, or -1.
+    int ConfigFlag(int option, int value);
 
 private:
     // The bound export; null when the library or the export is missing.

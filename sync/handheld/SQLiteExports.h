@@ -27,6 +27,8 @@ enum SqliteExport {
     kSqliteBindInt64,
     kSqliteBindNull,
     kSqliteBindText,
+    kSqliteProgressHandler,
+    kSqliteDbConfig,
     kSqliteExportCount
 };
 

@@ -22,7 +22,8 @@ void* const kAddresses[kSqliteExportCount] = {
     reinterpret_cast<void*>(&sqlite3_column_int64),   reinterpret_cast<void*>(&sqlite3_column_double),
     reinterpret_cast<void*>(&sqlite3_bind_blob),      reinterpret_cast<void*>(&sqlite3_bind_int),
     reinterpret_cast<void*>(&sqlite3_bind_int64),     reinterpret_cast<void*>(&sqlite3_bind_null),
-    reinterpret_cast<void*>(&sqlite3_bind_text),
+    reinterpret_cast<void*>(&sqlite3_bind_text),      reinterpret_cast<void*>(&sqlite3_progress_handler),
+    reinterpret_cast<void*>(&sqlite3_db_config),
 };
 }  // namespace
 

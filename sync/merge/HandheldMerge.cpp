@@ -60,6 +60,7 @@ int WriteBack(const HandheldMergeSetup& setup, HandheldLists& lists, CiPhoneReco
     std::unique_ptr<CHandheldDatabase> out =
         OpenHandheldDatabaseForWrite(setup.handheldDatabasePath, setup.handheldPassword);
     if (!out || !out->HasDatabase()) return kHandheldNoDatabase;
+    if (setup.deadlineMs != 0) out->SetDeadline(setup.deadlineMs);
     HH_CHECK(out->BeginWriteBack());
     HH_CHECK(out->WriteCategories(lists.categories));
     HH_CHECK(out->WriteTypes(lists.types));

@@ -11,6 +11,7 @@
 // checked: the handheld's file is rewritten (inside the session's folder)
 // before the desktop file is saved, and a failure of either is answered, so
 // the session fails instead of reporting a sync that did not happen.
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -41,6 +42,9 @@ struct HandheldMergeSetup {
     // The received handheld database, rewritten in place.
     CString handheldDatabasePath;
     CSecretString handheldPassword;
+    // When the rewrite must be done (HandheldClockMs); 0: the file's own
+    // default.
+    int64_t deadlineMs = 0;
     // Told the session state as the merge goes: 5 before the desktop save.
     std::function<void(int state)> onState;
 };

@@ -215,6 +215,7 @@ SyncOutcome CSyncServer::RunSession(SOCKET socket, const std::string&)
     CSyncGateTransport transport(socketTransport, std::min(m_limits.receiveMs, CSyncGateTransport::kQuietMs));
     CServerSessionHost host(*this);
     CHandheldSession session(host);
+    session.SetTimeLimit(m_limits.sessionMs);
     host.OnState(kSyncStateReceiving);
     std::unique_lock<std::mutex> stage(m_stage, std::defer_lock);
     CStagedWork work(

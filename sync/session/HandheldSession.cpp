@@ -9,6 +9,7 @@
 #include "core/os/FileSystemOs.h"
 #include "core/store/DatabaseObj.h"
 #include "core/store/PasswordVerifier.h"
+#include "sync/handheld/HandheldSchema.h"
 #include "sync/merge/HandheldMerge.h"
 #include "sync/session/HandheldPasswordCheck.h"
 
@@ -75,7 +76,11 @@ CHandheldSession::CHandheldSession(ISyncSessionHost& host) : m_host(host) {}
 
 CHandheldSession::~CHandheldSession() = default;
 
-int CHandheldSession::Begin(const std::string& tempBase) { return m_folder.Create(tempBase); }
+int CHandheldSession::Begin(const std::string& tempBase)
+{
+    m_deadline = HandheldClockMs() + m_timeLimitMs;
+    return m_folder.Create(tempBase);
+}
 
 void CHandheldSession::SetState(int state) { m_host.OnState(state); }
 
@@ -97,6 +102,7 @@ bool CHandheldSession::ReadDatabaseInfo()
 {
     // SQLite takes the path as the system does.
     m_reader = OpenHandheldDatabase(CString(zvos::NativePath(m_folder.DatabasePath())));
+    if (m_reader) m_reader->SetDeadline(m_deadline);
     if (!m_reader || !m_reader->HasDatabase() || m_reader->ReadInfo(m_info) != kHandheldOk) {
         m_reader.reset();
         SetState(kSyncStateUnreadable);
@@ -143,6 +149,7 @@ SyncMergeResult CHandheldSession::CheckPasswordAndMerge()
         setup.receivedAttachments = CString(m_folder.AttachmentsFolder());
         setup.handheldDatabasePath = CString(zvos::NativePath(m_folder.DatabasePath()));
         setup.handheldPassword = m_info.password;
+        setup.deadlineMs = m_deadline;
         setup.onState = [this](int state) { SetState(state); };
         result = MergeHandheldDatabase(desktop, *m_reader, m_table, setup);
     }

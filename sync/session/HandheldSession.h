@@ -26,6 +26,7 @@
 #include "sync/handheld/IPhoneRecordTable.h"
 #include "sync/protocol/SyncConversation.h"
 #include "sync/protocol/SyncSessionWork.h"
+#include "sync/protocol/SyncWire.h"
 #include "sync/session/AttachmentReplacement.h"
 
 // Where a desktop user keeps its data.
@@ -81,6 +82,9 @@ public:
     explicit CHandheldSession(ISyncSessionHost& host);
     ~CHandheldSession() override;
 
+    // How long the session may take (its wire's limit): the handheld's file
+    // is read and rewritten within it, from Begin on.
+    void SetTimeLimit(int64_t ms) { m_timeLimitMs = ms; }
     // Makes the session's folder below the base folder (the system's
     // temporary folder). 0, or -1.
     int Begin(const std::string& tempBase);
@@ -112,6 +116,8 @@ private:
     bool InstallReceivedIcons();
 
     ISyncSessionHost& m_host;
+    int64_t m_timeLimitMs = SyncWireLimits().sessionMs;
+    int64_t m_deadline = 0;
     int m_mode = -1;
     CSyncSessionFolder m_folder;
     std::unique_ptr<CHandheldDatabase> m_reader;

@@ -308,4 +308,22 @@ TEST(HandheldMerge, AnUnreadableHandheldChangesNothing)
     EXPECT_EQ(ReadFileBytes(rig.databasePath.Std()), before);
 }
 
+TEST(HandheldMerge, AFileWhoseUidsWouldNotReadBackIsNeverReportedMerged)
+{
+    // Its type uids are declared NUMERIC: the desktop record's all-digit
+    // type key would be written back as a number.
+    MergeRig rig(nullptr);
+    fs::copy_file(HandheldFixture("numeric_typeuid.db"), rig.handheldPath.Std(), fs::copy_options::overwrite_existing);
+    const std::string before = ReadFileBytes(rig.databasePath.Std());
+    for (int mode : {kSyncBothWays, kSyncDesktopOverwrites}) {
+        const int result = rig.Merge(rig.Setup(mode, nullptr), nullptr);
+        if (result == kHandheldMergeOk) {
+            HandheldLists back;
+            EXPECT_EQ(ReadFile(rig.handheldPath.Std(), back), kHandheldOk) << mode;
+        }
+        EXPECT_NE(result, kHandheldMergeOk) << mode;
+        EXPECT_EQ(ReadFileBytes(rig.databasePath.Std()), before) << mode;
+    }
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include "core/items/Category.h"
 #include "core/items/Record.h"
 #include "core/items/TypeItem.h"
+#include "sync/handheld/HandheldSchema.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/sync/HandheldTestLists.h"
 
@@ -36,8 +37,14 @@ const FixtureCase kFixtures[] = {
     {"huge_value.db", kHandheldValueTooLong},
     {"duplicate_duid.db", kHandheldDuplicate},
     {"duplicate_category.db", kHandheldDuplicate},
-    {"short_row.db", kHandheldBadRow},
+    {"short_row.db", kHandheldForeignSchema},
     {"corrupt_page.db", kHandheldNotReadable},
+    // Refused before any row is stepped: the view's query would never end.
+    {"view_info.db", kHandheldForeignSchema},
+    {"trigger.db", kHandheldForeignSchema},
+    {"virtual_table.db", kHandheldForeignSchema},
+    {"generated_column.db", kHandheldForeignSchema},
+    {"numeric_typeuid.db", kHandheldForeignSchema},
 };
 
 class HandheldFixtureTest : public ::testing::TestWithParam<FixtureCase> {};
@@ -227,6 +234,42 @@ TEST(HandheldRead, DamagedDeletedListChangesNothing)
 }  // namespace
 
 namespace {
+
+TEST(HandheldRead, APassPastItsDeadlineIsCutShort)
+{
+    // Enough rows that reading them takes many of the steps between two
+    // looks at the clock.
+    ScratchDir dir;
+    const std::string path = (dir / "many.db").string();
+    std::filesystem::copy_file(HandheldFixture("plain.db"), path);
+    {
+        CSQLiteDBWrapper db(path.c_str(), SQLITE_OPEN_READWRITE);
+        ASSERT_EQ(SQLITE_OK, db.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                                     "INSERT INTO RECORDSTABLE (UID, DUID, VALUE1) "
+                                     "SELECT printf('C%015d', i), 50000 + i, CAST('row' AS BLOB) FROM n;"));
+    }
+    for (bool late : {false, true}) {
+        std::unique_ptr<CHandheldDatabase> database = OpenHandheldDatabase(path.c_str());
+        if (late) database->SetDeadline(HandheldClockMs() - 1);
+        HandheldLists lists;
+        EXPECT_EQ(late ? kHandheldNotReadable : kHandheldOk,
+                  database->ReadRecords(lists.records, lists.types, lists.table))
+            << late;
+        if (late)
+            EXPECT_EQ(0, lists.records.GetCount());
+        else
+            EXPECT_GT(lists.records.GetCount(), 3000);
+    }
+}
+
+TEST(HandheldRead, DeclaredTypesTakeSQLitesAffinity)
+{
+    const std::pair<const char*, char> cases[] = {
+        {"INTEGER", 'I'}, {"tinyint", 'I'}, {"TEXT", 'T'},   {"VARCHAR(16)", 'T'}, {"CLOB", 'T'}, {"", 'B'},
+        {"BLOB", 'B'},    {"REAL", 'R'},    {"DOUBLE", 'R'}, {"NUMERIC", 'N'},     {"DATE", 'N'}, {"CHARINT", 'I'},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.second, DeclaredAffinity(c.first)) << c.first;
+}
 
 TEST(SQLiteDBWrapper, FailedOpenAndNullText)
 {

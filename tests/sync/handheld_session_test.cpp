@@ -5,6 +5,7 @@
 // handheld's data.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "core/store/DatabaseObj.h"
@@ -101,12 +102,15 @@ struct SessionRig {
         databaseBefore = ReadFileBytes(dir / "user" / "ZorvikanDatabase.zdb");
     }
 
-    SyncOutcome Run(const SyncScript& script, int mode)
+    SyncOutcome Run(const SyncScript& script, int mode, int64_t timeLimitMs = SyncWireLimits().sessionMs)
     {
         host.mode = mode;
         CScriptedHandheld peer(script);
-        CSyncWire wire(peer, SyncWireLimits(), [&peer] { return peer.Now(); });
+        SyncWireLimits limits;
+        limits.sessionMs = timeLimitMs;
+        CSyncWire wire(peer, limits, [&peer] { return peer.Now(); });
         CHandheldSession session(host);
+        session.SetTimeLimit(timeLimitMs);
         EXPECT_EQ(session.Begin((dir / "temp").string()), 0);
         CSyncConversation conversation(wire, session);
         const SyncOutcome outcome = conversation.Run();
@@ -207,6 +211,32 @@ TEST(HandheldSession, AnUnreadableHandheldDatabaseEndsWithItsCode)
     EXPECT_TRUE(rig.DesktopUnchanged());
     EXPECT_TRUE(rig.TempEmpty());
     EXPECT_EQ(rig.host.states.back(), kSyncStateUnreadable);
+}
+
+TEST(HandheldSession, AFileThatWouldRunAQueryWithoutEndFailsInTimeAndTheNextSessionRuns)
+{
+    // Its information table is a view over a query that never yields a row:
+    // refused before anything is stepped, and stopped by the session's limit
+    // if it ever were.
+    SessionRig rig;
+    const int64_t limitMs = 20000;
+    const auto start = std::chrono::steady_clock::now();
+    const SyncScript hostile =
+        PhaseOneStart({{kDb, ReadFileBytes(HandheldFixture("view_info.db"))}}) + FailedWith("00000007");
+    EXPECT_EQ(rig.Run(hostile, kSyncBothWays, limitMs), SyncOutcome::kUnreadable);
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count(),
+              limitMs);
+    EXPECT_EQ(rig.said, rig.expected);
+    EXPECT_TRUE(rig.DesktopUnchanged());
+    EXPECT_TRUE(rig.TempEmpty());
+
+    EXPECT_EQ(
+        rig.Run(HandheldOverwrites(HandheldBytes(rig.dir, nullptr), "SyncSuccess"), kSyncHandheldOverwrites, limitMs),
+        SyncOutcome::kSucceeded);
+    EXPECT_EQ(rig.said, rig.expected);
+    CDatabaseObj desktop;
+    ASSERT_EQ(desktop.Load(rig.host.Place().databasePath, nullptr), 0);
+    EXPECT_NE(desktop.GetRecords().FindById(1001), nullptr);
 }
 
 }  // namespace

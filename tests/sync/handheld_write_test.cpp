@@ -135,23 +135,31 @@ TEST(HandheldWrite, EmptyValuesAreNullWithoutPasswordAndABlockWithOne)
     }
 }
 
-// Each trigger makes one kind of row fail in the middle of the write-back.
-const char* const kInjectedFailures[] = {
-    "CREATE TRIGGER injected BEFORE INSERT ON RECORDSTABLE WHEN NEW.DUID = 1004 BEGIN SELECT RAISE(ABORT, 'x'); END;",
-    "CREATE TRIGGER injected BEFORE INSERT ON CUSTOMTYPESTABLE BEGIN SELECT RAISE(ABORT, 'x'); END;",
-    "CREATE TRIGGER injected BEFORE INSERT ON TYPESTABLE BEGIN SELECT RAISE(ABORT, 'x'); END;",
-    "CREATE TRIGGER injected BEFORE INSERT ON DELETEDRECORDSTABLE BEGIN SELECT RAISE(ABORT, 'x'); END;",
-    "CREATE TRIGGER injected BEFORE DELETE ON EDITEDRECORDSTABLE BEGIN SELECT RAISE(ABORT, 'x'); END;",
-    // A table the write-back needs is gone.
-    "DROP TABLE DELETEDTYPESTABLE;",
+// Each CHECK constraint makes one kind of row fail in the middle of the
+// write-back. It is put into the schema's text directly, so that the rows
+// the file already holds (which it refuses) stay and read.
+struct InjectedCheck {
+    const char* table;
+    const char* column;
+    const char* checked;
+};
+const InjectedCheck kInjectedFailures[] = {
+    {"RECORDSTABLE", "DUID INTEGER UNIQUE", "DUID INTEGER UNIQUE CHECK (DUID <> 1004)"},
+    {"CUSTOMTYPESTABLE", "ICONID INTEGER", "ICONID INTEGER CHECK (ICONID < 0)"},
+    {"TYPESTABLE", "ICONID INTEGER", "ICONID INTEGER CHECK (ICONID < 0)"},
+    {"DELETEDRECORDSTABLE", "DUID INTEGER", "DUID INTEGER CHECK (DUID < 0)"},
 };
 
-class HandheldWriteFailure : public ::testing::TestWithParam<const char*> {};
+class HandheldWriteFailure : public ::testing::TestWithParam<InjectedCheck> {};
 
 TEST_P(HandheldWriteFailure, RollsBackAndLeavesTheFileAsItCame)
 {
     FixtureCopy copy("plain.db");
-    Exec(copy.path, GetParam());
+    const InjectedCheck& check = GetParam();
+    const std::string sql = std::string("PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, '") +
+                            check.column + "', '" + check.checked + "') WHERE name = '" + check.table +
+                            "'; PRAGMA writable_schema = OFF;";
+    Exec(copy.path, sql.c_str());
     HandheldLists lists;
     ASSERT_EQ(kHandheldOk, ReadFile(copy.path, lists));
     std::string before = ReadFileBytes(copy.path);
@@ -162,7 +170,23 @@ TEST_P(HandheldWriteFailure, RollsBackAndLeavesTheFileAsItCame)
     EXPECT_EQ(entries, lists.table.GetCount());
 }
 
-INSTANTIATE_TEST_SUITE_P(Injected, HandheldWriteFailure, ::testing::ValuesIn(kInjectedFailures));
+INSTANTIATE_TEST_SUITE_P(Injected, HandheldWriteFailure, ::testing::ValuesIn(kInjectedFailures),
+                         [](const ::testing::TestParamInfo<InjectedCheck>& info) {
+                             return std::string(info.param.table);
+                         });
+
+TEST(HandheldWrite, AFileOfAnotherSchemaIsNeverWritten)
+{
+    // A trigger that appeared after the reading pass: the write-back
+    // refuses the file before it runs anything.
+    FixtureCopy copy("plain.db");
+    HandheldLists lists;
+    ASSERT_EQ(kHandheldOk, ReadFile(copy.path, lists));
+    Exec(copy.path, "CREATE TRIGGER injected AFTER INSERT ON TYPESTABLE BEGIN DELETE FROM RECORDSTABLE; END;");
+    std::string before = ReadFileBytes(copy.path);
+    EXPECT_EQ(kHandheldForeignSchema, WriteBack(copy.path, "", lists));
+    EXPECT_EQ(before, ReadFileBytes(copy.path));
+}
 
 TEST(HandheldWrite, OverLongValueFailsWithoutWriting)
 {
