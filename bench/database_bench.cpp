@@ -36,6 +36,7 @@
 #include "core/items/ItemPacking.h"
 #include "core/items/Record.h"
 #include "core/store/DatabaseObj.h"
+#include "core/store/PasswordVerifier.h"
 #include "framework/CFile.h"
 
 namespace fs = std::filesystem;
@@ -131,6 +132,10 @@ int CreateAndSave(int count, const std::string& folder)
     const BlowfishKeyPtr key = MakeBlowfishKey(CString(kPassword));
     CDatabaseObj db;
     db.SetFilePath(DatabasePath(folder));
+    // The password's verifier, as every file the program saves carries.
+    uint8_t verifier[kVerifierSize];
+    MakeVerifierWithKey(key.get(), verifier);
+    db.SetVerifier(verifier);
     CreateDefaultTypes(db.GetTypes());
     CreateDefaultCategories(db.GetCategories());
     for (int i = 0; i < count; ++i) db.GetRecords().Add(MakeRecord(i));

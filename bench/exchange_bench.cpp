@@ -7,7 +7,9 @@
 // - import of each file into an empty database under a master password:
 //   reading and settling the file, adding the records, its one save and the
 //   event log's batch of "Record added" events (a log file in the temporary
-//   folder, written once at the end of the batch).
+//   folder, written once at the end of the batch);
+// - import of export text whose every line makes a new category, or a new
+//   type (2,500, 5,000 and 10,000 of them).
 //   exchange_bench [N ...]        (default: 10000 100000)
 // Times are the best of three runs, wall clock, with the process's own CPU
 // time beside (user and system: on a busy machine the wall clock also counts
@@ -152,6 +154,40 @@ ImportTimes TimeImport(const fs::path& file, const fs::path& work, const Blowfis
     return best;
 }
 
+// Adding export text whose every line names a new category (or a new type):
+// the names are found and placed in name order for each line.
+ExportTimes TimeNewNames(int count, bool types)
+{
+    std::string text = "Zorvikan Export File\r\n";
+    char line[128];
+    for (int n = 0; n < count; ++n) {
+        // Spread over the alphabet, as a file's names are.
+        const unsigned key = static_cast<unsigned>(n) * 2654435761u;
+        if (types)
+            std::snprintf(line, sizeof line, "Kind %08x,value %d,,,,,,,,,,,Unfiled\r\n", key, n);
+        else
+            std::snprintf(line, sizeof line, "Web Logins,value %d,,,,,,,,,,,Group %08x\r\n", n, key);
+        text += line;
+    }
+    ExportTimes best;
+    for (int run = 0; run < kRuns; ++run) {
+        CDatabaseObj db;
+        CreateDefaultTypes(db.GetTypes());
+        CreateDefaultCategories(db.GetCategories());
+        ImportResult result;
+        const Clock::time_point start = Clock::now();
+        const std::clock_t cpu = std::clock();
+        ImportExchangeText(db, kFormatExportText, text, nullptr, CString(), CString(), nullptr, result);
+        const double wall = Ms(start);
+        if ((types ? result.types : result.categories) != count) {
+            std::printf("import made %d types, %d categories\n", result.types, result.categories);
+            std::exit(1);
+        }
+        if (wall < best.wall) best = {wall, CpuMs(cpu)};
+    }
+    return best;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -182,6 +218,13 @@ int main(int argc, char** argv)
                                              folder / "import", master, withPassword);
             std::printf("  import%-16s %8.1f ms  (cpu %.1f; read %.1f, add %.1f, save %.1f, event log %.1f)\n",
                         withPassword ? ", password" : ", no password", t.total, t.cpu, t.read, t.add, t.save, t.log);
+        }
+    }
+    for (bool types : {false, true}) {
+        for (int count : {2500, 5000, 10000}) {
+            const ExportTimes t = TimeNewNames(count, types);
+            std::printf("  import making %5d new %-10s %8.1f ms  (cpu %.1f)\n", count, types ? "types" : "categories",
+                        t.wall, t.cpu);
         }
     }
     std::printf("peak resident %.0f MB\n", PeakResidentMB());

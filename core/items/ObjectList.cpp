@@ -15,6 +15,18 @@ const uint8_t kNullKey[kUniqueKeySize] = {};
 
 constexpr UINT kUnfiledId = 2111;
 
+std::string FoldedName(const CString& name)
+{
+    std::string folded = name.Std();
+    if (!folded.empty()) ZvFoldLower(&folded[0], folded.size());
+    return folded;
+}
+
+std::string KeyText(const uint8_t key[kUniqueKeySize])
+{
+    return std::string(reinterpret_cast<const char*>(key), kUniqueKeySize);
+}
+
 }  // namespace
 
 void SetHardDeleteMode(bool hardDelete) { g_hardDelete.store(hardDelete); }
@@ -27,16 +39,72 @@ CObjectList::~CObjectList() { DeleteAll(); }
 
 void CObjectList::DeleteAll()
 {
+    // The index knows no way out of the list: a removal ends its use.
+    m_nameIndex = nullptr;
     while (!IsEmpty()) delete static_cast<CBaseItem*>(RemoveHead());
 }
 
 void CObjectList::Add(CBaseItem* item)
 {
-    if (item) AddTail(item);
+    if (!item) return;
+    const POSITION pos = AddTail(item);
+    if (!m_nameIndex) return;
+    if (m_nameIndex->inOrder) {
+        POSITION before = pos;
+        GetPrev(before);
+        const std::string name = OrderName(item);
+        if (before && name < OrderName(static_cast<CBaseItem*>(GetAt(before)))) {
+            // Appended out of name order: the order is no longer known.
+            m_nameIndex->inOrder = false;
+            m_nameIndex->byOrder.clear();
+        } else {
+            m_nameIndex->byOrder.emplace(name, pos);
+        }
+    }
+    IndexJoined(item, false);
+}
+
+void CObjectList::SetNameIndex(NameIndex* index)
+{
+    m_nameIndex = nullptr;
+    if (index) {
+        *index = NameIndex();
+        const CBaseItem* previous = nullptr;
+        for (POSITION pos = GetHeadPosition(); pos;) {
+            const POSITION at = pos;
+            CBaseItem* item = static_cast<CBaseItem*>(GetNext(pos));
+            const std::string name = OrderName(item);
+            if (previous && name < OrderName(previous)) index->inOrder = false;
+            previous = item;
+            index->byOrder.emplace(name, at);
+            index->byKey.emplace(KeyText(item->GetKey()), item);
+            if (!item->IsDeleted()) index->byName.emplace(FoldedName(item->GetName()), item);
+        }
+        if (!index->inOrder) index->byOrder.clear();
+    }
+    m_nameIndex = index;
+}
+
+std::string CObjectList::OrderName(const CBaseItem* item)
+{
+    // As strcmp sees it: up to the first zero.
+    return std::string(item->GetName().GetString());
+}
+
+void CObjectList::IndexJoined(CBaseItem* item, bool beforeItsEquals)
+{
+    m_nameIndex->byKey.emplace(KeyText(item->GetKey()), item);
+    if (item->IsDeleted()) return;
+    auto found = m_nameIndex->byName.emplace(FoldedName(item->GetName()), item);
+    // In name order an item put before its equals, or with a name that sorts
+    // before the other spelling, is now the first of its folded name.
+    if (!found.second && beforeItsEquals && OrderName(item) <= OrderName(found.first->second))
+        found.first->second = item;
 }
 
 void CObjectList::Remove(CBaseItem* item)
 {
+    m_nameIndex = nullptr;
     if (!item) return;
     POSITION pos = Find(item);
     if (!pos) return;
@@ -46,6 +114,7 @@ void CObjectList::Remove(CBaseItem* item)
 
 void CObjectList::SoftDelete(CBaseItem* item)
 {
+    m_nameIndex = nullptr;
     if (!item) return;
     if (GetHardDeleteMode() || !item->NeedsTombstone()) {
         Remove(item);
@@ -93,6 +162,7 @@ void CObjectList::Serialize(CArchive& ar)
 
 void CObjectList::PurgeDeleted()
 {
+    m_nameIndex = nullptr;
     for (POSITION pos = GetHeadPosition(); pos;) {
         POSITION at = pos;
         CBaseItem* item = static_cast<CBaseItem*>(GetNext(pos));
@@ -138,6 +208,10 @@ CBaseItem* CObjectList::FindRecordById(int32_t id) const
 CBaseItem* CObjectList::FindByKey(const uint8_t key[kUniqueKeySize]) const
 {
     if (!key) return nullptr;
+    if (m_nameIndex) {
+        const auto found = m_nameIndex->byKey.find(KeyText(key));
+        return found == m_nameIndex->byKey.end() ? nullptr : found->second;
+    }
     for (POSITION pos = GetHeadPosition(); pos;) {
         CBaseItem* item = static_cast<CBaseItem*>(GetNext(pos));
         if (IsSameUniqueKey(item->GetKey(), key)) return item;
@@ -149,6 +223,10 @@ bool CObjectList::ContainsKey(const uint8_t key[kUniqueKeySize]) const { return 
 
 CBaseItem* CObjectList::FindByName(const CString& text) const
 {
+    if (m_nameIndex) {
+        const auto found = m_nameIndex->byName.find(FoldedName(text));
+        return found == m_nameIndex->byName.end() ? nullptr : found->second;
+    }
     for (POSITION pos = GetHeadPosition(); pos;) {
         CBaseItem* item = static_cast<CBaseItem*>(GetNext(pos));
         if (!item->IsDeleted() && item->GetName().CompareNoCase(text) == 0) return item;

@@ -4,6 +4,9 @@
 // synchronisation must hear about leaves a tombstone instead.
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "core/items/BaseItem.h"
@@ -88,6 +91,23 @@ public:
         }
     };
     void SetIdIndex(IdIndex* index) { m_idIndex = index; }
+    // While set, FindByName, FindByKey and ContainsKey answer from this index
+    // instead of walking the list, and CUniqueList::InsertSorted finds its
+    // place in it: making thousands of types or categories stays n log n.
+    // SetNameIndex fills it from the list as it is; items must then join
+    // only through Add or InsertSorted (AddSorted) and keep their names,
+    // keys and deletion marks. Null: walk the list.
+    struct NameIndex {
+        // Folded name: the first item not deleted with that name.
+        std::unordered_map<std::string, CBaseItem*> byName;
+        // Key: the first item with it, deleted ones included.
+        std::unordered_map<std::string, CBaseItem*> byKey;
+        // Exact name: the position of its first item, kept only while the
+        // list is in name order (byte-wise, as InsertSorted keeps it).
+        std::map<std::string, POSITION> byOrder;
+        bool inOrder = true;
+    };
+    void SetNameIndex(NameIndex* index);
 
 protected:
     // The class every loaded element must be of.
@@ -99,4 +119,9 @@ protected:
     int m_matchMode = kMatchById;
     std::function<bool(int32_t)> m_sharedIdCheck;
     IdIndex* m_idIndex = nullptr;
+    NameIndex* m_nameIndex = nullptr;
+    // Records the name and key of an item that joined the list (put in name
+    // order before its equals, or appended).
+    void IndexJoined(CBaseItem* item, bool beforeItsEquals);
+    static std::string OrderName(const CBaseItem* item);
 };

@@ -24,6 +24,22 @@ void CUniqueList::AddSorted(CBaseItem* item)
 void CUniqueList::InsertSorted(CBaseItem* item)
 {
     if (!item) return;
+    if (m_nameIndex && m_nameIndex->inOrder) {
+        // Before the first item whose name is not less: the first of the
+        // smallest name not less than this one.
+        const std::string name = OrderName(item);
+        const auto next = m_nameIndex->byOrder.lower_bound(name);
+        const POSITION pos = next == m_nameIndex->byOrder.end() ? AddTail(item) : InsertBefore(next->second, item);
+        m_nameIndex->byOrder[name] = pos;
+        IndexJoined(item, true);
+        return;
+    }
+    InsertSortedByWalk(item);
+    if (m_nameIndex) IndexJoined(item, true);
+}
+
+void CUniqueList::InsertSortedByWalk(CBaseItem* item)
+{
     const CString name = item->GetName();
     for (POSITION pos = GetHeadPosition(); pos;) {
         POSITION at = pos;

@@ -23,6 +23,9 @@ public:
     // referred to the key keeps finding the first. The number of items given
     // a new key.
     int MakeKeysUnique();
+
+private:
+    void InsertSortedByWalk(CBaseItem* item);
 };
 
 class CTypesList : public CUniqueList {

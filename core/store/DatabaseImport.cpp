@@ -135,3 +135,15 @@ CDatabaseIdIndexScope::~CDatabaseIdIndexScope()
     m_db.GetTypes().SetIdIndex(nullptr);
     m_db.GetCategories().SetIdIndex(nullptr);
 }
+
+CDatabaseNameIndexScope::CDatabaseNameIndexScope(CDatabaseObj& db) : m_db(db)
+{
+    db.GetTypes().SetNameIndex(&m_types);
+    db.GetCategories().SetNameIndex(&m_categories);
+}
+
+CDatabaseNameIndexScope::~CDatabaseNameIndexScope()
+{
+    m_db.GetTypes().SetNameIndex(nullptr);
+    m_db.GetCategories().SetNameIndex(nullptr);
+}

@@ -137,7 +137,14 @@ int CDatabaseObj::Load(const CString& filePath, const BlowfishContext* key)
     // Read into a fresh object: nothing half-read ever reaches this one.
     CDatabaseObj fresh;
     bool missing = false;
-    const int result = fresh.ReadFile(filePath, key, missing);
+    int result = fresh.ReadFile(filePath, key, missing);
+    // A key that is not the file's reads every item as garbage: refused
+    // where the file's verifier can tell (a file saved without one cannot).
+    if (result == 0 && key && !VerifierIsZero(fresh.m_verifier)) {
+        uint8_t expected[kVerifierSize];
+        MakeVerifierWithKey(key, expected);
+        if (!VerifiersEqual(expected, fresh.m_verifier)) result = kDatabaseWrongKey;
+    }
     Clear(true);
     m_filePath = filePath;
     m_loadCopyPath.Empty();

@@ -46,6 +46,9 @@ enum LoadDamage : unsigned {
     // new keys (CUniqueList::MakeKeysUnique).
     kLoadDamageDuplicateKeys = 4,
 };
+// Load's answer when the key given is not the one of the file's password
+// verifier: the system's "invalid password" code.
+constexpr int kDatabaseWrongKey = 86;
 // Load and save wait this long for the database mutex.
 constexpr uint32_t kDatabaseWaitMs = 10000;
 
@@ -69,7 +72,9 @@ public:
     // A file of an older version is read and rewritten as version 7. A
     // read-only object writes neither (a missing file then gives -1).
     // 0; -1 when the mutex was not had within 10 s, the file is corrupt or
-    // cut short, or of a newer version; the system's error code when it
+    // cut short, or of a newer version; kDatabaseWrongKey when a key is given
+    // and the file's verifier is another key's (a file without a verifier
+    // is read under any key); the system's error code when it
     // cannot be opened or read; or the result of saving a new database. On
     // failure the object is empty and refuses to save until a load succeeds.
     //
@@ -265,6 +270,23 @@ public:
 private:
     CDatabaseObj& m_db;
     CObjectList::IdIndex m_ids;
+};
+
+// While one lives, the database's types and categories are found by name
+// and key through an index of each list, and new ones take their place in
+// name order through it (an import making thousands of them). Types and
+// categories may only be added while it lives; a removal ends the index.
+class CDatabaseNameIndexScope {
+public:
+    explicit CDatabaseNameIndexScope(CDatabaseObj& db);
+    ~CDatabaseNameIndexScope();
+    CDatabaseNameIndexScope(const CDatabaseNameIndexScope&) = delete;
+    CDatabaseNameIndexScope& operator=(const CDatabaseNameIndexScope&) = delete;
+
+private:
+    CDatabaseObj& m_db;
+    CObjectList::NameIndex m_types;
+    CObjectList::NameIndex m_categories;
 };
 
 // A new type named "Web Logins" takes the built-in type's fixed key when no

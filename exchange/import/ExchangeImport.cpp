@@ -112,6 +112,7 @@ public:
     void Run(const std::string& text)
     {
         CDatabaseIdIndexScope ids(m_db);
+        CDatabaseNameIndexScope names(m_db);
         CTextCursor cursor(text.data(), text.size());
         // Only the program's own comma-separated text may open with a title
         // row; the other programs' readers know their own first lines.
@@ -126,9 +127,10 @@ public:
             record.Clear();
             if (!ParseImportLine(m_format, cursor, m_cipher, record)) break;
             if (cursor.pos == before) break;  // never loop in place
-            // The line's own text starts after the file's header lines and
-            // the blank lines the reader passed.
-            const size_t start = TextStart(text, HeaderEnd(text, before), cursor.pos);
+            // The line's own text starts after the file's header lines (only
+            // ever its first) and the blank lines the reader passed.
+            const size_t headerEnd = before == 0 ? ExchangeHeaderEnd(m_format, text.data(), text.size()) : before;
+            const size_t start = TextStart(text, headerEnd, cursor.pos);
             if (record.malformed) {
                 ++m_result.malformedLines;
                 NoteLine(m_result.malformedAt, lines.LineAt(start));
@@ -162,23 +164,6 @@ public:
     }
 
 private:
-    // Where the lines start when the text at from begins with a header the
-    // reader passes: a ZkvFile's header and check line, the export text's
-    // header line.
-    size_t HeaderEnd(const std::string& text, size_t from) const
-    {
-        CTextCursor c(text.data(), text.size(), from);
-        if (IsZkvFormat(m_format)
-                ? c.StartsWith(ZkvHeaderOf(m_format))
-                : (m_format == kFormatExportText || m_format == kFormatDetect) && c.StartsWith(kZkvHeaders[0])) {
-            NextLine(c);
-            NextLine(c);
-        } else if (!IsZkvFormat(m_format) && c.StartsWith(kExportTextHeader)) {
-            NextLine(c);
-        }
-        return c.pos;
-    }
-
     void AddTypeLine(const ExchangeRecord& r)
     {
         m_typeName = r.values[0].Left(kTypeNameMax);

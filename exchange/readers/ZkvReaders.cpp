@@ -23,21 +23,32 @@ CString Plain(const BlowfishContext* cipher, const CString& value)
     return cipher ? DecryptZkvValue(cipher, value) : value;
 }
 
-// Skips the header and check line when the text at the cursor begins with
-// this header.
-void SkipHeader(CTextCursor& c, const char* header)
+// Passes the header lines when the cursor is at the start of the text: a
+// header anywhere else is a line of values like any other.
+void SkipHeader(int format, CTextCursor& c)
 {
-    if (!c.StartsWith(header)) return;
-    NextLine(c);
-    NextLine(c);
+    if (c.pos == 0) c.pos = ExchangeHeaderEnd(format, c.text, c.length);
 }
 
 }  // namespace
 
+size_t ExchangeHeaderEnd(int format, const char* text, size_t length)
+{
+    CTextCursor c(text, length);
+    int lines = 0;
+    if (IsZkvFormat(format)) {
+        lines = c.StartsWith(ZkvHeaderOf(format)) ? 2 : 0;
+    } else if (format == kFormatExportText || format == kFormatDetect) {
+        lines = c.StartsWith(kExportTextHeader) ? 1 : c.StartsWith(kZkvHeaders[0]) ? 2 : 0;
+    }
+    for (int i = 0; i < lines; ++i) NextLine(c);
+    return c.pos;
+}
+
 void ParseZkvLine(int format, CTextCursor& c, const BlowfishContext* cipher, ExchangeRecord& r)
 {
     const int version = format - kFormatZkv1 + 1;  // 1 to 4
-    SkipHeader(c, ZkvHeaderOf(format));
+    SkipHeader(format, c);
     SkipLineBreaks(c);
     CString value;
     if (!ReadInLine(c, value, r)) return NextLine(c);
@@ -87,12 +98,7 @@ void ParseZkvLine(int format, CTextCursor& c, const BlowfishContext* cipher, Exc
 
 void ParseExportTextLine(CTextCursor& c, ExchangeRecord& r)
 {
-    if (c.StartsWith(kExportTextHeader)) {
-        NextLine(c);
-    } else if (c.StartsWith(kZkvHeaders[0])) {
-        NextLine(c);
-        NextLine(c);
-    }
+    SkipHeader(kFormatExportText, c);
     SkipLineBreaks(c);
     CString value;
     for (int i = 0; i < 12 && ReadInLine(c, value, r); ++i) r.values.Add(value);

@@ -12,6 +12,9 @@
 #include "exchange/readers/ExchangeFormats.h"
 #include "exchange/readers/ExchangeValues.h"
 
+// A header (and its check line) counts only as the text's first lines: the
+// readers pass it at the start of the text and nowhere else.
+//
 // Clears the record's scalars and dispatches by format: 1 and 13 export
 // text, 2 to 5 the ZkvFile versions, 7 to 12 other programs' exports (one
 // record per call, exchange/others/OtherReaders.h). False for a format without a reader
@@ -22,3 +25,6 @@ bool ParseImportLine(int format, CTextCursor& cursor, const BlowfishContext* cip
 void ParseZkvLine(int format, CTextCursor& cursor, const BlowfishContext* cipher, ExchangeRecord& record);
 // Export text (format 1): up to 12 values, then the category.
 void ParseExportTextLine(CTextCursor& cursor, ExchangeRecord& record);
+// Where the lines of values start: past the header lines the reader of the
+// format passes at the start of the text, or 0.
+size_t ExchangeHeaderEnd(int format, const char* text, size_t length);

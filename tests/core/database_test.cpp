@@ -183,12 +183,34 @@ TEST(DatabaseFixtures, PasswordFileLoadsWithItsKeyAndCarriesTheHeader)
     EXPECT_EQ(dynamic_cast<CTypeItem*>(types[1])->GetColumns().IsColumnVisible(0), 0);
     EXPECT_EQ(dynamic_cast<CTypeItem*>(types[1])->GetColumns().GetColumnWidth(0), 40);
 
-    // Under a wrong key the file still loads (the verifier decides), but
-    // the texts are garbage.
+    // Under a wrong key the verifier refuses the file instead of giving
+    // its items as garbage; nothing is read and nothing may be saved over it.
+    const std::string bytes = zvtest::ReadFileBytes(path);
     CDatabaseObj wrong;
     const BlowfishKeyPtr other = KeyOf("not it");
-    ASSERT_EQ(wrong.Load(Str(path), other.get()), 0);
-    EXPECT_NE(zvtest::ItemsOf(wrong.GetRecords())[0]->GetField(0), "My bank");
+    EXPECT_EQ(wrong.Load(Str(path), other.get()), kDatabaseWrongKey);
+    EXPECT_EQ(wrong.GetRecords().GetCount(), 0);
+    EXPECT_EQ(wrong.GetTypes().GetCount(), 0);
+    EXPECT_FALSE(wrong.CanSave());
+    EXPECT_EQ(zvtest::ReadFileBytes(path), bytes);
+}
+
+TEST(DatabaseFixtures, AFileWithoutAVerifierLoadsUnderAnyKey)
+{
+    // Nothing can tell its key: the caller's to know.
+    zvtest::ScratchDir dir("db");
+    const BlowfishKeyPtr key = KeyOf("its own");
+    CDatabaseObj db;
+    db.SetFilePath(Str(dir / "plain.zdb"));
+    CRecord* record = new CRecord;
+    record->SetField(0, "kept");
+    db.GetRecords().Add(record);
+    ASSERT_EQ(db.Save(0, key.get()), 0);
+    for (const char* password : {"its own", "another"}) {
+        CDatabaseObj back;
+        EXPECT_EQ(back.Load(Str(dir / "plain.zdb"), KeyOf(password).get()), 0) << password;
+        EXPECT_EQ(back.GetRecords().GetCount(), 1) << password;
+    }
 }
 
 TEST(DatabaseFixtures, OurWriterReproducesEachFixtureByteForByte)

@@ -148,6 +148,37 @@ TEST(ExchangeExport, RoundTripsKeepEveryValueWhole)
     }
 }
 
+// A header counts only as the file's first line: types whose names begin
+// like one come back with their records and the records after them.
+TEST(ExchangeExport, TypeNamesThatBeginLikeAHeaderRoundTrip)
+{
+    const char* const names[] = {"Zorvikan Export File", "Zorvikan Export File cards", "Zorvikan Zkv File -v1.0",
+                                 "Zorvikan Zkv File -v1.0 x", "Zorvikan Zkv File -v4.0 y"};
+    for (int format : {kFormatZkv2, kFormatZkv3, kFormatZkv4, kFormatExportText}) {
+        CDatabaseObj db;
+        for (const char* name : names) {
+            CTypeItem* type = AddType(db, name);
+            AddRecord(db, type, "first");
+            AddRecord(db, type, "second");
+        }
+        const std::string text = Export(db, format);
+        for (int readAs : {format, format == kFormatExportText ? kFormatDetect : format}) {
+            CDatabaseObj back;
+            ImportResult r;
+            ImportExchangeText(back, readAs, text, nullptr, CString(), CString(), nullptr, r);
+            SCOPED_TRACE(testing::Message() << "format " << format << " read as " << readAs);
+            EXPECT_EQ(r.records, 10);
+            EXPECT_EQ(r.skippedLines + r.malformedLines, 0);
+            EXPECT_FALSE(r.titleRowSkipped);
+            for (const char* name : names) {
+                int count = 0;
+                for (CRecord* record : LiveRecords(back)) count += zvtest::TypeNameOf(back, *record) == name ? 1 : 0;
+                EXPECT_EQ(count, 2) << name;
+            }
+        }
+    }
+}
+
 TEST(ExchangeExport, TextLongerThanItsEstimateIsWrittenWhole)
 {
     // Labels and category names are not counted by the estimate.

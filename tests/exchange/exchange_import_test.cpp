@@ -107,6 +107,22 @@ TEST(ExchangeImport, ALineWithoutValuesIsSkippedAndTheRestIsRead)
     EXPECT_EQ(r.ReportText(), "2 item(s) were imported.\r\n1 line(s) without values were skipped: line(s) 5.");
 }
 
+TEST(ExchangeImport, AHeaderAloneIsNoSkippedLineInAnyFormat)
+{
+    const std::pair<int, const char*> cases[] = {
+        {kFormatExportText, "Zorvikan Export File\r\n"}, {kFormatDetect, "Zorvikan Export File\r\n"},
+        {kFormatExportText, "Zorvikan Export File"},     {kFormatZkv3, "Zorvikan Zkv File -v3.0\r\nF\r\n"},
+        {kFormatZkv4, "Zorvikan Zkv File -v4.0\r\nF"},
+    };
+    for (const auto& c : cases) {
+        CDatabaseObj db;
+        const ImportResult r = Import(db, c.first, c.second);
+        EXPECT_EQ(r.records, 0) << c.second;
+        EXPECT_EQ(r.skippedLines, 0) << c.second;
+        EXPECT_EQ(r.ReportText(), "0 item(s) were imported.") << c.second;
+    }
+}
+
 TEST(ExchangeImport, ALineCutShortIsReportedAndNamesNoOtherLinesFile)
 {
     CDatabaseObj db;
