@@ -212,6 +212,12 @@ uint32_t CZipReader::Describe(int index, ZipEntryInfo& entry)
     std::memset(&entry, 0, sizeof(entry));
     entry.index = index;
     std::string name = ZipCleanEntryName(stored);
+    // A name stored without a final separator is a file's, and cleaning
+    // ("ok/.." to "ok/") must not make it a folder's.
+    const size_t storedLength = std::strlen(stored);
+    if (storedLength > 0 && stored[storedLength - 1] != '/' && stored[storedLength - 1] != '\\') {
+        while (!name.empty() && (name.back() == '/' || name.back() == '\\')) name.pop_back();
+    }
     std::strncpy(entry.name, name.c_str(), sizeof(entry.name) - 1);
 
     uint32_t host = info.version >> 8;

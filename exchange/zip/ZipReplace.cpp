@@ -30,8 +30,11 @@ bool FileLength(const char* path, uint64_t& length)
 // Copies entry i of the reader into the writer under its described name.
 uint32_t CopyEntry(HZIP reader, HZIP writer, const ZipEntryInfo& entry)
 {
+    // A folder by its name only: an entry whose name has no final "/" is
+    // copied as the file it is named as, with its bytes, whatever its
+    // attributes say (the writer would give a folder's name a "/").
     size_t nameLength = std::strlen(entry.name);
-    bool folder = (entry.attributes & 0x10) || (nameLength > 0 && entry.name[nameLength - 1] == '/');
+    bool folder = nameLength > 0 && (entry.name[nameLength - 1] == '/' || entry.name[nameLength - 1] == '\\');
     if (folder) return ZipAddFolder(writer, entry.name);
     // The size comes from the archive: it is believed only as far as deflate
     // can expand (about 1032 to 1) and a whole file is held in memory.

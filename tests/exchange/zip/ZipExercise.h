@@ -10,4 +10,10 @@ namespace zvtest {
 
 bool ExerciseZipBytes(const std::string& bytes, std::string& failure);
 
+// The archive written into folder and one entry ("new.txt") replaced: a
+// replacement that succeeds keeps every other entry under its name, a file
+// with its bytes, and adds the new one last; one that fails leaves the
+// archive byte for byte as it was.
+bool ExerciseZipReplacement(const std::string& bytes, const std::string& folder, std::string& failure);
+
 }  // namespace zvtest

@@ -66,13 +66,19 @@ std::string Mutate(std::string bytes, std::mt19937& rng)
 TEST(ZipFuzz, DamagedArchivesAlwaysEndWithAResult)
 {
     std::vector<std::string> seeds = {WriterArchive(nullptr), WriterArchive("pw")};
-    for (const char* name : {"python-mixed.zip", "python-evil-names.zip", "info-zip-plain.zip", "info-zip-secret.zip"})
+    for (const char* name : {"python-mixed.zip", "python-evil-names.zip", "python-folder-attribute.zip",
+                             "info-zip-plain.zip", "info-zip-secret.zip"})
         seeds.push_back(zvtest::ReadFileBytes(zvtest::FixturePath(std::string("zip/") + name)));
     std::mt19937 rng(20261211);
+    zvtest::ScratchDir dir("zipfz");
     for (int round = 0; round < 3000; ++round) {
         const std::string& seed = seeds[round % seeds.size()];
         std::string bytes = Mutate(seed, rng);
         std::string failure;
         ASSERT_TRUE(zvtest::ExerciseZipBytes(bytes, failure)) << "round " << round << ": " << failure;
+        if (round % 10 == 0) {
+            ASSERT_TRUE(zvtest::ExerciseZipReplacement(bytes, dir.Path().string(), failure))
+                << "round " << round << ": " << failure;
+        }
     }
 }

@@ -263,6 +263,51 @@ TEST(ZipReplace, ReplacedEntryComesLastAndFoldersStayFolders)
     CloseZipReader(reader);
 }
 
+TEST(ZipReplace, FileEntriesStayFilesWithTheirBytesWhateverTheirNamesOrAttributes)
+{
+    // "ok/.." holds bytes and is described as the file "ok"; "attr-dir" and
+    // "attr-empty" carry the folder attribute without a final "/".
+    zvtest::ScratchDir dir("zipx");
+    std::string source = dir.WriteFile("new.txt", "new").string();
+    for (const char* file : {"python-evil-names.zip", "python-folder-attribute.zip"}) {
+        SCOPED_TRACE(file);
+        std::string archive = dir.WriteFile(file, zvtest::ReadFileBytes(Fixture(file))).string();
+        std::vector<std::pair<std::string, std::string>> before;
+        HZIP reader = OpenZipReaderFile(archive.c_str(), nullptr);
+        ASSERT_NE(reader, nullptr);
+        for (const ZipEntryInfo& e : Entries(reader)) {
+            // The writer stores a backslash as "/".
+            std::string name = e.name;
+            for (char& c : name)
+                if (c == '\\') c = '/';
+            before.emplace_back(name, ReadEntry(reader, e.index, e.uncompressedSize));
+        }
+        CloseZipReader(reader);
+
+        ASSERT_EQ(ZipReplaceEntry(archive.c_str(), "new.txt", source.c_str()), 0u);
+        reader = OpenZipReaderFile(archive.c_str(), nullptr);
+        ASSERT_NE(reader, nullptr);
+        std::vector<std::pair<std::string, std::string>> after;
+        for (const ZipEntryInfo& e : Entries(reader)) {
+            after.emplace_back(e.name, ReadEntry(reader, e.index, e.uncompressedSize));
+            EXPECT_EQ(e.attributes & 0x10, 0u) << e.name;
+        }
+        CloseZipReader(reader);
+        before.emplace_back("new.txt", "new");
+        EXPECT_EQ(after, before);
+    }
+    HZIP reader = OpenZipReaderFile(Fixture("python-evil-names.zip").c_str(), nullptr);
+    ASSERT_NE(reader, nullptr);
+    bool found = false;
+    for (const ZipEntryInfo& e : Entries(reader)) {
+        if (std::string(e.name) != "ok") continue;
+        found = true;
+        EXPECT_EQ(ReadEntry(reader, e.index, e.uncompressedSize), "ok/..");
+    }
+    EXPECT_TRUE(found);
+    CloseZipReader(reader);
+}
+
 TEST(ZipReplace, FailuresLeaveTheArchiveAsItWas)
 {
     zvtest::ScratchDir dir("zipx");
