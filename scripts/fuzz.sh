@@ -13,7 +13,16 @@
 #   others        bytes read by the readers of other programs' exports, the
 #                 first byte picking the reader (seeds: tests/fixtures/exchange/others/*)
 #   zip           bytes read as a zip archive: every entry described and
-#                 extracted to memory (seeds: tests/fixtures/zip/*.zip)
+#                 extracted to memory, then one entry replaced in it as a file
+#                 (seeds: tests/fixtures/zip/*.zip)
+#   handheld      bytes as the handheld's database received in a sync: read,
+#                 merged with a desktop database and read again
+#                 (seeds: tests/fixtures/handheld/*.db)
+#   sync          bytes as what a handheld says in one sync session, against
+#                 the desktop's side of the conversation (seeds: the sessions
+#                 of every mode, made below)
+#   xml           bytes as one of the program's XML files: parsed, written
+#                 and parsed again (seeds: tests/fixtures/xml/*.xml)
 #
 # The seeds are copied into a scratch corpus, $ZV_FUZZ_WORK/<target>/corpus
 # ($ZV_FUZZ_WORK defaults to $ZV_BUILD/fuzz-work), which a later run goes on
@@ -27,13 +36,13 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/env.sh"
 
 usage() {
-  sed -n '6,14p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
+  sed -n '6,25p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
   exit 2
 }
 [ $# -ge 2 ] || usage
 target=$1 seconds=$2
 shift 2
-case "$target" in database | packed_item | exchange | others | zip) ;; *) usage ;; esac
+case "$target" in database | packed_item | exchange | others | zip | handheld | sync | xml) ;; *) usage ;; esac
 [[ "$seconds" =~ ^[0-9]+$ ]] || usage
 
 log() { printf '[fuzz] %s\n' "$*"; }
@@ -82,6 +91,35 @@ case "$target" in
     done
     ;;
   zip) cp "$ZV_ROOT"/tests/fixtures/zip/*.zip "$work/corpus/" ;;
+  handheld) cp "$ZV_ROOT"/tests/fixtures/handheld/*.db "$work/corpus/" ;;
+  xml) cp "$ZV_ROOT"/tests/fixtures/xml/*.xml "$work/corpus/" ;;
+  sync)
+    # A setup byte (the mode in its low bits), then each send of the handheld
+    # as a length byte and its bytes, each followed by a silent receive.
+    python3 - "$work/corpus" <<'PY'
+import os, sys
+def session(name, mode, sends):
+    out = bytearray([mode])
+    for text in sends:
+        data = text.encode()
+        for at in range(0, max(len(data), 1), 255):
+            piece = data[at:at + 255]
+            out += bytes([len(piece)]) + piece
+        out += b'\0'
+    with open(os.path.join(sys.argv[1], 'seed-' + name), 'wb') as f:
+        f.write(out)
+start = ['OK', 'FileSend', 'ZorvikanDataBase.db', '2', 'db', 'EndOfFiles']
+folder = ['OK', 'OK', 'OK', 'OK', 'OK']
+session('both-ways', 2, start + ['OK', 'FileSend', '1a.zfa', '3', 'aaa', 'EndOfFiles', 'OK', 'OK',
+                                 'SendDesktopDatabase', 'OK'] + folder + ['SyncFinalize', 'EndOfFiles',
+                                 'SendDesktopCustomIcons', 'OK', 'OK'])
+session('desktop-overwrites', 0, start + ['OK', 'SendDesktopDatabase', 'OK'] + folder + ['SyncSuccess', 'No', 'OK'])
+session('handheld-overwrites', 1, start + ['OK', 'FileSend', '1a.zfa', '1', 'a', 'EndOfFiles', 'SyncSuccess',
+                                           'FileSend', '1000.png', '1', 'p', 'EndOfFiles', 'OK'])
+session('cancel', 2, start + ['OK', 'SyncHasToStop', 'OK'])
+session('mismatch', 4 | 2, start + ['OK', 'OK', 'OK'])
+PY
+    ;;
 esac
 
 # A reader that is slow or greedy on a small input is a finding too.

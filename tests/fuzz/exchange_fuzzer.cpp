@@ -2,8 +2,8 @@
 // check (no key, the fixtures' password), every line reader of every format
 // and the whole import must stay within the bytes and always move on. What
 // was imported must then travel whole: exported plain and with a password
-// in every version that holds ten fields, and imported again, each record
-// comes back with the same fields and notes.
+// in every version that holds ten fields, and as export text, and imported
+// again, each record comes back with the same fields and notes.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -86,5 +86,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CHECK(result.imported.size() == static_cast<size_t>(result.records));
     RoundTrip(db, kFormatZkv3, nullptr);
     RoundTrip(db, kFormatZkv4, Cipher().get());
+    RoundTrip(db, kFormatExportText, nullptr);
     return 0;
 }
