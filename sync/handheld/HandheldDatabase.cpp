@@ -237,9 +237,13 @@ int CHandheldDatabase::ReadRecords(CRecordList& records, const CTypesList& types
         if (entry->hasCustom == 1) {
             CString uidText;
             bool isNull = false;
-            HH_CHECK(statement.UidText(17, uidText, isNull));
-            HH_CHECK(statement.Uid(17, entry->customKey));
-            if (!isNull) {
+            // A custom type uid that is no uid (another length, not text)
+            // names no custom row: the record keeps its type's look, as for a
+            // uid that no row has.
+            const bool readable = statement.UidText(17, uidText, isNull) == kHandheldOk &&
+                                  statement.Uid(17, entry->customKey) == kHandheldOk;
+            if (!readable) ClearUniqueKey(entry->customKey);
+            if (readable && !isNull) {
                 if (!customTypePrepared) {
                     HH_CHECK(customType.Prepare("SELECT * FROM CUSTOMTYPESTABLE WHERE UID = ?;"));
                     customTypePrepared = true;

@@ -28,6 +28,7 @@ const FixtureCase kFixtures[] = {
     {"empty_password.db", kHandheldOk},
     {"encrypted.db", kHandheldOk},
     {"quote_in_uid.db", kHandheldOk},
+    {"odd_custom_uid.db", kHandheldOk},
     {"not_sqlite.db", kHandheldNotReadable},
     {"truncated.db", kHandheldNotReadable},
     {"missing_records_table.db", kHandheldNotReadable},
