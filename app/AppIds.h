@@ -38,8 +38,11 @@ extern const UINT WM_Corvantide_Zorvikan_EndSelChange;
 #define WM_SYNC_SWITCH_USER 0x0504   // sent: wParam session, lParam CUserItem*
 #define WM_SYNC_REFRESH_USER 0x0505  // sent: wParam CUserItem*, lParam 1
 #define WM_SYNC_MERGE_NOTIFY 0x0506  // posted: wParam CUserItem*
-#define WM_SYNC_CLOSE 0x0507         // posted: the session's connection is closed
+#define WM_SYNC_CLOSE 0x0507         // posted: the session's connection is closed; see below
 #define WM_SYNC_USER_NAME 0x0508     // posted: wParam user name, lParam user id (const char*)
 #define WM_SYNC_STATE 0x0509         // posted: wParam the session state
 #define WM_SYNC_USER_DONE 0x0511     // sent: wParam CUserItem*
 #define WM_SYNC_STARTING 0x0512      // sent: a session starts
+// WM_SYNC_CLOSE's wParam after a session that completed; lParam then the
+// synced user's key name (const char*). 0 and 0 after any other.
+#define kSyncClosedSucceeded 1

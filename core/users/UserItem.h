@@ -66,6 +66,12 @@ public:
     // A new handheld user from the platform; null for an empty, over-long or
     // unusable name (nothing is written then).
     CUserItem* AddNewUser(const CString& displayName, const CString& keyName);
+    // The same user made but not yet known: neither in the list nor in the
+    // preferences until AddUser takes it (a sync creates its user only once
+    // the session has completed). Null for the names AddNewUser refuses.
+    static CUserItem* MakeNewUser(const CString& displayName, const CString& keyName);
+    // Writes the user's section and appends it; the list owns it from then.
+    void AddUser(CUserItem* user);
     // The first user whose key name equals keyName exactly; its display name
     // is updated first when it differs.
     CUserItem* FindByKeyNameAndUpdate(const CString& displayName, const CString& keyName);

@@ -16,6 +16,13 @@ void CUserList::LoadUsers(const CString& productName, const CString& legacyKeyPr
 
 CUserItem* CUserList::AddNewUser(const CString& displayName, const CString& keyName)
 {
+    CUserItem* user = MakeNewUser(displayName, keyName);
+    if (user) AddUser(user);
+    return user;
+}
+
+CUserItem* CUserList::MakeNewUser(const CString& displayName, const CString& keyName)
+{
     if (displayName.IsEmpty() || keyName.IsEmpty() || !IsUsableKeyName(keyName)) return nullptr;
     UserRecord record = MakeEmptyUserRecord();
     // A platform name that does not fit the record is left out.
@@ -24,10 +31,14 @@ CUserItem* CUserList::AddNewUser(const CString& displayName, const CString& keyN
         !SetUserRecordText(record.keyName, sizeof(record.keyName), keyName))
         return nullptr;
     record.platformType = PlatformGetPlatform();
-    CUserItem* user = new CUserItem(record);
+    return new CUserItem(record);
+}
+
+void CUserList::AddUser(CUserItem* user)
+{
+    if (!user) return;
     CAppPrefMgr::GetInstance()->GetPrefs()->AddUser(user);
     AddTail(user);
-    return user;
 }
 
 CString CUserItem::GetNextBackupFilePath()

@@ -40,7 +40,11 @@ LRESULT CZorvikanDesktopView::OnSyncClearIcons(WPARAM, LPARAM)
 
 LRESULT CZorvikanDesktopView::OnSyncReloadDatabase(WPARAM wParam, LPARAM)
 {
-    if (CUserItem* user = reinterpret_cast<CUserItem*>(wParam)) ReloadAndRefresh(user, true);
+    CUserItem* user = reinterpret_cast<CUserItem*>(wParam);
+    if (!user) return 1;
+    ReloadAndRefresh(user, true);
+    // The session may have taken over the handheld's name for the user.
+    if (user == CurrentUser()) UpdateCaption(user);
     return 1;
 }
 

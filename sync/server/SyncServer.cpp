@@ -210,13 +210,13 @@ bool CSyncServer::JoinProgress(HWND window, unsigned ticket)
     return true;
 }
 
-void CSyncServer::CloseProgress()
+void CSyncServer::CloseProgress(WPARAM wParam, LPARAM lParam)
 {
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_progressClosed = m_progressStarted;
     }
-    PostToWindows(WM_SYNC_CLOSE, 0, 0);
+    PostToWindows(WM_SYNC_CLOSE, wParam, lParam);
 }
 
 bool CSyncServer::RunSetupWizard(CString& createdUser)

@@ -91,8 +91,8 @@ public:
     // it was started for has closed meanwhile (false: it closes at once).
     bool JoinProgress(HWND window, unsigned ticket);
     // The session's connection is closed: its progress window goes, also one
-    // that has not joined yet.
-    void CloseProgress();
+    // that has not joined yet. The parameters go with WM_SYNC_CLOSE.
+    void CloseProgress(WPARAM wParam = 0, LPARAM lParam = 0);
     // Saves the main view's database on the GUI thread when it holds edits
     // its file lacks, so that the merge reads them; nothing without a view or
     // before the service's start.

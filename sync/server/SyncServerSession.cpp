@@ -8,6 +8,8 @@
 #include "app/logon/PasswordHint.h"
 #include "app/services/ZorvikanDesktopApp.h"
 #include "core/prefs/AppPrefMgr.h"
+#include "core/os/FileUtils.h"
+#include "core/os/ShellFileOps.h"
 #include "core/prefs/AppPrefs.h"
 #include "core/users/UserItem.h"
 #include "sync/handheld/SQLiteLibrary.h"
@@ -90,11 +92,18 @@ public:
     }
     bool Staged() const { return m_staged; }
 
-    bool FindUser(const CString&, const CString& userId, SyncUserPlace& place) override
+    bool FindUser(const CString& userName, const CString& userId, SyncUserPlace& place) override
     {
         if (!m_app) return false;
         CUserItem* user = FindByKeyName(m_app->GetUsers(), userId);
-        if (!user) return false;
+        if (!user) {
+            // Where a new user would keep its database: a file left there
+            // must take the handheld's password as a known user's does.
+            std::unique_ptr<CUserItem> stranger(CUserList::MakeNewUser(userName, userId));
+            std::shared_ptr<CAppPrefMgr> manager = CAppPrefMgr::GetInstance();
+            if (stranger && manager) place.databasePath = manager->GetDatabasePath(stranger.get());
+            return false;
+        }
         m_user = user;
         place = PlaceOf(user);
         return !place.databasePath.IsEmpty();
@@ -103,10 +112,15 @@ public:
     bool AdoptUser(const CString& userName, const CString& userId, SyncUserPlace& place) override
     {
         if (!m_app) return false;
-        CUserList& users = m_app->GetUsers();
-        m_user = users.FindByKeyNameAndUpdate(userName, userId);
-        if (!m_user) m_user = users.AddNewUser(userName, userId);
-        if (!m_user) return false;
+        m_user = FindByKeyName(m_app->GetUsers(), userId);
+        if (m_user) {
+            TakeOverDisplayName(userName);
+        } else {
+            // Known to the program only once the session has completed.
+            m_newUser.reset(CUserList::MakeNewUser(userName, userId));
+            m_user = m_newUser.get();
+            if (!m_user || !MakeNewUserFolder()) return false;
+        }
         m_current = m_user == m_app->GetCurrentUser();
         place = PlaceOf(m_user);
         return !place.databasePath.IsEmpty();
@@ -135,11 +149,23 @@ public:
 
     void StorePasswordHint(const CString& hint) override
     {
-        if (m_user) CPasswordHint(m_user).SetHint(-1, CSecretString(), hint);
+        // Kept until the session has completed: a new user has no section
+        // before that.
+        m_hint = hint;
+        m_hasHint = true;
     }
 
     void SessionEnded(SyncOutcome outcome, bool merged) override
     {
+        if (outcome == SyncOutcome::kSucceeded) {
+            if (m_newUser && m_app) m_app->GetUsers().AddUser(m_newUser.release());
+            if (m_hasHint && m_user) CPasswordHint(m_user).SetHint(-1, CSecretString(), m_hint);
+        } else if (m_newUser) {
+            // A session that did not complete leaves no user behind.
+            if (m_createdFolder) DeletePathSilently(m_newUserFolder, nullptr);
+            m_user = nullptr;
+        }
+        m_newUser.reset();
         if (!m_user || !m_app || m_user != m_app->GetCurrentUser()) return;
         const bool told = outcome == SyncOutcome::kSucceeded || outcome == SyncOutcome::kPasswordMismatch ||
                           outcome == SyncOutcome::kCancelled;
@@ -150,11 +176,45 @@ public:
         }
     }
 
+    // The key name of the user the session synced with, once it succeeded.
+    CString UserKeyName() const { return m_user ? m_user->GetKeyName() : CString(); }
+
 private:
+    // The handheld's name becomes the user's, its settings going along to
+    // the section of the new name. A name that cannot be taken, or a section
+    // that cannot be moved, leaves the user as it was.
+    void TakeOverDisplayName(const CString& userName)
+    {
+        if (userName.IsEmpty() || m_user->GetDisplayName() == userName) return;
+        std::shared_ptr<CAppPrefMgr> manager = CAppPrefMgr::GetInstance();
+        std::shared_ptr<CAppPrefs> prefs = manager ? manager->GetPrefs() : nullptr;
+        if (!prefs) return;
+        const CString oldName = m_user->GetDisplayName();
+        const CString oldSection = m_user->GetSectionName();
+        if (!m_user->SetNames(userName, m_user->GetKeyName())) return;
+        if (prefs->MoveUserSection(oldSection, m_user) != 0) m_user->SetNames(oldName, m_user->GetKeyName());
+    }
+
+    // The new user's folder with its database, attachment and icon folders.
+    bool MakeNewUserFolder()
+    {
+        std::shared_ptr<CAppPrefMgr> manager = CAppPrefMgr::GetInstance();
+        if (!manager) return false;
+        m_newUserFolder = manager->GetUserDirectory(m_user);
+        if (m_newUserFolder.IsEmpty()) return false;
+        m_createdFolder = !PathExists(m_newUserFolder);
+        return CreateFolderPath(m_newUserFolder) == 0 && PathExists(m_newUserFolder);
+    }
+
     CSyncServer& m_server;
     CZorvikanDesktopApp* m_app;
     CUserItem* m_user = nullptr;
+    std::unique_ptr<CUserItem> m_newUser;
+    CString m_newUserFolder;
+    bool m_createdFolder = false;
     bool m_current = false;
+    CString m_hint;
+    bool m_hasHint = false;
     bool m_staged = false;
     int m_state = -1;
     bool m_named = false;
@@ -241,6 +301,10 @@ SyncOutcome CSyncServer::RunSession(SOCKET socket, const std::string&)
         LeaveWaiting();
         return outcome;
     }
-    CloseProgress();
+    // The setup wizard learns from it whether a user is there to finish with.
+    if (outcome == SyncOutcome::kSucceeded)
+        CloseProgress(kSyncClosedSucceeded, reinterpret_cast<LPARAM>(KeepText(host.UserKeyName())));
+    else
+        CloseProgress();
     return outcome;
 }

@@ -119,8 +119,13 @@ SyncMergeResult CHandheldSession::CheckPasswordAndMerge()
     // The password first: nothing of the desktop changes for a stranger.
     SyncUserPlace place;
     const bool known = m_host.FindUser(m_info.userName, m_info.userId, place);
-    const bool matches = known ? HandheldPasswordMatches(place.databasePath, m_info.passwordCrib, m_info.password)
-                               : HandheldPasswordFitsNewUser(m_info.passwordCrib, m_info.password);
+    // A database file where a new user would keep it is checked as a known
+    // user's: the session never writes into it under another password.
+    std::error_code error;
+    const bool hasFile = !place.databasePath.IsEmpty() && fs::exists(Native(place.databasePath.Std()), error);
+    const bool matches = known || hasFile
+                             ? HandheldPasswordMatches(place.databasePath, m_info.passwordCrib, m_info.password)
+                             : HandheldPasswordFitsNewUser(m_info.passwordCrib, m_info.password);
     if (!matches) {
         SetState(kSyncStateMismatch);
         return SyncMergeResult::kPasswordMismatch;
@@ -194,6 +199,9 @@ void CHandheldSession::RestoreUserData()
     std::error_code error;
     if (m_hadDatabase) {
         CopyOver(backup / "database", Native(m_place.databasePath.Std()));
+    } else {
+        // A database the session made goes again.
+        fs::remove(Native(m_place.databasePath.Std()), error);
     }
     const fs::path files = Native(m_place.attachmentsFolder.Std());
     fs::remove_all(files, error);

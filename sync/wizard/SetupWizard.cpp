@@ -128,14 +128,28 @@ BOOL CSetupWizardPP3::OnInitDialog()
 
 BOOL CSetupWizardPP3::OnSetActive()
 {
-    SetButtons(PSWIZB_FINISH);
+    ShowButtons();
     return CSetupWizardPage::OnSetActive();
 }
 
-void CSetupWizardPP3::SetUserName(const CString& name)
+BOOL CSetupWizardPP3::OnWizardFinish()
 {
-    m_title = CString("Congratulations! You have created ") + (name.IsEmpty() ? CString("<User>") : name);
-    if (m_hWnd) ::SetDlgItemTextA(m_hWnd, IDC_WIZARD_TITLE, m_title);
+    // Only a user that a completed sync created or found can be finished with.
+    return m_succeeded ? CSetupWizardPage::OnWizardFinish() : FALSE;
+}
+
+void CSetupWizardPP3::ShowButtons() const { SetButtons(m_succeeded ? PSWIZB_FINISH : PSWIZB_BACK); }
+
+void CSetupWizardPP3::SetSyncResult(bool succeeded, const CString& name)
+{
+    m_succeeded = succeeded;
+    if (succeeded)
+        m_title = CString("Congratulations! You have created ") + (name.IsEmpty() ? CString("<User>") : name);
+    else
+        m_title = "The sync failed. Click Back to try again.";
+    if (!m_hWnd) return;
+    ::SetDlgItemTextA(m_hWnd, IDC_WIZARD_TITLE, m_title);
+    if (m_wizard->m_hWnd && m_wizard->GetActivePage() == this) ShowButtons();
 }
 
 // ---- Sheet ------------------------------------------------------------------
@@ -173,14 +187,35 @@ BOOL CSetupWizardPS::OnInitDialog()
     return TRUE;
 }
 
+BOOL CSetupWizardPS::PreTranslateMessage(MSG* pMsg)
+{
+    // Esc cancels wherever the focus is: with none (a page whose focused
+    // button was disabled) the key comes as a system key to the sheet, which
+    // the dialog manager leaves alone.
+    const bool keyDown = pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN;
+    if (keyDown && pMsg->wParam == VK_ESCAPE && (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd))) {
+        PressButton(PSBTN_CANCEL);
+        return TRUE;
+    }
+    return CPropertySheet::PreTranslateMessage(pMsg);
+}
+
 void CSetupWizardPS::OnDestroy()
 {
     if (m_server) m_server->RemoveProgressWindow(m_hWnd);
     CPropertySheet::OnDestroy();
 }
 
-LRESULT CSetupWizardPS::OnSyncClose(WPARAM, LPARAM)
+LRESULT CSetupWizardPS::OnSyncClose(WPARAM wParam, LPARAM lParam)
 {
+    const bool succeeded = wParam == kSyncClosedSucceeded;
+    if (succeeded) {
+        const char* id = reinterpret_cast<const char*>(lParam);
+        m_createdId = id ? CString(id) : m_userId;
+    }
+    // A user once created stays: a later failed session (a port probe, a
+    // second try) does not take it back.
+    if (succeeded || m_createdId.IsEmpty()) m_page3.SetSyncResult(succeeded, m_userName);
     m_page2.SessionEnded();
     return 1;
 }
@@ -191,7 +226,6 @@ LRESULT CSetupWizardPS::OnSyncUserName(WPARAM wParam, LPARAM lParam)
     const char* id = reinterpret_cast<const char*>(lParam);
     m_userName = name ? name : "";
     m_userId = id ? id : "";
-    m_page3.SetUserName(m_userName);
     return 1;
 }
 

@@ -71,11 +71,18 @@ public:
     explicit CSetupWizardPP3(CSetupWizardPS* sheet);
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
-    // "Congratulations! You have created " and the user's name.
-    void SetUserName(const CString& name);
+    BOOL OnWizardFinish() override;
+    // After a session that completed: "Congratulations! You have created "
+    // and the user's name, and Finish. After one that failed: that it
+    // failed, and Back to try again.
+    void SetSyncResult(bool succeeded, const CString& name);
+    bool Succeeded() const { return m_succeeded; }
 
 private:
+    void ShowButtons() const;
+
     CString m_title;
+    bool m_succeeded = false;
 };
 
 class CSetupWizardPS : public CPropertySheet {
@@ -84,9 +91,10 @@ public:
     ~CSetupWizardPS() override;
 
     BOOL OnInitDialog() override;
-    // The key name of the desktop user the sync found or created; empty
-    // before any sync.
-    const CString& GetCreatedUserName() const { return m_userId; }
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    // The key name of the desktop user a completed sync found or created;
+    // empty before one has completed.
+    const CString& GetCreatedUserName() const { return m_createdId; }
     const CString& GetUserName() const { return m_userName; }
 
     HFONT HeadingFont() const { return m_heading; }
@@ -107,6 +115,7 @@ private:
     CWnd* m_parent;
     CString m_userName;
     CString m_userId;
+    CString m_createdId;
     HFONT m_heading = nullptr;
     HFONT m_text = nullptr;
     CSetupWizardPP1 m_page1;

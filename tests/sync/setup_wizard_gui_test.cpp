@@ -63,6 +63,21 @@ struct Wizard {
         server.PostToWindows(WM_SYNC_CLOSE, 0, 0);
         Pump(100);
     }
+    // A session of the user that completed, as the server tells it.
+    void SessionSucceeded(const char* name, const char* id)
+    {
+        server.PostToWindows(WM_SYNC_USER_NAME, reinterpret_cast<WPARAM>(server.KeepText(CString(name))),
+                             reinterpret_cast<LPARAM>(server.KeepText(CString(id))));
+        server.PostToWindows(WM_SYNC_CLOSE, kSyncClosedSucceeded, reinterpret_cast<LPARAM>(server.KeepText(id)));
+        Pump(100);
+    }
+    std::string Title() const
+    {
+        HWND page = reinterpret_cast<HWND>(::SendMessageA(sheet.m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0));
+        char title[128] = {};
+        ::GetDlgItemTextA(page, IDC_WIZARD_TITLE, title, sizeof title);
+        return title;
+    }
 };
 
 TEST(SetupWizard, ASessionEndedBeforeTheSecondPageOffersBackAndNext)
@@ -85,18 +100,46 @@ TEST(SetupWizard, TheSecondPageWaitsForASessionThenOffersNextOnly)
     ASSERT_EQ(wizard.sheet.GetActiveIndex(), 1);
     EXPECT_TRUE(Enabled(wizard.sheet, ID_WIZBACK));
     EXPECT_FALSE(Enabled(wizard.sheet, ID_WIZNEXT));
-    wizard.server.PostToWindows(WM_SYNC_USER_NAME, reinterpret_cast<WPARAM>(wizard.server.KeepText(CString("Joe"))),
-                                reinterpret_cast<LPARAM>(wizard.server.KeepText(CString("user-1"))));
-    wizard.SessionClosed();
+    wizard.SessionSucceeded("Joe", "user-1");
     EXPECT_TRUE(Enabled(wizard.sheet, ID_WIZNEXT));
     EXPECT_FALSE(Enabled(wizard.sheet, ID_WIZBACK));
     EXPECT_EQ(wizard.sheet.GetCreatedUserName(), CString("user-1"));
     wizard.Next();
     ASSERT_EQ(wizard.sheet.GetActiveIndex(), 2);
-    HWND page = reinterpret_cast<HWND>(::SendMessageA(wizard.sheet.m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0));
-    char title[128] = {};
-    ::GetDlgItemTextA(page, IDC_WIZARD_TITLE, title, sizeof title);
-    EXPECT_STREQ(title, "Congratulations! You have created Joe");
+    EXPECT_EQ(wizard.Title(), "Congratulations! You have created Joe");
+    EXPECT_TRUE(Enabled(wizard.sheet, ID_WIZFINISH));
+}
+
+// A session that failed, even one whose user name had come, creates nobody:
+// the last page says so and offers Back, never Finish. A user that a later
+// session creates can be finished with, and a failure after it (a probe of
+// the port) does not take it back.
+TEST(SetupWizard, OnlyASessionThatCompletedCanBeFinishedWith)
+{
+    Wizard wizard;
+    wizard.Next();
+    wizard.server.PostToWindows(WM_SYNC_USER_NAME, reinterpret_cast<WPARAM>(wizard.server.KeepText(CString("Joe"))),
+                                reinterpret_cast<LPARAM>(wizard.server.KeepText(CString("user-1"))));
+    wizard.SessionClosed();
+    EXPECT_TRUE(wizard.sheet.GetCreatedUserName().IsEmpty());
+    wizard.Next();
+    ASSERT_EQ(wizard.sheet.GetActiveIndex(), 2);
+    EXPECT_EQ(wizard.Title(), "The sync failed. Click Back to try again.");
+    EXPECT_TRUE(Enabled(wizard.sheet, ID_WIZBACK));
+    EXPECT_FALSE(Enabled(wizard.sheet, ID_WIZFINISH));
+    wizard.sheet.PressButton(PSBTN_FINISH);
+    Pump(100);
+    EXPECT_EQ(wizard.sheet.GetActiveIndex(), 2);
+
+    wizard.sheet.PressButton(PSBTN_BACK);
+    Pump(100);
+    ASSERT_EQ(wizard.sheet.GetActiveIndex(), 1);
+    wizard.SessionSucceeded("Joe", "user-1");
+    wizard.SessionClosed();
+    EXPECT_EQ(wizard.sheet.GetCreatedUserName(), CString("user-1"));
+    wizard.Next();
+    ASSERT_EQ(wizard.sheet.GetActiveIndex(), 2);
+    EXPECT_EQ(wizard.Title(), "Congratulations! You have created Joe");
     EXPECT_TRUE(Enabled(wizard.sheet, ID_WIZFINISH));
 }
 

@@ -10,7 +10,12 @@ middle of a file, a cancel). Each must end within its time-out with the right
 closing words, write nothing outside the session's own folder, leave the
 desktop database as it was, and the next session must succeed.
 
-    wifi_handheld.py --bin <folder of "Zorvikan Desktop.exe"> --wine <runner>
+Handheld users the desktop does not have yet are created only by a session
+that completes. With --wizard the program makes its first start, and the
+setup wizard is worked through such sessions (window_driver.exe does the
+clicking).
+
+    wifi_handheld.py [--wizard] --bin <folder of "Zorvikan Desktop.exe"> --wine <runner>
 """
 import argparse
 import hashlib
@@ -44,17 +49,32 @@ class Failure(Exception):
     pass
 
 
-def handheld_database(folder, name='hh.db', crib=None, password=None):
+def handheld_database(folder, name='hh.db', crib=None, password=None, user_id=USER_ID, user_name=USER_NAME,
+                      cipher=None, records=None):
     """The handheld's database file as bytes: the fixture's lists for the
-    desktop's stand-alone user."""
+    desktop's stand-alone user, or for the user given."""
     make_fixtures.HERE = folder
     db = make_fixtures.create(name)
-    make_fixtures.fill(db, None, password, user=USER_NAME)
-    db.execute('UPDATE DATABASEINFOTABLE SET PASSWORDCRIB = ?, USERID = ?', (crib, USER_ID))
+    make_fixtures.fill(db, cipher, password, user=user_name, **({'records': records} if records else {}))
+    db.execute('UPDATE DATABASEINFOTABLE SET PASSWORDCRIB = ?, USERID = ?', (crib, user_id))
     db.commit()
     db.close()
     with open(os.path.join(folder, name), 'rb') as f:
         return f.read()
+
+
+# The text a desktop database's first 40 bytes hold encrypted under its
+# password (zero bytes without one).
+VERIFIER_PLAINTEXT = b'Zorvikan Desktop master password check.\0'
+
+
+def protected_database(folder, name, user_id, user_name, password, records=None):
+    """A handheld database under a password: the crib is the desktop's
+    verifier of that password, the fields are ciphered with it."""
+    crib = make_fixtures.Blowfish(password.encode('latin-1')).ecb(VERIFIER_PLAINTEXT)
+    column = make_fixtures.field_blob(make_fixtures.Blowfish(make_fixtures.PASSWORD_COLUMN_KEY), password)
+    return handheld_database(folder, name, crib=crib, password=column, user_id=user_id, user_name=user_name,
+                             cipher=make_fixtures.Blowfish(password.encode('latin-1')), records=records), crib
 
 
 class Handheld:
@@ -206,8 +226,9 @@ def attachments_request(h, mode, files, split=False):
         h.say('OK')
 
 
-def successful_session(port, mode, database, split=False):
-    """A whole session that succeeds; the files the desktop sent."""
+def successful_session(port, mode, database, split=False, hint=None):
+    """A whole session that succeeds; the files the desktop sent. With a hint,
+    the desktop asks for it at the end (its first start, mode 1)."""
     h = Handheld(port)
     try:
         phase_one(h, database, split)
@@ -237,6 +258,11 @@ def successful_session(port, mode, database, split=False):
         if mode != 1:
             h.say('SendDesktopCustomIcons')
             h.receive_folder()
+        if hint is not None:
+            h.expect('StartPasswordHintSync')
+            h.say('OK')
+            h.expect('SendPasswordHint')
+            h.say(hint)
         h.end()
         return h.received
     finally:
@@ -262,13 +288,14 @@ def tree_digest(folder, skip=()):
     return files
 
 
-def misbehaving_sessions(folder, mode):
+def misbehaving_sessions(folder, mode, user_id=USER_ID, good=None):
     """(what, play): each play runs one session that must fail or cancel."""
-    good = handheld_database(folder, 'good.db')
+    if good is None:
+        good = handheld_database(folder, 'good.db')
     garbage = bytes(random.Random(7).randrange(256) for _ in range(9000))
     wrong = handheld_database(folder, 'wrong.db', crib=bytes(range(40)),
                               password=make_fixtures.field_blob(make_fixtures.Blowfish(
-                                  make_fixtures.PASSWORD_COLUMN_KEY), 'not the password'))
+                                  make_fixtures.PASSWORD_COLUMN_KEY), 'not the password'), user_id=user_id)
 
     def unknown_command(h):
         h.expect('SendiPhoneDatabase')
@@ -390,6 +417,96 @@ def misbehaving_sessions(folder, mode):
             ('cancel', cancel), ('wrong final reply', wrong_final_reply)]
 
 
+NEW_USER_NAME = 'Newcomer'
+NEW_PASSWORD = 'n3w handheld pw'
+
+
+def ini_sections(root):
+    path = os.path.join(root, 'Preferences', 'Preferences.ini')
+    with open(path, encoding='latin-1') as f:
+        return [line.strip()[1:-1] for line in f if line.strip().startswith('[')]
+
+
+def new_user_sessions(port, mode, work, root):
+    """A handheld user the desktop does not have: every session that does
+    not complete leaves no user, folder or section; the one that completes
+    creates the user with its folders, its database under the handheld's
+    password, its records, attachment and icon; the user is known from then
+    on and keeps that password."""
+    failures = []
+    user_id = 'hh-new-%d' % mode
+    folder = os.path.join(root, user_id)
+    # One record's custom type uid is no uid: read as without a custom type.
+    odd = make_fixtures.record('A000000000000011', 1011, None, '0000000000000012', make_fixtures.fields('Odd'),
+                               custom=1, custom_uid='ABC')
+    good, crib = protected_database(work, 'new-%d.db' % mode, user_id, NEW_USER_NAME, NEW_PASSWORD,
+                                    records=make_fixtures.RECORDS + [odd])
+    before = tree_digest(root, skip=('Preferences',))
+    for what, play in misbehaving_sessions(work, mode, user_id, good):
+        h = Handheld(port)
+        try:
+            play(h)
+        except (Failure, OSError) as e:
+            failures.append('mode %d, new user, %s: %s' % (mode, what, e))
+        finally:
+            h.close()
+        time.sleep(RECEIVE_MS / 1000.0 + 0.5)
+        left = [name for name in ini_sections(root) if user_id in name]
+        if left or os.path.exists(folder):
+            failures.append('mode %d, new user, %s: a user was left behind (%s, folder %s)' %
+                            (mode, what, left, os.path.exists(folder)))
+        after = tree_digest(root, skip=('Preferences',))
+        if after != before:
+            changed = sorted(k for k in set(before) | set(after) if before.get(k) != after.get(k))
+            failures.append('mode %d, new user, %s: the desktop changed: %s' % (mode, what, changed))
+            before = after
+    try:
+        received = successful_session(port, mode, good)
+    except (Failure, OSError) as e:
+        return failures + ['mode %d, new user: %s' % (mode, e)]
+    database = os.path.join(folder, 'ZorvikanDatabase.zdb')
+    if not os.path.exists(database):
+        return failures + ['mode %d, new user: no database in %s' % (mode, folder)]
+    with open(database, 'rb') as f:
+        if f.read(40) != crib:
+            failures.append('mode %d, new user: the database is not under the handheld\'s password' % mode)
+    if not [name for name in ini_sections(root) if name == 'User-iPhone-%s-%s' % (user_id, NEW_USER_NAME)]:
+        failures.append('mode %d, new user: no section in the preferences: %s' % (mode, ini_sections(root)))
+    if mode != 0:
+        # The attachment stays only with its record (1001).
+        for path in (('Files', '3e9.zfa'), ('Icons', '1000.png')):
+            if not os.path.exists(os.path.join(folder, *path)):
+                failures.append('mode %d, new user: no %s' % (mode, '/'.join(path)))
+    if mode == 2:
+        copy = os.path.join(work, 'back-%d.db' % mode)
+        with open(copy, 'wb') as f:
+            f.write(received.get('ZorvikanDataBase.db', b''))
+        db = sqlite3.connect(copy)
+        try:
+            duids = sorted(row[0] for row in db.execute('SELECT DUID FROM RECORDSTABLE'))
+        except sqlite3.Error as e:
+            duids = [str(e)]
+        db.close()
+        if 1001 not in duids or 1011 not in duids:
+            failures.append('mode %d, new user: the records did not reach the desktop: %s' % (mode, duids))
+    # Known now, under the handheld's password.
+    h = Handheld(port)
+    try:
+        wrong, _ = protected_database(work, 'new-wrong-%d.db' % mode, user_id, NEW_USER_NAME, 'another one')
+        phase_one(h, wrong)
+        attachments_request(h, mode, [])
+        h.failed_with('00000001')
+    except (Failure, OSError) as e:
+        failures.append('mode %d, new user, another password: %s' % (mode, e))
+    finally:
+        h.close()
+    try:
+        successful_session(port, mode, good)
+    except (Failure, OSError) as e:
+        failures.append('mode %d, new user, second session: %s' % (mode, e))
+    return failures
+
+
 def free_port():
     s = socket.socket()
     s.bind(('127.0.0.1', 0))
@@ -461,10 +578,136 @@ def run_mode(args, mode, work):
             failures.append('mode %d, the session after them all: %s' % (mode, e))
         if not os.path.exists(database):
             failures.append('mode %d: no desktop database' % mode)
+        failures += new_user_sessions(port, mode, work, root)
+        failures += renamed_user_session(args, env, port, mode, work, root, program)
     except (Failure, OSError) as e:
         failures.append('mode %d: %s' % (mode, e))
     finally:
-        program.kill()
+        if program.poll() is None:
+            program.kill()
+        program.wait()
+    return failures
+
+
+def driver(args, env, *words):
+    """The program's windows as window_driver sees them or works them."""
+    result = subprocess.run([args.wine, os.path.join(args.bin, 'window_driver.exe')] + list(words), env=env,
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
+    return result.stdout.decode('latin-1').replace('\r', '')
+
+
+def wait_for_window(args, env, wanted, timeout=60):
+    """The driver's state once it shows the wanted text."""
+    deadline = time.time() + timeout
+    state = ''
+    while time.time() < deadline:
+        state = driver(args, env, 'state')
+        if wanted in state:
+            return state
+        time.sleep(0.3)
+    raise Failure('waited for %r; the windows show %r' % (wanted, state))
+
+
+def close_program(args, env, program):
+    """Closes the main window as a person does and waits for the end."""
+    driver(args, env, 'close')
+    try:
+        program.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        raise Failure('the program did not end when its window was closed')
+
+
+def ini_value(root, section, key):
+    path = os.path.join(root, 'Preferences', 'Preferences.ini')
+    current = None
+    with open(path, encoding='latin-1') as f:
+        for line in f:
+            line = line.strip()
+            if line.startswith('['):
+                current = line[1:-1]
+            elif current == section and line.startswith(key + '='):
+                return line[len(key) + 1:]
+    return None
+
+
+def renamed_user_session(args, env, port, mode, work, root, program):
+    """A known user whose handheld has another name now: the name is taken
+    over in the caption and, with the user's settings, at exit."""
+    failures = []
+    renamed = handheld_database(work, 'renamed-%d.db' % mode, user_name='Renamed')
+    successful_session(port, mode, renamed)
+    try:
+        wait_for_window(args, env, 'frame caption=Zorvikan Desktop - Renamed\n', timeout=20)
+    except Failure as e:
+        failures.append('mode %d, renamed user: %s' % (mode, e))
+    close_program(args, env, program)
+    old, new = 'User-Standalone-%s-%s' % (USER_ID, USER_NAME), 'User-Standalone-%s-Renamed' % USER_ID
+    sections = ini_sections(root)
+    if old in sections:
+        failures.append('mode %d, renamed user: the old section stays: %s' % (mode, sections))
+    if ini_value(root, new, 'DisplayName') != 'Renamed' or not ini_value(root, new, 'Winpos'):
+        failures.append('mode %d, renamed user: the section %s lacks the name or the settings: %s' %
+                        (mode, new, sections))
+    return failures
+
+
+def run_wizard(args, work):
+    """The first start: the setup wizard waits for the handheld. A session
+    that fails leaves no user and the wizard says so, offering Back; the one
+    that completes creates the user, whom Finish makes current."""
+    root = os.path.join(work, 'root-wizard')
+    os.makedirs(os.path.join(root, 'Preferences'))
+    port = free_port()
+    env = dict(os.environ, ZV_DATA_ROOT=windows_path(root), ZV_SYNC_PORT=str(port),
+               ZV_SYNC_RECEIVE_MS=str(RECEIVE_MS), ZV_MDNS_TARGET='127.0.0.1:%d' % free_port())
+    program = subprocess.Popen([args.wine, os.path.join(args.bin, 'Zorvikan Desktop.exe')], env=env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    failures = []
+    user_id = 'hh-wizard'
+    folder = os.path.join(root, user_id)
+    try:
+        good, crib = protected_database(work, 'wizard.db', user_id, NEW_USER_NAME, NEW_PASSWORD)
+        wait_for_window(args, env, 'wizard page=0')
+        h = Handheld(port)
+        try:
+            dict(misbehaving_sessions(work, 1, user_id, good))['wrong final reply'](h)
+        finally:
+            h.close()
+        driver(args, env, 'press', 'next')
+        wait_for_window(args, env, 'wizard page=1 back=1 next=1')
+        driver(args, env, 'press', 'next')
+        state = wait_for_window(args, env, 'wizard page=2')
+        if 'back=1 next=0 finish=0 title=The sync failed. Click Back to try again.' not in state:
+            failures.append('wizard: after a failed session the last page shows %r' % state)
+        if os.path.exists(folder) or [name for name in ini_sections(root) if user_id in name]:
+            failures.append('wizard: the failed session left a user behind')
+        driver(args, env, 'press', 'back')
+        wait_for_window(args, env, 'wizard page=1')
+        successful_session(port, 1, good, hint='the name of my first pet')
+        wait_for_window(args, env, 'wizard page=1 back=0 next=1')
+        driver(args, env, 'press', 'next')
+        state = wait_for_window(args, env, 'wizard page=2')
+        if 'finish=1 title=Congratulations! You have created %s' % NEW_USER_NAME not in state:
+            failures.append('wizard: after the session that completed the last page shows %r' % state)
+        driver(args, env, 'press', 'finish')
+        # The handheld's password protects the user's database now.
+        wait_for_window(args, env, 'logon')
+        driver(args, env, 'logon', NEW_PASSWORD)
+        wait_for_window(args, env, 'frame caption=Zorvikan Desktop - %s\n' % NEW_USER_NAME)
+        with open(os.path.join(folder, 'ZorvikanDatabase.zdb'), 'rb') as f:
+            if f.read(40) != crib:
+                failures.append('wizard: the database is not under the handheld\'s password')
+        for path in (('Files', '3e9.zfa'), ('Icons', '1000.png')):
+            if not os.path.exists(os.path.join(folder, *path)):
+                failures.append('wizard: no %s' % '/'.join(path))
+        if ini_value(root, 'Preferences iPhone', 'Current User') != user_id:
+            failures.append('wizard: the created user is not the current one')
+        close_program(args, env, program)
+    except (Failure, OSError) as e:
+        failures.append('wizard: %s' % e)
+    finally:
+        if program.poll() is None:
+            program.kill()
         program.wait()
     return failures
 
@@ -474,11 +717,15 @@ def main():
     parser.add_argument('--bin', required=True)
     parser.add_argument('--wine', required=True)
     parser.add_argument('--modes', default='0,1,2')
+    parser.add_argument('--wizard', action='store_true', help='the first start through the setup wizard')
     args = parser.parse_args()
     failures = []
     with tempfile.TemporaryDirectory(prefix='zvwifi-') as work:
-        for mode in [int(m) for m in args.modes.split(',')]:
-            failures += run_mode(args, mode, work)
+        if args.wizard:
+            failures += run_wizard(args, work)
+        else:
+            for mode in [int(m) for m in args.modes.split(',')]:
+                failures += run_mode(args, mode, work)
     for failure in failures:
         print('FAILED: ' + failure)
     print('%d failure(s)' % len(failures))
