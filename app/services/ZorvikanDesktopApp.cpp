@@ -223,9 +223,11 @@ BOOL CZorvikanDesktopApp::ChooseCurrentUser()
         return FALSE;
     }
 
-    // The platform may keep the user's data in a folder of its own.
+    // The platform may keep the user's data in a folder of its own: it comes
+    // into the user's folder, which the main view opens (as on a switch of
+    // the user).
     if (PlatformGetPlatform() == 0)
-        MoveDatabaseFolder(manager->GetUserDirectory(m_pCurrentUser), m_pCurrentUser->GetPlatformRootDir(kProductWord));
+        MoveDatabaseFolder(m_pCurrentUser->GetPlatformRootDir(kProductWord), manager->GetUserDirectory(m_pCurrentUser));
 
     // A custom user folder that cannot be reached (a network drive, a
     // removed disk): the user retries, picks another folder or gives up.
@@ -339,7 +341,9 @@ BOOL CZorvikanDesktopApp::RunFirstRunSetup()
     SetSyncMode(1);
     CString created;
     if (!m_pWifiSync->RunSetupWizard(created)) return FALSE;
-    if (CUserItem* user = m_users.FindByKeyNameOrFirst(created)) m_pCurrentUser = user;
+    // Only the user the completed sync created or found becomes current.
+    CUserItem* user = created.IsEmpty() ? nullptr : m_users.FindByKeyNameOrFirst(created);
+    if (user && user->GetKeyName().CompareNoCase(created) == 0) m_pCurrentUser = user;
     SetSyncMode(2);
     SaveSyncMode(2);
     if (std::shared_ptr<CAppPrefs> prefs = CAppPrefMgr::GetInstance()->GetPrefs())

@@ -196,28 +196,47 @@ TEST_F(ProgramRun, StartsFromNothingShowsItsFrameAndExitsCleanly)
     EXPECT_EQ(24u, ReadIni(Ini(), "User-Standalone-_Standalone_-Standalone", "Winpos").size());
 }
 
+// The key as the keyboard gives it, to the wizard in the foreground.
+void PressEscape(HWND wizard)
+{
+    ::SetForegroundWindow(wizard);
+    PumpFor(200);
+    ::keybd_event(VK_ESCAPE, 0, 0, 0);
+    ::keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+}
+
 TEST_F(ProgramRun, TheFirstStartShowsTheSetupWizardAndItsCancelEndsTheStart)
 {
-    ::WritePrivateProfileStringA("Preferences iPhone", "Virgin Sync", nullptr, Ini().string().c_str());
-    Program program("");
-    ASSERT_TRUE(program.Started());
-    HWND wizard = nullptr;
-    const DWORD end = ::GetTickCount() + kStartTimeout;
-    while (!wizard && (LONG)(end - ::GetTickCount()) > 0 && program.Running()) {
-        for (HWND h : TopWindows(program.Pid(), "#32770")) {
-            char title[64] = {};
-            ::GetWindowTextA(h, title, sizeof(title));
-            if (std::string(title) == "Zorvikan Setup Wizard") wizard = h;
+    for (const bool escape : {false, true}) {
+        ::WritePrivateProfileStringA("Preferences iPhone", "Virgin Sync", nullptr, Ini().string().c_str());
+        Program program("");
+        ASSERT_TRUE(program.Started());
+        HWND wizard = nullptr;
+        const DWORD end = ::GetTickCount() + kStartTimeout;
+        while (!wizard && (LONG)(end - ::GetTickCount()) > 0 && program.Running()) {
+            for (HWND h : TopWindows(program.Pid(), "#32770")) {
+                char title[64] = {};
+                ::GetWindowTextA(h, title, sizeof(title));
+                if (std::string(title) == "Zorvikan Setup Wizard") wizard = h;
+            }
+            PumpFor(100);
         }
-        PumpFor(100);
+        ASSERT_NE(nullptr, wizard) << escape;
+        EXPECT_TRUE(TopWindows(program.Pid(), kFrameClass).empty()) << escape;
+        // Esc is the Cancel of the keyboard, also on the second page, where
+        // the Next button that had the focus is disabled.
+        if (escape) {
+            ::PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+            PumpFor(500);
+            PressEscape(wizard);
+        } else
+            ::PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        DWORD code = 0;
+        ASSERT_TRUE(program.WaitForExit(code)) << escape;
+        EXPECT_TRUE(TopWindows(program.Pid(), kFrameClass).empty()) << escape;
+        // Not done: the wizard comes again at the next start.
+        EXPECT_EQ("", ReadIni(Ini(), "Preferences iPhone", "Virgin Sync")) << escape;
     }
-    ASSERT_NE(nullptr, wizard);
-    EXPECT_TRUE(TopWindows(program.Pid(), kFrameClass).empty());
-    ::PostMessageA(wizard, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    DWORD code = 0;
-    ASSERT_TRUE(program.WaitForExit(code));
-    // Not done: the wizard comes again at the next start.
-    EXPECT_EQ("", ReadIni(Ini(), "Preferences iPhone", "Virgin Sync"));
 }
 
 TEST_F(ProgramRun, RestoresItsPlacementAndStatusBar)
@@ -397,6 +416,58 @@ TEST_F(ProgramRun, PlatformFailuresEndTheStartWithAMessage)
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
         DWORD code = 0;
         EXPECT_TRUE(program.WaitForExit(code)) << c.standin;
+    }
+}
+
+std::string FileBytes(const std::filesystem::path& path)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) return std::string();
+    std::string bytes(static_cast<size_t>(std::filesystem::file_size(path)), '\0');
+    FILE* file = _wfopen(path.wstring().c_str(), L"rb");
+    if (!file) return std::string();
+    bytes.resize(fread(&bytes[0], 1, bytes.size(), file));
+    fclose(file);
+    return bytes;
+}
+
+// A platform that keeps its users' data in a folder of its own (kind 0): the
+// start brings the data from there into the user's folder, which the main
+// view opens, and never moves the user's database away from it.
+TEST_F(ProgramRun, APlatformFolderComesIntoTheUsersFolderAtTheStart)
+{
+    const std::string sample = FileBytes(zvtest::FixturePath("db/sample.zdb"));
+    ASSERT_GT(sample.size(), 44u);
+    const std::filesystem::path userFolder = m_root / "bob";
+    const std::filesystem::path platformFolder = m_root / "platform" / "bob";
+    const std::string standin = "kind=0;root=" + (m_root / "platform").string();
+    struct Case {
+        const char* what;
+        std::filesystem::path placedIn;
+    } cases[] = {{"in the user's folder", userFolder}, {"in the platform's folder", platformFolder}};
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(userFolder);
+        std::filesystem::remove_all(platformFolder);
+        std::filesystem::create_directories(c.placedIn);
+        std::filesystem::copy_file(zvtest::FixturePath("db/sample.zdb"), c.placedIn / "ZorvikanDatabase.zdb");
+        ::WritePrivateProfileStringA("User-iPhone-bob-Bob", "DisplayName", "Bob", Ini().string().c_str());
+        ::WritePrivateProfileStringA("Preferences iPhone", "Current User", "bob", Ini().string().c_str());
+        ::SetEnvironmentVariableA("ZV_STANDIN", standin.c_str());
+        Program program("");
+        ::SetEnvironmentVariableA("ZV_STANDIN", nullptr);
+        ASSERT_TRUE(program.Started());
+        HWND frame = program.WaitForFrame();
+        ASSERT_NE(nullptr, frame) << c.what;
+        char title[64] = {};
+        ::GetWindowTextA(frame, title, sizeof(title));
+        EXPECT_STREQ("Zorvikan Desktop - Bob", title) << c.what;
+        ::PostMessageA(frame, WM_CLOSE, 0, 0);
+        DWORD code = 1;
+        EXPECT_TRUE(program.WaitForExit(code)) << c.what;
+        // The sample's records are where the view opened them, and nothing
+        // is left behind in the platform's folder.
+        EXPECT_TRUE(sample == FileBytes(userFolder / "ZorvikanDatabase.zdb")) << c.what;
+        EXPECT_FALSE(std::filesystem::exists(platformFolder / "ZorvikanDatabase.zdb")) << c.what;
     }
 }
 
