@@ -30,9 +30,11 @@ struct SyncWireLimits {
     // complete (tolerates a message split over two receives).
     int quietMs = 20;
     // The same for a file size: the peer waits for the answer to it, so the
-    // size is whole once a receive brought it and nothing follows at once
-    // (a size split over two sends still joins when they come together).
-    int sizeQuietMs = 3;
+    // size is whole once a receive brought it and nothing more has arrived
+    // by then (a size split over two sends still joins when they come
+    // together). No wait: under Wine even a wait of a few milliseconds costs
+    // more than a received file's bytes.
+    int sizeQuietMs = 0;
     int64_t sessionMs = 15 * 60 * 1000;
 };
 
@@ -53,7 +55,8 @@ public:
     // the text read so far is whole without waiting for silence.
     int ReadText(size_t limit, std::string& text, const std::function<bool(const std::string&)>& complete = {});
     // A file size: decimal text of at most limit bytes, whole once nine
-    // digits came or the peer stayed quiet for sizeQuietMs.
+    // digits came or the peer stayed quiet for sizeQuietMs (0: nothing more
+    // had arrived).
     int ReadSize(size_t limit, std::string& text);
     // Up to size bytes (at least 1): what is buffered, or one receive.
     int ReadSome(uint8_t* buffer, size_t size, size_t& got);
