@@ -269,6 +269,35 @@ TEST(ExchangeImport, AnExistingTypeIsKeptAsItIs)
     EXPECT_EQ(type->GetField(0), "a");
 }
 
+TEST(ExchangeImport, NewTypesAndCategoriesTakeTheirPlacesInNameOrderAndAreFoundAgainAnyCase)
+{
+    // Names of every case among ones the database has; each line's type and
+    // category are looked up before they are made.
+    CDatabaseObj db;
+    Import(db, kFormatExportText, "Zorvikan Export File\r\nmiddle,1,,,,,,,,,,,Beta\r\n");
+    const std::string text = "Zorvikan Export File\r\n"
+                             "beta,1,,,,,,,,,,,alpha\r\n"
+                             "Alpha,2,,,,,,,,,,,BETA\r\n"
+                             "MIDDLE,3,,,,,,,,,,,Zulu\r\n"
+                             "alpha,4,,,,,,,,,,,zulu\r\n"
+                             "Zed,5,,,,,,,,,,,Alpha\r\n";
+    const ImportResult r = Import(db, kFormatExportText, text);
+    EXPECT_EQ(r.records, 5);
+    EXPECT_EQ(r.types, 3);       // beta, Alpha, Zed
+    EXPECT_EQ(r.categories, 2);  // alpha, Zulu
+    auto names = [](const CObjectList& list) {
+        std::vector<std::string> out;
+        for (POSITION pos = list.GetHeadPosition(); pos;)
+            out.push_back(static_cast<const CBaseItem*>(list.GetNext(pos))->GetName().Std());
+        return out;
+    };
+    EXPECT_EQ(names(db.GetTypes()), (std::vector<std::string>{"Alpha", "Zed", "beta", "middle"}));
+    EXPECT_EQ(names(db.GetCategories()), (std::vector<std::string>{"Beta", "Zulu", "alpha"}));
+    std::vector<std::string> types;
+    for (CRecord* record : LiveRecords(db)) types.push_back(zvtest::TypeNameOf(db, *record).Std());
+    EXPECT_EQ(types, (std::vector<std::string>{"middle", "beta", "Alpha", "middle", "Alpha", "Zed"}));
+}
+
 TEST(ExchangeImport, NoticesNameEveryItemAdded)
 {
     CDatabaseObj db;
