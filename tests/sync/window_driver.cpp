@@ -5,6 +5,7 @@
 //   window_driver press back|next|finish  a button of the setup wizard
 //   window_driver logon <password>        types the password into the log-on dialog and presses OK
 //   window_driver close                   closes the main window
+//   window_driver records                 the number of rows of the main window's record list
 // Exit code 0 when the window asked for was there, 1 otherwise.
 #include <windows.h>
 
@@ -17,6 +18,7 @@
 #include "app/logon/LogonRes.h"
 #include "app/res/SyncFilesRes.h"
 #include "framework/FrameworkRes.h"
+#include "mainwindow/MainWindowIds.h"
 
 namespace {
 
@@ -103,6 +105,26 @@ int LogOn(const char* password)
     return 0;
 }
 
+BOOL CALLBACK FindRecordList(HWND hWnd, LPARAM lParam)
+{
+    if (::GetDlgCtrlID(hWnd) != IDC_RECORD_LIST) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+// The rows hold no texts (their cells are painted from the records): the
+// count is what another process can read.
+int Records()
+{
+    HWND frame = Frame();
+    HWND list = nullptr;
+    if (frame) ::EnumChildWindows(frame, &FindRecordList, reinterpret_cast<LPARAM>(&list));
+    if (!list) return 1;
+    std::printf("records rows=%d shown=%d\n", static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)),
+                ::IsWindowVisible(list) ? 1 : 0);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -111,11 +133,12 @@ int main(int argc, char** argv)
     if (command == "state") return State();
     if (command == "press" && argc > 2) return Press(argv[2]);
     if (command == "logon" && argc > 2) return LogOn(argv[2]);
+    if (command == "records") return Records();
     if (command == "close") {
         HWND frame = Frame();
         if (frame) ::PostMessageA(frame, WM_CLOSE, 0, 0);
         return frame ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: window_driver state | press back|next|finish | logon <password> | close\n");
+    std::fprintf(stderr, "usage: window_driver state | press back|next|finish | logon <password> | close | records\n");
     return 2;
 }
