@@ -42,6 +42,8 @@ CSyncServer::~CSyncServer()
         m_sessionsChanged.notify_all();
     }
     if (m_thread.joinable()) m_thread.join();
+    // The GUI thread waits here: a session must not wait for it.
+    m_window.Destroy();
     EndSessions();
 }
 

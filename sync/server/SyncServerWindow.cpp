@@ -11,7 +11,9 @@ const char kClassName[] = "ZorvikanSyncServerWindow";
 
 }  // namespace
 
-CSyncServerWindow::~CSyncServerWindow()
+CSyncServerWindow::~CSyncServerWindow() { Destroy(); }
+
+void CSyncServerWindow::Destroy()
 {
     if (HWND window = m_window.exchange(nullptr)) ::DestroyWindow(window);
 }

@@ -16,6 +16,9 @@ public:
 
     // Makes the window on the calling thread, which must be the GUI thread.
     void Create();
+    // Destroys it (on the GUI thread): work asked for from now on, or
+    // waiting, is not run.
+    void Destroy();
     HWND Window() const { return m_window; }
 
     // From any thread: the SQLite library's message, once while it shows.
