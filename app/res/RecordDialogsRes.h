@@ -40,6 +40,17 @@
 #define IDC_DV_PASSWORD 6
 #define IDC_DV_AUTOFILL 7
 #define IDC_DV_PRINT 1204
+// The editor's button icons (16 x 16).
+#define IDI_DV_CANCEL 382
+#define IDI_DV_OK 383
+#define IDI_DV_PASSWORD 384
+#define IDI_DV_DELETE 385
+#define IDI_DV_DUPLICATE 386
+#define IDI_DV_CUSTOM 387
+#define IDI_DV_AUTOFILL 403
+#define IDI_DV_PRINT 434
+#define IDI_DV_ADD_ATTACHMENT 452
+#define IDI_DV_REMOVE_ATTACHMENT 453
 // Field i's masking mark: 1059 + i.
 #define IDC_DV_MARK_FIRST 1059
 #define IDS_DELETE_ATTACHMENT_ASK 133

@@ -181,6 +181,7 @@ BOOL CDetailViewDlg::OnInitDialog()
     FillTypeCombo();
     FillCategoryCombo();
     ShowLabels();
+    ShadeButtons();
     CRect window;
     GetWindowRect(&window);
     m_initialSize = CSize(window.Width(), window.Height());
@@ -206,6 +207,28 @@ BOOL CDetailViewDlg::OnInitDialog()
         return FALSE;
     }
     return TRUE;
+}
+
+void CDetailViewDlg::ShadeButtons()
+{
+    static const struct {
+        int control;
+        int icon;
+    } kButtons[] = {{IDOK, IDI_DV_OK},
+                    {IDCANCEL, IDI_DV_CANCEL},
+                    {IDC_DV_DUPLICATE, IDI_DV_DUPLICATE},
+                    {IDC_DV_DELETE, IDI_DV_DELETE},
+                    {IDC_DV_CUSTOM, IDI_DV_CUSTOM},
+                    {IDC_DV_PASSWORD, IDI_DV_PASSWORD},
+                    {IDC_DV_AUTOFILL, IDI_DV_AUTOFILL},
+                    {IDC_DV_PRINT, IDI_DV_PRINT},
+                    {IDC_DV_ATTACHMENT, 0}};
+    static_assert(sizeof kButtons / sizeof kButtons[0] == sizeof m_buttons / sizeof m_buttons[0], "one per button");
+    for (size_t i = 0; i < sizeof kButtons / sizeof kButtons[0]; ++i) {
+        if (!GetDlgItem(kButtons[i].control) || !m_buttons[i].SubclassDlgItem(kButtons[i].control, this)) continue;
+        m_buttons[i].SetShade(7, 8, 10, 0, 0);
+        if (kButtons[i].icon) m_buttons[i].SetIcon(kButtons[i].icon, 16, 16, 0, 0, 0);
+    }
 }
 
 void CDetailViewDlg::FillTypeCombo() { FillItemCombo(m_typeCombo, m_database.GetTypes(), m_edits.typeKey, true); }

@@ -16,6 +16,7 @@
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "mainwindow/editors/RecordEdits.h"
+#include "toolkit/buttons/ShadeButtonST.h"
 
 class CDatabaseObj;
 class CRecord;
@@ -95,6 +96,8 @@ protected:
     // record keeps no attachment and the user is told.
     bool StoreChosenAttachment(CRecord& record);
     void ShowAttachmentButton();
+    // The command buttons shaded, each with its icon.
+    void ShadeButtons();
 
     IRecordEditorHost& m_host;
     CDatabaseObj& m_database;
@@ -109,6 +112,9 @@ protected:
     CComboBox m_typeCombo;
     CComboBox m_categoryCombo;
     CDateTimeCtrl m_datePickers[kItemFieldCount - 1];
+    // OK, Cancel, Duplicate, Delete, Custom, Password, Autofill, Print and
+    // the attachment button.
+    CShadeButtonST m_buttons[9];
     CSize m_initialSize;
     // A file chosen in this dialog, and the stored file of the record being
     // duplicated.

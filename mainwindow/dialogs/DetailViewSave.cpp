@@ -26,9 +26,13 @@ long long CDetailViewDlg::FileSize(const CString& path)
 
 void CDetailViewDlg::ShowAttachmentButton()
 {
-    // The button adds an attachment or removes the one there is.
-    SetDlgItemText(IDC_DV_ATTACHMENT, m_edits.attachmentName.IsEmpty() ? "+" : "-");
-    if (CWnd* button = GetDlgItem(IDC_DV_ATTACHMENT)) button->Invalidate();
+    // The button adds an attachment or removes the one there is: its icon
+    // says which.
+    CShadeButtonST& button = m_buttons[8];
+    if (!button.m_hWnd) return;
+    button.SetIcon(m_edits.attachmentName.IsEmpty() ? IDI_DV_ADD_ATTACHMENT : IDI_DV_REMOVE_ATTACHMENT, 16, 16, 0, 0,
+                   0);
+    button.Invalidate();
 }
 
 bool CDetailViewDlg::StoreChosenAttachment(CRecord& record)

@@ -34,6 +34,36 @@ CRect CZorvikanDesktopView::GetListRect() const { return ToRect(GetGeometry().Di
 
 CRect CZorvikanDesktopView::GetDetailsRect() const { return ToRect(GetGeometry().DetailsArea()); }
 
+void CZorvikanDesktopView::DrawPaneBorder(CDC* pDC)
+{
+    const ViewRect d = GetGeometry().DisplayArea();
+    CPen pen;
+    pen.CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_3DSHADOW));
+    CPen* old = pDC->SelectObject(&pen);
+    pDC->MoveTo(d.left - 1, d.top - 1);
+    pDC->LineTo(d.right, d.top - 1);
+    pDC->LineTo(d.right, d.bottom);
+    pDC->LineTo(d.left - 1, d.bottom);
+    pDC->LineTo(d.left - 1, d.top - 1);
+    pDC->SelectObject(old);
+}
+
+void CZorvikanDesktopView::DrawSplitterGrip(CDC* pDC, const CRect& rect)
+{
+    const CRect strip(rect.left, rect.top, rect.left + kSplitterStripWidth, rect.bottom);
+    pDC->FillSolidRect(&strip, ::GetSysColor(COLOR_BTNFACE));
+    // Twelve lines three pixels apart, from 18 pixels above the middle.
+    CPen pen;
+    pen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+    CPen* old = pDC->SelectObject(&pen);
+    const int first = (strip.top + strip.bottom) / 2 - 18;
+    for (int i = 0; i < 12; ++i) {
+        pDC->MoveTo(strip.left + 2, first + 3 * i);
+        pDC->LineTo(strip.left + 10, first + 3 * i);
+    }
+    pDC->SelectObject(old);
+}
+
 void CZorvikanDesktopView::PlaceStripButtons()
 {
     const ViewGeometry g = GetGeometry();

@@ -444,12 +444,21 @@ void CZorvikanDesktopView::OnDraw(CDC* pDC)
     const ViewGeometry g = GetGeometry();
     if (m_viewState.showingDetails && pDC) {
         const ViewRect d = g.DetailsArea();
+        DrawSplitterGrip(pDC, CRect(d.left, d.top, d.right, d.bottom));
+        DrawPaneBorder(pDC);
         CPen pen;
         pen.CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_3DSHADOW));
         CPen* old = pDC->SelectObject(&pen);
         pDC->MoveTo(d.left + kSplitterStripWidth, d.bottom);
         pDC->LineTo(d.right, d.bottom);
         pDC->SelectObject(old);
+    }
+    if (m_nViewMode == kViewModePanel && pDC && m_panelRecords.m_hWnd) {
+        RECT records{};
+        m_panelRecords.GetWindowRect(&records);
+        ScreenToClient(&records);
+        const ViewRect d = g.DisplayArea();
+        DrawSplitterGrip(pDC, CRect(records.left - kSplitterStripWidth, d.top, records.left + 2, d.bottom));
     }
     if (m_nViewMode == kViewModePanel) FitPanelColumns();
 }

@@ -327,6 +327,11 @@ public:
     // ViewLayout.cpp
     CRect GetListRect() const;
     CRect GetDetailsRect() const;
+    // A line one pixel outside the display area, all round.
+    void DrawPaneBorder(CDC* pDC);
+    // The splitter strip at the rectangle's left edge (11 pixels, the
+    // button face) with its grip of short lines.
+    void DrawSplitterGrip(CDC* pDC, const CRect& rect);
     void SetMaskButtonText(const CString& text);
     void FillSmartListEntries();
     // ViewRecordList.cpp

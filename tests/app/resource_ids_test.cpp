@@ -27,7 +27,8 @@ const ResourceUse kNamedUses[] = {
 
 // Ids the code computes: the default field labels (first + index), the
 // default types' and categories' names (a table of numbers), and the
-// built-in icons' cells (strips, not resources of their own).
+// built-in icons' cells (strips, not resources of their own); and the menu
+// images, named as a tool bar.
 std::vector<ResourceUse> ComputedUses()
 {
     std::vector<ResourceUse> uses;
@@ -40,6 +41,8 @@ std::vector<ResourceUse> ComputedUses()
     for (unsigned id : {32809u, 32810u, 32811u, 32812u, 32813u, 32814u, 32815u, 32838u, 32876u, 32877u, 32878u, 32879u,
                         32908u, 32950u})
         uses.push_back({ResourceKind::kString, id, "status-bar prompt", "framework/FrameWnd.cpp"});
+    // The menu images' strip, loaded through its tool bar's name.
+    uses.push_back({ResourceKind::kBitmap, 337, "IDR_MENU_IMAGES", "app/frame/MainFrm.cpp"});
     return uses;
 }
 

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -340,6 +342,33 @@ TEST_F(ShellFrame, MainMenuIsOwnerDrawnWithTheToolBarImages)
     ::AppendMenuA(plain, MF_STRING, 5, "&Five");
     EXPECT_EQ(0, HIWORD(::SendMessageA(m_hFrame, WM_MENUCHAR, MAKEWPARAM('f', MF_POPUP), (LPARAM)plain)));
     ::DestroyMenu(plain);
+}
+
+// The File and Edit menus' commands show the menu images of their tool bar,
+// as the record popup's do.
+TEST_F(ShellFrame, FileAndEditCommandsHaveTheirMenuImages)
+{
+    OpenWindow();
+    m_frame->InstallMainMenu(m_frame->BuildMainMenu());
+    HMENU bar = ::GetMenu(m_hFrame);
+    std::map<UINT_PTR, int> images;
+    for (int i = 0; i < ::GetMenuItemCount(bar); ++i) {
+        CMenu* object = CMenu::FromHandlePermanent(::GetSubMenu(bar, i));
+        if (!object || !object->IsKindOf(RUNTIME_CLASS(BCMenu))) continue;
+        for (const BCMenuData* record : static_cast<BCMenu*>(object)->GetRecords())
+            images[record->commandId] = record->sharedImageIndex;
+    }
+    // Set Password, Backup, DeDupe, Email, Print, Print Preview, Lock, Exit;
+    // Cut, Copy, Paste, Select All.
+    for (UINT id :
+         {32781u, 32850u, 32908u, 32949u, 57607u, 57609u, 32857u, (UINT)ID_APP_EXIT, 57635u, 57634u, 57637u, 32802u}) {
+        ASSERT_TRUE(images.count(id)) << id << " is not in the menu";
+        EXPECT_GE(images[id], 0) << id << " has no image";
+    }
+    std::set<int> distinct;
+    for (const auto& entry : images)
+        if (entry.second >= 0) distinct.insert(entry.second);
+    EXPECT_GE(distinct.size(), 15u);
 }
 
 namespace {

@@ -6,9 +6,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/history/LogEvents.h"
@@ -26,6 +28,7 @@
 #include "tests/support/ScriptedModal.h"
 #include "tests/support/TestText.h"
 #include "toolkit/ToolkitIds.h"
+#include "toolkit/buttons/ButtonST.h"
 
 CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
 
@@ -215,6 +218,129 @@ TEST_F(RecordCommands, TheEditorMarksAMaskedFieldWithAPadlock)
     EXPECT_EQ(0, keyPixels);
     EXPECT_GT(outlinePixels, 20);
     EXPECT_EQ(0, unmarkedOutline);
+}
+
+// How many pixels of a control of the dialog, as shown, pass a test.
+template <typename Test> int CountPixels(CWnd& dlg, int control, Test test)
+{
+    RECT r;
+    ::GetWindowRect(::GetDlgItem(dlg.m_hWnd, control), &r);
+    ::MapWindowPoints(HWND_DESKTOP, dlg.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+    HDC dc = ::GetDC(dlg.m_hWnd);
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            const COLORREF c = ::GetPixel(dc, x, y);
+            n += test(GetRValue(c), GetGValue(c), GetBValue(c)) ? 1 : 0;
+        }
+    ::ReleaseDC(dlg.m_hWnd, dc);
+    return n;
+}
+
+bool Green(int r, int g, int b) { return g > 140 && r < 150 && b < 90; }
+bool Red(int r, int g, int b) { return r > 170 && g < 90 && b < 90; }
+bool Yellow(int r, int g, int b) { return r > 190 && g > 160 && b < 80; }
+
+// The colour pixels of an icon, to tell one icon from another.
+std::vector<uint32_t> IconPixels(HICON icon)
+{
+    std::vector<uint32_t> pixels;
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info)) return pixels;
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = 16;
+    bmi.bmiHeader.biHeight = 16;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    pixels.resize(16 * 16);
+    HDC dc = ::GetDC(nullptr);
+    if (!info.hbmColor || !::GetDIBits(dc, info.hbmColor, 0, 16, pixels.data(), &bmi, DIB_RGB_COLORS)) pixels.clear();
+    ::ReleaseDC(nullptr, dc);
+    if (info.hbmColor) ::DeleteObject(info.hbmColor);
+    if (info.hbmMask) ::DeleteObject(info.hbmMask);
+    return pixels;
+}
+
+// The button's icon and the program's icon resource, pixel by pixel.
+using IconPair = std::pair<std::vector<uint32_t>, std::vector<uint32_t>>;
+IconPair ButtonIcon(CWnd& dlg, int control, int iconId)
+{
+    auto* button = dynamic_cast<CButtonST*>(CWnd::FromHandlePermanent(::GetDlgItem(dlg.m_hWnd, control)));
+    HICON expected = (HICON)::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0);
+    IconPair result(IconPixels(button ? button->GetIcon() : nullptr), IconPixels(expected));
+    if (expected) ::DestroyIcon(expected);
+    return result;
+}
+
+// The command buttons are shaded owner-drawn buttons showing their icons
+// (a green tick on OK, a red stop on Cancel, a key on Password); the
+// attachment button shows a paper clip with a green plus, or a red cross
+// once a file is attached, and no "+" or "-" caption.
+TEST_F(RecordCommands, TheEditorsButtonsShowTheirIcons)
+{
+    OpenWindow();
+    const fs::path file = m_root.WriteFile("scan.bin", "scan");
+    ScriptedModal modal;
+    modal.AnswerFileName(zvtest::WinPath(file));
+    const int buttons[][2] = {{IDOK, IDI_DV_OK},
+                              {IDCANCEL, IDI_DV_CANCEL},
+                              {IDC_DV_DUPLICATE, IDI_DV_DUPLICATE},
+                              {IDC_DV_DELETE, IDI_DV_DELETE},
+                              {IDC_DV_CUSTOM, IDI_DV_CUSTOM},
+                              {IDC_DV_PASSWORD, IDI_DV_PASSWORD},
+                              {IDC_DV_AUTOFILL, IDI_DV_AUTOFILL},
+                              {IDC_DV_PRINT, IDI_DV_PRINT},
+                              {IDC_DV_ATTACHMENT, IDI_DV_ADD_ATTACHMENT}};
+    std::vector<IconPair> icons;
+    std::vector<bool> ownerDrawn;
+    IconPair removeIcon;
+    int okGreen = -1, cancelRed = -1, passwordYellow = -1;
+    int addGreen = -1, addRed = -1, removeGreen = -1, removeRed = -1;
+    std::string addCaption = "?", removeCaption = "?";
+    auto redraw = [](CWnd& dlg) {
+        ::RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    };
+    modal.OnModal([&](CWnd& dlg) {
+        redraw(dlg);
+        for (const auto& button : buttons) {
+            icons.push_back(ButtonIcon(dlg, button[0], button[1]));
+            const LONG style = ::GetWindowLongA(::GetDlgItem(dlg.m_hWnd, button[0]), GWL_STYLE);
+            ownerDrawn.push_back((style & BS_TYPEMASK) == BS_OWNERDRAW);
+        }
+        okGreen = CountPixels(dlg, IDOK, Green);
+        cancelRed = CountPixels(dlg, IDCANCEL, Red);
+        passwordYellow = CountPixels(dlg, IDC_DV_PASSWORD, Yellow);
+        addGreen = CountPixels(dlg, IDC_DV_ATTACHMENT, Green);
+        addRed = CountPixels(dlg, IDC_DV_ATTACHMENT, Red);
+        addCaption = Text(dlg, IDC_DV_ATTACHMENT);
+        ScriptedModal::PressButton(dlg, IDC_DV_ATTACHMENT);
+        redraw(dlg);
+        removeGreen = CountPixels(dlg, IDC_DV_ATTACHMENT, Green);
+        removeRed = CountPixels(dlg, IDC_DV_ATTACHMENT, Red);
+        removeCaption = Text(dlg, IDC_DV_ATTACHMENT);
+        removeIcon = ButtonIcon(dlg, IDC_DV_ATTACHMENT, IDI_DV_REMOVE_ATTACHMENT);
+        ScriptedModal::PressButton(dlg, IDCANCEL);
+    });
+    ::SendMessageA(m_view->m_hWnd, WM_COMMAND, ID_NEW_ITEM, 0);
+    ASSERT_EQ(9u, icons.size());
+    for (size_t i = 0; i < icons.size(); ++i) {
+        EXPECT_TRUE(ownerDrawn[i]) << buttons[i][0];
+        EXPECT_EQ(256u, icons[i].second.size()) << "icon " << buttons[i][1] << " is not in the resources";
+        EXPECT_TRUE(icons[i].first == icons[i].second) << "button " << buttons[i][0] << " lacks icon " << buttons[i][1];
+    }
+    EXPECT_EQ(256u, removeIcon.second.size());
+    EXPECT_TRUE(removeIcon.first == removeIcon.second);
+    EXPECT_GT(okGreen, 8);
+    EXPECT_GT(cancelRed, 8);
+    EXPECT_GT(passwordYellow, 8);
+    EXPECT_GT(addGreen, 3);
+    EXPECT_EQ(0, addRed);
+    EXPECT_EQ(0, removeGreen);
+    EXPECT_GT(removeRed, 3);
+    EXPECT_EQ("", addCaption);
+    EXPECT_EQ("", removeCaption);
+    EXPECT_TRUE(modal.Unanswered().empty());
 }
 
 TEST_F(RecordCommands, ANewRecordWithNothingEnteredIsNotAdded)

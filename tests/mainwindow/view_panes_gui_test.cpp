@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/frame/MainFrm.h"
@@ -250,6 +251,51 @@ TEST_F(ViewPanes, TheListShowsNoStripButtonWhereThePanelHadThem)
     }
     ::ReleaseDC(m_view->m_hWnd, dc);
     EXPECT_GT(looked, 0);
+}
+
+// The splitter strips carry their grip (twelve short black lines, three
+// pixels apart, from 18 above the middle) on the button face, beside the
+// details and between the panel's columns; the display area has its border.
+TEST_F(ViewPanes, SplitterStripsShowTheirGripAndTheDisplayAreaItsBorder)
+{
+    WriteDatabase();
+    OpenWindow();
+    m_frame->ShowWindow(SW_SHOW);
+    ASSERT_TRUE(m_view->IsShowingDetails());
+    auto gripAt = [this](HDC dc, int left, int top, int bottom) {
+        const int first = (top + bottom) / 2 - 18;
+        int lines = 0, gaps = 0;
+        for (int i = 0; i < 12; ++i) {
+            bool whole = true;
+            for (int x = left + 2; x < left + 10; ++x)
+                whole = whole && ::GetPixel(dc, x, first + 3 * i) == RGB(0, 0, 0);
+            lines += whole ? 1 : 0;
+            gaps += ::GetPixel(dc, left + 5, first + 3 * i + 1) == ::GetSysColor(COLOR_BTNFACE) ? 1 : 0;
+        }
+        return std::make_pair(lines, gaps);
+    };
+    m_view->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const CRect details = m_view->GetDetailsRect();
+    const CRect display = m_view->GetListRect();
+    HDC dc = ::GetDC(m_view->m_hWnd);
+    const auto grip = gripAt(dc, details.left, details.top, details.bottom);
+    const COLORREF shadow = ::GetSysColor(COLOR_3DSHADOW);
+    const int middle = (display.top + display.bottom) / 2;
+    const COLORREF border[] = {::GetPixel(dc, display.left - 1, middle), ::GetPixel(dc, display.right, middle),
+                               ::GetPixel(dc, (display.left + display.right) / 2, display.bottom)};
+    ::ReleaseDC(m_view->m_hWnd, dc);
+    EXPECT_EQ(12, grip.first);
+    EXPECT_EQ(12, grip.second);
+    for (COLORREF c : border) EXPECT_EQ(shadow, c);
+
+    ::SendMessageA(m_view->m_hWnd, WM_COMMAND, ID_VIEW_PANEL, 0);
+    m_view->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const CRect records = ChildRect(m_view->GetPanelRecords());
+    dc = ::GetDC(m_view->m_hWnd);
+    const auto panelGrip = gripAt(dc, records.left - kSplitterStripWidth, display.top, display.bottom);
+    ::ReleaseDC(m_view->m_hWnd, dc);
+    EXPECT_EQ(12, panelGrip.first);
+    EXPECT_EQ(12, panelGrip.second);
 }
 
 }  // namespace

@@ -32,6 +32,8 @@ public:
     DWORD SetIcon(HICON hIconIn, HICON hIconOut);
     static HICON MakeGrayIcon(HICON hIcon);
 
+    // The icon drawn (null: none).
+    HICON GetIcon() const { return m_iconIn.hIcon; }
     BOOL IsMouseOver() const { return m_bMouseOnButton; }
     BOOL IsDefault() const { return m_bIsDefault; }
     BOOL IsCheckBox() const { return m_bIsCheckBox; }
