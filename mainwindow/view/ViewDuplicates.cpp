@@ -70,7 +70,6 @@ void CZorvikanDesktopView::RefreshViewsAndCombos()
 {
     if (m_nViewMode == kViewModeList) {
         FillRecordList();
-        SortRecordList();
     } else if (m_nViewMode == kViewModePanel) {
         FillPanelTypes(nullptr);
         FillSmartListEntries();

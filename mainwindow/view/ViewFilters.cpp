@@ -259,10 +259,7 @@ void CZorvikanDesktopView::RefillViewsForFilter()
         FillPanelTypes(nullptr);
         FillPanelRecords(nullptr);
         break;
-    default:
-        FillRecordList();
-        SortRecordList();
-        break;
+    default: FillRecordList(); break;
     }
 }
 
@@ -293,7 +290,6 @@ void CZorvikanDesktopView::OnTypeComboChange()
     std::memcpy(m_viewState.typeFilter, key, kUniqueKeySize);
     LoadListColumns(true);
     FillRecordList();
-    SortRecordList();
     if (m_viewState.showingDetails) ShowDetails(nullptr);
 }
 

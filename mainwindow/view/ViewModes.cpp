@@ -147,7 +147,6 @@ void CZorvikanDesktopView::OnListView()
     UpdateRecordButtons(m_recordList.GetItemCount() > 0 ? reinterpret_cast<CRecord*>(m_recordList.GetItemData(0))
                                                         : nullptr);
     RefillTypeCombo();
-    SortRecordList();
     m_recordList.SetFocus();
 }
 
@@ -553,7 +552,6 @@ void CZorvikanDesktopView::FillCurrentMode()
         FillTree(nullptr);
     } else {
         FillRecordList();
-        SortRecordList();
     }
 }
 
@@ -572,9 +570,8 @@ void CZorvikanDesktopView::ReloadAndRefresh(CUserItem*, bool reopen)
     } else if (m_nViewMode == kViewModeTree) {
         FillTree(nullptr);
     } else {
-        FillRecordList();
         m_viewState.sortKey = kDefaultSortKey;
-        SortRecordList();
+        FillRecordList();
     }
     ShowDetails(GetSelectedRecord());
 }

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <unordered_map>
 
 #include "app/services/RecordClipboardText.h"
 #include "app/services/ZorvikanDesktopApp.h"
@@ -25,29 +24,6 @@ namespace {
 
 RecordNames NamesOf(CDatabaseObj& db) { return RecordNames{db.GetTypes(), db.GetCategories()}; }
 
-// Appends a row for the record at the index; the cells are painted from the
-// record, so the row holds no texts.
-int InsertRecordRow(CRecordListCtrl& list, int index, CRecord* record)
-{
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = index;
-    item.pszText = const_cast<LPSTR>("");
-    item.lParam = (LPARAM)record;
-    return list.InsertItem(&item);
-}
-
-// Each record's place in the sorted order; rows without a record go last.
-using RowPlaces = std::unordered_map<LPARAM, size_t>;
-
-int CALLBACK CompareRowPlaces(LPARAM a, LPARAM b, LPARAM context)
-{
-    const RowPlaces& places = *reinterpret_cast<const RowPlaces*>(context);
-    const auto x = places.find(a), y = places.find(b);
-    const size_t pa = x == places.end() ? SIZE_MAX : x->second, pb = y == places.end() ? SIZE_MAX : y->second;
-    return pa < pb ? -1 : (pa > pb ? 1 : 0);
-}
-
 }  // namespace
 
 // ---- Rows and their order ---------------------------------------------------
@@ -63,16 +39,12 @@ void CZorvikanDesktopView::FillRecordListWith(const RecordSearch& search, bool a
     if (!m_recordList.m_hWnd) return;
     m_recordList.m_crEvenRow = m_viewState.rowColor;
     m_recordList.SendMessage(WM_SETREDRAW, FALSE);
-    m_recordList.DeleteAllItems();
-    // The shown records sorted once and appended in order: the rows come out
-    // as inserting each in sort order would leave them, without walking the
-    // rows for every record.
+    // The shown records sorted once become the rows in one step.
     std::vector<CRecord*> shown =
         CollectShownRecords(m_database.GetRecords(), applyFilters ? m_viewState.typeFilter : KEY_ALL,
                             applyFilters ? m_viewState.categoryFilter : KEY_ALL, search);
     SortRecords(shown, m_viewState.sortKey, NamesOf(m_database));
-    m_recordList.SetItemCount((int)shown.size());
-    for (size_t i = 0; i < shown.size(); ++i) InsertRecordRow(m_recordList, (int)i, shown[i]);
+    m_recordList.SetRecords(std::move(shown));
     m_recordList.SendMessage(WM_SETREDRAW, TRUE);
     m_recordList.Invalidate();
 }
@@ -80,31 +52,28 @@ void CZorvikanDesktopView::FillRecordListWith(const RecordSearch& search, bool a
 int CZorvikanDesktopView::InsertRecordSorted(CRecord* record)
 {
     if (m_nViewMode != kViewModeList || !m_recordList.m_hWnd || !record) return 0;
-    const int count = m_recordList.GetItemCount();
-    std::vector<CRecord*> rows((size_t)count);
-    for (int row = 0; row < count; ++row) rows[(size_t)row] = m_recordList.GetRecordAt(row);
-    const size_t index = SortedInsertIndex(rows, *record, m_viewState.sortKey, NamesOf(m_database));
-    const int inserted = InsertRecordRow(m_recordList, (int)index, record);
-    return inserted < 0 ? 0 : inserted;
+    const size_t index =
+        SortedInsertIndex(m_recordList.GetRecords(), *record, m_viewState.sortKey, NamesOf(m_database));
+    return m_recordList.InsertRecord((int)index, record);
 }
 
 void CZorvikanDesktopView::SortRecordList()
 {
     if (!m_recordList.m_hWnd) return;
-    // The records are sorted once, each one's values taken once; the list
-    // then orders its own rows by their places, so selection and focus stay
-    // with their records and no row reports a change.
-    const int count = m_recordList.GetItemCount();
+    // The records are sorted once, each one's values taken once; selection
+    // and focus stay with their records and no row reports a change. Rows
+    // without a record go last.
     std::vector<CRecord*> records;
-    records.reserve((size_t)count);
-    for (int row = 0; row < count; ++row)
-        if (CRecord* record = m_recordList.GetRecordAt(row)) records.push_back(record);
+    size_t empty = 0;
+    for (CRecord* record : m_recordList.GetRecords()) {
+        if (record)
+            records.push_back(record);
+        else
+            ++empty;
+    }
     SortRecords(records, m_viewState.sortKey, NamesOf(m_database));
-    RowPlaces places;
-    places.reserve(records.size());
-    for (size_t i = 0; i < records.size(); ++i) places.emplace((LPARAM)records[i], i);
-    m_recordList.SortItems(CompareRowPlaces, (DWORD_PTR)&places);
-    m_recordList.Invalidate();
+    records.insert(records.end(), empty, nullptr);
+    m_recordList.ReorderRecords(std::move(records));
 }
 
 // ---- Columns ------------------------------------------------------------------

@@ -335,6 +335,7 @@ public:
     void SetMaskButtonText(const CString& text);
     void FillSmartListEntries();
     // ViewRecordList.cpp
+    // The shown records as the rows, already in the current sort order.
     void FillRecordList();
     int InsertRecordSorted(CRecord* record);
     // Sorts the record list by the current sort key.

@@ -443,6 +443,63 @@ TEST_F(RecordList, PasteAddsTheRecordsAndSortsByField1Ascending)
     EXPECT_EQ(saved.GetRecords().GetCount(), 4);
 }
 
+TEST_F(RecordList, TheListViewHoldsOnlyTheRowCountItsItemsAnswerWithTheirRecords)
+{
+    CRecord* bravo = AddRecord("bravo");
+    CRecord* alpha = AddRecord("alpha");
+    m_view->FillRecordList();
+    // Filled, sorted and emptied without a list view item per record.
+    EXPECT_TRUE(List().GetStyle() & LVS_OWNERDATA);
+    ASSERT_EQ((int)List().SendMessage(LVM_GETITEMCOUNT), 2);
+    for (const auto& row : {std::make_pair(0, alpha), std::make_pair(1, bravo)}) {
+        LVITEMA item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = row.first;
+        ASSERT_TRUE(List().SendMessage(LVM_GETITEMA, 0, (LPARAM)&item));
+        EXPECT_EQ(reinterpret_cast<CRecord*>(item.lParam), row.second) << row.first;
+    }
+    List().DeleteAllItems();
+    EXPECT_EQ(List().GetItemCount(), 0);
+    EXPECT_TRUE(List().GetRecords().empty());
+}
+
+TEST_F(RecordList, PastedRecordsAreSelectedWhereverTheyLand)
+{
+    AddRecord("delta");
+    AddRecord("bravo");
+    m_view->FillRecordList();
+    SelectRows({1});  // "delta": a paste selects only what it adds
+    CDatabaseObj other;
+    CStringArray values;
+    values.Add("Unfiled");
+    values.Add("charlie");
+    CRecord* charlie = other.ImportRecord(values, 0, CStringArray(), CString(), 24, nullptr);
+    values[1] = "alpha";
+    CRecord* alpha = other.ImportRecord(values, 0, CStringArray(), CString(), 24, nullptr);
+    PutOnClipboard(m_exchange.WriteRecords(other, {charlie, alpha}));
+
+    // "charlie" lands between the rows, then "alpha" above it all.
+    Command(ID_EDIT_PASTE);
+    ASSERT_EQ(Rows(), (std::vector<std::string>{"alpha", "bravo", "charlie", "delta"}));
+    std::vector<int> selected;
+    for (int row = List().GetNextItem(-1, LVNI_SELECTED); row >= 0; row = List().GetNextItem(row, LVNI_SELECTED))
+        selected.push_back(row);
+    EXPECT_EQ(selected, (std::vector<int>{0, 2}));
+}
+
+TEST_F(RecordList, DeletingARecordKeepsTheOtherSelectedRowsOnTheirRecords)
+{
+    CRecord* alpha = AddRecord("alpha");
+    AddRecord("bravo");
+    CRecord* charlie = AddRecord("charlie");
+    m_view->FillRecordList();
+    SelectRows({2});  // "charlie"
+    m_view->ShowRemovedRecord(alpha);
+    ASSERT_EQ(Rows(), (std::vector<std::string>{"bravo", "charlie"}));
+    EXPECT_EQ(List().GetSelectedCount(), 1u);
+    EXPECT_EQ(List().GetRecordAt(List().GetNextItem(-1, LVNI_SELECTED)), charlie);
+}
+
 TEST_F(RecordList, PasteWhenTheClipboardCannotBeOpenedSaysSoAndImportsNothing)
 {
     AddRecord("alpha");
