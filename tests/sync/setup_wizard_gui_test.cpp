@@ -71,6 +71,22 @@ struct Wizard {
         server.PostToWindows(WM_SYNC_CLOSE, kSyncClosedSucceeded, reinterpret_cast<LPARAM>(server.KeepText(id)));
         Pump(100);
     }
+    // Whether the title's text fits its control in the font it is shown in.
+    bool TitleFits() const
+    {
+        HWND page = reinterpret_cast<HWND>(::SendMessageA(sheet.m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0));
+        HWND title = ::GetDlgItem(page, IDC_WIZARD_TITLE);
+        RECT box = {};
+        ::GetClientRect(title, &box);
+        HDC dc = ::GetDC(title);
+        HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(title, WM_GETFONT, 0, 0)));
+        const std::string text = Title();
+        SIZE size = {};
+        ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(title, dc);
+        return size.cx <= box.right && size.cy <= box.bottom;
+    }
     std::string Title() const
     {
         HWND page = reinterpret_cast<HWND>(::SendMessageA(sheet.m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0));
@@ -125,6 +141,7 @@ TEST(SetupWizard, OnlyASessionThatCompletedCanBeFinishedWith)
     wizard.Next();
     ASSERT_EQ(wizard.sheet.GetActiveIndex(), 2);
     EXPECT_EQ(wizard.Title(), "The sync failed. Click Back to try again.");
+    EXPECT_TRUE(wizard.TitleFits());
     EXPECT_TRUE(Enabled(wizard.sheet, ID_WIZBACK));
     EXPECT_FALSE(Enabled(wizard.sheet, ID_WIZFINISH));
     wizard.sheet.PressButton(PSBTN_FINISH);
