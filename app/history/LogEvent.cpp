@@ -2,8 +2,19 @@
 
 #include "app/services/ComputerName.h"
 
-CLogEventParam::CLogEventParam(int isNew)
-    : m_date(CDateValue::kNow), m_systemName(GetThisComputerName()), m_isNew(isNew)
+namespace {
+
+// Asked of the system once: it names the computer from its start, and an
+// import makes an event per record.
+const CString& ThisComputerName()
+{
+    static const CString name = GetThisComputerName();
+    return name;
+}
+
+}  // namespace
+
+CLogEventParam::CLogEventParam(int isNew) : m_date(CDateValue::kNow), m_systemName(ThisComputerName()), m_isNew(isNew)
 {}
 
 CLogEvent::CLogEvent(std::shared_ptr<CLogEventParam> param)

@@ -89,12 +89,16 @@ public:
     // 1: made in this run; 0: read from the log file.
     int IsNew() const { return m_param->m_isNew; }
 
-    // The event's own element in the log file's document: the one it was
-    // read from, or the one written for it. Pruning removes exactly this one.
+    // The element an event read from the log file came from. Pruning
+    // removes exactly this one.
     CXmlNodePtr GetElement() const { return m_element.lock(); }
     void SetElement(const CXmlNodePtr& element) { m_element = element; }
+    // An event of the run is in the file's bytes.
+    bool IsWritten() const { return m_written; }
+    void SetWritten() { m_written = true; }
 
 private:
     std::shared_ptr<CLogEventParam> m_param;
     std::weak_ptr<CXmlNode> m_element;
+    bool m_written = false;
 };

@@ -1,6 +1,8 @@
 #include "app/history/LogEventsSerializer.h"
 
+#include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 #include "app/history/LogEvent.h"
 #include "app/history/LogEvents.h"
@@ -8,7 +10,8 @@
 namespace {
 
 const char kRootName[] = "LogEvents";
-const char kEventName[] = "LogEvent";
+// Bytes of the run's events per block.
+const size_t kNewBytesBlock = 1u << 20;
 
 }  // namespace
 
@@ -39,20 +42,20 @@ void CLogEventsSerializer::Write(const std::shared_ptr<CLogEvent>& event)
         if (IsExpired(*event)) Remove(event);
         return;
     }
-    if (event->GetElement()) return;  // already in the document
-    const CXmlNodePtr& root = m_doc.GetRoot();
-    const size_t before = root->GetChildren().size();
-    CXmlNodePtr element = m_doc.AppendChildElement(root, kEventName);
-    if (!element) return;
-    WriteEventFields(element, *event);
-    event->SetElement(element);
-    m_dirty = true;
-    if (m_bytesValid && m_bytesCount == before && root->GetChildren().size() == before + 1) {
-        AppendXmlBytes(m_eventBytes, *element);
-        ++m_bytesCount;
-    } else {
-        m_bytesValid = false;
+    if (event->IsWritten()) return;  // already in the file's bytes
+    // An event of the run is only ever appended: its bytes are made at once,
+    // with no element in the document to build and free.
+    // In blocks of their own: a growing string would copy every byte
+    // written so far, each time into memory touched for the first time.
+    m_scratch.clear();
+    AppendEventBytes(m_scratch, *event);
+    if (m_newBytes.empty() || m_newBytes.back().size() + m_scratch.size() > m_newBytes.back().capacity()) {
+        m_newBytes.emplace_back();
+        m_newBytes.back().reserve(std::max(kNewBytesBlock, m_scratch.size()));
     }
+    m_newBytes.back() += m_scratch;
+    event->SetWritten();
+    m_dirty = true;
 }
 
 void CLogEventsSerializer::WriteAll(const std::vector<std::shared_ptr<CLogEvent>>& events)
@@ -78,17 +81,31 @@ void CLogEventsSerializer::WriteAll(const std::vector<std::shared_ptr<CLogEvent>
     }
 }
 
-void CLogEventsSerializer::WriteEventFields(const CXmlNodePtr& element, const CLogEvent& event)
+void CLogEventsSerializer::AppendEventBytes(std::string& out, const CLogEvent& event)
 {
-    m_doc.AppendTextElement(element, "Name", event.GetName());
-    m_doc.AppendTextElement(element, "Action", event.GetAction());
-    m_doc.AppendTextElement(element, "Description", event.GetDescription());
-    m_doc.AppendTextElement(element, "Date", event.GetDate().FormatTimestamp());
-    m_doc.AppendTextElement(element, "UserName", event.GetUserName());
-    m_doc.AppendTextElement(element, "UserID", event.GetUserID());
-    m_doc.AppendTextElement(element, "NewValue", event.GetNewValue());
-    m_doc.AppendTextElement(element, "OldValue", event.GetOldValue());
-    m_doc.AppendTextElement(element, "SystemName", event.GetSystemName());
+    // As the element with one text element per non-empty field would be
+    // written, in the file's field order.
+    const std::pair<const char*, CString> fields[] = {
+        {"Name", event.GetName()},
+        {"Action", event.GetAction()},
+        {"Description", event.GetDescription()},
+        {"Date", event.GetDate().FormatTimestamp()},
+        {"UserName", event.GetUserName()},
+        {"UserID", event.GetUserID()},
+        {"NewValue", event.GetNewValue()},
+        {"OldValue", event.GetOldValue()},
+        {"SystemName", event.GetSystemName()},
+    };
+    const size_t start = out.size();
+    AppendUtf16LeBytes(out, u"<LogEvent>");
+    const size_t opened = out.size();
+    for (const auto& field : fields) AppendTextElementBytes(out, field.first, field.second);
+    if (out.size() == opened) {
+        out.resize(start);
+        AppendUtf16LeBytes(out, u"<LogEvent/>");
+    } else {
+        AppendUtf16LeBytes(out, u"</LogEvent>");
+    }
 }
 
 void CLogEventsSerializer::Remove(const std::shared_ptr<CLogEvent>& event)
@@ -111,6 +128,7 @@ void CLogEventsSerializer::Clear()
     m_eventBytes.clear();
     m_bytesCount = 0;
     m_bytesValid = true;
+    m_newBytes.clear();
 }
 
 void CLogEventsSerializer::Load(CLogEvents& log)
@@ -165,7 +183,8 @@ int CLogEventsSerializer::SaveDocument()
     const CXmlNodePtr& root = m_doc.GetRoot();
     int result;
     if (m_doc.HasDocument() && root) {
-        // After a removal the kept bytes are made again, once, in one pass.
+        // After a removal the kept bytes of the file's events are made
+        // again, once, in one pass; the run's events follow them.
         const std::vector<CXmlNodePtr>& children = root->GetChildren();
         if (!m_bytesValid || m_bytesCount != children.size()) {
             m_eventBytes.clear();
@@ -173,7 +192,9 @@ int CLogEventsSerializer::SaveDocument()
             m_bytesCount = children.size();
             m_bytesValid = true;
         }
-        result = m_doc.SaveDocument(m_eventBytes);
+        std::vector<const std::string*> parts(1, &m_eventBytes);
+        for (const std::string& block : m_newBytes) parts.push_back(&block);
+        result = m_doc.SaveDocument(parts);
     } else {
         result = m_doc.SaveDocument();
     }

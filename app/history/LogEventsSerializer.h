@@ -6,8 +6,10 @@
 //
 // The whole file is written for every event, so the bytes of the events
 // already written are kept: one more event costs its own bytes and one write
-// of the file, not a rewrite of every event. The document is therefore
-// changed through this class only.
+// of the file, not a rewrite of every event. The document holds the events
+// read from the file; the run's events, which are only ever appended, are
+// kept as their bytes alone. The document is therefore changed through this
+// class only.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -28,7 +30,8 @@ public:
     virtual ~CLogEventsSerializer();
 
     // An event read from the file: its element goes when it has expired. An
-    // event of this run: a "LogEvent" element is appended for it, once.
+    // event of this run: a "LogEvent" element's bytes are appended for it,
+    // once.
     virtual void Write(const std::shared_ptr<CLogEvent>& event);
     // Write for each of the events, in one pass: the expired ones leave the
     // document together.
@@ -51,7 +54,7 @@ public:
 
 private:
     bool IsExpired(const CLogEvent& event, const CDateValue& now) const;
-    void WriteEventFields(const CXmlNodePtr& element, const CLogEvent& event);
+    static void AppendEventBytes(std::string& out, const CLogEvent& event);
     std::shared_ptr<CLogEvent> ReadEvent(const CXmlNodePtr& element);
 
     CXmlFileDocument m_doc;
@@ -62,4 +65,8 @@ private:
     std::string m_eventBytes;
     size_t m_bytesCount = 0;
     bool m_bytesValid = false;
+    // The bytes of the run's events, which follow the root's children.
+    std::vector<std::string> m_newBytes;
+    // One event's bytes on their way there.
+    std::string m_scratch;
 };

@@ -37,8 +37,8 @@ void AppendEscaped(std::u16string& out, const std::u16string& text, bool attribu
 }
 
 // An element's start tag with its attributes; "/>" ends it when the element
-// holds nothing.
-void AppendStartTag(std::u16string& out, const CXmlNode& n)
+// holds nothing, unless open asks for a start tag that an end tag follows.
+void AppendStartTag(std::u16string& out, const CXmlNode& n, bool open = false)
 {
     out += u'<';
     out += n.GetName();
@@ -49,7 +49,7 @@ void AppendStartTag(std::u16string& out, const CXmlNode& n)
         AppendEscaped(out, a.second, true);
         out += u'"';
     }
-    out += n.GetChildren().empty() ? u"/>" : u">";
+    out += n.GetChildren().empty() && !open ? u"/>" : u">";
 }
 
 void AppendEndTag(std::u16string& out, const CXmlNode& n)
@@ -254,16 +254,16 @@ std::string CXmlDocument::SaveBytes() const
     return bytes;
 }
 
-bool CXmlDocument::SaveBytesAround(const CXmlNode& element, std::string& head, std::string& tail) const
+bool CXmlDocument::SaveBytesAround(const CXmlNode& element, std::string& head, std::string& tail, bool childless) const
 {
     if (element.GetParent() != m_document.get() || element.GetType() != CXmlNode::kElement ||
-        element.GetChildren().empty())
+        (element.GetChildren().empty() && !childless))
         return false;
     std::u16string before, after;
     std::u16string* out = &before;
     for (const auto& child : m_document->GetChildren()) {
         if (child.get() == &element) {
-            AppendStartTag(before, element);
+            AppendStartTag(before, element, true);
             AppendEndTag(after, element);
             out = &after;
         } else {
@@ -291,3 +291,20 @@ std::string Utf16LeBytes(const std::u16string& text)
     AppendLeBytes(out, text);
     return out;
 }
+
+void AppendXmlTextElement(std::u16string& out, const std::u16string& name, const std::u16string& text)
+{
+    out += u'<';
+    out += name;
+    if (text.empty()) {
+        out += u"/>";
+        return;
+    }
+    out += u'>';
+    AppendEscaped(out, text, false);
+    out += u"</";
+    out += name;
+    out += u'>';
+}
+
+void AppendUtf16LeBytes(std::string& out, const std::u16string& text) { AppendLeBytes(out, text); }

@@ -84,8 +84,10 @@ public:
     // SaveBytes cut around the children of element, a top-level element
     // that holds some: head runs to the end of its start tag, tail from its
     // end tag, so that head, the children's bytes (AppendXmlBytes of each, in
-    // order) and tail make SaveBytes(). False for any other node.
-    bool SaveBytesAround(const CXmlNode& element, std::string& head, std::string& tail) const;
+    // order) and tail make SaveBytes(). False for any other node. With
+    // childless set, an element without children is cut too, between a start
+    // tag and an end tag, for bytes of children the tree does not hold.
+    bool SaveBytesAround(const CXmlNode& element, std::string& head, std::string& tail, bool childless = false) const;
 
 private:
     CXmlNodePtr m_document;
@@ -96,3 +98,8 @@ std::string Utf16LeBytes(const std::u16string& text);
 // Appends the node and everything below it as SaveBytes writes them, in
 // UTF-16LE.
 void AppendXmlBytes(std::string& out, const CXmlNode& node);
+// Appends an element that holds only the text (nothing: an empty element),
+// as SaveBytes writes one, without making nodes for it.
+void AppendXmlTextElement(std::u16string& out, const std::u16string& name, const std::u16string& text);
+// Appends the text as little-endian bytes (no byte-order mark).
+void AppendUtf16LeBytes(std::string& out, const std::u16string& text);

@@ -93,13 +93,19 @@ int CXmlFileDocument::SaveDocument()
     return WriteFile(parts, 1);
 }
 
-int CXmlFileDocument::SaveDocument(const std::string& rootChildBytes)
+int CXmlFileDocument::SaveDocument(const std::vector<const std::string*>& rootChildParts)
 {
     if (!m_document) return -1;
+    size_t bytes = 0;
+    for (const std::string* part : rootChildParts) bytes += part->size();
     std::string head, tail;
-    if (!m_root || rootChildBytes.empty() || !m_document->SaveBytesAround(*m_root, head, tail)) return SaveDocument();
-    const std::string* const parts[] = {&head, &rootChildBytes, &tail};
-    return WriteFile(parts, 3);
+    if (!m_root || bytes == 0 || !m_document->SaveBytesAround(*m_root, head, tail, true)) return SaveDocument();
+    std::vector<const std::string*> parts;
+    parts.reserve(rootChildParts.size() + 2);
+    parts.push_back(&head);
+    parts.insert(parts.end(), rootChildParts.begin(), rootChildParts.end());
+    parts.push_back(&tail);
+    return WriteFile(parts.data(), (int)parts.size());
 }
 
 int CXmlFileDocument::WriteFile(const std::string* const parts[], int count) const
@@ -178,4 +184,43 @@ void CXmlFileDocument::ReadChildTexts(const CXmlNodePtr& section, CStringArray& 
         const std::u16string text = child->GetText();
         if (!text.empty()) texts.Add(XmlText(text));
     }
+}
+
+void AppendTextElementBytes(std::string& out, const char* name, const CString& text)
+{
+    if (!name || !*name || text.IsEmpty()) return;
+    const char* chars = text.GetString();
+    const int length = text.GetLength();
+    for (int i = 0; i < length; ++i) {
+        if ((unsigned char)chars[i] >= 0x80) {
+            // Beyond ASCII the code page decides; the document's own way.
+            std::u16string element;
+            AppendXmlTextElement(element, XmlName(name), ZvUtf16FromAnsi(text));
+            AppendUtf16LeBytes(out, element);
+            return;
+        }
+    }
+    // ASCII is its own UTF-16: each character and a zero byte.
+    auto put = [&out](char c) {
+        out += c;
+        out += '\0';
+    };
+    auto putAll = [&put](const char* s) {
+        while (*s) put(*s++);
+    };
+    put('<');
+    putAll(name);
+    put('>');
+    for (int i = 0; i < length; ++i) {
+        switch (chars[i]) {
+        case '&': putAll("&amp;"); break;
+        case '<': putAll("&lt;"); break;
+        case '>': putAll("&gt;"); break;
+        case '\r': putAll("&#13;"); break;
+        default: put(chars[i]);
+        }
+    }
+    putAll("</");
+    putAll(name);
+    put('>');
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/xml/XmlDocument.h"
 #include "framework/CArray.h"
@@ -48,9 +49,11 @@ public:
     // the system's error code (callers need not look at it).
     int SaveDocument();
     // The same, with the root's children given as their bytes (what
-    // AppendXmlBytes makes of each, in order), so that a caller that keeps
-    // them need not have them written out again.
-    int SaveDocument(const std::string& rootChildBytes);
+    // AppendXmlBytes makes of each, in order), in parts written one after
+    // the other, so that a caller that keeps them need not have them written
+    // out again. The parts stand for all the root's children, also for
+    // children the tree does not hold.
+    int SaveDocument(const std::vector<const std::string*>& rootChildParts);
 
     // A new element not yet in the tree; null without a document or name.
     CXmlNodePtr MakeElement(const char* name) const;
@@ -84,3 +87,7 @@ private:
 // ASCII names and ANSI texts as the document holds them.
 std::u16string XmlName(const char* name);
 CString XmlText(const std::u16string& text);
+// Appends, as UTF-16LE bytes, the element AppendTextElement would make of
+// the name and text, as AppendXmlBytes writes it, without making it: for
+// writers that keep bytes instead of nodes. Nothing for an empty name or text.
+void AppendTextElementBytes(std::string& out, const char* name, const CString& text);

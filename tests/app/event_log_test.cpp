@@ -142,6 +142,31 @@ TEST_F(EventLogTest, EveryWriteGivesTheWholeFileInItsExactLayout)
     EXPECT_EQ(file(), opening + event(u"four", later) + closing) << "after clearing";
 }
 
+// Markup characters, line ends and letters beyond ASCII (through the code
+// page) in an event's texts are written as the document writes a text
+// element, and read back whole.
+TEST_F(EventLogTest, TextsWithMarkupAndAccentsAreWrittenAsTheDocumentWritesThem)
+{
+    const CString path = PathOf("EventsLog.xml");
+    auto param = std::make_shared<CLogEventParam>(1);
+    param->SetName("Add record").SetAction("Record added").SetSystemName("");
+    param->SetDescription("a & b < c > d\r\ne \"q\"\t'x'").SetNewValue("Caf\xE9");
+    {
+        CLogEvents log(path);
+        log.Add(std::make_shared<CLogEvent>(param));
+    }
+    EXPECT_EQ(zvtest::ReadFileBytes(dir / "EventsLog.xml"),
+              LogFile(u"<LogEvent><Name>Add record</Name><Action>Record added</Action>"
+                      u"<Description>a &amp; b &lt; c &gt; d&#13;\ne \"q\"\t'x'</Description>"
+                      u"<Date>2026-03-20 12:00:00 +0000</Date><NewValue>" +
+                      U16("Caf\xE9") + u"</NewValue></LogEvent>"));
+    CLogEvents again(path);
+    again.Load();
+    ASSERT_EQ(again.GetCount(), 1);
+    EXPECT_EQ(again.GetEvents()[0]->GetDescription(), "a & b < c > d\r\ne \"q\"\t'x'");
+    EXPECT_EQ(again.GetEvents()[0]->GetNewValue(), XmlText(U16("Caf\xE9"))) << "as the code page has it";
+}
+
 TEST_F(EventLogTest, FailedLogOnFollowedByQuitIsInTheFile)
 {
     const CString path = PathOf("EventsLog.xml");

@@ -383,8 +383,8 @@ TEST_F(XmlFileDocumentTest, FilesOverTheLimitAreRefusedWithTheirOwnError)
     small.OpenOrBeginDocument(path, "LogEvents");
     EXPECT_EQ(small.GetOpenError(), 0) << "a missing file is no error";
     small.AppendTextElement(small.GetRoot(), "LogEvent", "x");
-    EXPECT_EQ(small.SaveDocument(std::string(CXmlFileDocument::kMaxFileBytes, 'x')),
-              CXmlFileDocument::kErrorFileTooLarge);
+    const std::string children(CXmlFileDocument::kMaxFileBytes, 'x');
+    EXPECT_EQ(small.SaveDocument({&children}), CXmlFileDocument::kErrorFileTooLarge);
     EXPECT_FALSE(std::filesystem::exists(dir / "Small.xml"));
     EXPECT_EQ(small.SaveDocument(), 0);
 }
