@@ -41,7 +41,7 @@ public:
 protected:
     // The window that owns a modal dialog: the given parent's top-level
     // window, or the main window.
-    HWND GetModalOwner() const;
+    virtual HWND GetModalOwner() const;
     // Finds the template in the resource module (then the program).
     LPCDLGTEMPLATEA LoadTemplate(HINSTANCE* phInstance) const;
     BOOL CreateDlgIndirect(LPCDLGTEMPLATEA lpTemplate, HWND hWndParent, HINSTANCE hInstance);

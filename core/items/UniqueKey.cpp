@@ -36,6 +36,12 @@ uint64_t SystemLocalFileTime()
     static std::mutex lock;  // the C library's local-time buffer is shared
     std::lock_guard<std::mutex> guard(lock);
     std::time_t now = std::time(nullptr);
+    // The local time checks the zone's file at every call (twice under
+    // Wine), and an import draws a key per record: within one second the
+    // answer is the same.
+    static std::time_t lastSecond = (std::time_t)-1;
+    static uint64_t lastAnswer = 0;
+    if (now == lastSecond && now != (std::time_t)-1) return lastAnswer;
     const std::tm* local = std::localtime(&now);
     if (local == nullptr) return kFileTimeOf1904;
     // The local calendar time taken as if it were UTC.
@@ -43,7 +49,9 @@ uint64_t SystemLocalFileTime()
     int64_t days =
         DaysFromCivil(local->tm_year + 1900LL, unsigned(local->tm_mon + 1), unsigned(local->tm_mday)) + kDays1601To1970;
     int64_t seconds = days * 86400 + local->tm_hour * 3600 + local->tm_min * 60 + local->tm_sec;
-    return uint64_t(seconds) * kFileTicksPerSecond;
+    lastSecond = now;
+    lastAnswer = uint64_t(seconds) * kFileTicksPerSecond;
+    return lastAnswer;
 }
 
 const UniqueKeyClock kSystemClock = {SystemTickCount, SystemLocalFileTime};

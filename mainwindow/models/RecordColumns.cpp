@@ -135,3 +135,21 @@ size_t SortedInsertIndex(const std::vector<CRecord*>& rows, const CRecord& recor
     while (index < rows.size() && (!rows[index] || CompareRecords(record, *rows[index], sortKey, names) > 0)) ++index;
     return index;
 }
+
+std::vector<RowPlace> SortedInsertPlaces(const std::vector<CRecord*>& rows, const std::vector<CRecord*>& records,
+                                         uint32_t sortKey, const RecordNames& names)
+{
+    // A record goes before its equals, so of equal new records the later
+    // one ends up first: sorted stably from the last to the first.
+    std::vector<CRecord*> order(records.rbegin(), records.rend());
+    SortRecords(order, sortKey, names);
+    std::vector<RowPlace> places;
+    places.reserve(order.size());
+    size_t passed = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        while (passed < rows.size() && (!rows[passed] || CompareRecords(*order[i], *rows[passed], sortKey, names) > 0))
+            ++passed;
+        places.push_back(RowPlace{order[i], passed + i});
+    }
+    return places;
+}

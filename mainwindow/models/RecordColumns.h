@@ -61,3 +61,15 @@ void SortRecords(std::vector<CRecord*>& records, uint32_t sortKey, const RecordN
 // row it does not sort after.
 size_t SortedInsertIndex(const std::vector<CRecord*>& rows, const CRecord& record, uint32_t sortKey,
                          const RecordNames& names);
+
+// One record's row after a batch of sorted inserts.
+struct RowPlace {
+    CRecord* record;
+    size_t row;
+};
+// Where records land when each in turn is inserted at its SortedInsertIndex
+// in rows already sorted by the key, in ascending row order: inserted in
+// that order at those rows, they give the same list. One sort and one pass
+// over the rows instead of a pass per record.
+std::vector<RowPlace> SortedInsertPlaces(const std::vector<CRecord*>& rows, const std::vector<CRecord*>& records,
+                                         uint32_t sortKey, const RecordNames& names);

@@ -26,8 +26,10 @@
 #include "core/store/MasterPwdMgr.h"
 #include "framework/CommonDialogs.h"
 #include "framework/ModalSeam.h"
+#include "mainwindow/models/RecordColumns.h"
 #include "mainwindow/models/RecordFilter.h"
 #include "mainwindow/records/ViewRecordChangeSteps.h"
+#include "toolkit/progress/BusyProgress.h"
 
 namespace {
 
@@ -49,6 +51,8 @@ const char kEWalletFirst[] =
     "import?";
 const char kMailQuestion[] = "Do you also want to email this File?";
 const char kMailSubject[] = "Exported File";
+const char kImportCaption[] = "Import";
+const char kImportText[] = "Importing records is in progress...";
 const char k1PasswordFirst[] =
     "To import a 1Password TXT file, open 1Password, go to File > Export All Text File. Uncheck thefollowing fields: "
     "contentsHash, tags, securityLevel. Are you ready to perform the 1Password TXT import?";
@@ -160,6 +164,21 @@ CString CZorvikanDesktopView::ImportRecords(int format, const std::string& text,
 {
     IExchangeService* service = GetExchangeService();
     if (!service) return CString();
+    CString leftOut;
+    {
+        CBusyProgress progress(kImportCaption, kImportText, m_nBusyProgressDelayMs);
+        leftOut = AddImportedRecords(format, text, cipher, path, imported);
+    }
+    // The countdown ran on while the program worked: it starts again, so it
+    // never ends in a lock right after the work.
+    if (IsAutoLockArmed()) RestartAutoLockTimer();
+    return leftOut;
+}
+
+CString CZorvikanDesktopView::AddImportedRecords(int format, const std::string& text, const BlowfishKeyPtr& cipher,
+                                                 const CString& path, std::vector<CRecord*>& imported)
+{
+    IExchangeService* service = GetExchangeService();
     if (m_recordList.m_hWnd) {
         LVITEMA none = {};
         none.stateMask = LVIS_SELECTED;
@@ -175,17 +194,13 @@ CString CZorvikanDesktopView::ImportRecords(int format, const std::string& text,
     // only the database.
     const bool allTypes = std::memcmp(m_viewState.typeFilter, KEY_ALL, kUniqueKeySize) == 0;
     std::unordered_map<int, CRecord*> shown;
+    std::vector<CRecord*> listed;
     for (CRecord* record : added) {
         if (!allTypes && std::memcmp(m_viewState.typeFilter, record->GetTypeKey(), kUniqueKeySize) != 0) continue;
         shown[record->GetId()] = record;
-        const int row = InsertRecordSorted(record);
-        if (m_recordList.m_hWnd && row >= 0) {
-            LVITEMA selected = {};
-            selected.state = LVIS_SELECTED;
-            selected.stateMask = LVIS_SELECTED;
-            m_recordList.SendMessage(LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&selected);
-        }
+        listed.push_back(record);
     }
+    ShowAddedRecordsSelected(listed);
 
     // One save for the whole import, then the log, the notices and the
     // plug-in's signal, in the order of every other change.
@@ -215,6 +230,51 @@ CString CZorvikanDesktopView::ImportRecords(int format, const std::string& text,
     SelectCategoryInCombo(m_viewState.categoryFilter);
     if (m_recordList.m_hWnd) m_recordList.SetFocus();
     return leftOut;
+}
+
+void CZorvikanDesktopView::ShowAddedRecordsSelected(const std::vector<CRecord*>& records)
+{
+    if (records.empty() || !m_recordList.m_hWnd) return;
+    LVITEMA selected = {};
+    selected.state = LVIS_SELECTED;
+    selected.stateMask = LVIS_SELECTED;
+    if (m_nViewMode != kViewModeList) {
+        // The list is not shown: as for a single record, only its first row.
+        m_recordList.SendMessage(LVM_SETITEMSTATE, 0, (LPARAM)&selected);
+        return;
+    }
+    const int count = m_recordList.GetItemCount();
+    std::vector<CRecord*> rows((size_t)count);
+    for (int row = 0; row < count; ++row) rows[(size_t)row] = m_recordList.GetRecordAt(row);
+    const std::vector<RowPlace> places = SortedInsertPlaces(
+        rows, records, m_viewState.sortKey, RecordNames{m_database.GetTypes(), m_database.GetCategories()});
+
+    // A repaint per inserted row costs tens of milliseconds under Wine.
+    m_recordList.SendMessage(WM_SETREDRAW, FALSE);
+    std::vector<int> inserted;
+    inserted.reserve(places.size());
+    for (const RowPlace& place : places) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = (int)place.row;
+        item.pszText = const_cast<LPSTR>("");
+        item.lParam = (LPARAM)place.record;
+        const int row = (int)m_recordList.SendMessage(LVM_INSERTITEMA, 0, (LPARAM)&item);
+        inserted.push_back(row < 0 ? 0 : row);
+    }
+    m_bBatchSelecting = true;
+    for (int row : inserted) m_recordList.SendMessage(LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&selected);
+    m_bBatchSelecting = false;
+    m_recordList.SendMessage(WM_SETREDRAW, TRUE);
+    m_recordList.Invalidate();
+
+    // The rows' own notices: the first record, selected alone, was shown
+    // and counted as viewed; with more, the details show none.
+    CZorvikanDesktopApp* app = App();
+    if (records.size() > 1 && app) app->OnRecordViewed(records.front());
+    CRecord* record = GetSelectedRecord();
+    ShowDetails(record);
+    if (record && app) app->OnRecordViewed(record);
 }
 
 void CZorvikanDesktopView::ShowImportedRecords(const std::vector<CRecord*>& imported, const CString& leftOut)

@@ -259,7 +259,7 @@ void CZorvikanDesktopView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 void CZorvikanDesktopView::OnRecordListItemChanged(NMHDR* pNMHDR, LRESULT* pResult)
 {
     const NMLISTVIEW* lv = reinterpret_cast<const NMLISTVIEW*>(pNMHDR);
-    if ((lv->uChanged & LVIF_STATE) && (lv->uNewState & LVIS_SELECTED)) {
+    if (!m_bBatchSelecting && (lv->uChanged & LVIF_STATE) && (lv->uNewState & LVIS_SELECTED)) {
         CRecord* record = GetSelectedRecord();
         ShowDetails(record);
         if (record)

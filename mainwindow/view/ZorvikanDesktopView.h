@@ -503,9 +503,13 @@ public:
     bool ImportFile(int format, const CString& path, std::vector<CRecord*>& imported, CString& leftOut, bool restore);
     // Adds what the text holds to the database, then saves once, posts the
     // notices, refills the combos and signals the plug-in. cipher: null for
-    // plain text. Returns the lines left out (empty: none).
+    // plain text. Returns the lines left out (empty: none). Work past the
+    // progress delay shows the progress window; a running auto-lock
+    // countdown starts again at the end.
     CString ImportRecords(int format, const std::string& text, const BlowfishKeyPtr& cipher, const CString& path,
                           std::vector<CRecord*>& imported);
+    // The progress delay (1 s; tests shorten it).
+    void SetBusyProgressDelayMs(DWORD delayMs) { m_nBusyProgressDelayMs = delayMs; }
     // The File > Export flow: scope, target and password, the export and its
     // message.
     void ExportWithDialog(int format, UINT filterId);
@@ -658,6 +662,20 @@ protected:
     // The records an import added, in the confirmation dialog, with the
     // lines it left out; with no records, the lines left out in a message.
     void ShowImportedRecords(const std::vector<CRecord*>& imported, const CString& leftOut);
+    // Added records the type filter shows join the list where one sorted
+    // insert after another would put them, each selected (the others'
+    // selection is the caller's), in one pass over the rows and without a
+    // repaint or a selection notice per row; the selection's notice follows
+    // as the rows' own would have left it.
+    void ShowAddedRecordsSelected(const std::vector<CRecord*>& records);
+    // Set while rows are selected in a batch: their notices wait.
+    bool m_bBatchSelecting = false;
+    // ImportRecords' work: the records added, listed, logged and saved; the
+    // lines left out.
+    CString AddImportedRecords(int format, const std::string& text, const BlowfishKeyPtr& cipher, const CString& path,
+                               std::vector<CRecord*>& imported);
+    // Work that lasts longer than this shows the progress window.
+    DWORD m_nBusyProgressDelayMs = 1000;
     // The records of an export scope: 0 all, 1 the current view's, 2 the
     // selected ones.
     std::vector<const CRecord*> RecordsInScope(int scope);

@@ -232,3 +232,46 @@ TEST_F(RecordColumnsTest, SortAgreesWithTheComparisonForEveryColumn)
 }
 
 }  // namespace
+
+namespace {
+
+// A batch of imported records lands where one sorted insert after another
+// would put them: ties (the later record before the earlier, both before an
+// equal row), rows without a record, both directions and a fall-back column.
+TEST_F(RecordColumnsTest, BatchInsertPlacesMatchOneInsertAfterAnother)
+{
+    struct Case {
+        std::vector<const char*> rows;  // null: a row without a record
+        std::vector<const char*> added;
+        uint32_t sortKey;
+    };
+    const Case cases[] = {
+        {{}, {"m", "c", "x", "c", "a"}, 0x10003},
+        {{"b", nullptr, "d", "d", "f"}, {"d", "a", "z", "d", "c", "b"}, 0x10003},
+        {{"f", "d", "d", "b"}, {"d", "a", "z", "e", "d"}, 0x00003},
+        {{"a", "b", "c"}, {}, 0x10003},
+        {{"x", "x", "x"}, {"x", "x"}, 0x10004},
+    };
+    for (const Case& c : cases) {
+        std::vector<CRecord*> rows;
+        for (const char* text : c.rows) rows.push_back(text ? db.AddRecord(1, 0, {text, "same"}) : nullptr);
+        std::vector<CRecord*> added;
+        for (const char* text : c.added) added.push_back(db.AddRecord(1, 0, {text, "same"}));
+
+        std::vector<CRecord*> oneByOne = rows;
+        for (CRecord* record : added)
+            oneByOne.insert(oneByOne.begin() + (long)SortedInsertIndex(oneByOne, *record, c.sortKey, Names()), record);
+
+        std::vector<CRecord*> batch = rows;
+        size_t lastRow = 0;
+        for (const RowPlace& place : SortedInsertPlaces(rows, added, c.sortKey, Names())) {
+            EXPECT_TRUE(place.row >= lastRow);
+            lastRow = place.row;
+            batch.insert(batch.begin() + (long)place.row, place.record);
+        }
+        EXPECT_EQ(oneByOne, batch) << "rows " << c.rows.size() << ", added " << c.added.size() << ", key " << std::hex
+                                   << c.sortKey;
+    }
+}
+
+}  // namespace

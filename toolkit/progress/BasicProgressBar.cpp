@@ -48,10 +48,11 @@ BOOL CBasicProgressBar::OnInitDialog()
     return TRUE;
 }
 
-BOOL CBasicProgressBar::BeginRun()
+BOOL CBasicProgressBar::BeginRun(bool withOwner)
 {
     bool expected = false;
     if (!m_running.compare_exchange_strong(expected, true)) return FALSE;
+    m_withOwner = withOwner;
     m_ready.ResetEvent();
     m_finished.ResetEvent();
     if (!AfxBeginThread(RunProgressDialog, this)) {
@@ -110,6 +111,39 @@ LRESULT CBasicProgressBar::OnDone(WPARAM wParam, LPARAM)
     m_progress.SetPos(100);
     if (CWnd* ok = GetDlgItem(IDOK)) ok->ShowWindow(SW_SHOW);
     return 1;
+}
+
+HWND CBasicProgressBar::GetModalOwner() const { return m_withOwner.load() ? CDialog::GetModalOwner() : nullptr; }
+
+namespace {
+
+// Waits for one of the handles while answering messages that other threads
+// send to this one; the handle's index, or -1 when the time ran out.
+int WaitAnsweringSends(const HANDLE* handles, DWORD count, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= timeoutMs) return -1;
+        const DWORD which = ::MsgWaitForMultipleObjects(count, handles, FALSE, timeoutMs - elapsed, QS_SENDMESSAGE);
+        if (which < WAIT_OBJECT_0 + count) return (int)(which - WAIT_OBJECT_0);
+        if (which != WAIT_OBJECT_0 + count) return -1;
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+}  // namespace
+
+BOOL CBasicProgressBar::EndRun(DWORD timeoutMs)
+{
+    if (!m_running.load()) return TRUE;
+    HANDLE events[2] = {m_ready.GetHandle(), m_finished.GetHandle()};
+    const int which = WaitAnsweringSends(events, 2, timeoutMs);
+    if (which < 0) return FALSE;
+    if (which == 0 && m_hWnd) ::PostMessageA(m_hWnd, WM_COMMAND, IDCANCEL, 0);
+    HANDLE finished = m_finished.GetHandle();
+    return WaitAnsweringSends(&finished, 1, timeoutMs) == 0;
 }
 
 UINT RunProgressDialog(LPVOID pParam)

@@ -28,8 +28,10 @@ public:
     BOOL OnInitDialog() override;
 
     // Starts a run (the dialog on a new worker thread); FALSE while a run is
-    // already going or when the thread cannot start.
-    BOOL BeginRun();
+    // already going or when the thread cannot start. Without an owner the
+    // window stands alone: a thread busy with work of its own cannot answer
+    // for an owner it would disable.
+    BOOL BeginRun(bool withOwner = true);
     BOOL IsRunning() const { return m_running.load(); }
     // Waits up to timeoutMs for the window of the current run; null when no
     // run is going, the run ended without a window or the time ran out.
@@ -37,6 +39,11 @@ public:
     // Sends one of the three progress messages to the window of the current
     // run once it is ready; FALSE when there is no window to take it.
     BOOL SendProgress(UINT message, const char* text, DWORD timeoutMs = 10000);
+
+    // Ends the current run as Escape does, once its window exists, and waits
+    // until the run has ended, answering what other threads send to the
+    // caller meanwhile. FALSE when it did not end within the time.
+    BOOL EndRun(DWORD timeoutMs = 10000);
 
     // The thread's side: shows the dialog modally and marks the run ended.
     INT_PTR RunModal();
@@ -46,11 +53,13 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
+    HWND GetModalOwner() const override;
     LRESULT OnSetCaption(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnDone(WPARAM wParam, LPARAM lParam);
 
     std::atomic<bool> m_running{false};
+    std::atomic<bool> m_withOwner{true};
     CEvent m_ready{FALSE, TRUE};     // the run's window exists
     CEvent m_finished{FALSE, TRUE};  // the run ended (with or without a window)
 
