@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "bench/BenchProcess.h"
+#include "bench/BenchRecords.h"
 #include "core/crypto/BlowfishKey.h"
 #include "core/items/DefaultItems.h"
 #include "core/items/ItemPacking.h"
@@ -105,15 +106,7 @@ CString DatabasePath(const std::string& folder)
 CRecord* MakeRecord(int n)
 {
     CRecord* r = new CRecord;
-    CString text;
-    text.Format("Account number %d at a bank", n);
-    r->SetField(0, text);
-    text.Format("user%d@example.com", n);
-    r->SetField(1, text);
-    text.Format("Pw!%08x", n * 2654435761u);
-    r->SetField(2, text);
-    text.Format("https://login.example%d.com/signin", n % 500);
-    r->SetField(3, text);
+    SetLoginFields(*r, n, n);
     r->SetField(9, "2026-12-10");
     if (n % 10 == 0) {
         std::string notes;

@@ -26,6 +26,7 @@
 
 #include "app/history/LogEvents.h"
 #include "bench/BenchProcess.h"
+#include "bench/BenchRecords.h"
 #include "core/crypto/BlowfishKey.h"
 #include "core/items/DefaultItems.h"
 #include "core/items/Record.h"
@@ -46,42 +47,6 @@ double Ms(Clock::time_point from) { return std::chrono::duration<double, std::mi
 double CpuMs(std::clock_t from) { return (std::clock() - from) * 1000.0 / CLOCKS_PER_SEC; }
 
 CString PathText(const fs::path& p) { return CString(p.string()); }
-
-const CBaseItem* ItemAt(const CObjectList& list, int n)
-{
-    POSITION pos = list.FindIndex(n % static_cast<int>(list.GetCount()));
-    return static_cast<const CBaseItem*>(list.GetAt(pos));
-}
-
-void Fill(CDatabaseObj& db, int count)
-{
-    CreateDefaultTypes(db.GetTypes());
-    CreateDefaultCategories(db.GetCategories());
-    for (int n = 0; n < count; ++n) {
-        CRecord* r = new CRecord;
-        CString text;
-        text.Format("Account number %d at a bank", n);
-        r->SetField(0, text);
-        text.Format("user%d@example.com", n);
-        r->SetField(1, text);
-        text.Format("Pw!%08x", n * 2654435761u);
-        r->SetField(2, text);
-        text.Format("https://login.example%d.com/signin", n % 500);
-        r->SetField(3, text);
-        r->SetField(9, "December 10, 2026");
-        text.Format("Security question: first pet's name is Rex %d.\r\nSecond line, with a comma.", n);
-        r->SetNotes(text);
-        r->SetTypeKey(ItemAt(db.GetTypes(), n)->GetKey());
-        r->SetCategoryKey(ItemAt(db.GetCategories(), n / 7)->GetKey());
-        if (n % 5 == 0) {
-            CStringArray labels;
-            for (int i = 0; i < kItemFieldCount; ++i) labels.Add(i == 2 ? "PIN" : "");
-            r->SetCustomLabels(labels);
-        }
-        r->SetId(n + 1);
-        db.GetRecords().Add(r);
-    }
-}
 
 struct ExportTimes {
     double wall = 1e30, cpu = 0;
@@ -202,7 +167,7 @@ int main(int argc, char** argv)
     const BlowfishKeyPtr filePassword = MakeBlowfishKey(CSecretString(kFilePassword));
     for (int count : counts) {
         CDatabaseObj db;
-        Fill(db, count);
+        FillRecords(db, count);
         // Exchange folders, each holding the file of its own name.
         const fs::path plain = folder / "plain.zkv", locked = folder / "locked.zkv";
         std::printf("%7d records\n", count);

@@ -14,7 +14,6 @@
 // holds K records.
 #include <windows.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,8 +28,9 @@
 #include "app/res/Resource.h"
 #include "app/services/ExchangeService.h"
 #include "app/services/ZorvikanDesktopApp.h"
+#include "bench/BenchRecords.h"
 #include "bench/BenchTiming.h"
-#include "core/items/DefaultItems.h"
+#include "bench/BenchWindow.h"
 #include "core/items/Record.h"
 #include "core/prefs/AppPrefMgr.h"
 #include "core/prefs/AppPrefs.h"
@@ -47,24 +47,6 @@ CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
 namespace {
 
 CExchangeService g_exchange;
-
-__attribute__((format(printf, 1, 2))) void Print(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    std::vprintf(format, args);
-    va_end(args);
-    std::fflush(stdout);
-}
-
-void Pump()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
 
 // The process's processor time (user and kernel) in milliseconds.
 double CpuMs()
@@ -87,42 +69,14 @@ public:
     int m_asked = 0;
 };
 
-const CBaseItem* ItemAt(const CObjectList& list, int n)
-{
-    POSITION pos = list.FindIndex(n % static_cast<int>(list.GetCount()));
-    return static_cast<const CBaseItem*>(list.GetAt(pos));
-}
-
-// Records over the default types and categories, every one with notes,
-// every fifth with its own labels; first from numbers first.
+// Records whose field 0 sorts apart from their order of insertion, numbered
+// from first.
 void Fill(CDatabaseObj& db, int count, int first)
 {
-    if (db.GetTypes().GetCount() == 0) CreateDefaultTypes(db.GetTypes());
-    if (db.GetCategories().GetCount() == 0) CreateDefaultCategories(db.GetCategories());
-    for (int n = first; n < first + count; ++n) {
-        CRecord* r = new CRecord;
-        CString text;
-        text.Format("Account number %d at a bank", (int)((n * 2654435761u) % 1000003u));
-        r->SetField(0, text);
-        text.Format("user%d@example.com", n);
-        r->SetField(1, text);
-        text.Format("Pw!%08x", n * 2654435761u);
-        r->SetField(2, text);
-        text.Format("https://login.example%d.com/signin", n % 500);
-        r->SetField(3, text);
-        r->SetField(9, "December 10, 2026");
-        text.Format("Security question: first pet's name is Rex %d.\r\nSecond line, with a comma.", n);
-        r->SetNotes(text);
-        r->SetTypeKey(ItemAt(db.GetTypes(), n)->GetKey());
-        r->SetCategoryKey(ItemAt(db.GetCategories(), n / 7)->GetKey());
-        if (n % 5 == 0) {
-            CStringArray labels;
-            for (int i = 0; i < kItemFieldCount; ++i) labels.Add(i == 2 ? "PIN" : "");
-            r->SetCustomLabels(labels);
-        }
-        r->SetId(n + 1);
-        db.GetRecords().Add(r);
-    }
+    BenchFill fill;
+    fill.first = first;
+    fill.scatteredAccounts = true;
+    FillRecords(db, count, fill);
 }
 
 // The exchange file of n records; its path.

@@ -11,7 +11,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -34,28 +33,11 @@
 #include "mainwindow/view/ZorvikanDesktopView.h"
 #include "toolkit/ToolkitIds.h"
 #include "bench/BenchTiming.h"
+#include "bench/BenchWindow.h"
 
 CZorvikanDesktopApp theApp(RUNTIME_CLASS(CZorvikanDesktopView));
 
 namespace {
-
-__attribute__((format(printf, 1, 2))) void Print(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    std::vprintf(format, args);
-    va_end(args);
-    std::fflush(stdout);
-}
-
-void Pump()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
 
 void WriteDatabase(const CString& folder, int n)
 {

@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "core/items/DefaultItems.h"
+#include "bench/BenchRecords.h"
 #include "core/items/Record.h"
 #include "core/store/DatabaseObj.h"
 #include "exchange/readers/ExchangeFormats.h"
@@ -44,37 +44,6 @@ namespace {
 const int kRuns = 3;
 
 double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
-
-const CBaseItem* ItemAt(const CObjectList& list, int n)
-{
-    POSITION pos = list.FindIndex(n % static_cast<int>(list.GetCount()));
-    return static_cast<const CBaseItem*>(list.GetAt(pos));
-}
-
-void Fill(CDatabaseObj& db, int count)
-{
-    CreateDefaultTypes(db.GetTypes());
-    CreateDefaultCategories(db.GetCategories());
-    for (int n = 0; n < count; ++n) {
-        CRecord* r = new CRecord;
-        CString text;
-        text.Format("Account number %d at a bank", n);
-        r->SetField(0, text);
-        text.Format("user%d@example.com", n);
-        r->SetField(1, text);
-        text.Format("Pw!%08x", n * 2654435761u);
-        r->SetField(2, text);
-        text.Format("https://login.example%d.com/signin", n % 500);
-        r->SetField(3, text);
-        r->SetField(9, "December 10, 2026");
-        text.Format("Security question: first pet's name is Rex %d.\r\nSecond line, with a comma.", n);
-        r->SetNotes(text);
-        r->SetTypeKey(ItemAt(db.GetTypes(), n)->GetKey());
-        r->SetCategoryKey(ItemAt(db.GetCategories(), n / 7)->GetKey());
-        r->SetId(n + 1);
-        db.GetRecords().Add(r);
-    }
-}
 
 void Check(bool ok, const char* what)
 {
@@ -110,7 +79,9 @@ int main(int argc, char** argv)
     fs::path folder = work / "Records.zkv";
 
     CDatabaseObj db;
-    Fill(db, records);
+    BenchFill fill;
+    fill.labels = false;
+    FillRecords(db, records, fill);
     Check(WriteExportFile(db, kFormatZkv4, CollectAllRecords(db), false, CString(folder.string()), nullptr,
                           CString()) == 0,
           "export");
