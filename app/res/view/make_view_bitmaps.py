@@ -7,9 +7,12 @@ app/res/icons/make_type_icons.py.
 Run from the repository root: python3 app/res/view/make_view_bitmaps.py
 """
 import os
-import struct
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, '..', 'icons'))
+import make_type_icons as icons  # noqa: E402  (the one BMP writer)
+
 FACE = (0xF0, 0xF0, 0xF0)
 PRESSED = (0xD8, 0xD8, 0xD8)
 INK = (0x30, 0x50, 0x90)
@@ -17,19 +20,7 @@ GREY = (0xA0, 0xA0, 0xA0)
 
 
 def write_bmp(path, width, height, pixel):
-    row = (width * 3 + 3) & ~3
-    data = bytearray()
-    for y in range(height - 1, -1, -1):
-        line = bytearray()
-        for x in range(width):
-            r, g, b = pixel(x, y)
-            line += bytes((b, g, r))
-        line += b'\0' * (row - width * 3)
-        data += line
-    header = b'BM' + struct.pack('<IHHI', 54 + len(data), 0, 0, 54)
-    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, 'wb') as f:
-        f.write(header + info + data)
+    icons.write_bmp(path, width, height, [[pixel(x, y) for x in range(width)] for y in range(height)])
 
 
 # Each glyph: a set of (x, y) cells on a 7 x 7 grid, drawn 2 pixels per cell.
