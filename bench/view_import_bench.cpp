@@ -24,7 +24,6 @@
 
 #include "app/frame/MainFrm.h"
 #include "app/frame/ZorvikanDesktopDoc.h"
-#include "app/history/LogEvents.h"
 #include "app/res/Resource.h"
 #include "app/services/ExchangeService.h"
 #include "app/services/ZorvikanDesktopApp.h"
@@ -162,13 +161,7 @@ void Bench(int n, int existing)
           "list rows %d -> %d; the exchange layer alone %.1f ms\n",
           n, existing, filled, cpu, imported, filled - imported, rowsBefore, rows, alone);
 
-    ::SendMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
-    Pump();
-    theApp.m_pMainWnd = nullptr;
-    theApp.SetCurrentUser(nullptr);
-    theApp.GetUsers().DeleteAll();
-    CLogEvents::ReplaceInstance(nullptr);
-    std::filesystem::remove_all(root);
+    CloseMainWindow(frame->m_hWnd, root);
 }
 
 }  // namespace

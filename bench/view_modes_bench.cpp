@@ -20,7 +20,6 @@
 
 #include "app/frame/MainFrm.h"
 #include "app/frame/ZorvikanDesktopDoc.h"
-#include "app/history/LogEvents.h"
 #include "app/res/Resource.h"
 #include "app/services/ZorvikanDesktopApp.h"
 #include "core/items/Record.h"
@@ -203,14 +202,8 @@ void Bench(int n)
     const double sort2 = headerClick(1);
     Print("       re-sort by header %8.1f ms, again %8.1f ms\n", sort1, sort2);
 
-    ::SendMessageA(run.frame->m_hWnd, WM_CLOSE, 0, 0);
-    Pump();
-    theApp.m_pMainWnd = nullptr;
+    CloseMainWindow(run.frame->m_hWnd, root);
     run.docTemplate.reset();
-    theApp.SetCurrentUser(nullptr);
-    theApp.GetUsers().DeleteAll();
-    CLogEvents::ReplaceInstance(nullptr);
-    std::filesystem::remove_all(root);
 }
 
 }  // namespace
