@@ -9,7 +9,6 @@ usage: make_command_images.py <output folder>
 """
 import os
 import struct
-import subprocess
 import sys
 import tempfile
 
@@ -78,35 +77,17 @@ MENU_IMAGES = [
 ]
 
 
-class Renderer:
+class Renderer(icons.Pictures):
     def __init__(self, scratch):
-        self.scratch, self.cache = scratch, {}
-        with open(icons.GLYPHS, encoding='utf-8') as f:
-            self.font = f.read()
-
-    def rgba(self, source, size):
-        """RGBA rows of a picture at size x size."""
-        key = (source, size)
-        if key not in self.cache:
-            name = '-'.join(str(part).replace('/', '_').replace('#', '') for part in source)
-            if source[0] == 'tango':
-                svg = os.path.join(icons.TANGO, source[1] + '.svg')
-            else:
-                svg = os.path.join(self.scratch, name + '.svg')
-                with open(svg, 'w') as f:
-                    f.write(icons.glyph_svg(self.font, *source[1:]))
-            png = os.path.join(self.scratch, '%s-%d.png' % (name, size))
-            subprocess.run(['rsvg-convert', '-w', str(size), '-h', str(size), '-o', png, svg], check=True)
-            self.cache[key] = icons.read_png(png)
-        return self.cache[key]
+        super().__init__(icons.TANGO, icons.GLYPHS, scratch)
 
     def picture(self, source, overlay, size):
         """The picture with its overlay (at 9/16 of the size, lower right)
         laid over it."""
-        base = [list(row) for row in self.rgba(source, size)]
+        base = [list(row) for row in self.render(source, size)]
         if overlay:
             small = size * 9 // 16
-            top = self.rgba(overlay, small)
+            top = self.render(overlay, small)
             offset = size - small
             for y in range(small):
                 for x in range(small):

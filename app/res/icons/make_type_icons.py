@@ -165,16 +165,21 @@ class Pictures:
             self.font = f.read()
 
     def get(self, icon, size):
-        key = (icon, size)
+        return self.render(ICONS[icon], size)
+
+    def render(self, source, size):
+        """RGBA rows of a picture, ('tango', path) or ('glyph', name, fill,
+        outline), at size x size."""
+        key = (source, size)
         if key not in self.cache:
-            source = ICONS[icon]
+            name = '-'.join(str(part).replace('/', '_').replace('#', '') for part in source)
             if source[0] == 'tango':
                 svg = os.path.join(self.tango, source[1] + '.svg')
             else:
-                svg = os.path.join(self.scratch, 'glyph-%d.svg' % icon)
+                svg = os.path.join(self.scratch, name + '.svg')
                 with open(svg, 'w') as f:
                     f.write(glyph_svg(self.font, *source[1:]))
-            png = os.path.join(self.scratch, 'icon-%d-%d.png' % (icon, size))
+            png = os.path.join(self.scratch, '%s-%d.png' % (name, size))
             subprocess.run(['rsvg-convert', '-w', str(size), '-h', str(size), '-o', png, svg], check=True)
             self.cache[key] = read_png(png)
         return self.cache[key]
