@@ -18,6 +18,12 @@ status=0
 if [ "${1:-}" = "--with-handheld" ]; then
   with_handheld=1
   shift
+  # The first start is the test handheld's to drive: arguments for the
+  # program would be dropped, so they are refused rather than ignored.
+  if [ $# -gt 0 ]; then
+    echo "run.sh: --with-handheld takes no program arguments (got: $*)" >&2
+    exit 2
+  fi
 fi
 
 bash "$here/deps.sh"
