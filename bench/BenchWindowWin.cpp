@@ -2,10 +2,12 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <memory>
 
 #include "app/history/LogEvents.h"
 #include "app/services/ZorvikanDesktopApp.h"
 #include "bench/BenchWindow.h"
+#include "core/prefs/AppPrefMgr.h"
 
 void Print(const char* format, ...)
 {
@@ -23,6 +25,19 @@ void Pump()
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
+}
+
+CUserItem* OpenScratchUser(const std::filesystem::path& root)
+{
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root);
+    CAppPrefMgr::ReplaceInstance(std::make_shared<CAppPrefMgr>(CString(root.string().c_str())));
+    CZorvikanDesktopApp::GetPrefsSection() = "Preferences iPhone";
+    auto* app = static_cast<CZorvikanDesktopApp*>(AfxGetApp());
+    app->GetUsers().DeleteAll();
+    app->GetUsers().LoadUsers("Zorvikan", "software\\corvantide\\zorvikan desktop\\iPhone - ");
+    app->SetCurrentUser(app->GetUsers().FindByKeyNameOrFirst(""));
+    return app->GetCurrentUser();
 }
 
 void CloseMainWindow(HWND frame, const std::filesystem::path& root)

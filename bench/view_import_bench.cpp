@@ -109,14 +109,8 @@ void Bench(int n, int existing)
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
     const std::filesystem::path root = std::filesystem::path(temp) / ("zv-import-bench-" + std::to_string(n));
-    std::filesystem::remove_all(root);
+    CUserItem* user = OpenScratchUser(root);
     std::filesystem::create_directories(root / "files");
-    CAppPrefMgr::ReplaceInstance(std::make_shared<CAppPrefMgr>(CString(root.string().c_str())));
-    CZorvikanDesktopApp::GetPrefsSection() = "Preferences iPhone";
-    theApp.GetUsers().DeleteAll();
-    theApp.GetUsers().LoadUsers("Zorvikan", "software\\corvantide\\zorvikan desktop\\iPhone - ");
-    theApp.SetCurrentUser(theApp.GetUsers().FindByKeyNameOrFirst(""));
-    CUserItem* user = theApp.GetCurrentUser();
     if (!user) {
         Print("no user\n");
         return;

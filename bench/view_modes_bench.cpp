@@ -90,16 +90,9 @@ void Bench(int n)
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
     const std::filesystem::path root = std::filesystem::path(temp) / ("zv-view-bench-" + std::to_string(n));
-    std::filesystem::remove_all(root);
-    std::filesystem::create_directories(root);
-    CAppPrefMgr::ReplaceInstance(std::make_shared<CAppPrefMgr>(CString(root.string().c_str())));
-    CZorvikanDesktopApp::GetPrefsSection() = "Preferences iPhone";
-    theApp.GetUsers().DeleteAll();
-    theApp.GetUsers().LoadUsers("Zorvikan", "software\\corvantide\\zorvikan desktop\\iPhone - ");
-    theApp.SetCurrentUser(theApp.GetUsers().FindByKeyNameOrFirst(""));
-    CUserItem* user = theApp.GetCurrentUser();
+    CUserItem* user = OpenScratchUser(root);
     if (!user) {
-        std::printf("no user\n");
+        Print("no user\n");
         return;
     }
     const Clock::time_point written = Clock::now();
