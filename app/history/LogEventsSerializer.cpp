@@ -134,7 +134,7 @@ void CLogEventsSerializer::Clear()
 void CLogEventsSerializer::Load(CLogEvents& log)
 {
     if (!m_doc.HasDocument() || !m_doc.GetRoot()) return;
-    // Events of this run may already have their elements in the document.
+    // Events already read from the file keep their elements: read once only.
     std::unordered_set<const CXmlNode*> owned;
     for (const auto& event : log.GetEvents())
         if (CXmlNodePtr element = event->GetElement()) owned.insert(element.get());
