@@ -8,6 +8,7 @@
 #include "core/os/FileUtils.h"
 #include "core/os/PathUtils.h"
 #include "core/store/DatabaseObj.h"
+#include "core/values/TextSearch.h"
 #include "exchange/ExchangeIds.h"
 #include "exchange/readers/FormatDetect.h"
 #include "exchange/readers/ZkvReaders.h"
@@ -48,13 +49,11 @@ bool IsPlainFileName(const CString& name)
     return name.FindOneOf("\\/:*?\"<>|") < 0;
 }
 
-bool IsBlank(char c) { return c == '\r' || c == '\n' || c == ' ' || c == '\t'; }
-
 // Where the text between from and to starts after blanks and line breaks;
 // to when there is none.
 size_t TextStart(const std::string& text, size_t from, size_t to)
 {
-    while (from < to && IsBlank(text[from])) ++from;
+    while (from < to && IsTextWhiteSpace(text[from])) ++from;
     return from;
 }
 
@@ -117,7 +116,7 @@ public:
         // Only the program's own comma-separated text may open with a title
         // row; the other programs' readers know their own first lines.
         const bool commaText = m_format == kFormatExportText || m_format == kFormatDetect;
-        bool first = commaText && !cursor.StartsWith(kExportTextHeader) && !cursor.StartsWith(kZkvHeaders[0]);
+        bool first = commaText && ExchangeHeaderEnd(m_format, text.data(), text.size()) == 0;
         const INT_PTR typesBefore = m_db.GetTypes().GetCount();
         const INT_PTR categoriesBefore = m_db.GetCategories().GetCount();
         CLineCounter lines(text);
