@@ -4,6 +4,7 @@
 
 #include "app/res/ExchangeRes.h"
 #include "core/items/BaseItem.h"
+#include "exchange/ExchangeIds.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ BOOL CConfirmationDlg::OnInitDialog()
     CString text;
     if (m_bImportMode) {
         SetWindowText("Import Confirmation");
-        text.Format("%d item(s) were imported.", count);
+        text.Format(kTextImportedItems, count);
         if (!m_strLeftOut.IsEmpty()) text += "\r\n" + m_strLeftOut;
         if (CWnd* yes = GetDlgItem(IDOK)) yes->ShowWindow(SW_HIDE);
         SetDlgItemText(IDCANCEL, "OK");
