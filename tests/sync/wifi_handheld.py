@@ -421,6 +421,32 @@ NEW_USER_NAME = 'Newcomer'
 NEW_PASSWORD = 'n3w handheld pw'
 
 
+def desktop_kept(port, root, sessions, label, check=None):
+    """Plays each misbehaving session against the program: none may change
+    the desktop's files, nor fail check(what) (a list of failures)."""
+    failures = []
+    before = tree_digest(root, skip=('Preferences',))
+    for what, play in sessions:
+        h = Handheld(port)
+        try:
+            play(h)
+        except (Failure, OSError) as e:
+            failures.append('%s, %s: %s' % (label, what, e))
+        finally:
+            h.close()
+        # The desktop ends its side within its time-out; wait for that
+        # before comparing.
+        time.sleep(RECEIVE_MS / 1000.0 + 0.5)
+        if check:
+            failures += check(what)
+        after = tree_digest(root, skip=('Preferences',))
+        if after != before:
+            changed = sorted(k for k in set(before) | set(after) if before.get(k) != after.get(k))
+            failures.append('%s, %s: the desktop changed: %s' % (label, what, changed))
+            before = after
+    return failures
+
+
 def ini_sections(root):
     path = os.path.join(root, 'Preferences', 'Preferences.ini')
     with open(path, encoding='latin-1') as f:
@@ -441,25 +467,16 @@ def new_user_sessions(port, mode, work, root):
                                custom=1, custom_uid='ABC')
     good, crib = protected_database(work, 'new-%d.db' % mode, user_id, NEW_USER_NAME, NEW_PASSWORD,
                                     records=make_fixtures.RECORDS + [odd])
-    before = tree_digest(root, skip=('Preferences',))
-    for what, play in misbehaving_sessions(work, mode, user_id, good):
-        h = Handheld(port)
-        try:
-            play(h)
-        except (Failure, OSError) as e:
-            failures.append('mode %d, new user, %s: %s' % (mode, what, e))
-        finally:
-            h.close()
-        time.sleep(RECEIVE_MS / 1000.0 + 0.5)
+
+    def left_behind(what):
         left = [name for name in ini_sections(root) if user_id in name]
         if left or os.path.exists(folder):
-            failures.append('mode %d, new user, %s: a user was left behind (%s, folder %s)' %
-                            (mode, what, left, os.path.exists(folder)))
-        after = tree_digest(root, skip=('Preferences',))
-        if after != before:
-            changed = sorted(k for k in set(before) | set(after) if before.get(k) != after.get(k))
-            failures.append('mode %d, new user, %s: the desktop changed: %s' % (mode, what, changed))
-            before = after
+            return ['mode %d, new user, %s: a user was left behind (%s, folder %s)' %
+                    (mode, what, left, os.path.exists(folder))]
+        return []
+
+    failures += desktop_kept(port, root, misbehaving_sessions(work, mode, user_id, good), 'mode %d, new user' % mode,
+                             left_behind)
     try:
         received = successful_session(port, mode, good)
     except (Failure, OSError) as e:
@@ -555,23 +572,7 @@ def run_mode(args, mode, work):
         if mode != 0 and not os.path.exists(os.path.join(root, USER_ID, 'Files', '3e9.zfa')):
             failures.append('mode %d: the handheld attachment is not in the desktop folder' % mode)
         # The next sessions must leave everything of the desktop as it is now.
-        before = tree_digest(root, skip=('Preferences',))
-        for what, play in misbehaving_sessions(work, mode):
-            h = Handheld(port)
-            try:
-                play(h)
-            except (Failure, OSError) as e:
-                failures.append('mode %d, %s: %s' % (mode, what, e))
-            finally:
-                h.close()
-            # The desktop ends its side within its time-out; wait for that
-            # before comparing.
-            time.sleep(RECEIVE_MS / 1000.0 + 0.5)
-            after = tree_digest(root, skip=('Preferences',))
-            if after != before:
-                changed = sorted(k for k in set(before) | set(after) if before.get(k) != after.get(k))
-                failures.append('mode %d, %s: the desktop changed: %s' % (mode, what, changed))
-                before = after
+        failures += desktop_kept(port, root, misbehaving_sessions(work, mode), 'mode %d' % mode)
         try:
             successful_session(port, mode, good, split=True)
         except (Failure, OSError) as e:
