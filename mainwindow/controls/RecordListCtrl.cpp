@@ -47,6 +47,12 @@ CRecord* CRecordListCtrl::GetRecordAt(int row) const
     return row >= 0 && row < (int)m_rows.size() ? m_rows[(size_t)row] : nullptr;
 }
 
+int CRecordListCtrl::FindRecordRow(const CRecord* record) const
+{
+    const auto it = std::find(m_rows.begin(), m_rows.end(), record);
+    return it == m_rows.end() ? -1 : (int)(it - m_rows.begin());
+}
+
 // ---- Rows ---------------------------------------------------------------------
 
 void CRecordListCtrl::SyncRowCount()

@@ -55,6 +55,8 @@ public:
     CRecord* GetRecordAt(int row) const;
     // The records of the rows, top to bottom.
     const std::vector<CRecord*>& GetRecords() const { return m_rows; }
+    // The row that holds the record; -1 when none does.
+    int FindRecordRow(const CRecord* record) const;
 
     // Every row replaced by the records, none selected.
     void SetRecords(std::vector<CRecord*> records);

@@ -243,11 +243,9 @@ void CZorvikanDesktopView::ShowAddedRecordsSelected(const std::vector<CRecord*>&
         m_recordList.SendMessage(LVM_SETITEMSTATE, 0, (LPARAM)&selected);
         return;
     }
-    const int count = m_recordList.GetItemCount();
-    std::vector<CRecord*> rows((size_t)count);
-    for (int row = 0; row < count; ++row) rows[(size_t)row] = m_recordList.GetRecordAt(row);
-    const std::vector<RowPlace> places = SortedInsertPlaces(
-        rows, records, m_viewState.sortKey, RecordNames{m_database.GetTypes(), m_database.GetCategories()});
+    const std::vector<RowPlace> places =
+        SortedInsertPlaces(m_recordList.GetRecords(), records, m_viewState.sortKey,
+                           RecordNames{m_database.GetTypes(), m_database.GetCategories()});
 
     // A repaint per inserted row costs tens of milliseconds under Wine.
     m_recordList.SendMessage(WM_SETREDRAW, FALSE);

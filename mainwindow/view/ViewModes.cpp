@@ -470,8 +470,8 @@ std::vector<CRecord*> CZorvikanDesktopView::GetShownRecords()
         for (int row = 0; row < m_panelTypes.GetItemCount(); ++row)
             for (CRecord* record : PanelRowsOfType(row, search)) records.push_back(record);
     } else if (m_recordList.m_hWnd) {
-        for (int row = 0; row < m_recordList.GetItemCount(); ++row)
-            if (CRecord* record = m_recordList.GetRecordAt(row)) records.push_back(record);
+        for (CRecord* record : m_recordList.GetRecords())
+            if (record) records.push_back(record);
     }
     return records;
 }
@@ -532,11 +532,10 @@ void CZorvikanDesktopView::SelectShownRecord(CRecord* record)
             FillPanelTypes(record);
             FillPanelRecords(record);
         } else if (m_recordList.m_hWnd) {
-            for (int row = 0; row < m_recordList.GetItemCount(); ++row) {
-                if (m_recordList.GetRecordAt(row) != record) continue;
+            const int row = m_recordList.FindRecordRow(record);
+            if (row >= 0) {
                 m_recordList.SelectItem(row, TRUE);
                 m_recordList.EnsureVisible(row, FALSE);
-                break;
             }
         }
     }

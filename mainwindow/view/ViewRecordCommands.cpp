@@ -135,28 +135,24 @@ void CZorvikanDesktopView::ShowAddedRecord(CRecord* record, bool select)
 void CZorvikanDesktopView::ShowUpdatedRecord(CRecord* record)
 {
     if (!record || !m_recordList.m_hWnd) return;
-    for (int row = 0; row < m_recordList.GetItemCount(); ++row) {
-        if (reinterpret_cast<CRecord*>(m_recordList.GetItemData(row)) != record) continue;
-        m_recordList.RedrawItems(row, row);
-        m_recordList.EnsureVisible(row, TRUE);
-        ShowDetails(record);
-        RefillCategoryCombo();
-        RefillTypeCombo();
-        return;
-    }
+    const int row = m_recordList.FindRecordRow(record);
+    if (row < 0) return;
+    m_recordList.RedrawItems(row, row);
+    m_recordList.EnsureVisible(row, TRUE);
+    ShowDetails(record);
+    RefillCategoryCombo();
+    RefillTypeCombo();
 }
 
 void CZorvikanDesktopView::ShowRemovedRecord(CRecord* record)
 {
     if (!record || !m_recordList.m_hWnd) return;
-    for (int row = 0; row < m_recordList.GetItemCount(); ++row) {
-        if (reinterpret_cast<CRecord*>(m_recordList.GetItemData(row)) != record) continue;
-        m_recordList.DeleteItem(row);
-        if (m_nViewMode == kViewModeList) {
-            m_recordList.Invalidate();
-            m_recordList.UpdateWindow();
-        }
-        return;
+    const int row = m_recordList.FindRecordRow(record);
+    if (row < 0) return;
+    m_recordList.DeleteItem(row);
+    if (m_nViewMode == kViewModeList) {
+        m_recordList.Invalidate();
+        m_recordList.UpdateWindow();
     }
 }
 
