@@ -55,6 +55,18 @@ protected:
         AppWindowTest::SetUp();
         GetMasterPwdMgr()->ClearPassword();
     }
+    // A click on the heading of the list's column, as the header sends it.
+    void ClickHeading(CRecordListCtrl& list, int column)
+    {
+        HDITEMA hd{};
+        NMHEADERA nm{};
+        nm.hdr.hwndFrom = list.GetHeaderCtrl()->m_hWnd;
+        nm.hdr.idFrom = (UINT_PTR)::GetDlgCtrlID(nm.hdr.hwndFrom);
+        nm.hdr.code = HDN_ITEMCLICKA;
+        nm.iItem = column;
+        nm.pitem = &hd;
+        ::SendMessageA(m_view->m_hWnd, WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
+    }
     void TearDown() override
     {
         AppWindowTest::TearDown();
@@ -231,14 +243,7 @@ TEST_F(ViewLocking, TheCountdownsUnlockKeepsTheSortAndTheSelectedRecord)
     AddRecords({"alpha", "beta", "gamma"});
     CRecordListCtrl& list = m_view->GetRecordList();
     // A click on the field 1 heading: now descending.
-    HDITEMA hd{};
-    NMHEADERA nm{};
-    nm.hdr.hwndFrom = list.GetHeaderCtrl()->m_hWnd;
-    nm.hdr.idFrom = (UINT_PTR)::GetDlgCtrlID(nm.hdr.hwndFrom);
-    nm.hdr.code = HDN_ITEMCLICKA;
-    nm.iItem = 3;
-    nm.pitem = &hd;
-    ::SendMessageA(m_view->m_hWnd, WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
+    ClickHeading(list, 3);
     const uint32_t sortKey = m_view->GetViewState().sortKey;
     ASSERT_NE(kDefaultSortKey, sortKey);
     auto rows = [&] {
@@ -275,14 +280,7 @@ TEST_F(ViewLocking, QuitFromTheLockTakesTheRoadOfExit)
     Protect(false);
     AddRecords({"alpha", "beta"});
     CRecordListCtrl& list = m_view->GetRecordList();
-    HDITEMA hd{};
-    NMHEADERA nm{};
-    nm.hdr.hwndFrom = list.GetHeaderCtrl()->m_hWnd;
-    nm.hdr.idFrom = (UINT_PTR)::GetDlgCtrlID(nm.hdr.hwndFrom);
-    nm.hdr.code = HDN_ITEMCLICKA;
-    nm.iItem = 3;
-    nm.pitem = &hd;
-    ::SendMessageA(m_view->m_hWnd, WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
+    ClickHeading(list, 3);
     const uint32_t sortKey = m_view->GetViewState().sortKey;
     ASSERT_NE((int)sortKey, Prefs()->GetSortInfo(User()));
     const std::filesystem::path backupFolder(std::string(CAppPrefMgr::GetInstance()->GetUserBackupDirectory(User())));
